@@ -1,0 +1,10 @@
+list(APPEND SHADOWPANE_CORE_SOURCES
+  devices/Device.cpp
+  devices/DeviceList.cpp
+  devices/DeviceText.cpp
+  devices/ProfileCodec.cpp
+)
+list(APPEND SHADOWPANE_WIN32_SOURCES
+  devices/win32/WindowPoster.cpp
+  devices/win32/Win32ProfileFile.cpp
+)

@@ -1,0 +1,84 @@
+// SPDEV: one capture device the program can block. Cameras and microphones
+// derive from it; the device list owns every linked device.
+//
+// Locks: the state lock guards the blocked bit and the posting of its change;
+// the name lock guards the three names, the notify window and the WaveInID.
+// A device never holds two of its locks at a time.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "devices/DevicePoster.h"
+#include "devices/DeviceTypes.h"
+
+namespace shadowpane {
+
+// Base of the records discovery hands to Init; each kind has its own record
+// and ignores a record of the other kind.
+struct DeviceInitRecord {
+  int kind = -1;
+};
+
+class SPDEV {
+ public:
+  explicit SPDEV(DevicePoster& poster);
+  SPDEV(const SPDEV&) = delete;
+  SPDEV& operator=(const SPDEV&) = delete;
+  // A subclass's destructor performs its unblock and releases what it holds.
+  virtual ~SPDEV();
+
+  // The operations, in their fixed slot order. All answer an int.
+  virtual int GetKind() = 0;
+  virtual int Init(const DeviceInitRecord* record) = 0;
+  virtual int Block() = 0;
+  virtual int Unblock() = 0;
+  virtual int GetDisplayName(WideChar* buffer, int maxChars);
+  virtual int SetDisplayName(const WideChar* text);
+  virtual int GetFriendlyName(WideChar* buffer, int maxChars);
+  virtual int SetFriendlyName(const WideChar* text);
+  virtual int GetWaveInId() = 0;
+  virtual int SetWaveInId(std::uint32_t id) = 0;
+  virtual int GetPath(WideChar* buffer, int maxChars);
+  virtual int PollDeviceLost() = 0;
+
+  // Bit 0 of the state flags, read under the state lock.
+  int IsBlockedBitSet();
+
+  // Reads the notify window under the name lock, then posts the code under
+  // the state lock without touching the blocked bit (DEVICE_PLUGGED_IN).
+  void PostNotify(std::uint32_t code);
+
+  // Discovery's bookkeeping; touched by the user-interface thread only.
+  int sweepMark = 0;
+  int newFlag = 0;
+  SPDEV* next = nullptr;
+
+ protected:
+  // Sets or clears the blocked bit and posts DEVICE_STATE_CHANGED to the
+  // given window, both under the state lock.
+  void SetBlockedAndNotify(bool blocked, NotifyWindow window);
+  // Clears the state flags without posting (Init).
+  void ResetStateFlags();
+
+  NotifyWindow ReadNotifyWindow();
+  void StorePath(const WideChar* text);
+  void StoreNotifyWindow(NotifyWindow window);
+  std::uint32_t ReadWaveInId();
+  void StoreWaveInId(std::uint32_t id);
+
+  DevicePoster& poster_;
+
+ private:
+  std::mutex stateLock_;
+  std::uint32_t stateFlags_ = 0;
+
+  std::mutex nameLock_;
+  WideChar displayName_[kNameUnits] = {};
+  WideChar friendlyName_[kNameUnits] = {};
+  WideChar path_[kNameUnits] = {};
+  NotifyWindow notifyWindow_ = 0;
+  std::uint32_t waveInId_ = 0;
+};
+
+}  // namespace shadowpane

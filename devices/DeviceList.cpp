@@ -1,0 +1,187 @@
+#include "devices/DeviceList.h"
+
+#include <string>
+
+#include "devices/DeviceText.h"
+
+namespace shadowpane {
+
+namespace {
+
+std::u16string DisplayNameOf(SPDEV* device) {
+  WideChar buffer[kNameUnits] = {};
+  device->GetDisplayName(buffer, kMaxNameChars);
+  return std::u16string(buffer, static_cast<size_t>(TextLength(buffer, kNameUnits)));
+}
+
+std::u16string PathOf(SPDEV* device) {
+  WideChar buffer[kNameUnits] = {};
+  device->GetPath(buffer, kMaxNameChars);
+  return std::u16string(buffer, static_cast<size_t>(TextLength(buffer, kNameUnits)));
+}
+
+// "name-n". When that would not fit the 255-character field, the name is
+// shortened so the suffix survives: cutting the suffix off would give two
+// devices the same display name.
+std::u16string SuffixedName(const std::u16string& name, int n) {
+  const std::string digits = "-" + std::to_string(n);
+  std::u16string suffix(digits.begin(), digits.end());
+  const size_t room = static_cast<size_t>(kMaxNameChars) - suffix.size();
+  return name.substr(0, room) + suffix;
+}
+
+}  // namespace
+
+DeviceList::DeviceList(ProfileFile* profileFile) : profileFile_(profileFile) {}
+
+DeviceList::~DeviceList() {
+  while (head_ != nullptr) DestroyDevice(head_);
+}
+
+int DeviceList::IsBlocked(SPDEV* device) { return device->IsBlockedBitSet(); }
+
+int DeviceList::AllBlocked() const {
+  for (SPDEV* device = head_; device != nullptr; device = device->next) {
+    if (!IsBlocked(device)) return 0;
+  }
+  return 1;
+}
+
+SPDEV* DeviceList::FindByDisplayName(const WideChar* text) const {
+  const int length = TextLength(text, kNameUnits);
+  if (length == 0) return nullptr;
+  const std::u16string wanted(text, static_cast<size_t>(length));
+  for (SPDEV* device = head_; device != nullptr; device = device->next) {
+    if (DisplayNameOf(device) == wanted) return device;
+  }
+  return nullptr;
+}
+
+SPDEV* DeviceList::FindByPath(const WideChar* text) const {
+  const int length = TextLength(text, kNameUnits);
+  if (length == 0) return nullptr;
+  const std::u16string wanted(text, static_cast<size_t>(length));
+  for (SPDEV* device = head_; device != nullptr; device = device->next) {
+    if (PathOf(device) == wanted) return device;
+  }
+  return nullptr;
+}
+
+bool DeviceList::Contains(const SPDEV* device) const {
+  if (device == nullptr) return false;
+  for (SPDEV* d = head_; d != nullptr; d = d->next) {
+    if (d == device) return true;
+  }
+  return false;
+}
+
+int DeviceList::Count() const {
+  int count = 0;
+  for (SPDEV* d = head_; d != nullptr; d = d->next) ++count;
+  return count;
+}
+
+bool DeviceList::NameTaken(const std::u16string& name) const {
+  return linkedNames_.count(name) != 0;
+}
+
+SPDEV* DeviceList::LinkDevice(SPDEV* device) {
+  if (device == nullptr) return nullptr;
+  const std::u16string name = DisplayNameOf(device);
+
+  // The lowest free candidate among: the name cut to 250 characters, then
+  // name-1, name-2, ... name-9998. The hint skips suffixes already known
+  // taken; it stays valid while no device leaves the list.
+  std::u16string candidate = name.substr(0, kDisplayNameBaseChars);
+  if (NameTaken(candidate)) {
+    auto hint = lowestFreeSuffixHint_.find(name);
+    int n = hint != lowestFreeSuffixHint_.end() ? hint->second : 1;
+    for (;; ++n) {
+      if (n > kMaxDisplayNameSuffix) {
+        lowestFreeSuffixHint_[name] = n;
+        delete device;
+        return nullptr;
+      }
+      candidate = SuffixedName(name, n);
+      if (!NameTaken(candidate)) break;
+    }
+    lowestFreeSuffixHint_[name] = n + 1;
+  }
+
+  if (candidate != name) device->SetDisplayName(candidate.c_str());
+  device->SetFriendlyName(name.c_str());
+  ++linkedNames_[DisplayNameOf(device)];
+  device->next = head_;
+  head_ = device;
+  return device;
+}
+
+void DeviceList::NotifyPluggedIn(SPDEV* device) { device->PostNotify(DEVICE_PLUGGED_IN); }
+
+void DeviceList::ForgetName(SPDEV* device) {
+  auto it = linkedNames_.find(DisplayNameOf(device));
+  if (it != linkedNames_.end() && --it->second == 0) linkedNames_.erase(it);
+  // A freed name may be lower than any hint: start those searches over.
+  lowestFreeSuffixHint_.clear();
+}
+
+void DeviceList::DestroyDevice(SPDEV* device) {
+  for (SPDEV** link = &head_; *link != nullptr; link = &(*link)->next) {
+    if (*link == device) {
+      *link = device->next;
+      device->next = nullptr;
+      ForgetName(device);
+      delete device;
+      return;
+    }
+  }
+}
+
+void DeviceList::DestroyDeviceList() {
+  if (profileFile_ != nullptr) {
+    SaveProfile(*this);
+    profileFile_->Close();
+  }
+  while (head_ != nullptr) {
+    SPDEV* device = head_;
+    head_ = device->next;
+    device->next = nullptr;
+    ForgetName(device);
+    delete device;
+  }
+  audioCount = 0;
+}
+
+int SaveProfile(DeviceList& list) {
+  ProfileFile* file = list.profileFile();
+  if (file == nullptr) return 0;
+  if (!file->IsOpen() && !file->OpenForWriting()) return 0;
+
+  const size_t count = static_cast<size_t>(list.Count());
+  std::vector<std::uint8_t> image(ProfileImageSize(count));
+  EncodeProfileHeader(image.data());
+  std::uint8_t* record = image.data() + kProfileHeaderSize;
+  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
+    WideChar path[kNameUnits] = {};
+    device->GetPath(path, kMaxNameChars);
+    EncodeProfileRecord(record, std::u16string(path, static_cast<size_t>(TextLength(path, kNameUnits))),
+                        DeviceList::IsBlocked(device) != 0);
+    record += kProfileRecordSize;
+  }
+
+  if (!file->WriteImage(image.data(), image.size())) {
+    // The next save reopens and truncates.
+    file->Close();
+    return 0;
+  }
+  return 1;
+}
+
+int LoadProfile(ProfileFile& file, std::vector<ProfileRecord>& records) {
+  records.clear();
+  std::vector<std::uint8_t> image;
+  if (!file.ReadImage(image, kMaxProfileBytes)) return 0;
+  return DecodeProfile(image.data(), image.size(), records);
+}
+
+}  // namespace shadowpane

@@ -1,0 +1,84 @@
+// DeviceList: every device the program knows, newest first. Only the
+// user-interface thread touches it, so it has no lock of its own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "devices/Device.h"
+#include "devices/ProfileCodec.h"
+#include "devices/ProfileFile.h"
+
+namespace shadowpane {
+
+// LinkDevice gives suffixes -1 up to this one; a further device of the same
+// name is refused.
+constexpr int kMaxDisplayNameSuffix = 9998;
+// The unsuffixed display name keeps at most this many characters.
+constexpr int kDisplayNameBaseChars = 250;
+
+class DeviceList {
+ public:
+  // The profile file is borrowed; it must outlive the list. Null means the
+  // list is never saved (a list without a profile, as in some tests).
+  explicit DeviceList(ProfileFile* profileFile = nullptr);
+  DeviceList(const DeviceList&) = delete;
+  DeviceList& operator=(const DeviceList&) = delete;
+  // Destroys whatever DestroyDeviceList has not already destroyed, without
+  // saving: only an explicit DestroyDeviceList writes the profile.
+  ~DeviceList();
+
+  SPDEV* head() const { return head_; }
+  ProfileFile* profileFile() const { return profileFile_; }
+  int audioCount = 0;
+
+  static int IsBlocked(SPDEV* device);
+  int AllBlocked() const;
+  SPDEV* FindByDisplayName(const WideChar* text) const;
+  SPDEV* FindByPath(const WideChar* text) const;
+  // Answers whether the device is linked (messages carry stale pointers).
+  bool Contains(const SPDEV* device) const;
+  int Count() const;
+
+  // Gives a newly initialised device a unique display name and pushes it at
+  // the head. Takes ownership: answers the device, or null after destroying
+  // it when no free name is left.
+  SPDEV* LinkDevice(SPDEV* device);
+
+  // Reads the notify window, then posts DEVICE_PLUGGED_IN for the device.
+  static void NotifyPluggedIn(SPDEV* device);
+
+  // Takes the device out of the list and destroys it (its unblock runs).
+  void DestroyDevice(SPDEV* device);
+
+  // Saves the profile while every device still has its state, closes the
+  // profile file, then destroys the devices from the head.
+  void DestroyDeviceList();
+
+ private:
+  bool NameTaken(const std::u16string& name) const;
+  void ForgetName(SPDEV* device);
+
+  SPDEV* head_ = nullptr;
+  ProfileFile* profileFile_ = nullptr;
+
+  // Display names of the linked devices, so that finding the lowest free
+  // suffix does not rescan the list once per candidate.
+  std::unordered_map<std::u16string, int> linkedNames_;
+  // Per base name, a suffix below which every candidate is known taken.
+  // Forgotten whenever a device leaves the list.
+  std::unordered_map<std::u16string, int> lowestFreeSuffixHint_;
+};
+
+// Writes Profile.db from the list: opens it when it is not open, writes
+// one record per device in list order and keeps it open. Answers 1 when the
+// file was written; on any failure closes it and answers 0.
+int SaveProfile(DeviceList& list);
+
+// Reads Profile.db. Answers 1 and the records in file order when the file
+// exists and is valid as a whole, else 0 and no records.
+int LoadProfile(ProfileFile& file, std::vector<ProfileRecord>& records);
+
+}  // namespace shadowpane

@@ -1,0 +1,58 @@
+# Sourced by the scripts that run Windows code: a private Wine prefix in the
+# build tree and a virtual display of our own, both cleaned up on exit.
+#   wine_session_start <win32 build dir>
+# exports WINEPREFIX, WINEDEBUG, DISPLAY and HOME (whose .asoundrc gives Wine
+# one null capture device), and stops Xvfb and the wineserver on exit.
+
+wine_session_start() {
+  local build_dir=$1
+  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEDEBUG=-all
+  export WINEARCH=win32
+  export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono/Gecko installer prompts
+  # Wine's ALSA driver reads the .asoundrc of the HOME it runs with.
+  export HOME="$build_dir/winehome"
+  mkdir -p "$HOME"
+  printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
+
+  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo_ok; then
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    WINE_SESSION_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+  fi
+  trap wine_session_stop EXIT
+
+  if [ ! -f "$WINEPREFIX/.shadowpane-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    # Wine does not find the packaged Tahoma by itself.
+    cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$WINEPREFIX/.shadowpane-ready"
+  fi
+  wineserver -p
+  # Start Wine's own background processes now, detached from our output:
+  # started later by a test, they would inherit ctest's pipes and keep it
+  # waiting until the server ends.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+xdpyinfo_ok() {
+  # A display we were given is only used when it answers.
+  [ -n "${DISPLAY:-}" ] && [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]
+}
+
+wine_session_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
+    kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+  fi
+}

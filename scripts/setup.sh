@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build and test Shadowpane:
+# the i686 MinGW-w64 cross compiler, 32-bit Wine, Xvfb, the Tahoma fonts,
+# GoogleTest (sources for the cross build, libraries for the native build),
+# Google Benchmark and CMake. Quick and silent when everything is present.
+set -euo pipefail
+
+need=()
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+for p in cmake g++ make g++-mingw-w64-i686 xvfb fonts-wine googletest libgtest-dev \
+         libbenchmark-dev xauth python3; do
+  have_pkg "$p" || need+=("$p")
+done
+have_pkg wine32:i386 || need+=(wine wine32:i386)
+
+if [ ${#need[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: missing packages: ${need[*]} (run as root to install them)" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+echo "setup: installed ${need[*]}"

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both configurations and runs every test:
+# the native suite directly, the Windows suite under Wine on a virtual
+# display of its own. Fails when any build or test fails.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_root=${BUILD_ROOT:-$root/build}
+
+"$root/scripts/setup.sh" || exit 1
+"$root/scripts/build.sh" || { echo "test: build failed" >&2; exit 1; }
+
+status=0
+echo "=== native tests ==="
+(cd "$build_root/native" && ctest --output-on-failure) | tee "$build_root/native-ctest.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
+echo "=== Windows tests (Wine) ==="
+(
+  # shellcheck source=lib/wine-session.sh
+  . "$root/scripts/lib/wine-session.sh"
+  wine_session_start "$build_root/win32"
+  cd "$build_root/win32" && ctest --output-on-failure
+) | tee "$build_root/win32-ctest.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
+echo "=== summary ==="
+echo "native:  $(grep -E 'tests passed|tests failed' "$build_root/native-ctest.log" | tail -1)"
+echo "Windows: $(grep -E 'tests passed|tests failed' "$build_root/win32-ctest.log" | tail -1)"
+exit $status

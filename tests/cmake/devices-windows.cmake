@@ -1,0 +1,3 @@
+shadowpane_test(devices_win32_tests
+  SOURCES devices/win32/Win32ProfileFileTest.cpp devices/win32/WindowPosterTest.cpp
+  LIBS shadowpane_win32 shadowpane_test_support)
