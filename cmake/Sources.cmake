@@ -10,3 +10,6 @@ list(SORT shadowpane_area_lists)
 foreach(area_list IN LISTS shadowpane_area_lists)
   include(${area_list})
 endforeach()
+
+# The resource script every Windows image that needs resources links in.
+set(SHADOWPANE_RC_SOURCES ${CMAKE_SOURCE_DIR}/res/Shadowpane.rc)
