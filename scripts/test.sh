@@ -18,7 +18,7 @@ echo "=== Windows tests (Wine) ==="
 (
   # shellcheck source=lib/wine-session.sh
   . "$root/scripts/lib/wine-session.sh"
-  wine_session_start "$build_root/win32"
+  wine_session_start "$build_root/win32" own-display
   cd "$build_root/win32" && ctest --output-on-failure
 ) | tee "$build_root/win32-ctest.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1

@@ -1,11 +1,14 @@
 # Sourced by the scripts that run Windows code: a private Wine prefix in the
 # build tree and a virtual display of our own, both cleaned up on exit.
-#   wine_session_start <win32 build dir>
+#   wine_session_start <win32 build dir> [own-display]
+# With "own-display" a virtual display is always started (tests never draw on
+# the user's desktop); otherwise a working $DISPLAY is used when there is one.
 # exports WINEPREFIX, WINEDEBUG, DISPLAY and HOME (whose .asoundrc gives Wine
 # one null capture device), and stops Xvfb and the wineserver on exit.
 
 wine_session_start() {
   local build_dir=$1
+  local own_display=${2:-}
   export WINEPREFIX="$build_dir/wineprefix"
   export WINEDEBUG=-all
   export WINEARCH=win32
@@ -15,7 +18,7 @@ wine_session_start() {
   mkdir -p "$HOME"
   printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 
-  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo_ok; then
+  if [ "$own_display" = own-display ] || ! display_answers; then
     local n=90
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -44,8 +47,8 @@ wine_session_start() {
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
-xdpyinfo_ok() {
-  # A display we were given is only used when it answers.
+display_answers() {
+  # A local display we were given is only used when its socket exists.
   [ -n "${DISPLAY:-}" ] && [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]
 }
 
