@@ -19,16 +19,19 @@ wine_session_start() {
   printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 
   if [ "$own_display" = own-display ] || ! display_answers; then
-    local n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself and writes it to the file,
+    # so parallel sessions never collide.
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     WINE_SESSION_XVFB_PID=$!
-    export DISPLAY=":$n"
     local i
-    for i in $(seq 1 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
+    for i in $(seq 1 100); do
+      [ -s "$number_file" ] && break
       sleep 0.1
     done
+    export DISPLAY=":$(tr -dc '0-9' <"$number_file")"
+    rm -f "$number_file"
   fi
   trap wine_session_stop EXIT
 
