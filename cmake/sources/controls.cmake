@@ -1,0 +1,5 @@
+# The toolkit's edit control and list popup, and their portable logic.
+list(APPEND SHADOWPANE_WIN32_SOURCES
+  ui/toolkit/win32/EditControl.cpp
+  ui/toolkit/win32/MenuControl.cpp
+)
