@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Builds and runs the native benchmarks.
+# Builds both configurations and runs the benchmarks: the native ones
+# directly, the Win32 ones under Wine on a virtual display of their own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build_root/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build_root/native" -j "$(nproc)"
+"$root/scripts/build.sh"
 for bench in "$build_root"/native/bench/*_bench; do
   [ -x "$bench" ] && "$bench"
 done
+(
+  # shellcheck source=lib/wine-session.sh
+  . "$root/scripts/lib/wine-session.sh"
+  wine_session_start "$build_root/win32" own-display
+  for bench in "$build_root"/win32/bench/win32/*_bench.exe; do
+    [ -f "$bench" ] && wine "$bench"
+  done
+)

@@ -7,7 +7,8 @@
 # one null capture device), and stops Xvfb and the wineserver on exit.
 
 wine_session_start() {
-  local build_dir=$1
+  local build_dir
+  build_dir=$(mkdir -p "$1" && cd "$1" && pwd)
   local own_display=${2:-}
   export WINEPREFIX="$build_dir/wineprefix"
   export WINEDEBUG=-all
