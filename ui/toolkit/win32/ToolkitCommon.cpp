@@ -1,0 +1,139 @@
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
+#include "ui/toolkit/win32/ButtonControl.h"
+#include "ui/toolkit/win32/ChoiceControl.h"
+#include "ui/toolkit/win32/EditControl.h"
+#include "ui/toolkit/win32/LabelControl.h"
+#include "ui/toolkit/win32/MenuControl.h"
+#include "ui/toolkit/win32/MessageBoxWindow.h"
+
+namespace shadowpane {
+namespace {
+
+HINSTANCE g_toolkit_instance = nullptr;
+
+constexpr wchar_t kToolkitFontFace[] = L"Tahoma";
+
+int RegisterOneClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
+                     const wchar_t* cursor) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.style = 0;
+  window_class.lpfnWndProc = procedure;
+  window_class.cbClsExtra = 0;
+  window_class.cbWndExtra = kWindowRecordBytes;
+  window_class.hInstance = instance;
+  window_class.hIcon = nullptr;
+  window_class.hCursor = LoadCursorW(nullptr, cursor);
+  window_class.hbrBackground = nullptr;
+  window_class.lpszMenuName = nullptr;
+  window_class.lpszClassName = name;
+  window_class.hIconSm = nullptr;
+  return RegisterClassExW(&window_class) != 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int RegisterToolkitClasses(HINSTANCE instance) {
+  g_toolkit_instance = instance;
+  struct ClassEntry {
+    const wchar_t* name;
+    WNDPROC procedure;
+    const wchar_t* cursor;
+  };
+  const ClassEntry classes[] = {
+      {kButtonClassName, ButtonExWindowProc, IDC_ARROW},
+      {kLabelClassName, LabelExWindowProc, IDC_ARROW},
+      {kChoiceClassName, ChoiceExWindowProc, IDC_HAND},
+      {kEditClassName, EditExWindowProc, IDC_IBEAM},
+      {kMenuClassName, MenuExWindowProc, IDC_ARROW},
+  };
+  for (const ClassEntry& entry : classes) {
+    if (!RegisterOneClass(instance, entry.name, entry.procedure, entry.cursor)) return 0;
+  }
+  return 1;
+}
+
+int RegisterMessageBoxClass(HINSTANCE instance) {
+  if (g_toolkit_instance == nullptr) g_toolkit_instance = instance;
+  return RegisterOneClass(instance, kMessageBoxClassName, MessageBoxExWindowProc, IDC_ARROW);
+}
+
+HINSTANCE ToolkitInstance() {
+  return g_toolkit_instance != nullptr ? g_toolkit_instance : GetModuleHandleW(nullptr);
+}
+
+HFONT CreateToolkitFont(int height, int weight) {
+  LOGFONTW font{};
+  font.lfHeight = height;
+  font.lfWidth = 0;
+  font.lfEscapement = 0;
+  font.lfOrientation = 0;
+  font.lfWeight = weight;
+  font.lfItalic = FALSE;
+  font.lfUnderline = FALSE;
+  font.lfStrikeOut = FALSE;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = NONANTIALIASED_QUALITY;
+  font.lfPitchAndFamily = FF_SWISS | DEFAULT_PITCH;
+  lstrcpynW(font.lfFaceName, kToolkitFontFace, LF_FACESIZE);
+  return CreateFontIndirectW(&font);
+}
+
+void SetWindowRecord(HWND window, void* record) {
+  SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
+}
+
+void SetTextFromCreation(HWND window, LPARAM create_struct) {
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(create_struct);
+  // A class name or resource id in place of the text is not text.
+  if (create == nullptr || create->lpszName == nullptr || IS_INTRESOURCE(create->lpszName)) return;
+  SetWindowTextW(window, create->lpszName);
+}
+
+void RepaintControl(HWND window) { InvalidateRect(window, nullptr, FALSE); }
+
+void RepaintIfAsked(HWND window, WPARAM wparam) {
+  if (PropertyRepaints(wparam)) RepaintControl(window);
+}
+
+LRESULT HandleIntProperty(HWND window, int& field, WPARAM wparam, LPARAM lparam) {
+  const int value = ApplyIntProperty(field, wparam, lparam);
+  RepaintIfAsked(window, wparam);
+  return value;
+}
+
+void SendCommandToParent(HWND control) {
+  const LONG_PTR id = GetWindowLongPtrW(control, GWLP_ID);
+  SendMessageW(GetParent(control), WM_COMMAND, static_cast<WPARAM>(id & 0xFFFF),
+               reinterpret_cast<LPARAM>(control));
+}
+
+bool IsCursorOverWindow(HWND window) {
+  POINT cursor{};
+  if (!GetCursorPos(&cursor)) return false;
+  return WindowFromPoint(cursor) == window;
+}
+
+POINT CursorClientPosition(HWND window) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ScreenToClient(window, &cursor);
+  return cursor;
+}
+
+void StartHoverWatch(HWND window) { SetTimer(window, TIMER_HOVER_WATCH, kHoverWatchPeriodMs, nullptr); }
+
+LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam) {
+  // Signed 16-bit halves: a monitor left of or above the primary one gives
+  // negative screen coordinates.
+  POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  ScreenToClient(window, &point);
+  const LRESULT ordinary = DefWindowProcW(window, WM_NCHITTEST, wparam, lparam);
+  if (ordinary == HTCLIENT && point.y < kCaptionDragRows) return HTCAPTION;
+  return ordinary;
+}
+
+}  // namespace shadowpane

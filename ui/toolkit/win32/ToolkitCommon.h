@@ -1,0 +1,84 @@
+// What every window class of the toolkit shares on Windows: registration,
+// the per-window record in the window's extra space, ToolkitFont, the
+// property-message convention, notifications to the parent, the polling
+// hover tracker and the caption hit test.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/toolkit/PropertyMessage.h"
+#include "ui/toolkit/ToolkitColors.h"
+
+namespace shadowpane {
+
+constexpr wchar_t kButtonClassName[] = L"KButtonEx_0000";
+constexpr wchar_t kLabelClassName[] = L"KLabelEx_0000";
+constexpr wchar_t kChoiceClassName[] = L"KChoiceEx_0000";
+constexpr wchar_t kEditClassName[] = L"KEditEx_0000";
+constexpr wchar_t kMenuClassName[] = L"KMenuEx_0000";
+constexpr wchar_t kMessageBoxClassName[] = L"KQM2MessageExWndClass";
+
+// The window's extra space holds exactly the pointer to its record.
+constexpr int kWindowRecordBytes = 4;
+static_assert(sizeof(void*) == kWindowRecordBytes, "the program is a 32-bit image");
+
+// Registers KButtonEx_0000, KLabelEx_0000, KChoiceEx_0000, KEditEx_0000 and
+// KMenuEx_0000 in that order. 1 when all succeeded, 0 at the first failure.
+int RegisterToolkitClasses(HINSTANCE instance);
+// Registers KQM2MessageExWndClass (the application registers it first among
+// its own classes). 1 or 0.
+int RegisterMessageBoxClass(HINSTANCE instance);
+// The instance the classes were registered with (the executable's module
+// before registration); skin bitmaps are loaded from it.
+HINSTANCE ToolkitInstance();
+
+// ToolkitFont: Tahoma, cell height 13, normal weight, non-antialiased. The
+// label varies height and weight. The caller owns the font.
+constexpr int kToolkitFontHeight = 13;
+constexpr int kFontWeightNormal = 400;
+constexpr int kFontWeightBold = 700;
+HFONT CreateToolkitFont(int height = kToolkitFontHeight, int weight = kFontWeightNormal);
+
+// Per-window record: the pointer is the whole content of the extra space.
+template <class Record>
+Record* GetWindowRecord(HWND window) {
+  return reinterpret_cast<Record*>(GetWindowLongPtrW(window, 0));
+}
+void SetWindowRecord(HWND window, void* record);
+
+// WM_CREATE: the toolkit's classes skip the default WM_NCCREATE processing,
+// so each sets its window text from the creation data here.
+void SetTextFromCreation(HWND window, LPARAM create_struct);
+
+// Repaints the whole control at once, without erasing (painting is
+// off-screen, so nothing needs erasing).
+void RepaintControl(HWND window);
+
+// The property convention: stores lParam when the low word of wParam is
+// non-zero, repaints when the high word is, answers the current value.
+LRESULT HandleIntProperty(HWND window, int& field, WPARAM wparam, LPARAM lparam);
+// Repaints when the high word of wParam asks for it (for properties with
+// their own store rule).
+void RepaintIfAsked(HWND window, WPARAM wparam);
+
+// WM_COMMAND to the parent, wParam = the control id (code 0), lParam = the
+// control; sent synchronously.
+void SendCommandToParent(HWND control);
+
+// The cursor counts as over a window when the window under the cursor's
+// screen position is that window itself (a window on top ends it).
+bool IsCursorOverWindow(HWND window);
+// The cursor's position in the window's client coordinates.
+POINT CursorClientPosition(HWND window);
+// Starts TIMER_HOVER_WATCH (every 10 ms) on the window.
+void StartHoverWatch(HWND window);
+
+// WM_NCHITTEST of the toolkit's and the application's popup windows: the
+// default answer, except that the client area's top 29 rows answer
+// HTCAPTION so that they drag the window. lParam holds signed screen
+// coordinates, so monitors left of or above the primary one work.
+LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam);
+
+constexpr COLORREF ToColorRef(ToolkitColor color) { return static_cast<COLORREF>(color); }
+
+}  // namespace shadowpane
