@@ -3,6 +3,8 @@ list(APPEND SHADOWPANE_CORE_SOURCES
   devices/DeviceList.cpp
   devices/DeviceText.cpp
   devices/ProfileCodec.cpp
+  devices/Camera.cpp
+  devices/Microphone.cpp
 )
 list(APPEND SHADOWPANE_WIN32_SOURCES
   devices/win32/WindowPoster.cpp

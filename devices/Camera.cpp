@@ -1,0 +1,132 @@
+#include "devices/Camera.h"
+
+namespace shadowpane {
+
+namespace {
+// Names the camera's filters carry in its private graph.
+constexpr WideChar kCaptureFilterName[] = u"Video Capture";
+constexpr WideChar kNullRendererName[] = u"Null";
+// GetEvent time-out when draining the graph's event queue: never wait.
+constexpr std::int32_t kNoWaitMs = 0;
+}  // namespace
+
+SPDEVCAM::SPDEVCAM(DevicePoster& poster, CaptureServices& services)
+    : SPDEV(poster), services_(services) {}
+
+SPDEVCAM::~SPDEVCAM() {
+  if (Unblock() != 1) {
+    // The graph refused to stop; the device goes all the same, and its graph
+    // must not post to it any more.
+    DetachNotifyWindow();
+    ReleaseGraph();
+  }
+  captureFilter_.reset();
+}
+
+int SPDEVCAM::GetKind() { return DEVICE_KIND_VIDEO; }
+
+int SPDEVCAM::Init(const DeviceInitRecord* record) {
+  if (record == nullptr || record->kind != DEVICE_KIND_VIDEO) return 0;
+  const auto* init = static_cast<const VideoInitRecord*>(record);
+  ReleaseGraph();
+  captureFilter_ = std::move(init->captureFilter);
+  ResetStateFlags();
+  SetDisplayName(init->friendlyName);
+  // LinkDevice stores the friendly name once the display name is unique.
+  SetFriendlyName(nullptr);
+  StorePath(init->path);
+  StoreNotifyWindow(init->notifyWindow);
+  StoreWaveInId(0);
+  return 0;
+}
+
+int SPDEVCAM::Block() {
+  // A second Block (two profile records with one path) must not drop the
+  // graph that holds the camera.
+  if (HoldsGraph()) return 1;
+
+  const NotifyWindow window = ReadNotifyWindow();
+  std::unique_ptr<CapturePin> pin;
+  const HResult result = BuildAndPauseGraph(window, pin);
+  if (result != 1) {
+    DetachNotifyWindow();
+    pin.reset();
+    ReleaseGraph();
+    return result;
+  }
+  SetBlockedAndNotify(true, window);
+  return 1;
+}
+
+// Builds the graph step by step. Answers 1 when it is paused; otherwise the
+// negative result of the failing step, or 0 without a capture filter. The
+// pin is the caller's so that a failure releases it in its place.
+HResult SPDEVCAM::BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<CapturePin>& pin) {
+  HResult hr = services_.CreateFilterGraph(&graph_);
+  if (Failed(hr)) return hr;
+  hr = services_.CreateCaptureGraphBuilder(&captureBuilder_);
+  if (Failed(hr)) return hr;
+  captureBuilder_->SetFiltergraph(*graph_);  // its result tells nothing FindPin would not
+  hr = graph_->QueryMediaControl(&mediaControl_);
+  if (Failed(hr)) return hr;
+  hr = graph_->QueryMediaEvent(&mediaEvent_);
+  if (Failed(hr)) return hr;
+  hr = mediaEvent_->SetNotifyWindow(window, WM_GRAPH_NOTIFY, reinterpret_cast<std::intptr_t>(this));
+  if (Failed(hr)) return hr;
+  if (captureFilter_ == nullptr) return 0;
+  hr = graph_->AddFilter(*captureFilter_, kCaptureFilterName);
+  if (Failed(hr)) return hr;
+  hr = services_.CreateNullRenderer(&nullRenderer_);
+  if (Failed(hr)) return hr;
+  hr = graph_->AddFilter(*nullRenderer_, kNullRendererName);
+  if (Failed(hr)) return hr;
+  hr = captureBuilder_->FindPin(*captureFilter_, PinDirection::Output, PinCategory::Capture,
+                                MediaType::Video, &pin);
+  if (Failed(hr)) return hr;
+  hr = captureBuilder_->RenderStream(*pin, *nullRenderer_);
+  if (Failed(hr)) return hr;
+  pin.reset();
+  // S_FALSE (the renderer has no sample yet) is a paused graph all the same.
+  hr = mediaControl_->Pause();
+  if (Failed(hr)) return hr;
+  return 1;
+}
+
+int SPDEVCAM::Unblock() {
+  if (mediaControl_ == nullptr) return 1;
+  if (Failed(mediaControl_->Stop())) return 0;
+  DetachNotifyWindow();
+  SetBlockedAndNotify(false, ReadNotifyWindow());
+  ReleaseGraph();
+  return 1;
+}
+
+int SPDEVCAM::GetWaveInId() { return 0; }
+
+int SPDEVCAM::SetWaveInId(std::uint32_t) { return 0; }
+
+int SPDEVCAM::PollDeviceLost() {
+  if (mediaEvent_ == nullptr) return 0;
+  std::int32_t code = 0;
+  std::intptr_t param1 = 0;
+  std::intptr_t param2 = 0;
+  while (Succeeded(mediaEvent_->GetEvent(&code, &param1, &param2, kNoWaitMs))) {
+    mediaEvent_->FreeEventParams(code, param1, param2);
+    if (code == kEventDeviceLost) return 1;
+  }
+  return 0;
+}
+
+void SPDEVCAM::DetachNotifyWindow() {
+  if (mediaEvent_ != nullptr) mediaEvent_->SetNotifyWindow(0, 0, 0);
+}
+
+void SPDEVCAM::ReleaseGraph() {
+  mediaControl_.reset();
+  mediaEvent_.reset();
+  nullRenderer_.reset();
+  captureBuilder_.reset();
+  graph_.reset();
+}
+
+}  // namespace shadowpane

@@ -1,0 +1,251 @@
+#include "devices/Microphone.h"
+
+namespace shadowpane {
+
+namespace {
+// The name the capture filter carries in the worker's and RestoreInput's
+// graphs.
+constexpr WideChar kAudioCaptureName[] = u"Audio Capture";
+
+// The format a wave-input device is held open with: mono, 44100 Hz, 16 bit.
+// A device that rejects mono is opened with two channels and otherwise the
+// same fields.
+constexpr std::uint16_t kWaveFormatPcm = 1;
+constexpr std::uint16_t kMonoChannels = 1;
+constexpr std::uint16_t kStereoChannels = 2;
+constexpr std::uint32_t kSamplesPerSec = 44100;
+constexpr std::uint32_t kAvgBytesPerSec = 88200;
+constexpr std::uint16_t kBlockAlign = 2;
+constexpr std::uint16_t kBitsPerSample = 16;
+
+// The mute control is set on at most this many channels.
+constexpr std::uint32_t kMaxMuteChannels = 2;
+
+WaveFormat HoldFormat() {
+  WaveFormat format;
+  format.formatTag = kWaveFormatPcm;
+  format.channels = kMonoChannels;
+  format.samplesPerSec = kSamplesPerSec;
+  format.avgBytesPerSec = kAvgBytesPerSec;
+  format.blockAlign = kBlockAlign;
+  format.bitsPerSample = kBitsPerSample;
+  format.extraSize = 0;
+  return format;
+}
+
+// A uniform control takes one value for all channels; otherwise one per
+// channel, at most two.
+std::uint32_t MuteChannels(const MixerLineInfo& line, const MixerControlInfo& control) {
+  if (control.controlFlags & kMixerControlFlagUniform) return 1;
+  return line.channels < kMaxMuteChannels ? line.channels : kMaxMuteChannels;
+}
+
+// Adds the filter to a fresh graph and finds its analog input pin's mixer.
+// The pin is released before returning.
+HResult FindInputMixer(CaptureGraphBuilder& builder, FilterGraph& graph, CaptureFilter& filter,
+                       std::unique_ptr<AudioInputMixer>* mixer) {
+  HResult hr = graph.AddFilter(filter, kAudioCaptureName);
+  if (Failed(hr)) return hr;
+  std::unique_ptr<CapturePin> pin;
+  hr = builder.FindPin(filter, PinDirection::Input, PinCategory::None, MediaType::AnalogAudio,
+                       &pin);
+  if (Failed(hr)) return hr;
+  hr = pin->QueryAudioInputMixer(mixer);
+  pin.reset();
+  return hr;
+}
+}  // namespace
+
+SPDEVMIC::SPDEVMIC(DevicePoster& poster, CaptureServices& services)
+    : SPDEV(poster), services_(services) {}
+
+SPDEVMIC::~SPDEVMIC() {
+  Unblock();
+  restoreFilter_.reset();
+  workerFilter_.reset();
+}
+
+int SPDEVMIC::GetKind() { return DEVICE_KIND_AUDIO; }
+
+int SPDEVMIC::Init(const DeviceInitRecord* record) {
+  if (record == nullptr || record->kind != DEVICE_KIND_AUDIO) return 0;
+  const auto* init = static_cast<const AudioInitRecord*>(record);
+  // Init belongs to a device that has no worker; make sure of it before the
+  // worker's filter is replaced.
+  Unblock();
+  restoreFilter_ = std::move(init->restoreFilter);
+  workerFilter_ = std::move(init->workerFilter);
+  ResetStateFlags();
+  SetDisplayName(init->friendlyName);
+  // LinkDevice stores the friendly name once the display name is unique.
+  SetFriendlyName(nullptr);
+  StorePath(init->path);
+  StoreNotifyWindow(init->notifyWindow);
+  StoreWaveInId(init->waveInId);
+  return 0;
+}
+
+int SPDEVMIC::Block() {
+  if (worker_ != nullptr) {
+    bool ended = false;
+    {
+      std::lock_guard<std::mutex> hold(workerLock_);
+      // Starting (not yet running) or holding: that worker does the job.
+      ended = ended_ != 0;
+    }
+    if (!ended) return 1;
+    // The last worker gave up by itself; reap its handle before the next.
+    JoinWorker();
+  }
+  {
+    std::lock_guard<std::mutex> hold(workerLock_);
+    running_ = 0;
+    stop_ = 0;
+    ended_ = 0;
+  }
+  worker_ = services_.StartThread(&SPDEVMIC::MuteWorkerEntry, this);
+  return worker_ != nullptr ? 1 : 0;
+}
+
+int SPDEVMIC::Unblock() {
+  if (worker_ == nullptr) return 1;
+  {
+    std::lock_guard<std::mutex> hold(workerLock_);
+    stop_ = 1;
+  }
+  JoinWorker();
+  RestoreInput();
+  return 1;
+}
+
+void SPDEVMIC::JoinWorker() {
+  worker_->Join();
+  worker_.reset();  // closes the handle
+  std::lock_guard<std::mutex> hold(workerLock_);
+  stop_ = 0;
+}
+
+int SPDEVMIC::GetWaveInId() { return static_cast<int>(ReadWaveInId()); }
+
+int SPDEVMIC::SetWaveInId(std::uint32_t id) {
+  StoreWaveInId(id);
+  return static_cast<int>(id);
+}
+
+int SPDEVMIC::PollDeviceLost() { return 0; }
+
+void SPDEVMIC::MuteWorkerEntry(void* device) { static_cast<SPDEVMIC*>(device)->MuteWorker(); }
+
+void SPDEVMIC::MuteWorker() {
+  {
+    std::lock_guard<std::mutex> hold(workerLock_);
+    running_ = 1;
+  }
+  // Read once: the worker keeps these copies for its whole life.
+  const NotifyWindow window = ReadNotifyWindow();
+  const std::uint32_t waveInId = ReadWaveInId();
+  SetBlockedAndNotify(true, window);
+
+  if (services_.SystemMajorVersion() < kFirstDirectShowSilencingVersion) {
+    SilenceThroughWaveMixer(waveInId);
+  } else {
+    SilenceThroughInputPin();
+  }
+
+  {
+    std::lock_guard<std::mutex> hold(workerLock_);
+    running_ = 0;
+    ended_ = 1;
+  }
+  SetBlockedAndNotify(false, window);
+}
+
+bool SPDEVMIC::StopRequested() {
+  std::lock_guard<std::mutex> hold(workerLock_);
+  return stop_ != 0;
+}
+
+void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
+  WaveFormat format = HoldFormat();
+  std::unique_ptr<WaveInput> input;
+  MmResult mm = services_.OpenWaveInput(waveInId, format, &input);
+  if (mm == kWaveBadFormat) {
+    format.channels = kStereoChannels;
+    mm = services_.OpenWaveInput(waveInId, format, &input);
+  }
+  std::unique_ptr<Mixer> mixer;
+  if (mm == kMmNoError) mm = services_.OpenWaveInputMixer(*input, &mixer);
+  MixerLineInfo line;
+  if (mm == kMmNoError) mm = mixer->GetLineInfoByType(kMixerLineTypeDestinationWaveIn, &line);
+  MixerControlInfo control;
+  if (mm == kMmNoError) mm = mixer->GetLineControlByType(line.lineId, kMixerControlTypeMute, &control);
+  if (mm == kMmNoError) {
+    const std::uint32_t channels = MuteChannels(line, control);
+    const std::int32_t muted[2] = {1, 1};
+    mm = mixer->SetBooleanControl(control.controlId, channels, muted);
+    if (mm == kMmNoError) {
+      while (!StopRequested()) {
+        // Another program may have unmuted the line meanwhile.
+        mixer->SetBooleanControl(control.controlId, channels, muted);
+        services_.Sleep(kMuteReapplyPeriodMs);
+      }
+      const std::int32_t unmuted[2] = {0, 0};
+      mixer->SetBooleanControl(control.controlId, channels, unmuted);
+    }
+  }
+  // The mixer belongs to the open wave input: close it first.
+  mixer.reset();
+  input.reset();
+}
+
+void SPDEVMIC::SilenceThroughInputPin() {
+  const HResult comResult = services_.InitializeThreadCom();
+  std::unique_ptr<FilterGraph> graph;
+  std::unique_ptr<CaptureGraphBuilder> builder;
+  std::unique_ptr<AudioInputMixer> inputMixer;
+  HResult hr = services_.CreateFilterGraph(&graph);
+  if (Succeeded(hr)) hr = services_.CreateCaptureGraphBuilder(&builder);
+  if (Succeeded(hr)) {
+    builder->SetFiltergraph(*graph);  // its result tells nothing FindPin would not
+    if (workerFilter_ == nullptr) hr = kHrFail;
+  }
+  if (Succeeded(hr)) hr = FindInputMixer(*builder, *graph, *workerFilter_, &inputMixer);
+  if (Succeeded(hr)) hr = inputMixer->PutEnable(false);
+  if (Succeeded(hr)) {
+    while (!StopRequested()) {
+      // Another program may have switched the input on meanwhile.
+      inputMixer->PutEnable(false);
+      services_.Sleep(kMuteReapplyPeriodMs);
+    }
+    inputMixer->PutEnable(true);
+  }
+  inputMixer.reset();
+  builder.reset();
+  graph.reset();
+  // Only a successful CoInitialize is balanced by CoUninitialize.
+  if (Succeeded(comResult)) services_.UninitializeThreadCom();
+}
+
+void SPDEVMIC::RestoreInput() {
+  std::unique_ptr<FilterGraph> graph;
+  std::unique_ptr<CaptureGraphBuilder> builder;
+  std::unique_ptr<AudioInputMixer> inputMixer;
+  HResult hr = services_.CreateFilterGraph(&graph);
+  if (Succeeded(hr)) hr = services_.CreateCaptureGraphBuilder(&builder);
+  if (Succeeded(hr)) {
+    builder->SetFiltergraph(*graph);
+    if (restoreFilter_ == nullptr) hr = kHrFail;
+  }
+  if (Succeeded(hr)) hr = FindInputMixer(*builder, *graph, *restoreFilter_, &inputMixer);
+  if (Succeeded(hr)) {
+    // On, off and on again: some drivers only apply a change they see.
+    inputMixer->PutEnable(true);
+    inputMixer->PutEnable(false);
+    inputMixer->PutEnable(true);
+  }
+  inputMixer.reset();
+  builder.reset();
+  graph.reset();
+}
+
+}  // namespace shadowpane

@@ -1,0 +1,90 @@
+// SPDEVMIC: an audio input, blocked by a worker thread of its own that keeps
+// the input muted (wave input and its mixer) or disabled (the capture
+// filter's analog input pin) and re-applies that every 66 ms until it is
+// told to stop.
+//
+// Threads: Block, Unblock, RestoreInput and destruction run on the
+// user-interface thread; the worker touches only its own device. The worker
+// lock guards running, stop and ended; the worker handle belongs to the
+// user-interface thread alone. No two of the device's locks are ever held
+// at a time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "devices/CaptureServices.h"
+#include "devices/Device.h"
+
+namespace shadowpane {
+
+// How often a holding worker re-applies the mute or disable.
+constexpr std::uint32_t kMuteReapplyPeriodMs = 66;
+// Systems with a major version below this one are silenced through wave
+// input and its mixer; from this one on through the analog input pin.
+constexpr std::uint32_t kFirstDirectShowSilencingVersion = 6;
+
+// What discovery hands a new microphone.
+struct AudioInitRecord : DeviceInitRecord {
+  AudioInitRecord() { kind = DEVICE_KIND_AUDIO; }
+  // Two bindings of the device's moniker: one for the user-interface thread,
+  // one for the worker. Init takes both over.
+  mutable std::unique_ptr<CaptureFilter> restoreFilter;
+  mutable std::unique_ptr<CaptureFilter> workerFilter;
+  WideChar friendlyName[kNameUnits] = {};
+  WideChar path[kNameUnits] = {};
+  std::uint32_t waveInId = 0;
+  NotifyWindow notifyWindow = 0;
+};
+
+class SPDEVMIC : public SPDEV {
+ public:
+  // The services must outlive the microphone.
+  SPDEVMIC(DevicePoster& poster, CaptureServices& services);
+  // Performs Unblock's steps (stop and join the worker, restore the input),
+  // then releases both filters.
+  ~SPDEVMIC() override;
+
+  int GetKind() override;
+  int Init(const DeviceInitRecord* record) override;
+  // 1 when a worker was started or one is already starting or holding;
+  // 0 when no thread could be created.
+  int Block() override;
+  // Stops and joins the worker, then restores the input. Always 1.
+  int Unblock() override;
+  int GetWaveInId() override;
+  int SetWaveInId(std::uint32_t id) override;
+  int PollDeviceLost() override;
+
+  // Switches the analog input on, off and on again from the user-interface
+  // thread, through the restore filter. Every failure just ends it.
+  void RestoreInput();
+
+  // True while a worker thread is started and not yet joined.
+  bool HasWorker() const { return worker_ != nullptr; }
+
+ private:
+  static void MuteWorkerEntry(void* device);
+  void MuteWorker();
+  void SilenceThroughWaveMixer(std::uint32_t waveInId);
+  void SilenceThroughInputPin();
+  // Answers whether Unblock has asked the worker to end.
+  bool StopRequested();
+  void JoinWorker();
+
+  CaptureServices& services_;
+  std::unique_ptr<CaptureFilter> restoreFilter_;
+  std::unique_ptr<CaptureFilter> workerFilter_;
+
+  std::mutex workerLock_;
+  int running_ = 0;
+  int stop_ = 0;
+  // Set by the worker together with clearing running: it has given up its
+  // hold and is about to end, so its handle can be joined at once.
+  int ended_ = 0;
+
+  std::unique_ptr<WorkerThread> worker_;
+};
+
+}  // namespace shadowpane
