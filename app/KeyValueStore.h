@@ -1,0 +1,51 @@
+// The store behind the settings and the autostart entry, as the settings
+// logic needs it: open keys holding typed values. The Windows implementation
+// is the registry (app/win32/RegistryStore.h); tests use one in memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "devices/DeviceTypes.h"
+
+namespace shadowpane {
+
+// What a value query found. Only a 4-byte number of the store's 32-bit
+// integer type counts as Dword; a missing value, a value of any other type
+// and one that does not fit 4 bytes are told apart only for tests.
+enum class StoredType { Missing, Dword, Other };
+
+struct StoredValue {
+  StoredType type = StoredType::Missing;
+  std::uint32_t number = 0;  // meaningful for Dword only
+};
+
+// One open key. Destroying the object closes the key, so no key stays open
+// beyond the operation that opened it.
+class KeyValueKey {
+ public:
+  virtual ~KeyValueKey() = default;
+  virtual StoredValue Query(const WideChar* name) = 0;
+  // Answer 1 when the value was written, else 0.
+  virtual int SetDword(const WideChar* name, std::uint32_t value) = 0;
+  virtual int SetText(const WideChar* name, const std::u16string& text) = 0;
+  // Answers 1 when the value is gone afterwards (a missing value is no
+  // error), else 0.
+  virtual int Delete(const WideChar* name) = 0;
+};
+
+class KeyValueStore {
+ public:
+  virtual ~KeyValueStore() = default;
+  // The per-user settings key, created when missing; null when it cannot
+  // be opened with full access.
+  virtual std::unique_ptr<KeyValueKey> OpenSettingsKey() = 0;
+  // The machine's logon Run key, opened with full access; null when that is
+  // refused (for example without administrative rights).
+  virtual std::unique_ptr<KeyValueKey> OpenRunKey() = 0;
+  // The executable's full path when it is known and at most maxChars long.
+  virtual bool ExecutablePath(std::u16string& path, int maxChars) = 0;
+};
+
+}  // namespace shadowpane

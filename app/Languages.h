@@ -1,0 +1,93 @@
+// The four interface languages and their string tables. Every text that
+// changes with the language is looked up here when it is used, through the
+// process-wide LanguageIndex (user-interface thread only).
+#pragma once
+
+#include <cstdint>
+
+#include "devices/DeviceTypes.h"
+
+namespace shadowpane {
+
+constexpr int LANGUAGE_ENGLISH = 0;
+constexpr int LANGUAGE_GERMAN = 1;
+constexpr int LANGUAGE_SPANISH = 2;
+constexpr int LANGUAGE_ITALIAN = 3;
+constexpr int kLanguageCount = 4;
+
+// Entries per string table; every table has all of them.
+constexpr int kStringCount = 41;
+
+// Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
+// a terminator.
+constexpr int kLanguageNameUnits = 51;
+
+// What each table entry means. The gaps (6, 10, 27 to 31, 33, 34, 40) are
+// reserved entries that no window shows.
+enum StringIndex : int {
+  STR_YES = 0,
+  STR_NO = 1,
+  STR_OK = 2,
+  STR_CANCEL = 3,
+  STR_CLOSE = 4,
+  STR_DEFAULT = 5,
+  STR_SETTINGS = 7,
+  STR_HELP = 8,
+  STR_ABOUT = 9,
+  STR_JOIN_US_ON = 11,
+  STR_WEBSITE = 12,
+  STR_CONTACT_US = 13,
+  STR_SEND_FEEDBACK = 14,
+  STR_PRIVACY_AT_RISK = 15,
+  STR_BLOCK_ALL_HINT = 16,
+  STR_PRIVACY_PROTECTED = 17,
+  STR_ALL_BLOCKED = 18,
+  STR_VIDEO_DEVICES = 19,
+  STR_AUDIO_DEVICES = 20,
+  STR_LANGUAGE = 21,
+  STR_PROGRAM = 22,
+  STR_START_WITH_WINDOWS = 23,
+  STR_BLOCK_AT_START = 24,
+  STR_BLOCK_PLUGGED_IN = 25,
+  STR_VERSION = 26,
+  STR_REGISTRY_DENIED = 32,
+  STR_DEVICE = 35,
+  STR_UNABLE_TO_UNBLOCK = 36,
+  STR_UNABLE_TO_BLOCK = 37,
+  STR_DEVICE_PLUGGED_IN = 38,
+  STR_NOTIFY_REGISTER_FAILED = 39,
+};
+
+// The current interface language, 0 to 3. English until the settings are
+// read; written only at start-up and by the Settings window's OK.
+extern std::int32_t LanguageIndex;
+
+// The text at index 0..40 in the table of the current LanguageIndex, read
+// afresh on every call. Never null: an index outside the table gives the
+// empty text, and a LanguageIndex outside 0..3 reads the English table.
+// The texts live as long as the program; the caller does not free them.
+const WideChar* GetString(int index);
+
+// The same lookup for an explicit language (the language window shows the
+// other languages' names, tests check every table).
+const WideChar* GetStringIn(int language, int index);
+
+// Copies the language's own name ("English", "Deutsche", "Español",
+// "Italiano") into buffer, at most bufferUnits - 1 characters and a
+// terminator, and answers true. A language outside 0..3 (or no buffer)
+// writes nothing and answers false.
+bool GetLanguageName(int language, WideChar* buffer, int bufferUnits = kLanguageNameUnits);
+
+// The language whose name equals text exactly (case-sensitive), checked in
+// the order English, German, Spanish, Italian; 0 when none matches.
+int LanguageFromName(const WideChar* text);
+
+// The web-link code "en", "de", "es" or "it"; the same contract as
+// GetLanguageName.
+bool GetLanguageCode(int language, WideChar* buffer, int bufferUnits = kLanguageNameUnits);
+
+// The popup-menu template of the language: 4608, 4610, 4611 or 4612; the
+// English one for any other value.
+int GetMenuResourceId(int language);
+
+}  // namespace shadowpane

@@ -1,0 +1,193 @@
+// The four string tables. This file is UTF-8; the u"" literals make the
+// compiler store each text as UTF-16, whatever the build machine's locale.
+#include "app/StringTables.h"
+
+namespace shadowpane {
+
+// Reserved entries: never shown, but a harmless non-empty text keeps the
+// numbering and guards a caller that shows one by mistake.
+const WideChar kReservedString[] = u" ";
+#define RESERVED kReservedString
+
+const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
+    // English
+    {
+        u"Yes",                                            // 0
+        u"No",                                             // 1
+        u"OK",                                             // 2
+        u"Cancel",                                         // 3
+        u"Close",                                          // 4
+        u"Default",                                        // 5
+        RESERVED,                                          // 6
+        u"Settings",                                       // 7
+        u"Help",                                           // 8
+        u"About",                                          // 9
+        RESERVED,                                          // 10
+        u"Join us on",                                     // 11
+        u"Website",                                        // 12
+        u"Contact Us",                                     // 13
+        u"Send Feedback",                                  // 14
+        u"Privacy at Risk",                                // 15
+        u"Block all devices to protect your privacy.",     // 16
+        u"Privacy Protected",                              // 17
+        u"All devices are blocked.",                       // 18
+        u"Video Devices",                                  // 19
+        u"Audio Devices",                                  // 20
+        u"Language",                                       // 21
+        u"Program",                                        // 22
+        u"Start with Windows",                             // 23
+        u"Block all video and audio devices at start",     // 24
+        u"Block video and audio devices when plugged in",  // 25
+        u"version",                                        // 26
+        RESERVED,                                          // 27
+        RESERVED,                                          // 28
+        RESERVED,                                          // 29
+        RESERVED,                                          // 30
+        RESERVED,                                          // 31
+        u"Access to the Registry key denied.",             // 32
+        RESERVED,                                          // 33
+        RESERVED,                                          // 34
+        u"Device",                                         // 35
+        u"Unable to unblock device.",                      // 36
+        u"Unable to block device.",                        // 37
+        u"Device has been plugged in.",                    // 38
+        u"Failed to register for device notifications.",   // 39
+        RESERVED,                                          // 40
+    },
+    // German
+    {
+        u"Ja",                                                             // 0
+        u"Nein",                                                           // 1
+        u"OK",                                                             // 2
+        u"Abbrechen",                                                      // 3
+        u"Schließen",                                                      // 4
+        u"Standard",                                                       // 5
+        RESERVED,                                                          // 6
+        u"Einstellungen",                                                  // 7
+        u"Hilfe",                                                          // 8
+        u"Über",                                                           // 9
+        RESERVED,                                                          // 10
+        u"Folgen Sie uns auf",                                             // 11
+        u"Website",                                                        // 12
+        u"Kontakt",                                                        // 13
+        u"Feedback schreiben",                                             // 14
+        u"Privatssphäre in Gefahr",                                        // 15
+        u"Sperren Sie alle Geräte, um Ihre Privatsspäre zu schützen.",     // 16
+        u"Privatssphäre geschützt",                                        // 17
+        u"Alle Geräte gesperrt.",                                          // 18
+        u"Videogeräte",                                                    // 19
+        u"Audiogeräte",                                                    // 20
+        u"Sprache",                                                        // 21
+        u"Program",                                                        // 22
+        u"Bei Systemstart öffnen",                                         // 23
+        u"Bei Systemstart alle Video- und Audiogeräte sperren",            // 24
+        u"Angeschlossene Video- und Audiogeräte sperren",                  // 25
+        u"Version",                                                        // 26
+        RESERVED,                                                          // 27
+        RESERVED,                                                          // 28
+        RESERVED,                                                          // 29
+        RESERVED,                                                          // 30
+        RESERVED,                                                          // 31
+        u"Zugriff auf Registrationsschlüssel verweigert.",                 // 32
+        RESERVED,                                                          // 33
+        RESERVED,                                                          // 34
+        u"Gerät",                                                          // 35
+        u"Nicht in der Lage, das Gerät zu entsperren.",                    // 36
+        u"Nicht in der Lage, das Gerät zu sperren.",                       // 37
+        u"Gerät wurde angeschlossen.",                                     // 38
+        u"Registrierung für Benachrichtigungen des Gerätes fehlgeschlagen.",  // 39
+        RESERVED,                                                          // 40
+    },
+    // Spanish
+    {
+        u"Sí",                                                                     // 0
+        u"No",                                                                     // 1
+        u"OK",                                                                     // 2
+        u"Cancelar",                                                               // 3
+        u"Cerrar",                                                                 // 4
+        u"Predeterminado",                                                         // 5
+        RESERVED,                                                                  // 6
+        u"Ajustes",                                                                // 7
+        u"Ayuda",                                                                  // 8
+        u"Acerca de",                                                              // 9
+        RESERVED,                                                                  // 10
+        u"Únete",                                                                  // 11
+        u"Sitio web",                                                              // 12
+        u"Contáctanos",                                                            // 13
+        u"Envía tus comentarios",                                                  // 14
+        u"Privacidad en Riesgo",                                                   // 15
+        u"Bloquear todos los dispositivos para proteger su privacidad.",           // 16
+        u"Privacidad Protegida",                                                   // 17
+        u"Todos los dispositivos están bloqueados.",                               // 18
+        u"Dispositivos de vídeo",                                                  // 19
+        u"Dispositivos de audio",                                                  // 20
+        u"Idioma",                                                                 // 21
+        u"Program",                                                                // 22
+        u"Iniciar con Windows",                                                    // 23
+        u"Bloquea todos los dispositivos de vídeo y audio en el inicio",           // 24
+        u"Bloquea los dispositivos de vídeos y de audio cuando estén conectados",  // 25
+        u"Versión",                                                                // 26
+        RESERVED,                                                                  // 27
+        RESERVED,                                                                  // 28
+        RESERVED,                                                                  // 29
+        RESERVED,                                                                  // 30
+        RESERVED,                                                                  // 31
+        u"Acceso a la clave del Registro negada.",                                 // 32
+        RESERVED,                                                                  // 33
+        RESERVED,                                                                  // 34
+        u"Dispositivo",                                                            // 35
+        u"No es posible desbloquear el dispositivo.",                              // 36
+        u"No se puede bloquear el dispositivo.",                                   // 37
+        u"El dispositivo se ha conectado.",                                        // 38
+        u"No se pudo registrar para las notificaciones de los dispositivos.",      // 39
+        RESERVED,                                                                  // 40
+    },
+    // Italian
+    {
+        u"Sì",                                                              // 0
+        u"No",                                                              // 1
+        u"OK",                                                              // 2
+        u"Annulla",                                                         // 3
+        u"Chiudi",                                                          // 4
+        u"Predefinito",                                                     // 5
+        RESERVED,                                                           // 6
+        u"Impostazioni",                                                    // 7
+        u"Aiuto",                                                           // 8
+        u"Riguardo a",                                                      // 9
+        RESERVED,                                                           // 10
+        u"Unisciti a noi su",                                               // 11
+        u"Sito web",                                                        // 12
+        u"Contattaci",                                                      // 13
+        u"Invia feedback",                                                  // 14
+        u"Privacy a rischio",                                               // 15
+        u"Bloccare tutti i dispositivi per proteggere la vostra privacy.",  // 16
+        u"Privacy protetta",                                                // 17
+        u"Tutti i dispositivi sono bloccati.",                              // 18
+        u"Dispositivi video",                                               // 19
+        u"Dispositivi audio",                                               // 20
+        u"Lingua",                                                          // 21
+        u"Programma",                                                       // 22
+        u"Inizia con Windows",                                              // 23
+        u"Blocca tutti i dispositivi audio e video all'avvio",              // 24
+        u"Blocca video e dispositivi audio una volta inserito",             // 25
+        u"Versione",                                                        // 26
+        RESERVED,                                                           // 27
+        RESERVED,                                                           // 28
+        RESERVED,                                                           // 29
+        RESERVED,                                                           // 30
+        RESERVED,                                                           // 31
+        u"Accesso alla chiave di registro negato.",                         // 32
+        RESERVED,                                                           // 33
+        RESERVED,                                                           // 34
+        u"Dispositivo",                                                     // 35
+        u"Impossibile sbloccare il dispositivo.",                           // 36
+        u"In grado di bloccare il dispositivo.",                            // 37
+        u"Il dispositivo è stato collegato.",                               // 38
+        u"Impossibile registrare per le notifiche della periferica.",       // 39
+        RESERVED,                                                           // 40
+    },
+};
+
+#undef RESERVED
+
+}  // namespace shadowpane

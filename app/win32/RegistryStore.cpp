@@ -1,0 +1,123 @@
+#include "app/win32/RegistryStore.h"
+
+#include <vector>
+
+#include "app/Settings.h"
+
+namespace shadowpane {
+
+namespace {
+
+const wchar_t* Wide(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+class RegistryKey : public KeyValueKey {
+ public:
+  explicit RegistryKey(HKEY key) : key_(key) {}
+  ~RegistryKey() override { RegCloseKey(key_); }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+
+  StoredValue Query(const WideChar* name) override {
+    // Always a 4-byte buffer, its size reset before the query: a longer
+    // value (a string, say) fails the query and counts as missing.
+    DWORD number = 0;
+    DWORD type = 0;
+    DWORD size = sizeof number;
+    StoredValue value;
+    if (RegQueryValueExW(key_, Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(&number),
+                         &size) != ERROR_SUCCESS) {
+      return value;
+    }
+    // A REG_DWORD shorter than 4 bytes is malformed; its number is not used.
+    if (type == REG_DWORD && size == sizeof number) {
+      value.type = StoredType::Dword;
+      value.number = number;
+    } else {
+      value.type = StoredType::Other;
+    }
+    return value;
+  }
+
+  int SetDword(const WideChar* name, std::uint32_t value) override {
+    const DWORD number = value;
+    return RegSetValueExW(key_, Wide(name), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                          sizeof number) == ERROR_SUCCESS
+               ? 1
+               : 0;
+  }
+
+  int SetText(const WideChar* name, const std::u16string& text) override {
+    // The text and its terminator: 2 x length + 2 bytes.
+    const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key_, Wide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          bytes) == ERROR_SUCCESS
+               ? 1
+               : 0;
+  }
+
+  int Delete(const WideChar* name) override {
+    const LONG result = RegDeleteValueW(key_, Wide(name));
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 1 : 0;
+  }
+
+ private:
+  HKEY key_;
+};
+
+}  // namespace
+
+std::unique_ptr<KeyValueKey> OpenRegistryKey(HKEY root, const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return std::make_unique<RegistryKey>(key);
+}
+
+RegistryStore::RegistryStore(RegistryLocations locations) : locations_(std::move(locations)) {}
+
+std::unique_ptr<KeyValueKey> RegistryStore::OpenSettingsKey() {
+  return OpenRegistryKey(locations_.settingsRoot, locations_.settingsPath.c_str());
+}
+
+std::unique_ptr<KeyValueKey> RegistryStore::OpenRunKey() {
+  return OpenRegistryKey(locations_.runRoot, locations_.runPath.c_str());
+}
+
+bool RegistryStore::ExecutablePath(std::u16string& path, int maxChars) {
+  std::wstring found = locations_.executablePath;
+  if (found.empty()) {
+    // One unit more than allowed tells a path that fits from a cut one.
+    std::vector<wchar_t> buffer(static_cast<size_t>(maxChars) + 2, L'\0');
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) return false;
+    found.assign(buffer.data(), length);
+  }
+  if (found.size() > static_cast<size_t>(maxChars)) return false;
+  path.assign(found.begin(), found.end());
+  return true;
+}
+
+int EnsureLanguageChosen() {
+  RegistryStore store;
+  return EnsureLanguageChosen(store);
+}
+
+void LoadSettings() {
+  RegistryStore store;
+  LoadSettings(store);
+}
+
+void SaveSettings() {
+  RegistryStore store;
+  SaveSettings(store);
+}
+
+int ApplyAutostart(int enabled) {
+  RegistryStore store;
+  return ApplyAutostart(store, enabled);
+}
+
+}  // namespace shadowpane

@@ -1,0 +1,207 @@
+// The settings store against the real registry of the test prefix, at the
+// program's own locations.
+#include "app/win32/RegistryStore.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/Settings.h"
+
+namespace shadowpane {
+namespace {
+
+const wchar_t* W(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+class RegistryStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RemoveSettingsKey();
+    RemoveRunValue();
+    Reset();
+  }
+  void TearDown() override {
+    RemoveSettingsKey();
+    RemoveRunValue();
+    Reset();
+  }
+  static void Reset() {
+    LanguageIndex = 0;
+    Startup = BlockStart = BlockPluggedIn = 0;
+  }
+  static void RemoveSettingsKey() { RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKeyPath); }
+  static void RemoveRunValue() {
+    HKEY run = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+      RegDeleteValueW(run, W(kAutostartValue));
+      RegCloseKey(run);
+    }
+  }
+  static bool SettingsKeyExists() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+      return false;
+    }
+    RegCloseKey(key);
+    return true;
+  }
+  static void Put(const WideChar* name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key, W(name), 0, type, static_cast<const BYTE*>(data), size),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  static void PutDword(const WideChar* name, DWORD number) {
+    Put(name, REG_DWORD, &number, sizeof number);
+  }
+  static void PutString(const WideChar* name, const wchar_t* text) {
+    Put(name, REG_SZ, text, static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+  }
+  // Type and number of a stored settings value; type 0 when missing.
+  static std::pair<DWORD, DWORD> Stored(const WideChar* name) {
+    DWORD type = 0, number = 0, size = sizeof number;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKeyPath, W(name), RRF_RT_ANY, &type, &number,
+                     &size) != ERROR_SUCCESS) {
+      return {0, 0};
+    }
+    return {type, number};
+  }
+  // The autostart value's type and text; type 0 when missing.
+  static std::pair<DWORD, std::wstring> RunValue() {
+    wchar_t text[6000] = {};
+    DWORD type = 0, size = sizeof text;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKeyPath, W(kAutostartValue), RRF_RT_ANY, &type, text,
+                     &size) != ERROR_SUCCESS) {
+      return {0, L""};
+    }
+    EXPECT_EQ(size, (wcslen(text) + 1) * sizeof(wchar_t)) << "text and terminator, no more";
+    return {type, text};
+  }
+};
+
+TEST_F(RegistryStoreTest, MissingKeyIsCreatedEmptyAndAsksForALanguage) {
+  ASSERT_FALSE(SettingsKeyExists());
+  EXPECT_EQ(EnsureLanguageChosen(), 0);
+  EXPECT_TRUE(SettingsKeyExists());
+  EXPECT_EQ(Stored(kLanguageValue).first, 0u);
+
+  // The pick is saved with the other three settings.
+  LoadSettings();
+  LanguageIndex = LANGUAGE_ITALIAN;
+  SaveSettings();
+  EXPECT_EQ(Stored(kLanguageValue), std::make_pair(DWORD{REG_DWORD}, DWORD{3}));
+  EXPECT_EQ(Stored(kStartupValue), std::make_pair(DWORD{REG_DWORD}, DWORD{0}));
+  EXPECT_EQ(Stored(kBlockStartValue), std::make_pair(DWORD{REG_DWORD}, DWORD{0}));
+  EXPECT_EQ(Stored(kBlockPluggedInValue), std::make_pair(DWORD{REG_DWORD}, DWORD{0}));
+  EXPECT_EQ(RunValue().first, 0u);
+  EXPECT_EQ(EnsureLanguageChosen(), 1);
+}
+
+TEST_F(RegistryStoreTest, LanguageStoredAsStringAsksAgainAndLoadsEnglish) {
+  PutString(kLanguageValue, L"2");
+  EXPECT_EQ(EnsureLanguageChosen(), 0);
+  LanguageIndex = 2;
+  LoadSettings();
+  EXPECT_EQ(LanguageIndex, 0);
+  // A string of 3 units does not even fit the 4-byte buffer; same answer.
+  PutString(kLanguageValue, L"12");
+  EXPECT_EQ(EnsureLanguageChosen(), 0);
+}
+
+TEST_F(RegistryStoreTest, LanguageNumbersOutsideTheRange) {
+  PutDword(kLanguageValue, 7);
+  EXPECT_EQ(EnsureLanguageChosen(), 1);
+  LoadSettings();
+  EXPECT_EQ(LanguageIndex, 0);
+  EXPECT_EQ(Stored(kLanguageValue).second, 7u) << "not rewritten by loading";
+
+  PutDword(kLanguageValue, 0xFFFFFFFFu);
+  EXPECT_EQ(EnsureLanguageChosen(), 0);
+  LoadSettings();
+  EXPECT_EQ(LanguageIndex, 0);
+
+  PutDword(kLanguageValue, 3);
+  LoadSettings();
+  EXPECT_EQ(LanguageIndex, 3);
+}
+
+TEST_F(RegistryStoreTest, ShortDwordIsNotANumber) {
+  const WORD half = 1;
+  Put(kBlockStartValue, REG_DWORD, &half, sizeof half);
+  LoadSettings();
+  EXPECT_EQ(BlockStart, 0);
+}
+
+TEST_F(RegistryStoreTest, BlockStartFiveIsSavedBackAsOne) {
+  PutDword(kLanguageValue, 1);
+  PutDword(kBlockStartValue, 5);
+  PutDword(kBlockPluggedInValue, 1);
+  LoadSettings();
+  EXPECT_EQ(LanguageIndex, 1);
+  EXPECT_EQ(BlockStart, 1);
+  EXPECT_EQ(BlockPluggedIn, 1);
+  EXPECT_EQ(Startup, 0);
+  SaveSettings();
+  EXPECT_EQ(Stored(kBlockStartValue), std::make_pair(DWORD{REG_DWORD}, DWORD{1}));
+}
+
+TEST_F(RegistryStoreTest, StartupWritesTheQuotedExecutablePathAndDeletesItWhenOff) {
+  wchar_t self[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+
+  PutDword(kStartupValue, 1);
+  LoadSettings();
+  EXPECT_EQ(Startup, 1);
+  auto value = RunValue();
+  EXPECT_EQ(value.first, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(value.second, L"\"" + std::wstring(self) + L"\" /min");
+
+  Startup = 0;
+  SaveSettings();
+  EXPECT_EQ(RunValue().first, 0u);
+  EXPECT_EQ(ApplyAutostart(0), 1) << "deleting a missing value is no error";
+}
+
+TEST_F(RegistryStoreTest, PathWithBlanksIsQuoted) {
+  RegistryLocations locations;
+  locations.executablePath = L"C:\\Program Files\\Shadowpane\\Shadowpane.exe";
+  RegistryStore store(locations);
+  EXPECT_EQ(ApplyAutostart(store, 1), 1);
+  EXPECT_EQ(RunValue().second, L"\"C:\\Program Files\\Shadowpane\\Shadowpane.exe\" /min");
+
+  // The shell splits the command as the logon Run handling does: the whole
+  // quoted path is the program, "/min" its only argument.
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(RunValue().second.c_str(), &count);
+  ASSERT_NE(arguments, nullptr);
+  ASSERT_EQ(count, 2);
+  EXPECT_STREQ(arguments[0], L"C:\\Program Files\\Shadowpane\\Shadowpane.exe");
+  EXPECT_STREQ(arguments[1], L"/min");
+  LocalFree(arguments);
+}
+
+TEST_F(RegistryStoreTest, KeysAreClosedAfterEachOperation) {
+  // The system hands out the lowest free handle slot again, so a handle
+  // created after many operations only lands elsewhere when they left keys
+  // open.
+  LoadSettings();
+  HANDLE probe = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  ASSERT_NE(probe, nullptr);
+  CloseHandle(probe);
+  for (int i = 0; i < 20; ++i) {
+    EnsureLanguageChosen();
+    LoadSettings();
+    SaveSettings();
+  }
+  HANDLE again = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  EXPECT_EQ(again, probe);
+  CloseHandle(again);
+}
+
+}  // namespace
+}  // namespace shadowpane

@@ -1,0 +1,66 @@
+#include "tests/support/MemoryKeyValueStore.h"
+
+namespace shadowpane::testing {
+
+namespace {
+
+class MemoryOpenKey : public KeyValueKey {
+ public:
+  MemoryOpenKey(MemoryKey& key, int& openKeys) : key_(key), openKeys_(openKeys) { ++openKeys_; }
+  ~MemoryOpenKey() override { --openKeys_; }
+
+  StoredValue Query(const WideChar* name) override {
+    StoredValue result;
+    auto it = key_.values.find(name);
+    if (it == key_.values.end()) return result;
+    result.type = it->second.type;
+    result.number = it->second.number;
+    return result;
+  }
+
+  int SetDword(const WideChar* name, std::uint32_t value) override {
+    if (key_.failWrites) return 0;
+    key_.values[name] = MemoryValue{StoredType::Dword, value, {}};
+    key_.writeOrder.push_back(name);
+    return 1;
+  }
+
+  int SetText(const WideChar* name, const std::u16string& text) override {
+    if (key_.failWrites) return 0;
+    key_.values[name] = MemoryValue{StoredType::Other, 0, text};
+    key_.writeOrder.push_back(name);
+    return 1;
+  }
+
+  int Delete(const WideChar* name) override {
+    if (key_.failWrites) return 0;
+    key_.values.erase(name);
+    return 1;
+  }
+
+ private:
+  MemoryKey& key_;
+  int& openKeys_;
+};
+
+}  // namespace
+
+std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenSettingsKey() {
+  if (settings.refuse) return nullptr;
+  ++totalOpens;
+  return std::make_unique<MemoryOpenKey>(settings, openKeys);
+}
+
+std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenRunKey() {
+  if (run.refuse) return nullptr;
+  ++totalOpens;
+  return std::make_unique<MemoryOpenKey>(run, openKeys);
+}
+
+bool MemoryKeyValueStore::ExecutablePath(std::u16string& path, int maxChars) {
+  if (!pathKnown || executablePath.size() > static_cast<size_t>(maxChars)) return false;
+  path = executablePath;
+  return true;
+}
+
+}  // namespace shadowpane::testing

@@ -1,0 +1,43 @@
+// A KeyValueStore in memory: two keys (settings, Run) whose values keep
+// their type, keys that can be refused, and counts of open keys so tests
+// can check that no key outlives its operation.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/KeyValueStore.h"
+
+namespace shadowpane::testing {
+
+struct MemoryValue {
+  StoredType type = StoredType::Dword;
+  std::uint32_t number = 0;
+  std::u16string text;  // for values written with SetText
+};
+
+struct MemoryKey {
+  std::map<std::u16string, MemoryValue> values;
+  bool refuse = false;      // opening the key fails
+  bool failWrites = false;  // SetDword / SetText / Delete fail
+  std::vector<std::u16string> writeOrder;  // names, in the order written
+};
+
+class MemoryKeyValueStore : public KeyValueStore {
+ public:
+  std::unique_ptr<KeyValueKey> OpenSettingsKey() override;
+  std::unique_ptr<KeyValueKey> OpenRunKey() override;
+  bool ExecutablePath(std::u16string& path, int maxChars) override;
+
+  MemoryKey settings;
+  MemoryKey run;
+  std::u16string executablePath = u"C:\\Apps\\Shadowpane.exe";
+  bool pathKnown = true;
+
+  int openKeys = 0;   // keys currently open
+  int totalOpens = 0;
+};
+
+}  // namespace shadowpane::testing
