@@ -12,6 +12,12 @@ using WideChar = char16_t;
 using WideString = std::u16string;
 using WideView = std::u16string_view;
 
+// ToolkitFont: "Tahoma", cell height 13, normal weight (the label varies
+// height and weight).
+constexpr int kToolkitFontHeight = 13;
+constexpr int kFontWeightNormal = 400;
+constexpr int kFontWeightBold = 700;
+
 // Number of units before the terminator, reading at most max_units units:
 // a buffer that is not terminated within its size is never read past it.
 inline int BoundedLength(const WideChar* text, int max_units) {

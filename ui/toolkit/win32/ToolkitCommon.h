@@ -8,6 +8,7 @@
 
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/ToolkitColors.h"
+#include "ui/toolkit/ToolkitText.h"
 
 namespace shadowpane {
 
@@ -34,9 +35,6 @@ HINSTANCE ToolkitInstance();
 
 // ToolkitFont: Tahoma, cell height 13, normal weight, non-antialiased. The
 // label varies height and weight. The caller owns the font.
-constexpr int kToolkitFontHeight = 13;
-constexpr int kFontWeightNormal = 400;
-constexpr int kFontWeightBold = 700;
 HFONT CreateToolkitFont(int height = kToolkitFontHeight, int weight = kFontWeightNormal);
 
 // Per-window record: the pointer is the whole content of the extra space.

@@ -1,0 +1,4 @@
+shadowpane_test(toolkit_core_tests
+  SOURCES ui/toolkit/TextWrapTest.cpp ui/toolkit/ButtonLogicTest.cpp
+          ui/toolkit/ChoiceAndLabelTest.cpp ui/toolkit/MessageBoxLayoutTest.cpp
+  LIBS shadowpane_core)

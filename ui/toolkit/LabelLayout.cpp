@@ -1,0 +1,42 @@
+#include "ui/toolkit/LabelLayout.h"
+
+#include <algorithm>
+
+#include "ui/toolkit/TextWrap.h"
+
+namespace shadowpane {
+namespace {
+
+int CutToLimit(int height, int limit) { return limit != 0 && limit < height ? limit : height; }
+
+}  // namespace
+
+LabelLayout LayoutLabel(WideView text, int limit_width, int limit_height,
+                        const TextMeasurer& measurer) {
+  text = text.substr(0, kLabelMeasureMaxChars);
+  const TextExtent measured = measurer.Measure(text);
+  LabelLayout layout;
+  if (limit_width != 0 && measured.width > limit_width) {
+    WrappedText wrapped = WrapAtSpaces(text, limit_width, measurer, false);
+    const TextExtent out = measurer.Measure(wrapped.text);
+    layout.rewrapped = true;
+    layout.text = std::move(wrapped.text);
+    layout.width = out.width;
+    layout.height = CutToLimit(out.height + wrapped.extra, limit_height);
+    return layout;
+  }
+  const int height = std::max(measured.height + kLineGap * CountGapNewlines(text), kLabelMinHeight);
+  layout.width = measured.width;
+  layout.height = CutToLimit(height, limit_height);
+  return layout;
+}
+
+LabelFont LabelFontFromParam(std::uintptr_t param) {
+  LabelFont font;
+  font.height = static_cast<int>(param & 0xFFFFu);
+  if (font.height == 0) font.height = kToolkitFontHeight;
+  font.bold = ((param >> 16) & 0xFFFFu) != 0;
+  return font;
+}
+
+}  // namespace shadowpane
