@@ -2,3 +2,16 @@ shadowpane_test(devices_core_tests
   SOURCES devices/DeviceTextTest.cpp devices/DeviceTest.cpp devices/DeviceListTest.cpp
           devices/ProfileCodecTest.cpp devices/ProfileSaveLoadTest.cpp
   LIBS shadowpane_test_support)
+
+# A recording fake of the capture-device services, for every native test of
+# code that uses cameras, microphones or the device enumerator.
+add_library(shadowpane_capture_fakes STATIC ${CMAKE_CURRENT_SOURCE_DIR}/support/FakeCaptureServices.cpp)
+target_link_libraries(shadowpane_capture_fakes PUBLIC shadowpane_test_support)
+shadowpane_warnings(shadowpane_capture_fakes)
+
+shadowpane_test(devices_capture_tests
+  SOURCES devices/CameraTest.cpp devices/MicrophoneTest.cpp
+  LIBS shadowpane_capture_fakes)
+shadowpane_test(devices_capture_stress_tests
+  SOURCES devices/MicrophoneStressTest.cpp
+  LIBS shadowpane_capture_fakes)

@@ -1,0 +1,481 @@
+#include "tests/support/FakeCaptureServices.h"
+
+#include <thread>
+
+namespace shadowpane::testing {
+
+namespace {
+
+std::string Narrow(const std::u16string& text) {
+  std::string out;
+  for (char16_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return out;
+}
+
+std::string Narrow(const WideChar* text) {
+  return text == nullptr ? std::string() : Narrow(std::u16string(text));
+}
+
+// Every object of the fake records its creation and, once, its release.
+class FakeObject {
+ public:
+  FakeObject(FakeCaptureServices& services, std::string label)
+      : services_(services), label_(std::move(label)) {
+    services_.Created();
+  }
+  FakeObject(const FakeObject&) = delete;
+  FakeObject& operator=(const FakeObject&) = delete;
+  virtual ~FakeObject() { services_.Released(label_); }
+  const std::string& label() const { return label_; }
+
+ protected:
+  FakeCaptureServices& services_;
+
+ private:
+  std::string label_;
+};
+
+template <typename Object, typename Base, typename... Args>
+HResult Hand(std::int64_t result, std::unique_ptr<Base>* out, Args&&... args) {
+  if (result < 0) return static_cast<HResult>(result);
+  *out = std::make_unique<Object>(std::forward<Args>(args)...);
+  return static_cast<HResult>(result);
+}
+
+class FakeFilter : public CaptureFilter, public FakeObject {
+ public:
+  using FakeObject::FakeObject;
+};
+
+std::string LabelOf(CaptureFilter& filter) { return static_cast<FakeFilter&>(filter).label(); }
+
+class FakeInputMixer : public AudioInputMixer, public FakeObject {
+ public:
+  explicit FakeInputMixer(FakeCaptureServices& s) : FakeObject(s, "inputMixer") {}
+  HResult PutEnable(bool enable) override {
+    return static_cast<HResult>(services_.Call(enable ? "inputMixer.PutEnable(1)"
+                                                      : "inputMixer.PutEnable(0)"));
+  }
+};
+
+class FakePin : public CapturePin, public FakeObject {
+ public:
+  explicit FakePin(FakeCaptureServices& s) : FakeObject(s, "pin") {}
+  HResult QueryAudioInputMixer(std::unique_ptr<AudioInputMixer>* mixer) override {
+    return Hand<FakeInputMixer>(services_.Call("pin.QueryAudioInputMixer"), mixer, services_);
+  }
+};
+
+class FakeMediaControl : public MediaControl, public FakeObject {
+ public:
+  explicit FakeMediaControl(FakeCaptureServices& s) : FakeObject(s, "control") {}
+  // A real graph answers S_FALSE while the renderer waits for a sample.
+  HResult Pause() override { return static_cast<HResult>(services_.Call("control.Pause", "", kHrFalse)); }
+  HResult Stop() override { return static_cast<HResult>(services_.Call("control.Stop")); }
+};
+
+class FakeMediaEvent : public MediaEvent, public FakeObject {
+ public:
+  explicit FakeMediaEvent(FakeCaptureServices& s) : FakeObject(s, "events") {}
+  HResult SetNotifyWindow(NotifyWindow window, std::uint32_t message,
+                          std::intptr_t instance) override {
+    const std::string detail = window == 0 ? "null"
+                                           : "window=" + std::to_string(window) + " msg=" +
+                                                 std::to_string(message) +
+                                                 (instance != 0 ? " device" : " none");
+    return static_cast<HResult>(services_.Call("events.SetNotifyWindow", detail));
+  }
+  HResult GetEvent(std::int32_t* code, std::intptr_t* param1, std::intptr_t* param2,
+                   std::int32_t timeoutMs) override {
+    const std::int64_t result = services_.Call("events.GetEvent", std::to_string(timeoutMs));
+    if (result < 0) return static_cast<HResult>(result);
+    const std::optional<std::int32_t> next = services_.NextGraphEvent();
+    if (!next) return static_cast<HResult>(0x80004004u);  // E_ABORT: queue empty
+    *code = *next;
+    *param1 = 11;
+    *param2 = 22;
+    return kHrOk;
+  }
+  HResult FreeEventParams(std::int32_t code, std::intptr_t param1, std::intptr_t param2) override {
+    return static_cast<HResult>(services_.Call(
+        "events.FreeEventParams",
+        std::to_string(code) + " " + std::to_string(param1) + " " + std::to_string(param2)));
+  }
+};
+
+class FakeGraph : public FilterGraph, public FakeObject {
+ public:
+  explicit FakeGraph(FakeCaptureServices& s) : FakeObject(s, "graph") {}
+  HResult AddFilter(CaptureFilter& filter, const WideChar* name) override {
+    return static_cast<HResult>(
+        services_.Call("graph.AddFilter(" + Narrow(name) + ")", LabelOf(filter)));
+  }
+  HResult QueryMediaControl(std::unique_ptr<MediaControl>* control) override {
+    return Hand<FakeMediaControl>(services_.Call("graph.QueryMediaControl"), control, services_);
+  }
+  HResult QueryMediaEvent(std::unique_ptr<MediaEvent>* events) override {
+    return Hand<FakeMediaEvent>(services_.Call("graph.QueryMediaEvent"), events, services_);
+  }
+};
+
+const char* DirectionName(PinDirection d) { return d == PinDirection::Input ? "in" : "out"; }
+const char* CategoryName(PinCategory c) { return c == PinCategory::Capture ? "capture" : "none"; }
+const char* TypeName(MediaType t) {
+  switch (t) {
+    case MediaType::Video: return "video";
+    case MediaType::AnalogAudio: return "analogaudio";
+    default: return "none";
+  }
+}
+
+class FakeBuilder : public CaptureGraphBuilder, public FakeObject {
+ public:
+  explicit FakeBuilder(FakeCaptureServices& s) : FakeObject(s, "builder") {}
+  HResult SetFiltergraph(FilterGraph& graph) override {
+    return static_cast<HResult>(
+        services_.Call("builder.SetFiltergraph", static_cast<FakeGraph&>(graph).label()));
+  }
+  HResult FindPin(CaptureFilter& filter, PinDirection direction, PinCategory category,
+                  MediaType type, std::unique_ptr<CapturePin>* pin) override {
+    const std::string detail = LabelOf(filter) + " " + DirectionName(direction) + " " +
+                               CategoryName(category) + " " + TypeName(type);
+    return Hand<FakePin>(services_.Call("builder.FindPin", detail), pin, services_);
+  }
+  HResult RenderStream(CapturePin& source, CaptureFilter& sink) override {
+    return static_cast<HResult>(services_.Call(
+        "builder.RenderStream", static_cast<FakePin&>(source).label() + " " + LabelOf(sink)));
+  }
+};
+
+class FakeBag : public PropertyBag, public FakeObject {
+ public:
+  FakeBag(FakeCaptureServices& s, FakeDeviceInfo device) : FakeObject(s, "bag"), device_(device) {}
+  HResult ReadText(const WideChar* name, WideChar (&value)[kNameUnits]) override {
+    const std::string key = Narrow(name);
+    const std::int64_t result = services_.Call("bag.ReadText(" + key + ")");
+    if (result < 0) return static_cast<HResult>(result);
+    const std::optional<std::u16string>& text =
+        key == "FriendlyName" ? device_.friendlyName
+                              : key == "DevicePath" ? device_.devicePath : std::nullopt;
+    if (!text) return kHrFail;
+    const size_t n = text->size() < static_cast<size_t>(kMaxNameChars) ? text->size()
+                                                                        : kMaxNameChars;
+    for (size_t i = 0; i < n; ++i) value[i] = (*text)[i];
+    value[n] = 0;
+    return kHrOk;
+  }
+  HResult ReadInteger(const WideChar* name, std::int32_t* value) override {
+    const std::string key = Narrow(name);
+    const std::int64_t result = services_.Call("bag.ReadInteger(" + key + ")");
+    if (result < 0) return static_cast<HResult>(result);
+    if (key != "WaveInID" || !device_.waveInId) return kHrFail;
+    *value = *device_.waveInId;
+    return kHrOk;
+  }
+
+ private:
+  FakeDeviceInfo device_;
+};
+
+class FakeMoniker : public DeviceMoniker, public FakeObject {
+ public:
+  FakeMoniker(FakeCaptureServices& s, FakeDeviceInfo device)
+      : FakeObject(s, "moniker"), device_(device) {}
+  HResult BindToStorage(std::unique_ptr<PropertyBag>* bag) override {
+    return Hand<FakeBag>(services_.Call("moniker.BindToStorage"), bag, services_, device_);
+  }
+  HResult BindToObject(std::unique_ptr<CaptureFilter>* filter) override {
+    return Hand<FakeFilter>(services_.Call("moniker.BindToObject"), filter, services_,
+                            "filter:" + Narrow(device_.friendlyName.value_or(u"")));
+  }
+
+ private:
+  FakeDeviceInfo device_;
+};
+
+class FakeMonikerEnum : public MonikerEnumerator, public FakeObject {
+ public:
+  FakeMonikerEnum(FakeCaptureServices& s, std::vector<FakeDeviceInfo> devices)
+      : FakeObject(s, "enum"), devices_(std::move(devices)) {}
+  HResult Next(std::unique_ptr<DeviceMoniker>* moniker) override {
+    const std::int64_t result = services_.Call("enum.Next");
+    if (result != 0) return static_cast<HResult>(result);
+    if (next_ >= devices_.size()) return kHrFalse;
+    *moniker = std::make_unique<FakeMoniker>(services_, devices_[next_++]);
+    return kHrOk;
+  }
+
+ private:
+  std::vector<FakeDeviceInfo> devices_;
+  size_t next_ = 0;
+};
+
+class FakeDevEnum : public DeviceEnumerator, public FakeObject {
+ public:
+  explicit FakeDevEnum(FakeCaptureServices& s) : FakeObject(s, "devenum") {}
+  HResult CreateClassEnumerator(DeviceCategory category,
+                                std::unique_ptr<MonikerEnumerator>* enumerator) override {
+    const std::int64_t result = services_.Call(
+        "devenum.CreateClassEnumerator", category == DeviceCategory::VideoInput ? "video" : "audio");
+    if (result < 0) return static_cast<HResult>(result);
+    std::vector<FakeDeviceInfo> devices = services_.Devices(category);
+    // An empty category answers S_FALSE and hands out no enumerator.
+    if (devices.empty()) return kHrFalse;
+    *enumerator = std::make_unique<FakeMonikerEnum>(services_, std::move(devices));
+    return static_cast<HResult>(result);
+  }
+};
+
+class FakeWaveInput : public WaveInput, public FakeObject {
+ public:
+  explicit FakeWaveInput(FakeCaptureServices& s) : FakeObject(s, "waveIn") {}
+};
+
+class FakeMixer : public Mixer, public FakeObject {
+ public:
+  explicit FakeMixer(FakeCaptureServices& s) : FakeObject(s, "mixer") {}
+  MmResult GetLineInfoByType(std::uint32_t componentType, MixerLineInfo* line) override {
+    const auto result = static_cast<MmResult>(
+        services_.Call("mixer.GetLineInfo", "type=" + std::to_string(componentType)));
+    if (result != kMmNoError) return result;
+    line->lineId = kLineId;
+    line->channels = services_.mixerLineChannels;
+    return result;
+  }
+  MmResult GetLineControlByType(std::uint32_t lineId, std::uint32_t controlType,
+                                MixerControlInfo* control) override {
+    const auto result = static_cast<MmResult>(services_.Call(
+        "mixer.GetLineControl",
+        "line=" + std::to_string(lineId) + " type=" + std::to_string(controlType)));
+    if (result != kMmNoError) return result;
+    control->controlId = kControlId;
+    control->controlFlags = services_.mixerControlFlags;
+    return result;
+  }
+  MmResult SetBooleanControl(std::uint32_t controlId, std::uint32_t channels,
+                             const std::int32_t (&values)[2]) override {
+    return static_cast<MmResult>(services_.Call(
+        "mixer.SetControl", "id=" + std::to_string(controlId) + " ch=" + std::to_string(channels) +
+                                " v=" + std::to_string(values[0]) + "," + std::to_string(values[1])));
+  }
+  static constexpr std::uint32_t kLineId = 0xFFFF0000u;
+  static constexpr std::uint32_t kControlId = 7;
+};
+
+class FakeThread : public WorkerThread {
+ public:
+  FakeThread(FakeCaptureServices& s, ThreadEntry entry, void* argument) : services_(s) {
+    services_.Created();
+    thread_ = std::thread([&services = services_, entry, argument] {
+      services.WaitWhileThreadsHeld();
+      entry(argument);
+    });
+  }
+  ~FakeThread() override {
+    const bool joined = !thread_.joinable();
+    if (!joined) thread_.detach();
+    services_.ThreadClosed(joined);
+    services_.Released("thread");
+  }
+  void Join() override {
+    services_.Call("thread.Join");
+    thread_.join();
+  }
+
+ private:
+  FakeCaptureServices& services_;
+  std::thread thread_;
+};
+
+}  // namespace
+
+FakeCaptureServices::FakeCaptureServices() = default;
+FakeCaptureServices::~FakeCaptureServices() = default;
+
+void FakeCaptureServices::AddDevice(DeviceCategory category, const FakeDeviceInfo& device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  devices_[category].push_back(device);
+}
+
+void FakeCaptureServices::ClearDevices(DeviceCategory category) {
+  std::lock_guard<std::mutex> hold(lock_);
+  devices_[category].clear();
+}
+
+std::vector<FakeDeviceInfo> FakeCaptureServices::Devices(DeviceCategory category) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = devices_.find(category);
+  return found == devices_.end() ? std::vector<FakeDeviceInfo>() : found->second;
+}
+
+void FakeCaptureServices::QueueGraphEvent(std::int32_t code) {
+  std::lock_guard<std::mutex> hold(lock_);
+  graphEvents_.push_back(code);
+}
+
+std::optional<std::int32_t> FakeCaptureServices::NextGraphEvent() {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (graphEvents_.empty()) return std::nullopt;
+  const std::int32_t code = graphEvents_.front();
+  graphEvents_.pop_front();
+  return code;
+}
+
+void FakeCaptureServices::Fail(const std::string& call, std::int64_t result, int times) {
+  std::lock_guard<std::mutex> hold(lock_);
+  failures_[call] = Failure{result, times};
+}
+
+std::unique_ptr<CaptureFilter> FakeCaptureServices::MakeFilter(const std::string& label) {
+  return std::make_unique<FakeFilter>(*this, label);
+}
+
+std::int64_t FakeCaptureServices::Call(const std::string& name, const std::string& detail,
+                                       std::int64_t success) {
+  std::lock_guard<std::mutex> hold(lock_);
+  ++counts_[name];
+  if (recordOrder) log_.push_back(detail.empty() ? name : name + " " + detail);
+  changed_.notify_all();
+  auto failure = failures_.find(name);
+  if (failure == failures_.end() || failure->second.times == 0) return success;
+  if (failure->second.times > 0) --failure->second.times;
+  return failure->second.result;
+}
+
+void FakeCaptureServices::Created() {
+  std::lock_guard<std::mutex> hold(lock_);
+  ++liveObjects_;
+}
+
+void FakeCaptureServices::Released(const std::string& label) {
+  std::lock_guard<std::mutex> hold(lock_);
+  --liveObjects_;
+  ++counts_["release " + label];
+  if (recordOrder) log_.push_back("release " + label);
+  changed_.notify_all();
+}
+
+void FakeCaptureServices::ThreadClosed(bool joined) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (!joined) ++unjoinedCloses_;
+}
+
+void FakeCaptureServices::HoldThreadStarts(bool hold) {
+  std::lock_guard<std::mutex> guard(lock_);
+  holdThreads_ = hold;
+  changed_.notify_all();
+}
+
+void FakeCaptureServices::WaitWhileThreadsHeld() {
+  std::unique_lock<std::mutex> guard(lock_);
+  changed_.wait(guard, [this] { return !holdThreads_; });
+}
+
+std::vector<std::string> FakeCaptureServices::Log() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return log_;
+}
+
+std::vector<std::string> FakeCaptureServices::LogMatching(const std::string& prefix) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  std::vector<std::string> out;
+  for (const std::string& entry : log_) {
+    if (entry.compare(0, prefix.size(), prefix) == 0) out.push_back(entry);
+  }
+  return out;
+}
+
+void FakeCaptureServices::ClearLog() {
+  std::lock_guard<std::mutex> hold(lock_);
+  log_.clear();
+}
+
+int FakeCaptureServices::Count(const std::string& call) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = counts_.find(call);
+  return found == counts_.end() ? 0 : found->second;
+}
+
+bool FakeCaptureServices::WaitForCount(const std::string& call, int n,
+                                       std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> hold(lock_);
+  return changed_.wait_for(hold, timeout, [&] {
+    auto found = counts_.find(call);
+    return found != counts_.end() && found->second >= n;
+  });
+}
+
+int FakeCaptureServices::LiveObjects() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return liveObjects_;
+}
+
+int FakeCaptureServices::UnjoinedCloses() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return unjoinedCloses_;
+}
+
+HResult FakeCaptureServices::CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) {
+  return Hand<FakeDevEnum>(Call("CreateDeviceEnumerator"), enumerator, *this);
+}
+
+HResult FakeCaptureServices::CreateFilterGraph(std::unique_ptr<FilterGraph>* graph) {
+  return Hand<FakeGraph>(Call("CreateFilterGraph"), graph, *this);
+}
+
+HResult FakeCaptureServices::CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>* builder) {
+  return Hand<FakeBuilder>(Call("CreateCaptureGraphBuilder"), builder, *this);
+}
+
+HResult FakeCaptureServices::CreateNullRenderer(std::unique_ptr<CaptureFilter>* renderer) {
+  return Hand<FakeFilter>(Call("CreateNullRenderer"), renderer, *this, "nullRenderer");
+}
+
+HResult FakeCaptureServices::InitializeThreadCom() {
+  return static_cast<HResult>(Call("CoInitialize"));
+}
+
+void FakeCaptureServices::UninitializeThreadCom() { Call("CoUninitialize"); }
+
+MmResult FakeCaptureServices::OpenWaveInput(std::uint32_t waveInId, const WaveFormat& format,
+                                            std::unique_ptr<WaveInput>* input) {
+  const std::string detail =
+      "id=" + std::to_string(waveInId) + " ch=" + std::to_string(format.channels) +
+      " tag=" + std::to_string(format.formatTag) + " rate=" + std::to_string(format.samplesPerSec) +
+      " bps=" + std::to_string(format.avgBytesPerSec) + " align=" +
+      std::to_string(format.blockAlign) + " bits=" + std::to_string(format.bitsPerSample) +
+      " cb=" + std::to_string(format.extraSize);
+  const auto result = static_cast<MmResult>(Call("waveInOpen", detail));
+  if (result == kMmNoError) *input = std::make_unique<FakeWaveInput>(*this);
+  return result;
+}
+
+MmResult FakeCaptureServices::OpenWaveInputMixer(WaveInput&, std::unique_ptr<Mixer>* mixer) {
+  const auto result = static_cast<MmResult>(Call("mixerOpen"));
+  if (result == kMmNoError) *mixer = std::make_unique<FakeMixer>(*this);
+  return result;
+}
+
+std::uint32_t FakeCaptureServices::WaveInputCount() {
+  Call("waveInGetNumDevs");
+  return waveInCount;
+}
+
+std::uint32_t FakeCaptureServices::SystemMajorVersion() {
+  Call("GetVersion");
+  return majorVersion;
+}
+
+std::unique_ptr<WorkerThread> FakeCaptureServices::StartThread(ThreadEntry entry, void* argument) {
+  if (Call("StartThread") != 0) return nullptr;
+  return std::make_unique<FakeThread>(*this, entry, argument);
+}
+
+void FakeCaptureServices::Sleep(std::uint32_t milliseconds) {
+  Call("Sleep", std::to_string(milliseconds));
+  const int micros = realSleepMicros;
+  std::this_thread::sleep_for(micros < 0 ? std::chrono::microseconds(milliseconds * 1000)
+                                         : std::chrono::microseconds(micros));
+}
+
+}  // namespace shadowpane::testing

@@ -1,0 +1,132 @@
+// A fake of the capture-device services for native tests: it records every
+// call and every release in order, can fail any call by name, lists the
+// devices a test gives it, and runs workers on std::thread.
+//
+// Call names (used for Fail, Count and in the log; a release of an object
+// is logged as "release <label>"):
+//   CreateDeviceEnumerator, CreateFilterGraph, CreateCaptureGraphBuilder,
+//   CreateNullRenderer, CoInitialize, CoUninitialize,
+//   devenum.CreateClassEnumerator, enum.Next, moniker.BindToStorage,
+//   moniker.BindToObject, bag.ReadText(<name>), bag.ReadInteger(<name>),
+//   builder.SetFiltergraph, builder.FindPin, builder.RenderStream,
+//   graph.QueryMediaControl, graph.QueryMediaEvent, graph.AddFilter(<name>),
+//   events.SetNotifyWindow, events.GetEvent, events.FreeEventParams,
+//   control.Pause, control.Stop, pin.QueryAudioInputMixer,
+//   inputMixer.PutEnable(0|1), waveInOpen, mixerOpen, mixer.GetLineInfo,
+//   mixer.GetLineControl, mixer.SetControl, waveInGetNumDevs, GetVersion,
+//   StartThread, thread.Join, Sleep.
+// Some calls log a detail after the name, e.g. "waveInOpen id=0 ch=1".
+// Object labels: devenum, enum, moniker, bag, graph, builder, nullRenderer,
+// control, events, pin, inputMixer, waveIn, mixer, thread, and the label a
+// test gives a filter (bound filters: "filter:<friendly name>").
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "devices/CaptureServices.h"
+
+namespace shadowpane::testing {
+
+// A device the fake's system device enumerator lists.
+struct FakeDeviceInfo {
+  std::optional<std::u16string> friendlyName;
+  std::optional<std::u16string> devicePath;
+  std::optional<std::int32_t> waveInId;
+};
+
+class FakeCaptureServices : public CaptureServices {
+ public:
+  FakeCaptureServices();
+  ~FakeCaptureServices() override;
+
+  // ---- What the fake lists and answers ----
+  void AddDevice(DeviceCategory category, const FakeDeviceInfo& device);
+  void ClearDevices(DeviceCategory category);
+  std::atomic<std::uint32_t> majorVersion{6};
+  std::atomic<std::uint32_t> waveInCount{0};
+  std::atomic<std::uint32_t> mixerLineChannels{2};
+  std::atomic<std::uint32_t> mixerControlFlags{0};
+  // Events the camera's graph hands out from GetEvent, oldest first.
+  void QueueGraphEvent(std::int32_t code);
+
+  // Makes the named call answer `result` for its next `times` calls
+  // (every call when times is negative). StartThread fails with any result.
+  void Fail(const std::string& call, std::int64_t result, int times = -1);
+
+  // A filter reference as discovery would have bound it.
+  std::unique_ptr<CaptureFilter> MakeFilter(const std::string& label);
+
+  // ---- What happened ----
+  std::vector<std::string> Log() const;
+  // Log entries whose text starts with the prefix, in order.
+  std::vector<std::string> LogMatching(const std::string& prefix) const;
+  void ClearLog();
+  // Calls of that name since the start (not cleared by ClearLog).
+  int Count(const std::string& call) const;
+  // Waits until Count(call) reaches n; false on time-out.
+  bool WaitForCount(const std::string& call, int n,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Objects handed out and not yet released.
+  int LiveObjects() const;
+  // Threads whose handle was closed before they had been joined.
+  int UnjoinedCloses() const;
+  // Keep the ordered log (counts are always kept). Long runs switch it off.
+  std::atomic<bool> recordOrder{true};
+  // How long Sleep really waits; negative: as long as asked.
+  std::atomic<int> realSleepMicros{200};
+  // While set, started threads wait before running their entry.
+  void HoldThreadStarts(bool hold);
+
+  // ---- CaptureServices ----
+  HResult CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) override;
+  HResult CreateFilterGraph(std::unique_ptr<FilterGraph>* graph) override;
+  HResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>* builder) override;
+  HResult CreateNullRenderer(std::unique_ptr<CaptureFilter>* renderer) override;
+  HResult InitializeThreadCom() override;
+  void UninitializeThreadCom() override;
+  MmResult OpenWaveInput(std::uint32_t waveInId, const WaveFormat& format,
+                         std::unique_ptr<WaveInput>* input) override;
+  MmResult OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) override;
+  std::uint32_t WaveInputCount() override;
+  std::uint32_t SystemMajorVersion() override;
+  std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
+  void Sleep(std::uint32_t milliseconds) override;
+
+  // ---- Used by the fake's own objects ----
+  // Records the call and answers the result a test set for it, or `success`.
+  std::int64_t Call(const std::string& name, const std::string& detail = std::string(),
+                    std::int64_t success = 0);
+  void Created();
+  void Released(const std::string& label);
+  void ThreadClosed(bool joined);
+  void WaitWhileThreadsHeld();
+  std::optional<std::int32_t> NextGraphEvent();
+  std::vector<FakeDeviceInfo> Devices(DeviceCategory category) const;
+
+ private:
+  struct Failure {
+    std::int64_t result;
+    int times;
+  };
+  mutable std::mutex lock_;
+  std::condition_variable changed_;
+  std::vector<std::string> log_;
+  std::map<std::string, int> counts_;
+  std::map<std::string, Failure> failures_;
+  std::map<DeviceCategory, std::vector<FakeDeviceInfo>> devices_;
+  std::deque<std::int32_t> graphEvents_;
+  int liveObjects_ = 0;
+  int unjoinedCloses_ = 0;
+  bool holdThreads_ = false;
+};
+
+}  // namespace shadowpane::testing
