@@ -1,9 +1,214 @@
 #include "ui/toolkit/win32/EditControl.h"
 
+#include <new>
+
+#include "ui/toolkit/EditLogic.h"
+#include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
 namespace shadowpane {
+namespace {
+
+static_assert(kEditStyleMultiline == ES_MULTILINE && kEditStyleAutoHScroll == ES_AUTOHSCROLL,
+              "the portable style bits are the platform's");
+
+constexpr wchar_t kInnerFieldClass[] = L"EDIT";
+
+struct EditState {
+  HWND window = nullptr;
+  HFONT font = nullptr;        // ToolkitFont, also the inner field's
+  HBRUSH background = nullptr;  // the face colour, for the inner field
+  WideChar cue[kCueTextUnits] = {};
+};
+
+HWND InnerField(HWND window) { return GetDlgItem(window, kEditInnerId); }
+
+const wchar_t* AsWide(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+void FreeState(EditState* state) {
+  if (state->font != nullptr) DeleteObject(state->font);
+  if (state->background != nullptr) DeleteObject(state->background);
+  delete state;
+}
+
+// The inner field is visible while it has text or the focus, so the cue
+// painted underneath shows exactly when the field is empty and unfocused.
+void UpdateInnerFieldVisibility(HWND window) {
+  HWND field = InnerField(window);
+  if (field == nullptr || GetFocus() == field) return;
+  ShowWindow(field, InnerFieldShown(GetWindowTextLengthW(field)) ? SW_SHOW : SW_HIDE);
+}
+
+void CreateInnerField(EditState* state, LPARAM createStruct) {
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createStruct);
+  const DWORD extraBits = create != nullptr ? static_cast<DWORD>(
+                                                  reinterpret_cast<UINT_PTR>(create->lpCreateParams))
+                                            : 0;
+  RECT client{};
+  GetClientRect(state->window, &client);
+  const EditRect place = InnerFieldRect(client.right, client.bottom);
+  HWND field = CreateWindowExW(0, kInnerFieldClass, L"",
+                               WS_CHILD | WS_VISIBLE | InnerFieldStyleBits(client.bottom, extraBits),
+                               place.x, place.y, place.width, place.height, state->window,
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kEditInnerId)),
+                               ToolkitInstance(), nullptr);
+  if (field != nullptr) SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(state->font), FALSE);
+}
+
+LRESULT OnCreate(HWND window, LPARAM createStruct) {
+  auto* state = new (std::nothrow) EditState;
+  if (state == nullptr) return 0;  // lives on without a record, inert
+  state->window = window;
+  state->font = CreateToolkitFont();
+  state->background = CreateSolidBrush(ToColorRef(kColorEditFace));
+  SetWindowRecord(window, state);
+  CreateInnerField(state, createStruct);
+  // Goes through WM_SETTEXT, so the text lands in the inner field.
+  SetTextFromCreation(window, createStruct);
+  return 0;
+}
+
+void OnNcDestroy(HWND window) {
+  EditState* state = GetWindowRecord<EditState>(window);
+  SetWindowRecord(window, nullptr);
+  if (state != nullptr) FreeState(state);
+}
+
+void Paint(EditState* state) {
+  OffscreenPaint paint(state->window);
+  HDC dc = paint.dc();
+  if (dc == nullptr) return;
+  const int w = paint.width();
+  const int h = paint.height();
+  FillColor(dc, 0, 0, w, h, kColorEditFace);
+
+  const EditBox box = CueTextBox(w, h);
+  RECT cueRect{box.left, box.top, box.right, box.bottom};
+  HGDIOBJ previousFont = SelectObject(dc, state->font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(kColorEditCue));
+  // The cue is plain text: an ampersand in it is shown, not an accelerator.
+  DrawTextW(dc, AsWide(state->cue), -1, &cueRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  SelectObject(dc, previousFont);
+
+  HBRUSH frame = CreateSolidBrush(ToColorRef(kColorFrame));
+  if (frame != nullptr) {
+    RECT all{0, 0, w, h};
+    FrameRect(dc, &all, frame);
+    DeleteObject(frame);
+  }
+  const COLORREF corner = ToColorRef(kColorEditCorner);
+  SetPixelV(dc, 0, 0, corner);
+  SetPixelV(dc, w - 1, 0, corner);
+  SetPixelV(dc, 0, h - 1, corner);
+  SetPixelV(dc, w - 1, h - 1, corner);
+}
+
+LRESULT OnEditStyle(HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND field = InnerField(window);
+  if (field != nullptr) {
+    const LONG_PTR style = GetWindowLongPtrW(field, GWL_STYLE);
+    const LONG_PTR bits = static_cast<LONG_PTR>(static_cast<DWORD>(lParam));
+    SetWindowLongPtrW(field, GWL_STYLE, PropertyStores(wParam) ? (style | bits) : (style & ~bits));
+  }
+  RepaintIfAsked(window, wParam);
+  return 0;
+}
+
+LRESULT OnCueText(EditState* state, WPARAM wParam, LPARAM lParam) {
+  if (PropertyStores(wParam)) {
+    StoreCueText(state->cue, reinterpret_cast<const WideChar*>(lParam));
+    // A new cue shows at once on an empty, unfocused field.
+    UpdateInnerFieldVisibility(state->window);
+  } else {
+    CopyCueText(state->cue, reinterpret_cast<WideChar*>(lParam), static_cast<int>(HIWORD(wParam)));
+  }
+  RepaintControl(state->window);
+  return 0;
+}
+
+LRESULT OnCommand(EditState* state, WPARAM wParam, LPARAM lParam) {
+  HWND window = state->window;
+  HWND field = InnerField(window);
+  if (LOWORD(wParam) == kEditInnerId && field != nullptr && reinterpret_cast<HWND>(lParam) == field) {
+    const UINT code = HIWORD(wParam);
+    const LONG_PTR id = GetWindowLongPtrW(window, GWLP_ID);
+    SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code),
+                 reinterpret_cast<LPARAM>(window));
+    // The parent may have destroyed the control meanwhile.
+    if (!IsWindow(window)) return 0;
+    if (code == EN_KILLFOCUS || code == EN_CHANGE) UpdateInnerFieldVisibility(window);
+  }
+  return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT OnControlColor(EditState* state, WPARAM wParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, ToColorRef(kColorText));
+  SetBkColor(dc, ToColorRef(kColorEditFace));
+  return reinterpret_cast<LRESULT>(state->background);
+}
+
+LRESULT Handle(EditState* state, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = state->window;
+  switch (message) {
+    case WM_SETTEXT: {
+      const LRESULT result = SendMessageW(InnerField(window), message, wParam, lParam);
+      // A multi-line field reports no EN_CHANGE for a set text.
+      UpdateInnerFieldVisibility(window);
+      return result;
+    }
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case EM_SETSEL:
+    case EM_LIMITTEXT:
+    case EM_SETPASSWORDCHAR:
+    case EM_GETPASSWORDCHAR:
+    case EM_GETLIMITTEXT:
+      return SendMessageW(InnerField(window), message, wParam, lParam);
+    case EXM_EDITSTYLE:
+      return OnEditStyle(window, wParam, lParam);
+    case EXM_CUETEXT:
+      return OnCueText(state, wParam, lParam);
+    case WM_COMMAND:
+      return OnCommand(state, wParam, lParam);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return OnControlColor(state, wParam);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+      HWND field = InnerField(window);
+      if (field != nullptr) {
+        ShowWindow(field, SW_SHOW);
+        SetFocus(field);
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    case WM_PAINT:
+      Paint(state);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
 
 LRESULT CALLBACK EditExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_NCCREATE:
+      return TRUE;  // the record is made at WM_CREATE
+    case WM_CREATE:
+      return OnCreate(window, lParam);
+    case WM_NCDESTROY:
+      OnNcDestroy(window);
+      return 0;
+    default:
+      break;
+  }
+  EditState* state = GetWindowRecord<EditState>(window);
+  if (state == nullptr) return 0;
+  return Handle(state, message, wParam, lParam);
 }
 
 }  // namespace shadowpane
