@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both configurations and runs every test:
-# the native suite directly, the Windows suite under Wine on a virtual
-# display of its own. Fails when any build or test fails.
+# the native suite directly, the concurrency tests again under
+# ThreadSanitizer, the Windows suite under Wine on a virtual display of its
+# own. Fails when any build or test fails.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -12,6 +13,13 @@ build_root=${BUILD_ROOT:-$root/build}
 status=0
 echo "=== native tests ==="
 (cd "$build_root/native" && ctest --output-on-failure) | tee "$build_root/native-ctest.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
+echo "=== native concurrency tests (ThreadSanitizer) ==="
+tsan_tests=$(echo "${TSAN_TARGETS:-devices_capture_tests devices_capture_stress_tests}" | tr ' ' '|')
+(cd "$build_root/tsan" &&
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}" \
+    ctest --output-on-failure -R "^($tsan_tests)\$") | tee "$build_root/tsan-ctest.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
 echo "=== Windows tests (Wine) ==="
@@ -25,5 +33,6 @@ echo "=== Windows tests (Wine) ==="
 
 echo "=== summary ==="
 echo "native:  $(grep -E 'tests passed|tests failed' "$build_root/native-ctest.log" | tail -1)"
+echo "tsan:    $(grep -E 'tests passed|tests failed' "$build_root/tsan-ctest.log" | tail -1)"
 echo "Windows: $(grep -E 'tests passed|tests failed' "$build_root/win32-ctest.log" | tail -1)"
 exit $status
