@@ -1,0 +1,26 @@
+#include "tests/virtualdevices/VirtualDeviceKeys.h"
+
+#include <objbase.h>
+
+namespace shadowpane::virtualdevices {
+
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[64] = {};
+  StringFromGUID2(guid, text, 64);
+  return text;
+}
+
+std::wstring ClassKeyPath(const GUID& clsid) { return L"CLSID\\" + GuidText(clsid); }
+
+std::wstring CameraLockFilePath(const GUID& clsid) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathW(MAX_PATH, folder);
+  std::wstring path = (length > 0 && length <= MAX_PATH) ? std::wstring(folder) : std::wstring(L".\\");
+  return path + L"shadowpane-virtual-camera-" + GuidText(clsid) + L".lock";
+}
+
+std::wstring MicrophoneMutexName(const GUID& clsid) {
+  return L"ShadowpaneVirtualMicrophone-" + GuidText(clsid);
+}
+
+}  // namespace shadowpane::virtualdevices

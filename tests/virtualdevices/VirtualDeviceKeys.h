@@ -1,0 +1,46 @@
+// What the test devices' DLL and the code that registers them agree on: the
+// registry values that mark a class as one of our virtual devices, and the
+// names of the per-instance state other processes share.
+//
+// Each registered device is its own COM class (a CLSID made at registration),
+// so the class id alone tells the DLL which instance it is creating.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace shadowpane::virtualdevices {
+
+// Under HKCR\CLSID\{instance class}: which kind of device the class is.
+constexpr wchar_t kKindValue[] = L"ShadowpaneVirtualDevice";
+constexpr wchar_t kKindCamera[] = L"camera";
+constexpr wchar_t kKindMicrophone[] = L"microphone";
+
+// Under HKCR\CLSID\{instance class} of a microphone: the analog input's
+// enable state (REG_DWORD 0/1) and the recent history of put_Enable values
+// as a string of '0' and '1', oldest first.
+constexpr wchar_t kInputEnabledValue[] = L"InputEnabled";
+constexpr wchar_t kEnableHistoryValue[] = L"EnableHistory";
+// The history keeps the newest this many writes.
+constexpr size_t kEnableHistoryLength = 200;
+
+// The module the classes are served from, found beside the test programs.
+constexpr wchar_t kDllFileName[] = L"shadowpane_virtualdevices.dll";
+
+// "{xxxxxxxx-...}" form of a class id.
+std::wstring GuidText(const GUID& guid);
+
+// HKCR-relative key of a class: "CLSID\{...}".
+std::wstring ClassKeyPath(const GUID& clsid);
+
+// A camera is opened exclusively by holding this file open without sharing:
+// like a capture driver, the open fails for everyone else until it is closed,
+// and a process that dies releases it with its handles.
+std::wstring CameraLockFilePath(const GUID& clsid);
+
+// Serialises read-modify-write of a microphone's shared history across
+// processes.
+std::wstring MicrophoneMutexName(const GUID& clsid);
+
+}  // namespace shadowpane::virtualdevices
