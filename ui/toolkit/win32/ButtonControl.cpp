@@ -1,9 +1,347 @@
 #include "ui/toolkit/win32/ButtonControl.h"
 
+#include <new>
+
+#include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/GdiTextMeasurer.h"
+#include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
 namespace shadowpane {
+namespace {
+
+constexpr int kIconFaces = 4;
+
+HWND WindowOf(const ButtonState& button) { return reinterpret_cast<HWND>(button.window); }
+
+SIZE ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+// Over the button: the window under the cursor is the button and the
+// cursor's client position is inside the sensitive rectangle.
+bool CursorOverButton(const ButtonState& button) {
+  HWND window = WindowOf(button);
+  if (!IsCursorOverWindow(window)) return false;
+  const POINT p = CursorClientPosition(window);
+  return InSensitiveRect(button, p.x, p.y);
+}
+
+void SendHoverNotify(HWND window, UINT code) {
+  NMHDR header{};
+  header.hwndFrom = window;
+  header.idFrom = static_cast<UINT_PTR>(GetWindowLongPtrW(window, GWLP_ID));
+  header.code = code;
+  SendMessageW(GetParent(window), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void OnMouseMove(ButtonState& button) {
+  if (button.hovered || !CursorOverButton(button)) return;
+  HWND window = WindowOf(button);
+  button.hovered = 1;
+  RepaintControl(window);
+  StartHoverWatch(window);
+  SetTimer(window, TIMER_HOVER_DWELL, kHoverDwellMs, nullptr);
+}
+
+void OnHoverWatch(ButtonState& button) {
+  if (CursorOverButton(button)) return;
+  HWND window = WindowOf(button);
+  button.hovered = 0;
+  RepaintControl(window);
+  KillTimer(window, TIMER_HOVER_WATCH);
+  KillTimer(window, TIMER_HOVER_DWELL);
+  SendHoverNotify(window, BXN_LEAVE);
+}
+
+void OnHoverDwell(ButtonState& button) {
+  if (!CursorOverButton(button)) return;
+  HWND window = WindowOf(button);
+  SendHoverNotify(window, BXN_HOVER);
+  KillTimer(window, TIMER_HOVER_DWELL);
+}
+
+void OnSpinRepeat(ButtonState& button) {
+  HWND window = WindowOf(button);
+  const POINT p = CursorClientPosition(window);
+  const bool first = SpinRepeat(button, p.y, ClientSize(window).cy);
+  SendCommandToParent(window);
+  // The parent may have destroyed the button while handling the command.
+  if (first && IsWindow(window)) SetTimer(window, TIMER_SPIN_REPEAT, kSpinRepeatPeriodMs, nullptr);
+}
+
+void OnLeftDown(ButtonState& button) {
+  HWND window = WindowOf(button);
+  const PressEffect effect = PressButton(button, CursorOverButton(button));
+  switch (effect) {
+    case PressEffect::kIgnored:
+      return;
+    case PressEffect::kTrackPress:
+      RepaintControl(window);
+      SetCapture(window);
+      SetTimer(window, TIMER_PRESS_TRACK, kPressTrackPeriodMs, nullptr);
+      break;
+    case PressEffect::kSpinPress:
+      RepaintControl(window);
+      SetCapture(window);
+      SetTimer(window, TIMER_SPIN_REPEAT, kSpinFirstDelayMs, nullptr);
+      break;
+    case PressEffect::kLatchOn:
+      RepaintControl(window);
+      if (IsWindowEnabled(window)) SendCommandToParent(window);
+      if (!IsWindow(window)) return;
+      if (button.pressed) {
+        SetCapture(window);
+      } else {
+        ReleaseCapture();
+      }
+      break;
+    case PressEffect::kLatchOff:
+      RepaintControl(window);
+      ReleaseCapture();
+      break;
+  }
+  SetFocus(window);
+}
+
+void OnLeftUp(ButtonState& button) {
+  HWND window = WindowOf(button);
+  const ReleaseStart start = BeginRelease(button, CursorOverButton(button));
+  if (!start.handled) return;
+  RepaintControl(window);
+  // Releasing runs the capture-loss step (timers, hover, BXN_LEAVE) first.
+  ReleaseCapture();
+  KillTimer(window, button.kind == BXK_SPIN ? TIMER_SPIN_REPEAT : TIMER_PRESS_TRACK);
+  const POINT p = CursorClientPosition(window);
+  if (CompleteRelease(button, start, IsWindowEnabled(window) != FALSE, p.y, ClientSize(window).cy)) {
+    SendCommandToParent(window);
+  }
+}
+
+void OnCaptureChanged(ButtonState& button) {
+  HWND window = WindowOf(button);
+  KillTimer(window, TIMER_HOVER_WATCH);
+  KillTimer(window, TIMER_PRESS_TRACK);
+  KillTimer(window, TIMER_SPIN_REPEAT);
+  LoseCapture(button);
+  RepaintControl(window);
+  SendHoverNotify(window, BXN_LEAVE);
+}
+
+void OnEnable(ButtonState& button, bool enabled) {
+  HWND window = WindowOf(button);
+  if (!enabled && button.pressed) {
+    if (GetCapture() == window) ReleaseCapture();
+    button.pressed = 0;
+  }
+  RepaintControl(window);
+}
+
+LRESULT OnPairProperty(HWND window, int& x, int& y, WPARAM wparam, LPARAM lparam) {
+  if (PropertyStores(wparam)) {
+    x = PackedLow(lparam);
+    y = PackedHigh(lparam);
+  }
+  RepaintIfAsked(window, wparam);
+  return PackPair(x, y);
+}
+
+LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wparam, LPARAM lparam) {
+  HWND window = WindowOf(button);
+  switch (message) {
+    case BXM_KIND:
+      return HandleIntProperty(window, button.kind, wparam, lparam);
+    case BXM_FACESTYLE:
+      return HandleIntProperty(window, button.face_style, wparam, lparam);
+    case BXM_FACEBITMAP:
+      return HandleIntProperty(window, button.face_bitmap, wparam, lparam);
+    case BXM_ICON1:
+      return HandleIntProperty(window, button.icon1_bitmap, wparam, lparam);
+    case BXM_ICON2:
+      return HandleIntProperty(window, button.icon2_bitmap, wparam, lparam);
+    case BXM_ICON1POS:
+      return OnPairProperty(window, button.icon1_x, button.icon1_y, wparam, lparam);
+    case BXM_ICON2POS:
+      return OnPairProperty(window, button.icon2_x, button.icon2_y, wparam, lparam);
+    case BXM_INSET:
+      if (PropertyStores(wparam)) {
+        const SIZE size = ClientSize(window);
+        ApplyInset(button, static_cast<int>(lparam), size.cx, size.cy);
+      }
+      RepaintIfAsked(window, wparam);
+      return button.inset;
+    case BXM_TEXTX:
+      return HandleIntProperty(window, button.text_x, wparam, lparam);
+    case BXM_CHECKED:
+      return HandleIntProperty(window, button.checked, wparam, lparam);
+    case BXM_TOGGLABLE:
+      return HandleIntProperty(window, button.togglable, wparam, lparam);
+    case BXM_VALUE:
+      return HandleIntProperty(window, button.value, wparam, lparam);
+    case BXM_RANGE:
+      if (PropertyStores(wparam)) ApplyRange(button, lparam);
+      RepaintIfAsked(window, wparam);
+      return PackedRange(button);
+    default:
+      return 0;
+  }
+}
+
+void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
+  const int r = kFramedTile * face;
+  const int c = kFramedCorner;
+  const int far_start = c + 1;  // the far_start corners start one pixel after the edge column
+  skin.Copy(dc, 0, 0, c, c, 0, r);
+  skin.Copy(dc, w - c, 0, c, c, far_start, r);
+  skin.Copy(dc, 0, h - c, c, c, 0, r + far_start);
+  skin.Copy(dc, w - c, h - c, c, c, far_start, r + far_start);
+  for (int x = c; x <= w - far_start; ++x) {
+    skin.Copy(dc, x, 0, 1, c, c, r);
+    skin.Copy(dc, x, h - c, 1, c, c, r + far_start);
+  }
+  for (int y = c; y <= h - far_start; ++y) {
+    skin.Copy(dc, 0, y, c, 1, 0, r + c);
+    skin.Copy(dc, w - c, y, c, 1, far_start, r + c);
+  }
+  if (skin.loaded()) {
+    const COLORREF centre = skin.Pixel(c, r + c, ToColorRef(kColorBackground));
+    FillColor(dc, c, c, w - c, h - c, static_cast<ToolkitColor>(centre));
+  }
+}
+
+void DrawIcon(HDC dc, int bitmap_id, int x, int y, int face, bool from_right, int client_width) {
+  SkinBitmap icon(dc, bitmap_id);
+  if (!icon.loaded()) return;
+  const int w = icon.width();
+  const int h = icon.height() / kIconFaces;
+  icon.Copy(dc, from_right ? client_width - x - w : x, y, w, h, 0, face * h);
+}
+
+void DrawCaption(HWND window, const ButtonState& button, HDC dc, int w, int h, int face) {
+  wchar_t caption[kButtonCaptionMaxChars + 1] = {};
+  const int length = GetWindowTextW(window, caption, kButtonCaptionMaxChars + 1);
+  if (length <= 0) return;
+  HGDIOBJ previous_font = SelectObject(dc, reinterpret_cast<HFONT>(button.font));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(button.text_colors[face]));
+  UINT format = DT_SINGLELINE | DT_VCENTER | kToolkitTextFlags;
+  RECT rect{0, 0, w, h};
+  if (button.text_x == kTextCentred) {
+    format |= DT_CENTER;
+  } else {
+    format |= DT_LEFT;
+    rect.left = button.text_x;
+  }
+  DrawTextW(dc, caption, length, &rect, format);
+  SelectObject(dc, previous_font);
+}
+
+LRESULT OnPaint(ButtonState& button) {
+  HWND window = WindowOf(button);
+  OffscreenPaint paint(window);
+  if (paint.dc() != nullptr) DrawButton(window, button, paint.dc(), paint.width(), paint.height());
+  return 0;
+}
+
+LRESULT HandleMessage(ButtonState& button, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ENABLE:
+      OnEnable(button, wparam != FALSE);
+      return 0;
+    case WM_PAINT:
+      return OnPaint(button);
+    case WM_TIMER:
+      switch (wparam) {
+        case TIMER_HOVER_WATCH:
+          OnHoverWatch(button);
+          break;
+        case TIMER_PRESS_TRACK:
+          if (TrackPress(button, CursorOverButton(button))) RepaintControl(window);
+          break;
+        case TIMER_SPIN_REPEAT:
+          OnSpinRepeat(button);
+          break;
+        case TIMER_HOVER_DWELL:
+          OnHoverDwell(button);
+          break;
+        default:
+          break;
+      }
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(button);
+      return 1;
+    case WM_LBUTTONDOWN:
+      OnLeftDown(button);
+      return 0;
+    case WM_LBUTTONUP:
+      OnLeftUp(button);
+      return 0;
+    case WM_CAPTURECHANGED:
+      OnCaptureChanged(button);
+      return 0;
+    default:
+      if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wparam, lparam);
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+}  // namespace
+
+void DrawButton(HWND window, const ButtonState& button, HDC dc, int width, int height) {
+  const int face = PickFace(IsWindowEnabled(window) != FALSE, button.pressed != 0, button.hovered != 0);
+  // Parts the skin does not cover stay white rather than undefined.
+  FillWhite(dc, 0, 0, width, height);
+  {
+    SkinBitmap skin(dc, button.face_bitmap);
+    if (button.face_style == BXS_STATE_STRIP) {
+      skin.Copy(dc, 0, 0, width, height, 0, face * height);
+    } else {
+      DrawFramedFace(skin, dc, width, height, face);
+    }
+  }
+  const bool toggle = button.kind == BXK_TOGGLE;
+  if (button.icon1_bitmap != 0 && !(toggle && button.checked)) {
+    DrawIcon(dc, button.icon1_bitmap, button.icon1_x, button.icon1_y, face, false, width);
+  }
+  if (button.icon2_bitmap != 0 && !(toggle && !button.checked)) {
+    DrawIcon(dc, button.icon2_bitmap, button.icon2_x, button.icon2_y, face, !toggle, width);
+  }
+  DrawCaption(window, button, dc, width, height, face);
+}
 
 LRESULT CALLBACK ButtonExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  auto* button = GetWindowRecord<ButtonState>(window);
+  switch (message) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_CREATE: {
+      HFONT font = CreateToolkitFont();
+      auto* record = new (std::nothrow) ButtonState;
+      if (record == nullptr) {
+        if (font != nullptr) DeleteObject(font);
+        return 0;
+      }
+      const SIZE size = ClientSize(window);
+      InitButtonState(*record, reinterpret_cast<std::uintptr_t>(window),
+                      reinterpret_cast<std::uintptr_t>(font), size.cx, size.cy);
+      SetWindowRecord(window, record);
+      SetTextFromCreation(window, lParam);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowRecord(window, nullptr);
+      if (button != nullptr) {
+        if (button->font != 0) DeleteObject(reinterpret_cast<HFONT>(button->font));
+        delete button;
+      }
+      return 0;
+    default:
+      if (button == nullptr) return 0;
+      return HandleMessage(*button, window, message, wParam, lParam);
+  }
 }
 
 }  // namespace shadowpane

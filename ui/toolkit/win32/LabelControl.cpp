@@ -1,9 +1,120 @@
 #include "ui/toolkit/win32/LabelControl.h"
 
+#include <new>
+
+#include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/GdiTextMeasurer.h"
+#include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
 namespace shadowpane {
+namespace {
+
+// Setting the rebuilt text sizes once more; the rebuilt text fits the width
+// it was built for, so a third round only happens if the window refused its
+// size. The depth stops it there.
+constexpr int kMaxSizingDepth = 2;
+
+void Resize(HWND window, int width, int height) {
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SizeToText(LabelState& label) {
+  HWND window = label.window;
+  RECT client{};
+  GetClientRect(window, &client);
+  wchar_t text[kLabelMeasureMaxChars + 1] = {};
+  const int length = GetWindowTextW(window, text, kLabelMeasureMaxChars + 1);
+  LabelLayout layout;
+  {
+    GdiTextMeasurer measurer(window, label.font);
+    layout = LayoutLabel(WideView(AsCore(text), static_cast<std::size_t>(length)),
+                         client.right - client.left, client.bottom - client.top, measurer);
+  }
+  Resize(window, layout.width, layout.height);
+  if (layout.rewrapped && label.sizing_depth < kMaxSizingDepth) {
+    ++label.sizing_depth;
+    SetWindowTextW(window, AsWide(layout.text.c_str()));
+    --label.sizing_depth;
+  }
+}
+
+LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SETTEXT: {
+      const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
+      SizeToText(label);
+      return result;
+    }
+    case WM_PAINT: {
+      OffscreenPaint paint(window);
+      if (paint.dc() != nullptr) DrawLabel(label, paint.dc(), paint.width(), paint.height());
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      // The parent gets the click in the label's own client coordinates.
+      SendMessageW(GetParent(window), message, wparam, lparam);
+      return DefWindowProcW(window, message, wparam, lparam);
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+}  // namespace
+
+void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
+  FillWhite(dc, 0, 0, width, height);
+  wchar_t text[kLabelPaintMaxChars + 1] = {};
+  const int length = GetWindowTextW(label.window, text, kLabelPaintMaxChars + 1);
+  if (length <= 0) return;
+  HGDIOBJ previous_font = SelectObject(dc, label.font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(kColorText));
+  const WideView view(AsCore(text), static_cast<std::size_t>(length));
+  const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
+  if (ContainsNewline(view)) {
+    const std::vector<WideView> lines = SplitLines(view);
+    const int line_height = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
+    for (const PlacedLine& line : PlaceLabelLines(view, 0, line_height)) {
+      RECT rect{0, line.top, width, height};
+      DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
+    }
+  } else {
+    RECT rect{0, 0, width, height};
+    DrawTextW(dc, text, length, &rect, format);
+  }
+  SelectObject(dc, previous_font);
+}
 
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  auto* label = GetWindowRecord<LabelState>(window);
+  switch (message) {
+    case WM_NCCREATE:
+      return TRUE;
+    case WM_CREATE: {
+      auto* record = new (std::nothrow) LabelState;
+      if (record == nullptr) return 0;
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      const LabelFont font =
+          LabelFontFromParam(reinterpret_cast<std::uintptr_t>(create->lpCreateParams));
+      record->window = window;
+      record->font = CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal);
+      SetWindowRecord(window, record);
+      SetTextFromCreation(window, lParam);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowRecord(window, nullptr);
+      if (label != nullptr) {
+        if (label->font != nullptr) DeleteObject(label->font);
+        delete label;
+      }
+      return 0;
+    default:
+      if (label == nullptr) return 0;
+      return HandleMessage(*label, window, message, wParam, lParam);
+  }
 }
 
 }  // namespace shadowpane

@@ -1,10 +1,24 @@
-// KLabelEx_0000: static text that sizes itself to its text.
+// KLabelEx_0000: static text on white in a font chosen at creation (the
+// creation parameter: low word the cell height, non-zero high word bold).
+// Sizes itself to its text whenever the text changes, wrapping at spaces
+// when the text is wider than its current width; passes clicks to the parent.
 #pragma once
 
 #include <windows.h>
 
+#include "ui/toolkit/LabelLayout.h"
+
 namespace shadowpane {
 
+struct LabelState {
+  HWND window = nullptr;
+  HFONT font = nullptr;
+  // Nesting of the sizing that setting a rebuilt text runs once more.
+  int sizing_depth = 0;
+};
+
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void DrawLabel(const LabelState& label, HDC dc, int width, int height);
 
 }  // namespace shadowpane

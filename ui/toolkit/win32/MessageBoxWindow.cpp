@@ -1,9 +1,279 @@
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 
+#include <new>
+
+#include "ui/toolkit/ButtonLogic.h"
+#include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/GdiTextMeasurer.h"
+#include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
 namespace shadowpane {
+namespace {
+
+// Frame skin pieces: the top band, the bottom edge and the side edges.
+constexpr int kBandHeight = 43;
+constexpr int kBandLeftWidth = 4;
+constexpr int kBandRightWidth = 110;
+constexpr int kBandRightSourceX = 210;
+constexpr int kBandFillSourceX = 5;
+constexpr int kBottomHeight = 4;
+constexpr int kBottomSourceY = 43;
+constexpr int kBottomRightSourceX = 316;
+constexpr int kSideWidth = 3;
+constexpr int kSideSourceY = 30;
+// Round corners of the window shape.
+constexpr int kCornerEllipse = 8;
+
+void Resize(HWND window, int width, int height) {
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetShape(HWND window, BoxSize box) {
+  HRGN shape = CreateRoundRectRgn(0, 0, box.width + 1, box.height + 1, kCornerEllipse, kCornerEllipse);
+  if (shape == nullptr) return;
+  const POINT cut[] = {{1, 1}, {box.width - 2, 1}, {1, box.height - 2}, {box.width - 2, box.height - 2}};
+  for (const POINT& p : cut) {
+    HRGN pixel = CreateRectRgn(p.x, p.y, p.x + 1, p.y + 1);
+    if (pixel == nullptr) continue;
+    CombineRgn(shape, shape, pixel, RGN_XOR);
+    DeleteObject(pixel);
+  }
+  // The system owns the region from here on.
+  if (!SetWindowRgn(window, shape, TRUE)) DeleteObject(shape);
+}
+
+void Place(HWND window, const MessageBoxState& box, BoxSize size) {
+  HWND owner = GetParent(window);
+  BoxRect owner_rect;
+  const bool on_owner = box.modal && owner != nullptr;
+  if (on_owner) {
+    RECT r{};
+    GetWindowRect(owner, &r);
+    owner_rect = {r.left, r.top, r.right, r.bottom};
+  }
+  const BoxPoint p = PlaceMessageBox(size, on_owner, owner_rect, GetSystemMetrics(SM_CXSCREEN),
+                                     GetSystemMetrics(SM_CYSCREEN));
+  SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CreateButtons(HWND window, const MessageBoxState& box, BoxSize size) {
+  for (const BoxButton& b : MessageBoxButtons(box.buttons, size)) {
+    HWND button = CreateWindowExW(0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)),
+                                  WS_CHILD | WS_VISIBLE, b.x, b.y, kBoxButtonWidth, kBoxButtonHeight,
+                                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
+                                  ToolkitInstance(), nullptr);
+    if (button == nullptr) continue;
+    SendMessageW(button, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
+    SendMessageW(button, BXM_INSET, kPropertyStore, kDefaultInset);
+  }
+}
+
+void CreateCheckBox(HWND window, int text_height) {
+  const BoxPoint p = CheckBoxPosition(text_height);
+  HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE,
+                               p.x, p.y, 0, 0, window,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageBoxCheckId)),
+                               ToolkitInstance(), reinterpret_cast<LPVOID>(kSkinChoice));
+  if (check != nullptr) SendMessageW(check, CXM_KIND, kPropertyStore, CXK_CHECKBOX);
+}
+
+void LayOut(MessageBoxState& box) {
+  HWND window = box.window;
+  RECT client{};
+  GetClientRect(window, &client);
+  const int limit = client.right - client.left - kTextMargin;
+  wchar_t text[kMessageTextMaxChars + 1] = {};
+  const int length = GetWindowTextW(window, text, kMessageTextMaxChars + 1);
+  MessageTextLayout layout;
+  {
+    GdiTextMeasurer measurer(window, box.font);
+    layout = LayoutMessageText(WideView(AsCore(text), static_cast<std::size_t>(length)),
+                               limit > 0 ? limit : 0, measurer);
+  }
+  if (layout.rebuilt) SetWindowTextW(window, AsWide(layout.text.c_str()));
+  box.text_height = layout.height;
+  const BoxSize size = MessageBoxSize(layout.width, layout.height, box.buttons);
+  Resize(window, size.width, size.height);
+  SetShape(window, size);
+  Place(window, box, size);
+  CreateButtons(window, box, size);
+  if (HasDontShowAgain(box.buttons)) CreateCheckBox(window, box.text_height);
+  MessageBeep(box.icon == MBX_ICON_ERROR ? MB_ICONHAND : MB_OK);
+}
+
+void Answer(MessageBoxState& box, int id) {
+  HWND check = GetDlgItem(box.window, kMessageBoxCheckId);
+  const int checked = check != nullptr ? static_cast<int>(SendMessageW(check, CXM_CHECKED, 0, 0)) : 0;
+  box.result = AnswerForCommand(id, checked);
+  SendMessageW(box.window, WM_CLOSE, 0, 0);
+}
+
+LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      SetTextFromCreation(window, lparam);
+      LayOut(box);
+      return 0;
+    case WM_PAINT: {
+      OffscreenPaint paint(window);
+      if (paint.dc() != nullptr) DrawMessageBox(box, paint.dc(), paint.width(), paint.height());
+      return 0;
+    }
+    case WM_NCHITTEST:
+      return CaptionHitTest(window, lparam, wparam);
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      // Enter and Escape arrive as ids 1 and 2 and are ignored.
+      if (id >= kMessageBoxOkId && id <= kMessageBoxNoId) Answer(box, id);
+      return 0;
+    }
+    case WM_CLOSE:
+      box.result = ResultOnClose(box.result);
+      if (box.modal) EnableWindow(GetParent(window), TRUE);
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      if (box.modal) {
+        EnableWindow(GetParent(window), TRUE);
+        PostQuitMessage(box.result);
+      }
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+void DrawFrame(HDC dc, int w, int h) {
+  SkinBitmap frame(dc, kSkinFrame);
+  frame.Copy(dc, 0, 0, kBandLeftWidth, kBandHeight, 0, 0);
+  frame.Copy(dc, w - kBandRightWidth, 0, kBandRightWidth, kBandHeight, kBandRightSourceX, 0);
+  for (int x = kBandLeftWidth; x <= w - kBandRightWidth - 1; ++x) {
+    frame.Copy(dc, x, 0, 1, kBandHeight, kBandFillSourceX, 0);
+  }
+  const int bottom = h - kBottomHeight;
+  frame.Copy(dc, 0, bottom, kBottomHeight, kBottomHeight, 0, kBottomSourceY);
+  frame.Copy(dc, w - kBottomHeight, bottom, kBottomHeight, kBottomHeight, kBottomRightSourceX,
+             kBottomSourceY);
+  for (int x = kBottomHeight; x <= w - kBottomHeight - 1; ++x) {
+    frame.Copy(dc, x, bottom, 1, kBottomHeight, kBandFillSourceX, kBottomSourceY);
+  }
+  for (int y = kBandHeight; y <= h - 5; ++y) {
+    frame.Copy(dc, 0, y, kSideWidth, 1, 0, kSideSourceY);
+    frame.Copy(dc, w - kSideWidth, y, kSideWidth, 1, 0, kSideSourceY);
+  }
+}
+
+void DrawMessageText(const MessageBoxState& box, HDC dc, BoxSize size) {
+  wchar_t text[kMessageTextMaxChars + 1] = {};
+  const int length = GetWindowTextW(box.window, text, kMessageTextMaxChars + 1);
+  if (length <= 0) return;
+  const BoxRect r = MessageTextRect(size, box.text_height, HasDontShowAgain(box.buttons));
+  HGDIOBJ previous_font = SelectObject(dc, box.font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(kColorText));
+  const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
+  const WideView view(AsCore(text), static_cast<std::size_t>(length));
+  if (ContainsNewline(view)) {
+    const std::vector<WideView> lines = SplitLines(view);
+    const int line_height = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
+    for (const PlacedLine& line : PlaceMessageLines(view, r.top, line_height)) {
+      if (!line.drawn) continue;
+      RECT rect{r.left, line.top, r.right, r.bottom};
+      DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
+    }
+  } else {
+    RECT rect{r.left, r.top, r.right, r.bottom};
+    DrawTextW(dc, text, length, &rect, format);
+  }
+  SelectObject(dc, previous_font);
+}
+
+int RunModalLoop(HWND box) {
+  MSG msg{};
+  BOOL got;
+  while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 0;
+    if (!IsDialogMessageW(box, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+int CreateAndRun(const MessageBoxParams& params, HWND owner, const wchar_t* text) {
+  if (text == nullptr) text = L"";
+  const int width = ProvisionalBoxWidth(lstrlenW(text));
+  HWND box = CreateWindowExW(0, kMessageBoxClassName, text, WS_POPUP, 0, 0, width,
+                             kProvisionalBoxHeight, params.modal ? owner : nullptr, nullptr,
+                             ToolkitInstance(), const_cast<MessageBoxParams*>(&params));
+  if (box == nullptr) return 0;
+  UpdateWindow(box);
+  ShowWindow(box, SW_SHOW);
+  if (!params.modal) return 1;
+  if (owner != nullptr) EnableWindow(owner, FALSE);
+  return RunModalLoop(box);
+}
+
+}  // namespace
+
+void DrawMessageBox(const MessageBoxState& box, HDC dc, int width, int height) {
+  FillWhite(dc, 0, 0, width, height);
+  DrawFrame(dc, width, height);
+  FillWhite(dc, kSideWidth, kBandHeight, width - kSideWidth, height - kBottomHeight);
+  // An icon value outside the five cells shows no icon.
+  if (box.icon >= 0 && box.icon < kMessageIconCount) {
+    SkinBitmap icons(dc, kSkinMessageIcons);
+    icons.Copy(dc, kMessageIconX, kMessageIconY, kMessageIconSize, kMessageIconSize,
+               kMessageIconSize * box.icon, 0);
+  }
+  DrawMessageText(box, dc, {width, height});
+}
+
+int ShowMessageBox(HWND owner, const wchar_t* text, int buttons, int icon) {
+  MessageBoxParams params;
+  params.buttons = buttons;
+  params.icon = icon;
+  params.modal = 1;
+  return CreateAndRun(params, owner, text);
+}
+
+int ShowMessageBoxEx(const MessageBoxParams* params, HWND owner, const wchar_t* text) {
+  if (params == nullptr) return 0;
+  if (!params->modal && NormalizedButtonSet(params->buttons) != MBX_BUTTONS_OK) return 0;
+  return CreateAndRun(*params, owner, text);
+}
 
 LRESULT CALLBACK MessageBoxExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  auto* box = GetWindowRecord<MessageBoxState>(window);
+  switch (message) {
+    case WM_NCCREATE: {
+      auto* record = new (std::nothrow) MessageBoxState;
+      if (record == nullptr) return FALSE;
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      record->window = window;
+      record->params = CopyParamsWithDefaults(static_cast<const MessageBoxParams*>(create->lpCreateParams));
+      record->buttons = record->params.buttons;
+      record->icon = record->params.icon;
+      record->modal = record->params.modal;
+      record->font = CreateToolkitFont();
+      SetWindowRecord(window, record);
+      return TRUE;
+    }
+    case WM_NCDESTROY:
+      SetWindowRecord(window, nullptr);
+      if (box != nullptr) {
+        if (box->font != nullptr) DeleteObject(box->font);
+        delete box;
+      }
+      return 0;
+    default:
+      if (box == nullptr) return 0;
+      return HandleMessage(*box, window, message, wParam, lParam);
+  }
 }
 
 }  // namespace shadowpane

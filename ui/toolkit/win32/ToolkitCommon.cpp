@@ -88,9 +88,13 @@ void SetWindowRecord(HWND window, void* record) {
 
 void SetTextFromCreation(HWND window, LPARAM create_struct) {
   const auto* create = reinterpret_cast<const CREATESTRUCTW*>(create_struct);
-  // A class name or resource id in place of the text is not text.
-  if (create == nullptr || create->lpszName == nullptr || IS_INTRESOURCE(create->lpszName)) return;
-  SetWindowTextW(window, create->lpszName);
+  // No text (or a resource id in its place) sets the empty text, so that a
+  // control sizing itself to its text still does so.
+  const wchar_t* text = L"";
+  if (create != nullptr && create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName)) {
+    text = create->lpszName;
+  }
+  SetWindowTextW(window, text);
 }
 
 void RepaintControl(HWND window) { InvalidateRect(window, nullptr, FALSE); }
