@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "tests/virtualdevices/CaptureProbe.h"
@@ -80,6 +81,7 @@ TEST_F(VirtualCamera, HoldingPausesTheGraphWithThePinRenderedIntoTheNullRenderer
   info.pFilter->GetClassID(&rendererClass);
   info.pFilter->Release();
   EXPECT_TRUE(IsEqualCLSID(rendererClass, kNullRendererClsid));
+  EXPECT_TRUE(IsCameraOpen(camera.clsid()));
 
   EXPECT_HRESULT_SUCCEEDED(hold.Stop());
   EXPECT_EQ(filter->GetState(0, &state), S_OK);
@@ -97,12 +99,15 @@ TEST_F(VirtualCamera, AnotherProcessIsRefusedUntilTheHolderStopsAndReleases) {
   ASSERT_HRESULT_SUCCEEDED(hold.Hold(filter.get()));
   HRESULT refused = ProbeFromAnotherProcess(path);
   EXPECT_TRUE(FAILED(refused)) << std::hex << refused;
+  std::printf("another process's attempt on a held camera answered 0x%08lX\n",
+              static_cast<unsigned long>(refused));
 
   // Stopped but still connected: the device stays open.
   ASSERT_HRESULT_SUCCEEDED(hold.Stop());
   EXPECT_TRUE(FAILED(ProbeFromAnotherProcess(path)));
 
   hold.Release();
+  EXPECT_FALSE(IsCameraOpen(camera.clsid()));
   EXPECT_EQ(ProbeFromAnotherProcess(path), S_OK);
 }
 

@@ -179,6 +179,16 @@ int RemoveLeftoverVirtualDevices() {
   return RemoveLeftoversOf(kVideoInputCategory) + RemoveLeftoversOf(kAudioInputCategory);
 }
 
+bool IsCameraOpen(const GUID& clsid) {
+  HANDLE probe = CreateFileW(CameraLockFilePath(clsid).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);  // a leftover file nobody holds
+    return false;
+  }
+  return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // ---- PluggedDevice ----
 
 PluggedDevice::PluggedDevice(HRESULT result, const GUID& clsid, std::wstring friendlyName)

@@ -31,6 +31,11 @@ void UnregisterVirtualDevice(const GUID& clsid);
 // that crashed); returns how many.
 int RemoveLeftoverVirtualDevices();
 
+// Whether some graph, in any process, has the camera open (its capture pin
+// connected). Works after the camera was unplugged too, to check that its
+// last holder let go.
+bool IsCameraOpen(const GUID& clsid);
+
 // A device plugged in for the lifetime of the object.
 class PluggedDevice {
  public:
