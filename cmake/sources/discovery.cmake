@@ -1,0 +1,3 @@
+list(APPEND SHADOWPANE_CORE_SOURCES
+  devices/Discovery.cpp
+)

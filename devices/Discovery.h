@@ -1,0 +1,34 @@
+// RefreshDevices: brings the device list in line with the capture devices
+// the system reports, by mark and sweep, refills the main window's lists,
+// applies the saved profile or the block settings and saves the profile.
+// User-interface thread only.
+#pragma once
+
+#include "devices/CaptureServices.h"
+#include "devices/DeviceList.h"
+#include "devices/DevicePoster.h"
+#include "devices/DiscoveryTarget.h"
+
+namespace shadowpane {
+
+// What a refresh works with; all of it outlives the call. Devices it
+// creates keep the poster and services for their whole life.
+struct DiscoveryContext {
+  DeviceList& list;
+  CaptureServices& services;
+  DevicePoster& poster;
+  DiscoveryTarget& target;
+};
+
+// initial = 1 at start-up: no plugged-in notices; the profile in Profile.db
+// is applied, or every device is blocked when BlockStart is on.
+// initial = 0 afterwards: new devices are announced, and blocked when
+// BlockPluggedIn is on. Reads the settings BlockStart and BlockPluggedIn.
+// Answers 0.
+int RefreshDevices(DiscoveryContext& context, int initial);
+
+// The path a microphone is keyed by in Profile.db: its wave-in number in
+// decimal, a blank and at most 200 characters of its friendly name.
+std::u16string MicrophonePath(std::int32_t waveInId, const WideChar* friendlyName);
+
+}  // namespace shadowpane
