@@ -1,0 +1,26 @@
+// The capture-device services on Windows: COM and DirectShow, the
+// multimedia API, GetVersionExW and _beginthreadex.
+#pragma once
+
+#include "devices/CaptureServices.h"
+
+namespace shadowpane {
+
+class Win32CaptureServices : public CaptureServices {
+ public:
+  HResult CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) override;
+  HResult CreateFilterGraph(std::unique_ptr<FilterGraph>* graph) override;
+  HResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>* builder) override;
+  HResult CreateNullRenderer(std::unique_ptr<CaptureFilter>* renderer) override;
+  HResult InitializeThreadCom() override;
+  void UninitializeThreadCom() override;
+  MmResult OpenWaveInput(std::uint32_t waveInId, const WaveFormat& format,
+                         std::unique_ptr<WaveInput>* input) override;
+  MmResult OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) override;
+  std::uint32_t WaveInputCount() override;
+  std::uint32_t SystemMajorVersion() override;
+  std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
+  void Sleep(std::uint32_t milliseconds) override;
+};
+
+}  // namespace shadowpane
