@@ -1,0 +1,36 @@
+// The main window's device lists (list boxes 1029 and 1030) and its audio
+// poll timer, as device discovery drives them.
+#pragma once
+
+#include <windows.h>
+
+#include "devices/CaptureServices.h"
+#include "devices/DeviceList.h"
+#include "devices/DevicePoster.h"
+#include "devices/DiscoveryTarget.h"
+
+namespace shadowpane {
+
+class DiscoveryWindowTarget : public DiscoveryTarget {
+ public:
+  explicit DiscoveryWindowTarget(HWND mainWindow) : window_(mainWindow) {}
+
+  NotifyWindow Window() override;
+  void KillAudioPollTimer() override;
+  void SetAudioPollTimer() override;
+  void ResetList(DeviceListBox list) override;
+  void InsertAtTop(DeviceListBox list, const WideChar* text, std::uint32_t itemData) override;
+  void ClearSelection(DeviceListBox list) override;
+
+ private:
+  HWND ListWindow(DeviceListBox list) const;
+
+  HWND window_;
+};
+
+// RefreshDevices on the program's main window: its lists, its timer, and
+// the window as every device's notify target.
+int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
+                   DevicePoster& poster, int initial);
+
+}  // namespace shadowpane
