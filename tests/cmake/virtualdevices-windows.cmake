@@ -47,3 +47,19 @@ shadowpane_test(virtualdevices_tests
 set_target_properties(virtualdevices_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(virtualdevices_tests shadowpane_virtualdevices shadowpane_capture_helper)
+
+# The program's own devices, capture services and discovery driving the
+# virtual devices through Wine's DirectShow.
+shadowpane_test(virtualdevices_blocking_tests
+  SOURCES virtualdevices/CameraBlockingTest.cpp virtualdevices/MicrophoneBlockingTest.cpp
+          virtualdevices/DiscoveryWithVirtualDevicesTest.cpp virtualdevices/ServiceBinding.cpp
+          virtualdevices/VirtualDevicesEnvironment.cpp support/FakeDeviceLists.cpp
+  LIBS shadowpane_win32 shadowpane_test_support shadowpane_virtualdevices_support)
+set_target_properties(virtualdevices_blocking_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(virtualdevices_blocking_tests shadowpane_virtualdevices shadowpane_capture_helper)
+
+# Both suites plug devices into the one prefix and clear leftovers at start
+# and end, so they must never run at the same time.
+set_tests_properties(virtualdevices_tests virtualdevices_blocking_tests
+  PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)

@@ -1,0 +1,121 @@
+// SPDEVCAM on the program's real capture services and Wine's real filter
+// graph, holding a virtual camera against another process.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "devices/Camera.h"
+#include "devices/win32/Win32CaptureServices.h"
+#include "tests/support/RecordingPoster.h"
+#include "tests/virtualdevices/CaptureProbe.h"
+#include "tests/virtualdevices/HelperProcess.h"
+#include "tests/virtualdevices/ServiceBinding.h"
+#include "tests/virtualdevices/VirtualDeviceRegistry.h"
+
+namespace shadowpane::virtualdevices {
+namespace {
+
+constexpr DWORD kHelperLimitMs = 30000;
+constexpr NotifyWindow kMainWindow = 0x4242;
+
+std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+void CopyText(WideChar (&target)[kNameUnits], const std::wstring& text) {
+  std::u16string wide = U16(text);
+  wide.copy(target, kMaxNameChars);
+}
+
+class CameraBlocking : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_HRESULT_SUCCEEDED(com_.result());
+  }
+
+  // A camera object made as discovery makes one for the plugged device.
+  std::unique_ptr<SPDEVCAM> MakeCamera(const std::wstring& name, const std::wstring& path) {
+    VideoInitRecord record;
+    EXPECT_EQ(BindThroughServices(services_, DeviceCategory::VideoInput, u"DevicePath", U16(path),
+                                  &record.captureFilter),
+              kHrOk);
+    CopyText(record.friendlyName, name);
+    CopyText(record.path, path);
+    record.notifyWindow = kMainWindow;
+    auto camera = std::make_unique<SPDEVCAM>(poster_, services_);
+    camera->Init(&record);
+    return camera;
+  }
+
+  ComScope com_;
+  testing::RecordingPoster poster_;
+  Win32CaptureServices services_;
+};
+
+TEST_F(CameraBlocking, ABlockedCameraCannotBeOpenedByAnotherProcessUntilUnblocked) {
+  const std::wstring path = L"\\\\?\\virtual#blocked-camera";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Blocked Camera", path);
+  ASSERT_TRUE(plugged.ok());
+  std::unique_ptr<SPDEVCAM> camera = MakeCamera(L"Blocked Camera", path);
+  ASSERT_EQ(RunHelper(L"probe-camera " + Quoted(path)), S_OK) << "free before the block";
+
+  ASSERT_EQ(camera->Block(), 1);
+  EXPECT_EQ(camera->IsBlockedBitSet(), 1);
+  ASSERT_EQ(poster_.Count(), 1u);
+  EXPECT_EQ(poster_.Posts()[0].code, DEVICE_STATE_CHANGED);
+  EXPECT_TRUE(IsCameraOpen(plugged.clsid()));
+  HRESULT refused = RunHelper(L"probe-camera " + Quoted(path));
+  EXPECT_TRUE(FAILED(refused)) << std::hex << refused;
+
+  ASSERT_EQ(camera->Unblock(), 1);
+  EXPECT_EQ(camera->IsBlockedBitSet(), 0);
+  EXPECT_EQ(poster_.Count(), 2u);
+  EXPECT_FALSE(IsCameraOpen(plugged.clsid()));
+  EXPECT_EQ(RunHelper(L"probe-camera " + Quoted(path)), S_OK) << "free again after the unblock";
+}
+
+TEST_F(CameraBlocking, ACameraHeldByAnotherProcessCannotBeBlockedAndTheFailureIsTheGraphsResult) {
+  const std::wstring path = L"\\\\?\\virtual#camera-in-use";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Camera In Use", path);
+  ASSERT_TRUE(plugged.ok());
+  std::unique_ptr<SPDEVCAM> camera = MakeCamera(L"Camera In Use", path);
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneTestBlockReady");
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneTestBlockRelease");
+  ASSERT_TRUE(ready != nullptr && release != nullptr);
+  HelperProcess holder(L"hold-camera " + Quoted(path) + L" ShadowpaneTestBlockReady ShadowpaneTestBlockRelease");
+  ASSERT_TRUE(holder.ok());
+  HANDLE waits[] = {ready, holder.handle()};
+  ASSERT_EQ(WaitForMultipleObjects(2, waits, FALSE, kHelperLimitMs), WAIT_OBJECT_0);
+
+  int result = camera->Block();
+  EXPECT_LT(result, 0) << "the negative COM result reaches the caller";
+  std::printf("Block on a camera held by another process answered 0x%08X\n", static_cast<unsigned>(result));
+  EXPECT_EQ(camera->IsBlockedBitSet(), 0);
+  EXPECT_EQ(poster_.Count(), 0u) << "a failed block posts nothing";
+  EXPECT_FALSE(camera->HoldsGraph());
+  EXPECT_EQ(camera->Unblock(), 1) << "nothing is held after the failure";
+  EXPECT_EQ(poster_.Count(), 0u);
+
+  SetEvent(release);
+  EXPECT_EQ(holder.Wait(kHelperLimitMs), S_OK);
+  EXPECT_EQ(camera->Block(), 1) << "blockable once the other process let go";
+  EXPECT_EQ(camera->Unblock(), 1);
+  CloseHandle(ready);
+  CloseHandle(release);
+}
+
+TEST_F(CameraBlocking, DestroyingABlockedCameraReleasesTheDevice) {
+  const std::wstring path = L"\\\\?\\virtual#destroyed-camera";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Destroyed Camera", path);
+  ASSERT_TRUE(plugged.ok());
+  std::unique_ptr<SPDEVCAM> camera = MakeCamera(L"Destroyed Camera", path);
+  ASSERT_EQ(camera->Block(), 1);
+  ASSERT_TRUE(IsCameraOpen(plugged.clsid()));
+  camera.reset();
+  EXPECT_FALSE(IsCameraOpen(plugged.clsid()));
+}
+
+}  // namespace
+}  // namespace shadowpane::virtualdevices

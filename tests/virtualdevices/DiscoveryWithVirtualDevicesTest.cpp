@@ -1,0 +1,205 @@
+// RefreshDevices on the program's real capture services, over virtual
+// devices plugged in and out of the prefix's device enumerator: listing with
+// unique names, blocking at start and on arrival, and sweeping a blocked
+// camera that was unplugged out of the list and out of Profile.db.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "devices/Discovery.h"
+#include "devices/ProfileCodec.h"
+#include "devices/win32/Win32ProfileFile.h"
+#include "tests/support/FakeDeviceLists.h"
+#include "devices/win32/Win32CaptureServices.h"
+#include "tests/support/RecordingPoster.h"
+#include "tests/support/win32/TempFolder.h"
+#include "tests/virtualdevices/CaptureProbe.h"
+#include "tests/virtualdevices/MicrophoneInputStore.h"
+#include "tests/virtualdevices/ServiceBinding.h"
+#include "tests/virtualdevices/VirtualDeviceRegistry.h"
+
+namespace shadowpane::virtualdevices {
+namespace {
+
+// A guard against hanging, not a timing requirement.
+constexpr DWORD kSettleLimitMs = 5000;
+
+std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+std::u16string DisplayNameOf(SPDEV* device) {
+  WideChar name[kNameUnits] = {};
+  device->GetDisplayName(name, kMaxNameChars);
+  return name;
+}
+
+bool WaitForInputOff(const GUID& clsid) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    bool on = true;
+    if (SUCCEEDED(ReadInputEnabled(clsid, &on)) && !on) return true;
+    if (GetTickCount() - start > kSettleLimitMs) return false;
+    Sleep(1);
+  }
+}
+
+class DiscoveryWithVirtualDevices : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_HRESULT_SUCCEEDED(com_.result());
+    savedBlockStart_ = BlockStart;
+    savedBlockPluggedIn_ = BlockPluggedIn;
+    BlockStart = 0;
+    BlockPluggedIn = 0;
+  }
+
+  void TearDown() override {
+    list_.DestroyDeviceList();
+    BlockStart = savedBlockStart_;
+    BlockPluggedIn = savedBlockPluggedIn_;
+  }
+
+  void Refresh(int initial) {
+    DiscoveryContext context{list_, services_, poster_, lists_};
+    RefreshDevices(context, initial);
+  }
+
+  // The records Profile.db holds now. Closing the file lets it be read; the
+  // next save opens it again.
+  std::vector<ProfileRecord> SavedRecords() {
+    profile_.Close();
+    std::vector<ProfileRecord> records;
+    std::string bytes = testing::ReadWholeFile(folder_.File(L"Profile.db"));
+    EXPECT_EQ(DecodeProfile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), records), 1);
+    return records;
+  }
+
+  bool PostedFor(SPDEV* device, std::uint32_t code) const {
+    std::vector<testing::PostedNotify> posts = poster_.Posts();
+    return std::any_of(posts.begin(), posts.end(), [&](const testing::PostedNotify& post) {
+      return post.device == device && post.code == code;
+    });
+  }
+
+  ComScope com_;
+  testing::TempFolder folder_;
+  Win32ProfileFile profile_{folder_.File(L"Profile.db")};
+  testing::RecordingPoster poster_;
+  testing::FakeDeviceLists lists_;
+  Win32CaptureServices services_;
+  DeviceList list_{&profile_};
+  std::int32_t savedBlockStart_ = 0;
+  std::int32_t savedBlockPluggedIn_ = 0;
+};
+
+TEST_F(DiscoveryWithVirtualDevices, ListsTheDevicesWithTheirNamesAndPathsAndSuffixesIdenticalNames) {
+  const std::vector<std::wstring> paths = {L"\\\\?\\virtual#twin-1", L"\\\\?\\virtual#twin-2",
+                                           L"\\\\?\\virtual#twin-3"};
+  std::vector<PluggedDevice> cameras;
+  for (const std::wstring& path : paths) cameras.push_back(PluggedDevice::Camera(L"Twin Camera", path));
+  PluggedDevice mic = PluggedDevice::Microphone(L"Listed Microphone", 5);
+  for (const PluggedDevice& camera : cameras) ASSERT_TRUE(camera.ok());
+  ASSERT_TRUE(mic.ok());
+
+  Refresh(1);
+
+  std::vector<std::u16string> names;
+  for (const std::wstring& path : paths) {
+    SPDEV* camera = list_.FindByPath(U16(path).c_str());
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->GetKind(), DEVICE_KIND_VIDEO);
+    WideChar friendly[kNameUnits] = {};
+    camera->GetFriendlyName(friendly, kMaxNameChars);
+    EXPECT_EQ(std::u16string(friendly), u"Twin Camera");
+    names.push_back(DisplayNameOf(camera));
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Twin Camera", u"Twin Camera-1", u"Twin Camera-2"}));
+  std::vector<std::u16string> videoTexts = lists_.Texts(DeviceListBox::Video);
+  for (const std::u16string& name : names) {
+    EXPECT_NE(std::find(videoTexts.begin(), videoTexts.end(), name), videoTexts.end());
+  }
+
+  SPDEV* microphone = list_.FindByDisplayName(u"Listed Microphone");
+  ASSERT_NE(microphone, nullptr);
+  EXPECT_EQ(microphone->GetKind(), DEVICE_KIND_AUDIO);
+  EXPECT_EQ(microphone->GetWaveInId(), 5);
+  WideChar path[kNameUnits] = {};
+  microphone->GetPath(path, kMaxNameChars);
+  EXPECT_EQ(std::u16string(path), u"5 Listed Microphone");
+  std::vector<std::u16string> audioTexts = lists_.Texts(DeviceListBox::Audio);
+  EXPECT_NE(std::find(audioTexts.begin(), audioTexts.end(), u"Listed Microphone"), audioTexts.end());
+}
+
+TEST_F(DiscoveryWithVirtualDevices, BlockStartHoldsEveryVirtualDeviceAndShutdownReleasesThem) {
+  const std::wstring path = L"\\\\?\\virtual#start-camera";
+  PluggedDevice camera = PluggedDevice::Camera(L"Start Camera", path);
+  PluggedDevice mic = PluggedDevice::Microphone(L"Start Microphone", 3);
+  ASSERT_TRUE(camera.ok() && mic.ok());
+  BlockStart = 1;
+
+  Refresh(1);
+  EXPECT_TRUE(IsCameraOpen(camera.clsid()));
+  EXPECT_TRUE(WaitForInputOff(mic.clsid()));
+
+  list_.DestroyDeviceList();
+  EXPECT_FALSE(IsCameraOpen(camera.clsid()));
+  bool on = false;
+  ASSERT_HRESULT_SUCCEEDED(ReadInputEnabled(mic.clsid(), &on));
+  EXPECT_TRUE(on) << "the input is switched on again at shutdown";
+}
+
+TEST_F(DiscoveryWithVirtualDevices, ACameraPluggedInIsAnnouncedAndBlockedWhenBlockPluggedInIsOn) {
+  Refresh(1);
+  BlockPluggedIn = 1;
+  const std::wstring path = L"\\\\?\\virtual#arriving-camera";
+  PluggedDevice camera = PluggedDevice::Camera(L"Arriving Camera", path);
+  ASSERT_TRUE(camera.ok());
+
+  Refresh(0);
+  SPDEV* device = list_.FindByPath(U16(path).c_str());
+  ASSERT_NE(device, nullptr);
+  EXPECT_TRUE(PostedFor(device, DEVICE_PLUGGED_IN));
+  EXPECT_EQ(DeviceList::IsBlocked(device), 1);
+  EXPECT_TRUE(IsCameraOpen(camera.clsid()));
+}
+
+TEST_F(DiscoveryWithVirtualDevices, UnpluggingABlockedCameraSweepsItsGraphAndItsProfileRecord) {
+  const std::wstring path = L"\\\\?\\virtual#unplugged-camera";
+  const std::wstring keptPath = L"\\\\?\\virtual#kept-camera";
+  PluggedDevice camera = PluggedDevice::Camera(L"Unplugged Camera", path);
+  PluggedDevice kept = PluggedDevice::Camera(L"Kept Camera", keptPath);
+  ASSERT_TRUE(camera.ok() && kept.ok());
+  Refresh(1);
+  SPDEV* device = list_.FindByPath(U16(path).c_str());
+  ASSERT_NE(device, nullptr);
+  ASSERT_EQ(device->Block(), 1);
+  ASSERT_TRUE(IsCameraOpen(camera.clsid()));
+
+  Refresh(0);
+  std::vector<ProfileRecord> records = SavedRecords();
+  auto record = std::find_if(records.begin(), records.end(),
+                             [&](const ProfileRecord& r) { return r.path == U16(path); });
+  ASSERT_NE(record, records.end());
+  EXPECT_EQ(record->blocked, 1u);
+
+  camera.Unplug();
+  Refresh(0);
+  EXPECT_EQ(list_.FindByPath(U16(path).c_str()), nullptr);
+  EXPECT_NE(list_.FindByPath(U16(keptPath).c_str()), nullptr);
+  EXPECT_FALSE(IsCameraOpen(camera.clsid())) << "the swept camera's graph was stopped and released";
+  records = SavedRecords();
+  EXPECT_EQ(records.size(), static_cast<size_t>(list_.Count()));
+  EXPECT_TRUE(std::none_of(records.begin(), records.end(),
+                           [&](const ProfileRecord& r) { return r.path == U16(path); }));
+  std::vector<std::u16string> videoTexts = lists_.Texts(DeviceListBox::Video);
+  EXPECT_EQ(std::find(videoTexts.begin(), videoTexts.end(), u"Unplugged Camera"), videoTexts.end());
+}
+
+}  // namespace
+}  // namespace shadowpane::virtualdevices
