@@ -1,0 +1,145 @@
+// Cameras and microphones end to end under Wine, with the real services:
+// Wine's own capture device, real DirectShow graphs, wave input and mixer,
+// worker threads and posted window messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "devices/Camera.h"
+#include "devices/Microphone.h"
+#include "devices/win32/Win32CaptureServices.h"
+#include "devices/win32/WindowPoster.h"
+#include "tests/devices/win32/WineCaptureDevice.h"
+
+namespace shadowpane {
+namespace {
+
+using testing::ComScope;
+using testing::FindCaptureDevice;
+using testing::kWineCaptureName;
+using testing::NotifySink;
+using testing::WaveInMute;
+
+// The real services on a system that reports an older major version, so
+// that the wave/mixer method runs here too.
+class OlderSystemServices : public Win32CaptureServices {
+ public:
+  std::uint32_t SystemMajorVersion() override { return kFirstDirectShowSilencingVersion - 1; }
+};
+
+class CaptureDevicesWine : public ::testing::Test {
+ protected:
+  std::unique_ptr<SPDEVMIC> MakeMicrophone(CaptureServices& services) {
+    auto found = FindCaptureDevice(services, DeviceCategory::AudioInput, kWineCaptureName);
+    if (!found.found) return nullptr;
+    auto mic = std::make_unique<SPDEVMIC>(poster, services);
+    AudioInitRecord record;
+    record.restoreFilter = std::move(found.firstFilter);
+    record.workerFilter = std::move(found.secondFilter);
+    std::u16string(kWineCaptureName).copy(record.friendlyName, kMaxNameChars);
+    record.waveInId = static_cast<std::uint32_t>(found.waveInId);
+    record.notifyWindow = sink.handle();
+    mic->Init(&record);
+    return mic;
+  }
+
+  ComScope com;
+  NotifySink sink;
+  WindowPoster poster;
+};
+
+TEST_F(CaptureDevicesWine, MicrophoneOnWinesFilterShowsBlockedThenUnblocked) {
+  // Wine's audio capture filter has no analog input pin, so the worker
+  // cannot disable it and ends by itself: blocked, then unblocked, no error.
+  Win32CaptureServices services;
+  ASSERT_GE(services.SystemMajorVersion(), kFirstDirectShowSilencingVersion);
+  auto mic = MakeMicrophone(services);
+  ASSERT_NE(mic, nullptr);
+  ASSERT_EQ(mic->Block(), 1);
+  ASSERT_TRUE(sink.WaitFor(2));
+  EXPECT_TRUE(sink.AllStateChangedFor(mic.get()));
+  EXPECT_EQ(mic->IsBlockedBitSet(), 0);
+  EXPECT_EQ(mic->Unblock(), 1);  // joins the ended worker, RestoreInput fails quietly
+  EXPECT_FALSE(mic->HasWorker());
+  EXPECT_EQ(sink.Pump(), 2);
+}
+
+TEST_F(CaptureDevicesWine, MicrophoneIsHeldMutedThroughWaveInputAndItsMixer) {
+  OlderSystemServices services;
+  auto mic = MakeMicrophone(services);
+  ASSERT_NE(mic, nullptr);
+  WaveInMute mute(static_cast<UINT>(mic->GetWaveInId()));
+  ASSERT_TRUE(mute.ok());
+  ASSERT_TRUE(mute.Write(false));
+
+  ASSERT_EQ(mic->Block(), 1);
+  ASSERT_TRUE(sink.WaitFor(1));
+  // Muted within a period or two of the worker's start.
+  DWORD start = GetTickCount();
+  while (mute.Read() != 1 && GetTickCount() - start < 5000) Sleep(5);
+  EXPECT_EQ(mute.Read(), 1);
+  EXPECT_EQ(mic->IsBlockedBitSet(), 1);
+
+  // Someone unmutes the line: the worker mutes it again.
+  ASSERT_TRUE(mute.Write(false));
+  start = GetTickCount();
+  while (mute.Read() != 1 && GetTickCount() - start < 5000) Sleep(5);
+  EXPECT_EQ(mute.Read(), 1);
+
+  EXPECT_EQ(mic->Unblock(), 1);
+  EXPECT_EQ(mute.Read(), 0);
+  EXPECT_EQ(mic->IsBlockedBitSet(), 0);
+  ASSERT_TRUE(sink.WaitFor(2));
+  EXPECT_TRUE(sink.AllStateChangedFor(mic.get()));
+}
+
+TEST_F(CaptureDevicesWine, DestroyingAHoldingMicrophoneUnmutesAndPostsTwice) {
+  OlderSystemServices services;
+  auto mic = MakeMicrophone(services);
+  ASSERT_NE(mic, nullptr);
+  WaveInMute mute(static_cast<UINT>(mic->GetWaveInId()));
+  ASSERT_EQ(mic->Block(), 1);
+  DWORD start = GetTickCount();
+  while (mute.Read() != 1 && GetTickCount() - start < 5000) Sleep(5);
+  ASSERT_EQ(mute.Read(), 1);
+  mic.reset();
+  EXPECT_EQ(mute.Read(), 0);
+  EXPECT_TRUE(sink.WaitFor(2));
+}
+
+TEST_F(CaptureDevicesWine, CameraOnAFilterWithoutCapturePinFailsAndPostsNothing) {
+  // Wine's audio capture filter stands in for a camera that cannot be
+  // rendered: the real graph is built up to FindPin, then taken down.
+  Win32CaptureServices services;
+  auto found = FindCaptureDevice(services, DeviceCategory::AudioInput, kWineCaptureName);
+  ASSERT_TRUE(found.found);
+  SPDEVCAM camera(poster, services);
+  VideoInitRecord record;
+  record.captureFilter = std::move(found.firstFilter);
+  record.notifyWindow = sink.handle();
+  camera.Init(&record);
+
+  const int result = camera.Block();
+  EXPECT_LT(result, 0);
+  EXPECT_FALSE(camera.HoldsGraph());
+  EXPECT_EQ(camera.IsBlockedBitSet(), 0);
+  EXPECT_EQ(camera.PollDeviceLost(), 0);
+  EXPECT_EQ(camera.Unblock(), 1);
+  Sleep(50);
+  EXPECT_EQ(sink.Pump(), 0);
+  // The filter stayed with the camera: a second attempt fails the same way.
+  EXPECT_EQ(camera.Block(), result);
+}
+
+TEST_F(CaptureDevicesWine, CameraWithoutFilterAnswersZero) {
+  Win32CaptureServices services;
+  SPDEVCAM camera(poster, services);
+  VideoInitRecord record;
+  record.notifyWindow = sink.handle();
+  camera.Init(&record);
+  EXPECT_EQ(camera.Block(), 0);
+  EXPECT_EQ(camera.Unblock(), 1);
+  EXPECT_EQ(sink.Pump(), 0);
+}
+
+}  // namespace
+}  // namespace shadowpane
