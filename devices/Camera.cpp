@@ -28,7 +28,11 @@ int SPDEVCAM::GetKind() { return DEVICE_KIND_VIDEO; }
 int SPDEVCAM::Init(const DeviceInitRecord* record) {
   if (record == nullptr || record->kind != DEVICE_KIND_VIDEO) return 0;
   const auto* init = static_cast<const VideoInitRecord*>(record);
-  ReleaseGraph();
+  // Init belongs to a new camera; one that holds a graph lets go of it first.
+  if (HoldsGraph() && Unblock() != 1) {
+    DetachNotifyWindow();
+    ReleaseGraph();
+  }
   captureFilter_ = std::move(init->captureFilter);
   ResetStateFlags();
   SetDisplayName(init->friendlyName);

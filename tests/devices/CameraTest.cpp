@@ -233,6 +233,20 @@ TEST_F(CameraTest, DestroyingACameraWhoseStopFailsStillReleasesEverything) {
   EXPECT_EQ(services.LiveObjects(), 0);
 }
 
+TEST_F(CameraTest, InitOfAHeldCameraReleasesTheOldGraphAndFilter) {
+  ASSERT_EQ(camera->Block(), 1);
+  VideoInitRecord record;
+  record.captureFilter = services.MakeFilter("replacement");
+  services.ClearLog();
+  camera->Init(&record);
+  Log expected = {"control.Stop", kDetachNotify};
+  expected.insert(expected.end(), kGraphReleases.begin(), kGraphReleases.end());
+  expected.push_back("release camera");
+  EXPECT_EQ(services.Log(), expected);
+  EXPECT_EQ(camera->IsBlockedBitSet(), 0);
+  EXPECT_EQ(services.LiveObjects(), 1);
+}
+
 TEST_F(CameraTest, PollDeviceLostDrainsEventsUntilDeviceLost) {
   EXPECT_EQ(camera->PollDeviceLost(), 0);  // no graph: not even asked
   EXPECT_TRUE(services.Log().empty());
