@@ -2,27 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ui/toolkit/MenuTestLists.h"
+
 namespace shadowpane {
 namespace {
 
-struct ScopedList {
-  MenuItemList list;
-  ~ScopedList() { ClearMenuItemList(&list); }
-};
-
-// The Settings window's language list: item, separator, three items.
-void AddLanguages(MenuItemList* list) {
-  AddMenuItem(MIT_ITEM, u"English", list, 4864);
-  AddMenuItem(MIT_SEPARATOR, u"", list, 0);
-  AddMenuItem(MIT_ITEM, u"Deutsche", list, 4865);
-  AddMenuItem(MIT_ITEM, u"Español", list, 4866);
-  AddMenuItem(MIT_ITEM, u"Italiano", list, 4867);
-}
+using testing::AddLanguageItems;
+using testing::ScopedMenuList;
 
 TEST(ListPopupGeometry, HeightCountsMarginsItemsAndSeparators) {
-  ScopedList s;
+  ScopedMenuList s;
   EXPECT_EQ(PopupHeight(nullptr), 10);
-  AddLanguages(&s.list);
+  AddLanguageItems(&s.list);
   EXPECT_EQ(PopupHeight(s.list.first), 109);
   AddMenuItem(MIT_LABEL, u"label", &s.list, 0);
   AddMenuItem(9, u"odd type", &s.list, 0);
@@ -30,8 +21,8 @@ TEST(ListPopupGeometry, HeightCountsMarginsItemsAndSeparators) {
 }
 
 TEST(ListPopupGeometry, HitTestFindsSelectableItemsOnly) {
-  ScopedList s;
-  AddLanguages(&s.list);
+  ScopedMenuList s;
+  AddLanguageItems(&s.list);
   const MenuItem* first = s.list.first;
   // Top margin, then English in rows 5..26.
   for (int y = 0; y < 5; ++y) EXPECT_EQ(PopupHitTest(first, y), kNoHotItem) << y;
@@ -50,7 +41,7 @@ TEST(ListPopupGeometry, HitTestFindsSelectableItemsOnly) {
 }
 
 TEST(ListPopupGeometry, LabelsAreNeverHot) {
-  ScopedList s;
+  ScopedMenuList s;
   AddMenuItem(MIT_LABEL, u"Choose", &s.list, 0);
   AddMenuItem(MIT_ITEM, u"One", &s.list, 1);
   EXPECT_EQ(PopupHitTest(s.list.first, 10), kNoHotItem);

@@ -4,14 +4,13 @@
 
 #include <string>
 
+#include "tests/ui/toolkit/MenuTestLists.h"
+
 namespace shadowpane {
 namespace {
 
-// Owns a list for one test and frees it at the end.
-struct ScopedList {
-  MenuItemList list;
-  ~ScopedList() { ClearMenuItemList(&list); }
-};
+using testing::AddLanguageItems;
+using testing::ScopedMenuList;
 
 std::u16string TextAt(const MenuItemList& list, int index) {
   WideChar buffer[kMenuItemTextUnits];
@@ -26,16 +25,8 @@ std::u16string Marks(const MenuItemList& list) {
   return marks;
 }
 
-void AddLanguages(MenuItemList* list) {
-  AddMenuItem(MIT_ITEM, u"English", list, 4864);
-  AddMenuItem(MIT_SEPARATOR, u"", list, 0);
-  AddMenuItem(MIT_ITEM, u"Deutsche", list, 4865);
-  AddMenuItem(MIT_ITEM, u"Español", list, 4866);
-  AddMenuItem(MIT_ITEM, u"Italiano", list, 4867);
-}
-
 TEST(MenuItemList, AddingAppendsAndNumbersInOrder) {
-  ScopedList s;
+  ScopedMenuList s;
   EXPECT_EQ(AddMenuItem(MIT_ITEM, u"a", &s.list, 10), 0);
   EXPECT_EQ(AddMenuItem(MIT_LABEL, u"b", &s.list, 11), 1);
   EXPECT_EQ(AddMenuItem(MIT_SEPARATOR, u"", &s.list, 12), 2);
@@ -53,7 +44,7 @@ TEST(MenuItemList, AddingAppendsAndNumbersInOrder) {
 }
 
 TEST(MenuItemList, UnknownTypesBecomeSeparators) {
-  ScopedList s;
+  ScopedMenuList s;
   AddMenuItem(7, u"x", &s.list, 0);
   AddMenuItem(-3, u"y", &s.list, 0);
   AddMenuItem(MIT_LABEL, u"z", &s.list, 0);
@@ -63,7 +54,7 @@ TEST(MenuItemList, UnknownTypesBecomeSeparators) {
 }
 
 TEST(MenuItemList, TextsAreCutAt250AndNullIsEmpty) {
-  ScopedList s;
+  ScopedMenuList s;
   const std::u16string longText(300, u'w');
   AddMenuItem(MIT_ITEM, longText.c_str(), &s.list, 0);
   AddMenuItem(MIT_ITEM, nullptr, &s.list, 0);
@@ -76,8 +67,8 @@ TEST(MenuItemList, TextsAreCutAt250AndNullIsEmpty) {
 }
 
 TEST(MenuItemList, GetTextOutsideTheListLeavesTheBuffer) {
-  ScopedList s;
-  AddLanguages(&s.list);
+  ScopedMenuList s;
+  AddLanguageItems(&s.list);
   WideChar buffer[kMenuItemTextUnits] = {u'#', 0};
   EXPECT_EQ(GetMenuItemText(&s.list, buffer, -1), 0);
   EXPECT_EQ(GetMenuItemText(&s.list, buffer, s.list.count), 0);
@@ -88,8 +79,8 @@ TEST(MenuItemList, GetTextOutsideTheListLeavesTheBuffer) {
 }
 
 TEST(MenuItemList, MarkByTextIsExactAndKeepsTheOldMarkOnMiss) {
-  ScopedList s;
-  AddLanguages(&s.list);
+  ScopedMenuList s;
+  AddLanguageItems(&s.list);
   EXPECT_EQ(MarkMenuItemByText(&s.list, u"Español"), 1);
   EXPECT_EQ(Marks(s.list), u"...x.");
   EXPECT_EQ(MarkMenuItemByText(&s.list, u"español"), 0);
@@ -102,7 +93,7 @@ TEST(MenuItemList, MarkByTextIsExactAndKeepsTheOldMarkOnMiss) {
 }
 
 TEST(MenuItemList, MarkByTextTakesTheFirstOfEqualTexts) {
-  ScopedList s;
+  ScopedMenuList s;
   AddMenuItem(MIT_ITEM, u"same", &s.list, 0);
   AddMenuItem(MIT_ITEM, u"same", &s.list, 0);
   EXPECT_EQ(MarkMenuItemByText(&s.list, u"same"), 1);
@@ -110,8 +101,8 @@ TEST(MenuItemList, MarkByTextTakesTheFirstOfEqualTexts) {
 }
 
 TEST(MenuItemList, MarkByIndexIgnoresOutOfRange) {
-  ScopedList s;
-  AddLanguages(&s.list);
+  ScopedMenuList s;
+  AddLanguageItems(&s.list);
   MarkMenuItemByIndex(&s.list, 2);
   EXPECT_EQ(Marks(s.list), u"..x..");
   MarkMenuItemByIndex(&s.list, -1);
@@ -129,8 +120,8 @@ TEST(MenuItemList, NullListIsRefused) {
 }
 
 TEST(MenuItemList, CopyIsIndependentOfTheOwnersList) {
-  ScopedList s;
-  AddLanguages(&s.list);
+  ScopedMenuList s;
+  AddLanguageItems(&s.list);
   MarkMenuItemByIndex(&s.list, 3);
   MenuItem* copy = CopyMenuItemChain(s.list.first);
   ASSERT_NE(copy, nullptr);
@@ -157,8 +148,8 @@ TEST(MenuItemList, CopyIsIndependentOfTheOwnersList) {
 }
 
 TEST(MenuItemList, ClearLeavesAnEmptyReusableList) {
-  ScopedList s;
-  AddLanguages(&s.list);
+  ScopedMenuList s;
+  AddLanguageItems(&s.list);
   ClearMenuItemList(&s.list);
   EXPECT_EQ(s.list.count, 0);
   EXPECT_EQ(s.list.first, nullptr);

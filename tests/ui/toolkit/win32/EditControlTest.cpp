@@ -12,7 +12,6 @@
 namespace shadowpane {
 namespace {
 
-using testing::MenuEditTestHost;
 using testing::PixelAt;
 using testing::PumpMessages;
 using testing::RectInParent;
@@ -37,28 +36,12 @@ void TypeInto(HWND field, const wchar_t* text) {
   PumpMessages();
 }
 
-// One host window for the suite: under Wine without a window manager every
-// destroyed top-level window costs a two-second wait.
-class EditControlTest : public ::testing::Test {
+class EditControlTest : public testing::SharedHostTest {
  protected:
-  static void SetUpTestSuite() { shared_ = new MenuEditTestHost; }
-  static void TearDownTestSuite() {
-    delete shared_;
-    shared_ = nullptr;
-  }
-  void SetUp() override {
-    SetFocus(host.window());
-    host.commands.clear();
-  }
-  void TearDown() override { testing::DestroyChildren(host.window()); }
-
   HWND Make(int w, int h, const wchar_t* text = L"", void* param = nullptr) {
     return host.CreateControl(kEditClassName, text, 20, 20, w, h, kEditId, param);
   }
-  static MenuEditTestHost* shared_;
-  MenuEditTestHost& host = *shared_;
 };
-MenuEditTestHost* EditControlTest::shared_ = nullptr;
 
 TEST_F(EditControlTest, SingleLineFieldForLowControls) {
   HWND control = Make(300, 30);

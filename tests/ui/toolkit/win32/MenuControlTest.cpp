@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/ui/toolkit/MenuTestLists.h"
 #include "tests/ui/toolkit/win32/MenuEditTestHost.h"
 #include "ui/toolkit/ListPopup.h"
 #include "ui/toolkit/ToolkitColors.h"
@@ -10,7 +11,6 @@
 namespace shadowpane {
 namespace {
 
-using testing::MenuEditTestHost;
 using testing::MoveCursorTo;
 using testing::PixelAt;
 using testing::PumpMessages;
@@ -24,29 +24,17 @@ constexpr int kItalianoY = 82;
 
 HWND FindPopup() { return FindWindowW(kMenuClassName, nullptr); }
 
-class MenuControlTest : public ::testing::Test {
+class MenuControlTest : public testing::SharedHostTest {
  protected:
-  // One host window for the suite: under Wine without a window manager every
-  // destroyed top-level window costs a two-second wait.
-  static void SetUpTestSuite() { shared_ = new MenuEditTestHost; }
-  static void TearDownTestSuite() {
-    delete shared_;
-    shared_ = nullptr;
-  }
   void SetUp() override {
-    SetForegroundWindow(host.window());
-    SetFocus(host.window());
-    host.commands.clear();
-    AddMenuItem(MIT_ITEM, u"English", &list, 4864);
-    AddMenuItem(MIT_SEPARATOR, u"", &list, 0);
-    AddMenuItem(MIT_ITEM, u"Deutsche", &list, 4865);
-    AddMenuItem(MIT_ITEM, u"Español", &list, 4866);
-    AddMenuItem(MIT_ITEM, u"Italiano", &list, 4867);
+    SharedHostTest::SetUp();
+    testing::AddLanguageItems(&list);
   }
   void TearDown() override {
     if (HWND popup = FindPopup()) DestroyWindow(popup);
     PumpMessages();
     ClearMenuItemList(&list);
+    SharedHostTest::TearDown();
   }
 
   HWND Open() {
@@ -70,11 +58,8 @@ class MenuControlTest : public ::testing::Test {
     PumpMessages();
   }
 
-  static MenuEditTestHost* shared_;
-  MenuEditTestHost& host = *shared_;
   MenuItemList list;
 };
-MenuEditTestHost* MenuControlTest::shared_ = nullptr;
 
 TEST_F(MenuControlTest, OpensUnderTheOwnersPointSizedToItsItems) {
   HWND popup = Open();

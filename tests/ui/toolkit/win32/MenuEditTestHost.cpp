@@ -60,6 +60,23 @@ HWND MenuEditTestHost::CreateControl(const wchar_t* className, const wchar_t* te
   return control;
 }
 
+MenuEditTestHost* SharedHostTest::shared_ = nullptr;
+
+void SharedHostTest::SetUpTestSuite() { shared_ = new MenuEditTestHost; }
+
+void SharedHostTest::TearDownTestSuite() {
+  delete shared_;
+  shared_ = nullptr;
+}
+
+void SharedHostTest::SetUp() {
+  SetForegroundWindow(host.window());
+  SetFocus(host.window());
+  host.commands.clear();
+}
+
+void SharedHostTest::TearDown() { DestroyChildren(host.window()); }
+
 void PumpMessages(int ms) {
   const DWORD start = GetTickCount();
   do {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace shadowpane::testing {
@@ -34,6 +36,23 @@ class MenuEditTestHost {
 
  private:
   HWND window_ = nullptr;
+};
+
+// Fixture base: one host window for a whole suite, since under Wine without
+// a window manager every destroyed top-level window costs a two-second
+// wait. Each test starts with the host focused and no recorded commands,
+// and ends with the host's child windows destroyed.
+class SharedHostTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  void SetUp() override;
+  void TearDown() override;
+
+  MenuEditTestHost& host = *shared_;
+
+ private:
+  static MenuEditTestHost* shared_;
 };
 
 // Dispatches every waiting message of the thread, for at least `ms`
