@@ -1,0 +1,109 @@
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/ui/toolkit/win32/ToolkitTestHost.h"
+
+namespace shadowpane {
+namespace {
+
+TEST(ToolkitRegistration, ClassesHaveTheirCursorsAndFourBytesOfExtraSpace) {
+  testing::RegisterForTests();
+  struct Expected {
+    const wchar_t* name;
+    const wchar_t* cursor;
+  };
+  const Expected classes[] = {{kButtonClassName, IDC_ARROW}, {kLabelClassName, IDC_ARROW},
+                              {kChoiceClassName, IDC_HAND},  {kEditClassName, IDC_IBEAM},
+                              {kMenuClassName, IDC_ARROW},   {kMessageBoxClassName, IDC_ARROW}};
+  for (const Expected& e : classes) {
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), e.name, &info)) << e.name;
+    EXPECT_EQ(info.style, 0u);
+    EXPECT_EQ(info.cbClsExtra, 0);
+    EXPECT_EQ(info.cbWndExtra, 4);
+    EXPECT_EQ(info.hbrBackground, nullptr);
+    EXPECT_EQ(info.hIcon, nullptr);
+    EXPECT_EQ(info.hCursor, LoadCursorW(nullptr, e.cursor)) << e.name;
+  }
+  // A second registration fails, and says so.
+  EXPECT_EQ(RegisterToolkitClasses(GetModuleHandleW(nullptr)), 0);
+  EXPECT_EQ(RegisterMessageBoxClass(GetModuleHandleW(nullptr)), 0);
+}
+
+TEST(ToolkitFont, IsTahomaThirteenPixelsNonAntialiased) {
+  HFONT font = CreateToolkitFont();
+  ASSERT_NE(font, nullptr);
+  LOGFONTW info{};
+  ASSERT_NE(GetObjectW(font, sizeof(info), &info), 0);
+  EXPECT_EQ(info.lfHeight, 13);
+  EXPECT_EQ(info.lfWeight, 400);
+  EXPECT_EQ(info.lfQuality, NONANTIALIASED_QUALITY);
+  EXPECT_EQ(info.lfPitchAndFamily, FF_SWISS | DEFAULT_PITCH);
+  EXPECT_STREQ(info.lfFaceName, L"Tahoma");
+  DeleteObject(font);
+}
+
+LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCHITTEST) return CaptionHitTest(window, lparam, wparam);
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+HWND MakeCaptionWindow(int x, int y) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXW c{};
+    c.cbSize = sizeof(c);
+    c.lpfnWndProc = CaptionProc;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = L"CaptionTestWindow";
+    RegisterClassExW(&c);
+    registered = true;
+  }
+  return CreateWindowExW(0, L"CaptionTestWindow", L"", WS_POPUP | WS_VISIBLE, x, y, 200, 100, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+LRESULT HitAt(HWND window, int screen_x, int screen_y) {
+  return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(screen_x, screen_y));
+}
+
+TEST(CaptionHitTest, TopTwentyNineRowsDragTheWindow) {
+  HWND w = MakeCaptionWindow(300, 200);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(HitAt(w, 350, 200), HTCAPTION);
+  EXPECT_EQ(HitAt(w, 350, 228), HTCAPTION);
+  EXPECT_EQ(HitAt(w, 350, 229), HTCLIENT);
+  EXPECT_EQ(HitAt(w, 10, 10), HTNOWHERE);
+  DestroyWindow(w);
+}
+
+TEST(CaptionHitTest, NegativeScreenCoordinatesOfAMonitorLeftOrAbove) {
+  HWND w = MakeCaptionWindow(-400, -300);
+  ASSERT_NE(w, nullptr);
+  RECT r{};
+  GetWindowRect(w, &r);
+  ASSERT_LT(r.top, 0);
+  EXPECT_EQ(HitAt(w, r.left + 50, r.top + 5), HTCAPTION);
+  EXPECT_EQ(HitAt(w, r.left + 50, r.top + 28), HTCAPTION);
+  EXPECT_EQ(HitAt(w, r.left + 50, r.top + 29), HTCLIENT);
+  DestroyWindow(w);
+}
+
+TEST(ToolkitWindows, RecordIsInTheExtraSpaceAndClearedAtDestruction) {
+  testing::TestHost host;
+  HWND b = host.AddControl(kButtonClassName, L"x", 0, 0, 10, 10, 1026);
+  auto* record = GetWindowRecord<void>(b);
+  ASSERT_NE(record, nullptr);
+  EXPECT_EQ(*reinterpret_cast<HWND*>(record), b);  // the window is the first field
+  // Text set from the creation data although WM_NCCREATE skips the default.
+  wchar_t text[8] = {};
+  GetWindowTextW(b, text, 8);
+  EXPECT_STREQ(text, L"x");
+  DestroyWindow(b);
+  EXPECT_FALSE(IsWindow(b));
+}
+
+}  // namespace
+}  // namespace shadowpane

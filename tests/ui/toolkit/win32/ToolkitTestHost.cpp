@@ -1,0 +1,153 @@
+#include "tests/ui/toolkit/win32/ToolkitTestHost.h"
+
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
+namespace shadowpane::testing {
+namespace {
+
+constexpr wchar_t kHostClass[] = L"ToolkitTestHost";
+std::vector<Notice> g_notices;
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      g_notices.push_back({message, wparam, lparam, 0});
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      g_notices.push_back({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
+      return 0;
+    }
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+}  // namespace
+
+void RegisterForTests() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterToolkitClasses(instance);
+  RegisterMessageBoxClass(instance);
+  WNDCLASSEXW host{};
+  host.cbSize = sizeof(host);
+  host.lpfnWndProc = HostProc;
+  host.hInstance = instance;
+  host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  host.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  host.lpszClassName = kHostClass;
+  RegisterClassExW(&host);
+}
+
+// One host window for the whole run, moved and emptied between tests:
+// Wine waits for the X server at every destruction of an activated
+// top-level window, which would cost seconds per test.
+HWND g_host = nullptr;
+
+BOOL CALLBACK DestroyChild(HWND child, LPARAM host) {
+  if (GetParent(child) == reinterpret_cast<HWND>(host)) DestroyWindow(child);
+  return TRUE;
+}
+
+TestHost::TestHost(int width, int height, int x, int y) {
+  RegisterForTests();
+  g_notices.clear();
+  if (g_host == nullptr || !IsWindow(g_host)) {
+    g_host = CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+                             width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  } else {
+    EnableWindow(g_host, TRUE);
+    SetWindowPos(g_host, HWND_TOP, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+  window_ = g_host;
+  Pump(20);
+}
+
+TestHost::~TestHost() {
+  EnumChildWindows(window_, DestroyChild, reinterpret_cast<LPARAM>(window_));
+  EnableWindow(window_, TRUE);
+  Pump(10);
+}
+
+HWND TestHost::AddControl(const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
+                          int id, LPVOID param) const {
+  HWND control = CreateWindowExW(0, class_name, text, WS_CHILD | WS_VISIBLE, x, y, w, h, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), param);
+  return control;
+}
+
+std::vector<Notice>& TestHost::notices() { return g_notices; }
+
+int TestHost::CountOf(UINT message, UINT code) const {
+  int n = 0;
+  for (const Notice& notice : g_notices) {
+    if (notice.message == message && (code == 0xFFFFFFFF || notice.code == code)) ++n;
+  }
+  return n;
+}
+
+void Pump(int ms) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(1);
+  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+void MoveCursorTo(HWND window, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  SetCursorPos(p.x, p.y);
+}
+
+LRESULT SendMouse(HWND window, UINT message, int x, int y) {
+  MoveCursorTo(window, x, y);
+  const WPARAM keys = message == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+  return SendMessageW(window, message, keys, MAKELPARAM(x, y));
+}
+
+COLORREF PixelAt(HWND window, int x, int y) {
+  UpdateWindow(window);
+  HDC dc = GetDC(window);
+  const COLORREF color = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return color;
+}
+
+COLORREF SkinPixel(int bitmap_id, int x, int y) {
+  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmap_id));
+  if (bitmap == nullptr) return CLR_INVALID;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  const COLORREF color = GetPixel(dc, x, y);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  return color;
+}
+
+SIZE WindowSize(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+POINT PositionInParent(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(GetParent(window), &p);
+  return p;
+}
+
+}  // namespace shadowpane::testing

@@ -1,0 +1,56 @@
+// A parent window for the toolkit's Wine tests: records the WM_COMMAND and
+// WM_NOTIFY messages its controls send, and helpers that move the real
+// cursor, send mouse messages, run the message loop for a while and read
+// painted pixels back.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace shadowpane::testing {
+
+struct Notice {
+  UINT message = 0;   // WM_COMMAND or WM_NOTIFY (or a forwarded mouse message)
+  WPARAM wparam = 0;
+  LPARAM lparam = 0;  // for WM_NOTIFY: the sender
+  UINT code = 0;      // for WM_NOTIFY: the notification code
+};
+
+// Registers the toolkit's classes (once per process) and the host class.
+void RegisterForTests();
+
+class TestHost {
+ public:
+  TestHost(int width = 400, int height = 300, int x = 100, int y = 100);
+  ~TestHost();
+  TestHost(const TestHost&) = delete;
+  TestHost& operator=(const TestHost&) = delete;
+
+  HWND window() const { return window_; }
+  HWND AddControl(const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
+                  int id, LPVOID param = nullptr) const;
+
+  std::vector<Notice>& notices();
+  int CountOf(UINT message, UINT code = 0xFFFFFFFF) const;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// Runs the thread's message loop for ms milliseconds.
+void Pump(int ms);
+// Moves the real cursor to a client point of the window.
+void MoveCursorTo(HWND window, int x, int y);
+// Moves the cursor there and sends the window the mouse message with that
+// client position, as the system would.
+LRESULT SendMouse(HWND window, UINT message, int x, int y);
+// The colour painted at a client point of the window (after painting).
+COLORREF PixelAt(HWND window, int x, int y);
+// The colour of a pixel of a skin bitmap resource.
+COLORREF SkinPixel(int bitmap_id, int x, int y);
+SIZE WindowSize(HWND window);
+// A window's position in its parent's client coordinates.
+POINT PositionInParent(HWND window);
+
+}  // namespace shadowpane::testing
