@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the toolkit gallery and runs it under Wine: every control in every
+# state and a few message boxes, saved as .bmp images under
+# $BUILD_ROOT/win32/gallery for a person to look at.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_root=${BUILD_ROOT:-$root/build}
+build_dir="$build_root/win32"
+
+"$root/scripts/setup.sh"
+cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build_dir" --target toolkit_gallery -j "${JOBS:-2}"
+
+out="$build_dir/gallery"
+rm -rf "$out"
+mkdir -p "$out"
+(
+  # shellcheck source=lib/wine-session.sh
+  . "$root/scripts/lib/wine-session.sh"
+  wine_session_start "$build_dir"
+  wine "$build_dir/tests/toolkit_gallery.exe" "$(winepath -w "$out")"
+)
+echo "gallery: $(find "$out" -name '*.bmp' | wc -l) images in $out"
+ls "$out"

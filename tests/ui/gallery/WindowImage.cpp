@@ -1,0 +1,63 @@
+#include "tests/ui/gallery/WindowImage.h"
+
+#include <vector>
+
+namespace shadowpane::gallery {
+namespace {
+
+int WriteBmp(const wchar_t* path, int width, int height, const std::vector<BYTE>& pixels) {
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  info.biSizeImage = static_cast<DWORD>(pixels.size());
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof(file) + sizeof(info);
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  HANDLE out = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return 0;
+  DWORD written = 0;
+  BOOL ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
+            WriteFile(out, &info, sizeof(info), &written, nullptr) &&
+            WriteFile(out, pixels.data(), info.biSizeImage, &written, nullptr);
+  CloseHandle(out);
+  return ok ? 1 : 0;
+}
+
+}  // namespace
+
+int SaveWindowImage(HWND window, const wchar_t* path) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT client{};
+  GetClientRect(window, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (width <= 0 || height <= 0) return 0;
+  HDC window_dc = GetDC(window);
+  HDC memory = CreateCompatibleDC(window_dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
+  SelectObject(memory, previous);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * height);
+  const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, window_dc);
+  if (rows != height) return 0;
+  return WriteBmp(path, width, height, pixels);
+}
+
+}  // namespace shadowpane::gallery

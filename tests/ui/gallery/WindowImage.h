@@ -1,0 +1,12 @@
+// Saves what a window shows on the screen as a 24-bit .bmp file.
+#pragma once
+
+#include <windows.h>
+
+namespace shadowpane::gallery {
+
+// Repaints the window and its children, then writes its client area as it
+// appears on the screen to path. Answers 1 on success, 0 on failure.
+int SaveWindowImage(HWND window, const wchar_t* path);
+
+}  // namespace shadowpane::gallery
