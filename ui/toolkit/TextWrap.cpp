@@ -1,6 +1,7 @@
 #include "ui/toolkit/TextWrap.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace shadowpane {
 namespace {
@@ -28,21 +29,41 @@ bool HasInnerSpace(WideView line) {
   return false;
 }
 
+// Line widths already measured: lines before the newest one do not change
+// while a text is wrapped, so each is measured once (on Windows every
+// measurement is a DrawTextW call).
+class LineWidths {
+ public:
+  explicit LineWidths(const TextMeasurer& measurer) : measurer_(measurer) {}
+  int Width(WideView line) {
+    WideString key(line);
+    auto found = widths_.find(key);
+    if (found != widths_.end()) return found->second;
+    const int width = measurer_.Measure(line).width;
+    widths_.emplace(std::move(key), width);
+    return width;
+  }
+
+ private:
+  const TextMeasurer& measurer_;
+  std::unordered_map<WideString, int> widths_;
+};
+
 // Width of the widest line that a break at a space could shorten.
-int BreakableWidth(WideView text, const TextMeasurer& measurer) {
+int BreakableWidth(WideView text, LineWidths& measurer) {
   int widest = 0;
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = text.find(kNewline, start);
     if (end == WideView::npos) end = text.size();
     const WideView line = text.substr(start, end - start);
-    if (HasInnerSpace(line)) widest = std::max(widest, measurer.Measure(line).width);
+    if (HasInnerSpace(line)) widest = std::max(widest, measurer.Width(line));
     start = end + 1;
   }
   return widest;
 }
 
-void BreakIfTooWide(WideString& out, int& extra, int limit, const TextMeasurer& measurer) {
+void BreakIfTooWide(WideString& out, int& extra, int limit, LineWidths& measurer) {
   if (BreakableWidth(out, measurer) <= limit) return;
   const std::size_t last_space = out.rfind(kSpace);
   if (last_space == WideString::npos) return;
@@ -72,12 +93,13 @@ WrappedText WrapAtSpaces(WideView text, int limit, const TextMeasurer& measurer,
   WrappedText result;
   const std::vector<WideView> pieces = SplitPieces(text);
   if (pieces.empty()) return result;
+  LineWidths widths(measurer);
   const WideView token(kNewlineToken);
   WideString& out = result.text;
   out.assign(pieces[0]);
   std::size_t next = 1;
   while (true) {
-    BreakIfTooWide(out, result.extra, limit, measurer);
+    BreakIfTooWide(out, result.extra, limit, widths);
     if (next >= pieces.size()) break;
     if (newline_tokens && pieces[next] == token) {
       bool first_of_run = true;

@@ -116,6 +116,29 @@ TEST(LabelControl, TwoLinesGetTheFivePixelGap) {
   EXPECT_EQ(WindowSize(l).cy, Measure(L"First\nSecond").cy + 5);
 }
 
+// The first painted row at or below `from` in column x, -1 when none.
+int FirstInkRow(HWND window, int x, int from) {
+  const SIZE size = WindowSize(window);
+  for (int y = from; y < size.cy; ++y) {
+    if (testing::PixelAt(window, x, y) != RGB(255, 255, 255)) return y;
+  }
+  return -1;
+}
+
+TEST(LabelControl, SecondLineIsPaintedFivePixelsBelowPlainSpacing) {
+  TestHost host;
+  HWND l = host.AddControl(kLabelClassName, L"I\nI", 10, 10, 0, 0, 1026, nullptr);
+  testing::Pump(20);
+  const int line = Measure(L"I").cy;
+  const int first = FirstInkRow(l, 1, 0);
+  ASSERT_GE(first, 0);
+  int gap = first;
+  while (gap < line && testing::PixelAt(l, 1, gap) != RGB(255, 255, 255)) ++gap;
+  const int second = FirstInkRow(l, 1, gap);
+  ASSERT_GE(second, 0);
+  EXPECT_EQ(second - first, line + 5);
+}
+
 TEST(LabelControl, WrapsAtItsCreationWidthAndKeepsWithinItsHeight) {
   TestHost host;
   const wchar_t* text = L"Block devices the moment they are plugged in and tell me about each one";
