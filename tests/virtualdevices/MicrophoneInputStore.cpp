@@ -25,27 +25,15 @@ class HistoryGuard {
   HANDLE mutex_;
 };
 
-class ClassKey {
+class ClassKey : public RegistryKey {
  public:
-  ClassKey(const GUID& clsid, REGSAM access) {
-    status_ = RegOpenKeyExW(HKEY_CLASSES_ROOT, ClassKeyPath(clsid).c_str(), 0, access, &key_);
-    if (status_ != ERROR_SUCCESS) key_ = nullptr;
-  }
-  ~ClassKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  ClassKey(const ClassKey&) = delete;
-  ClassKey& operator=(const ClassKey&) = delete;
-  HKEY get() const { return key_; }
-  LONG status() const { return status_; }
-
- private:
-  HKEY key_ = nullptr;
-  LONG status_;
+  ClassKey(const GUID& clsid, REGSAM access) : RegistryKey(HKEY_CLASSES_ROOT, ClassKeyPath(clsid), access) {}
 };
 
 std::wstring ReadHistory(HKEY key) {
-  wchar_t text[kEnableHistoryLength + 1] = {};
+  // Room for a full history, its terminator, and a unit that stays zero so
+  // the text is terminated whatever was stored.
+  wchar_t text[kEnableHistoryLength + 2] = {};
   DWORD type = 0;
   DWORD bytes = sizeof(text) - sizeof(wchar_t);
   if (RegQueryValueExW(key, kEnableHistoryValue, nullptr, &type, reinterpret_cast<BYTE*>(text),

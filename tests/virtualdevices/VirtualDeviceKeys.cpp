@@ -23,4 +23,15 @@ std::wstring MicrophoneMutexName(const GUID& clsid) {
   return L"ShadowpaneVirtualMicrophone-" + GuidText(clsid);
 }
 
+RegistryKey::RegistryKey(HKEY root, const std::wstring& path, REGSAM access, Mode mode) {
+  status_ = mode == Mode::kCreateIfMissing
+                ? RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, access, nullptr, &key_, nullptr)
+                : RegOpenKeyExW(root, path.c_str(), 0, access, &key_);
+  if (status_ != ERROR_SUCCESS) key_ = nullptr;
+}
+
+RegistryKey::~RegistryKey() {
+  if (key_ != nullptr) RegCloseKey(key_);
+}
+
 }  // namespace shadowpane::virtualdevices

@@ -43,4 +43,21 @@ std::wstring CameraLockFilePath(const GUID& clsid);
 // processes.
 std::wstring MicrophoneMutexName(const GUID& clsid);
 
+// An open registry key, closed with the object. get() is null when the key
+// could not be opened (or created); status() says why.
+class RegistryKey {
+ public:
+  enum class Mode { kOpenExisting, kCreateIfMissing };
+  RegistryKey(HKEY root, const std::wstring& path, REGSAM access, Mode mode = Mode::kOpenExisting);
+  ~RegistryKey();
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  HKEY get() const { return key_; }
+  LONG status() const { return status_; }
+
+ private:
+  HKEY key_ = nullptr;
+  LONG status_;
+};
+
 }  // namespace shadowpane::virtualdevices

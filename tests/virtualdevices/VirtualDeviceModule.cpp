@@ -21,14 +21,13 @@ DeviceKind KindOfClass(const CLSID& clsid) {
   wchar_t kind[32] = {};
   DWORD bytes = sizeof(kind) - sizeof(wchar_t);
   DWORD type = 0;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, ClassKeyPath(clsid).c_str(), 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS) {
+  RegistryKey key(HKEY_CLASSES_ROOT, ClassKeyPath(clsid), KEY_QUERY_VALUE);
+  if (key.get() == nullptr ||
+      RegQueryValueExW(key.get(), kKindValue, nullptr, &type, reinterpret_cast<BYTE*>(kind), &bytes) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ) {
     return DeviceKind::kUnknown;
   }
-  LONG status = RegQueryValueExW(key, kKindValue, nullptr, &type, reinterpret_cast<BYTE*>(kind), &bytes);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS || type != REG_SZ) return DeviceKind::kUnknown;
   if (lstrcmpW(kind, kKindCamera) == 0) return DeviceKind::kCamera;
   if (lstrcmpW(kind, kKindMicrophone) == 0) return DeviceKind::kMicrophone;
   return DeviceKind::kUnknown;

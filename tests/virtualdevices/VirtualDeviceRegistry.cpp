@@ -33,42 +33,35 @@ LONG SetNumber(HKEY key, const wchar_t* name, DWORD number) {
   return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
 }
 
-// Deletes a key with everything below it (RegDeleteTree is not on every
-// version the program supports).
-void DeleteTree(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
-  std::vector<std::wstring> children;
+// Names of a key's direct subkeys; none when it cannot be opened.
+std::vector<std::wstring> SubkeyNames(HKEY root, const std::wstring& path) {
+  std::vector<std::wstring> names;
+  RegistryKey key(root, path, KEY_READ);
+  if (key.get() == nullptr) return names;
   wchar_t name[256];
   for (DWORD index = 0;; ++index) {
     DWORD length = 256;
-    if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    children.emplace_back(name, length);
+    if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name, length);
   }
-  RegCloseKey(key);
+  return names;
+}
+
+// Deletes a key with everything below it (RegDeleteTree is not on every
+// version the program supports).
+void DeleteTree(HKEY root, const std::wstring& path) {
+  std::vector<std::wstring> children = SubkeyNames(root, path);
   for (const std::wstring& child : children) DeleteTree(root, path + L"\\" + child);
   RegDeleteKeyW(root, path.c_str());
 }
 
-// A key created (or opened) for writing, closed on scope exit.
-class WritableKey {
+// A key created (or opened) for writing.
+class WritableKey : public RegistryKey {
  public:
-  WritableKey(HKEY root, const std::wstring& path) {
-    status_ = RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
-                              nullptr);
-    if (status_ != ERROR_SUCCESS) key_ = nullptr;
-  }
-  ~WritableKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  WritableKey(const WritableKey&) = delete;
-  WritableKey& operator=(const WritableKey&) = delete;
-  HKEY get() const { return key_; }
-  LONG status() const { return status_; }
-
- private:
-  HKEY key_ = nullptr;
-  LONG status_;
+  WritableKey(HKEY root, const std::wstring& path)
+      : RegistryKey(root, path, KEY_READ | KEY_WRITE, Mode::kCreateIfMissing) {}
 };
 
 // First failing status of a list, or success.
@@ -100,30 +93,18 @@ HRESULT Finish(LONG status, const GUID& clsid) {
 }
 
 bool IsVirtualDeviceClass(const std::wstring& clsidText) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"CLSID\\" + clsidText).c_str(), 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  bool marked = RegQueryValueExW(key, kKindValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return marked;
+  RegistryKey key(HKEY_CLASSES_ROOT, L"CLSID\\" + clsidText, KEY_QUERY_VALUE);
+  return key.get() != nullptr &&
+         RegQueryValueExW(key.get(), kKindValue, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 int RemoveLeftoversOf(const GUID& category) {
   std::wstring instances = ClassKeyPath(category) + L"\\Instance";
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, instances.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
   std::vector<std::wstring> ours;
-  wchar_t name[256];
-  for (DWORD index = 0;; ++index) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    std::wstring entry(name, length);
+  for (const std::wstring& entry : SubkeyNames(HKEY_CLASSES_ROOT, instances)) {
     // Our instance keys are named after their class.
     if (IsVirtualDeviceClass(entry)) ours.push_back(entry);
   }
-  RegCloseKey(key);
   for (const std::wstring& entry : ours) {
     DeleteTree(HKEY_CLASSES_ROOT, instances + L"\\" + entry);
     DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + entry);

@@ -8,6 +8,7 @@
 #include "tests/virtualdevices/CaptureProbe.h"
 #include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/MicrophoneInputStore.h"
+#include "tests/virtualdevices/VirtualDeviceKeys.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 
 namespace shadowpane::virtualdevices {
@@ -91,6 +92,20 @@ TEST_F(VirtualMicrophone, EachMicrophoneHasItsOwnSwitch) {
   ASSERT_HRESULT_SUCCEEDED(firstAccess.mixer()->put_Enable(FALSE));
   EXPECT_EQ(EnableOf(firstAccess.mixer()), FALSE);
   EXPECT_EQ(EnableOf(secondAccess.mixer()), TRUE);
+}
+
+TEST_F(VirtualMicrophone, TheHistoryKeepsTheNewestSwitchesOnceFull) {
+  PluggedDevice mic = PluggedDevice::Microphone(L"History Microphone", 0);
+  ASSERT_TRUE(mic.ok());
+  const size_t writes = kEnableHistoryLength + 50;
+  for (size_t i = 0; i < writes; ++i) ASSERT_HRESULT_SUCCEEDED(WriteInputEnabled(mic.clsid(), i % 3 == 0));
+  ASSERT_HRESULT_SUCCEEDED(WriteInputEnabled(mic.clsid(), false));
+  ASSERT_HRESULT_SUCCEEDED(WriteInputEnabled(mic.clsid(), true));
+  std::wstring history = ReadEnableHistory(mic.clsid());
+  ASSERT_EQ(history.size(), kEnableHistoryLength);
+  EXPECT_EQ(history.substr(history.size() - 2), L"01");
+  // The oldest kept write is number writes + 2 - kEnableHistoryLength.
+  EXPECT_EQ(history[0], (writes + 2 - kEnableHistoryLength) % 3 == 0 ? L'1' : L'0');
 }
 
 TEST_F(VirtualMicrophone, AnUnpluggedMicrophonesFilterReportsFailureNotAState) {
