@@ -13,17 +13,8 @@ using testing::SendMouse;
 using testing::TestHost;
 using testing::WindowSize;
 
-// The text's size as the controls measure it: DrawTextW in ToolkitFont.
 SIZE Measure(const wchar_t* text, int height = kToolkitFontHeight) {
-  HFONT font = CreateToolkitFont(height);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, font);
-  RECT r{0, 0, 0, 0};
-  DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  ReleaseDC(nullptr, dc);
-  DeleteObject(font);
-  return {r.right, r.bottom};
+  return testing::MeasureText(text, height);
 }
 
 HWND MakeCheckBox(const TestHost& host, const wchar_t* text, int id) {

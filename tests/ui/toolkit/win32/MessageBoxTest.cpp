@@ -20,6 +20,10 @@ using testing::SkinPixel;
 using testing::TestHost;
 using testing::WindowSize;
 
+SIZE Measure(const wchar_t* text, int height = kToolkitFontHeight) {
+  return testing::MeasureText(text, height);
+}
+
 // Steps run by timers inside the box's own nested loop, one after another;
 // a last step closes a box that is still open so that a failure never hangs.
 std::vector<std::function<void(HWND)>> g_steps;
@@ -44,18 +48,6 @@ int RunScripted(std::vector<std::function<void(HWND)>> steps, const std::functio
   g_next_step = 0;
   SetTimer(nullptr, 0, 60, RunStep);
   return show();
-}
-
-SIZE Measure(const wchar_t* text) {
-  HFONT font = CreateToolkitFont();
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ previous = SelectObject(dc, font);
-  RECT r{0, 0, 0, 0};
-  DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  ReleaseDC(nullptr, dc);
-  DeleteObject(font);
-  return {r.right, r.bottom};
 }
 
 void Click(HWND control) {

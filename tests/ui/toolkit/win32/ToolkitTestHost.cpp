@@ -136,6 +136,18 @@ COLORREF SkinPixel(int bitmap_id, int x, int y) {
   return color;
 }
 
+SIZE MeasureText(const wchar_t* text, int font_height) {
+  HFONT font = CreateToolkitFont(font_height);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text, -1, &r, DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
+  return {r.right, r.bottom};
+}
+
 SIZE WindowSize(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);

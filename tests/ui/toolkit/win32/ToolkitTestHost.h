@@ -50,6 +50,9 @@ COLORREF PixelAt(HWND window, int x, int y);
 // The colour of a pixel of a skin bitmap resource.
 COLORREF SkinPixel(int bitmap_id, int x, int y);
 SIZE WindowSize(HWND window);
+// A text's size as the controls measure it: DrawTextW with DT_CALCRECT in
+// the toolkit font of the given height.
+SIZE MeasureText(const wchar_t* text, int font_height = 13);
 // A window's position in its parent's client coordinates.
 POINT PositionInParent(HWND window);
 
