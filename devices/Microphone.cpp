@@ -21,7 +21,9 @@ constexpr std::uint16_t kBitsPerSample = 16;
 // The mute control is set on at most this many channels.
 constexpr std::uint32_t kMaxMuteChannels = 2;
 
-WaveFormat HoldFormat() {
+}  // namespace
+
+WaveFormat MicrophoneHoldFormat() {
   WaveFormat format;
   format.formatTag = kWaveFormatPcm;
   format.channels = kMonoChannels;
@@ -33,6 +35,8 @@ WaveFormat HoldFormat() {
   return format;
 }
 
+namespace {
+
 // A uniform control takes one value for all channels; otherwise one per
 // channel, at most two.
 std::uint32_t MuteChannels(const MixerLineInfo& line, const MixerControlInfo& control) {
@@ -40,20 +44,43 @@ std::uint32_t MuteChannels(const MixerLineInfo& line, const MixerControlInfo& co
   return line.channels < kMaxMuteChannels ? line.channels : kMaxMuteChannels;
 }
 
-// Adds the filter to a fresh graph and finds its analog input pin's mixer.
-// The pin is released before returning.
-HResult FindInputMixer(CaptureGraphBuilder& builder, FilterGraph& graph, CaptureFilter& filter,
-                       std::unique_ptr<AudioInputMixer>* mixer) {
-  HResult hr = graph.AddFilter(filter, kAudioCaptureName);
-  if (Failed(hr)) return hr;
-  std::unique_ptr<CapturePin> pin;
-  hr = builder.FindPin(filter, PinDirection::Input, PinCategory::None, MediaType::AnalogAudio,
-                       &pin);
-  if (Failed(hr)) return hr;
-  hr = pin->QueryAudioInputMixer(mixer);
-  pin.reset();
-  return hr;
-}
+// A private graph around a capture filter, held only for access to the
+// filter's analog input pin and its mixer. Never run. Releases the mixer,
+// the builder and the graph, in that order.
+class InputMixerAccess {
+ public:
+  ~InputMixerAccess() {
+    mixer.reset();
+    builder_.reset();
+    graph_.reset();
+  }
+
+  // Builds the graph, adds the filter and finds the mixer; the pin is
+  // released before returning. A missing filter ends it after the graph.
+  HResult Open(CaptureServices& services, CaptureFilter* filter) {
+    HResult hr = services.CreateFilterGraph(&graph_);
+    if (Failed(hr)) return hr;
+    hr = services.CreateCaptureGraphBuilder(&builder_);
+    if (Failed(hr)) return hr;
+    builder_->SetFiltergraph(*graph_);  // its result tells nothing FindPin would not
+    if (filter == nullptr) return kHrFail;
+    hr = graph_->AddFilter(*filter, kAudioCaptureName);
+    if (Failed(hr)) return hr;
+    std::unique_ptr<CapturePin> pin;
+    hr = builder_->FindPin(*filter, PinDirection::Input, PinCategory::None,
+                           MediaType::AnalogAudio, &pin);
+    if (Failed(hr)) return hr;
+    hr = pin->QueryAudioInputMixer(&mixer);
+    pin.reset();
+    return hr;
+  }
+
+  std::unique_ptr<AudioInputMixer> mixer;
+
+ private:
+  std::unique_ptr<FilterGraph> graph_;
+  std::unique_ptr<CaptureGraphBuilder> builder_;
+};
 }  // namespace
 
 SPDEVMIC::SPDEVMIC(DevicePoster& poster, CaptureServices& services)
@@ -166,7 +193,7 @@ bool SPDEVMIC::StopRequested() {
 }
 
 void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
-  WaveFormat format = HoldFormat();
+  WaveFormat format = MicrophoneHoldFormat();
   std::unique_ptr<WaveInput> input;
   MmResult mm = services_.OpenWaveInput(waveInId, format, &input);
   if (mm == kWaveBadFormat) {
@@ -200,52 +227,30 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
 
 void SPDEVMIC::SilenceThroughInputPin() {
   const HResult comResult = services_.InitializeThreadCom();
-  std::unique_ptr<FilterGraph> graph;
-  std::unique_ptr<CaptureGraphBuilder> builder;
-  std::unique_ptr<AudioInputMixer> inputMixer;
-  HResult hr = services_.CreateFilterGraph(&graph);
-  if (Succeeded(hr)) hr = services_.CreateCaptureGraphBuilder(&builder);
-  if (Succeeded(hr)) {
-    builder->SetFiltergraph(*graph);  // its result tells nothing FindPin would not
-    if (workerFilter_ == nullptr) hr = kHrFail;
-  }
-  if (Succeeded(hr)) hr = FindInputMixer(*builder, *graph, *workerFilter_, &inputMixer);
-  if (Succeeded(hr)) hr = inputMixer->PutEnable(false);
-  if (Succeeded(hr)) {
-    while (!StopRequested()) {
-      // Another program may have switched the input on meanwhile.
-      inputMixer->PutEnable(false);
-      services_.Sleep(kMuteReapplyPeriodMs);
+  {
+    InputMixerAccess input;
+    if (Succeeded(input.Open(services_, workerFilter_.get())) &&
+        Succeeded(input.mixer->PutEnable(false))) {
+      while (!StopRequested()) {
+        // Another program may have switched the input on meanwhile.
+        input.mixer->PutEnable(false);
+        services_.Sleep(kMuteReapplyPeriodMs);
+      }
+      input.mixer->PutEnable(true);
     }
-    inputMixer->PutEnable(true);
   }
-  inputMixer.reset();
-  builder.reset();
-  graph.reset();
-  // Only a successful CoInitialize is balanced by CoUninitialize.
+  // Only a successful CoInitialize is balanced by CoUninitialize, after
+  // every object of this thread is released.
   if (Succeeded(comResult)) services_.UninitializeThreadCom();
 }
 
 void SPDEVMIC::RestoreInput() {
-  std::unique_ptr<FilterGraph> graph;
-  std::unique_ptr<CaptureGraphBuilder> builder;
-  std::unique_ptr<AudioInputMixer> inputMixer;
-  HResult hr = services_.CreateFilterGraph(&graph);
-  if (Succeeded(hr)) hr = services_.CreateCaptureGraphBuilder(&builder);
-  if (Succeeded(hr)) {
-    builder->SetFiltergraph(*graph);
-    if (restoreFilter_ == nullptr) hr = kHrFail;
-  }
-  if (Succeeded(hr)) hr = FindInputMixer(*builder, *graph, *restoreFilter_, &inputMixer);
-  if (Succeeded(hr)) {
-    // On, off and on again: some drivers only apply a change they see.
-    inputMixer->PutEnable(true);
-    inputMixer->PutEnable(false);
-    inputMixer->PutEnable(true);
-  }
-  inputMixer.reset();
-  builder.reset();
-  graph.reset();
+  InputMixerAccess input;
+  if (Failed(input.Open(services_, restoreFilter_.get()))) return;
+  // On, off and on again: some drivers only apply a change they see.
+  input.mixer->PutEnable(true);
+  input.mixer->PutEnable(false);
+  input.mixer->PutEnable(true);
 }
 
 }  // namespace shadowpane

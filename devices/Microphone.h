@@ -25,6 +25,11 @@ constexpr std::uint32_t kMuteReapplyPeriodMs = 66;
 // input and its mixer; from this one on through the analog input pin.
 constexpr std::uint32_t kFirstDirectShowSilencingVersion = 6;
 
+// The format a wave-input device is held open with: PCM, mono, 44100 Hz,
+// 16 bit. A device that rejects mono is opened with two channels and
+// otherwise the same fields.
+WaveFormat MicrophoneHoldFormat();
+
 // What discovery hands a new microphone.
 struct AudioInitRecord : DeviceInitRecord {
   AudioInitRecord() { kind = DEVICE_KIND_AUDIO; }

@@ -74,13 +74,7 @@ int main() {
   double openCpu = 0;
   double openWall = 0;
   {
-    WaveFormat format;
-    format.formatTag = 1;
-    format.channels = 1;
-    format.samplesPerSec = 44100;
-    format.avgBytesPerSec = 88200;
-    format.blockAlign = 2;
-    format.bitsPerSample = 16;
+    const WaveFormat format = MicrophoneHoldFormat();
     std::unique_ptr<WaveInput> input;
     services.OpenWaveInput(record.waveInId, format, &input);
     const double cpuStart = ProcessCpuSeconds();

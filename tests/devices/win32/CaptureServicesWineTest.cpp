@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "devices/Microphone.h"
 #include "tests/devices/win32/WineCaptureDevice.h"
 
 namespace shadowpane {
@@ -169,13 +170,7 @@ TEST_F(CaptureServicesWine, GraphPiecesBuildOnRealDirectShow) {
 }
 
 TEST_F(CaptureServicesWine, WaveInputAndItsMixerMuteForReal) {
-  WaveFormat format;
-  format.formatTag = 1;
-  format.channels = 1;
-  format.samplesPerSec = 44100;
-  format.avgBytesPerSec = 88200;
-  format.blockAlign = 2;
-  format.bitsPerSample = 16;
+  const WaveFormat format = MicrophoneHoldFormat();
   std::unique_ptr<WaveInput> input;
   ASSERT_EQ(services.OpenWaveInput(0, format, &input), kMmNoError);
   // Wine refuses the wave-in handle in mixerOpen; the id fallback finds it.
@@ -200,13 +195,7 @@ TEST_F(CaptureServicesWine, WaveInputAndItsMixerMuteForReal) {
 }
 
 TEST_F(CaptureServicesWine, NoSuchWaveInputFails) {
-  WaveFormat format;
-  format.formatTag = 1;
-  format.channels = 1;
-  format.samplesPerSec = 44100;
-  format.avgBytesPerSec = 88200;
-  format.blockAlign = 2;
-  format.bitsPerSample = 16;
+  const WaveFormat format = MicrophoneHoldFormat();
   std::unique_ptr<WaveInput> input;
   EXPECT_NE(services.OpenWaveInput(services.WaveInputCount() + 5, format, &input), kMmNoError);
   EXPECT_EQ(input, nullptr);
