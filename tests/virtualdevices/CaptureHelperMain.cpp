@@ -6,6 +6,7 @@
 //   set-mic <FriendlyName> 0|1                  switch the input off or on
 //   reenable-mic <FriendlyName> <count> <file>  switch the input on <count> times,
 //                                               timing how long until it is off again
+//                                               (one line of milliseconds each, -1 for never)
 //
 // Exit code: 0 on success, otherwise the failing HRESULT (or 1 for bad usage).
 #include <windows.h>
@@ -25,9 +26,10 @@ constexpr int kUsageError = 1;
 // How long a held camera waits for its release before giving up, so that a
 // failed test never leaves the helper behind.
 constexpr DWORD kHoldLimitMs = 60000;
-// A switch-on that is never undone is recorded as this after the limit.
+// A switch-on still not undone after the limit (thirty holder periods) is
+// recorded as never undone, and ends the run.
 constexpr double kNeverSwitchedOff = -1.0;
-constexpr double kSwitchOffLimitMs = 5000.0;
+constexpr double kSwitchOffLimitMs = 2000.0;
 
 int ExitCodeOf(HRESULT hr) { return FAILED(hr) ? static_cast<int>(hr) : 0; }
 
@@ -94,19 +96,17 @@ int ReenableMicrophone(const std::wstring& name, int count, const std::wstring& 
     if (FAILED(hr)) return ExitCodeOf(hr);
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
-    double elapsed = kNeverSwitchedOff;
-    for (;;) {
+    bool switchedOff = false;
+    double elapsed = 0.0;
+    while (!switchedOff && elapsed <= kSwitchOffLimitMs) {
       BOOL on = TRUE;
       if (FAILED(access.mixer()->get_Enable(&on))) break;
-      double now = MillisecondsSince(start, frequency);
-      if (!on) {
-        elapsed = now;
-        break;
-      }
-      if (now > kSwitchOffLimitMs) break;
-      Sleep(1);
+      elapsed = MillisecondsSince(start, frequency);
+      switchedOff = !on;
+      if (!switchedOff) Sleep(1);
     }
-    samples.push_back(elapsed);
+    samples.push_back(switchedOff ? elapsed : kNeverSwitchedOff);
+    if (!switchedOff) break;  // nobody holds it off: no point going on
   }
   FILE* file = _wfopen(resultFile.c_str(), L"w");
   if (file == nullptr) return ExitCodeOf(HRESULT_FROM_WIN32(ERROR_CANNOT_MAKE));
