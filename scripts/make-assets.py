@@ -29,9 +29,8 @@ HIGHLIGHT_LIGHT = (134, 163, 209)
 TEXT = (70, 70, 72)
 PROTECTED = (143, 184, 90)          # status panel, protected
 AT_RISK = (219, 68, 68)             # status panel, at risk
-FRAME_BORDER = (176, 179, 185)      # outermost pixel of every window
-FRAME_EDGE_1 = (230, 231, 234)
-FRAME_EDGE_2 = (244, 245, 246)
+FRAME_BORDER = (176, 179, 185)      # outer and inner pixel of every window edge
+FRAME_EDGE = (230, 231, 234)        # the light pixel between them
 
 BADGE_COLOURS = {
     "blue": ((112, 148, 206), (64, 97, 156)),
@@ -281,7 +280,11 @@ def secondary_band_colour(y):
 
 def draw_window(width, height, band_rows, band_colour, band_border):
     """A miniature window: a rounded outline with a three-pixel grey edge,
-    a band of band_rows rows at the top and a white body."""
+    a band of band_rows rows at the top and a white body.
+
+    The windows paint both side edges with one 3 x 1 piece cut from the
+    left edge, unmirrored, so the edge reads the same from outside in and
+    from inside out: grey, light, grey."""
     c = Canvas(width, height, FRAME_BORDER)
     outline = sd_round_box(0, 0, width, height, 4.5)
 
@@ -289,12 +292,10 @@ def draw_window(width, height, band_rows, band_colour, band_border):
         d = -outline(x, y)            # distance inside the outline
         if y < band_rows:
             return band_border if d < 1.0 else band_colour(y)
-        if d < 1.0:
+        if d < 1.0 or 2.0 <= d < 3.0:
             return FRAME_BORDER
         if d < 2.0:
-            return FRAME_EDGE_1
-        if d < 3.0:
-            return FRAME_EDGE_2
+            return FRAME_EDGE
         return WHITE
 
     for y in range(height):

@@ -176,5 +176,27 @@ TEST(SkinResources, CaptionButtonsBlendIntoTheirTitleBands) {
     for (int x : {0, 2, 5, 250, 319}) EXPECT_EQ(messageFrame.at(x, y), secondaryFrame.at(x, y));
 }
 
+TEST(SkinResources, SideEdgePieceServesBothSidesOfTheFrame) {
+  // Both side edges of a framed window are painted with the same 3 x 1
+  // piece from the left of the skin, unmirrored; the piece must read the
+  // same from either end, and the rows above it (the last row of the top
+  // piece) must end in it on the left and the right alike, or the right
+  // edge shows its inner pixel outside.
+  struct Frame {
+    int id;
+    int side_row;
+    int last_top_row;
+  };
+  for (const Frame& frame : {Frame{5376, 43, 55}, Frame{5377, 30, 42}, Frame{kSkinFrame, 30, 42}}) {
+    SkinPixels skin(frame.id);
+    EXPECT_EQ(skin.at(0, frame.side_row), skin.at(2, frame.side_row)) << frame.id;
+    for (int x = 0; x < 3; ++x) {
+      EXPECT_EQ(skin.at(x, frame.last_top_row), skin.at(x, frame.side_row)) << frame.id << " x " << x;
+      EXPECT_EQ(skin.at(319 - x, frame.last_top_row), skin.at(x, frame.side_row))
+          << frame.id << " x " << 319 - x;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace shadowpane
