@@ -245,6 +245,15 @@ LRESULT OnPaint(ButtonState& button) {
   return 0;
 }
 
+ButtonState* MakeButtonState(HWND window, const CREATESTRUCTW&) {
+  auto* record = new (std::nothrow) ButtonState;
+  if (record == nullptr) return nullptr;
+  const SIZE size = ClientSize(window);
+  InitButtonState(*record, reinterpret_cast<std::uintptr_t>(window),
+                  reinterpret_cast<std::uintptr_t>(CreateToolkitFont()), size.cx, size.cy);
+  return record;
+}
+
 LRESULT HandleMessage(ButtonState& button, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_ENABLE:
@@ -313,35 +322,8 @@ void DrawButton(HWND window, const ButtonState& button, HDC dc, int width, int h
 }
 
 LRESULT CALLBACK ButtonExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* button = GetWindowRecord<ButtonState>(window);
-  switch (message) {
-    case WM_NCCREATE:
-      return TRUE;
-    case WM_CREATE: {
-      HFONT font = CreateToolkitFont();
-      auto* record = new (std::nothrow) ButtonState;
-      if (record == nullptr) {
-        if (font != nullptr) DeleteObject(font);
-        return 0;
-      }
-      const SIZE size = ClientSize(window);
-      InitButtonState(*record, reinterpret_cast<std::uintptr_t>(window),
-                      reinterpret_cast<std::uintptr_t>(font), size.cx, size.cy);
-      SetWindowRecord(window, record);
-      SetTextFromCreation(window, lParam);
-      return 0;
-    }
-    case WM_NCDESTROY:
-      SetWindowRecord(window, nullptr);
-      if (button != nullptr) {
-        if (button->font != 0) DeleteObject(reinterpret_cast<HFONT>(button->font));
-        delete button;
-      }
-      return 0;
-    default:
-      if (button == nullptr) return 0;
-      return HandleMessage(*button, window, message, wParam, lParam);
-  }
+  return RecordWindowProc<ButtonState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+                                       MakeButtonState, HandleMessage);
 }
 
 }  // namespace shadowpane

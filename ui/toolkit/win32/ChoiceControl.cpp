@@ -50,6 +50,16 @@ void OnClick(ChoiceState& choice) {
   if (IsWindowEnabled(window)) SendCommandToParent(window);
 }
 
+// The creation parameter is the skin bitmap's resource id.
+ChoiceState* MakeChoiceState(HWND window, const CREATESTRUCTW& create) {
+  auto* record = new (std::nothrow) ChoiceState;
+  if (record == nullptr) return nullptr;
+  record->window = reinterpret_cast<std::uintptr_t>(window);
+  record->font = reinterpret_cast<std::uintptr_t>(CreateToolkitFont());
+  record->skin_bitmap = static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
+  return record;
+}
+
 LRESULT HandleMessage(ChoiceState& choice, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case CXM_KIND:
@@ -115,32 +125,8 @@ void CheckRadioInGroup(HWND parent, int first_id, ...) {
 }
 
 LRESULT CALLBACK ChoiceExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* choice = GetWindowRecord<ChoiceState>(window);
-  switch (message) {
-    case WM_NCCREATE:
-      return TRUE;
-    case WM_CREATE: {
-      auto* record = new (std::nothrow) ChoiceState;
-      if (record == nullptr) return 0;
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      record->window = reinterpret_cast<std::uintptr_t>(window);
-      record->font = reinterpret_cast<std::uintptr_t>(CreateToolkitFont());
-      record->skin_bitmap = static_cast<int>(reinterpret_cast<std::uintptr_t>(create->lpCreateParams));
-      SetWindowRecord(window, record);
-      SetTextFromCreation(window, lParam);
-      return 0;
-    }
-    case WM_NCDESTROY:
-      SetWindowRecord(window, nullptr);
-      if (choice != nullptr) {
-        if (choice->font != 0) DeleteObject(reinterpret_cast<HFONT>(choice->font));
-        delete choice;
-      }
-      return 0;
-    default:
-      if (choice == nullptr) return 0;
-      return HandleMessage(*choice, window, message, wParam, lParam);
-  }
+  return RecordWindowProc<ChoiceState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+                                       MakeChoiceState, HandleMessage);
 }
 
 }  // namespace shadowpane

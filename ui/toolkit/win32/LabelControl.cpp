@@ -39,6 +39,17 @@ void SizeToText(LabelState& label) {
   }
 }
 
+// The creation parameter picks the font: low word the cell height, a
+// non-zero high word bold.
+LabelState* MakeLabelState(HWND window, const CREATESTRUCTW& create) {
+  auto* record = new (std::nothrow) LabelState;
+  if (record == nullptr) return nullptr;
+  const LabelFont font = LabelFontFromParam(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
+  record->window = window;
+  record->font = CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal);
+  return record;
+}
+
 LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SETTEXT: {
@@ -88,33 +99,8 @@ void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
 }
 
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* label = GetWindowRecord<LabelState>(window);
-  switch (message) {
-    case WM_NCCREATE:
-      return TRUE;
-    case WM_CREATE: {
-      auto* record = new (std::nothrow) LabelState;
-      if (record == nullptr) return 0;
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      const LabelFont font =
-          LabelFontFromParam(reinterpret_cast<std::uintptr_t>(create->lpCreateParams));
-      record->window = window;
-      record->font = CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal);
-      SetWindowRecord(window, record);
-      SetTextFromCreation(window, lParam);
-      return 0;
-    }
-    case WM_NCDESTROY:
-      SetWindowRecord(window, nullptr);
-      if (label != nullptr) {
-        if (label->font != nullptr) DeleteObject(label->font);
-        delete label;
-      }
-      return 0;
-    default:
-      if (label == nullptr) return 0;
-      return HandleMessage(*label, window, message, wParam, lParam);
-  }
+  return RecordWindowProc<LabelState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+                                      MakeLabelState, HandleMessage);
 }
 
 }  // namespace shadowpane

@@ -111,6 +111,20 @@ void Answer(MessageBoxState& box, int id) {
   SendMessageW(box.window, WM_CLOSE, 0, 0);
 }
 
+// The creation parameter is the caller's MessageBoxParams (null counts as
+// all fields zero); the box keeps its own copy with the default captions.
+MessageBoxState* MakeMessageBoxState(HWND window, const CREATESTRUCTW& create) {
+  auto* record = new (std::nothrow) MessageBoxState;
+  if (record == nullptr) return nullptr;
+  record->window = window;
+  record->params = CopyParamsWithDefaults(static_cast<const MessageBoxParams*>(create.lpCreateParams));
+  record->buttons = record->params.buttons;
+  record->icon = record->params.icon;
+  record->modal = record->params.modal;
+  record->font = CreateToolkitFont();
+  return record;
+}
+
 LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
@@ -248,32 +262,8 @@ int ShowMessageBoxEx(const MessageBoxParams* params, HWND owner, const wchar_t* 
 }
 
 LRESULT CALLBACK MessageBoxExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* box = GetWindowRecord<MessageBoxState>(window);
-  switch (message) {
-    case WM_NCCREATE: {
-      auto* record = new (std::nothrow) MessageBoxState;
-      if (record == nullptr) return FALSE;
-      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      record->window = window;
-      record->params = CopyParamsWithDefaults(static_cast<const MessageBoxParams*>(create->lpCreateParams));
-      record->buttons = record->params.buttons;
-      record->icon = record->params.icon;
-      record->modal = record->params.modal;
-      record->font = CreateToolkitFont();
-      SetWindowRecord(window, record);
-      return TRUE;
-    }
-    case WM_NCDESTROY:
-      SetWindowRecord(window, nullptr);
-      if (box != nullptr) {
-        if (box->font != nullptr) DeleteObject(box->font);
-        delete box;
-      }
-      return 0;
-    default:
-      if (box == nullptr) return 0;
-      return HandleMessage(*box, window, message, wParam, lParam);
-  }
+  return RecordWindowProc<MessageBoxState>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+                                           MakeMessageBoxState, HandleMessage);
 }
 
 }  // namespace shadowpane

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/ToolkitColors.h"
 #include "ui/toolkit/ToolkitText.h"
@@ -47,6 +49,61 @@ void SetWindowRecord(HWND window, void* record);
 // WM_CREATE: the toolkit's classes skip the default WM_NCCREATE processing,
 // so each sets its window text from the creation data here.
 void SetTextFromCreation(HWND window, LPARAM create_struct);
+
+// Deletes a record's font, kept as a handle or as an opaque value.
+inline void DeleteRecordFont(HFONT font) {
+  if (font != nullptr) DeleteObject(font);
+}
+inline void DeleteRecordFont(std::uintptr_t font) { DeleteRecordFont(reinterpret_cast<HFONT>(font)); }
+
+// The window procedure skeleton of the classes whose record owns one font
+// (button, choice, label, message box). The record is made at WM_NCCREATE,
+// where a failure makes creation fail, or at WM_CREATE, where a failure
+// leaves the window inert without a record and the skeleton otherwise sets
+// the window text from the creation data (a class that makes its record at
+// WM_NCCREATE gets WM_CREATE in its handler). WM_NCDESTROY clears the extra
+// space, then frees the font and the record. Other messages go to the
+// handler while there is a record, and answer 0 without one.
+enum class RecordMadeAt { kNcCreate, kCreate };
+
+template <class Record>
+using RecordFactory = Record* (*)(HWND window, const CREATESTRUCTW& create);
+template <class Record>
+using RecordHandler = LRESULT (*)(Record& record, HWND window, UINT message, WPARAM wparam,
+                                  LPARAM lparam);
+
+template <class Record>
+LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                         RecordMadeAt made_at, RecordFactory<Record> make,
+                         RecordHandler<Record> handle) {
+  const bool makes_here = (message == WM_NCCREATE && made_at == RecordMadeAt::kNcCreate) ||
+                          (message == WM_CREATE && made_at == RecordMadeAt::kCreate);
+  if (makes_here) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    Record* record = create != nullptr ? make(window, *create) : nullptr;
+    if (message == WM_NCCREATE) {
+      if (record == nullptr) return FALSE;
+      SetWindowRecord(window, record);
+      return TRUE;
+    }
+    if (record == nullptr) return 0;
+    SetWindowRecord(window, record);
+    SetTextFromCreation(window, lparam);
+    return 0;
+  }
+  if (message == WM_NCCREATE) return TRUE;
+  Record* record = GetWindowRecord<Record>(window);
+  if (message == WM_NCDESTROY) {
+    SetWindowRecord(window, nullptr);
+    if (record != nullptr) {
+      DeleteRecordFont(record->font);
+      delete record;
+    }
+    return 0;
+  }
+  if (record == nullptr) return 0;
+  return handle(*record, window, message, wparam, lparam);
+}
 
 // Repaints the whole control at once, without erasing (painting is
 // off-screen, so nothing needs erasing).
