@@ -4,11 +4,13 @@
 # With "own-display" a virtual display is always started (tests never draw on
 # the user's desktop); otherwise a working $DISPLAY is used when there is one.
 # exports WINEPREFIX, WINEDEBUG, DISPLAY and HOME (whose .asoundrc gives Wine
-# one null capture device), and stops Xvfb and the wineserver on exit.
+# one null capture device), and stops Xvfb and the wineserver when the shell
+# that called it exits, is interrupted or is told to terminate. Answers 1
+# when no display or prefix could be had.
 
 wine_session_start() {
   local build_dir
-  build_dir=$(mkdir -p "$1" && cd "$1" && pwd)
+  build_dir=$(mkdir -p "$1" && cd "$1" && pwd) || return 1
   local own_display=${2:-}
   export WINEPREFIX="$build_dir/wineprefix"
   export WINEDEBUG=-all
@@ -19,27 +21,46 @@ wine_session_start() {
   mkdir -p "$HOME"
   printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 
+  # Set before anything is started, so whatever has been started is stopped.
+  # A signal ends the shell through exit, which runs the EXIT trap.
+  trap wine_session_stop EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM HUP
+
+  # A server left behind by an earlier session of this prefix still talks
+  # to that session's display, which may be gone: start afresh.
+  wineserver -k >/dev/null 2>&1 || true
+
   if [ "$own_display" = own-display ] || ! display_answers; then
     # Xvfb picks a free display number itself and writes it to the file,
     # so parallel sessions never collide.
-    local number_file
+    local number_file number=
     number_file=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     WINE_SESSION_XVFB_PID=$!
     local i
     for i in $(seq 1 100); do
-      [ -s "$number_file" ] && break
+      number=$(tr -dc '0-9' <"$number_file")
+      [ -n "$number" ] && break
+      kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
-    export DISPLAY=":$(tr -dc '0-9' <"$number_file")"
     rm -f "$number_file"
+    if [ -z "$number" ]; then
+      echo "wine-session: the virtual display (Xvfb) did not start" >&2
+      return 1
+    fi
+    export DISPLAY=":$number"
   fi
-  trap wine_session_stop EXIT
 
   if [ ! -f "$WINEPREFIX/.shadowpane-ready" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "wine-session: wineboot could not create the prefix $WINEPREFIX" >&2
+      return 1
+    fi
     # Wine does not find the packaged Tahoma by itself.
     cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.shadowpane-ready"
@@ -52,8 +73,18 @@ wine_session_start() {
 }
 
 display_answers() {
-  # A local display we were given is only used when its socket exists.
-  [ -n "${DISPLAY:-}" ] && [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]
+  # A display we were given is used when it is local and its socket exists
+  # (":0", ":0.0", "unix:0"), or when it names another host, which cannot be
+  # checked here.
+  local display=${DISPLAY:-}
+  [ -n "$display" ] || return 1
+  case "$display" in
+    :* | unix:*) ;;
+    *) return 0 ;;
+  esac
+  local number=${display#*:}
+  number=${number%%.*}
+  [ -e "/tmp/.X11-unix/X$number" ]
 }
 
 wine_session_stop() {
@@ -61,5 +92,6 @@ wine_session_stop() {
   if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
     kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
     wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    WINE_SESSION_XVFB_PID=
   fi
 }
