@@ -1,38 +1,97 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both configurations and runs every test:
-# the native suite directly, the concurrency tests again under
+# Installs what is missing, builds the three configurations and runs every
+# test: the native suite directly, the concurrency tests again under
 # ThreadSanitizer, the Windows suite under Wine on a virtual display of its
-# own. Fails when any build or test fails.
+# own. Prints each ctest summary and fails when any build or test fails.
+# Interrupted or told to terminate, it stops everything it started.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
+export BUILD_ROOT=$build_root
+tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests"}
 
-"$root/scripts/setup.sh" || exit 1
-"$root/scripts/build.sh" || { echo "test: build failed" >&2; exit 1; }
+# Every stage runs in the background and is waited for, so a signal reaches
+# the trap at once instead of after the stage.
+child_pids() { ps -o pid= --ppid "$1" 2>/dev/null; }
+# Stops a process before listing its children, so nothing forks anew (ctest
+# its next test) while the tree is collected.
+stopped=()
+freeze_tree() {
+  kill -STOP "$1" 2>/dev/null || return 0
+  stopped+=("$1")
+  local child
+  for child in $(child_pids "$1"); do freeze_tree "$child"; done
+}
+on_signal() {
+  trap - INT TERM HUP
+  echo "test: interrupted; stopping what was started" >&2
+  local child
+  for child in $(child_pids $$); do freeze_tree "$child"; done
+  if [ ${#stopped[@]} -gt 0 ]; then
+    kill -TERM "${stopped[@]}" 2>/dev/null
+    kill -CONT "${stopped[@]}" 2>/dev/null
+  fi
+  # The Wine server and its processes detach from us; its prefix knows them.
+  WINEPREFIX="$build_root/win32/wineprefix" wineserver -k >/dev/null 2>&1
+  wait
+  exit "$1"
+}
+trap 'on_signal 130' INT
+trap 'on_signal 143' TERM
+trap 'on_signal 129' HUP
 
-status=0
-echo "=== native tests ==="
-(cd "$build_root/native" && ctest --output-on-failure) | tee "$build_root/native-ctest.log"
-[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+# stage <log> <command...>: shows the output and keeps it in the log;
+# answers the command's status.
+stage() {
+  local log=$1
+  shift
+  ("$@" 2>&1 | tee "$log"; exit "${PIPESTATUS[0]}") &
+  wait $!
+}
 
-echo "=== native concurrency tests (ThreadSanitizer) ==="
-tsan_tests=$(echo "${TSAN_TARGETS:-devices_capture_tests devices_capture_stress_tests}" | tr ' ' '|')
-(cd "$build_root/tsan" &&
-  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}" \
-    ctest --output-on-failure -R "^($tsan_tests)\$") | tee "$build_root/tsan-ctest.log"
-[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+native_tests() {
+  cd "$build_root/native" && ctest --output-on-failure --no-tests=error
+}
 
-echo "=== Windows tests (Wine) ==="
-(
+tsan_tests() {
+  local pattern
+  pattern=$(echo "$tsan_targets" | tr -s ' ' '|')
+  cd "$build_root/tsan" &&
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}" \
+      ctest --output-on-failure --no-tests=error -R "^($pattern)\$"
+}
+
+windows_tests() {
   # shellcheck source=lib/wine-session.sh
   . "$root/scripts/lib/wine-session.sh"
-  wine_session_start "$build_root/win32" own-display
-  cd "$build_root/win32" && ctest --output-on-failure
-) | tee "$build_root/win32-ctest.log"
-[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  wine_session_start "$build_root/win32" own-display || return 1
+  cd "$build_root/win32" && ctest --output-on-failure --no-tests=error
+}
 
+"$root/scripts/setup.sh" & wait $! || exit 1
+"$root/scripts/build.sh" & wait $! || { echo "test: build failed" >&2; exit 1; }
+
+status=0
+mkdir -p "$build_root"
+rm -f "$build_root"/{native,tsan,win32}-ctest.log
+
+echo "=== native tests ==="
+stage "$build_root/native-ctest.log" native_tests || status=1
+
+echo "=== native concurrency tests (ThreadSanitizer) ==="
+stage "$build_root/tsan-ctest.log" tsan_tests || status=1
+
+echo "=== Windows tests (Wine) ==="
+stage "$build_root/win32-ctest.log" windows_tests || status=1
+
+summary() {
+  local line
+  line=$(grep -E 'tests passed|tests failed|No tests were found' "$1" 2>/dev/null | tail -1)
+  echo "${line:-no ctest summary (see the output above)}"
+}
 echo "=== summary ==="
-echo "native:  $(grep -E 'tests passed|tests failed' "$build_root/native-ctest.log" | tail -1)"
-echo "tsan:    $(grep -E 'tests passed|tests failed' "$build_root/tsan-ctest.log" | tail -1)"
-echo "Windows: $(grep -E 'tests passed|tests failed' "$build_root/win32-ctest.log" | tail -1)"
+echo "native:  $(summary "$build_root/native-ctest.log")"
+echo "tsan:    $(summary "$build_root/tsan-ctest.log")"
+echo "Windows: $(summary "$build_root/win32-ctest.log")"
+[ $status -eq 0 ] || echo "test: FAILED" >&2
 exit $status
