@@ -7,13 +7,13 @@ build_root=${BUILD_ROOT:-$root/build}
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 for bench in "$build_root"/native/bench/*_bench; do
-  [ -x "$bench" ] && "$bench"
+  if [ -x "$bench" ]; then "$bench"; fi
 done
 (
   # shellcheck source=lib/wine-session.sh
   . "$root/scripts/lib/wine-session.sh"
   wine_session_start "$build_root/win32" own-display
   for bench in "$build_root"/win32/bench/win32/*_bench.exe; do
-    [ -f "$bench" ] && wine "$bench"
+    if [ -f "$bench" ]; then wine "$bench"; fi
   done
 )

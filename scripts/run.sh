@@ -21,4 +21,7 @@ fi
 wine_session_start "$build_root/win32"
 echo "run: Shadowpane on display $DISPLAY"
 cd "$(dirname "$exe")"
-wine "$exe" "$@"
+# Waited for in the background, so that Ctrl-C or a terminate request ends
+# the session (and with it the program) at once.
+wine "$exe" "$@" &
+wait $!
