@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/ui/toolkit/win32/MenuEditTestHost.h"
+#include "tests/ui/toolkit/win32/FocusedHostTest.h"
 #include "ui/toolkit/EditLogic.h"
 #include "ui/toolkit/ToolkitColors.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -13,7 +13,7 @@ namespace shadowpane {
 namespace {
 
 using testing::PixelAt;
-using testing::PumpMessages;
+using testing::Pump;
 using testing::RectInParent;
 
 constexpr int kEditId = 1040;
@@ -33,13 +33,13 @@ void SetCue(HWND control, const wchar_t* cue) {
 void TypeInto(HWND field, const wchar_t* text) {
   SetFocus(field);
   for (const wchar_t* c = text; *c; ++c) SendMessageW(field, WM_CHAR, *c, 1);
-  PumpMessages();
+  Pump();
 }
 
-class EditControlTest : public testing::SharedHostTest {
+class EditControlTest : public testing::FocusedHostTest {
  protected:
   HWND Make(int w, int h, const wchar_t* text = L"", void* param = nullptr) {
-    return host.CreateControl(kEditClassName, text, 20, 20, w, h, kEditId, param);
+    return CreateControl(kEditClassName, text, 20, 20, w, h, kEditId, param);
   }
 };
 
@@ -103,13 +103,13 @@ TEST_F(EditControlTest, TextAndLimitGoToTheInnerField) {
 
 TEST_F(EditControlTest, ParentSeesFieldNotificationsAsTheControls) {
   HWND control = Make(300, 30);
-  host.commands.clear();
+  host.ClearNotices();
   TypeInto(Inner(control), L"a");
   bool sawChange = false;
-  for (const auto& command : host.commands) {
-    EXPECT_EQ(LOWORD(command.wParam), kEditId);
-    EXPECT_EQ(reinterpret_cast<HWND>(command.lParam), control);
-    if (HIWORD(command.wParam) == EN_CHANGE) sawChange = true;
+  for (const auto& command : host.Commands()) {
+    EXPECT_EQ(LOWORD(command.wparam), kEditId);
+    EXPECT_EQ(reinterpret_cast<HWND>(command.lparam), control);
+    if (HIWORD(command.wparam) == EN_CHANGE) sawChange = true;
   }
   EXPECT_TRUE(sawChange);
 }
@@ -123,25 +123,25 @@ TEST_F(EditControlTest, CueShowsOnlyWhileTheFieldIsEmptyAndUnfocused) {
 
   // A click on the control brings the field back with the focus.
   SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 15));
-  PumpMessages();
+  Pump();
   EXPECT_TRUE(IsWindowVisible(field));
   EXPECT_EQ(GetFocus(), field);
 
   // Losing the focus while empty hides it again.
   SetFocus(host.window());
-  PumpMessages();
+  Pump();
   EXPECT_FALSE(IsWindowVisible(field));
 
   // Typed text keeps it shown after the focus leaves.
   SendMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 15));
   TypeInto(field, L"x");
   SetFocus(host.window());
-  PumpMessages();
+  Pump();
   EXPECT_TRUE(IsWindowVisible(field));
 
   // Clearing the text from outside lets the cue show again.
   SetWindowTextW(control, L"");
-  PumpMessages();
+  Pump();
   EXPECT_FALSE(IsWindowVisible(field));
 }
 
@@ -203,7 +203,7 @@ TEST_F(EditControlTest, PaintsFaceFrameCornersAndCue) {
   HWND control = Make(200, 30);
   SetCue(control, L"WWWWWW");
   RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  PumpMessages(30);
+  Pump(30);
   ASSERT_FALSE(IsWindowVisible(Inner(control)));
   EXPECT_EQ(PixelAt(control, 5, 15), ToColorRef(kColorEditFace));
   EXPECT_EQ(PixelAt(control, 195, 15), ToColorRef(kColorEditFace));
@@ -222,7 +222,7 @@ TEST_F(EditControlTest, PaintsFaceFrameCornersAndCue) {
 
 TEST_F(EditControlTest, HostileInputIsSurvived) {
   // No text, no parameter; then a text far longer than any buffer.
-  HWND control = host.CreateControl(kEditClassName, nullptr, 20, 20, 300, 30, kEditId, nullptr);
+  HWND control = CreateControl(kEditClassName, nullptr, 20, 20, 300, 30, kEditId, nullptr);
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(TextOf(control), L"");
   const std::wstring huge(40000, L'h');
@@ -238,7 +238,7 @@ TEST_F(EditControlTest, HostileInputIsSurvived) {
   EXPECT_EQ(r.bottom - r.top, 0);
   DestroyWindow(control);
   DestroyWindow(tiny);
-  PumpMessages();
+  Pump();
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/toolkit/MenuTestLists.h"
-#include "tests/ui/toolkit/win32/MenuEditTestHost.h"
+#include "tests/ui/toolkit/win32/FocusedHostTest.h"
 #include "ui/toolkit/ListPopup.h"
 #include "ui/toolkit/ToolkitColors.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -13,7 +13,7 @@ namespace {
 
 using testing::MoveCursorTo;
 using testing::PixelAt;
-using testing::PumpMessages;
+using testing::Pump;
 
 // Rows of the language list's items in the popup's client area.
 constexpr int kEnglishY = 5;
@@ -24,22 +24,22 @@ constexpr int kItalianoY = 82;
 
 HWND FindPopup() { return FindWindowW(kMenuClassName, nullptr); }
 
-class MenuControlTest : public testing::SharedHostTest {
+class MenuControlTest : public testing::FocusedHostTest {
  protected:
   void SetUp() override {
-    SharedHostTest::SetUp();
+    FocusedHostTest::SetUp();
     testing::AddLanguageItems(&list);
   }
   void TearDown() override {
     if (HWND popup = FindPopup()) DestroyWindow(popup);
-    PumpMessages();
+    Pump();
     ClearMenuItemList(&list);
-    SharedHostTest::TearDown();
+    FocusedHostTest::TearDown();
   }
 
   HWND Open() {
     EXPECT_EQ(ShowMenuPopup(&list, host.window()), 1);
-    PumpMessages(20);
+    Pump(20);
     return FindPopup();
   }
 
@@ -49,13 +49,13 @@ class MenuControlTest : public testing::SharedHostTest {
     MoveCursorTo(popup, x, y);
     SendMessageW(popup, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     UpdateWindow(popup);
-    PumpMessages(20);
+    Pump(20);
   }
 
   void ClickAt(HWND popup, int x, int y) {
     HoverAt(popup, x, y);
     SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PumpMessages();
+    Pump();
   }
 
   MenuItemList list;
@@ -95,7 +95,7 @@ TEST_F(MenuControlTest, MissingEmptyOrOwnerlessListsOpenNothing) {
   EXPECT_EQ(ShowMenuPopup(&empty, host.window()), 0);
   EXPECT_EQ(ShowMenuPopup(&list, nullptr), 0);
   EXPECT_EQ(ShowMenuPopup(&list, reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x7FFF0))), 0);
-  PumpMessages();
+  Pump();
   EXPECT_EQ(FindPopup(), nullptr);
 }
 
@@ -148,12 +148,12 @@ TEST_F(MenuControlTest, PaintsFrameMarkSeparatorAndHighlight) {
 TEST_F(MenuControlTest, ChoosingAnItemReportsIndexAndCommandThenCloses) {
   HWND popup = Open();
   ASSERT_NE(popup, nullptr);
-  host.commands.clear();
+  host.ClearNotices();
   ClickAt(popup, 100, kEspanolY + 11);
-  ASSERT_EQ(host.commands.size(), 1u);
-  EXPECT_EQ(HIWORD(host.commands[0].wParam), 3);
-  EXPECT_EQ(LOWORD(host.commands[0].wParam), 4866);
-  EXPECT_EQ(host.commands[0].lParam, 0);
+  ASSERT_EQ(host.Commands().size(), 1u);
+  EXPECT_EQ(HIWORD(host.Commands()[0].wparam), 3);
+  EXPECT_EQ(LOWORD(host.Commands()[0].wparam), 4866);
+  EXPECT_EQ(host.Commands()[0].lparam, 0);
   EXPECT_FALSE(IsWindow(popup));
   // The owner's own list is untouched by the popup.
   EXPECT_EQ(list.count, 5);
@@ -163,7 +163,7 @@ TEST_F(MenuControlTest, ChoosingAnItemReportsIndexAndCommandThenCloses) {
 TEST_F(MenuControlTest, MarginsAndSeparatorHighlightNothingAndIgnoreClicks) {
   HWND popup = Open();
   ASSERT_NE(popup, nullptr);
-  host.commands.clear();
+  host.ClearNotices();
   for (int y : {2, kSeparatorY + 5, kItalianoY + 22 + 2}) {
     // First make an item hot, then move onto the dead row.
     HoverAt(popup, 100, kDeutscheY + 5);
@@ -172,7 +172,7 @@ TEST_F(MenuControlTest, MarginsAndSeparatorHighlightNothingAndIgnoreClicks) {
     EXPECT_EQ(PixelAt(popup, 32, kDeutscheY + 11), RGB(255, 255, 255)) << y;
     EXPECT_TRUE(IsWindow(popup)) << y;
   }
-  EXPECT_TRUE(host.commands.empty());
+  EXPECT_TRUE(host.Commands().empty());
 }
 
 TEST_F(MenuControlTest, LeavingThePopupClearsTheHighlight) {
@@ -183,13 +183,13 @@ TEST_F(MenuControlTest, LeavingThePopupClearsTheHighlight) {
   // The cursor leaves without another mouse move reaching the popup: the
   // hover watch notices within a few ticks.
   MoveCursorTo(host.window(), 300, 20);
-  PumpMessages(80);
+  Pump(80);
   UpdateWindow(popup);
   EXPECT_EQ(PixelAt(popup, 32, kItalianoY + 11), RGB(255, 255, 255));
-  host.commands.clear();
+  host.ClearNotices();
   SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, kItalianoY + 5));
-  PumpMessages();
-  EXPECT_TRUE(host.commands.empty());
+  Pump();
+  EXPECT_TRUE(host.Commands().empty());
   EXPECT_TRUE(IsWindow(popup));
 }
 
@@ -197,19 +197,19 @@ TEST_F(MenuControlTest, LosingTheFocusClosesWithoutAChoice) {
   HWND popup = Open();
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(GetFocus(), popup);
-  host.commands.clear();
+  host.ClearNotices();
   SetForegroundWindow(host.window());
   SetFocus(host.window());
-  PumpMessages(20);
+  Pump(20);
   EXPECT_FALSE(IsWindow(popup));
-  EXPECT_TRUE(host.commands.empty());
+  EXPECT_TRUE(host.Commands().empty());
 
   popup = Open();
   ASSERT_NE(popup, nullptr);
   SendMessageW(popup, WM_CLOSE, 0, 0);
-  PumpMessages();
+  Pump();
   EXPECT_FALSE(IsWindow(popup));
-  EXPECT_TRUE(host.commands.empty());
+  EXPECT_TRUE(host.Commands().empty());
 }
 
 TEST_F(MenuControlTest, LabelsAreGreyAndNeverChosen) {
@@ -221,16 +221,16 @@ TEST_F(MenuControlTest, LabelsAreGreyAndNeverChosen) {
   RECT bounds{};
   GetWindowRect(popup, &bounds);
   EXPECT_EQ(bounds.bottom - bounds.top, 10 + 22 + 22);
-  host.commands.clear();
+  host.ClearNotices();
   ClickAt(popup, 20, 15);
-  EXPECT_TRUE(host.commands.empty());
+  EXPECT_TRUE(host.Commands().empty());
   bool sawGrey = false;
   for (int x = 13; x < 90 && !sawGrey; ++x)
     for (int y = 8; y < 24 && !sawGrey; ++y) sawGrey = PixelAt(popup, x, y) == ToColorRef(kColorListLabel);
   EXPECT_TRUE(sawGrey);
   ClickAt(popup, 100, 5 + 22 + 11);
-  ASSERT_EQ(host.commands.size(), 1u);
-  EXPECT_EQ(host.commands[0].wParam, MAKEWPARAM(2, 1));
+  ASSERT_EQ(host.Commands().size(), 1u);
+  EXPECT_EQ(host.Commands()[0].wparam, MAKEWPARAM(2, 1));
 }
 
 TEST_F(MenuControlTest, DirectCreationWithoutItemsIsHarmless) {
@@ -242,7 +242,7 @@ TEST_F(MenuControlTest, DirectCreationWithoutItemsIsHarmless) {
   EXPECT_EQ(bounds.bottom - bounds.top, 10);
   SendMessageW(popup, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PumpMessages();
+  Pump();
   EXPECT_TRUE(IsWindow(popup));
   DestroyWindow(popup);
 }
@@ -257,10 +257,10 @@ TEST_F(MenuControlTest, LongTextsAreCutAndPaintedWithoutHarm) {
   HoverAt(popup, 100, 5 + 22 + 3);
   // The empty item is hot and highlighted; the long one is painted clipped.
   EXPECT_EQ(PixelAt(popup, 100, 5 + 22 + 11), ToColorRef(kColorHighlight));
-  host.commands.clear();
+  host.ClearNotices();
   ClickAt(popup, 100, 5 + 22 + 3);
-  ASSERT_EQ(host.commands.size(), 1u);
-  EXPECT_EQ(host.commands[0].wParam, MAKEWPARAM(8, 1));
+  ASSERT_EQ(host.Commands().size(), 1u);
+  EXPECT_EQ(host.Commands()[0].wparam, MAKEWPARAM(8, 1));
 }
 
 }  // namespace

@@ -84,6 +84,16 @@ HWND TestHost::AddControl(const wchar_t* class_name, const wchar_t* text, int x,
 
 std::vector<Notice>& TestHost::notices() { return g_notices; }
 
+std::vector<Notice> TestHost::Commands() const {
+  std::vector<Notice> commands;
+  for (const Notice& notice : g_notices) {
+    if (notice.message == WM_COMMAND) commands.push_back(notice);
+  }
+  return commands;
+}
+
+void TestHost::ClearNotices() { g_notices.clear(); }
+
 int TestHost::CountOf(UINT message, UINT code) const {
   int n = 0;
   for (const Notice& notice : g_notices) {
@@ -152,6 +162,14 @@ SIZE WindowSize(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   return {r.right - r.left, r.bottom - r.top};
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  HWND parent = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : nullptr;
+  if (parent != nullptr) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
 POINT PositionInParent(HWND window) {

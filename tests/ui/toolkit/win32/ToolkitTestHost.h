@@ -33,13 +33,17 @@ class TestHost {
 
   std::vector<Notice>& notices();
   int CountOf(UINT message, UINT code = 0xFFFFFFFF) const;
+  // The WM_COMMAND notices only, in the order they came.
+  std::vector<Notice> Commands() const;
+  void ClearNotices();
 
  private:
   HWND window_ = nullptr;
 };
 
-// Runs the thread's message loop for ms milliseconds.
-void Pump(int ms);
+// Runs the thread's message loop for ms milliseconds (0: once through the
+// queue).
+void Pump(int ms = 0);
 // Moves the real cursor to a client point of the window.
 void MoveCursorTo(HWND window, int x, int y);
 // Moves the cursor there and sends the window the mouse message with that
@@ -55,5 +59,8 @@ SIZE WindowSize(HWND window);
 SIZE MeasureText(const wchar_t* text, int font_height = 13);
 // A window's position in its parent's client coordinates.
 POINT PositionInParent(HWND window);
+// The window's rectangle in its parent's client coordinates (or the
+// screen's for a top-level window).
+RECT RectInParent(HWND window);
 
 }  // namespace shadowpane::testing
