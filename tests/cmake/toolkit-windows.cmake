@@ -6,7 +6,8 @@ shadowpane_test(toolkit_win32_tests
 
 # The gallery: every control in every state and a few message boxes saved as
 # images for a person to look at (scripts/gallery.sh). Not a test.
-add_executable(toolkit_gallery ui/gallery/Gallery.cpp ui/gallery/WindowImage.cpp ${SHADOWPANE_RC_SOURCES})
+add_executable(toolkit_gallery ui/gallery/Gallery.cpp ui/gallery/WindowImage.cpp
+               ui/toolkit/win32/ToolkitTestHost.cpp ${SHADOWPANE_RC_SOURCES})
 target_include_directories(toolkit_gallery PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(toolkit_gallery PRIVATE shadowpane_win32 shell32)
 shadowpane_warnings(toolkit_gallery)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/ui/gallery/WindowImage.h"
+#include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "ui/toolkit/EditLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/win32/ButtonControl.h"
@@ -25,17 +26,7 @@ std::wstring g_output;
 int g_failures = 0;
 int g_next_id = 1026;
 
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    Sleep(2);
-  } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
+using testing::Pump;
 
 void Save(HWND window, const wchar_t* name) {
   const std::wstring path = g_output + L"\\" + name;
