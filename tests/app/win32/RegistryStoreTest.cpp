@@ -137,6 +137,20 @@ TEST_F(RegistryStoreTest, ShortDwordIsNotANumber) {
   EXPECT_EQ(BlockStart, 0);
 }
 
+TEST_F(RegistryStoreTest, FourByteValuesOfOtherTypesAreNotNumbers) {
+  // The same four bytes as a REG_DWORD 1, but typed otherwise.
+  const BYTE one[4] = {1, 0, 0, 0};
+  Put(kLanguageValue, REG_BINARY, one, sizeof one);
+  Put(kBlockStartValue, REG_BINARY, one, sizeof one);
+  Put(kBlockPluggedInValue, REG_DWORD_BIG_ENDIAN, one, sizeof one);
+  EXPECT_EQ(EnsureLanguageChosen(), 0);
+  LanguageIndex = 2;
+  LoadSettings();
+  EXPECT_EQ(LanguageIndex, 0);
+  EXPECT_EQ(BlockStart, 0);
+  EXPECT_EQ(BlockPluggedIn, 0);
+}
+
 TEST_F(RegistryStoreTest, BlockStartFiveIsSavedBackAsOne) {
   PutDword(kLanguageValue, 1);
   PutDword(kBlockStartValue, 5);
