@@ -88,7 +88,10 @@ display_answers() {
 }
 
 wine_session_stop() {
+  # Kill the server and its processes, and wait (boundedly) until they are
+  # gone, so nothing of the session outlives the script.
   wineserver -k >/dev/null 2>&1 || true
+  timeout 10 wineserver -w >/dev/null 2>&1 || true
   if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
     kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
     wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
