@@ -4,6 +4,8 @@
 // it holds (goal: below 0.1 % of a core) and how long Unblock takes.
 #include <windows.h>
 
+#include "bench/win32/BenchClock.h"
+
 #include <cstdio>
 
 #include "devices/Microphone.h"
@@ -12,6 +14,9 @@
 #include "tests/support/RecordingPoster.h"
 
 using namespace shadowpane;
+
+using bench::Now;
+using bench::ProcessCpuSeconds;
 
 namespace {
 
@@ -25,23 +30,6 @@ class WaveMixerServices : public Win32CaptureServices {
  public:
   std::uint32_t SystemMajorVersion() override { return kFirstDirectShowSilencingVersion - 1; }
 };
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                               t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
 
 // Process times move in clock ticks; a difference below one tick reads 0.
 double NonNegative(double value) { return value > 0 ? value : 0;

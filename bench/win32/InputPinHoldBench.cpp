@@ -10,6 +10,8 @@
 // writes here, where a sound card's filter would talk to its driver.
 #include <windows.h>
 
+#include "bench/win32/BenchClock.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -23,6 +25,9 @@
 
 using namespace shadowpane;
 using namespace shadowpane::virtualdevices;
+
+using bench::Now;
+using bench::ProcessCpuSeconds;
 
 namespace {
 
@@ -41,23 +46,6 @@ class InputPinServices : public Win32CaptureServices {
  public:
   std::uint32_t SystemMajorVersion() override { return kFirstDirectShowSilencingVersion; }
 };
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                               t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
 
 bool InputOn(const GUID& clsid) {
   bool on = true;

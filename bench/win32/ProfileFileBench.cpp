@@ -2,6 +2,8 @@
 // under Wine: open, write, truncate, and the shared-read load.
 #include <windows.h>
 
+#include "bench/win32/BenchClock.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,17 +16,12 @@
 
 using namespace shadowpane;
 
+using bench::Now;
+
 namespace {
 
 constexpr int kDevices = 1000;
 constexpr int kRounds = 200;
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::u16string PathFor(int i) {
   const std::string s = "\\\\?\\usb#vid_046d&pid_" + std::to_string(i) + "#{65e8773d}\\global";
