@@ -47,6 +47,16 @@ const Log kRestoreInput = {
 };
 
 // The worker's part of a log: everything before its handle is closed.
+// The entries after the first one that starts with the call: once a call
+// fails, what follows is only the cleanup. False when the call is missing.
+bool EntriesAfter(const Log& log, const std::string& call, Log* tail) {
+  auto found = std::find_if(log.begin(), log.end(),
+                            [&](const std::string& e) { return e.rfind(call, 0) == 0; });
+  if (found == log.end()) return false;
+  tail->assign(found + 1, log.end());
+  return true;
+}
+
 Log WorkerPart(const Log& log) {
   return Log(log.begin(), std::find(log.begin(), log.end(), "release thread"));
 }
@@ -255,13 +265,8 @@ TEST_F(MicrophoneTest, WaveMixerFailuresEndTheWorkerByItself) {
 
     ASSERT_EQ(device.Block(), 1);
     ASSERT_TRUE(fake.WaitForCount("post", 2));
-    Log log = fake.Log();
-    // The failing call is the last platform call before the releases.
-    auto failed = std::find_if(log.begin(), log.end(), [&](const std::string& e) {
-      return e.rfind(c.call, 0) == 0;
-    });
-    ASSERT_NE(failed, log.end());
-    Log tail(failed + 1, log.end());
+    Log tail;
+    ASSERT_TRUE(EntriesAfter(fake.Log(), c.call, &tail));
     Log expected = c.releases;
     expected.push_back("post 1");
     EXPECT_EQ(tail, expected);
@@ -306,12 +311,8 @@ TEST_F(MicrophoneTest, InputPinFailuresEndTheWorkerByItself) {
 
     ASSERT_EQ(device.Block(), 1);
     ASSERT_TRUE(fake.WaitForCount("post", 2));
-    Log log = fake.Log();
-    auto failed = std::find_if(log.begin(), log.end(), [&](const std::string& e) {
-      return e.rfind(c.call, 0) == 0;
-    });
-    ASSERT_NE(failed, log.end());
-    Log tail(failed + 1, log.end());
+    Log tail;
+    ASSERT_TRUE(EntriesAfter(fake.Log(), c.call, &tail));
     Log expected = c.releases;
     expected.push_back("post 1");
     EXPECT_EQ(tail, expected);
