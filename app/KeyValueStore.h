@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "devices/DeviceTypes.h"
+#include "core/Text.h"
 
 namespace shadowpane {
 

@@ -28,18 +28,8 @@ bool ValidLanguage(int language) { return language >= 0 && language < kLanguageC
 
 bool CopyText(const WideChar* text, WideChar* buffer, int bufferUnits) {
   if (buffer == nullptr || bufferUnits <= 0) return false;
-  int i = 0;
-  for (; i < bufferUnits - 1 && text[i] != 0; ++i) buffer[i] = text[i];
-  buffer[i] = 0;
+  CopyBounded(buffer, bufferUnits - 1, text);
   return true;
-}
-
-bool SameText(const WideChar* a, const WideChar* b) {
-  while (*a != 0 && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
 }
 
 }  // namespace
@@ -66,7 +56,7 @@ bool GetLanguageCode(int language, WideChar* buffer, int bufferUnits) {
 int LanguageFromName(const WideChar* text) {
   if (text == nullptr) return LANGUAGE_ENGLISH;
   for (int language = 0; language < kLanguageCount; ++language) {
-    if (SameText(text, kLanguages[language].name)) return language;
+    if (SameBounded(text, kLanguages[language].name, kLanguageNameUnits)) return language;
   }
   return LANGUAGE_ENGLISH;
 }

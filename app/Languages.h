@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "devices/DeviceTypes.h"
+#include "core/Text.h"
 
 namespace shadowpane {
 

@@ -156,7 +156,7 @@ void BM_RefreshFindingNothingNew(benchmark::State& state) {
   testing::MemoryProfileFile profile;
   CountingTarget target;
   DeviceList list(&profile);
-  DiscoveryContext context{list, services, poster, target};
+  DiscoveryContext context{list, services, poster, target, {}};
   RefreshDevices(context, 1);
   if (list.Count() != count) state.SkipWithError("devices were not all linked");
 

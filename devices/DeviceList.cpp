@@ -11,13 +11,13 @@ namespace {
 std::u16string DisplayNameOf(SPDEV* device) {
   WideChar buffer[kNameUnits] = {};
   device->GetDisplayName(buffer, kMaxNameChars);
-  return std::u16string(buffer, static_cast<size_t>(TextLength(buffer, kNameUnits)));
+  return BoundedString(buffer, kNameUnits);
 }
 
 std::u16string PathOf(SPDEV* device) {
   WideChar buffer[kNameUnits] = {};
   device->GetPath(buffer, kMaxNameChars);
-  return std::u16string(buffer, static_cast<size_t>(TextLength(buffer, kNameUnits)));
+  return BoundedString(buffer, kNameUnits);
 }
 
 // "name-n". When that would not fit the 255-character field, the name is
@@ -48,7 +48,7 @@ int DeviceList::AllBlocked() const {
 }
 
 SPDEV* DeviceList::FindByDisplayName(const WideChar* text) const {
-  const int length = TextLength(text, kNameUnits);
+  const int length = BoundedLength(text, kNameUnits);
   if (length == 0) return nullptr;
   const std::u16string wanted(text, static_cast<size_t>(length));
   for (SPDEV* device = head_; device != nullptr; device = device->next) {
@@ -58,7 +58,7 @@ SPDEV* DeviceList::FindByDisplayName(const WideChar* text) const {
 }
 
 SPDEV* DeviceList::FindByPath(const WideChar* text) const {
-  const int length = TextLength(text, kNameUnits);
+  const int length = BoundedLength(text, kNameUnits);
   if (length == 0) return nullptr;
   const std::u16string wanted(text, static_cast<size_t>(length));
   for (SPDEV* device = head_; device != nullptr; device = device->next) {
@@ -164,7 +164,7 @@ int SaveProfile(DeviceList& list) {
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     WideChar path[kNameUnits] = {};
     device->GetPath(path, kMaxNameChars);
-    EncodeProfileRecord(record, std::u16string(path, static_cast<size_t>(TextLength(path, kNameUnits))),
+    EncodeProfileRecord(record, BoundedString(path, kNameUnits),
                         DeviceList::IsBlocked(device) != 0);
     record += kProfileRecordSize;
   }

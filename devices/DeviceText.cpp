@@ -5,15 +5,8 @@
 
 namespace shadowpane {
 
-int TextLength(const WideChar* text, int maxUnits) {
-  if (text == nullptr) return 0;
-  int length = 0;
-  while (length < maxUnits && text[length] != 0) ++length;
-  return length;
-}
-
 int CopyNameField(const WideChar (&field)[kNameUnits], WideChar* buffer, int maxChars) {
-  const int length = TextLength(field, kMaxNameChars);
+  const int length = BoundedLength(field, kMaxNameChars);
   if (length == 0 || buffer == nullptr) return 0;
   if (maxChars < 0) maxChars = 0;
   if (maxChars < length) {
@@ -27,13 +20,13 @@ int CopyNameField(const WideChar (&field)[kNameUnits], WideChar* buffer, int max
 int StoreNameField(WideChar (&field)[kNameUnits], const WideChar* text) {
   std::memset(field, 0, sizeof field);
   // Looking at 256 units tells "shorter than 256" from "cut to 255".
-  const int length = std::min(TextLength(text, kNameUnits), kMaxNameChars);
+  const int length = std::min(BoundedLength(text, kNameUnits), kMaxNameChars);
   std::copy(text, text + length, field);
   return length;
 }
 
 std::u16string FieldToString(const WideChar (&field)[kNameUnits]) {
-  return std::u16string(field, static_cast<size_t>(TextLength(field, kNameUnits)));
+  return BoundedString(field, kNameUnits);
 }
 
 }  // namespace shadowpane

@@ -7,9 +7,6 @@
 
 namespace shadowpane {
 
-// Length of a terminated text, looking at no more than maxUnits units.
-int TextLength(const WideChar* text, int maxUnits);
-
 // Copy rule: an empty name copies nothing and answers 0. When maxChars is
 // less than the name's length exactly maxChars units are copied and no
 // terminator is added; otherwise the name and its terminator are copied.

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
+#include "core/Text.h"
+
 namespace shadowpane {
 
 // Device names and paths are UTF-16 text in fixed buffers of 256 units:
-// at most 255 characters and a terminator. char16_t has the size and
-// representation of the platform's wchar_t on Windows.
-using WideChar = char16_t;
+// at most 255 characters and a terminator.
 constexpr int kNameUnits = 256;
 constexpr int kMaxNameChars = kNameUnits - 1;
 

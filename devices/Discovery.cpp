@@ -6,7 +6,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/Settings.h"
 #include "devices/Camera.h"
 #include "devices/DeviceText.h"
 #include "devices/Microphone.h"
@@ -261,7 +260,7 @@ void ApplyProfileRecords(SPDEV* device, const std::vector<ProfileRecord>& record
 std::u16string MicrophonePath(std::int32_t waveInId, const WideChar* friendlyName) {
   const std::string number = std::to_string(waveInId) + " ";
   std::u16string path(number.begin(), number.end());
-  const int length = TextLength(friendlyName, kNameUnits);
+  const int length = BoundedLength(friendlyName, kNameUnits);
   path.append(friendlyName,
               std::min(static_cast<size_t>(length), kMicrophonePathNameChars));
   return path;
@@ -270,6 +269,8 @@ std::u16string MicrophonePath(std::int32_t waveInId, const WideChar* friendlyNam
 int RefreshDevices(DiscoveryContext& context, int initial) {
   DeviceList& list = context.list;
   DiscoveryTarget& target = context.target;
+  const bool blockStart = context.block.blockStart != 0;
+  const bool blockPluggedIn = context.block.blockPluggedIn != 0;
 
   target.KillAudioPollTimer();
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
@@ -306,9 +307,9 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
     if (device->newFlag && device->GetKind() == DEVICE_KIND_AUDIO) {
       if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->RestoreInput();
     }
-    if (initial && !BlockStart) ApplyProfileRecords(device, records);
+    if (initial && !blockStart) ApplyProfileRecords(device, records);
     // Block results are not reported: each success posts its own change.
-    if ((initial && BlockStart) || (!initial && BlockPluggedIn && device->newFlag)) {
+    if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag)) {
       device->Block();
     }
     device->newFlag = 0;

@@ -11,6 +11,13 @@
 
 namespace shadowpane {
 
+// The two block settings as the caller reads them at the moment of the
+// refresh: 1 on, 0 off.
+struct BlockSettings {
+  int blockStart = 0;      // block every device at start
+  int blockPluggedIn = 0;  // block devices when plugged in
+};
+
 // What a refresh works with; all of it outlives the call. Devices it
 // creates keep the poster and services for their whole life.
 struct DiscoveryContext {
@@ -18,13 +25,13 @@ struct DiscoveryContext {
   CaptureServices& services;
   DevicePoster& poster;
   DiscoveryTarget& target;
+  BlockSettings block;
 };
 
 // initial = 1 at start-up: no plugged-in notices; the profile in Profile.db
-// is applied, or every device is blocked when BlockStart is on.
+// is applied, or every device is blocked when blockStart is on.
 // initial = 0 afterwards: new devices are announced, and blocked when
-// BlockPluggedIn is on. Reads the settings BlockStart and BlockPluggedIn.
-// Answers 0.
+// blockPluggedIn is on. Answers 0.
 int RefreshDevices(DiscoveryContext& context, int initial);
 
 // The path a microphone is keyed by in Profile.db: its wave-in number in

@@ -1,6 +1,6 @@
 // The main window as device discovery sees it: the two device list boxes
-// and the audio poll timer. The Windows implementation is
-// devices/win32/DiscoveryWindowTarget.h; tests record the calls.
+// and the audio poll timer. The main window implements it
+// (ui/main/win32/DiscoveryWindowTarget.h); tests record the calls.
 #pragma once
 
 #include <cstdint>
@@ -9,15 +9,6 @@
 
 namespace shadowpane {
 
-// Control ids of the main window's device lists.
-constexpr int IDC_VIDEO_LIST = 1029;
-constexpr int IDC_AUDIO_LIST = 1030;
-
-// The main window's once-a-second comparison of listed microphones with the
-// system's wave-input count. Off while a refresh runs.
-constexpr std::uint32_t TIMER_AUDIO_POLL = 102;
-constexpr std::uint32_t kAudioPollIntervalMs = 1000;
-
 enum class DeviceListBox { Video, Audio };
 
 class DiscoveryTarget {
@@ -25,8 +16,10 @@ class DiscoveryTarget {
   virtual ~DiscoveryTarget() = default;
   // The window every device notifies.
   virtual NotifyWindow Window() = 0;
+  // The main window's audio poll (its once-a-second comparison of listed
+  // microphones with the system's wave-input count) is off while a refresh
+  // runs and started again at its end.
   virtual void KillAudioPollTimer() = 0;
-  // Starts TIMER_AUDIO_POLL at kAudioPollIntervalMs.
   virtual void SetAudioPollTimer() = 0;
   // Empties the list and invalidates it without erasing.
   virtual void ResetList(DeviceListBox list) = 0;

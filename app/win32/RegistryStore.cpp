@@ -3,12 +3,11 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "core/win32/TextCast.h"
 
 namespace shadowpane {
 
 namespace {
-
-const wchar_t* Wide(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 class RegistryKey : public KeyValueKey {
  public:
@@ -24,7 +23,7 @@ class RegistryKey : public KeyValueKey {
     DWORD type = 0;
     DWORD size = sizeof number;
     StoredValue value;
-    if (RegQueryValueExW(key_, Wide(name), nullptr, &type, reinterpret_cast<BYTE*>(&number),
+    if (RegQueryValueExW(key_, AsWide(name), nullptr, &type, reinterpret_cast<BYTE*>(&number),
                          &size) != ERROR_SUCCESS) {
       return value;
     }
@@ -40,7 +39,7 @@ class RegistryKey : public KeyValueKey {
 
   int SetDword(const WideChar* name, std::uint32_t value) override {
     const DWORD number = value;
-    return RegSetValueExW(key_, Wide(name), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+    return RegSetValueExW(key_, AsWide(name), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                           sizeof number) == ERROR_SUCCESS
                ? 1
                : 0;
@@ -49,14 +48,14 @@ class RegistryKey : public KeyValueKey {
   int SetText(const WideChar* name, const std::u16string& text) override {
     // The text and its terminator: 2 x length + 2 bytes.
     const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key_, Wide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    return RegSetValueExW(key_, AsWide(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                           bytes) == ERROR_SUCCESS
                ? 1
                : 0;
   }
 
   int Delete(const WideChar* name) override {
-    const LONG result = RegDeleteValueW(key_, Wide(name));
+    const LONG result = RegDeleteValueW(key_, AsWide(name));
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 1 : 0;
   }
 

@@ -1,12 +1,11 @@
 #include "devices/win32/Win32GraphObjects.h"
 
+#include "core/win32/TextCast.h"
 #include "devices/win32/DirectShowIds.h"
 
 namespace shadowpane {
 
 namespace {
-
-const wchar_t* AsWide(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 class Win32AudioInputMixer : public AudioInputMixer {
  public:

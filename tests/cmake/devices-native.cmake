@@ -15,3 +15,6 @@ shadowpane_test(devices_capture_tests
 shadowpane_test(devices_capture_stress_tests
   SOURCES devices/MicrophoneStressTest.cpp
   LIBS shadowpane_capture_fakes)
+shadowpane_test(discovery_core_tests
+  SOURCES devices/DiscoveryTest.cpp support/FakeDeviceLists.cpp
+  LIBS shadowpane_capture_fakes)

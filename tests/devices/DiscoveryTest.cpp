@@ -8,7 +8,6 @@
 #include <chrono>
 #include <thread>
 
-#include "app/Settings.h"
 #include "devices/Camera.h"
 #include "devices/DeviceText.h"
 #include "devices/Microphone.h"
@@ -73,17 +72,14 @@ std::vector<std::uint8_t> ProfileImage(
 
 class DiscoveryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    BlockStart = 0;
-    BlockPluggedIn = 0;
-    services.realSleepMicros = 100;
-  }
-  void TearDown() override {
-    BlockStart = 0;
-    BlockPluggedIn = 0;
-  }
+  void SetUp() override { services.realSleepMicros = 100; }
 
-  void Refresh(int initial) { RefreshDevices(context, initial); }
+  // The settings are read at the moment of each refresh, as the main
+  // window does.
+  void Refresh(int initial) {
+    DiscoveryContext context{list, services, poster, lists, {blockStart, blockPluggedIn}};
+    RefreshDevices(context, initial);
+  }
 
   SPDEV* Find(const std::u16string& displayName) {
     return list.FindByDisplayName(displayName.c_str());
@@ -114,7 +110,8 @@ class DiscoveryTest : public ::testing::Test {
   MemoryProfileFile profile;
   FakeDeviceLists lists;
   DeviceList list{&profile};
-  DiscoveryContext context{list, services, poster, lists};
+  int blockStart = 0;
+  int blockPluggedIn = 0;
 };
 
 // ---- The whole refresh -----------------------------------------------------
@@ -191,7 +188,7 @@ TEST_F(DiscoveryTest, VanishedDevicesAreSweptAndLeaveTheProfile) {
   services.AddDevice(kVideo, Camera(u"Cam A", u"pa"));
   services.AddDevice(kVideo, Camera(u"Cam B", u"pb"));
   services.AddDevice(kAudio, Mic(u"Mic", 0));
-  BlockStart = 1;
+  blockStart = 1;
   Refresh(1);
   ASSERT_EQ(Blocked(u"Cam A"), 1);
   ASSERT_TRUE(WaitUntil([&] { return Blocked(u"Mic") == 1; }));
@@ -255,7 +252,7 @@ TEST_F(DiscoveryTest, AMicrophoneIsRecognisedByItsNameAndFollowsItsWaveInNumber)
 
 TEST_F(DiscoveryTest, ABlockedMicrophoneWhoseNumberChangedGetsANewWorker) {
   services.AddDevice(kAudio, Mic(u"Mic", 0));
-  BlockStart = 1;
+  blockStart = 1;
   Refresh(1);
   SPDEV* microphone = Find(u"Mic");
   ASSERT_TRUE(WaitUntil([&] { return DeviceList::IsBlocked(microphone) == 1; }));
@@ -302,8 +299,8 @@ TEST_F(DiscoveryTest, BlockStartBlocksEverythingAtStartAndIgnoresTheProfile) {
   profile.contents = ProfileImage({{u"p1", false}, {u"0 Mic", false}});
   services.AddDevice(kVideo, Camera(u"Cam", u"p1"));
   services.AddDevice(kAudio, Mic(u"Mic", 0));
-  BlockStart = 1;
-  BlockPluggedIn = 0;
+  blockStart = 1;
+  blockPluggedIn = 0;
   Refresh(1);
   EXPECT_EQ(Blocked(u"Cam"), 1);
   EXPECT_TRUE(WaitUntil([&] { return Blocked(u"Mic") == 1; }));
@@ -324,7 +321,7 @@ TEST_F(DiscoveryTest, WithoutBlockStartTheProfileDecidesInFileOrder) {
   services.AddDevice(kVideo, Camera(u"D", u"pd"));
   services.AddDevice(kVideo, Camera(u"E", u"pe"));
   services.AddDevice(kAudio, Mic(u"Mic", 3));
-  BlockPluggedIn = 1;  // has no say at start-up
+  blockPluggedIn = 1;  // has no say at start-up
   Refresh(1);
   EXPECT_EQ(Blocked(u"A"), 1);
   EXPECT_EQ(Blocked(u"B"), 0);
@@ -349,8 +346,8 @@ TEST_F(DiscoveryTest, BlockPluggedInBlocksOnlyDevicesNewToALaterRefresh) {
   services.AddDevice(kVideo, Camera(u"Known", u"p1"));
   Refresh(1);
   profile.contents = ProfileImage({{u"p2", false}});  // read at start-up only
-  BlockPluggedIn = 1;
-  BlockStart = 1;  // has no say after start-up
+  blockPluggedIn = 1;
+  blockStart = 1;  // has no say after start-up
   services.AddDevice(kVideo, Camera(u"New", u"p2"));
   services.AddDevice(kAudio, Mic(u"New Mic", 0));
   Refresh(0);
@@ -373,7 +370,7 @@ TEST_F(DiscoveryTest, WithoutBlockPluggedInNewDevicesStayUnblocked) {
 
 TEST_F(DiscoveryTest, ListEntriesCarryTheBlockedStateOfTheirMoment) {
   services.AddDevice(kVideo, Camera(u"Cam", u"p1"));
-  BlockStart = 1;
+  blockStart = 1;
   Refresh(1);
   // Filled before blocking at start-up; the state change message updates it.
   EXPECT_EQ(lists.Entries(kVideoList)[0].data, 0x0u);
@@ -444,7 +441,7 @@ TEST_F(DiscoveryTest, AMonikerWithoutPropertyStorageIsLeftOut) {
 TEST_F(DiscoveryTest, ACameraWhoseFilterCannotBeBoundIsListedButCannotBeBlocked) {
   services.AddDevice(kVideo, Camera(u"Cam", u"p1"));
   services.Fail("moniker.BindToObject", kHrFail, 1);
-  BlockStart = 1;
+  blockStart = 1;
   Refresh(1);
   ASSERT_NE(Find(u"Cam"), nullptr);
   EXPECT_EQ(Blocked(u"Cam"), 0);

@@ -28,7 +28,7 @@ void FakeDeviceLists::InsertAtTop(DeviceListBox list, const WideChar* text, std:
   log.push_back(std::string("insert ") + Name(list));
   auto& entries = list == DeviceListBox::Video ? video_ : audio_;
   entries.insert(entries.begin(),
-                 ListEntry{std::u16string(text, static_cast<size_t>(TextLength(text, kNameUnits))),
+                 ListEntry{BoundedString(text, kNameUnits),
                            data});
 }
 

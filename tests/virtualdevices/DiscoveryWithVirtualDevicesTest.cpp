@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
 #include "devices/Discovery.h"
 #include "devices/ProfileCodec.h"
 #include "devices/win32/Win32ProfileFile.h"
@@ -52,20 +51,14 @@ class DiscoveryWithVirtualDevices : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(com_.result());
-    savedBlockStart_ = BlockStart;
-    savedBlockPluggedIn_ = BlockPluggedIn;
-    BlockStart = 0;
-    BlockPluggedIn = 0;
   }
 
   void TearDown() override {
     list_.DestroyDeviceList();
-    BlockStart = savedBlockStart_;
-    BlockPluggedIn = savedBlockPluggedIn_;
   }
 
   void Refresh(int initial) {
-    DiscoveryContext context{list_, services_, poster_, lists_};
+    DiscoveryContext context{list_, services_, poster_, lists_, {blockStart_, blockPluggedIn_}};
     RefreshDevices(context, initial);
   }
 
@@ -93,8 +86,8 @@ class DiscoveryWithVirtualDevices : public ::testing::Test {
   testing::FakeDeviceLists lists_;
   Win32CaptureServices services_;
   DeviceList list_{&profile_};
-  std::int32_t savedBlockStart_ = 0;
-  std::int32_t savedBlockPluggedIn_ = 0;
+  int blockStart_ = 0;
+  int blockPluggedIn_ = 0;
 };
 
 TEST_F(DiscoveryWithVirtualDevices, ListsTheDevicesWithTheirNamesAndPathsAndSuffixesIdenticalNames) {
@@ -141,7 +134,7 @@ TEST_F(DiscoveryWithVirtualDevices, BlockStartHoldsEveryVirtualDeviceAndShutdown
   PluggedDevice camera = PluggedDevice::Camera(L"Start Camera", path);
   PluggedDevice mic = PluggedDevice::Microphone(L"Start Microphone", 3);
   ASSERT_TRUE(camera.ok() && mic.ok());
-  BlockStart = 1;
+  blockStart_ = 1;
 
   Refresh(1);
   EXPECT_TRUE(IsCameraOpen(camera.clsid()));
@@ -156,7 +149,7 @@ TEST_F(DiscoveryWithVirtualDevices, BlockStartHoldsEveryVirtualDeviceAndShutdown
 
 TEST_F(DiscoveryWithVirtualDevices, ACameraPluggedInIsAnnouncedAndBlockedWhenBlockPluggedInIsOn) {
   Refresh(1);
-  BlockPluggedIn = 1;
+  blockPluggedIn_ = 1;
   const std::wstring path = L"\\\\?\\virtual#arriving-camera";
   PluggedDevice camera = PluggedDevice::Camera(L"Arriving Camera", path);
   ASSERT_TRUE(camera.ok());

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "ui/toolkit/ToolkitText.h"
+#include "core/Text.h"
 
 namespace shadowpane {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/ToolkitFont.h"
 
 namespace shadowpane {
 namespace {

@@ -3,7 +3,7 @@
 // Portable: no platform headers.
 #pragma once
 
-#include "ui/toolkit/ToolkitText.h"
+#include "core/Text.h"
 
 namespace shadowpane {
 

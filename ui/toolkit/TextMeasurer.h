@@ -3,7 +3,7 @@
 // control's font; tests use a fake with fixed character widths.
 #pragma once
 
-#include "ui/toolkit/ToolkitText.h"
+#include "core/Text.h"
 
 namespace shadowpane {
 

@@ -9,11 +9,10 @@
 #include <string>
 
 #include "app/Settings.h"
+#include "core/win32/TextCast.h"
 
 namespace shadowpane {
 namespace {
-
-const wchar_t* W(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 class RegistryStoreTest : public ::testing::Test {
  protected:
@@ -35,7 +34,7 @@ class RegistryStoreTest : public ::testing::Test {
   static void RemoveRunValue() {
     HKEY run = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-      RegDeleteValueW(run, W(kAutostartValue));
+      RegDeleteValueW(run, AsWide(kAutostartValue));
       RegCloseKey(run);
     }
   }
@@ -52,7 +51,7 @@ class RegistryStoreTest : public ::testing::Test {
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExW(key, W(name), 0, type, static_cast<const BYTE*>(data), size),
+    ASSERT_EQ(RegSetValueExW(key, AsWide(name), 0, type, static_cast<const BYTE*>(data), size),
               ERROR_SUCCESS);
     RegCloseKey(key);
   }
@@ -65,7 +64,7 @@ class RegistryStoreTest : public ::testing::Test {
   // Type and number of a stored settings value; type 0 when missing.
   static std::pair<DWORD, DWORD> Stored(const WideChar* name) {
     DWORD type = 0, number = 0, size = sizeof number;
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKeyPath, W(name), RRF_RT_ANY, &type, &number,
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKeyPath, AsWide(name), RRF_RT_ANY, &type, &number,
                      &size) != ERROR_SUCCESS) {
       return {0, 0};
     }
@@ -75,7 +74,7 @@ class RegistryStoreTest : public ::testing::Test {
   static std::pair<DWORD, std::wstring> RunValue() {
     wchar_t text[6000] = {};
     DWORD type = 0, size = sizeof text;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKeyPath, W(kAutostartValue), RRF_RT_ANY, &type, text,
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKeyPath, AsWide(kAutostartValue), RRF_RT_ANY, &type, text,
                      &size) != ERROR_SUCCESS) {
       return {0, L""};
     }

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "core/win32/TextCast.h"
 #include "ui/toolkit/EditLogic.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -22,8 +23,6 @@ struct EditState {
 };
 
 HWND InnerField(HWND window) { return GetDlgItem(window, kEditInnerId); }
-
-const wchar_t* AsWide(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 void FreeState(EditState* state) {
   if (state->font != nullptr) DeleteObject(state->font);

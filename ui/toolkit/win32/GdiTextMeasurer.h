@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "core/win32/TextCast.h"
 #include "ui/toolkit/TextMeasurer.h"
 
 namespace shadowpane {
@@ -31,7 +32,5 @@ class GdiTextMeasurer : public TextMeasurer {
 // Measures text drawn into an existing device context with its current font.
 TextExtent MeasureOnDc(HDC dc, WideView text);
 
-inline const wchar_t* AsWide(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
-inline const WideChar* AsCore(const wchar_t* text) { return reinterpret_cast<const WideChar*>(text); }
 
 }  // namespace shadowpane

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "core/win32/TextCast.h"
 #include "ui/toolkit/ListPopup.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -28,8 +29,6 @@ struct MenuPopupState {
 // procedure clears it when it takes the chain over, so that ShowMenuPopup
 // frees it only when creation failed before the popup ever saw it.
 MenuItem* g_chainBeingHandedOver = nullptr;
-
-const wchar_t* AsWide(const WideChar* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 void FreeState(MenuPopupState* state) {
   if (state->font != nullptr) DeleteObject(state->font);

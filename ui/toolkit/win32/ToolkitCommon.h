@@ -10,7 +10,9 @@
 
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/ToolkitColors.h"
-#include "ui/toolkit/ToolkitText.h"
+#include "core/Text.h"
+#include "core/win32/TextCast.h"
+#include "ui/toolkit/ToolkitFont.h"
 
 namespace shadowpane {
 

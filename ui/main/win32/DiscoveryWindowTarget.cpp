@@ -1,6 +1,6 @@
-#include "devices/win32/DiscoveryWindowTarget.h"
+#include "ui/main/win32/DiscoveryWindowTarget.h"
 
-#include "devices/Discovery.h"
+#include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {
 
@@ -42,9 +42,9 @@ void DiscoveryWindowTarget::ClearSelection(DeviceListBox list) {
 }
 
 int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
-                   DevicePoster& poster, int initial) {
+                   DevicePoster& poster, BlockSettings block, int initial) {
   DiscoveryWindowTarget target(mainWindow);
-  DiscoveryContext context{list, services, poster, target};
+  DiscoveryContext context{list, services, poster, target, block};
   return RefreshDevices(context, initial);
 }
 

@@ -7,6 +7,7 @@
 #include "devices/CaptureServices.h"
 #include "devices/DeviceList.h"
 #include "devices/DevicePoster.h"
+#include "devices/Discovery.h"
 #include "devices/DiscoveryTarget.h"
 
 namespace shadowpane {
@@ -29,8 +30,9 @@ class DiscoveryWindowTarget : public DiscoveryTarget {
 };
 
 // RefreshDevices on the program's main window: its lists, its timer, and
-// the window as every device's notify target.
+// the window as every device's notify target. The caller passes the block
+// settings as they are in memory now.
 int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
-                   DevicePoster& poster, int initial);
+                   DevicePoster& poster, BlockSettings block, int initial);
 
 }  // namespace shadowpane

@@ -11,3 +11,10 @@ add_executable(toolkit_gallery ui/gallery/Gallery.cpp ui/gallery/WindowImage.cpp
 target_include_directories(toolkit_gallery PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(toolkit_gallery PRIVATE shadowpane_win32 shell32)
 shadowpane_warnings(toolkit_gallery)
+shadowpane_test(controls_win32_tests
+  SOURCES ui/toolkit/win32/EditControlTest.cpp ui/toolkit/win32/MenuControlTest.cpp
+          ui/toolkit/win32/ToolkitTestHost.cpp
+  LIBS shadowpane_win32)
+shadowpane_test(controls_skin_tests
+  SOURCES ui/toolkit/win32/SkinResourcesTest.cpp ${SHADOWPANE_RC_SOURCES}
+  LIBS shadowpane_win32)

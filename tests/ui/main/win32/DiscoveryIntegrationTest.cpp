@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
 #include "devices/DeviceText.h"
 #include "devices/ProfileCodec.h"
-#include "devices/win32/DiscoveryWindowTarget.h"
 #include "devices/win32/Win32CaptureServices.h"
 #include "devices/win32/Win32ProfileFile.h"
 #include "devices/win32/WindowPoster.h"
 #include "tests/support/win32/TempFolder.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/win32/DiscoveryWindowTarget.h"
 
 namespace shadowpane {
 namespace {
@@ -85,8 +85,6 @@ class DiscoveryIntegrationTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_GE(CoInitialize(nullptr), 0);
     UnregisterTestMicrophone();
-    BlockStart = 0;
-    BlockPluggedIn = 0;
 
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcW;
@@ -114,8 +112,6 @@ class DiscoveryIntegrationTest : public ::testing::Test {
     UnregisterTestMicrophone();
     SetCurrentDirectoryW(previousDirectory.c_str());
     DestroyWindow(window);
-    BlockStart = 0;
-    BlockPluggedIn = 0;
     CoUninitialize();
   }
 
@@ -125,7 +121,7 @@ class DiscoveryIntegrationTest : public ::testing::Test {
                            GetModuleHandleW(nullptr), nullptr);
   }
 
-  void Refresh(int initial) { RefreshDevices(window, *list, services, poster, initial); }
+  void Refresh(int initial) { RefreshDevices(window, *list, services, poster, block, initial); }
 
   // WM_DEVICE_NOTIFY messages waiting for the window, taken off the queue.
   std::vector<MSG> TakeNotifications() {
@@ -174,6 +170,7 @@ class DiscoveryIntegrationTest : public ::testing::Test {
   Win32CaptureServices services;
   WindowPoster poster;
   std::unique_ptr<DeviceList> list;
+  BlockSettings block;
 };
 
 TEST_F(DiscoveryIntegrationTest, StartUpListsWinesMicrophoneAndWritesTheProfile) {
@@ -210,7 +207,7 @@ TEST_F(DiscoveryIntegrationTest, StartUpListsWinesMicrophoneAndWritesTheProfile)
 }
 
 TEST_F(DiscoveryIntegrationTest, BlockStartBlocksTheMicrophoneThroughItsWorker) {
-  BlockStart = 1;
+  block.blockStart = 1;
   Refresh(1);
   SPDEV* device = FindDevice(kWineMicrophone);
   ASSERT_NE(device, nullptr);
