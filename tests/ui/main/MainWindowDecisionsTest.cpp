@@ -1,0 +1,171 @@
+// The main window's decisions: clicks on entries, posted device
+// notifications, device-change reports, timer ticks and menu commands.
+#include <gtest/gtest.h>
+
+#include "app/Languages.h"
+#include "app/MenuIds.h"
+#include "tests/support/RecordingPoster.h"
+#include "tests/support/TestDevice.h"
+#include "ui/main/Commands.h"
+#include "ui/main/DeviceArrival.h"
+#include "ui/main/DeviceEntries.h"
+#include "ui/main/MainWindowIds.h"
+
+namespace shadowpane {
+namespace {
+
+using testing::RecordingPoster;
+using testing::TestDevice;
+
+// A device whose unblock can be made to fail.
+class StubbornDevice : public TestDevice {
+ public:
+  using TestDevice::TestDevice;
+  int Unblock() override { return unblockResult == 1 ? TestDevice::Unblock() : unblockResult; }
+  int unblockResult = 1;
+};
+
+class MainWindowEntries : public ::testing::Test {
+ protected:
+  StubbornDevice* Add(const std::u16string& name) {
+    auto* device = new StubbornDevice(poster);
+    testing::TestInitRecord record(name, u"path#" + name);
+    device->Init(&record);
+    list.LinkDevice(device);
+    return device;
+  }
+  RecordingPoster poster;
+  DeviceList list;
+};
+
+TEST_F(MainWindowEntries, AClickTogglesTheNamedDeviceAndAFailureNamesTheWarning) {
+  StubbornDevice* camera = Add(u"Camera");
+  StubbornDevice* twin = Add(u"Camera");  // listed as "Camera-1"
+
+  DeviceClick click = ClickDeviceEntry(list, u"Camera");
+  EXPECT_TRUE(click.acted);
+  EXPECT_EQ(click.failureText, -1);
+  EXPECT_EQ(DeviceList::IsBlocked(camera), 1);
+  EXPECT_EQ(DeviceList::IsBlocked(twin), 0) << "Camera-1 is another entry";
+
+  camera->unblockResult = 0;
+  click = ClickDeviceEntry(list, u"Camera");
+  EXPECT_EQ(click.failureText, STR_UNABLE_TO_UNBLOCK);
+  EXPECT_EQ(DeviceList::IsBlocked(camera), 1) << "the entry keeps its mark";
+  camera->unblockResult = 1;
+  twin->blockResult = -5;  // a camera's failing COM result
+  click = ClickDeviceEntry(list, u"Camera-1");
+  EXPECT_EQ(click.result, -5);
+  EXPECT_EQ(click.failureText, STR_UNABLE_TO_BLOCK);
+  EXPECT_EQ(DeviceList::IsBlocked(twin), 0);
+
+  EXPECT_FALSE(ClickDeviceEntry(list, u"Gone").acted) << "a vanished device does nothing";
+}
+
+TEST_F(MainWindowEntries, StateChangeRewritesOnlyItsOwnEntryAndRecomputesProtection) {
+  StubbornDevice* camera = Add(u"Camera");
+  StubbornDevice* twin = Add(u"Camera");
+  camera->Block();
+
+  DeviceNotifyEffect effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), camera);
+  EXPECT_EQ(effect.kind, DeviceNotifyKind::StateChanged);
+  EXPECT_EQ(effect.entryText, u"Camera");
+  EXPECT_EQ(effect.listId, IDC_VIDEO_LIST);
+  EXPECT_EQ(ListItemBlocked(effect.itemData), 1);
+  EXPECT_EQ(effect.protectedState, 0) << "Camera-1 is still live";
+  EXPECT_EQ(StateIconId(effect.protectedState), kIconAtRisk);
+
+  twin->Block();
+  effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), twin);
+  EXPECT_EQ(effect.entryText, u"Camera-1");
+  EXPECT_EQ(effect.protectedState, 1);
+  EXPECT_EQ(StateIconId(effect.protectedState), kIconProtected);
+
+  effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_PLUGGED_IN), twin);
+  EXPECT_EQ(effect.kind, DeviceNotifyKind::PluggedIn);
+  EXPECT_EQ(ComposeDeviceMessage(GetString(STR_DEVICE_PLUGGED_IN), effect.entryText.c_str()),
+            WideString(GetString(STR_DEVICE_PLUGGED_IN)) + u"\n \n" + GetString(STR_DEVICE) + u": Camera-1");
+}
+
+TEST_F(MainWindowEntries, StaleOrMalformedNotificationsAreIgnored) {
+  StubbornDevice* camera = Add(u"Camera");
+  TestDevice stranger(poster);  // never linked
+  struct Case {
+    std::uint32_t wParam;
+    SPDEV* device;
+  } cases[] = {
+      {DeviceNotifyWParam(DEVICE_STATE_CHANGED) | 1, camera},
+      {DeviceNotifyWParam(DEVICE_STATE_CHANGED), nullptr},
+      {DeviceNotifyWParam(DEVICE_STATE_CHANGED), &stranger},
+      {DeviceNotifyWParam(7), camera},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DecideDeviceNotify(list, c.wParam, c.device).kind, DeviceNotifyKind::Ignore) << c.wParam;
+  }
+}
+
+TEST(MainWindowArrival, OnlyInterfaceArrivalsAndRemovalsOfTheFourClassesRestartTheTimer) {
+  const ClassGuid storage = {0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
+  ClassGuid nearMiss = kKsCategoryAudio;
+  nearMiss.data4[7] ^= 1;
+  struct Case {
+    std::uint32_t event;
+    std::uint32_t type;
+    ClassGuid guid;
+    bool restarts;
+  } cases[] = {
+      {kDeviceArrivalEvent, kDeviceInterfaceHeader, kGuidDevclassImage, true},
+      {kDeviceRemoveCompleteEvent, kDeviceInterfaceHeader, kGuidDevclassMedia, true},
+      {kDeviceArrivalEvent, kDeviceInterfaceHeader, kKsCategoryVideo, true},
+      {kDeviceArrivalEvent, kDeviceInterfaceHeader, kKsCategoryAudio, true},
+      {kDeviceArrivalEvent, kDeviceInterfaceHeader, storage, false},
+      {kDeviceArrivalEvent, kDeviceInterfaceHeader, nearMiss, false},
+      {0x8001, kDeviceInterfaceHeader, kKsCategoryVideo, false},  // query remove
+      {kDeviceArrivalEvent, 2, kKsCategoryVideo, false},          // a volume
+  };
+  for (const Case& c : cases) {
+    DeviceChangeHeader header{c.type, c.guid};
+    EXPECT_EQ(RestartsDeviceRefresh(c.event, &header), c.restarts) << std::hex << c.event << " " << c.guid.data1;
+  }
+  EXPECT_FALSE(RestartsDeviceRefresh(kDeviceArrivalEvent, nullptr));
+}
+
+TEST(MainWindowTimers, TheOneShotAlwaysRefreshesThePollOnlyOnADifferentCount) {
+  EXPECT_EQ(DecideTimer(TIMER_DEVICE_REFRESH, 1, 1), TimerAction::StopAndRefresh);
+  EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 2, 2), TimerAction::None);
+  EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 1, 2), TimerAction::Refresh);
+  EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 3, 2), TimerAction::Refresh);
+  EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, -1, 0xFFFFFFFFu), TimerAction::Refresh);
+  EXPECT_EQ(DecideTimer(100, 0, 5), TimerAction::None);
+}
+
+TEST(MainWindowCommands, LanguagePagesCarryTheCodeAndSocialLinksNone) {
+  struct Case {
+    int id;
+    int language;
+    const char16_t* tail;
+  } cases[] = {
+      {IDM_WEBSITE, LANGUAGE_GERMAN, u"/shadowpane/?ref=2001&lang=de"},
+      {IDM_CONTACT_US, LANGUAGE_GERMAN, u"/contacts.php?pid=2&ref=2001&lang=de"},
+      {IDM_FEEDBACK, LANGUAGE_ITALIAN, u"/shadowpane/feedback.php?ref=2001&lang=it"},
+      {IDM_WEBSITE, 9, u"/shadowpane/?ref=2001&lang=en"},
+      {IDM_TWITTER, LANGUAGE_SPANISH, u"/?goto=twitter&pid=2&ver=2001"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WebPageAddress(LookUpCommand(c.id), c.language), WideString(kWebSite) + c.tail) << c.id;
+  }
+  EXPECT_EQ(LookUpCommand(IDM_SETTINGS).kind, CommandKind::Settings);
+  EXPECT_EQ(LookUpCommand(IDM_ABOUT).kind, CommandKind::About);
+  EXPECT_EQ(LookUpCommand(1026).kind, CommandKind::None);
+  EXPECT_EQ(WebPageAddress(LookUpCommand(IDM_HELP), 0), u"");
+}
+
+TEST(MainWindowCommands, HelpFileSitsBesideTheExecutable) {
+  EXPECT_EQ(HelpFilePath(u"C:\\Program Files\\Shadowpane\\Shadowpane.exe"),
+            u"C:\\Program Files\\Shadowpane\\Shadowpane.chm");
+  EXPECT_EQ(HelpFilePath(u"Z:/build/Shadowpane.exe"), u"Z:/build/Shadowpane.chm");
+  EXPECT_EQ(HelpFilePath(u""), u"Shadowpane.chm");
+}
+
+}  // namespace
+}  // namespace shadowpane

@@ -1,0 +1,34 @@
+#include "ui/main/DeviceArrival.h"
+
+#include "ui/main/MainWindowIds.h"
+
+namespace shadowpane {
+
+bool SameGuid(const ClassGuid& a, const ClassGuid& b) {
+  if (a.data1 != b.data1 || a.data2 != b.data2 || a.data3 != b.data3) return false;
+  for (int i = 0; i < 8; ++i) {
+    if (a.data4[i] != b.data4[i]) return false;
+  }
+  return true;
+}
+
+bool RestartsDeviceRefresh(std::uint32_t event, const DeviceChangeHeader* header) {
+  if (event != kDeviceArrivalEvent && event != kDeviceRemoveCompleteEvent) return false;
+  if (header == nullptr || header->deviceType != kDeviceInterfaceHeader) return false;
+  for (const ClassGuid& refreshClass : kRefreshClasses) {
+    if (SameGuid(header->classGuid, refreshClass)) return true;
+  }
+  return false;
+}
+
+TimerAction DecideTimer(unsigned timerId, int audioCount, std::uint32_t waveInCount) {
+  if (timerId == TIMER_DEVICE_REFRESH) return TimerAction::StopAndRefresh;
+  if (timerId == TIMER_AUDIO_POLL) {
+    // A negative count never equals what the system counts.
+    const bool differs = audioCount < 0 || static_cast<std::uint32_t>(audioCount) != waveInCount;
+    return differs ? TimerAction::Refresh : TimerAction::None;
+  }
+  return TimerAction::None;
+}
+
+}  // namespace shadowpane

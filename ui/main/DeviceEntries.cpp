@@ -1,0 +1,56 @@
+#include "ui/main/DeviceEntries.h"
+
+#include "app/Languages.h"
+#include "ui/main/MainWindowIds.h"
+
+namespace shadowpane {
+namespace {
+
+// Longer than any text of the string tables.
+constexpr int kMessageMaxChars = 512;
+
+}  // namespace
+
+DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText) {
+  DeviceClick click;
+  WideChar name[kNameUnits] = {};
+  CopyBounded(name, kMaxNameChars, entryText);
+  SPDEV* device = list.FindByDisplayName(name);
+  if (device == nullptr) return click;
+  click.acted = true;
+  const bool wasBlocked = DeviceList::IsBlocked(device) != 0;
+  click.result = wasBlocked ? device->Unblock() : device->Block();
+  if (click.result != 1) click.failureText = wasBlocked ? STR_UNABLE_TO_UNBLOCK : STR_UNABLE_TO_BLOCK;
+  return click;
+}
+
+WideString ComposeDeviceMessage(const WideChar* message, const WideChar* deviceName) {
+  WideString text = BoundedString(message, kMessageMaxChars);
+  text += u"\n \n";
+  text += GetString(STR_DEVICE);
+  text += u": ";
+  text += BoundedString(deviceName, kMaxNameChars);
+  return text;
+}
+
+DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wParam, SPDEV* device) {
+  DeviceNotifyEffect effect;
+  if ((wParam & 0xFFFFu) != 0 || device == nullptr || !list.Contains(device)) return effect;
+  const std::uint32_t code = wParam >> 16;
+  if (code != DEVICE_STATE_CHANGED && code != DEVICE_PLUGGED_IN) return effect;
+  WideChar name[kNameUnits] = {};
+  device->GetDisplayName(name, kMaxNameChars);
+  const int kind = device->GetKind();
+  effect.entryText = BoundedString(name, kNameUnits);
+  effect.listId = kind == DEVICE_KIND_VIDEO ? IDC_VIDEO_LIST : IDC_AUDIO_LIST;
+  if (code == DEVICE_PLUGGED_IN) {
+    effect.kind = DeviceNotifyKind::PluggedIn;
+    return effect;
+  }
+  effect.kind = DeviceNotifyKind::StateChanged;
+  effect.itemData = MakeListItemData(DeviceList::IsBlocked(device), kind);
+  effect.protectedState = list.AllBlocked();
+  return effect;
+}
+
+}  // namespace shadowpane
