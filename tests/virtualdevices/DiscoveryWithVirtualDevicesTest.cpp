@@ -194,5 +194,56 @@ TEST_F(DiscoveryWithVirtualDevices, UnpluggingABlockedCameraSweepsItsGraphAndIts
   EXPECT_EQ(std::find(videoTexts.begin(), videoTexts.end(), u"Unplugged Camera"), videoTexts.end());
 }
 
+// Whether any object of the virtual devices' DLL is still referenced in this
+// process (an unloaded DLL holds nothing).
+bool VirtualDeviceObjectsAlive() {
+  HMODULE module = GetModuleHandleW(L"shadowpane_virtualdevices.dll");
+  if (module == nullptr) return false;
+  using CanUnload = HRESULT(WINAPI*)();
+  auto canUnload = reinterpret_cast<CanUnload>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  return canUnload != nullptr && canUnload() != S_OK;
+}
+
+TEST_F(DiscoveryWithVirtualDevices, AMicrophoneUnpluggedWhileItsWorkerHoldsItIsSweptWithoutALie) {
+  PluggedDevice vanishing = PluggedDevice::Microphone(L"Vanishing Microphone", 7);
+  PluggedDevice kept = PluggedDevice::Microphone(L"Kept Microphone", 8);
+  ASSERT_TRUE(vanishing.ok() && kept.ok());
+  Refresh(1);
+  SPDEV* device = list_.FindByDisplayName(u"Vanishing Microphone");
+  ASSERT_NE(device, nullptr);
+  ASSERT_EQ(device->Block(), 1);
+  ASSERT_TRUE(WaitForInputOff(vanishing.clsid()));
+
+  // Gone while the worker keeps switching its input off every 66 ms: the
+  // filter it holds now fails every call.
+  vanishing.Unplug();
+  Sleep(200);
+  Refresh(0);
+
+  EXPECT_EQ(list_.FindByDisplayName(u"Vanishing Microphone"), nullptr);
+  SPDEV* survivor = list_.FindByDisplayName(u"Kept Microphone");
+  ASSERT_NE(survivor, nullptr);
+  EXPECT_EQ(DeviceList::IsBlocked(survivor), 0);
+  for (const auto& entry : lists_.Entries(DeviceListBox::Audio)) {
+    EXPECT_NE(entry.text, u"Vanishing Microphone");
+    EXPECT_EQ(ListItemBlocked(entry.data), 0) << "nothing left is held";
+  }
+  EXPECT_EQ(list_.audioCount, list_.Count());
+  // Its worker said "blocked" once and, when it was stopped, "unblocked".
+  std::vector<testing::PostedNotify> posts = poster_.Posts();
+  EXPECT_EQ(std::count_if(posts.begin(), posts.end(), [&](const testing::PostedNotify& post) {
+              return post.device == device && post.code == DEVICE_STATE_CHANGED;
+            }),
+            2);
+  std::vector<ProfileRecord> records = SavedRecords();
+  EXPECT_TRUE(std::none_of(records.begin(), records.end(), [](const ProfileRecord& r) {
+    return r.path == u"7 Vanishing Microphone";
+  }));
+
+  list_.DestroyDeviceList();
+  EXPECT_FALSE(VirtualDeviceObjectsAlive()) << "every filter reference was released";
+}
+
 }  // namespace
 }  // namespace shadowpane::virtualdevices

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 
 #include "app/Settings.h"
@@ -214,6 +215,63 @@ TEST_F(RegistryStoreTest, KeysAreClosedAfterEachOperation) {
   HANDLE again = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   EXPECT_EQ(again, probe);
   CloseHandle(again);
+}
+
+// One key, queried again and again: every query starts from a 4-byte
+// size. A size left from an earlier query would either refuse a proper
+// number (after a shorter value) or let a longer value be written past the
+// 4-byte number (after a query that reported a larger size).
+TEST_F(RegistryStoreTest, EveryQueryOfOneKeyStartsFromFourBytes) {
+  const WORD half = 5;
+  const BYTE eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  Put(u"Half", REG_DWORD, &half, sizeof half);
+  PutString(u"Long", L"a text of many bytes");
+  Put(u"Eight", REG_BINARY, eight, sizeof eight);
+  PutDword(u"Four", 7);
+
+  std::unique_ptr<KeyValueKey> key = OpenRegistryKey(HKEY_CURRENT_USER, kSettingsKeyPath);
+  ASSERT_NE(key, nullptr);
+  struct Step {
+    const WideChar* name;
+    StoredType type;
+    std::uint32_t number;
+  };
+  const Step steps[] = {
+      {u"Four", StoredType::Dword, 7},   {u"Half", StoredType::Other, 0},
+      {u"Four", StoredType::Dword, 7},   {u"Long", StoredType::Missing, 0},
+      {u"Eight", StoredType::Missing, 0}, {u"Four", StoredType::Dword, 7},
+      {u"Long", StoredType::Missing, 0}, {u"Half", StoredType::Other, 0},
+      {u"Four", StoredType::Dword, 7},
+  };
+  int index = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE("query " + std::to_string(index++));
+    const StoredValue value = key->Query(step.name);
+    EXPECT_EQ(value.type, step.type);
+    if (step.type == StoredType::Dword) {
+      EXPECT_EQ(value.number, step.number);
+    }
+  }
+}
+
+// The running executable's real path, through GetModuleFileNameW, against
+// limits around its length: a path the system had to cut is never taken
+// for the whole one.
+TEST_F(RegistryStoreTest, AnExecutablePathLongerThanTheLimitIsRefused) {
+  wchar_t self[2048] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, self, 2048);
+  ASSERT_GT(length, 4u);
+  ASSERT_LT(length, 2048u);
+  const std::u16string whole(AsCore(self), length);
+  RegistryStore store;
+  const int fullLength = static_cast<int>(length);
+  for (int limit : {fullLength + 1, fullLength, fullLength - 1, fullLength - 2, fullLength - 3, 1}) {
+    SCOPED_TRACE("limit " + std::to_string(limit) + " for a path of " + std::to_string(fullLength));
+    std::u16string path = u"unchanged";
+    const bool found = store.ExecutablePath(path, limit);
+    EXPECT_EQ(found, limit >= fullLength);
+    EXPECT_EQ(path, found ? whole : u"unchanged");
+  }
 }
 
 }  // namespace
