@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Settings.h"
 #include "core/win32/TextCast.h"
@@ -272,6 +273,85 @@ TEST_F(RegistryStoreTest, AnExecutablePathLongerThanTheLimitIsRefused) {
     EXPECT_EQ(found, limit >= fullLength);
     EXPECT_EQ(path, found ? whole : u"unchanged");
   }
+}
+
+// The executable started from a deep folder, its path just short of the
+// classic 259-character limit (Wine starts nothing from a longer path): the
+// store takes the whole path, so no short buffer cuts it. The test runs a
+// copy of this very executable there, which checks its own path and answers
+// with its exit code.
+constexpr wchar_t kDeepChildVariable[] = L"SHADOWPANE_DEEP_PATH_CHILD";
+constexpr wchar_t kDeepTestFilter[] =
+    L"--gtest_filter=RegistryStoreTest.ALongExecutablePathIsTakenWhole";
+constexpr size_t kDeepPathChars = MAX_PATH - 1;
+
+TEST_F(RegistryStoreTest, ALongExecutablePathIsTakenWhole) {
+  std::vector<wchar_t> self(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+  ASSERT_GT(length, 0u);
+  const std::wstring selfPath(self.data(), length);
+
+  if (GetEnvironmentVariableW(kDeepChildVariable, nullptr, 0) != 0) {
+    // The copy: its path is long, and read whole.
+    ASSERT_EQ(selfPath.size(), kDeepPathChars);
+    RegistryStore store;
+    std::u16string path;
+    ASSERT_TRUE(store.ExecutablePath(path, kMaxAutostartPathChars));
+    ASSERT_EQ(path, std::u16string(AsCore(selfPath.c_str()), selfPath.size()));
+    // Proof that this test ran and passed, beside the copy.
+    HANDLE proof = CreateFileW(L"deep.ok", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(proof, INVALID_HANDLE_VALUE);
+    CloseHandle(proof);
+    return;
+  }
+
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  std::wstring folder = std::wstring(temp) + L"shadowpane-deep-" + std::to_wstring(GetCurrentProcessId());
+  // Removed again however the test ends.
+  struct Cleanup {
+    std::vector<std::wstring> folders;
+    std::vector<std::wstring> files;
+    ~Cleanup() {
+      for (const std::wstring& file : files) DeleteFileW(file.c_str());
+      for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryW(it->c_str());
+    }
+  } cleanup;
+  std::vector<std::wstring>& created = cleanup.folders;
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  created.push_back(folder);
+  const std::wstring exeName = L"\\copy.exe";
+  // Components of at most 100 characters until the path has its length.
+  while (folder.size() + 1 + exeName.size() < kDeepPathChars) {
+    const size_t room = kDeepPathChars - folder.size() - 1 - exeName.size();
+    folder += L"\\" + std::wstring(room < 100 ? room : 100, static_cast<wchar_t>(L'a' + created.size()));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    created.push_back(folder);
+  }
+  const std::wstring copy = folder + exeName;
+  ASSERT_EQ(copy.size(), kDeepPathChars);
+  const std::wstring proof = folder + L"\\deep.ok";
+  cleanup.files = {copy, proof};
+  DeleteFileW(proof.c_str());
+  ASSERT_TRUE(CopyFileW(selfPath.c_str(), copy.c_str(), FALSE));
+
+  std::wstring commandLine = L"copy.exe ";
+  commandLine += kDeepTestFilter;
+  SetEnvironmentVariableW(kDeepChildVariable, L"1");
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const BOOL started = CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                      nullptr, folder.c_str(), &startup, &process);
+  SetEnvironmentVariableW(kDeepChildVariable, nullptr);
+  ASSERT_TRUE(started) << "error " << GetLastError();
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(exitCode, 0u) << "the copy read its own long path whole";
+  EXPECT_NE(GetFileAttributesW(proof.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy ran the test";
 }
 
 }  // namespace
