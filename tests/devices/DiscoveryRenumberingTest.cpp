@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -238,6 +239,71 @@ TEST(DiscoveryRenumbering, SweptAndReboundMicrophonesReleaseEverything) {
     EXPECT_EQ(world.services.LiveObjects(), 0);
     EXPECT_EQ(world.services.UnjoinedCloses(), 0);
     EXPECT_FALSE(world.services.Silenced("C")) << "the input is given back at shutdown";
+  }
+}
+
+// A blocked microphone that vanishes: while held, during a refresh (listed
+// but gone before its properties or its filter could be had), and while
+// its worker re-applies the silencing against a device that no longer
+// answers. No crash, no mark that lies, everything released.
+struct VanishCase {
+  const char* what;
+  std::vector<Input> before;
+  std::vector<std::string> blocked;
+  std::vector<Input> after;
+  // Calls that fail from the moment the device vanishes.
+  std::vector<std::string> failing;
+};
+
+const std::vector<VanishCase> kVanishCases = {
+    {"while blocked", {kTwinA0, {"M", u"Other Mic", 1}}, {"A"}, {{"M", u"Other Mic", 0}}, {}},
+    {"during the refresh: listed, but its properties are gone",
+     {{"S", u"Solo", 0}}, {"S"}, {{"S", u"Solo", 0}}, {"moniker.BindToStorage"}},
+    {"while its worker re-applies the silencing",
+     {{"S", u"Solo", 0}}, {"S"}, {}, {"mixer.SetControl", "inputMixer.PutEnable(0)"}},
+    {"a twin, gone before the survivor's filter could be bound",
+     {kTwinA0, kTwinB1}, {"A"}, {{"B", u"USB Mic", 0}}, {"moniker.BindToObject"}},
+};
+
+TEST(DiscoveryVanishing, NoCrashNoLyingMarkEverythingReleased) {
+  for (const VanishCase& c : kVanishCases) {
+    for (const std::uint32_t system : {kWaveMixerSystem, kInputPinSystem}) {
+      SCOPED_TRACE(std::string(c.what) + (system == kWaveMixerSystem ? ", wave and mixer" : ", input pin"));
+      auto world = std::make_unique<World>(system, false);
+      world->Plug(c.before);
+      world->Refresh(1);
+      for (const std::string& unit : c.blocked) {
+        for (const Input& input : c.before) {
+          if (input.unit == unit) {
+            ASSERT_EQ(world->AtNumber(input.number)->Block(), 1);
+          }
+        }
+      }
+      ASSERT_TRUE(WaitUntil([&] { return world->Settled(); }));
+
+      for (const std::string& call : c.failing) world->services.Fail(call, kHrFail);
+      world->Plug(c.after);
+      world->Refresh(0);
+      ASSERT_TRUE(WaitUntil([&] { return world->Settled(); }));
+
+      // Whatever is listed is shown blocked exactly when its input is
+      // silenced; nothing that vanished is listed.
+      for (SPDEV* device = world->list.head(); device != nullptr; device = device->next) {
+        const std::string unit =
+            world->services.UnitAtWaveInId(static_cast<std::uint32_t>(device->GetWaveInId()));
+        EXPECT_FALSE(unit.empty()) << "a listed microphone stands for a present input";
+        EXPECT_EQ(DeviceList::IsBlocked(device) == 1, world->services.Silenced(unit)) << unit;
+      }
+      for (const auto& entry : world->lists.Entries(DeviceListBox::Audio)) {
+        SPDEV* device = world->list.FindByDisplayName(entry.text.c_str());
+        ASSERT_NE(device, nullptr);
+      }
+      EXPECT_EQ(world->list.audioCount, world->list.Count());
+
+      world->list.DestroyDeviceList();
+      EXPECT_EQ(world->services.LiveObjects(), 0);
+      EXPECT_EQ(world->services.UnjoinedCloses(), 0);
+    }
   }
 }
 
