@@ -309,6 +309,29 @@ void ApplyProfileRecords(SPDEV* device, const std::vector<ProfileRecord>& record
   }
 }
 
+// Microphones whose saved records cannot be told from their twins' and
+// include a blocked one (HoldForSavedTwins).
+std::vector<SPDEV*> SavedTwinsToHold(const DeviceList& list, const std::vector<ProfileRecord>& records) {
+  std::vector<SPDEV*> microphones;
+  std::vector<PresentMicrophone> present;
+  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
+    if (device->GetKind() != DEVICE_KIND_AUDIO) continue;
+    microphones.push_back(device);
+    // A microphone without a number has an empty path.
+    std::optional<std::int32_t> number;
+    if (!PathOf(device).empty()) number = device->GetWaveInId();
+    present.push_back(PresentMicrophone{FriendlyNameOf(device), number});
+  }
+  std::vector<std::pair<std::u16string, bool>> saved;
+  for (const ProfileRecord& record : records) saved.emplace_back(record.path, record.blocked != 0);
+  const std::vector<bool> hold = HoldForSavedTwins(present, saved);
+  std::vector<SPDEV*> held;
+  for (size_t i = 0; i < microphones.size(); ++i) {
+    if (hold[i]) held.push_back(microphones[i]);
+  }
+  return held;
+}
+
 }  // namespace
 
 std::u16string MicrophonePath(std::int32_t waveInId, const WideChar* friendlyName) {
@@ -356,6 +379,9 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
     records.clear();
   }
 
+  const std::vector<SPDEV*> savedTwins =
+      initial && !blockStart ? SavedTwinsToHold(list, records) : std::vector<SPDEV*>();
+
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     if (device->newFlag && device->GetKind() == DEVICE_KIND_AUDIO) {
       if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->RestoreInput();
@@ -363,8 +389,10 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
     if (initial && !blockStart) ApplyProfileRecords(device, records);
     // Block results are not reported: each success posts its own change.
     // A new input that may be one the user had blocked is held too.
-    const bool holdInDoubt = device->newFlag && std::find(holdWhenNew.begin(), holdWhenNew.end(),
-                                                          device) != holdWhenNew.end();
+    const bool holdInDoubt =
+        (device->newFlag &&
+         std::find(holdWhenNew.begin(), holdWhenNew.end(), device) != holdWhenNew.end()) ||
+        std::find(savedTwins.begin(), savedTwins.end(), device) != savedTwins.end();
     if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag) ||
         holdInDoubt) {
       device->Block();

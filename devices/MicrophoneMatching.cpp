@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 
 namespace shadowpane {
 
@@ -162,6 +163,75 @@ class Matcher {
 MicrophoneMatching MatchMicrophones(const std::vector<ListedMicrophone>& listed,
                                     const std::vector<ReportedMicrophone>& reported) {
   return Matcher(listed, reported).Run();
+}
+
+namespace {
+
+// A microphone's record path: the number, a blank and at most this much of
+// the name.
+constexpr size_t kRecordNameChars = 200;
+
+// Splits "<number> <name>"; false for a path of another form.
+bool ParseRecordPath(const std::u16string& path, std::int64_t* number, std::u16string* name) {
+  size_t at = 0;
+  bool negative = false;
+  if (at < path.size() && path[at] == u'-') {
+    negative = true;
+    ++at;
+  }
+  const size_t digitsStart = at;
+  std::int64_t value = 0;
+  while (at < path.size() && path[at] >= u'0' && path[at] <= u'9' && at - digitsStart < 10) {
+    value = value * 10 + (path[at] - u'0');
+    ++at;
+  }
+  if (at == digitsStart || at >= path.size() || path[at] != u' ') return false;
+  *number = negative ? -value : value;
+  *name = path.substr(at + 1);
+  return true;
+}
+
+}  // namespace
+
+std::vector<bool> HoldForSavedTwins(const std::vector<PresentMicrophone>& present,
+                                    const std::vector<std::pair<std::u16string, bool>>& records) {
+  struct Saved {
+    std::set<std::int64_t> numbers;
+    bool anyBlocked = false;
+  };
+  std::map<std::u16string, Saved> savedByName;
+  for (const auto& [path, blocked] : records) {
+    std::int64_t number = 0;
+    std::u16string name;
+    if (!ParseRecordPath(path, &number, &name)) continue;
+    Saved& saved = savedByName[name];
+    saved.numbers.insert(number);
+    saved.anyBlocked = saved.anyBlocked || blocked;
+  }
+  std::map<std::u16string, std::vector<size_t>> presentByName;
+  for (size_t i = 0; i < present.size(); ++i) {
+    presentByName[present[i].name.substr(0, kRecordNameChars)].push_back(i);
+  }
+  std::vector<bool> hold(present.size(), false);
+  for (const auto& [name, indices] : presentByName) {
+    auto found = savedByName.find(name);
+    if (found == savedByName.end() || !found->second.anyBlocked) continue;
+    const Saved& saved = found->second;
+    std::set<std::int64_t> numbers;
+    bool allNumbered = true;
+    for (size_t i : indices) {
+      if (present[i].waveInId) {
+        numbers.insert(*present[i].waveInId);
+      } else {
+        allNumbered = false;
+      }
+    }
+    const bool shared = indices.size() > 1 || saved.numbers.size() > 1;
+    if (shared && (!allNumbered || numbers != saved.numbers)) {
+      for (size_t i : indices) hold[i] = true;
+    }
+  }
+  return hold;
 }
 
 }  // namespace shadowpane

@@ -59,4 +59,18 @@ struct MicrophoneMatching {
 MicrophoneMatching MatchMicrophones(const std::vector<ListedMicrophone>& listed,
                                     const std::vector<ReportedMicrophone>& reported);
 
+// The same doubt at start-up. Profile.db keys a microphone by its number
+// and name, so when inputs of one name are renumbered between runs a record
+// can land on its twin. Where inputs of a name share it (now or in the
+// records) and the numbers saved for that name are not the numbers present,
+// and any of those records was blocked, every present input of the name is
+// held. Records are "<number> <at most 200 characters of the name>".
+struct PresentMicrophone {
+  std::u16string name;
+  std::optional<std::int32_t> waveInId;
+};
+// One answer per present microphone: hold it.
+std::vector<bool> HoldForSavedTwins(const std::vector<PresentMicrophone>& present,
+                                    const std::vector<std::pair<std::u16string, bool>>& records);
+
 }  // namespace shadowpane

@@ -242,6 +242,28 @@ TEST(DiscoveryRenumbering, SweptAndReboundMicrophonesReleaseEverything) {
   }
 }
 
+TEST(DiscoveryRenumbering, TwinsRenumberedBetweenRunsStaySilencedAtStart) {
+  // Last run: A at 0 live, B at 1 blocked. This run A is gone and B is 0,
+  // where A's unblocked record would apply.
+  for (const std::uint32_t system : {kWaveMixerSystem, kInputPinSystem}) {
+    World last(system, false);
+    last.Plug({kTwinA0, kTwinB1});
+    last.Refresh(1);
+    ASSERT_EQ(last.AtNumber(1)->Block(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return last.Settled(); }));
+    last.list.DestroyDeviceList();
+
+    World next(system, false);
+    next.profile.exists = true;
+    next.profile.contents = last.profile.contents;
+    next.Plug({{"B", u"USB Mic", 0}});
+    next.Refresh(1);
+    ASSERT_TRUE(WaitUntil([&] { return next.Settled(); }));
+    EXPECT_TRUE(next.services.Silenced("B"));
+    EXPECT_EQ(DeviceList::IsBlocked(next.AtNumber(0)), 1);
+  }
+}
+
 // A blocked microphone that vanishes: while held, during a refresh (listed
 // but gone before its properties or its filter could be had), and while
 // its worker re-applies the silencing against a device that no longer

@@ -107,5 +107,43 @@ TEST(MatchMicrophones, NoListedObjectIsGivenTwice) {
   EXPECT_TRUE(result.reported[0].hold && result.reported[1].hold);
 }
 
+struct SavedTwinsCase {
+  const char* what;
+  std::vector<PresentMicrophone> present;
+  std::vector<std::pair<std::u16string, bool>> records;
+  std::vector<bool> expected;
+};
+
+TEST(HoldForSavedTwins, Cases) {
+  const std::vector<SavedTwinsCase> cases = {
+      {"twins saved at 0 and 1, the blocked one alone at 0 now",
+       {{u"USB Mic", 0}}, {{u"1 USB Mic", true}, {u"0 USB Mic", false}}, {true}},
+      {"twins saved and present at the same numbers: the records decide",
+       {{u"USB Mic", 0}, {u"USB Mic", 1}}, {{u"1 USB Mic", true}, {u"0 USB Mic", false}},
+       {false, false}},
+      {"one saved blocked, a twin plugged in ahead of it",
+       {{u"USB Mic", 0}, {u"USB Mic", 1}}, {{u"0 USB Mic", true}}, {true, true}},
+      {"twins, none saved blocked",
+       {{u"USB Mic", 0}}, {{u"1 USB Mic", false}, {u"0 USB Mic", false}}, {false}},
+      {"a single input whose number moved is left to its records",
+       {{u"Mic", 0}}, {{u"1 Mic", true}}, {false}},
+      {"other names and other paths are not touched",
+       {{u"Other", 0}, {u"USB Mic", 5}},
+       {{u"\\\\?\\usb#cam", true}, {u"3 USB Mic", true}, {u"4 USB Mic", false}},
+       {false, true}},
+      {"names are compared on their first 200 characters",
+       {{std::u16string(250, u'n'), 0}},
+       {{u"1 " + std::u16string(200, u'n'), true}, {u"2 " + std::u16string(200, u'n'), true}},
+       {true}},
+      {"a twin without a number cannot be told apart",
+       {{u"USB Mic", std::nullopt}, {u"USB Mic", 1}}, {{u"1 USB Mic", true}, {u"0 USB Mic", false}},
+       {true, true}},
+  };
+  for (const SavedTwinsCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(HoldForSavedTwins(c.present, c.records), c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace shadowpane
