@@ -194,6 +194,54 @@ TEST_F(DiscoveryWithVirtualDevices, UnpluggingABlockedCameraSweepsItsGraphAndIts
   EXPECT_EQ(std::find(videoTexts.begin(), videoTexts.end(), u"Unplugged Camera"), videoTexts.end());
 }
 
+// Two virtual microphones of one name; the first unplugged and the second
+// renumbered into its place, through Wine's real enumerator and graphs.
+// Wine's driver names no device interface for these numbers, so nothing
+// tells the survivor from the unplugged one: whichever the user blocked,
+// the survivor is held through its own filter and shown blocked.
+TEST_F(DiscoveryWithVirtualDevices, ATwinRenumberedIntoAnUnpluggedTwinsPlaceStaysSilenced) {
+  for (const bool blockFirst : {true, false}) {
+    SCOPED_TRACE(blockFirst ? "the unplugged twin was blocked" : "the survivor was blocked");
+    PluggedDevice first = PluggedDevice::Microphone(L"Twin Microphone", 11);
+    PluggedDevice second = PluggedDevice::Microphone(L"Twin Microphone", 12);
+    ASSERT_TRUE(first.ok() && second.ok());
+    Refresh(0);
+    SPDEV* firstDevice = nullptr;
+    SPDEV* secondDevice = nullptr;
+    for (SPDEV* device = list_.head(); device != nullptr; device = device->next) {
+      if (device->GetWaveInId() == 11) firstDevice = device;
+      if (device->GetWaveInId() == 12) secondDevice = device;
+    }
+    ASSERT_TRUE(firstDevice != nullptr && secondDevice != nullptr);
+    ASSERT_EQ((blockFirst ? firstDevice : secondDevice)->Block(), 1);
+    ASSERT_TRUE(WaitForInputOff((blockFirst ? first : second).clsid()));
+
+    first.Unplug();
+    ASSERT_HRESULT_SUCCEEDED(RenumberVirtualMicrophone(second.clsid(), 11));
+    Refresh(0);
+
+    EXPECT_TRUE(WaitForInputOff(second.clsid()));
+    SPDEV* survivor = nullptr;
+    int twins = 0;
+    for (SPDEV* device = list_.head(); device != nullptr; device = device->next) {
+      WideChar friendly[kNameUnits] = {};
+      device->GetFriendlyName(friendly, kMaxNameChars);
+      if (std::u16string(friendly) != u"Twin Microphone") continue;
+      ++twins;
+      survivor = device;
+    }
+    ASSERT_EQ(twins, 1);
+    EXPECT_EQ(survivor->GetWaveInId(), 11);
+    const DWORD start = GetTickCount();
+    while (DeviceList::IsBlocked(survivor) == 0 && GetTickCount() - start < kSettleLimitMs) Sleep(1);
+    EXPECT_EQ(DeviceList::IsBlocked(survivor), 1);
+
+    second.Unplug();
+    Refresh(0);
+    list_.DestroyDeviceList();
+  }
+}
+
 // Whether any object of the virtual devices' DLL is still referenced in this
 // process (an unloaded DLL holds nothing).
 bool VirtualDeviceObjectsAlive() {
