@@ -110,6 +110,12 @@ class BenchServices : public CaptureServices {
   }
   MmResult OpenWaveInputMixer(WaveInput&, std::unique_ptr<Mixer>*) override { return kMmError; }
   std::uint32_t WaveInputCount() override { return 0; }
+  // As a system that names each input's device interface.
+  MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override {
+    const std::string digits = std::to_string(waveInId);
+    *deviceInterface = u"\\\\?\\SWD#MMDEVAPI#{0.0.1.00000000}." + std::u16string(digits.begin(), digits.end());
+    return kMmNoError;
+  }
   std::uint32_t SystemMajorVersion() override { return 6; }
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry, void*) override { return nullptr; }
   void Sleep(std::uint32_t) override {}

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "devices/DeviceTypes.h"
 
@@ -39,6 +40,7 @@ using MmResult = std::uint32_t;
 constexpr MmResult kMmNoError = 0;          // MMSYSERR_NOERROR
 constexpr MmResult kMmError = 1;            // MMSYSERR_ERROR
 constexpr MmResult kMmBadDeviceId = 2;      // MMSYSERR_BADDEVICEID
+constexpr MmResult kMmNotSupported = 8;     // MMSYSERR_NOTSUPPORTED
 constexpr MmResult kWaveBadFormat = 32;     // WAVERR_BADFORMAT
 
 // Filter-graph event code of a capture device that went away.
@@ -245,6 +247,12 @@ class CaptureServices {
   virtual MmResult OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) = 0;
   // waveInGetNumDevs().
   virtual std::uint32_t WaveInputCount() = 0;
+  // The device interface the wave-input driver answers for a number
+  // (waveInMessage with DRV_QUERYDEVICEINTERFACESIZE, then
+  // DRV_QUERYDEVICEINTERFACE). Unlike the number it stays with the device
+  // when other inputs come and go, so inputs of one name can be told
+  // apart. kMmNoError with a non-empty text, else the failure and no text.
+  virtual MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) = 0;
 
   // The system's major version number (GetVersionExW): below 6 a microphone
   // is silenced through wave input and its mixer, from 6 on through its

@@ -9,6 +9,7 @@
 #include "devices/Camera.h"
 #include "devices/DeviceText.h"
 #include "devices/Microphone.h"
+#include "devices/MicrophoneMatching.h"
 
 namespace shadowpane {
 
@@ -41,26 +42,17 @@ struct MonikerProperties {
   std::optional<std::int32_t> waveInId;  // microphones only
 };
 
-// The devices known when the refresh began, indexed so that each moniker is
-// resolved without walking the whole list.
-//
-// Cameras are recognised by their path; the first camera from the head
-// wins, as in a walk of the list. Microphones are recognised by their
-// friendly name among the microphones not yet met in this refresh,
-// preferring the one with the reported wave-in number: so two inputs that
-// report one name keep two objects, and a camera that happens to carry a
-// microphone's name is never mistaken for it.
-class KnownDevices {
+// The cameras known when the refresh began, indexed by path so that each
+// moniker is resolved without walking the whole list; the first camera from
+// the head wins, as in a walk of the list. Microphones are matched as a
+// whole category (MatchMicrophones).
+class KnownCameras {
  public:
-  explicit KnownDevices(const DeviceList& list) {
+  explicit KnownCameras(const DeviceList& list) {
     for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
-      if (device->GetKind() == DEVICE_KIND_AUDIO) {
-        const std::u16string name = FriendlyNameOf(device);
-        if (!name.empty()) microphonesByName_[name].push_back(device);
-      } else {
-        const std::u16string path = PathOf(device);
-        if (!path.empty()) camerasByPath_.emplace(path, device);  // keeps the first
-      }
+      if (device->GetKind() == DEVICE_KIND_AUDIO) continue;
+      const std::u16string path = PathOf(device);
+      if (!path.empty()) camerasByPath_.emplace(path, device);  // keeps the first
     }
   }
 
@@ -75,24 +67,8 @@ class KnownDevices {
     if (!path.empty()) camerasByPath_[path] = camera;
   }
 
-  SPDEV* MicrophoneByName(const std::u16string& name, std::optional<std::int32_t> waveInId) const {
-    if (name.empty()) return nullptr;
-    auto it = microphonesByName_.find(name);
-    if (it == microphonesByName_.end()) return nullptr;
-    SPDEV* firstUnmet = nullptr;
-    for (SPDEV* device : it->second) {
-      if (device->sweepMark == 0) continue;  // already met in this refresh
-      if (waveInId && static_cast<std::int32_t>(device->GetWaveInId()) == *waveInId) {
-        return device;
-      }
-      if (firstUnmet == nullptr) firstUnmet = device;
-    }
-    return firstUnmet;
-  }
-
  private:
   std::unordered_map<std::u16string, SPDEV*> camerasByPath_;
-  std::unordered_map<std::u16string, std::vector<SPDEV*>> microphonesByName_;
 };
 
 // Reads the properties discovery needs. A moniker without a property bag
@@ -128,37 +104,52 @@ void CopyField(WideChar (&to)[kNameUnits], const WideChar (&from)[kNameUnits]) {
   StoreNameField(to, from);
 }
 
+// One audio input as the enumerator reported it, kept until the whole
+// category has been matched.
+struct AudioInput {
+  std::unique_ptr<DeviceMoniker> moniker;
+  MonikerProperties properties;
+  std::u16string deviceInterface;
+};
+
 class Refresh {
  public:
   Refresh(DiscoveryContext& context, int initial)
-      : context_(context), initial_(initial), known_(context.list) {}
+      : context_(context), initial_(initial), cameras_(context.list) {}
 
   void WalkCategory(DeviceCategory category) {
-    std::unique_ptr<DeviceEnumerator> devices;
-    if (Failed(context_.services.CreateDeviceEnumerator(&devices)) || !devices) return;
-    std::unique_ptr<MonikerEnumerator> monikers;
-    // A failing or empty category contributes nothing: its known devices
-    // stay marked and are swept.
-    if (Failed(devices->CreateClassEnumerator(category, &monikers)) || !monikers) return;
-    for (;;) {
-      std::unique_ptr<DeviceMoniker> moniker;
-      if (monikers->Next(&moniker) != kHrOk || !moniker) break;
-      MonikerProperties properties;
-      if (!ReadProperties(*moniker, category, properties)) continue;
-      if (category == DeviceCategory::VideoInput) {
-        MeetCamera(*moniker, properties);
-      } else {
-        MeetMicrophone(*moniker, properties);
+    std::vector<AudioInput> inputs;
+    {
+      std::unique_ptr<DeviceEnumerator> devices;
+      if (Failed(context_.services.CreateDeviceEnumerator(&devices)) || !devices) return;
+      std::unique_ptr<MonikerEnumerator> monikers;
+      // A failing or empty category contributes nothing: its known devices
+      // stay marked and are swept.
+      if (Failed(devices->CreateClassEnumerator(category, &monikers)) || !monikers) return;
+      for (;;) {
+        std::unique_ptr<DeviceMoniker> moniker;
+        if (monikers->Next(&moniker) != kHrOk || !moniker) break;
+        MonikerProperties properties;
+        if (!ReadProperties(*moniker, category, properties)) continue;
+        if (category == DeviceCategory::VideoInput) {
+          MeetCamera(*moniker, properties);
+        } else {
+          inputs.push_back(AudioInput{std::move(moniker), properties, std::u16string()});
+        }
       }
+      // The moniker enumerator is released before the device enumerator.
+      monikers.reset();
     }
-    // The moniker enumerator is released before the device enumerator.
-    monikers.reset();
+    if (category == DeviceCategory::AudioInput) MeetMicrophones(inputs);
   }
+
+  // New microphones that must be held once their input has been restored.
+  const std::vector<SPDEV*>& holdWhenNew() const { return holdWhenNew_; }
 
  private:
   void MeetCamera(DeviceMoniker& moniker, const MonikerProperties& properties) {
     const std::u16string path = Text(properties.path);
-    if (SPDEV* known = known_.CameraByPath(path)) {
+    if (SPDEV* known = cameras_.CameraByPath(path)) {
       known->sweepMark = 0;
       return;
     }
@@ -169,38 +160,100 @@ class Refresh {
     record.notifyWindow = context_.target.Window();
     auto* camera = new SPDEVCAM(context_.poster, context_.services);
     camera->Init(&record);
-    if (SPDEV* linked = Link(camera)) known_.AddCamera(linked, path);
+    if (SPDEV* linked = Link(camera)) cameras_.AddCamera(linked, path);
   }
 
-  void MeetMicrophone(DeviceMoniker& moniker, const MonikerProperties& properties) {
-    const std::u16string name = Text(properties.friendlyName);
-    if (SPDEV* known = known_.MicrophoneByName(name, properties.waveInId)) {
-      known->sweepMark = 0;
-      // Wave-in numbers move when wave devices come and go. A blocked
-      // microphone gets a new worker for the new number; one whose number
-      // stayed is left alone, so its input is never briefly released.
-      if (properties.waveInId &&
-          static_cast<std::int32_t>(known->GetWaveInId()) != *properties.waveInId) {
-        known->SetWaveInId(static_cast<std::uint32_t>(*properties.waveInId));
-        if (DeviceList::IsBlocked(known)) {
-          known->Unblock();
-          known->Block();
+  void MeetMicrophones(std::vector<AudioInput>& inputs) {
+    std::vector<SPDEVMIC*> known;
+    std::vector<ListedMicrophone> listed;
+    for (SPDEV* device = context_.list.head(); device != nullptr; device = device->next) {
+      if (device->GetKind() != DEVICE_KIND_AUDIO) continue;
+      auto* microphone = dynamic_cast<SPDEVMIC*>(device);
+      if (microphone == nullptr) continue;
+      known.push_back(microphone);
+      listed.push_back(ListedMicrophone{
+          FriendlyNameOf(microphone), static_cast<std::uint32_t>(microphone->GetWaveInId()),
+          microphone->DeviceInterface(),
+          DeviceList::IsBlocked(microphone) != 0 || microphone->HoldRequested()});
+    }
+    std::vector<ReportedMicrophone> reported;
+    for (AudioInput& input : inputs) {
+      if (input.properties.waveInId) {
+        std::u16string answer;
+        if (context_.services.WaveInputInterface(
+                static_cast<std::uint32_t>(*input.properties.waveInId), &answer) == kMmNoError) {
+          input.deviceInterface = answer;
         }
       }
-      return;
+      reported.push_back(ReportedMicrophone{Text(input.properties.friendlyName),
+                                            input.properties.waveInId, input.deviceInterface});
     }
+
+    const MicrophoneMatching matching = MatchMicrophones(listed, reported);
+    // In doubt, every worker of the name stops before any object takes
+    // another input's binding.
+    for (int index : matching.stopFirst) known[static_cast<size_t>(index)]->Unblock();
+    for (size_t i = 0; i < inputs.size(); ++i) {
+      const MicrophoneMatch& match = matching.reported[i];
+      if (match.listed < 0) {
+        SPDEV* created = CreateMicrophone(inputs[i]);
+        if (created != nullptr && match.hold) holdWhenNew_.push_back(created);
+      } else {
+        SPDEVMIC* microphone = known[static_cast<size_t>(match.listed)];
+        microphone->sweepMark = 0;
+        if (match.rebind) {
+          RebindMicrophone(*microphone, inputs[i], match.hold);
+        } else {
+          FollowMicrophone(*microphone, inputs[i]);
+        }
+      }
+      inputs[i].moniker.reset();
+    }
+  }
+
+  // A microphone recognised for sure: it follows its input's number.
+  void FollowMicrophone(SPDEVMIC& microphone, const AudioInput& input) {
+    if (!input.deviceInterface.empty()) microphone.SetDeviceInterface(input.deviceInterface);
+    const auto& number = input.properties.waveInId;
+    // Wave-in numbers move when wave devices come and go. A blocked
+    // microphone gets a new worker for the new number; one whose number
+    // stayed is left alone, so its input is never briefly released.
+    if (number && static_cast<std::int32_t>(microphone.GetWaveInId()) != *number) {
+      microphone.SetWaveInId(static_cast<std::uint32_t>(*number));
+      if (DeviceList::IsBlocked(&microphone) || microphone.HoldRequested()) {
+        microphone.Unblock();
+        microphone.Block();
+      }
+    }
+  }
+
+  // A microphone that may now stand for another input of its name: it is
+  // bound to the input reported in its place and held when any input of
+  // the name was.
+  void RebindMicrophone(SPDEVMIC& microphone, AudioInput& input, bool hold) {
+    std::unique_ptr<CaptureFilter> restoreFilter = BindFilter(*input.moniker);
+    std::unique_ptr<CaptureFilter> workerFilter = BindFilter(*input.moniker);
+    const auto number = input.properties.waveInId.value_or(
+        static_cast<std::int32_t>(microphone.GetWaveInId()));
+    microphone.Rebind(std::move(restoreFilter), std::move(workerFilter),
+                      static_cast<std::uint32_t>(number), input.deviceInterface);
+    if (hold) microphone.Block();
+  }
+
+  SPDEV* CreateMicrophone(AudioInput& input) {
     AudioInitRecord record;
-    record.restoreFilter = BindFilter(moniker);
-    record.workerFilter = BindFilter(moniker);
-    CopyField(record.friendlyName, properties.friendlyName);
-    CopyField(record.path, properties.path);
+    record.restoreFilter = BindFilter(*input.moniker);
+    record.workerFilter = BindFilter(*input.moniker);
+    CopyField(record.friendlyName, input.properties.friendlyName);
+    CopyField(record.path, input.properties.path);
     // Without a reported number the microphone keeps wave-in number 0 and
     // an empty path.
-    record.waveInId = static_cast<std::uint32_t>(properties.waveInId.value_or(0));
+    record.waveInId = static_cast<std::uint32_t>(input.properties.waveInId.value_or(0));
     record.notifyWindow = context_.target.Window();
+    record.deviceInterface = input.deviceInterface;
     auto* microphone = new SPDEVMIC(context_.poster, context_.services);
     microphone->Init(&record);
-    Link(microphone);
+    return Link(microphone);
   }
 
   // Links a new device; answers it, or null when LinkDevice refused it.
@@ -215,7 +268,8 @@ class Refresh {
 
   DiscoveryContext& context_;
   const int initial_;
-  KnownDevices known_;
+  KnownCameras cameras_;
+  std::vector<SPDEV*> holdWhenNew_;
 };
 
 void Sweep(DeviceList& list) {
@@ -241,10 +295,10 @@ void FillList(DiscoveryTarget& target, const DeviceList& list, DeviceListBox box
   }
 }
 
+// Every record whose path equals the device's exactly, in file order: so a
+// device without a path takes the records saved for devices without one.
 void ApplyProfileRecords(SPDEV* device, const std::vector<ProfileRecord>& records) {
   const std::u16string path = PathOf(device);
-  // A device without a path has no record of its own.
-  if (path.empty()) return;
   for (const ProfileRecord& record : records) {
     if (record.path != path) continue;
     if (record.blocked != 0) {
@@ -253,6 +307,29 @@ void ApplyProfileRecords(SPDEV* device, const std::vector<ProfileRecord>& record
       device->Unblock();
     }
   }
+}
+
+// Microphones whose saved records cannot be told from their twins' and
+// include a blocked one (HoldForSavedTwins).
+std::vector<SPDEV*> SavedTwinsToHold(const DeviceList& list, const std::vector<ProfileRecord>& records) {
+  std::vector<SPDEV*> microphones;
+  std::vector<PresentMicrophone> present;
+  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
+    if (device->GetKind() != DEVICE_KIND_AUDIO) continue;
+    microphones.push_back(device);
+    // A microphone without a number has an empty path.
+    std::optional<std::int32_t> number;
+    if (!PathOf(device).empty()) number = device->GetWaveInId();
+    present.push_back(PresentMicrophone{FriendlyNameOf(device), number});
+  }
+  std::vector<std::pair<std::u16string, bool>> saved;
+  for (const ProfileRecord& record : records) saved.emplace_back(record.path, record.blocked != 0);
+  const std::vector<bool> hold = HoldForSavedTwins(present, saved);
+  std::vector<SPDEV*> held;
+  for (size_t i = 0; i < microphones.size(); ++i) {
+    if (hold[i]) held.push_back(microphones[i]);
+  }
+  return held;
 }
 
 }  // namespace
@@ -277,11 +354,10 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
     device->sweepMark = 1;
   }
 
-  {
-    Refresh refresh(context, initial);
-    refresh.WalkCategory(DeviceCategory::VideoInput);
-    refresh.WalkCategory(DeviceCategory::AudioInput);
-  }
+  Refresh refresh(context, initial);
+  refresh.WalkCategory(DeviceCategory::VideoInput);
+  refresh.WalkCategory(DeviceCategory::AudioInput);
+  const std::vector<SPDEV*>& holdWhenNew = refresh.holdWhenNew();
 
   target.ResetList(DeviceListBox::Video);
   target.ResetList(DeviceListBox::Audio);
@@ -303,13 +379,22 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
     records.clear();
   }
 
+  const std::vector<SPDEV*> savedTwins =
+      initial && !blockStart ? SavedTwinsToHold(list, records) : std::vector<SPDEV*>();
+
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     if (device->newFlag && device->GetKind() == DEVICE_KIND_AUDIO) {
       if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->RestoreInput();
     }
     if (initial && !blockStart) ApplyProfileRecords(device, records);
     // Block results are not reported: each success posts its own change.
-    if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag)) {
+    // A new input that may be one the user had blocked is held too.
+    const bool holdInDoubt =
+        (device->newFlag &&
+         std::find(holdWhenNew.begin(), holdWhenNew.end(), device) != holdWhenNew.end()) ||
+        std::find(savedTwins.begin(), savedTwins.end(), device) != savedTwins.end();
+    if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag) ||
+        holdInDoubt) {
       device->Block();
     }
     device->newFlag = 0;

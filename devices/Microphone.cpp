@@ -109,7 +109,25 @@ int SPDEVMIC::Init(const DeviceInitRecord* record) {
   StorePath(init->path);
   StoreNotifyWindow(init->notifyWindow);
   StoreWaveInId(init->waveInId);
+  deviceInterface_ = init->deviceInterface;
   return 0;
+}
+
+bool SPDEVMIC::HoldRequested() {
+  if (worker_ == nullptr) return false;
+  std::lock_guard<std::mutex> hold(workerLock_);
+  return ended_ == 0;
+}
+
+void SPDEVMIC::Rebind(std::unique_ptr<CaptureFilter> restoreFilter,
+                      std::unique_ptr<CaptureFilter> workerFilter, std::uint32_t waveInId,
+                      std::u16string deviceInterface) {
+  // The worker uses its filter until it is joined.
+  Unblock();
+  restoreFilter_ = std::move(restoreFilter);
+  workerFilter_ = std::move(workerFilter);
+  StoreWaveInId(waveInId);
+  deviceInterface_ = std::move(deviceInterface);
 }
 
 int SPDEVMIC::Block() {

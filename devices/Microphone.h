@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "devices/CaptureServices.h"
 #include "devices/Device.h"
@@ -41,6 +42,9 @@ struct AudioInitRecord : DeviceInitRecord {
   WideChar path[kNameUnits] = {};
   std::uint32_t waveInId = 0;
   NotifyWindow notifyWindow = 0;
+  // The device interface the wave-input driver answers for waveInId; empty
+  // when unknown. Not part of the profile key.
+  std::u16string deviceInterface;
 };
 
 class SPDEVMIC : public SPDEV {
@@ -68,6 +72,24 @@ class SPDEVMIC : public SPDEV {
 
   // True while a worker thread is started and not yet joined.
   bool HasWorker() const { return worker_ != nullptr; }
+  // True while a worker is starting or holding (not ended by itself): the
+  // user's block is in force or about to be.
+  bool HoldRequested();
+
+  // Binds the microphone afresh to the input that now answers at its place:
+  // stops any worker first (it holds the old binding), then takes both
+  // filters, the number and the device interface. Blocking again is the
+  // caller's decision. The path, and so the profile key, stays.
+  void Rebind(std::unique_ptr<CaptureFilter> restoreFilter,
+              std::unique_ptr<CaptureFilter> workerFilter, std::uint32_t waveInId,
+              std::u16string deviceInterface);
+
+  // The device interface the microphone was last matched by; discovery's
+  // alone (user-interface thread), so it needs no lock.
+  const std::u16string& DeviceInterface() const { return deviceInterface_; }
+  void SetDeviceInterface(std::u16string deviceInterface) {
+    deviceInterface_ = std::move(deviceInterface);
+  }
 
  private:
   static void MuteWorkerEntry(void* device);
@@ -90,6 +112,7 @@ class SPDEVMIC : public SPDEV {
   int ended_ = 0;
 
   std::unique_ptr<WorkerThread> worker_;
+  std::u16string deviceInterface_;
 };
 
 }  // namespace shadowpane

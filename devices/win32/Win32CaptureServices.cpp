@@ -86,6 +86,11 @@ MmResult Win32CaptureServices::OpenWaveInputMixer(WaveInput& input, std::unique_
 
 std::uint32_t Win32CaptureServices::WaveInputCount() { return waveInGetNumDevs(); }
 
+MmResult Win32CaptureServices::WaveInputInterface(std::uint32_t waveInId,
+                                                  std::u16string* deviceInterface) {
+  return QueryWin32WaveInputInterface(waveInId, deviceInterface);
+}
+
 std::uint32_t Win32CaptureServices::SystemMajorVersion() {
   OSVERSIONINFOW info = {};
   info.dwOSVersionInfoSize = sizeof(info);

@@ -1,5 +1,11 @@
 #include "devices/win32/Win32WaveMixer.h"
 
+#include <mmddk.h>
+
+#include <vector>
+
+#include "core/win32/TextCast.h"
+
 namespace shadowpane {
 
 namespace {
@@ -111,6 +117,30 @@ MmResult OpenWin32WaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer
   }
   if (result == MMSYSERR_NOERROR) *mixer = std::make_unique<Win32Mixer>(handle);
   return result;
+}
+
+MmResult QueryWin32WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) {
+  // waveInMessage takes a device number in place of a handle for these
+  // queries.
+  const HWAVEIN device = reinterpret_cast<HWAVEIN>(static_cast<UINT_PTR>(waveInId));
+  ULONG bytes = 0;
+  MMRESULT result = waveInMessage(device, DRV_QUERYDEVICEINTERFACESIZE,
+                                  reinterpret_cast<DWORD_PTR>(&bytes), 0);
+  if (result != MMSYSERR_NOERROR) return result;
+  if (bytes < 2 * sizeof(wchar_t) || bytes > kMaxWaveInterfaceBytes || bytes % sizeof(wchar_t) != 0) {
+    return MMSYSERR_ERROR;
+  }
+  std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
+  result = waveInMessage(device, DRV_QUERYDEVICEINTERFACE, reinterpret_cast<DWORD_PTR>(text.data()),
+                         bytes);
+  if (result != MMSYSERR_NOERROR) return result;
+  // The answer must end inside the size it announced.
+  const size_t units = bytes / sizeof(wchar_t);
+  size_t length = 0;
+  while (length < units && text[length] != L'\0') ++length;
+  if (length == 0 || length == units) return MMSYSERR_ERROR;
+  deviceInterface->assign(AsCore(text.data()), length);
+  return MMSYSERR_NOERROR;
 }
 
 }  // namespace shadowpane

@@ -21,4 +21,10 @@ MmResult OpenWin32WaveInput(std::uint32_t waveInId, const WaveFormat& format,
 // same mixer wherever both calls work.
 MmResult OpenWin32WaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer);
 
+// The device-interface text the wave-input driver answers for a number:
+// its size in bytes first, then the text. A size that is empty, odd or
+// beyond kMaxWaveInterfaceBytes, or a text without terminator, is refused.
+constexpr unsigned long kMaxWaveInterfaceBytes = 4096;
+MmResult QueryWin32WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface);
+
 }  // namespace shadowpane

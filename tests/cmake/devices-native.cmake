@@ -1,6 +1,7 @@
 shadowpane_test(devices_core_tests
   SOURCES devices/DeviceTextTest.cpp devices/DeviceTest.cpp devices/DeviceListTest.cpp
           devices/ProfileCodecTest.cpp devices/ProfileSaveLoadTest.cpp
+          devices/MicrophoneMatchingTest.cpp
   LIBS shadowpane_test_support)
 
 # A recording fake of the capture-device services, for every native test of
@@ -16,5 +17,6 @@ shadowpane_test(devices_capture_stress_tests
   SOURCES devices/MicrophoneStressTest.cpp
   LIBS shadowpane_capture_fakes)
 shadowpane_test(discovery_core_tests
-  SOURCES devices/DiscoveryTest.cpp support/FakeDeviceLists.cpp
+  SOURCES devices/DiscoveryTest.cpp devices/DiscoveryRenumberingTest.cpp
+          support/FakeDeviceLists.cpp
   LIBS shadowpane_capture_fakes)

@@ -448,8 +448,9 @@ TEST_F(DiscoveryTest, ACameraWhoseFilterCannotBeBoundIsListedButCannotBeBlocked)
   EXPECT_EQ(Find(u"Cam")->Block(), 0);
 }
 
-TEST_F(DiscoveryTest, AMicrophoneWithoutWaveInNumberHasNoPathAndNoProfileRecord) {
-  // A record with an empty path must not apply to every device without one.
+TEST_F(DiscoveryTest, AMicrophoneWithoutWaveInNumberHasNoPathAndTakesThePathlessRecord) {
+  // A single device without a path keeps its saved state: the record saved
+  // for it has the same, empty, path.
   profile.exists = true;
   profile.contents = ProfileImage({{u"", true}});
   services.AddDevice(kAudio, FakeDeviceInfo{u"Mic", std::nullopt, std::nullopt});
@@ -459,8 +460,8 @@ TEST_F(DiscoveryTest, AMicrophoneWithoutWaveInNumberHasNoPathAndNoProfileRecord)
   ASSERT_NE(microphone, nullptr);
   EXPECT_EQ(Path(microphone), u"");
   EXPECT_EQ(microphone->GetWaveInId(), 0);
-  EXPECT_EQ(services.Count("StartThread"), 0);
-  EXPECT_EQ(Blocked(u"Cam"), 0);
+  EXPECT_EQ(services.Count("StartThread"), 1);
+  EXPECT_EQ(Blocked(u"Cam"), 1);
 
   // It is still recognised by its name, and keeps its number.
   microphone->SetWaveInId(9);

@@ -44,26 +44,42 @@ HResult Hand(std::int64_t result, std::unique_ptr<Base>* out, Args&&... args) {
 
 class FakeFilter : public CaptureFilter, public FakeObject {
  public:
-  using FakeObject::FakeObject;
+  FakeFilter(FakeCaptureServices& s, std::string label, std::string unit = std::string())
+      : FakeObject(s, std::move(label)), unit_(std::move(unit)) {}
+  const std::string& unit() const { return unit_; }
+
+ private:
+  std::string unit_;
 };
 
 std::string LabelOf(CaptureFilter& filter) { return static_cast<FakeFilter&>(filter).label(); }
+std::string UnitOf(CaptureFilter& filter) { return static_cast<FakeFilter&>(filter).unit(); }
 
 class FakeInputMixer : public AudioInputMixer, public FakeObject {
  public:
-  explicit FakeInputMixer(FakeCaptureServices& s) : FakeObject(s, "inputMixer") {}
+  FakeInputMixer(FakeCaptureServices& s, std::string unit)
+      : FakeObject(s, "inputMixer"), unit_(std::move(unit)) {}
   HResult PutEnable(bool enable) override {
-    return static_cast<HResult>(services_.Call(enable ? "inputMixer.PutEnable(1)"
-                                                      : "inputMixer.PutEnable(0)"));
+    const auto result = static_cast<HResult>(
+        services_.Call(enable ? "inputMixer.PutEnable(1)" : "inputMixer.PutEnable(0)"));
+    if (Succeeded(result) && !unit_.empty()) services_.SetInputEnabled(unit_, enable);
+    return result;
   }
+
+ private:
+  std::string unit_;
 };
 
 class FakePin : public CapturePin, public FakeObject {
  public:
-  explicit FakePin(FakeCaptureServices& s) : FakeObject(s, "pin") {}
+  FakePin(FakeCaptureServices& s, std::string unit) : FakeObject(s, "pin"), unit_(std::move(unit)) {}
   HResult QueryAudioInputMixer(std::unique_ptr<AudioInputMixer>* mixer) override {
-    return Hand<FakeInputMixer>(services_.Call("pin.QueryAudioInputMixer"), mixer, services_);
+    return Hand<FakeInputMixer>(services_.Call("pin.QueryAudioInputMixer"), mixer, services_,
+                                unit_);
   }
+
+ private:
+  std::string unit_;
 };
 
 class FakeMediaControl : public MediaControl, public FakeObject {
@@ -139,7 +155,8 @@ class FakeBuilder : public CaptureGraphBuilder, public FakeObject {
                   MediaType type, std::unique_ptr<CapturePin>* pin) override {
     const std::string detail = LabelOf(filter) + " " + DirectionName(direction) + " " +
                                CategoryName(category) + " " + TypeName(type);
-    return Hand<FakePin>(services_.Call("builder.FindPin", detail), pin, services_);
+    return Hand<FakePin>(services_.Call("builder.FindPin", detail), pin, services_,
+                         UnitOf(filter));
   }
   HResult RenderStream(CapturePin& source, CaptureFilter& sink) override {
     return static_cast<HResult>(services_.Call(
@@ -185,8 +202,10 @@ class FakeMoniker : public DeviceMoniker, public FakeObject {
     return Hand<FakeBag>(services_.Call("moniker.BindToStorage"), bag, services_, device_);
   }
   HResult BindToObject(std::unique_ptr<CaptureFilter>* filter) override {
-    return Hand<FakeFilter>(services_.Call("moniker.BindToObject"), filter, services_,
-                            "filter:" + Narrow(device_.friendlyName.value_or(u"")));
+    std::string label = "filter:" + Narrow(device_.friendlyName.value_or(u""));
+    if (!device_.unit.empty()) label += "/" + device_.unit;
+    return Hand<FakeFilter>(services_.Call("moniker.BindToObject"), filter, services_, label,
+                            device_.unit);
   }
 
  private:
@@ -226,14 +245,18 @@ class FakeDevEnum : public DeviceEnumerator, public FakeObject {
   }
 };
 
+// Tied to the input that had the number when it was opened, as a real
+// wave-in handle is.
 class FakeWaveInput : public WaveInput, public FakeObject {
  public:
-  explicit FakeWaveInput(FakeCaptureServices& s) : FakeObject(s, "waveIn") {}
+  FakeWaveInput(FakeCaptureServices& s, std::string unit)
+      : FakeObject(s, "waveIn"), unit(std::move(unit)) {}
+  const std::string unit;
 };
 
 class FakeMixer : public Mixer, public FakeObject {
  public:
-  explicit FakeMixer(FakeCaptureServices& s) : FakeObject(s, "mixer") {}
+  FakeMixer(FakeCaptureServices& s, std::string unit) : FakeObject(s, "mixer"), unit_(std::move(unit)) {}
   MmResult GetLineInfoByType(std::uint32_t componentType, MixerLineInfo* line) override {
     const auto result = static_cast<MmResult>(
         services_.Call("mixer.GetLineInfo", "type=" + std::to_string(componentType)));
@@ -254,12 +277,17 @@ class FakeMixer : public Mixer, public FakeObject {
   }
   MmResult SetBooleanControl(std::uint32_t controlId, std::uint32_t channels,
                              const std::int32_t (&values)[2]) override {
-    return static_cast<MmResult>(services_.Call(
+    const auto result = static_cast<MmResult>(services_.Call(
         "mixer.SetControl", "id=" + std::to_string(controlId) + " ch=" + std::to_string(channels) +
                                 " v=" + std::to_string(values[0]) + "," + std::to_string(values[1])));
+    if (result == kMmNoError && !unit_.empty()) services_.SetWaveMuted(unit_, values[0] != 0);
+    return result;
   }
   static constexpr std::uint32_t kLineId = 0xFFFF0000u;
   static constexpr std::uint32_t kControlId = 7;
+
+ private:
+  std::string unit_;
 };
 
 class FakeThread : public WorkerThread {
@@ -306,6 +334,35 @@ std::vector<FakeDeviceInfo> FakeCaptureServices::Devices(DeviceCategory category
   std::lock_guard<std::mutex> hold(lock_);
   auto found = devices_.find(category);
   return found == devices_.end() ? std::vector<FakeDeviceInfo>() : found->second;
+}
+
+std::string FakeCaptureServices::UnitAtWaveInId(std::uint32_t waveInId) const {
+  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
+    if (device.waveInId && static_cast<std::uint32_t>(*device.waveInId) == waveInId) {
+      return device.unit;
+    }
+  }
+  return std::string();
+}
+
+void FakeCaptureServices::SetWaveMuted(const std::string& unit, bool muted) {
+  std::lock_guard<std::mutex> hold(lock_);
+  waveMuted_[unit] = muted;
+  changed_.notify_all();
+}
+
+void FakeCaptureServices::SetInputEnabled(const std::string& unit, bool enabled) {
+  std::lock_guard<std::mutex> hold(lock_);
+  inputDisabled_[unit] = !enabled;
+  changed_.notify_all();
+}
+
+bool FakeCaptureServices::Silenced(const std::string& unit) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto muted = waveMuted_.find(unit);
+  auto disabled = inputDisabled_.find(unit);
+  return (muted != waveMuted_.end() && muted->second) ||
+         (disabled != inputDisabled_.end() && disabled->second);
 }
 
 void FakeCaptureServices::QueueGraphEvent(std::int32_t code) {
@@ -446,19 +503,37 @@ MmResult FakeCaptureServices::OpenWaveInput(std::uint32_t waveInId, const WaveFo
       std::to_string(format.blockAlign) + " bits=" + std::to_string(format.bitsPerSample) +
       " cb=" + std::to_string(format.extraSize);
   const auto result = static_cast<MmResult>(Call("waveInOpen", detail));
-  if (result == kMmNoError) *input = std::make_unique<FakeWaveInput>(*this);
+  if (result == kMmNoError) *input = std::make_unique<FakeWaveInput>(*this, UnitAtWaveInId(waveInId));
   return result;
 }
 
-MmResult FakeCaptureServices::OpenWaveInputMixer(WaveInput&, std::unique_ptr<Mixer>* mixer) {
+MmResult FakeCaptureServices::OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) {
   const auto result = static_cast<MmResult>(Call("mixerOpen"));
-  if (result == kMmNoError) *mixer = std::make_unique<FakeMixer>(*this);
+  if (result == kMmNoError) {
+    *mixer = std::make_unique<FakeMixer>(*this, static_cast<FakeWaveInput&>(input).unit);
+  }
   return result;
 }
 
 std::uint32_t FakeCaptureServices::WaveInputCount() {
   Call("waveInGetNumDevs");
   return waveInCount;
+}
+
+MmResult FakeCaptureServices::WaveInputInterface(std::uint32_t waveInId,
+                                                 std::u16string* deviceInterface) {
+  const auto result =
+      static_cast<MmResult>(Call("waveInMessage(interface)", "id=" + std::to_string(waveInId)));
+  if (result != kMmNoError) return result;
+  // The driver answers for whatever input has the number now.
+  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
+    if (device.waveInId && static_cast<std::uint32_t>(*device.waveInId) == waveInId) {
+      if (!device.deviceInterface || device.deviceInterface->empty()) return kMmNotSupported;
+      *deviceInterface = *device.deviceInterface;
+      return kMmNoError;
+    }
+  }
+  return kMmBadDeviceId;
 }
 
 std::uint32_t FakeCaptureServices::SystemMajorVersion() {

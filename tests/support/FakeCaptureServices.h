@@ -13,7 +13,8 @@
 //   events.SetNotifyWindow, events.GetEvent, events.FreeEventParams,
 //   control.Pause, control.Stop, pin.QueryAudioInputMixer,
 //   inputMixer.PutEnable(0|1), waveInOpen, mixerOpen, mixer.GetLineInfo,
-//   mixer.GetLineControl, mixer.SetControl, waveInGetNumDevs, GetVersion,
+//   mixer.GetLineControl, mixer.SetControl, waveInGetNumDevs,
+//   waveInMessage(interface), GetVersion,
 //   StartThread, thread.Join, Sleep.
 // Some calls log a detail after the name, e.g. "waveInOpen id=0 ch=1".
 // Object labels: devenum, enum, moniker, bag, graph, builder, nullRenderer,
@@ -41,6 +42,13 @@ struct FakeDeviceInfo {
   std::optional<std::u16string> friendlyName;
   std::optional<std::u16string> devicePath;
   std::optional<std::int32_t> waveInId;
+  // What the wave-input driver answers for the device's number; none: the
+  // query is not supported.
+  std::optional<std::u16string> deviceInterface = std::nullopt;
+  // Which physical input this is, for tests that follow one input through
+  // renumbering: its filters and the wave input opened at its number are
+  // tied to it ("filter:<name>/<unit>"). Empty: "filter:<name>".
+  std::string unit = std::string();
 };
 
 class FakeCaptureServices : public CaptureServices {
@@ -79,6 +87,9 @@ class FakeCaptureServices : public CaptureServices {
   int LiveObjects() const;
   // Threads whose handle was closed before they had been joined.
   int UnjoinedCloses() const;
+  // Whether the unit's input is silenced now: its wave-in line muted
+  // through a mixer, or its analog input switched off through a filter.
+  bool Silenced(const std::string& unit) const;
   // Keep the ordered log (counts are always kept). Long runs switch it off.
   std::atomic<bool> recordOrder{true};
   // How long Sleep really waits; negative: as long as asked.
@@ -97,6 +108,7 @@ class FakeCaptureServices : public CaptureServices {
                          std::unique_ptr<WaveInput>* input) override;
   MmResult OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) override;
   std::uint32_t WaveInputCount() override;
+  MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override;
   std::uint32_t SystemMajorVersion() override;
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;
@@ -111,6 +123,10 @@ class FakeCaptureServices : public CaptureServices {
   void WaitWhileThreadsHeld();
   std::optional<std::int32_t> NextGraphEvent();
   std::vector<FakeDeviceInfo> Devices(DeviceCategory category) const;
+  // The unit of the audio input listed with that number now; empty if none.
+  std::string UnitAtWaveInId(std::uint32_t waveInId) const;
+  void SetWaveMuted(const std::string& unit, bool muted);
+  void SetInputEnabled(const std::string& unit, bool enabled);
 
  private:
   struct Failure {
@@ -124,6 +140,8 @@ class FakeCaptureServices : public CaptureServices {
   std::map<std::string, Failure> failures_;
   std::map<DeviceCategory, std::vector<FakeDeviceInfo>> devices_;
   std::deque<std::int32_t> graphEvents_;
+  std::map<std::string, bool> waveMuted_;
+  std::map<std::string, bool> inputDisabled_;
   int liveObjects_ = 0;
   int unjoinedCloses_ = 0;
   bool holdThreads_ = false;

@@ -194,5 +194,104 @@ TEST_F(DiscoveryWithVirtualDevices, UnpluggingABlockedCameraSweepsItsGraphAndIts
   EXPECT_EQ(std::find(videoTexts.begin(), videoTexts.end(), u"Unplugged Camera"), videoTexts.end());
 }
 
+// Two virtual microphones of one name; the first unplugged and the second
+// renumbered into its place, through Wine's real enumerator and graphs.
+// Wine's driver names no device interface for these numbers, so nothing
+// tells the survivor from the unplugged one: whichever the user blocked,
+// the survivor is held through its own filter and shown blocked.
+TEST_F(DiscoveryWithVirtualDevices, ATwinRenumberedIntoAnUnpluggedTwinsPlaceStaysSilenced) {
+  for (const bool blockFirst : {true, false}) {
+    SCOPED_TRACE(blockFirst ? "the unplugged twin was blocked" : "the survivor was blocked");
+    PluggedDevice first = PluggedDevice::Microphone(L"Twin Microphone", 11);
+    PluggedDevice second = PluggedDevice::Microphone(L"Twin Microphone", 12);
+    ASSERT_TRUE(first.ok() && second.ok());
+    Refresh(0);
+    SPDEV* firstDevice = nullptr;
+    SPDEV* secondDevice = nullptr;
+    for (SPDEV* device = list_.head(); device != nullptr; device = device->next) {
+      if (device->GetWaveInId() == 11) firstDevice = device;
+      if (device->GetWaveInId() == 12) secondDevice = device;
+    }
+    ASSERT_TRUE(firstDevice != nullptr && secondDevice != nullptr);
+    ASSERT_EQ((blockFirst ? firstDevice : secondDevice)->Block(), 1);
+    ASSERT_TRUE(WaitForInputOff((blockFirst ? first : second).clsid()));
+
+    first.Unplug();
+    ASSERT_HRESULT_SUCCEEDED(RenumberVirtualMicrophone(second.clsid(), 11));
+    Refresh(0);
+
+    EXPECT_TRUE(WaitForInputOff(second.clsid()));
+    SPDEV* survivor = nullptr;
+    int twins = 0;
+    for (SPDEV* device = list_.head(); device != nullptr; device = device->next) {
+      WideChar friendly[kNameUnits] = {};
+      device->GetFriendlyName(friendly, kMaxNameChars);
+      if (std::u16string(friendly) != u"Twin Microphone") continue;
+      ++twins;
+      survivor = device;
+    }
+    ASSERT_EQ(twins, 1);
+    EXPECT_EQ(survivor->GetWaveInId(), 11);
+    const DWORD start = GetTickCount();
+    while (DeviceList::IsBlocked(survivor) == 0 && GetTickCount() - start < kSettleLimitMs) Sleep(1);
+    EXPECT_EQ(DeviceList::IsBlocked(survivor), 1);
+
+    second.Unplug();
+    Refresh(0);
+    list_.DestroyDeviceList();
+  }
+}
+
+// Whether any object of the virtual devices' DLL is still referenced in this
+// process (an unloaded DLL holds nothing).
+bool VirtualDeviceObjectsAlive() {
+  HMODULE module = GetModuleHandleW(L"shadowpane_virtualdevices.dll");
+  if (module == nullptr) return false;
+  using CanUnload = HRESULT(WINAPI*)();
+  auto canUnload = reinterpret_cast<CanUnload>(
+      reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  return canUnload != nullptr && canUnload() != S_OK;
+}
+
+TEST_F(DiscoveryWithVirtualDevices, AMicrophoneUnpluggedWhileItsWorkerHoldsItIsSweptWithoutALie) {
+  PluggedDevice vanishing = PluggedDevice::Microphone(L"Vanishing Microphone", 7);
+  PluggedDevice kept = PluggedDevice::Microphone(L"Kept Microphone", 8);
+  ASSERT_TRUE(vanishing.ok() && kept.ok());
+  Refresh(1);
+  SPDEV* device = list_.FindByDisplayName(u"Vanishing Microphone");
+  ASSERT_NE(device, nullptr);
+  ASSERT_EQ(device->Block(), 1);
+  ASSERT_TRUE(WaitForInputOff(vanishing.clsid()));
+
+  // Gone while the worker keeps switching its input off every 66 ms: the
+  // filter it holds now fails every call.
+  vanishing.Unplug();
+  Sleep(200);
+  Refresh(0);
+
+  EXPECT_EQ(list_.FindByDisplayName(u"Vanishing Microphone"), nullptr);
+  SPDEV* survivor = list_.FindByDisplayName(u"Kept Microphone");
+  ASSERT_NE(survivor, nullptr);
+  EXPECT_EQ(DeviceList::IsBlocked(survivor), 0);
+  for (const auto& entry : lists_.Entries(DeviceListBox::Audio)) {
+    EXPECT_NE(entry.text, u"Vanishing Microphone");
+    EXPECT_EQ(ListItemBlocked(entry.data), 0) << "nothing left is held";
+  }
+  EXPECT_EQ(list_.audioCount, list_.Count());
+  // Its worker said "blocked" once and, when it was stopped, "unblocked".
+  std::vector<testing::PostedNotify> posts = poster_.Posts();
+  EXPECT_EQ(std::count_if(posts.begin(), posts.end(), [&](const testing::PostedNotify& post) {
+              return post.device == device && post.code == DEVICE_STATE_CHANGED;
+            }),
+            2);
+  std::vector<ProfileRecord> records = SavedRecords();
+  EXPECT_TRUE(std::none_of(records.begin(), records.end(), [](const ProfileRecord& r) {
+    return r.path == u"7 Vanishing Microphone";
+  }));
+
+  list_.DestroyDeviceList();
+  EXPECT_FALSE(VirtualDeviceObjectsAlive()) << "every filter reference was released";
+}
+
 }  // namespace
 }  // namespace shadowpane::virtualdevices

@@ -150,6 +150,12 @@ HRESULT RegisterVirtualMicrophone(const std::wstring& friendlyName, DWORD waveIn
   return Finish(status, *clsid);
 }
 
+HRESULT RenumberVirtualMicrophone(const GUID& clsid, DWORD waveInId) {
+  RegistryKey entry(HKEY_CLASSES_ROOT, InstanceKeyPath(kAudioInputCategory, clsid), KEY_SET_VALUE);
+  if (entry.get() == nullptr) return HRESULT_FROM_WIN32(entry.status());
+  return HRESULT_FROM_WIN32(SetNumber(entry.get(), L"WaveInID", waveInId));
+}
+
 void UnregisterVirtualDevice(const GUID& clsid) {
   DeleteTree(HKEY_CLASSES_ROOT, InstanceKeyPath(kVideoInputCategory, clsid));
   DeleteTree(HKEY_CLASSES_ROOT, InstanceKeyPath(kAudioInputCategory, clsid));

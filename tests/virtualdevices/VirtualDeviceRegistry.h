@@ -25,6 +25,9 @@ HRESULT RegisterVirtualCamera(const std::wstring& friendlyName, const std::wstri
 // Lists a microphone with the given "FriendlyName" and "WaveInID"; its input
 // starts switched on.
 HRESULT RegisterVirtualMicrophone(const std::wstring& friendlyName, DWORD waveInId, GUID* clsid);
+// Gives a listed microphone another "WaveInID", as the system renumbers its
+// inputs when one before them goes away.
+HRESULT RenumberVirtualMicrophone(const GUID& clsid, DWORD waveInId);
 // Unlists the device and removes its class (safe to repeat).
 void UnregisterVirtualDevice(const GUID& clsid);
 // Removes every virtual device left registered in this prefix (by a test

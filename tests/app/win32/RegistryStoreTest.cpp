@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Settings.h"
 #include "core/win32/TextCast.h"
@@ -214,6 +216,142 @@ TEST_F(RegistryStoreTest, KeysAreClosedAfterEachOperation) {
   HANDLE again = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   EXPECT_EQ(again, probe);
   CloseHandle(again);
+}
+
+// One key, queried again and again: every query starts from a 4-byte
+// size. A size left from an earlier query would either refuse a proper
+// number (after a shorter value) or let a longer value be written past the
+// 4-byte number (after a query that reported a larger size).
+TEST_F(RegistryStoreTest, EveryQueryOfOneKeyStartsFromFourBytes) {
+  const WORD half = 5;
+  const BYTE eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  Put(u"Half", REG_DWORD, &half, sizeof half);
+  PutString(u"Long", L"a text of many bytes");
+  Put(u"Eight", REG_BINARY, eight, sizeof eight);
+  PutDword(u"Four", 7);
+
+  std::unique_ptr<KeyValueKey> key = OpenRegistryKey(HKEY_CURRENT_USER, kSettingsKeyPath);
+  ASSERT_NE(key, nullptr);
+  struct Step {
+    const WideChar* name;
+    StoredType type;
+    std::uint32_t number;
+  };
+  const Step steps[] = {
+      {u"Four", StoredType::Dword, 7},   {u"Half", StoredType::Other, 0},
+      {u"Four", StoredType::Dword, 7},   {u"Long", StoredType::Missing, 0},
+      {u"Eight", StoredType::Missing, 0}, {u"Four", StoredType::Dword, 7},
+      {u"Long", StoredType::Missing, 0}, {u"Half", StoredType::Other, 0},
+      {u"Four", StoredType::Dword, 7},
+  };
+  int index = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE("query " + std::to_string(index++));
+    const StoredValue value = key->Query(step.name);
+    EXPECT_EQ(value.type, step.type);
+    if (step.type == StoredType::Dword) {
+      EXPECT_EQ(value.number, step.number);
+    }
+  }
+}
+
+// The running executable's real path, through GetModuleFileNameW, against
+// limits around its length: a path the system had to cut is never taken
+// for the whole one.
+TEST_F(RegistryStoreTest, AnExecutablePathLongerThanTheLimitIsRefused) {
+  wchar_t self[2048] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, self, 2048);
+  ASSERT_GT(length, 4u);
+  ASSERT_LT(length, 2048u);
+  const std::u16string whole(AsCore(self), length);
+  RegistryStore store;
+  const int fullLength = static_cast<int>(length);
+  for (int limit : {fullLength + 1, fullLength, fullLength - 1, fullLength - 2, fullLength - 3, 1}) {
+    SCOPED_TRACE("limit " + std::to_string(limit) + " for a path of " + std::to_string(fullLength));
+    std::u16string path = u"unchanged";
+    const bool found = store.ExecutablePath(path, limit);
+    EXPECT_EQ(found, limit >= fullLength);
+    EXPECT_EQ(path, found ? whole : u"unchanged");
+  }
+}
+
+// The executable started from a deep folder, its path just short of the
+// classic 259-character limit (Wine starts nothing from a longer path): the
+// store takes the whole path, so no short buffer cuts it. The test runs a
+// copy of this very executable there, which checks its own path and answers
+// with its exit code.
+constexpr wchar_t kDeepChildVariable[] = L"SHADOWPANE_DEEP_PATH_CHILD";
+constexpr wchar_t kDeepTestFilter[] =
+    L"--gtest_filter=RegistryStoreTest.ALongExecutablePathIsTakenWhole";
+constexpr size_t kDeepPathChars = MAX_PATH - 1;
+
+TEST_F(RegistryStoreTest, ALongExecutablePathIsTakenWhole) {
+  std::vector<wchar_t> self(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+  ASSERT_GT(length, 0u);
+  const std::wstring selfPath(self.data(), length);
+
+  if (GetEnvironmentVariableW(kDeepChildVariable, nullptr, 0) != 0) {
+    // The copy: its path is long, and read whole.
+    ASSERT_EQ(selfPath.size(), kDeepPathChars);
+    RegistryStore store;
+    std::u16string path;
+    ASSERT_TRUE(store.ExecutablePath(path, kMaxAutostartPathChars));
+    ASSERT_EQ(path, std::u16string(AsCore(selfPath.c_str()), selfPath.size()));
+    // Proof that this test ran and passed, beside the copy.
+    HANDLE proof = CreateFileW(L"deep.ok", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(proof, INVALID_HANDLE_VALUE);
+    CloseHandle(proof);
+    return;
+  }
+
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  std::wstring folder = std::wstring(temp) + L"shadowpane-deep-" + std::to_wstring(GetCurrentProcessId());
+  // Removed again however the test ends.
+  struct Cleanup {
+    std::vector<std::wstring> folders;
+    std::vector<std::wstring> files;
+    ~Cleanup() {
+      for (const std::wstring& file : files) DeleteFileW(file.c_str());
+      for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryW(it->c_str());
+    }
+  } cleanup;
+  std::vector<std::wstring>& created = cleanup.folders;
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  created.push_back(folder);
+  const std::wstring exeName = L"\\copy.exe";
+  // Components of at most 100 characters until the path has its length.
+  while (folder.size() + 1 + exeName.size() < kDeepPathChars) {
+    const size_t room = kDeepPathChars - folder.size() - 1 - exeName.size();
+    folder += L"\\" + std::wstring(room < 100 ? room : 100, static_cast<wchar_t>(L'a' + created.size()));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    created.push_back(folder);
+  }
+  const std::wstring copy = folder + exeName;
+  ASSERT_EQ(copy.size(), kDeepPathChars);
+  const std::wstring proof = folder + L"\\deep.ok";
+  cleanup.files = {copy, proof};
+  DeleteFileW(proof.c_str());
+  ASSERT_TRUE(CopyFileW(selfPath.c_str(), copy.c_str(), FALSE));
+
+  std::wstring commandLine = L"copy.exe ";
+  commandLine += kDeepTestFilter;
+  SetEnvironmentVariableW(kDeepChildVariable, L"1");
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const BOOL started = CreateProcessW(copy.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                      nullptr, folder.c_str(), &startup, &process);
+  SetEnvironmentVariableW(kDeepChildVariable, nullptr);
+  ASSERT_TRUE(started) << "error " << GetLastError();
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(exitCode, 0u) << "the copy read its own long path whole";
+  EXPECT_NE(GetFileAttributesW(proof.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy ran the test";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <mmsystem.h>
+#include <mmddk.h>
 
 #include <string>
 
@@ -199,6 +200,28 @@ TEST_F(CaptureServicesWine, NoSuchWaveInputFails) {
   std::unique_ptr<WaveInput> input;
   EXPECT_NE(services.OpenWaveInput(services.WaveInputCount() + 5, format, &input), kMmNoError);
   EXPECT_EQ(input, nullptr);
+}
+
+// Wine's driver answers the wave input's device interface with the
+// endpoint's identifier (a braced GUID), the same at every query; a number
+// beyond the inputs is refused and leaves the text alone.
+TEST_F(CaptureServicesWine, WaveInputNamesItsDeviceInterface) {
+  std::u16string first;
+  ASSERT_EQ(services.WaveInputInterface(0, &first), kMmNoError);
+  ASSERT_FALSE(first.empty());
+  std::u16string second;
+  ASSERT_EQ(services.WaveInputInterface(0, &second), kMmNoError);
+  EXPECT_EQ(second, first);
+  // What the driver answers is what the system's own call answers.
+  ULONG bytes = 0;
+  ASSERT_EQ(waveInMessage(reinterpret_cast<HWAVEIN>(static_cast<UINT_PTR>(0)),
+                          DRV_QUERYDEVICEINTERFACESIZE, reinterpret_cast<DWORD_PTR>(&bytes), 0),
+            static_cast<MMRESULT>(MMSYSERR_NOERROR));
+  EXPECT_EQ(bytes, (first.size() + 1) * sizeof(wchar_t));
+
+  std::u16string none = u"untouched";
+  EXPECT_NE(services.WaveInputInterface(services.WaveInputCount(), &none), kMmNoError);
+  EXPECT_EQ(none, u"untouched");
 }
 
 struct ThreadProbe {

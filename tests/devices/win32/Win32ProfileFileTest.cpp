@@ -114,6 +114,75 @@ TEST(ProfileFileFailures, ReadOnlyFolderFailsThenAWritableFolderSucceeds) {
   SetCurrentDirectoryW(previous);
 }
 
+// What can make Profile.db unwritable while the program runs and is
+// enforced under Wine even for root: another program holding the file
+// without sharing, the folder replaced by a file. (Wine keeps the read-only
+// attribute in Unix permissions, which root passes.)
+struct WriteBlocker {
+  const char* what;
+  void (*apply)(const std::wstring& folder, const std::wstring& file, HANDLE* holder);
+  void (*lift)(const std::wstring& folder, const std::wstring& file, HANDLE* holder);
+};
+
+const WriteBlocker kWriteBlockers[] = {
+    {"held without sharing by another program",
+     [](const std::wstring&, const std::wstring& file, HANDLE* holder) {
+       *holder = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+       ASSERT_NE(*holder, INVALID_HANDLE_VALUE);
+     },
+     [](const std::wstring&, const std::wstring&, HANDLE* holder) { CloseHandle(*holder); }},
+    {"folder replaced by a file",
+     [](const std::wstring& folder, const std::wstring&, HANDLE*) {
+       ASSERT_TRUE(MoveFileW(folder.c_str(), (folder + L".away").c_str()));
+       ASSERT_TRUE(WriteWholeFile(folder, "not a folder"));
+     },
+     [](const std::wstring& folder, const std::wstring&, HANDLE*) {
+       ASSERT_TRUE(DeleteFileW(folder.c_str()));
+       ASSERT_TRUE(MoveFileW((folder + L".away").c_str(), folder.c_str()));
+     }},
+};
+
+TEST(ProfileFileFailures, AnUnwritableProfileFailsTheSaveUndamagedAndALaterSaveSucceeds) {
+  for (const WriteBlocker& blocker : kWriteBlockers) {
+    SCOPED_TRACE(blocker.what);
+    TempFolder temp;
+    const std::wstring folder = temp.File(L"app");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring name = folder + L"\\Profile.db";
+    RecordingPoster poster;
+    Win32ProfileFile file(name);
+    DeviceList list(&file);
+    SPDEV* a = list.LinkDevice(MakeTestDevice(poster, u"A", u"a"));
+    SPDEV* b = list.LinkDevice(MakeTestDevice(poster, u"B", u"b"));
+    a->Block();
+    ASSERT_EQ(SaveProfile(list), 1);
+    // The held handle keeps saving whatever happens to the folder; a save
+    // must open the file again after a failure or at the next start.
+    file.Close();
+    const std::string before = ReadWholeFile(name);
+    ASSERT_EQ(before.size(), 1048u);
+
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    blocker.apply(folder, name, &holder);
+    b->Block();
+    EXPECT_EQ(SaveProfile(list), 0);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(SaveProfile(list), 0) << "each later save tries again";
+    EXPECT_EQ(DeviceList::IsBlocked(a), 1);
+    EXPECT_EQ(DeviceList::IsBlocked(b), 1);
+    EXPECT_EQ(list.Count(), 2);
+    blocker.lift(folder, name, &holder);
+
+    EXPECT_EQ(ReadWholeFile(name), before) << "the file there is not damaged";
+    ASSERT_EQ(SaveProfile(list), 1);
+    file.Close();
+    const std::string after = ReadWholeFile(name);
+    ASSERT_EQ(after.size(), 1048u);
+    EXPECT_EQ(after[8 + 512], 1) << "B, newest first, saved blocked";
+    EXPECT_EQ(after[8 + 520 + 512], 1);
+  }
+}
+
 TEST(ProfileFileFailures, NameIsBuiltFromTheCurrentDirectory) {
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
