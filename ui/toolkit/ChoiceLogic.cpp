@@ -26,6 +26,6 @@ SkinCell ChoiceBoxCell(const ChoiceState& choice, bool enabled) {
   return cell;
 }
 
-int ChoiceBoxTop(int client_height) { return std::max(0, (client_height - kChoiceBoxHeight) / 2); }
+int ChoiceBoxTop(int clientHeight) { return std::max(0, (clientHeight - kChoiceBoxHeight) / 2); }
 
 }  // namespace shadowpane

@@ -27,7 +27,7 @@ struct ChoiceState {
   std::uintptr_t window = 0;
   std::uintptr_t font = 0;
   int kind = CXK_RADIO;
-  int skin_bitmap = 0;
+  int skinBitmap = 0;
   int checked = 0;
   int hovered = 0;
 };
@@ -50,6 +50,6 @@ struct SkinCell {
 // for a radio; row 56 disabled, 28 hovered, 0 normal; 14 more if checked.
 SkinCell ChoiceBoxCell(const ChoiceState& choice, bool enabled);
 // The box is centred vertically, at the top when the control is lower.
-int ChoiceBoxTop(int client_height);
+int ChoiceBoxTop(int clientHeight);
 
 }  // namespace shadowpane

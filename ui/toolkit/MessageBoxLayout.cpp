@@ -38,15 +38,15 @@ MessageBoxParams CopyParamsWithDefaults(const MessageBoxParams* source) {
   copy.buttons = source->buttons;
   copy.icon = source->icon;
   copy.modal = source->modal;
-  FillCaption(copy.ok_text, source->ok_text, kDefaultOkText);
-  FillCaption(copy.cancel_text, source->cancel_text, kDefaultCancelText);
-  FillCaption(copy.yes_text, source->yes_text, kDefaultYesText);
-  FillCaption(copy.no_text, source->no_text, kDefaultNoText);
+  FillCaption(copy.okText, source->okText, kDefaultOkText);
+  FillCaption(copy.cancelText, source->cancelText, kDefaultCancelText);
+  FillCaption(copy.yesText, source->yesText, kDefaultYesText);
+  FillCaption(copy.noText, source->noText, kDefaultNoText);
   return copy;
 }
 
-int ProvisionalBoxWidth(int text_length) {
-  return text_length <= kShortMessageChars ? kNarrowBoxWidth : kWideBoxWidth;
+int ProvisionalBoxWidth(int textLength) {
+  return textLength <= kShortMessageChars ? kNarrowBoxWidth : kWideBoxWidth;
 }
 
 MessageTextLayout LayoutMessageText(WideView text, int limit, const TextMeasurer& measurer) {
@@ -76,31 +76,31 @@ int NormalizedButtonSet(std::int32_t buttons) {
 
 bool HasDontShowAgain(std::int32_t buttons) { return (buttons & MBX_DONTSHOWAGAIN) != 0; }
 
-BoxSize MessageBoxSize(int text_width, int text_height, std::int32_t buttons) {
+BoxSize MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons) {
   BoxSize box;
-  box.width = text_width + kTextMargin;
-  box.height = std::max(text_height + kBoxExtraHeight, kBoxMinHeight);
+  box.width = textWidth + kTextMargin;
+  box.height = std::max(textHeight + kBoxExtraHeight, kBoxMinHeight);
   const int set = NormalizedButtonSet(buttons);
-  const int min_width = set == MBX_BUTTONS_YESNOCANCEL ? kBoxMinWidthYesNoCancel
+  const int minWidth = set == MBX_BUTTONS_YESNOCANCEL ? kBoxMinWidthYesNoCancel
                         : set == MBX_BUTTONS_YESNO     ? kBoxMinWidthYesNo
                                                        : kBoxMinWidthOk;
-  box.width = std::max(box.width, min_width);
+  box.width = std::max(box.width, minWidth);
   if (HasDontShowAgain(buttons)) {
-    box.height = text_height >= kCheckBoxTallTextHeight ? text_height + kCheckBoxExtraHeight
+    box.height = textHeight >= kCheckBoxTallTextHeight ? textHeight + kCheckBoxExtraHeight
                                                         : kBoxMinHeight;
     box.width = std::max(box.width, kCheckBoxMinWidth);
   }
   return box;
 }
 
-BoxPoint PlaceMessageBox(BoxSize box, bool centre_on_owner, const BoxRect& owner, int screen_width,
-                         int screen_height) {
-  if (centre_on_owner) {
-    const int owner_width = owner.right - owner.left;
-    const int owner_height = owner.bottom - owner.top;
-    return {owner.left + (owner_width - box.width) / 2, owner.top + (owner_height - box.height) / 2};
+BoxPoint PlaceMessageBox(BoxSize box, bool centreOnOwner, const BoxRect& owner, int screenWidth,
+                         int screenHeight) {
+  if (centreOnOwner) {
+    const int ownerWidth = owner.right - owner.left;
+    const int ownerHeight = owner.bottom - owner.top;
+    return {owner.left + (ownerWidth - box.width) / 2, owner.top + (ownerHeight - box.height) / 2};
   }
-  return {screen_width / 2 - box.width / 2, screen_height / 2 - box.height / 2};
+  return {screenWidth / 2 - box.width / 2, screenHeight / 2 - box.height / 2};
 }
 
 std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, BoxSize box) {
@@ -120,27 +120,27 @@ std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, BoxSize box) {
 const WideChar* ButtonCaption(const MessageBoxParams& params, int id) {
   switch (id) {
     case kMessageBoxOkId:
-      return params.ok_text;
+      return params.okText;
     case kMessageBoxCancelId:
-      return params.cancel_text;
+      return params.cancelText;
     case kMessageBoxYesId:
-      return params.yes_text;
+      return params.yesText;
     case kMessageBoxNoId:
-      return params.no_text;
+      return params.noText;
     default:
       return u"";
   }
 }
 
-BoxPoint CheckBoxPosition(int text_height) { return {kCheckBoxX, text_height + kCheckBoxFromText}; }
+BoxPoint CheckBoxPosition(int textHeight) { return {kCheckBoxX, textHeight + kCheckBoxFromText}; }
 
-BoxRect MessageTextRect(BoxSize box, int text_height, bool has_check_box) {
+BoxRect MessageTextRect(BoxSize box, int textHeight, bool hasCheckBox) {
   BoxRect rect{kTextLeft, kTextTop, box.width - kTextRightMargin, box.height - kTextBottomMargin};
-  if (text_height < kMessageIconSize && !has_check_box) rect.top += (kMessageIconSize - text_height) / 2;
+  if (textHeight < kMessageIconSize && !hasCheckBox) rect.top += (kMessageIconSize - textHeight) / 2;
   return rect;
 }
 
-int AnswerForCommand(int id, int check_state) {
+int AnswerForCommand(int id, int checkState) {
   int code = 0;
   switch (id) {
     case kMessageBoxOkId:
@@ -158,7 +158,7 @@ int AnswerForCommand(int id, int check_state) {
     default:
       return 0;
   }
-  return code + 256 * (check_state & 0xFF);
+  return code + 256 * (checkState & 0xFF);
 }
 
 int ResultOnClose(int result) { return result == 0 ? MBX_RESULT_OK : result; }

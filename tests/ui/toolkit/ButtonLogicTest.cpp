@@ -13,9 +13,9 @@ ButtonState MakeButton(int kind, int w = 91, int h = 37) {
 }
 
 // Press over the button, release at (over, y): answers whether it counted.
-bool Click(ButtonState& b, bool over_at_release = true, int y = 5, int h = 37) {
+bool Click(ButtonState& b, bool overAtRelease = true, int y = 5, int h = 37) {
   PressButton(b, true);
-  const ReleaseStart start = BeginRelease(b, over_at_release);
+  const ReleaseStart start = BeginRelease(b, overAtRelease);
   LoseCapture(b);
   return CompleteRelease(b, start, true, y, h);
 }
@@ -105,7 +105,7 @@ TEST(ButtonLogic, SpinClickStepsByHalfAndClamps) {
   ApplyRange(b, PackPair(0, 100));
   b.value = 50;
   EXPECT_EQ(PressButton(b, true), PressEffect::kSpinPress);
-  EXPECT_EQ(b.first_repeat_pending, 1);
+  EXPECT_EQ(b.firstRepeatPending, 1);
   ReleaseStart start = BeginRelease(b, false);  // a spin release always counts as over
   EXPECT_TRUE(CompleteRelease(b, start, true, 18, 37));
   EXPECT_EQ(b.value, 51);
@@ -164,12 +164,12 @@ TEST(ButtonLogic, LatchTogglesOnPressesAndIgnoresReleases) {
 TEST(ButtonLogic, RangePacksUnsignedHalves) {
   ButtonState b = MakeButton(BXK_SPIN);
   ApplyRange(b, 0x00640000);
-  EXPECT_EQ(b.range_min, 0);
-  EXPECT_EQ(b.range_max, 100);
+  EXPECT_EQ(b.rangeMin, 0);
+  EXPECT_EQ(b.rangeMax, 100);
   EXPECT_EQ(PackedRange(b), 0x00640000);
   ApplyRange(b, PackPair(0xFFFF, 0xFFFF));
-  EXPECT_EQ(b.range_min, 65535);
-  EXPECT_EQ(b.range_max, 65535);
+  EXPECT_EQ(b.rangeMin, 65535);
+  EXPECT_EQ(b.rangeMax, 65535);
   EXPECT_EQ(ClampToRange(5, 10, 3), 10);
 }
 

@@ -138,13 +138,13 @@ TEST(MessageBoxLayout, ParameterCopyFillsDefaultsAndCutsCaptions) {
   MessageBoxParams copy = CopyParamsWithDefaults(nullptr);
   EXPECT_EQ(copy.buttons, 0);
   EXPECT_EQ(copy.modal, 0);
-  EXPECT_EQ(WideView(copy.ok_text), u"OK");
-  EXPECT_EQ(WideView(copy.no_text), u"No");
+  EXPECT_EQ(WideView(copy.okText), u"OK");
+  EXPECT_EQ(WideView(copy.noText), u"No");
   MessageBoxParams given;
   given.buttons = MBX_BUTTONS_YESNO;
-  for (WideChar& c : given.yes_text) c = u'y';  // no terminator anywhere
+  for (WideChar& c : given.yesText) c = u'y';  // no terminator anywhere
   copy = CopyParamsWithDefaults(&given);
-  EXPECT_EQ(WideView(copy.yes_text).size(), 100u);
+  EXPECT_EQ(WideView(copy.yesText).size(), 100u);
   EXPECT_EQ(WideView(ButtonCaption(copy, kMessageBoxCancelId)), u"Cancel");
   EXPECT_EQ(WideView(ButtonCaption(copy, 1)), u"");
 }

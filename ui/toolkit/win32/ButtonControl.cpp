@@ -154,17 +154,17 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wparam, LPARAM lpar
     case BXM_KIND:
       return HandleIntProperty(window, button.kind, wparam, lparam);
     case BXM_FACESTYLE:
-      return HandleIntProperty(window, button.face_style, wparam, lparam);
+      return HandleIntProperty(window, button.faceStyle, wparam, lparam);
     case BXM_FACEBITMAP:
-      return HandleIntProperty(window, button.face_bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.faceBitmap, wparam, lparam);
     case BXM_ICON1:
-      return HandleIntProperty(window, button.icon1_bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.icon1Bitmap, wparam, lparam);
     case BXM_ICON2:
-      return HandleIntProperty(window, button.icon2_bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.icon2Bitmap, wparam, lparam);
     case BXM_ICON1POS:
-      return OnPairProperty(window, button.icon1_x, button.icon1_y, wparam, lparam);
+      return OnPairProperty(window, button.icon1X, button.icon1Y, wparam, lparam);
     case BXM_ICON2POS:
-      return OnPairProperty(window, button.icon2_x, button.icon2_y, wparam, lparam);
+      return OnPairProperty(window, button.icon2X, button.icon2Y, wparam, lparam);
     case BXM_INSET:
       if (PropertyStores(wparam)) {
         const SIZE size = ClientSize(window);
@@ -173,7 +173,7 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wparam, LPARAM lpar
       RepaintIfAsked(window, wparam);
       return button.inset;
     case BXM_TEXTX:
-      return HandleIntProperty(window, button.text_x, wparam, lparam);
+      return HandleIntProperty(window, button.textX, wparam, lparam);
     case BXM_CHECKED:
       return HandleIntProperty(window, button.checked, wparam, lparam);
     case BXM_TOGGLABLE:
@@ -192,18 +192,18 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wparam, LPARAM lpar
 void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
   const int r = kFramedTile * face;
   const int c = kFramedCorner;
-  const int far_start = c + 1;  // the far_start corners start one pixel after the edge column
+  const int farStart = c + 1;  // the farStart corners start one pixel after the edge column
   skin.Copy(dc, 0, 0, c, c, 0, r);
-  skin.Copy(dc, w - c, 0, c, c, far_start, r);
-  skin.Copy(dc, 0, h - c, c, c, 0, r + far_start);
-  skin.Copy(dc, w - c, h - c, c, c, far_start, r + far_start);
-  for (int x = c; x <= w - far_start; ++x) {
+  skin.Copy(dc, w - c, 0, c, c, farStart, r);
+  skin.Copy(dc, 0, h - c, c, c, 0, r + farStart);
+  skin.Copy(dc, w - c, h - c, c, c, farStart, r + farStart);
+  for (int x = c; x <= w - farStart; ++x) {
     skin.Copy(dc, x, 0, 1, c, c, r);
-    skin.Copy(dc, x, h - c, 1, c, c, r + far_start);
+    skin.Copy(dc, x, h - c, 1, c, c, r + farStart);
   }
-  for (int y = c; y <= h - far_start; ++y) {
+  for (int y = c; y <= h - farStart; ++y) {
     skin.Copy(dc, 0, y, c, 1, 0, r + c);
-    skin.Copy(dc, w - c, y, c, 1, far_start, r + c);
+    skin.Copy(dc, w - c, y, c, 1, farStart, r + c);
   }
   if (skin.loaded()) {
     const COLORREF centre = skin.Pixel(c, r + c, ToColorRef(kColorBackground));
@@ -211,31 +211,31 @@ void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
   }
 }
 
-void DrawIcon(HDC dc, int bitmap_id, int x, int y, int face, bool from_right, int client_width) {
-  SkinBitmap icon(dc, bitmap_id);
+void DrawIcon(HDC dc, int bitmapId, int x, int y, int face, bool fromRight, int clientWidth) {
+  SkinBitmap icon(dc, bitmapId);
   if (!icon.loaded()) return;
   const int w = icon.width();
   const int h = icon.height() / kIconFaces;
-  icon.Copy(dc, from_right ? client_width - x - w : x, y, w, h, 0, face * h);
+  icon.Copy(dc, fromRight ? clientWidth - x - w : x, y, w, h, 0, face * h);
 }
 
 void DrawCaption(HWND window, const ButtonState& button, HDC dc, int w, int h, int face) {
   wchar_t caption[kButtonCaptionMaxChars + 1] = {};
   const int length = GetWindowTextW(window, caption, kButtonCaptionMaxChars + 1);
   if (length <= 0) return;
-  HGDIOBJ previous_font = SelectObject(dc, reinterpret_cast<HFONT>(button.font));
+  HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(button.font));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(button.text_colors[face]));
+  SetTextColor(dc, ToColorRef(button.textColors[face]));
   UINT format = DT_SINGLELINE | DT_VCENTER | kToolkitTextFlags;
   RECT rect{0, 0, w, h};
-  if (button.text_x == kTextCentred) {
+  if (button.textX == kTextCentred) {
     format |= DT_CENTER;
   } else {
     format |= DT_LEFT;
-    rect.left = button.text_x;
+    rect.left = button.textX;
   }
   DrawTextW(dc, caption, length, &rect, format);
-  SelectObject(dc, previous_font);
+  SelectObject(dc, previousFont);
 }
 
 LRESULT OnPaint(ButtonState& button) {
@@ -304,19 +304,19 @@ void DrawButton(HWND window, const ButtonState& button, HDC dc, int width, int h
   // Parts the skin does not cover stay white rather than undefined.
   FillWhite(dc, 0, 0, width, height);
   {
-    SkinBitmap skin(dc, button.face_bitmap);
-    if (button.face_style == BXS_STATE_STRIP) {
+    SkinBitmap skin(dc, button.faceBitmap);
+    if (button.faceStyle == BXS_STATE_STRIP) {
       skin.Copy(dc, 0, 0, width, height, 0, face * height);
     } else {
       DrawFramedFace(skin, dc, width, height, face);
     }
   }
   const bool toggle = button.kind == BXK_TOGGLE;
-  if (button.icon1_bitmap != 0 && !(toggle && button.checked)) {
-    DrawIcon(dc, button.icon1_bitmap, button.icon1_x, button.icon1_y, face, false, width);
+  if (button.icon1Bitmap != 0 && !(toggle && button.checked)) {
+    DrawIcon(dc, button.icon1Bitmap, button.icon1X, button.icon1Y, face, false, width);
   }
-  if (button.icon2_bitmap != 0 && !(toggle && !button.checked)) {
-    DrawIcon(dc, button.icon2_bitmap, button.icon2_x, button.icon2_y, face, !toggle, width);
+  if (button.icon2Bitmap != 0 && !(toggle && !button.checked)) {
+    DrawIcon(dc, button.icon2Bitmap, button.icon2X, button.icon2Y, face, !toggle, width);
   }
   DrawCaption(window, button, dc, width, height, face);
 }

@@ -56,7 +56,7 @@ ChoiceState* MakeChoiceState(HWND window, const CREATESTRUCTW& create) {
   if (record == nullptr) return nullptr;
   record->window = reinterpret_cast<std::uintptr_t>(window);
   record->font = reinterpret_cast<std::uintptr_t>(CreateToolkitFont());
-  record->skin_bitmap = static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
+  record->skinBitmap = static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
   return record;
 }
 
@@ -99,25 +99,25 @@ void DrawChoice(HWND window, const ChoiceState& choice, HDC dc, int width, int h
   const bool enabled = IsWindowEnabled(window) != FALSE;
   FillWhite(dc, 0, 0, width, height);
   {
-    SkinBitmap skin(dc, choice.skin_bitmap);
+    SkinBitmap skin(dc, choice.skinBitmap);
     const SkinCell cell = ChoiceBoxCell(choice, enabled);
     skin.Copy(dc, 0, ChoiceBoxTop(height), kChoiceBoxWidth, kChoiceBoxHeight, cell.x, cell.y);
   }
   wchar_t text[kChoiceTextMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
   if (length <= 0) return;
-  HGDIOBJ previous_font = SelectObject(dc, reinterpret_cast<HFONT>(choice.font));
+  HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(choice.font));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(enabled ? kColorText : kColorDisabledText));
   RECT rect{kChoiceTextX, 0, width, height};
   DrawTextW(dc, text, length, &rect, DT_LEFT | DT_TOP | kToolkitTextFlags);
-  SelectObject(dc, previous_font);
+  SelectObject(dc, previousFont);
 }
 
-void CheckRadioInGroup(HWND parent, int first_id, ...) {
-  SendMessageW(GetDlgItem(parent, first_id), CXM_CHECKED, kPropertyStoreRepaint, 1);
+void CheckRadioInGroup(HWND parent, int firstId, ...) {
+  SendMessageW(GetDlgItem(parent, firstId), CXM_CHECKED, kPropertyStoreRepaint, 1);
   va_list ids;
-  va_start(ids, first_id);
+  va_start(ids, firstId);
   for (int id = va_arg(ids, int); id != 0; id = va_arg(ids, int)) {
     SendMessageW(GetDlgItem(parent, id), CXM_CHECKED, kPropertyStoreRepaint, 0);
   }

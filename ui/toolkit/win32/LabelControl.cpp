@@ -32,10 +32,10 @@ void SizeToText(LabelState& label) {
                          client.right - client.left, client.bottom - client.top, measurer);
   }
   Resize(window, layout.width, layout.height);
-  if (layout.rewrapped && label.sizing_depth < kMaxSizingDepth) {
-    ++label.sizing_depth;
+  if (layout.rewrapped && label.sizingDepth < kMaxSizingDepth) {
+    ++label.sizingDepth;
     SetWindowTextW(window, AsWide(layout.text.c_str()));
-    --label.sizing_depth;
+    --label.sizingDepth;
   }
 }
 
@@ -79,15 +79,15 @@ void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
   wchar_t text[kLabelPaintMaxChars + 1] = {};
   const int length = GetWindowTextW(label.window, text, kLabelPaintMaxChars + 1);
   if (length <= 0) return;
-  HGDIOBJ previous_font = SelectObject(dc, label.font);
+  HGDIOBJ previousFont = SelectObject(dc, label.font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorText));
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
   if (ContainsNewline(view)) {
     const std::vector<WideView> lines = SplitLines(view);
-    const int line_height = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
-    for (const PlacedLine& line : PlaceLabelLines(view, 0, line_height)) {
+    const int lineHeight = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
+    for (const PlacedLine& line : PlaceLabelLines(view, 0, lineHeight)) {
       RECT rect{0, line.top, width, height};
       DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
     }
@@ -95,7 +95,7 @@ void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
     RECT rect{0, 0, width, height};
     DrawTextW(dc, text, length, &rect, format);
   }
-  SelectObject(dc, previous_font);
+  SelectObject(dc, previousFont);
 }
 
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

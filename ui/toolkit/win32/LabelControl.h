@@ -14,7 +14,7 @@ struct LabelState {
   HWND window = nullptr;
   HFONT font = nullptr;
   // Nesting of the sizing that setting a rebuilt text runs once more.
-  int sizing_depth = 0;
+  int sizingDepth = 0;
 };
 
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

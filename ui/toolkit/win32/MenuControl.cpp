@@ -28,7 +28,7 @@ struct MenuPopupState {
 // The chain ShowMenuPopup is handing to a popup being created. The window
 // procedure clears it when it takes the chain over, so that ShowMenuPopup
 // frees it only when creation failed before the popup ever saw it.
-MenuItem* g_chainBeingHandedOver = nullptr;
+MenuItem* chainBeingHandedOver = nullptr;
 
 void FreeState(MenuPopupState* state) {
   if (state->font != nullptr) DeleteObject(state->font);
@@ -41,7 +41,7 @@ void FreeState(MenuPopupState* state) {
 LRESULT OnNcCreate(HWND window, LPARAM createStruct) {
   const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createStruct);
   MenuItem* first = create != nullptr ? static_cast<MenuItem*>(create->lpCreateParams) : nullptr;
-  if (first != nullptr && first == g_chainBeingHandedOver) g_chainBeingHandedOver = nullptr;
+  if (first != nullptr && first == chainBeingHandedOver) chainBeingHandedOver = nullptr;
   auto* state = new (std::nothrow) MenuPopupState;
   if (state == nullptr) {
     FreeMenuItemChain(first);
@@ -242,13 +242,13 @@ int ShowMenuPopup(const MenuItemList* list, HWND owner) {
   if (copy == nullptr) return 0;
   POINT origin{kPopupOwnerX, kPopupOwnerY};
   ClientToScreen(owner, &origin);
-  g_chainBeingHandedOver = copy;
+  chainBeingHandedOver = copy;
   HWND popup = CreateWindowExW(0, kMenuClassName, L"", WS_POPUP, origin.x, origin.y, kPopupWidth,
                                kPopupCreateHeight, owner, nullptr, ToolkitInstance(), copy);
-  if (g_chainBeingHandedOver != nullptr) {
+  if (chainBeingHandedOver != nullptr) {
     // Creation failed before the popup took the items over.
-    FreeMenuItemChain(g_chainBeingHandedOver);
-    g_chainBeingHandedOver = nullptr;
+    FreeMenuItemChain(chainBeingHandedOver);
+    chainBeingHandedOver = nullptr;
   }
   if (popup == nullptr) return 0;
   UpdateWindow(popup);

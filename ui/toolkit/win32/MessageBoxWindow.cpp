@@ -47,14 +47,14 @@ void SetShape(HWND window, BoxSize box) {
 
 void Place(HWND window, const MessageBoxState& box, BoxSize size) {
   HWND owner = GetParent(window);
-  BoxRect owner_rect;
-  const bool on_owner = box.modal && owner != nullptr;
-  if (on_owner) {
+  BoxRect ownerRect;
+  const bool onOwner = box.modal && owner != nullptr;
+  if (onOwner) {
     RECT r{};
     GetWindowRect(owner, &r);
-    owner_rect = {r.left, r.top, r.right, r.bottom};
+    ownerRect = {r.left, r.top, r.right, r.bottom};
   }
-  const BoxPoint p = PlaceMessageBox(size, on_owner, owner_rect, GetSystemMetrics(SM_CXSCREEN),
+  const BoxPoint p = PlaceMessageBox(size, onOwner, ownerRect, GetSystemMetrics(SM_CXSCREEN),
                                      GetSystemMetrics(SM_CYSCREEN));
   SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -71,8 +71,8 @@ void CreateButtons(HWND window, const MessageBoxState& box, BoxSize size) {
   }
 }
 
-void CreateCheckBox(HWND window, int text_height) {
-  const BoxPoint p = CheckBoxPosition(text_height);
+void CreateCheckBox(HWND window, int textHeight) {
+  const BoxPoint p = CheckBoxPosition(textHeight);
   HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE,
                                p.x, p.y, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageBoxCheckId)),
@@ -94,13 +94,13 @@ void LayOut(MessageBoxState& box) {
                                limit > 0 ? limit : 0, measurer);
   }
   if (layout.rebuilt) SetWindowTextW(window, AsWide(layout.text.c_str()));
-  box.text_height = layout.height;
+  box.textHeight = layout.height;
   const BoxSize size = MessageBoxSize(layout.width, layout.height, box.buttons);
   Resize(window, size.width, size.height);
   SetShape(window, size);
   Place(window, box, size);
   CreateButtons(window, box, size);
-  if (HasDontShowAgain(box.buttons)) CreateCheckBox(window, box.text_height);
+  if (HasDontShowAgain(box.buttons)) CreateCheckBox(window, box.textHeight);
   MessageBeep(box.icon == MBX_ICON_ERROR ? MB_ICONHAND : MB_OK);
 }
 
@@ -184,16 +184,16 @@ void DrawMessageText(const MessageBoxState& box, HDC dc, BoxSize size) {
   wchar_t text[kMessageTextMaxChars + 1] = {};
   const int length = GetWindowTextW(box.window, text, kMessageTextMaxChars + 1);
   if (length <= 0) return;
-  const BoxRect r = MessageTextRect(size, box.text_height, HasDontShowAgain(box.buttons));
-  HGDIOBJ previous_font = SelectObject(dc, box.font);
+  const BoxRect r = MessageTextRect(size, box.textHeight, HasDontShowAgain(box.buttons));
+  HGDIOBJ previousFont = SelectObject(dc, box.font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorText));
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   if (ContainsNewline(view)) {
     const std::vector<WideView> lines = SplitLines(view);
-    const int line_height = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
-    for (const PlacedLine& line : PlaceMessageLines(view, r.top, line_height)) {
+    const int lineHeight = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
+    for (const PlacedLine& line : PlaceMessageLines(view, r.top, lineHeight)) {
       if (!line.drawn) continue;
       RECT rect{r.left, line.top, r.right, r.bottom};
       DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
@@ -202,7 +202,7 @@ void DrawMessageText(const MessageBoxState& box, HDC dc, BoxSize size) {
     RECT rect{r.left, r.top, r.right, r.bottom};
     DrawTextW(dc, text, length, &rect, format);
   }
-  SelectObject(dc, previous_font);
+  SelectObject(dc, previousFont);
 }
 
 int RunModalLoop(HWND box) {

@@ -16,7 +16,7 @@ struct MessageBoxState {
   HWND window = nullptr;
   int result = 0;  // 0 until answered
   HFONT font = nullptr;
-  int text_height = 0;
+  int textHeight = 0;
   int buttons = 0;
   int icon = 0;
   int modal = 0;

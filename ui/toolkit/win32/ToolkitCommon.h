@@ -50,7 +50,7 @@ void SetWindowRecord(HWND window, void* record);
 
 // WM_CREATE: the toolkit's classes skip the default WM_NCCREATE processing,
 // so each sets its window text from the creation data here.
-void SetTextFromCreation(HWND window, LPARAM create_struct);
+void SetTextFromCreation(HWND window, LPARAM createStruct);
 
 // Deletes a record's font, kept as a handle or as an opaque value.
 inline void DeleteRecordFont(HFONT font) {
@@ -76,11 +76,11 @@ using RecordHandler = LRESULT (*)(Record& record, HWND window, UINT message, WPA
 
 template <class Record>
 LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                         RecordMadeAt made_at, RecordFactory<Record> make,
+                         RecordMadeAt madeAt, RecordFactory<Record> make,
                          RecordHandler<Record> handle) {
-  const bool makes_here = (message == WM_NCCREATE && made_at == RecordMadeAt::kNcCreate) ||
-                          (message == WM_CREATE && made_at == RecordMadeAt::kCreate);
-  if (makes_here) {
+  const bool makesHere = (message == WM_NCCREATE && madeAt == RecordMadeAt::kNcCreate) ||
+                          (message == WM_CREATE && madeAt == RecordMadeAt::kCreate);
+  if (makesHere) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     Record* record = create != nullptr ? make(window, *create) : nullptr;
     if (message == WM_NCCREATE) {

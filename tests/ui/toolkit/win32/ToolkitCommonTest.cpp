@@ -65,8 +65,8 @@ HWND MakeCaptionWindow(int x, int y) {
                          nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-LRESULT HitAt(HWND window, int screen_x, int screen_y) {
-  return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(screen_x, screen_y));
+LRESULT HitAt(HWND window, int screenX, int screenY) {
+  return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(screenX, screenY));
 }
 
 TEST(CaptionHitTest, TopTwentyNineRowsDragTheWindow) {

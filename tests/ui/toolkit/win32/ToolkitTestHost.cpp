@@ -6,18 +6,18 @@ namespace shadowpane::testing {
 namespace {
 
 constexpr wchar_t kHostClass[] = L"ToolkitTestHost";
-std::vector<Notice> g_notices;
+std::vector<Notice> recordedNotices;
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      g_notices.push_back({message, wparam, lparam, 0});
+      recordedNotices.push_back({message, wparam, lparam, 0});
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-      g_notices.push_back({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
+      recordedNotices.push_back({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
       return 0;
     }
     default:
@@ -47,7 +47,7 @@ void RegisterForTests() {
 // One host window for the whole run, moved and emptied between tests:
 // Wine waits for the X server at every destruction of an activated
 // top-level window, which would cost seconds per test.
-HWND g_host = nullptr;
+HWND sharedHost = nullptr;
 
 BOOL CALLBACK DestroyChild(HWND child, LPARAM host) {
   if (GetParent(child) == reinterpret_cast<HWND>(host)) DestroyWindow(child);
@@ -56,15 +56,15 @@ BOOL CALLBACK DestroyChild(HWND child, LPARAM host) {
 
 TestHost::TestHost(int width, int height, int x, int y) {
   RegisterForTests();
-  g_notices.clear();
-  if (g_host == nullptr || !IsWindow(g_host)) {
-    g_host = CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+  recordedNotices.clear();
+  if (sharedHost == nullptr || !IsWindow(sharedHost)) {
+    sharedHost = CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
                              width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   } else {
-    EnableWindow(g_host, TRUE);
-    SetWindowPos(g_host, HWND_TOP, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    EnableWindow(sharedHost, TRUE);
+    SetWindowPos(sharedHost, HWND_TOP, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
-  window_ = g_host;
+  window_ = sharedHost;
   Pump(20);
 }
 
@@ -74,29 +74,29 @@ TestHost::~TestHost() {
   Pump(10);
 }
 
-HWND TestHost::AddControl(const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
+HWND TestHost::AddControl(const wchar_t* className, const wchar_t* text, int x, int y, int w, int h,
                           int id, LPVOID param) const {
-  HWND control = CreateWindowExW(0, class_name, text, WS_CHILD | WS_VISIBLE, x, y, w, h, window_,
+  HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE, x, y, w, h, window_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), param);
   return control;
 }
 
-std::vector<Notice>& TestHost::notices() { return g_notices; }
+std::vector<Notice>& TestHost::notices() { return recordedNotices; }
 
 std::vector<Notice> TestHost::Commands() const {
   std::vector<Notice> commands;
-  for (const Notice& notice : g_notices) {
+  for (const Notice& notice : recordedNotices) {
     if (notice.message == WM_COMMAND) commands.push_back(notice);
   }
   return commands;
 }
 
-void TestHost::ClearNotices() { g_notices.clear(); }
+void TestHost::ClearNotices() { recordedNotices.clear(); }
 
 int TestHost::CountOf(UINT message, UINT code) const {
   int n = 0;
-  for (const Notice& notice : g_notices) {
+  for (const Notice& notice : recordedNotices) {
     if (notice.message == message && (code == 0xFFFFFFFF || notice.code == code)) ++n;
   }
   return n;
@@ -134,8 +134,8 @@ COLORREF PixelAt(HWND window, int x, int y) {
   return color;
 }
 
-COLORREF SkinPixel(int bitmap_id, int x, int y) {
-  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmap_id));
+COLORREF SkinPixel(int bitmapId, int x, int y) {
+  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId));
   if (bitmap == nullptr) return CLR_INVALID;
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, bitmap);
@@ -146,8 +146,8 @@ COLORREF SkinPixel(int bitmap_id, int x, int y) {
   return color;
 }
 
-SIZE MeasureText(const wchar_t* text, int font_height) {
-  HFONT font = CreateToolkitFont(font_height);
+SIZE MeasureText(const wchar_t* text, int fontHeight) {
+  HFONT font = CreateToolkitFont(fontHeight);
   HDC dc = GetDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, font);
   RECT r{0, 0, 0, 0};

@@ -28,7 +28,7 @@ class TestHost {
   TestHost& operator=(const TestHost&) = delete;
 
   HWND window() const { return window_; }
-  HWND AddControl(const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
+  HWND AddControl(const wchar_t* className, const wchar_t* text, int x, int y, int w, int h,
                   int id, LPVOID param = nullptr) const;
 
   std::vector<Notice>& notices();
@@ -52,11 +52,11 @@ LRESULT SendMouse(HWND window, UINT message, int x, int y);
 // The colour painted at a client point of the window (after painting).
 COLORREF PixelAt(HWND window, int x, int y);
 // The colour of a pixel of a skin bitmap resource.
-COLORREF SkinPixel(int bitmap_id, int x, int y);
+COLORREF SkinPixel(int bitmapId, int x, int y);
 SIZE WindowSize(HWND window);
 // A text's size as the controls measure it: DrawTextW with DT_CALCRECT in
 // the toolkit font of the given height.
-SIZE MeasureText(const wchar_t* text, int font_height = 13);
+SIZE MeasureText(const wchar_t* text, int fontHeight = 13);
 // A window's position in its parent's client coordinates.
 POINT PositionInParent(HWND window);
 // The window's rectangle in its parent's client coordinates (or the
