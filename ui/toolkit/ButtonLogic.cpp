@@ -17,23 +17,18 @@ long long SpinStep(int distance, int maximum) {
 
 }  // namespace
 
-void InitButtonState(ButtonState& button, std::uintptr_t window, std::uintptr_t font,
-                     int clientWidth, int clientHeight) {
+void InitButtonState(ButtonState& button, std::uintptr_t window, Size client) {
   button = ButtonState{};
   button.window = window;
-  button.font = font;
-  button.sensitive = {0, 0, clientWidth, clientHeight};
+  button.sensitive = RectAt({0, 0}, client);
 }
 
-void ApplyInset(ButtonState& button, int inset, int clientWidth, int clientHeight) {
+void ApplyInset(ButtonState& button, int inset, Size client) {
   button.inset = inset;
-  button.sensitive = {inset, inset, clientWidth - 2 * inset, clientHeight - 2 * inset};
+  button.sensitive = Deflate(RectAt({0, 0}, client), inset);
 }
 
-bool InSensitiveRect(const ButtonState& button, int x, int y) {
-  const SensitiveRect& r = button.sensitive;
-  return r.x <= x && x <= r.x + r.width - 1 && r.y <= y && y <= r.y + r.height - 1;
-}
+bool InSensitiveRect(const ButtonState& button, int x, int y) { return Contains(button.sensitive, x, y); }
 
 void ApplyRange(ButtonState& button, std::intptr_t packed) {
   button.rangeMin = PackedLow(packed);

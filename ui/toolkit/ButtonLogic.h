@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/ToolkitColors.h"
 
@@ -59,15 +60,8 @@ constexpr int kButtonCaptionMaxChars = 127;
 constexpr int kFramedTile = 37;
 constexpr int kFramedCorner = 18;
 
-struct SensitiveRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
-
-// One per button window; the window and the font are the platform's
-// handles, kept as opaque values here.
+// One per button window; the window is the platform's handle, kept as an
+// opaque value here (the Windows record beside it owns the font).
 struct ButtonState {
   std::uintptr_t window = 0;
   int kind = BXK_PUSH;
@@ -75,14 +69,13 @@ struct ButtonState {
   int faceBitmap = 0;
   int icon1Bitmap = 0;
   int icon2Bitmap = 0;
-  std::uintptr_t font = 0;
   int icon1X = 0;
   int icon1Y = 0;
   int icon2X = 0;
   int icon2Y = 0;
   int textX = kTextCentred;
   int inset = kDefaultInset;
-  SensitiveRect sensitive;
+  Rect sensitive;  // client coordinates
   // Text colours by face: normal, hovered, pressed, disabled.
   ToolkitColor textColors[4] = {kColorButtonTextNormal, kColorButtonTextActive,
                                  kColorButtonTextActive, kColorDisabledText};
@@ -98,11 +91,10 @@ struct ButtonState {
 
 // Initial record: the sensitive rectangle covers the client area as it is
 // at creation (the inset property says 2 until BXM_INSET is sent).
-void InitButtonState(ButtonState& button, std::uintptr_t window, std::uintptr_t font,
-                     int clientWidth, int clientHeight);
+void InitButtonState(ButtonState& button, std::uintptr_t window, Size client);
 
 // BXM_INSET store: origin (i, i), size (client width - 2i, client height - 2i).
-void ApplyInset(ButtonState& button, int inset, int clientWidth, int clientHeight);
+void ApplyInset(ButtonState& button, int inset, Size client);
 
 bool InSensitiveRect(const ButtonState& button, int x, int y);
 

@@ -76,8 +76,8 @@ int NormalizedButtonSet(std::int32_t buttons) {
 
 bool HasDontShowAgain(std::int32_t buttons) { return (buttons & MBX_DONTSHOWAGAIN) != 0; }
 
-BoxSize MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons) {
-  BoxSize box;
+Size MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons) {
+  Size box;
   box.width = textWidth + kTextMargin;
   box.height = std::max(textHeight + kBoxExtraHeight, kBoxMinHeight);
   const int set = NormalizedButtonSet(buttons);
@@ -93,7 +93,7 @@ BoxSize MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons) {
   return box;
 }
 
-BoxPoint PlaceMessageBox(BoxSize box, bool centreOnOwner, const BoxRect& owner, int screenWidth,
+Point PlaceMessageBox(Size box, bool centreOnOwner, const Rect& owner, int screenWidth,
                          int screenHeight) {
   if (centreOnOwner) {
     const int ownerWidth = owner.right - owner.left;
@@ -103,17 +103,17 @@ BoxPoint PlaceMessageBox(BoxSize box, bool centreOnOwner, const BoxRect& owner, 
   return {screenWidth / 2 - box.width / 2, screenHeight / 2 - box.height / 2};
 }
 
-std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, BoxSize box) {
+std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, Size box) {
   const int c = box.width / 2;
   const int y = box.height - kButtonRowFromBottom;
   switch (NormalizedButtonSet(buttons)) {
     case MBX_BUTTONS_YESNOCANCEL:
-      return {{kMessageBoxYesId, c - 137, y}, {kMessageBoxNoId, c - 45, y},
-              {kMessageBoxCancelId, c + 47, y}};
+      return {{kMessageBoxYesId, {c - 137, y}}, {kMessageBoxNoId, {c - 45, y}},
+              {kMessageBoxCancelId, {c + 47, y}}};
     case MBX_BUTTONS_YESNO:
-      return {{kMessageBoxYesId, c - 91, y}, {kMessageBoxNoId, c + 1, y}};
+      return {{kMessageBoxYesId, {c - 91, y}}, {kMessageBoxNoId, {c + 1, y}}};
     default:
-      return {{kMessageBoxOkId, c - 45, y}};
+      return {{kMessageBoxOkId, {c - 45, y}}};
   }
 }
 
@@ -132,10 +132,10 @@ const WideChar* ButtonCaption(const MessageBoxParams& params, int id) {
   }
 }
 
-BoxPoint CheckBoxPosition(int textHeight) { return {kCheckBoxX, textHeight + kCheckBoxFromText}; }
+Point CheckBoxPosition(int textHeight) { return {kCheckBoxX, textHeight + kCheckBoxFromText}; }
 
-BoxRect MessageTextRect(BoxSize box, int textHeight, bool hasCheckBox) {
-  BoxRect rect{kTextLeft, kTextTop, box.width - kTextRightMargin, box.height - kTextBottomMargin};
+Rect MessageTextRect(Size box, int textHeight, bool hasCheckBox) {
+  Rect rect{kTextLeft, kTextTop, box.width - kTextRightMargin, box.height - kTextBottomMargin};
   if (textHeight < kMessageIconSize && !hasCheckBox) rect.top += (kMessageIconSize - textHeight) / 2;
   return rect;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/TextMeasurer.h"
 
 namespace shadowpane {
@@ -92,45 +93,30 @@ MessageTextLayout LayoutMessageText(WideView text, int limit, const TextMeasurer
 int NormalizedButtonSet(std::int32_t buttons);
 bool HasDontShowAgain(std::int32_t buttons);
 
-struct BoxSize {
-  int width = 0;
-  int height = 0;
-};
-BoxSize MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons);
+Size MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons);
 
-struct BoxRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-struct BoxPoint {
-  int x = 0;
-  int y = 0;
-};
 // Centred on the owner's window rectangle when modal with an owner, else on
 // the primary screen.
-BoxPoint PlaceMessageBox(BoxSize box, bool centreOnOwner, const BoxRect& owner, int screenWidth,
+Point PlaceMessageBox(Size box, bool centreOnOwner, const Rect& owner, int screenWidth,
                          int screenHeight);
 
 constexpr int kBoxButtonWidth = 91;
 constexpr int kBoxButtonHeight = 37;
 struct BoxButton {
   int id = 0;
-  int x = 0;
-  int y = 0;
+  Point origin;  // top-left corner in the box's client area
 };
 // The buttons of a set, left to right, at y = H - 54 around c = W / 2.
-std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, BoxSize box);
+std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, Size box);
 // The caption of a button id from the box's parameter copy.
 const WideChar* ButtonCaption(const MessageBoxParams& params, int id);
 
 // The "Don't show again" check box: (89, text height + 69).
-BoxPoint CheckBoxPosition(int textHeight);
+Point CheckBoxPosition(int textHeight);
 
 // The text rectangle (89, 55, W - 31, H - 77); without a check box a text
 // lower than the icon is centred against it.
-BoxRect MessageTextRect(BoxSize box, int textHeight, bool hasCheckBox);
+Rect MessageTextRect(Size box, int textHeight, bool hasCheckBox);
 
 // Icon and text geometry.
 constexpr int kMessageIconSize = 48;

@@ -7,7 +7,7 @@ namespace {
 
 ButtonState MakeButton(int kind, int w = 91, int h = 37) {
   ButtonState b;
-  InitButtonState(b, 1, 2, w, h);
+  InitButtonState(b, 1, {w, h});
   b.kind = kind;
   return b;
 }
@@ -22,7 +22,7 @@ bool Click(ButtonState& b, bool overAtRelease = true, int y = 5, int h = 37) {
 
 TEST(ButtonLogic, APressOutsideTheSensitiveRectangleChangesNothing) {
   ButtonState b = MakeButton(BXK_PUSH);
-  ApplyInset(b, 2, 91, 37);
+  ApplyInset(b, 2, {91, 37});
   EXPECT_FALSE(InSensitiveRect(b, 1, 1));
   EXPECT_EQ(PressButton(b, InSensitiveRect(b, 1, 1)), PressEffect::kIgnored);
   EXPECT_EQ(b.pressed, 0);
@@ -32,11 +32,11 @@ TEST(ButtonLogic, InsetMakesTheSensitiveRectangle) {
   ButtonState b = MakeButton(BXK_PUSH);
   EXPECT_EQ(b.inset, 2);
   EXPECT_TRUE(InSensitiveRect(b, 0, 0));  // whole client area until BXM_INSET
-  ApplyInset(b, 2, 91, 37);
-  EXPECT_EQ(b.sensitive.x, 2);
-  EXPECT_EQ(b.sensitive.y, 2);
-  EXPECT_EQ(b.sensitive.width, 87);
-  EXPECT_EQ(b.sensitive.height, 33);
+  ApplyInset(b, 2, {91, 37});
+  EXPECT_EQ(b.sensitive.left, 2);
+  EXPECT_EQ(b.sensitive.top, 2);
+  EXPECT_EQ(Width(b.sensitive), 87);
+  EXPECT_EQ(Height(b.sensitive), 33);
   EXPECT_TRUE(InSensitiveRect(b, 2, 2));
   EXPECT_TRUE(InSensitiveRect(b, 88, 34));
   EXPECT_FALSE(InSensitiveRect(b, 89, 34));
@@ -122,7 +122,7 @@ TEST(ButtonLogic, SpinClickStepsByHalfAndClamps) {
 TEST(ButtonLogic, SpinRepeatAcceleratesWithDistanceAndStaysInRange) {
   ButtonState b = MakeButton(BXK_SPIN);
   ApplyRange(b, PackPair(0, 100));
-  ApplyInset(b, 2, 91, 37);
+  ApplyInset(b, 2, {91, 37});
   b.value = 10;
   PressButton(b, true);
   // 20 pixels above the button: d = 22, (22 / 9 + 2) * 100 / 100 + 1 = 5.

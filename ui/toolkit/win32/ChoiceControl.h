@@ -16,6 +16,4 @@ LRESULT CALLBACK ChoiceExWindowProc(HWND window, UINT message, WPARAM wParam, LP
 // Example: CheckRadioInGroup(parent, 1029, 1028, 1030, 1031, 0).
 void CheckRadioInGroup(HWND parent, int firstId, ...);
 
-void DrawChoice(HWND window, const ChoiceState& choice, HDC dc, int width, int height);
-
 }  // namespace shadowpane

@@ -86,6 +86,20 @@ void SetWindowRecord(HWND window, void* record) {
   SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
 }
 
+bool StillHoldsRecord(HWND window, const void* record) {
+  return IsWindow(window) && GetWindowRecord<void>(window) == record;
+}
+
+Size ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+void ResizeWindow(HWND window, Size size) {
+  SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void SetTextFromCreation(HWND window, LPARAM createStruct) {
   const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createStruct);
   // No text (or a resource id in its place) sets the empty text, so that a
