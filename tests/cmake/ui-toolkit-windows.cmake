@@ -18,3 +18,9 @@ shadowpane_test(controls_win32_tests
 shadowpane_test(controls_skin_tests
   SOURCES ui/toolkit/win32/SkinResourcesTest.cpp ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32)
+# On a heap whose freed blocks trap every later access, so it has an
+# executable of its own.
+shadowpane_test(toolkit_fault_tests
+  SOURCES ui/toolkit/win32/ButtonFaultTest.cpp ui/toolkit/win32/GuardedHeap.cpp
+          ui/toolkit/win32/ToolkitTestHost.cpp ${SHADOWPANE_RC_SOURCES}
+  LIBS shadowpane_win32)

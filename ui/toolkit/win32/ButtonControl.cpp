@@ -115,8 +115,10 @@ void OnLeftUp(ButtonState& button) {
   const ReleaseStart start = BeginRelease(button, CursorOverButton(button));
   if (!start.handled) return;
   RepaintControl(window);
-  // Releasing runs the capture-loss step (timers, hover, BXN_LEAVE) first.
+  // Releasing runs the capture-loss step (timers, hover, BXN_LEAVE) first;
+  // the parent may destroy the button on that BXN_LEAVE.
   ReleaseCapture();
+  if (!StillHoldsRecord(window, &button)) return;
   KillTimer(window, button.kind == BXK_SPIN ? TIMER_SPIN_REPEAT : TIMER_PRESS_TRACK);
   const POINT p = CursorClientPosition(window);
   if (CompleteRelease(button, start, IsWindowEnabled(window) != FALSE, p.y, ClientSize(window).height)) {
@@ -137,7 +139,10 @@ void OnCaptureChanged(ButtonState& button) {
 void OnEnable(ButtonState& button, bool enabled) {
   HWND window = WindowOf(button);
   if (!enabled && button.pressed) {
+    // The capture-loss step sends BXN_LEAVE, on which the parent may
+    // destroy the button.
     if (GetCapture() == window) ReleaseCapture();
+    if (!StillHoldsRecord(window, &button)) return;
     button.pressed = 0;
   }
   RepaintControl(window);

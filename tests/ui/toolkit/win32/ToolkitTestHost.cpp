@@ -7,17 +7,23 @@ namespace {
 
 constexpr wchar_t kHostClass[] = L"ToolkitTestHost";
 std::vector<Notice> recordedNotices;
+std::function<void(const Notice&)> noticeReaction;
+
+void Record(const Notice& notice) {
+  recordedNotices.push_back(notice);
+  if (noticeReaction) noticeReaction(notice);
+}
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      recordedNotices.push_back({message, wparam, lparam, 0});
+      Record({message, wparam, lparam, 0});
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-      recordedNotices.push_back({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
+      Record({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
       return 0;
     }
     default:
@@ -69,6 +75,7 @@ TestHost::TestHost(int width, int height, int x, int y) {
 }
 
 TestHost::~TestHost() {
+  noticeReaction = nullptr;
   EnumChildWindows(window_, DestroyChild, reinterpret_cast<LPARAM>(window_));
   EnableWindow(window_, TRUE);
   Pump(10);
@@ -93,6 +100,8 @@ std::vector<Notice> TestHost::Commands() const {
 }
 
 void TestHost::ClearNotices() { recordedNotices.clear(); }
+
+void TestHost::OnNotice(std::function<void(const Notice&)> reaction) { noticeReaction = std::move(reaction); }
 
 int TestHost::CountOf(UINT message, UINT code) const {
   int n = 0;

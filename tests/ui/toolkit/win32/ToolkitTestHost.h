@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace shadowpane::testing {
@@ -36,6 +37,10 @@ class TestHost {
   // The WM_COMMAND notices only, in the order they came.
   std::vector<Notice> Commands() const;
   void ClearNotices();
+  // Runs after each notice is recorded, inside the control's call (a
+  // parent that reacts, for instance by destroying the control). Cleared
+  // with the host.
+  void OnNotice(std::function<void(const Notice&)> reaction);
 
  private:
   HWND window_ = nullptr;
