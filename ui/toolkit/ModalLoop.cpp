@@ -19,11 +19,13 @@ void ModalLoopStack::Leave(ModalLoopFrame& frame) {
 
 int ModalLoopStack::ReportEnd(std::uintptr_t window, int result) {
   for (ModalLoopFrame* frame = innermost_; frame != nullptr; frame = frame->outer) {
-    if (frame->window == window && !frame->ended) {
+    if (frame->window != window) continue;
+    // The result is decided once: a later report changes nothing.
+    if (!frame->ended) {
       frame->ended = true;
       frame->result = result;
-      return 1;
     }
+    return 1;
   }
   return 0;
 }

@@ -32,8 +32,8 @@ class ModalLoopStack {
   void Enter(ModalLoopFrame& frame);
   void Leave(ModalLoopFrame& frame);
   // A window's end: records the result in the innermost running frame of
-  // that window that has not ended yet. Answers 1 when a loop runs for the
-  // window (it must be woken), 0 when none does.
+  // that window (the first report decides it). Answers 1 when a loop runs
+  // for the window (it must be woken), 0 when none does.
   int ReportEnd(std::uintptr_t window, int result);
   const ModalLoopFrame* innermost() const { return innermost_; }
 
