@@ -74,11 +74,10 @@ void Paint(EditState& state) {
   DrawTextW(dc, AsWide(state.cue), -1, &cueRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
   SelectObject(dc, previousFont);
 
-  HBRUSH frame = CreateSolidBrush(ToColorRef(kColorFrame));
-  if (frame != nullptr) {
+  const GdiObject<HBRUSH> frame(CreateSolidBrush(ToColorRef(kColorFrame)));
+  if (frame) {
     RECT all{0, 0, w, h};
-    FrameRect(dc, &all, frame);
-    DeleteObject(frame);
+    FrameRect(dc, &all, frame.get());
   }
   const COLORREF corner = ToColorRef(kColorEditCorner);
   SetPixelV(dc, 0, 0, corner);

@@ -1,5 +1,6 @@
 #include "ui/toolkit/win32/OffscreenPaint.h"
 
+#include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -70,11 +71,10 @@ COLORREF SkinBitmap::Pixel(int x, int y, COLORREF fallback) const {
 
 void FillColor(HDC dc, int left, int top, int right, int bottom, ToolkitColor color) {
   if (right <= left || bottom <= top) return;
-  HBRUSH brush = CreateSolidBrush(ToColorRef(color));
-  if (brush == nullptr) return;
+  const GdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(color)));
+  if (!brush) return;
   RECT rect{left, top, right, bottom};
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  FillRect(dc, &rect, brush.get());
 }
 
 void FillWhite(HDC dc, int left, int top, int right, int bottom) {

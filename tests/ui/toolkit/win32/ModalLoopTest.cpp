@@ -161,17 +161,8 @@ LRESULT CALLBACK QuittingOwnerProc(HWND window, UINT message, WPARAM wparam, LPA
 }
 
 HWND MakeQuittingOwner() {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof(c);
-    c.lpfnWndProc = QuittingOwnerProc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.lpszClassName = L"QuittingOwner";
-    registered = RegisterClassExW(&c) != 0;
-  }
-  return CreateWindowExW(0, L"QuittingOwner", L"", WS_POPUP | WS_VISIBLE, 150, 150, 400, 300, nullptr,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  testing::RegisterTestClass(L"QuittingOwner", QuittingOwnerProc);
+  return testing::CreateTestPopup(L"QuittingOwner", 150, 150, 400, 300);
 }
 
 TEST(ModalLoop, AnOwnerDestroyedWhileItsBoxIsOpenEndsTheBoxAndThenTheProgram) {

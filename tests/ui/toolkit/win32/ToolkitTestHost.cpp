@@ -40,14 +40,25 @@ void RegisterForTests() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterToolkitClasses(instance);
   RegisterMessageBoxClass(instance);
-  WNDCLASSEXW host{};
-  host.cbSize = sizeof(host);
-  host.lpfnWndProc = HostProc;
-  host.hInstance = instance;
-  host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  host.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  host.lpszClassName = kHostClass;
-  RegisterClassExW(&host);
+  RegisterTestClass(kHostClass, HostProc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+}
+
+void RegisterTestClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &windowClass)) return;
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
+}
+
+HWND CreateTestPopup(const wchar_t* className, int x, int y, int w, int h) {
+  return CreateWindowExW(0, className, L"", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 // One host window for the whole run, moved and emptied between tests:

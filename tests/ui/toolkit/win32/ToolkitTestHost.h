@@ -20,6 +20,11 @@ struct Notice {
 
 // Registers the toolkit's classes (once per process) and the host class.
 void RegisterForTests();
+// Registers a window class of a test (a second call for the same name does
+// nothing): arrow cursor, the given background brush or none.
+void RegisterTestClass(const wchar_t* name, WNDPROC procedure, HBRUSH background = nullptr);
+// Creates a visible top-level popup window of a test class.
+HWND CreateTestPopup(const wchar_t* className, int x, int y, int w, int h);
 
 class TestHost {
  public:
