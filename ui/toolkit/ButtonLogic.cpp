@@ -28,7 +28,9 @@ void ApplyInset(ButtonState& button, int inset, Size client) {
   button.sensitive = Deflate(RectAt({0, 0}, client), inset);
 }
 
-bool InSensitiveRect(const ButtonState& button, int x, int y) { return Contains(button.sensitive, x, y); }
+bool InSensitiveRect(const ButtonState& button, int x, int y) {
+  return Contains(button.sensitive, x, y);
+}
 
 void ApplyRange(ButtonState& button, std::intptr_t packed) {
   button.rangeMin = PackedLow(packed);

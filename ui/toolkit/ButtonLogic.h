@@ -78,7 +78,7 @@ struct ButtonState {
   Rect sensitive;  // client coordinates
   // Text colours by face: normal, hovered, pressed, disabled.
   ToolkitColor textColors[4] = {kColorButtonTextNormal, kColorButtonTextActive,
-                                 kColorButtonTextActive, kColorDisabledText};
+                                kColorButtonTextActive, kColorDisabledText};
   int rangeMin = 0;
   int rangeMax = 0;
   int value = 0;

@@ -32,7 +32,9 @@ constexpr Rect RectAt(Point origin, Size size) {
 }
 
 // The rectangle with every side moved inward by d (outward for negative d).
-constexpr Rect Deflate(const Rect& r, int d) { return {r.left + d, r.top + d, r.right - d, r.bottom - d}; }
+constexpr Rect Deflate(const Rect& r, int d) {
+  return {r.left + d, r.top + d, r.right - d, r.bottom - d};
+}
 
 // Whether (x, y) lies inside: left <= x < right and top <= y < bottom.
 constexpr bool Contains(const Rect& r, int x, int y) {

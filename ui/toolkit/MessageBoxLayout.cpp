@@ -82,19 +82,19 @@ Size MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons) {
   box.height = std::max(textHeight + kBoxExtraHeight, kBoxMinHeight);
   const int set = NormalizedButtonSet(buttons);
   const int minWidth = set == MBX_BUTTONS_YESNOCANCEL ? kBoxMinWidthYesNoCancel
-                        : set == MBX_BUTTONS_YESNO     ? kBoxMinWidthYesNo
-                                                       : kBoxMinWidthOk;
+                       : set == MBX_BUTTONS_YESNO     ? kBoxMinWidthYesNo
+                                                      : kBoxMinWidthOk;
   box.width = std::max(box.width, minWidth);
   if (HasDontShowAgain(buttons)) {
-    box.height = textHeight >= kCheckBoxTallTextHeight ? textHeight + kCheckBoxExtraHeight
-                                                        : kBoxMinHeight;
+    box.height =
+        textHeight >= kCheckBoxTallTextHeight ? textHeight + kCheckBoxExtraHeight : kBoxMinHeight;
     box.width = std::max(box.width, kCheckBoxMinWidth);
   }
   return box;
 }
 
 Point PlaceMessageBox(Size box, bool centreOnOwner, const Rect& owner, int screenWidth,
-                         int screenHeight) {
+                      int screenHeight) {
   if (centreOnOwner) {
     const int ownerWidth = owner.right - owner.left;
     const int ownerHeight = owner.bottom - owner.top;
@@ -108,7 +108,8 @@ std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, Size box) {
   const int y = box.height - kButtonRowFromBottom;
   switch (NormalizedButtonSet(buttons)) {
     case MBX_BUTTONS_YESNOCANCEL:
-      return {{kMessageBoxYesId, {c - 137, y}}, {kMessageBoxNoId, {c - 45, y}},
+      return {{kMessageBoxYesId, {c - 137, y}},
+              {kMessageBoxNoId, {c - 45, y}},
               {kMessageBoxCancelId, {c + 47, y}}};
     case MBX_BUTTONS_YESNO:
       return {{kMessageBoxYesId, {c - 91, y}}, {kMessageBoxNoId, {c + 1, y}}};
@@ -136,7 +137,8 @@ Point CheckBoxPosition(int textHeight) { return {kCheckBoxX, textHeight + kCheck
 
 Rect MessageTextRect(Size box, int textHeight, bool hasCheckBox) {
   Rect rect{kTextLeft, kTextTop, box.width - kTextRightMargin, box.height - kTextBottomMargin};
-  if (textHeight < kMessageIconSize && !hasCheckBox) rect.top += (kMessageIconSize - textHeight) / 2;
+  if (textHeight < kMessageIconSize && !hasCheckBox)
+    rect.top += (kMessageIconSize - textHeight) / 2;
   return rect;
 }
 

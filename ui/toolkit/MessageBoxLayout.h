@@ -98,7 +98,7 @@ Size MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons);
 // Centred on the owner's window rectangle when modal with an owner, else on
 // the primary screen.
 Point PlaceMessageBox(Size box, bool centreOnOwner, const Rect& owner, int screenWidth,
-                         int screenHeight);
+                      int screenHeight);
 
 constexpr int kBoxButtonWidth = 91;
 constexpr int kBoxButtonHeight = 37;

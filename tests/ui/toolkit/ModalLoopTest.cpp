@@ -75,13 +75,13 @@ TEST(ModalLoopStack, TheSameWindowNestedTwiceEndsTheInnermostLoop) {
 
 struct QuitCase {
   const char* name;
-  bool ended;           // the window reported its end before the quit came
-  bool existsAtQuit;    // the window is still there when the quit is fetched
+  bool ended;         // the window reported its end before the quit came
+  bool existsAtQuit;  // the window is still there when the quit is fetched
   bool existsAfterClose;
-  bool endsOnClose;     // closing made the window report its end
+  bool endsOnClose;  // closing made the window report its end
   QuitStep first;
   QuitStep second;
-  int result;           // what the loop answers
+  int result;  // what the loop answers
 };
 
 // A foreign quit: the window is closed (or destroyed when it refuses), and

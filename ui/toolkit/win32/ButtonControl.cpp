@@ -73,7 +73,8 @@ void OnSpinRepeat(ButtonState& button) {
   const bool first = SpinRepeat(button, p.y, ClientSize(window).height);
   SendCommandToParent(window);
   // The parent may have destroyed the button while handling the command.
-  if (first && StillHoldsRecord(window, &button)) SetTimer(window, TIMER_SPIN_REPEAT, kSpinRepeatPeriodMs, nullptr);
+  if (first && StillHoldsRecord(window, &button))
+    SetTimer(window, TIMER_SPIN_REPEAT, kSpinRepeatPeriodMs, nullptr);
 }
 
 void OnLeftDown(ButtonState& button) {
@@ -121,7 +122,8 @@ void OnLeftUp(ButtonState& button) {
   if (!StillHoldsRecord(window, &button)) return;
   KillTimer(window, button.kind == BXK_SPIN ? TIMER_SPIN_REPEAT : TIMER_PRESS_TRACK);
   const POINT p = CursorClientPosition(window);
-  if (CompleteRelease(button, start, IsWindowEnabled(window) != FALSE, p.y, ClientSize(window).height)) {
+  if (CompleteRelease(button, start, IsWindowEnabled(window) != FALSE, p.y,
+                      ClientSize(window).height)) {
     SendCommandToParent(window);
   }
 }
@@ -225,7 +227,8 @@ void DrawIcon(HDC dc, int bitmapId, int x, int y, int face, bool fromRight, int 
   icon.Copy(dc, fromRight ? clientWidth - x - w : x, y, w, h, 0, face * h);
 }
 
-void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int w, int h, int face) {
+void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int w, int h,
+                 int face) {
   wchar_t caption[kButtonCaptionMaxChars + 1] = {};
   const int length = GetWindowTextW(window, caption, kButtonCaptionMaxChars + 1);
   if (length <= 0) return;
@@ -247,7 +250,8 @@ void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int
 void DrawButton(const ButtonWindow& record, HDC dc, int width, int height) {
   const ButtonState& button = record.state;
   HWND window = WindowOf(button);
-  const int face = PickFace(IsWindowEnabled(window) != FALSE, button.pressed != 0, button.hovered != 0);
+  const int face =
+      PickFace(IsWindowEnabled(window) != FALSE, button.pressed != 0, button.hovered != 0);
   // Parts the skin does not cover stay white rather than undefined.
   FillWhite(dc, 0, 0, width, height);
   {
@@ -282,7 +286,8 @@ ButtonWindow* MakeButtonWindow(HWND window, const CREATESTRUCTW&) {
   return record;
 }
 
-LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wparam,
+                      LPARAM lparam) {
   ButtonState& button = record.state;
   switch (message) {
     case WM_ENABLE:

@@ -84,12 +84,14 @@ ChoiceWindow* MakeChoiceWindow(HWND window, const CREATESTRUCTW& create) {
   auto* record = new (std::nothrow) ChoiceWindow;
   if (record == nullptr) return nullptr;
   record->state.window = reinterpret_cast<std::uintptr_t>(window);
-  record->state.skinBitmap = static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
+  record->state.skinBitmap =
+      static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
   record->font.Reset(CreateToolkitFont());
   return record;
 }
 
-LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wparam,
+                      LPARAM lparam) {
   ChoiceState& choice = record.state;
   switch (message) {
     case CXM_KIND:

@@ -38,12 +38,13 @@ void CreateInnerField(const EditState& state, const CREATESTRUCTW& create) {
   const DWORD extraBits = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(create.lpCreateParams));
   const Size client = ClientSize(state.window);
   const Rect place = InnerFieldRect(client.width, client.height);
-  HWND field = CreateWindowExW(0, kInnerFieldClass, L"",
-                               WS_CHILD | WS_VISIBLE | InnerFieldStyleBits(client.height, extraBits),
-                               place.left, place.top, Width(place), Height(place), state.window,
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kEditInnerId)),
-                               ToolkitInstance(), nullptr);
-  if (field != nullptr) SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), FALSE);
+  HWND field = CreateWindowExW(
+      0, kInnerFieldClass, L"",
+      WS_CHILD | WS_VISIBLE | InnerFieldStyleBits(client.height, extraBits), place.left, place.top,
+      Width(place), Height(place), state.window,
+      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kEditInnerId)), ToolkitInstance(), nullptr);
+  if (field != nullptr)
+    SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), FALSE);
 }
 
 // The record and the inner field; the skeleton then sets the window text,
@@ -71,7 +72,8 @@ void Paint(EditState& state) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorEditCue));
   // The cue is plain text: an ampersand in it is shown, not an accelerator.
-  DrawTextW(dc, AsWide(state.cue), -1, &cueRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  DrawTextW(dc, AsWide(state.cue), -1, &cueRect,
+            DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
   SelectObject(dc, previousFont);
 
   const GdiObject<HBRUSH> frame(CreateSolidBrush(ToColorRef(kColorFrame)));

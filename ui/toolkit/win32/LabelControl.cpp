@@ -73,7 +73,8 @@ LabelState* MakeLabelState(HWND window, const CREATESTRUCTW& create) {
   if (record == nullptr) return nullptr;
   const LabelFont font = LabelFontFromParam(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
   record->window = window;
-  record->font.Reset(CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal));
+  record->font.Reset(
+      CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal));
   return record;
 }
 

@@ -43,11 +43,10 @@ void Place(HWND window, const MessageBoxState& box, Size size) {
 
 void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
   for (const BoxButton& b : MessageBoxButtons(box.buttons, size)) {
-    HWND button = CreateWindowExW(0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)),
-                                  WS_CHILD | WS_VISIBLE, b.origin.x, b.origin.y, kBoxButtonWidth,
-                                  kBoxButtonHeight, window,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
-                                  ToolkitInstance(), nullptr);
+    HWND button = CreateWindowExW(
+        0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)), WS_CHILD | WS_VISIBLE,
+        b.origin.x, b.origin.y, kBoxButtonWidth, kBoxButtonHeight, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), ToolkitInstance(), nullptr);
     if (button == nullptr) continue;
     SendMessageW(button, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
     SendMessageW(button, BXM_INSET, kPropertyStore, kDefaultInset);

@@ -97,7 +97,8 @@ Size ClientSize(HWND window) {
 }
 
 void ResizeWindow(HWND window, Size size) {
-  SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetTextFromCreation(HWND window, LPARAM createStruct) {

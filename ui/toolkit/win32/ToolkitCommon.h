@@ -74,7 +74,7 @@ LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
                          RecordMadeAt madeAt, RecordFactory<Record> make,
                          RecordHandler<Record> handle) {
   const bool makesHere = (message == WM_NCCREATE && madeAt == RecordMadeAt::kNcCreate) ||
-                          (message == WM_CREATE && madeAt == RecordMadeAt::kCreate);
+                         (message == WM_CREATE && madeAt == RecordMadeAt::kCreate);
   if (makesHere) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     Record* record = create != nullptr ? make(window, *create) : nullptr;

@@ -33,9 +33,12 @@ void Disable(HWND b) { EnableWindow(b, FALSE); }
 void EnableMessage(HWND b) { SendMessageW(b, WM_ENABLE, FALSE, 0); }
 
 const Case kCases[] = {
-    {"push release", BXK_PUSH, Release},      {"toggle release", BXK_TOGGLE, Release},
-    {"cycle release", BXK_CYCLE, Release},    {"spin release", BXK_SPIN, Release},
-    {"push disable", BXK_PUSH, Disable},      {"push WM_ENABLE", BXK_PUSH, EnableMessage},
+    {"push release", BXK_PUSH, Release},
+    {"toggle release", BXK_TOGGLE, Release},
+    {"cycle release", BXK_CYCLE, Release},
+    {"spin release", BXK_SPIN, Release},
+    {"push disable", BXK_PUSH, Disable},
+    {"push WM_ENABLE", BXK_PUSH, EnableMessage},
     {"toggle WM_ENABLE", BXK_TOGGLE, EnableMessage},
 };
 

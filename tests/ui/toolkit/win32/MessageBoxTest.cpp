@@ -192,23 +192,25 @@ TEST(MessageBoxWindow, NewlineTokensBecomeLinesAndLongTextWrapsAt310) {
   while (longText.size() < 140) longText += L"Camera blocked. ";
   const int wrapped = RunScripted(
       {[&](HWND box) {
-         ASSERT_NE(box, nullptr);
-         std::wstring shown = TextOf(box);
-         ASSERT_NE(shown.find(L'\n'), std::wstring::npos);
-         int widest = 0;
-         std::size_t start = 0;
-         while (start <= shown.size()) {
-           std::size_t end = shown.find(L'\n', start);
-           if (end == std::wstring::npos) end = shown.size();
-           widest = std::max<int>(widest, Measure(shown.substr(start, end - start).c_str()).cx);
-           start = end + 1;
-         }
-         EXPECT_LE(widest, 310);
-         EXPECT_GT(widest, 250);
-         EXPECT_EQ(WindowSize(box).cx, Measure(shown.c_str()).cx + 120);
-         SendMessageW(box, WM_CLOSE, 0, 0);
-       }},
-      [&] { return ShowMessageBox(host.window(), longText.c_str(), MBX_BUTTONS_OK, MBX_ICON_INFO); });
+        ASSERT_NE(box, nullptr);
+        std::wstring shown = TextOf(box);
+        ASSERT_NE(shown.find(L'\n'), std::wstring::npos);
+        int widest = 0;
+        std::size_t start = 0;
+        while (start <= shown.size()) {
+          std::size_t end = shown.find(L'\n', start);
+          if (end == std::wstring::npos) end = shown.size();
+          widest = std::max<int>(widest, Measure(shown.substr(start, end - start).c_str()).cx);
+          start = end + 1;
+        }
+        EXPECT_LE(widest, 310);
+        EXPECT_GT(widest, 250);
+        EXPECT_EQ(WindowSize(box).cx, Measure(shown.c_str()).cx + 120);
+        SendMessageW(box, WM_CLOSE, 0, 0);
+      }},
+      [&] {
+        return ShowMessageBox(host.window(), longText.c_str(), MBX_BUTTONS_OK, MBX_ICON_INFO);
+      });
   EXPECT_EQ(wrapped, 1);
 }
 

@@ -107,23 +107,22 @@ TEST(ModalLoop, ABoxOpenedInsideAnotherBoxsLoopAnswersItsOwnCaller) {
   HWND owner = host.window();
   int innerResult = 0;
   bool innerOpenAfterOuterAnswer = false;
-  StartSteps({[&] {
-                innerResult = ShowMessageBox(owner, L"Inner", MBX_BUTTONS_YESNO, MBX_ICON_QUESTION);
-              },
-              [&] {
-                HWND inner = Box(L"Inner");
-                ASSERT_NE(inner, nullptr);
-                // Both boxes are centred on the owner: move the inner one
-                // aside so that the click reaches the outer one.
-                SetWindowPos(inner, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                Click(Box(L"Outer"), kMessageBoxYesId);
-              },
-              [&] {
-                // The outer box is answered and gone; the inner one stays.
-                EXPECT_EQ(Box(L"Outer"), nullptr);
-                innerOpenAfterOuterAnswer = Box(L"Inner") != nullptr;
-                Click(Box(L"Inner"), kMessageBoxNoId);
-              }});
+  StartSteps(
+      {[&] { innerResult = ShowMessageBox(owner, L"Inner", MBX_BUTTONS_YESNO, MBX_ICON_QUESTION); },
+       [&] {
+         HWND inner = Box(L"Inner");
+         ASSERT_NE(inner, nullptr);
+         // Both boxes are centred on the owner: move the inner one
+         // aside so that the click reaches the outer one.
+         SetWindowPos(inner, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+         Click(Box(L"Outer"), kMessageBoxYesId);
+       },
+       [&] {
+         // The outer box is answered and gone; the inner one stays.
+         EXPECT_EQ(Box(L"Outer"), nullptr);
+         innerOpenAfterOuterAnswer = Box(L"Inner") != nullptr;
+         Click(Box(L"Inner"), kMessageBoxNoId);
+       }});
   const int outerResult = ShowMessageBox(owner, L"Outer", MBX_BUTTONS_YESNO, MBX_ICON_QUESTION);
   EXPECT_TRUE(innerOpenAfterOuterAnswer);
   EXPECT_EQ(innerResult, MBX_RESULT_NO);

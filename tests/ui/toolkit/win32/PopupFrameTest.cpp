@@ -50,7 +50,9 @@ void ExpectShapeIsPlainWithToggled(HWND window, HRGN plain, const std::vector<PO
   DeleteObject(plain);
 }
 
-std::vector<POINT> RoundedToggles(int w, int h) { return {{1, 1}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}}; }
+std::vector<POINT> RoundedToggles(int w, int h) {
+  return {{1, 1}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}};
+}
 HRGN PlainRounded(int w, int h) { return CreateRoundRectRgn(0, 0, w + 1, h + 1, 8, 8); }
 
 TEST(PopupFrame, RoundedRegionTogglesTheFourPixelsNextToTheCorners) {
@@ -103,7 +105,8 @@ TEST(PopupFrame, TheMessageBoxAndTheListPopupWearTheirOutlines) {
   testing::TestHost host(500, 400, 100, 100);
   boxOutlineChecked = false;
   SetTimer(nullptr, 0, 60, CheckBoxOutlineAndClose);
-  EXPECT_EQ(ShowMessageBox(host.window(), L"Outline", MBX_BUTTONS_OK, MBX_ICON_INFO), MBX_RESULT_OK);
+  EXPECT_EQ(ShowMessageBox(host.window(), L"Outline", MBX_BUTTONS_OK, MBX_ICON_INFO),
+            MBX_RESULT_OK);
   EXPECT_TRUE(boxOutlineChecked);
 
   MenuItemList list;
@@ -122,18 +125,18 @@ TEST(PopupFrame, TheMessageBoxAndTheListPopupWearTheirOutlines) {
 // destination pixel comes from.
 struct FramePixel {
   const char* what;
-  int x, y;      // destination; negative counts from the right or bottom edge
-  int sx, sy;    // source in the frame skin
+  int x, y;    // destination; negative counts from the right or bottom edge
+  int sx, sy;  // source in the frame skin
 };
 const FramePixel kFramePixels[] = {
-    {"band left piece", 0, 0, 0, 0},          {"band left piece end", 3, 42, 3, 42},
-    {"band fill start", 4, 10, 5, 10},        {"band fill end", -111, 20, 5, 20},
-    {"band right piece", -110, 0, 210, 0},    {"band right corner", -1, 42, 319, 42},
-    {"bottom left piece", 0, -4, 0, 43},      {"bottom left end", 3, -1, 3, 46},
-    {"bottom fill start", 4, -3, 5, 44},      {"bottom fill end", -5, -1, 5, 46},
-    {"bottom right piece", -4, -4, 316, 43},  {"bottom right corner", -1, -1, 319, 46},
-    {"left side top", 0, 43, 0, 30},          {"left side bottom", 2, -5, 2, 30},
-    {"right side top", -3, 43, 0, 30},        {"right side bottom", -1, -5, 2, 30},
+    {"band left piece", 0, 0, 0, 0},         {"band left piece end", 3, 42, 3, 42},
+    {"band fill start", 4, 10, 5, 10},       {"band fill end", -111, 20, 5, 20},
+    {"band right piece", -110, 0, 210, 0},   {"band right corner", -1, 42, 319, 42},
+    {"bottom left piece", 0, -4, 0, 43},     {"bottom left end", 3, -1, 3, 46},
+    {"bottom fill start", 4, -3, 5, 44},     {"bottom fill end", -5, -1, 5, 46},
+    {"bottom right piece", -4, -4, 316, 43}, {"bottom right corner", -1, -1, 319, 46},
+    {"left side top", 0, 43, 0, 30},         {"left side bottom", 2, -5, 2, 30},
+    {"right side top", -3, 43, 0, 30},       {"right side bottom", -1, -5, 2, 30},
 };
 
 TEST(PopupFrame, SkinFramePiecesLandWhereTheSlicingPutsThem) {

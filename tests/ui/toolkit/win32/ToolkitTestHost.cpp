@@ -75,8 +75,9 @@ TestHost::TestHost(int width, int height, int x, int y) {
   RegisterForTests();
   recordedNotices.clear();
   if (sharedHost == nullptr || !IsWindow(sharedHost)) {
-    sharedHost = CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
-                             width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    sharedHost =
+        CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+                        width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   } else {
     EnableWindow(sharedHost, TRUE);
     SetWindowPos(sharedHost, HWND_TOP, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -112,7 +113,9 @@ std::vector<Notice> TestHost::Commands() const {
 
 void TestHost::ClearNotices() { recordedNotices.clear(); }
 
-void TestHost::OnNotice(std::function<void(const Notice&)> reaction) { noticeReaction = std::move(reaction); }
+void TestHost::OnNotice(std::function<void(const Notice&)> reaction) {
+  noticeReaction = std::move(reaction);
+}
 
 int TestHost::CountOf(UINT message, UINT code) const {
   int n = 0;

@@ -34,8 +34,8 @@ class TestHost {
   TestHost& operator=(const TestHost&) = delete;
 
   HWND window() const { return window_; }
-  HWND AddControl(const wchar_t* className, const wchar_t* text, int x, int y, int w, int h,
-                  int id, LPVOID param = nullptr) const;
+  HWND AddControl(const wchar_t* className, const wchar_t* text, int x, int y, int w, int h, int id,
+                  LPVOID param = nullptr) const;
 
   std::vector<Notice>& notices();
   int CountOf(UINT message, UINT code = 0xFFFFFFFF) const;
