@@ -1,7 +1,8 @@
 shadowpane_test(toolkit_win32_tests
   SOURCES ui/toolkit/win32/ToolkitTestHost.cpp ui/toolkit/win32/ToolkitCommonTest.cpp
           ui/toolkit/win32/ButtonControlTest.cpp ui/toolkit/win32/ChoiceLabelTest.cpp
-          ui/toolkit/win32/MessageBoxTest.cpp ${SHADOWPANE_RC_SOURCES}
+          ui/toolkit/win32/MessageBoxTest.cpp ui/toolkit/win32/ModalLoopTest.cpp
+          ui/toolkit/win32/PopupFrameTest.cpp ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32)
 
 # The gallery: every control in every state and a few message boxes saved as
@@ -17,4 +18,10 @@ shadowpane_test(controls_win32_tests
   LIBS shadowpane_win32)
 shadowpane_test(controls_skin_tests
   SOURCES ui/toolkit/win32/SkinResourcesTest.cpp ${SHADOWPANE_RC_SOURCES}
+  LIBS shadowpane_win32)
+# On a heap whose freed blocks trap every later access, so it has an
+# executable of its own.
+shadowpane_test(toolkit_fault_tests
+  SOURCES ui/toolkit/win32/ButtonFaultTest.cpp ui/toolkit/win32/GuardedHeap.cpp
+          ui/toolkit/win32/ToolkitTestHost.cpp ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32)

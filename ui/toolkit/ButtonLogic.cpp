@@ -17,31 +17,28 @@ long long SpinStep(int distance, int maximum) {
 
 }  // namespace
 
-void InitButtonState(ButtonState& button, std::uintptr_t window, std::uintptr_t font,
-                     int client_width, int client_height) {
+void InitButtonState(ButtonState& button, std::uintptr_t window, Size client) {
   button = ButtonState{};
   button.window = window;
-  button.font = font;
-  button.sensitive = {0, 0, client_width, client_height};
+  button.sensitive = RectAt({0, 0}, client);
 }
 
-void ApplyInset(ButtonState& button, int inset, int client_width, int client_height) {
+void ApplyInset(ButtonState& button, int inset, Size client) {
   button.inset = inset;
-  button.sensitive = {inset, inset, client_width - 2 * inset, client_height - 2 * inset};
+  button.sensitive = Deflate(RectAt({0, 0}, client), inset);
 }
 
 bool InSensitiveRect(const ButtonState& button, int x, int y) {
-  const SensitiveRect& r = button.sensitive;
-  return r.x <= x && x <= r.x + r.width - 1 && r.y <= y && y <= r.y + r.height - 1;
+  return Contains(button.sensitive, x, y);
 }
 
 void ApplyRange(ButtonState& button, std::intptr_t packed) {
-  button.range_min = PackedLow(packed);
-  button.range_max = PackedHigh(packed);
+  button.rangeMin = PackedLow(packed);
+  button.rangeMax = PackedHigh(packed);
 }
 
 std::intptr_t PackedRange(const ButtonState& button) {
-  return PackPair(button.range_min, button.range_max);
+  return PackPair(button.rangeMin, button.rangeMax);
 }
 
 PressEffect PressButton(ButtonState& button, bool over) {
@@ -52,7 +49,7 @@ PressEffect PressButton(ButtonState& button, bool over) {
   }
   button.pressed = 1;
   if (button.kind == BXK_SPIN) {
-    button.first_repeat_pending = 1;
+    button.firstRepeatPending = 1;
     return PressEffect::kSpinPress;
   }
   return PressEffect::kTrackPress;
@@ -75,26 +72,26 @@ ReleaseStart BeginRelease(ButtonState& button, bool over) {
   if (button.kind == BXK_LATCH) return start;
   start.handled = true;
   start.over = button.kind == BXK_SPIN ? true : over;
-  start.was_pressed = button.pressed != 0;
+  start.wasPressed = button.pressed != 0;
   button.pressed = 0;
   return start;
 }
 
-bool CompleteRelease(ButtonState& button, const ReleaseStart& start, bool enabled, int cursor_y,
-                     int client_height) {
-  if (!start.handled || !enabled || !start.over || !start.was_pressed) return false;
+bool CompleteRelease(ButtonState& button, const ReleaseStart& start, bool enabled, int cursorY,
+                     int clientHeight) {
+  if (!start.handled || !enabled || !start.over || !start.wasPressed) return false;
   switch (button.kind) {
     case BXK_TOGGLE:
       if (button.togglable) button.checked = !button.checked;
       break;
     case BXK_CYCLE:
-      button.value = button.value >= button.range_max ? button.range_min : button.value + 1;
+      button.value = button.value >= button.rangeMax ? button.rangeMin : button.value + 1;
       break;
     case BXK_SPIN:
       // A held spin button already stepped on its repeats: no extra step.
-      if (button.first_repeat_pending) {
-        const long long step = cursor_y <= client_height / 2 ? 1 : -1;
-        button.value = ClampToRange(button.value + step, button.range_min, button.range_max);
+      if (button.firstRepeatPending) {
+        const long long step = cursorY <= clientHeight / 2 ? 1 : -1;
+        button.value = ClampToRange(button.value + step, button.rangeMin, button.rangeMax);
       }
       break;
     default:
@@ -103,19 +100,19 @@ bool CompleteRelease(ButtonState& button, const ReleaseStart& start, bool enable
   return true;
 }
 
-bool SpinRepeat(ButtonState& button, int cursor_y, int client_height) {
+bool SpinRepeat(ButtonState& button, int cursorY, int clientHeight) {
   const int inset = button.inset;
   long long value = button.value;
-  if (cursor_y < inset) {
-    value += SpinStep(inset - cursor_y, button.range_max);
-  } else if (cursor_y >= client_height - inset) {
-    value -= SpinStep(cursor_y - (client_height - inset), button.range_max);
+  if (cursorY < inset) {
+    value += SpinStep(inset - cursorY, button.rangeMax);
+  } else if (cursorY >= clientHeight - inset) {
+    value -= SpinStep(cursorY - (clientHeight - inset), button.rangeMax);
   } else {
-    value += cursor_y > client_height / 2 ? -1 : 1;
+    value += cursorY > clientHeight / 2 ? -1 : 1;
   }
-  button.value = ClampToRange(value, button.range_min, button.range_max);
-  const bool first = button.first_repeat_pending != 0;
-  button.first_repeat_pending = 0;
+  button.value = ClampToRange(value, button.rangeMin, button.rangeMax);
+  const bool first = button.firstRepeatPending != 0;
+  button.firstRepeatPending = 0;
   return first;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/ToolkitColors.h"
 
@@ -59,50 +60,41 @@ constexpr int kButtonCaptionMaxChars = 127;
 constexpr int kFramedTile = 37;
 constexpr int kFramedCorner = 18;
 
-struct SensitiveRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
-
-// One per button window; the window and the font are the platform's
-// handles, kept as opaque values here.
+// One per button window; the window is the platform's handle, kept as an
+// opaque value here (the Windows record beside it owns the font).
 struct ButtonState {
   std::uintptr_t window = 0;
   int kind = BXK_PUSH;
-  int face_style = BXS_FRAMED;
-  int face_bitmap = 0;
-  int icon1_bitmap = 0;
-  int icon2_bitmap = 0;
-  std::uintptr_t font = 0;
-  int icon1_x = 0;
-  int icon1_y = 0;
-  int icon2_x = 0;
-  int icon2_y = 0;
-  int text_x = kTextCentred;
+  int faceStyle = BXS_FRAMED;
+  int faceBitmap = 0;
+  int icon1Bitmap = 0;
+  int icon2Bitmap = 0;
+  int icon1X = 0;
+  int icon1Y = 0;
+  int icon2X = 0;
+  int icon2Y = 0;
+  int textX = kTextCentred;
   int inset = kDefaultInset;
-  SensitiveRect sensitive;
+  Rect sensitive;  // client coordinates
   // Text colours by face: normal, hovered, pressed, disabled.
-  ToolkitColor text_colors[4] = {kColorButtonTextNormal, kColorButtonTextActive,
-                                 kColorButtonTextActive, kColorDisabledText};
-  int range_min = 0;
-  int range_max = 0;
+  ToolkitColor textColors[4] = {kColorButtonTextNormal, kColorButtonTextActive,
+                                kColorButtonTextActive, kColorDisabledText};
+  int rangeMin = 0;
+  int rangeMax = 0;
   int value = 0;
   int checked = 0;
   int togglable = 1;
   int hovered = 0;
   int pressed = 0;
-  int first_repeat_pending = 0;
+  int firstRepeatPending = 0;
 };
 
 // Initial record: the sensitive rectangle covers the client area as it is
 // at creation (the inset property says 2 until BXM_INSET is sent).
-void InitButtonState(ButtonState& button, std::uintptr_t window, std::uintptr_t font,
-                     int client_width, int client_height);
+void InitButtonState(ButtonState& button, std::uintptr_t window, Size client);
 
 // BXM_INSET store: origin (i, i), size (client width - 2i, client height - 2i).
-void ApplyInset(ButtonState& button, int inset, int client_width, int client_height);
+void ApplyInset(ButtonState& button, int inset, Size client);
 
 bool InSensitiveRect(const ButtonState& button, int x, int y);
 
@@ -130,21 +122,21 @@ bool TrackPress(ButtonState& button, bool over);
 // pressed. `over` is ignored for a spin button (always counts as over).
 struct ReleaseStart {
   bool handled = false;   // false for a latch button: it ignores releases
-  bool was_pressed = false;
+  bool wasPressed = false;
   bool over = false;
 };
 ReleaseStart BeginRelease(ButtonState& button, bool over);
 
 // Left button up, second half (after the capture has been released):
 // answers whether the click counts (then WM_COMMAND follows) and applies the
-// kind's effect. `cursor_y` is the cursor's client y, `client_height` H.
-bool CompleteRelease(ButtonState& button, const ReleaseStart& start, bool enabled, int cursor_y,
-                     int client_height);
+// kind's effect. `cursorY` is the cursor's client y, `clientHeight` H.
+bool CompleteRelease(ButtonState& button, const ReleaseStart& start, bool enabled, int cursorY,
+                     int clientHeight);
 
 // TIMER_SPIN_REPEAT tick: one step by the cursor's distance from the
 // sensitive band, clamped to the range. Answers whether this was the first
 // repeat (the timer then restarts at 77 ms). WM_COMMAND follows every tick.
-bool SpinRepeat(ButtonState& button, int cursor_y, int client_height);
+bool SpinRepeat(ButtonState& button, int cursorY, int clientHeight);
 
 // Capture lost: pressed and hovered cleared (timers killed by the window).
 void LoseCapture(ButtonState& button);

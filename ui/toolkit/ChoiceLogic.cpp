@@ -14,18 +14,18 @@ void ClickChoice(ChoiceState& choice) {
   choice.checked = choice.kind == CXK_RADIO ? 1 : !choice.checked;
 }
 
-ChoiceSize SizeChoiceToText(const TextExtent& text) {
+Size SizeChoiceToText(const TextExtent& text) {
   return {text.width + kChoiceTextX, std::max(text.height, kChoiceMinHeight)};
 }
 
-SkinCell ChoiceBoxCell(const ChoiceState& choice, bool enabled) {
-  SkinCell cell;
+Point ChoiceBoxCell(const ChoiceState& choice, bool enabled) {
+  Point cell;
   cell.x = choice.kind == CXK_CHECKBOX ? kChoiceBoxWidth : 0;
   cell.y = !enabled ? kRowDisabled : choice.hovered ? kRowHovered : 0;
   if (choice.checked) cell.y += kChoiceBoxHeight;
   return cell;
 }
 
-int ChoiceBoxTop(int client_height) { return std::max(0, (client_height - kChoiceBoxHeight) / 2); }
+int ChoiceBoxTop(int clientHeight) { return std::max(0, (clientHeight - kChoiceBoxHeight) / 2); }
 
 }  // namespace shadowpane

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/TextMeasurer.h"
 
@@ -23,11 +24,12 @@ constexpr int kChoiceMinHeight = 14;
 // Text painted at most.
 constexpr int kChoiceTextMaxChars = 1023;
 
+// One per choice window; the window is the platform's handle, kept as an
+// opaque value here (the Windows record beside it owns the font).
 struct ChoiceState {
   std::uintptr_t window = 0;
-  std::uintptr_t font = 0;
   int kind = CXK_RADIO;
-  int skin_bitmap = 0;
+  int skinBitmap = 0;
   int checked = 0;
   int hovered = 0;
 };
@@ -35,21 +37,13 @@ struct ChoiceState {
 // A click: a radio becomes checked (and stays so), a check box flips.
 void ClickChoice(ChoiceState& choice);
 
-struct ChoiceSize {
-  int width = 0;
-  int height = 0;
-};
 // Automatic sizing: the text's width + 20, its height but at least 14.
-ChoiceSize SizeChoiceToText(const TextExtent& text);
+Size SizeChoiceToText(const TextExtent& text);
 
-struct SkinCell {
-  int x = 0;
-  int y = 0;
-};
 // Source cell of the box in the choice skin: column 13 for a check box, 0
 // for a radio; row 56 disabled, 28 hovered, 0 normal; 14 more if checked.
-SkinCell ChoiceBoxCell(const ChoiceState& choice, bool enabled);
+Point ChoiceBoxCell(const ChoiceState& choice, bool enabled);
 // The box is centred vertically, at the top when the control is lower.
-int ChoiceBoxTop(int client_height);
+int ChoiceBoxTop(int clientHeight);
 
 }  // namespace shadowpane

@@ -4,11 +4,11 @@
 
 namespace shadowpane {
 
-EditRect InnerFieldRect(int clientWidth, int clientHeight) {
-  return {7, 10, std::max(0, clientWidth - 14), std::max(0, clientHeight - 19)};
+Rect InnerFieldRect(int clientWidth, int clientHeight) {
+  return RectAt({7, 10}, {std::max(0, clientWidth - 14), std::max(0, clientHeight - 19)});
 }
 
-EditBox CueTextBox(int clientWidth, int clientHeight) {
+Rect CueTextBox(int clientWidth, int clientHeight) {
   const int right = std::max(10, clientWidth - 20);
   return {10, 0, right, std::max(0, clientHeight)};
 }

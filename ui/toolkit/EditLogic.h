@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/Text.h"
+#include "ui/toolkit/Geometry.h"
 
 namespace shadowpane {
 
@@ -35,26 +36,13 @@ constexpr std::uint32_t InnerFieldStyleBits(int clientHeight, std::uint32_t extr
          extraBits;
 }
 
-struct EditRect {
-  int x;
-  int y;
-  int width;
-  int height;
-};
-
 // The inner field sits at (7, 10), (W - 14) x (H - 19). A control too small
 // for that gets a field of size 0 rather than a negative one.
-EditRect InnerFieldRect(int clientWidth, int clientHeight);
+Rect InnerFieldRect(int clientWidth, int clientHeight);
 
 // The cue text's rectangle, (10, 0) to (W - 20, H), right and bottom
 // excluded; never inverted.
-struct EditBox {
-  int left;
-  int top;
-  int right;
-  int bottom;
-};
-EditBox CueTextBox(int clientWidth, int clientHeight);
+Rect CueTextBox(int clientWidth, int clientHeight);
 
 // The field is shown while it has text or the focus; after it loses the
 // focus, or changes while unfocused, only its text decides.

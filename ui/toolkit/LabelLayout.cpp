@@ -12,23 +12,23 @@ int CutToLimit(int height, int limit) { return limit != 0 && limit < height ? li
 
 }  // namespace
 
-LabelLayout LayoutLabel(WideView text, int limit_width, int limit_height,
+LabelLayout LayoutLabel(WideView text, int limitWidth, int limitHeight,
                         const TextMeasurer& measurer) {
   text = text.substr(0, kLabelMeasureMaxChars);
   const TextExtent measured = measurer.Measure(text);
   LabelLayout layout;
-  if (limit_width != 0 && measured.width > limit_width) {
-    WrappedText wrapped = WrapAtSpaces(text, limit_width, measurer, false);
+  if (limitWidth != 0 && measured.width > limitWidth) {
+    WrappedText wrapped = WrapAtSpaces(text, limitWidth, measurer, false);
     const TextExtent out = measurer.Measure(wrapped.text);
     layout.rewrapped = true;
     layout.text = std::move(wrapped.text);
     layout.width = out.width;
-    layout.height = CutToLimit(out.height + wrapped.extra, limit_height);
+    layout.height = CutToLimit(out.height + wrapped.extra, limitHeight);
     return layout;
   }
   const int height = std::max(measured.height + kLineGap * CountGapNewlines(text), kLabelMinHeight);
   layout.width = measured.width;
-  layout.height = CutToLimit(height, limit_height);
+  layout.height = CutToLimit(height, limitHeight);
   return layout;
 }
 

@@ -20,10 +20,10 @@ struct LabelLayout {
   int height = 0;
 };
 
-// limit_width / limit_height: the label's current client size, 0 = none.
+// limitWidth / limitHeight: the label's current client size, 0 = none.
 // When the text is wider than a non-zero width limit it is wrapped at
 // spaces; setting the rebuilt text sizes the label once more.
-LabelLayout LayoutLabel(WideView text, int limit_width, int limit_height,
+LabelLayout LayoutLabel(WideView text, int limitWidth, int limitHeight,
                         const TextMeasurer& measurer);
 
 struct LabelFont {

@@ -3,6 +3,7 @@
 // popup (ui/toolkit/win32/MenuControl.cpp) draws with these numbers.
 #pragma once
 
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/MenuItemList.h"
 
 namespace shadowpane {
@@ -31,37 +32,29 @@ int PopupHeight(const MenuItem* first);
 // margins or past the last item.
 int PopupHitTest(const MenuItem* first, int clientY);
 
-// A rectangle from (left, top) to (right, bottom), right and bottom excluded.
-struct PopupRect {
-  int left;
-  int top;
-  int right;
-  int bottom;
-};
-
 // Highlight band of the hot item whose row starts at y, in a popup W wide.
-constexpr PopupRect PopupHighlightRect(int y, int width) {
+constexpr Rect PopupHighlightRect(int y, int width) {
   return {30, y, width - 5, y + kPopupItemHeight};
 }
 // Text of a selectable item (left-aligned, vertically centred).
-constexpr PopupRect PopupItemTextRect(int y, int width) {
+constexpr Rect PopupItemTextRect(int y, int width) {
   return {38, y, width - 13, y + kPopupItemHeight};
 }
 // Text of a label.
-constexpr PopupRect PopupLabelTextRect(int y, int width) {
+constexpr Rect PopupLabelTextRect(int y, int width) {
   return {13, y, width - 13, y + kPopupItemHeight};
 }
 // The one-pixel separator line.
-constexpr PopupRect PopupSeparatorRect(int y, int width) { return {30, y + 5, width - 5, y + 6}; }
+constexpr Rect PopupSeparatorRect(int y, int width) { return {30, y + 5, width - 5, y + 6}; }
 
 // The selection mark, a right-pointing triangle, as four filled rectangles
 // relative to the item row's top y.
 constexpr int kPopupMarkParts = 4;
-constexpr PopupRect PopupMarkPart(int part, int y) {
-  return part == 0   ? PopupRect{14, y + 7, 16, y + 15}
-         : part == 1 ? PopupRect{16, y + 8, 17, y + 14}
-         : part == 2 ? PopupRect{17, y + 9, 18, y + 13}
-                     : PopupRect{18, y + 10, 19, y + 12};
+constexpr Rect PopupMarkPart(int part, int y) {
+  return part == 0   ? Rect{14, y + 7, 16, y + 15}
+         : part == 1 ? Rect{16, y + 8, 17, y + 14}
+         : part == 2 ? Rect{17, y + 9, 18, y + 13}
+                     : Rect{18, y + 10, 19, y + 12};
 }
 
 // The owner's WM_COMMAND wParam for a chosen item: the item's index in the

@@ -3,6 +3,8 @@
 // Portable: no platform headers.
 #pragma once
 
+#include <memory>
+
 #include "core/Text.h"
 
 namespace shadowpane {
@@ -63,6 +65,12 @@ MenuItem* CopyMenuItemChain(const MenuItem* first);
 
 // Frees a chain made by CopyMenuItemChain (or a list's chain).
 void FreeMenuItemChain(MenuItem* first);
+
+// Frees a chain when its holder goes (a popup's own copy of the items).
+struct MenuChainDeleter {
+  void operator()(MenuItem* first) const { FreeMenuItemChain(first); }
+};
+using OwnedMenuChain = std::unique_ptr<MenuItem, MenuChainDeleter>;
 
 // The item whose index field equals index, or null.
 const MenuItem* FindMenuItemByIndex(const MenuItem* first, int index);

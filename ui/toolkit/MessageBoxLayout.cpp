@@ -38,15 +38,15 @@ MessageBoxParams CopyParamsWithDefaults(const MessageBoxParams* source) {
   copy.buttons = source->buttons;
   copy.icon = source->icon;
   copy.modal = source->modal;
-  FillCaption(copy.ok_text, source->ok_text, kDefaultOkText);
-  FillCaption(copy.cancel_text, source->cancel_text, kDefaultCancelText);
-  FillCaption(copy.yes_text, source->yes_text, kDefaultYesText);
-  FillCaption(copy.no_text, source->no_text, kDefaultNoText);
+  FillCaption(copy.okText, source->okText, kDefaultOkText);
+  FillCaption(copy.cancelText, source->cancelText, kDefaultCancelText);
+  FillCaption(copy.yesText, source->yesText, kDefaultYesText);
+  FillCaption(copy.noText, source->noText, kDefaultNoText);
   return copy;
 }
 
-int ProvisionalBoxWidth(int text_length) {
-  return text_length <= kShortMessageChars ? kNarrowBoxWidth : kWideBoxWidth;
+int ProvisionalBoxWidth(int textLength) {
+  return textLength <= kShortMessageChars ? kNarrowBoxWidth : kWideBoxWidth;
 }
 
 MessageTextLayout LayoutMessageText(WideView text, int limit, const TextMeasurer& measurer) {
@@ -76,71 +76,73 @@ int NormalizedButtonSet(std::int32_t buttons) {
 
 bool HasDontShowAgain(std::int32_t buttons) { return (buttons & MBX_DONTSHOWAGAIN) != 0; }
 
-BoxSize MessageBoxSize(int text_width, int text_height, std::int32_t buttons) {
-  BoxSize box;
-  box.width = text_width + kTextMargin;
-  box.height = std::max(text_height + kBoxExtraHeight, kBoxMinHeight);
+Size MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons) {
+  Size box;
+  box.width = textWidth + kTextMargin;
+  box.height = std::max(textHeight + kBoxExtraHeight, kBoxMinHeight);
   const int set = NormalizedButtonSet(buttons);
-  const int min_width = set == MBX_BUTTONS_YESNOCANCEL ? kBoxMinWidthYesNoCancel
-                        : set == MBX_BUTTONS_YESNO     ? kBoxMinWidthYesNo
-                                                       : kBoxMinWidthOk;
-  box.width = std::max(box.width, min_width);
+  const int minWidth = set == MBX_BUTTONS_YESNOCANCEL ? kBoxMinWidthYesNoCancel
+                       : set == MBX_BUTTONS_YESNO     ? kBoxMinWidthYesNo
+                                                      : kBoxMinWidthOk;
+  box.width = std::max(box.width, minWidth);
   if (HasDontShowAgain(buttons)) {
-    box.height = text_height >= kCheckBoxTallTextHeight ? text_height + kCheckBoxExtraHeight
-                                                        : kBoxMinHeight;
+    box.height =
+        textHeight >= kCheckBoxTallTextHeight ? textHeight + kCheckBoxExtraHeight : kBoxMinHeight;
     box.width = std::max(box.width, kCheckBoxMinWidth);
   }
   return box;
 }
 
-BoxPoint PlaceMessageBox(BoxSize box, bool centre_on_owner, const BoxRect& owner, int screen_width,
-                         int screen_height) {
-  if (centre_on_owner) {
-    const int owner_width = owner.right - owner.left;
-    const int owner_height = owner.bottom - owner.top;
-    return {owner.left + (owner_width - box.width) / 2, owner.top + (owner_height - box.height) / 2};
+Point PlaceMessageBox(Size box, bool centreOnOwner, const Rect& owner, int screenWidth,
+                      int screenHeight) {
+  if (centreOnOwner) {
+    const int ownerWidth = owner.right - owner.left;
+    const int ownerHeight = owner.bottom - owner.top;
+    return {owner.left + (ownerWidth - box.width) / 2, owner.top + (ownerHeight - box.height) / 2};
   }
-  return {screen_width / 2 - box.width / 2, screen_height / 2 - box.height / 2};
+  return {screenWidth / 2 - box.width / 2, screenHeight / 2 - box.height / 2};
 }
 
-std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, BoxSize box) {
+std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, Size box) {
   const int c = box.width / 2;
   const int y = box.height - kButtonRowFromBottom;
   switch (NormalizedButtonSet(buttons)) {
     case MBX_BUTTONS_YESNOCANCEL:
-      return {{kMessageBoxYesId, c - 137, y}, {kMessageBoxNoId, c - 45, y},
-              {kMessageBoxCancelId, c + 47, y}};
+      return {{kMessageBoxYesId, {c - 137, y}},
+              {kMessageBoxNoId, {c - 45, y}},
+              {kMessageBoxCancelId, {c + 47, y}}};
     case MBX_BUTTONS_YESNO:
-      return {{kMessageBoxYesId, c - 91, y}, {kMessageBoxNoId, c + 1, y}};
+      return {{kMessageBoxYesId, {c - 91, y}}, {kMessageBoxNoId, {c + 1, y}}};
     default:
-      return {{kMessageBoxOkId, c - 45, y}};
+      return {{kMessageBoxOkId, {c - 45, y}}};
   }
 }
 
 const WideChar* ButtonCaption(const MessageBoxParams& params, int id) {
   switch (id) {
     case kMessageBoxOkId:
-      return params.ok_text;
+      return params.okText;
     case kMessageBoxCancelId:
-      return params.cancel_text;
+      return params.cancelText;
     case kMessageBoxYesId:
-      return params.yes_text;
+      return params.yesText;
     case kMessageBoxNoId:
-      return params.no_text;
+      return params.noText;
     default:
       return u"";
   }
 }
 
-BoxPoint CheckBoxPosition(int text_height) { return {kCheckBoxX, text_height + kCheckBoxFromText}; }
+Point CheckBoxPosition(int textHeight) { return {kCheckBoxX, textHeight + kCheckBoxFromText}; }
 
-BoxRect MessageTextRect(BoxSize box, int text_height, bool has_check_box) {
-  BoxRect rect{kTextLeft, kTextTop, box.width - kTextRightMargin, box.height - kTextBottomMargin};
-  if (text_height < kMessageIconSize && !has_check_box) rect.top += (kMessageIconSize - text_height) / 2;
+Rect MessageTextRect(Size box, int textHeight, bool hasCheckBox) {
+  Rect rect{kTextLeft, kTextTop, box.width - kTextRightMargin, box.height - kTextBottomMargin};
+  if (textHeight < kMessageIconSize && !hasCheckBox)
+    rect.top += (kMessageIconSize - textHeight) / 2;
   return rect;
 }
 
-int AnswerForCommand(int id, int check_state) {
+int AnswerForCommand(int id, int checkState) {
   int code = 0;
   switch (id) {
     case kMessageBoxOkId:
@@ -158,7 +160,7 @@ int AnswerForCommand(int id, int check_state) {
     default:
       return 0;
   }
-  return code + 256 * (check_state & 0xFF);
+  return code + 256 * (checkState & 0xFF);
 }
 
 int ResultOnClose(int result) { return result == 0 ? MBX_RESULT_OK : result; }

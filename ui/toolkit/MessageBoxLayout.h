@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/TextMeasurer.h"
 
 namespace shadowpane {
@@ -53,10 +54,10 @@ struct MessageBoxParams {
   std::int32_t buttons = MBX_BUTTONS_OK;
   std::int32_t icon = MBX_ICON_INFO;
   std::int32_t modal = 0;
-  WideChar ok_text[kCaptionUnits] = {};
-  WideChar cancel_text[kCaptionUnits] = {};
-  WideChar yes_text[kCaptionUnits] = {};
-  WideChar no_text[kCaptionUnits] = {};
+  WideChar okText[kCaptionUnits] = {};
+  WideChar cancelText[kCaptionUnits] = {};
+  WideChar yesText[kCaptionUnits] = {};
+  WideChar noText[kCaptionUnits] = {};
 };
 
 // The box's own copy: a null source counts as all fields zero; captions are
@@ -75,7 +76,7 @@ constexpr int kProvisionalBoxHeight = 100;
 constexpr int kTextMargin = 120;
 
 // Provisional width by the text's length; it fixes the wrap limit.
-int ProvisionalBoxWidth(int text_length);
+int ProvisionalBoxWidth(int textLength);
 
 struct MessageTextLayout {
   bool rebuilt = false;
@@ -92,45 +93,30 @@ MessageTextLayout LayoutMessageText(WideView text, int limit, const TextMeasurer
 int NormalizedButtonSet(std::int32_t buttons);
 bool HasDontShowAgain(std::int32_t buttons);
 
-struct BoxSize {
-  int width = 0;
-  int height = 0;
-};
-BoxSize MessageBoxSize(int text_width, int text_height, std::int32_t buttons);
+Size MessageBoxSize(int textWidth, int textHeight, std::int32_t buttons);
 
-struct BoxRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-struct BoxPoint {
-  int x = 0;
-  int y = 0;
-};
 // Centred on the owner's window rectangle when modal with an owner, else on
 // the primary screen.
-BoxPoint PlaceMessageBox(BoxSize box, bool centre_on_owner, const BoxRect& owner, int screen_width,
-                         int screen_height);
+Point PlaceMessageBox(Size box, bool centreOnOwner, const Rect& owner, int screenWidth,
+                      int screenHeight);
 
 constexpr int kBoxButtonWidth = 91;
 constexpr int kBoxButtonHeight = 37;
 struct BoxButton {
   int id = 0;
-  int x = 0;
-  int y = 0;
+  Point origin;  // top-left corner in the box's client area
 };
 // The buttons of a set, left to right, at y = H - 54 around c = W / 2.
-std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, BoxSize box);
+std::vector<BoxButton> MessageBoxButtons(std::int32_t buttons, Size box);
 // The caption of a button id from the box's parameter copy.
 const WideChar* ButtonCaption(const MessageBoxParams& params, int id);
 
 // The "Don't show again" check box: (89, text height + 69).
-BoxPoint CheckBoxPosition(int text_height);
+Point CheckBoxPosition(int textHeight);
 
 // The text rectangle (89, 55, W - 31, H - 77); without a check box a text
 // lower than the icon is centred against it.
-BoxRect MessageTextRect(BoxSize box, int text_height, bool has_check_box);
+Rect MessageTextRect(Size box, int textHeight, bool hasCheckBox);
 
 // Icon and text geometry.
 constexpr int kMessageIconSize = 48;
@@ -138,7 +124,7 @@ constexpr int kMessageIconX = 25;
 constexpr int kMessageIconY = 55;
 // The answer for a button's command: its code plus 256 times the low 8 bits
 // of the check box state; 0 for a command that is no button of the box.
-int AnswerForCommand(int id, int check_state);
+int AnswerForCommand(int id, int checkState);
 // A box closed without a button answers OK.
 int ResultOnClose(int result);
 

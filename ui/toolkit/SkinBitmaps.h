@@ -31,7 +31,8 @@ struct SkinBitmapInfo {
   int height;
 };
 
-// Every skin with the size its slicing expects.
+// Every skin with the size its slicing expects (read only by the resource
+// test, which checks each bitmap against it).
 constexpr SkinBitmapInfo kSkinBitmaps[] = {
     {kSkinPushButton, 37, 148},    {kSkinCloseSecondary, 41, 51}, {kSkinCloseMain, 41, 51},
     {kSkinMinimize, 23, 51},       {kSkinMenu, 23, 51},           {kSkinDropArrow, 9, 20},

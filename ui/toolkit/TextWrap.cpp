@@ -65,21 +65,21 @@ int BreakableWidth(WideView text, LineWidths& measurer) {
 
 void BreakIfTooWide(WideString& out, int& extra, int limit, LineWidths& measurer) {
   if (BreakableWidth(out, measurer) <= limit) return;
-  const std::size_t last_space = out.rfind(kSpace);
-  if (last_space == WideString::npos) return;
-  out[last_space] = kNewline;
+  const std::size_t lastSpace = out.rfind(kSpace);
+  if (lastSpace == WideString::npos) return;
+  out[lastSpace] = kNewline;
   extra += kLineGap;
 }
 
-std::vector<PlacedLine> PlaceLines(WideView text, int top, int line_height, bool paragraph_gaps) {
+std::vector<PlacedLine> PlaceLines(WideView text, int top, int lineHeight, bool paragraphGaps) {
   std::vector<PlacedLine> placed;
   for (WideView line : SplitLines(text)) {
     PlacedLine entry{line, top, true};
-    if (paragraph_gaps && line == u" ") {
+    if (paragraphGaps && line == u" ") {
       entry.drawn = false;
       top += kParagraphGap;
     } else {
-      top += line_height + kLineGap;
+      top += lineHeight + kLineGap;
     }
     placed.push_back(entry);
   }
@@ -89,7 +89,7 @@ std::vector<PlacedLine> PlaceLines(WideView text, int top, int line_height, bool
 }  // namespace
 
 WrappedText WrapAtSpaces(WideView text, int limit, const TextMeasurer& measurer,
-                         bool newline_tokens) {
+                         bool newlineTokens) {
   WrappedText result;
   const std::vector<WideView> pieces = SplitPieces(text);
   if (pieces.empty()) return result;
@@ -101,12 +101,12 @@ WrappedText WrapAtSpaces(WideView text, int limit, const TextMeasurer& measurer,
   while (true) {
     BreakIfTooWide(out, result.extra, limit, widths);
     if (next >= pieces.size()) break;
-    if (newline_tokens && pieces[next] == token) {
-      bool first_of_run = true;
+    if (newlineTokens && pieces[next] == token) {
+      bool firstOfRun = true;
       while (next < pieces.size() && pieces[next] == token) {
         out.append(u" \n");
-        result.extra += first_of_run ? kLineGap : -kLineGap;
-        first_of_run = false;
+        result.extra += firstOfRun ? kLineGap : -kLineGap;
+        firstOfRun = false;
         ++next;
       }
       if (next >= pieces.size()) break;
@@ -148,12 +148,12 @@ std::vector<WideView> SplitLines(WideView text) {
   return lines;
 }
 
-std::vector<PlacedLine> PlaceMessageLines(WideView text, int top, int line_height) {
-  return PlaceLines(text, top, line_height, true);
+std::vector<PlacedLine> PlaceMessageLines(WideView text, int top, int lineHeight) {
+  return PlaceLines(text, top, lineHeight, true);
 }
 
-std::vector<PlacedLine> PlaceLabelLines(WideView text, int top, int line_height) {
-  return PlaceLines(text, top, line_height, false);
+std::vector<PlacedLine> PlaceLabelLines(WideView text, int top, int lineHeight) {
+  return PlaceLines(text, top, lineHeight, false);
 }
 
 }  // namespace shadowpane

@@ -22,7 +22,7 @@ struct WrappedText {
 
 // Rebuilds text so that every line that can be broken is at most `limit`
 // pixels wide. Pieces are the runs of non-space characters (runs of spaces
-// separate like one). With `newline_tokens`, a "<nl>" piece becomes " \n"
+// separate like one). With `newlineTokens`, a "<nl>" piece becomes " \n"
 // and a run of them adds one gap in all (each further one takes one back).
 //
 // A piece that is wider than the limit by itself is left unbroken: a line
@@ -30,7 +30,7 @@ struct WrappedText {
 // break that belongs to an earlier space nor forces every later word onto a
 // line of its own.
 WrappedText WrapAtSpaces(WideView text, int limit, const TextMeasurer& measurer,
-                         bool newline_tokens);
+                         bool newlineTokens);
 
 // Newlines counted for line gaps: the search resumes two characters after
 // each newline found, so a newline directly after a counted one is not
@@ -53,8 +53,8 @@ struct PlacedLine {
 };
 // The message lines from the rectangle's top: each line moves the next one
 // down by the line height + 5, a line of one space by 8.
-std::vector<PlacedLine> PlaceMessageLines(WideView text, int top, int line_height);
+std::vector<PlacedLine> PlaceMessageLines(WideView text, int top, int lineHeight);
 // The label's lines: each moves the next one down by the line height + 5.
-std::vector<PlacedLine> PlaceLabelLines(WideView text, int top, int line_height);
+std::vector<PlacedLine> PlaceLabelLines(WideView text, int top, int lineHeight);
 
 }  // namespace shadowpane

@@ -12,9 +12,6 @@ using ToolkitColor = std::uint32_t;
 constexpr ToolkitColor MakeToolkitColor(int r, int g, int b) {
   return static_cast<ToolkitColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int ColorRed(ToolkitColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int ColorGreen(ToolkitColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int ColorBlue(ToolkitColor c) { return static_cast<int>((c >> 16) & 0xFF); }
 
 // Ordinary text: labels, choice text, list items, message text, edit text.
 constexpr ToolkitColor kColorText = MakeToolkitColor(70, 70, 72);

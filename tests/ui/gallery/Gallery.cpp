@@ -22,15 +22,15 @@ namespace shadowpane::gallery {
 namespace {
 
 constexpr wchar_t kSheetClass[] = L"ToolkitGallerySheet";
-std::wstring g_output;
-int g_failures = 0;
-int g_next_id = 1026;
+std::wstring outputFolder;
+int failures = 0;
+int nextId = 1026;
 
 using testing::Pump;
 
 void Save(HWND window, const wchar_t* name) {
-  const std::wstring path = g_output + L"\\" + name;
-  if (!SaveWindowImage(window, path.c_str())) ++g_failures;
+  const std::wstring path = outputFolder + L"\\" + name;
+  if (!SaveWindowImage(window, path.c_str())) ++failures;
 }
 
 HWND MakeSheet(int width, int height) {
@@ -41,10 +41,10 @@ HWND MakeSheet(int width, int height) {
   return sheet;
 }
 
-HWND Add(HWND sheet, const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
+HWND Add(HWND sheet, const wchar_t* className, const wchar_t* text, int x, int y, int w, int h,
          LPVOID param = nullptr) {
-  return CreateWindowExW(0, class_name, text, WS_CHILD | WS_VISIBLE, x, y, w, h, sheet,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(g_next_id++)),
+  return CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE, x, y, w, h, sheet,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                          GetModuleHandleW(nullptr), param);
 }
 
@@ -178,7 +178,7 @@ void EditAndListSheet() {
       Save(popup, L"list_popup.bmp");
       DestroyWindow(popup);
     } else {
-      ++g_failures;
+      ++failures;
     }
   }
   ClearMenuItemList(&list);
@@ -186,21 +186,21 @@ void EditAndListSheet() {
 }
 
 // Message boxes: a timer inside the box's own loop saves it and closes it.
-std::wstring g_box_image;
+std::wstring boxImageName;
 
 void CALLBACK SaveAndCloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   HWND box = FindWindowW(kMessageBoxClassName, nullptr);
   if (box == nullptr) {
-    ++g_failures;
+    ++failures;
     return;
   }
-  Save(box, g_box_image.c_str());
+  Save(box, boxImageName.c_str());
   SendMessageW(box, WM_CLOSE, 0, 0);
 }
 
 void BoxImage(const wchar_t* name, const std::function<void()>& show) {
-  g_box_image = name;
+  boxImageName = name;
   SetCursorPos(1270, 1010);
   SetTimer(nullptr, 0, 150, SaveAndCloseBox);
   show();
@@ -258,11 +258,11 @@ int main() {
   sheet.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   sheet.lpszClassName = kSheetClass;
   RegisterClassExW(&sheet);
-  g_output = OutputFolder();
-  CreateDirectoryW(g_output.c_str(), nullptr);
+  outputFolder = OutputFolder();
+  CreateDirectoryW(outputFolder.c_str(), nullptr);
   ButtonSheet();
   ChoiceAndLabelSheet();
   EditAndListSheet();
   MessageBoxes();
-  return g_failures == 0 ? 0 : 1;
+  return failures == 0 ? 0 : 1;
 }

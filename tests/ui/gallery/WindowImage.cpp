@@ -37,11 +37,11 @@ int SaveWindowImage(HWND window, const wchar_t* path) {
   const int width = client.right;
   const int height = client.bottom;
   if (width <= 0 || height <= 0) return 0;
-  HDC window_dc = GetDC(window);
-  HDC memory = CreateCompatibleDC(window_dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
+  HDC windowDc = GetDC(window);
+  HDC memory = CreateCompatibleDC(windowDc);
+  HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
   SelectObject(memory, previous);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -55,7 +55,7 @@ int SaveWindowImage(HWND window, const wchar_t* path) {
   const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(window, window_dc);
+  ReleaseDC(window, windowDc);
   if (rows != height) return 0;
   return WriteBmp(path, width, height, pixels);
 }

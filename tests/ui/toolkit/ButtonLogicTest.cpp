@@ -7,22 +7,22 @@ namespace {
 
 ButtonState MakeButton(int kind, int w = 91, int h = 37) {
   ButtonState b;
-  InitButtonState(b, 1, 2, w, h);
+  InitButtonState(b, 1, {w, h});
   b.kind = kind;
   return b;
 }
 
 // Press over the button, release at (over, y): answers whether it counted.
-bool Click(ButtonState& b, bool over_at_release = true, int y = 5, int h = 37) {
+bool Click(ButtonState& b, bool overAtRelease = true, int y = 5, int h = 37) {
   PressButton(b, true);
-  const ReleaseStart start = BeginRelease(b, over_at_release);
+  const ReleaseStart start = BeginRelease(b, overAtRelease);
   LoseCapture(b);
   return CompleteRelease(b, start, true, y, h);
 }
 
 TEST(ButtonLogic, APressOutsideTheSensitiveRectangleChangesNothing) {
   ButtonState b = MakeButton(BXK_PUSH);
-  ApplyInset(b, 2, 91, 37);
+  ApplyInset(b, 2, {91, 37});
   EXPECT_FALSE(InSensitiveRect(b, 1, 1));
   EXPECT_EQ(PressButton(b, InSensitiveRect(b, 1, 1)), PressEffect::kIgnored);
   EXPECT_EQ(b.pressed, 0);
@@ -32,11 +32,11 @@ TEST(ButtonLogic, InsetMakesTheSensitiveRectangle) {
   ButtonState b = MakeButton(BXK_PUSH);
   EXPECT_EQ(b.inset, 2);
   EXPECT_TRUE(InSensitiveRect(b, 0, 0));  // whole client area until BXM_INSET
-  ApplyInset(b, 2, 91, 37);
-  EXPECT_EQ(b.sensitive.x, 2);
-  EXPECT_EQ(b.sensitive.y, 2);
-  EXPECT_EQ(b.sensitive.width, 87);
-  EXPECT_EQ(b.sensitive.height, 33);
+  ApplyInset(b, 2, {91, 37});
+  EXPECT_EQ(b.sensitive.left, 2);
+  EXPECT_EQ(b.sensitive.top, 2);
+  EXPECT_EQ(Width(b.sensitive), 87);
+  EXPECT_EQ(Height(b.sensitive), 33);
   EXPECT_TRUE(InSensitiveRect(b, 2, 2));
   EXPECT_TRUE(InSensitiveRect(b, 88, 34));
   EXPECT_FALSE(InSensitiveRect(b, 89, 34));
@@ -105,7 +105,7 @@ TEST(ButtonLogic, SpinClickStepsByHalfAndClamps) {
   ApplyRange(b, PackPair(0, 100));
   b.value = 50;
   EXPECT_EQ(PressButton(b, true), PressEffect::kSpinPress);
-  EXPECT_EQ(b.first_repeat_pending, 1);
+  EXPECT_EQ(b.firstRepeatPending, 1);
   ReleaseStart start = BeginRelease(b, false);  // a spin release always counts as over
   EXPECT_TRUE(CompleteRelease(b, start, true, 18, 37));
   EXPECT_EQ(b.value, 51);
@@ -122,7 +122,7 @@ TEST(ButtonLogic, SpinClickStepsByHalfAndClamps) {
 TEST(ButtonLogic, SpinRepeatAcceleratesWithDistanceAndStaysInRange) {
   ButtonState b = MakeButton(BXK_SPIN);
   ApplyRange(b, PackPair(0, 100));
-  ApplyInset(b, 2, 91, 37);
+  ApplyInset(b, 2, {91, 37});
   b.value = 10;
   PressButton(b, true);
   // 20 pixels above the button: d = 22, (22 / 9 + 2) * 100 / 100 + 1 = 5.
@@ -164,12 +164,12 @@ TEST(ButtonLogic, LatchTogglesOnPressesAndIgnoresReleases) {
 TEST(ButtonLogic, RangePacksUnsignedHalves) {
   ButtonState b = MakeButton(BXK_SPIN);
   ApplyRange(b, 0x00640000);
-  EXPECT_EQ(b.range_min, 0);
-  EXPECT_EQ(b.range_max, 100);
+  EXPECT_EQ(b.rangeMin, 0);
+  EXPECT_EQ(b.rangeMax, 100);
   EXPECT_EQ(PackedRange(b), 0x00640000);
   ApplyRange(b, PackPair(0xFFFF, 0xFFFF));
-  EXPECT_EQ(b.range_min, 65535);
-  EXPECT_EQ(b.range_max, 65535);
+  EXPECT_EQ(b.rangeMin, 65535);
+  EXPECT_EQ(b.rangeMax, 65535);
   EXPECT_EQ(ClampToRange(5, 10, 3), 10);
 }
 

@@ -26,7 +26,7 @@ TEST(ChoiceLogic, RadioStaysCheckedAndCheckBoxFlips) {
 }
 
 TEST(ChoiceLogic, SizesToTextPlusBoxAndAtLeast14High) {
-  ChoiceSize s = SizeChoiceToText({60, 13});
+  Size s = SizeChoiceToText({60, 13});
   EXPECT_EQ(s.width, 80);
   EXPECT_EQ(s.height, 14);
   s = SizeChoiceToText({60, 26});
@@ -38,7 +38,7 @@ TEST(ChoiceLogic, SizesToTextPlusBoxAndAtLeast14High) {
 
 TEST(ChoiceLogic, SkinCellFollowsKindStateAndCheck) {
   ChoiceState c;
-  SkinCell cell = ChoiceBoxCell(c, true);
+  Point cell = ChoiceBoxCell(c, true);
   EXPECT_EQ(cell.x, 0);
   EXPECT_EQ(cell.y, 0);
   c.kind = CXK_CHECKBOX;

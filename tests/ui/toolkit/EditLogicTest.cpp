@@ -60,23 +60,23 @@ TEST(EditInnerField, StyleAndPlaceFollowTheControlSize) {
   EXPECT_EQ(InnerFieldStyleBits(46, 0), kEditStyleMultiline);
   EXPECT_EQ(InnerFieldStyleBits(60, 0x20), kEditStyleMultiline | 0x20u);
 
-  const EditRect single = InnerFieldRect(300, 30);
-  EXPECT_EQ(single.x, 7);
-  EXPECT_EQ(single.y, 10);
-  EXPECT_EQ(single.width, 286);
-  EXPECT_EQ(single.height, 11);
-  EXPECT_EQ(InnerFieldRect(300, 60).height, 41);
-  const EditRect tiny = InnerFieldRect(5, 5);
-  EXPECT_EQ(tiny.width, 0);
-  EXPECT_EQ(tiny.height, 0);
+  const Rect single = InnerFieldRect(300, 30);
+  EXPECT_EQ(single.left, 7);
+  EXPECT_EQ(single.top, 10);
+  EXPECT_EQ(Width(single), 286);
+  EXPECT_EQ(Height(single), 11);
+  EXPECT_EQ(Height(InnerFieldRect(300, 60)), 41);
+  const Rect tiny = InnerFieldRect(5, 5);
+  EXPECT_EQ(Width(tiny), 0);
+  EXPECT_EQ(Height(tiny), 0);
 }
 
 TEST(EditInnerField, CueBoxIsNeverInverted) {
-  const EditBox box = CueTextBox(300, 30);
+  const Rect box = CueTextBox(300, 30);
   EXPECT_EQ(box.left, 10);
   EXPECT_EQ(box.right, 280);
   EXPECT_EQ(box.bottom, 30);
-  const EditBox tiny = CueTextBox(12, 0);
+  const Rect tiny = CueTextBox(12, 0);
   EXPECT_GE(tiny.right, tiny.left);
   EXPECT_TRUE(InnerFieldShown(1));
   EXPECT_FALSE(InnerFieldShown(0));

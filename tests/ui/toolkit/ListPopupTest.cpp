@@ -57,7 +57,7 @@ TEST(ListPopupGeometry, CommandCarriesIndexHighAndCommandLow) {
 TEST(ListPopupGeometry, MarkIsATriangleNarrowingToTheRight) {
   int previousHeight = 1000;
   for (int part = 0; part < kPopupMarkParts; ++part) {
-    const PopupRect r = PopupMarkPart(part, 100);
+    const Rect r = PopupMarkPart(part, 100);
     const int height = r.bottom - r.top;
     EXPECT_LT(height, previousHeight);
     // Every part is centred on the item row's middle (y + 11).

@@ -25,7 +25,7 @@ TEST(MessageBoxLayout, ShortTextStaysOnOneLineInAMinimalBox) {
   EXPECT_FALSE(t.rebuilt);
   EXPECT_EQ(t.text, u"Done.");
   EXPECT_EQ(t.height, 13);
-  const BoxSize box = MessageBoxSize(t.width, t.height, MBX_BUTTONS_OK);
+  const Size box = MessageBoxSize(t.width, t.height, MBX_BUTTONS_OK);
   EXPECT_EQ(box.width, Chars(5) + 120);
   EXPECT_EQ(box.height, 180);
   EXPECT_EQ(MessageBoxSize(Chars(2), 13, MBX_BUTTONS_OK).width, 135);
@@ -73,7 +73,7 @@ TEST(MessageBoxLayout, SizesPerButtonSetAndCheckBox) {
   EXPECT_EQ(MessageBoxSize(10, 13, MBX_BUTTONS_YESNOCANCEL).width, 319);
   EXPECT_EQ(MessageBoxSize(300, 100, MBX_BUTTONS_OK).width, 420);
   EXPECT_EQ(MessageBoxSize(300, 100, MBX_BUTTONS_OK).height, 232);
-  BoxSize box = MessageBoxSize(10, 13, MBX_BUTTONS_OK | MBX_DONTSHOWAGAIN);
+  Size box = MessageBoxSize(10, 13, MBX_BUTTONS_OK | MBX_DONTSHOWAGAIN);
   EXPECT_EQ(box.width, 319);
   EXPECT_EQ(box.height, 180);
   box = MessageBoxSize(10, 20, MBX_BUTTONS_OK | MBX_DONTSHOWAGAIN);
@@ -83,29 +83,29 @@ TEST(MessageBoxLayout, SizesPerButtonSetAndCheckBox) {
 }
 
 TEST(MessageBoxLayout, ButtonsSitAroundTheCentre) {
-  const BoxSize box{320, 180};
+  const Size box{320, 180};
   std::vector<BoxButton> b = MessageBoxButtons(MBX_BUTTONS_OK, box);
   ASSERT_EQ(b.size(), 1u);
   EXPECT_EQ(b[0].id, kMessageBoxOkId);
-  EXPECT_EQ(b[0].x, 115);
-  EXPECT_EQ(b[0].y, 126);
+  EXPECT_EQ(b[0].origin.x, 115);
+  EXPECT_EQ(b[0].origin.y, 126);
   b = MessageBoxButtons(MBX_BUTTONS_YESNO | MBX_DONTSHOWAGAIN, box);
   ASSERT_EQ(b.size(), 2u);
   EXPECT_EQ(b[0].id, kMessageBoxYesId);
-  EXPECT_EQ(b[0].x, 69);
+  EXPECT_EQ(b[0].origin.x, 69);
   EXPECT_EQ(b[1].id, kMessageBoxNoId);
-  EXPECT_EQ(b[1].x, 161);
+  EXPECT_EQ(b[1].origin.x, 161);
   b = MessageBoxButtons(MBX_BUTTONS_YESNOCANCEL, box);
   ASSERT_EQ(b.size(), 3u);
-  EXPECT_EQ(b[0].x, 23);
-  EXPECT_EQ(b[1].x, 115);
+  EXPECT_EQ(b[0].origin.x, 23);
+  EXPECT_EQ(b[1].origin.x, 115);
   EXPECT_EQ(b[2].id, kMessageBoxCancelId);
-  EXPECT_EQ(b[2].x, 207);
+  EXPECT_EQ(b[2].origin.x, 207);
 }
 
 TEST(MessageBoxLayout, PlacementOnOwnerOrScreen) {
-  const BoxSize box{300, 180};
-  BoxPoint p = PlaceMessageBox(box, true, {100, 50, 600, 450}, 1280, 1024);
+  const Size box{300, 180};
+  Point p = PlaceMessageBox(box, true, {100, 50, 600, 450}, 1280, 1024);
   EXPECT_EQ(p.x, 200);
   EXPECT_EQ(p.y, 160);
   p = PlaceMessageBox(box, false, {100, 50, 600, 450}, 1280, 1024);
@@ -114,7 +114,7 @@ TEST(MessageBoxLayout, PlacementOnOwnerOrScreen) {
 }
 
 TEST(MessageBoxLayout, TextRectangleCentresShortTextAgainstTheIcon) {
-  BoxRect r = MessageTextRect({300, 180}, 13, false);
+  Rect r = MessageTextRect({300, 180}, 13, false);
   EXPECT_EQ(r.left, 89);
   EXPECT_EQ(r.top, 55 + 17);
   EXPECT_EQ(r.right, 269);
@@ -138,13 +138,13 @@ TEST(MessageBoxLayout, ParameterCopyFillsDefaultsAndCutsCaptions) {
   MessageBoxParams copy = CopyParamsWithDefaults(nullptr);
   EXPECT_EQ(copy.buttons, 0);
   EXPECT_EQ(copy.modal, 0);
-  EXPECT_EQ(WideView(copy.ok_text), u"OK");
-  EXPECT_EQ(WideView(copy.no_text), u"No");
+  EXPECT_EQ(WideView(copy.okText), u"OK");
+  EXPECT_EQ(WideView(copy.noText), u"No");
   MessageBoxParams given;
   given.buttons = MBX_BUTTONS_YESNO;
-  for (WideChar& c : given.yes_text) c = u'y';  // no terminator anywhere
+  for (WideChar& c : given.yesText) c = u'y';  // no terminator anywhere
   copy = CopyParamsWithDefaults(&given);
-  EXPECT_EQ(WideView(copy.yes_text).size(), 100u);
+  EXPECT_EQ(WideView(copy.yesText).size(), 100u);
   EXPECT_EQ(WideView(ButtonCaption(copy, kMessageBoxCancelId)), u"Cancel");
   EXPECT_EQ(WideView(ButtonCaption(copy, 1)), u"");
 }

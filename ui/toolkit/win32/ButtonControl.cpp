@@ -1,8 +1,10 @@
 #include "ui/toolkit/win32/ButtonControl.h"
 
+#include <cstddef>
 #include <new>
 
 #include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -12,13 +14,15 @@ namespace {
 
 constexpr int kIconFaces = 4;
 
-HWND WindowOf(const ButtonState& button) { return reinterpret_cast<HWND>(button.window); }
+// The button's record: its portable state first (so the window handle is
+// the record's first field) and the font it owns.
+struct ButtonWindow {
+  ButtonState state;
+  GdiObject<HFONT> font;
+};
+static_assert(offsetof(ButtonWindow, state) == 0, "the record starts with the button's state");
 
-SIZE ClientSize(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  return {client.right - client.left, client.bottom - client.top};
-}
+HWND WindowOf(const ButtonState& button) { return reinterpret_cast<HWND>(button.window); }
 
 // Over the button: the window under the cursor is the button and the
 // cursor's client position is inside the sensitive rectangle.
@@ -66,10 +70,11 @@ void OnHoverDwell(ButtonState& button) {
 void OnSpinRepeat(ButtonState& button) {
   HWND window = WindowOf(button);
   const POINT p = CursorClientPosition(window);
-  const bool first = SpinRepeat(button, p.y, ClientSize(window).cy);
+  const bool first = SpinRepeat(button, p.y, ClientSize(window).height);
   SendCommandToParent(window);
   // The parent may have destroyed the button while handling the command.
-  if (first && IsWindow(window)) SetTimer(window, TIMER_SPIN_REPEAT, kSpinRepeatPeriodMs, nullptr);
+  if (first && StillHoldsRecord(window, &button))
+    SetTimer(window, TIMER_SPIN_REPEAT, kSpinRepeatPeriodMs, nullptr);
 }
 
 void OnLeftDown(ButtonState& button) {
@@ -91,7 +96,7 @@ void OnLeftDown(ButtonState& button) {
     case PressEffect::kLatchOn:
       RepaintControl(window);
       if (IsWindowEnabled(window)) SendCommandToParent(window);
-      if (!IsWindow(window)) return;
+      if (!StillHoldsRecord(window, &button)) return;
       if (button.pressed) {
         SetCapture(window);
       } else {
@@ -111,11 +116,14 @@ void OnLeftUp(ButtonState& button) {
   const ReleaseStart start = BeginRelease(button, CursorOverButton(button));
   if (!start.handled) return;
   RepaintControl(window);
-  // Releasing runs the capture-loss step (timers, hover, BXN_LEAVE) first.
+  // Releasing runs the capture-loss step (timers, hover, BXN_LEAVE) first;
+  // the parent may destroy the button on that BXN_LEAVE.
   ReleaseCapture();
+  if (!StillHoldsRecord(window, &button)) return;
   KillTimer(window, button.kind == BXK_SPIN ? TIMER_SPIN_REPEAT : TIMER_PRESS_TRACK);
   const POINT p = CursorClientPosition(window);
-  if (CompleteRelease(button, start, IsWindowEnabled(window) != FALSE, p.y, ClientSize(window).cy)) {
+  if (CompleteRelease(button, start, IsWindowEnabled(window) != FALSE, p.y,
+                      ClientSize(window).height)) {
     SendCommandToParent(window);
   }
 }
@@ -133,7 +141,10 @@ void OnCaptureChanged(ButtonState& button) {
 void OnEnable(ButtonState& button, bool enabled) {
   HWND window = WindowOf(button);
   if (!enabled && button.pressed) {
+    // The capture-loss step sends BXN_LEAVE, on which the parent may
+    // destroy the button.
     if (GetCapture() == window) ReleaseCapture();
+    if (!StillHoldsRecord(window, &button)) return;
     button.pressed = 0;
   }
   RepaintControl(window);
@@ -154,26 +165,23 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wparam, LPARAM lpar
     case BXM_KIND:
       return HandleIntProperty(window, button.kind, wparam, lparam);
     case BXM_FACESTYLE:
-      return HandleIntProperty(window, button.face_style, wparam, lparam);
+      return HandleIntProperty(window, button.faceStyle, wparam, lparam);
     case BXM_FACEBITMAP:
-      return HandleIntProperty(window, button.face_bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.faceBitmap, wparam, lparam);
     case BXM_ICON1:
-      return HandleIntProperty(window, button.icon1_bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.icon1Bitmap, wparam, lparam);
     case BXM_ICON2:
-      return HandleIntProperty(window, button.icon2_bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.icon2Bitmap, wparam, lparam);
     case BXM_ICON1POS:
-      return OnPairProperty(window, button.icon1_x, button.icon1_y, wparam, lparam);
+      return OnPairProperty(window, button.icon1X, button.icon1Y, wparam, lparam);
     case BXM_ICON2POS:
-      return OnPairProperty(window, button.icon2_x, button.icon2_y, wparam, lparam);
+      return OnPairProperty(window, button.icon2X, button.icon2Y, wparam, lparam);
     case BXM_INSET:
-      if (PropertyStores(wparam)) {
-        const SIZE size = ClientSize(window);
-        ApplyInset(button, static_cast<int>(lparam), size.cx, size.cy);
-      }
+      if (PropertyStores(wparam)) ApplyInset(button, static_cast<int>(lparam), ClientSize(window));
       RepaintIfAsked(window, wparam);
       return button.inset;
     case BXM_TEXTX:
-      return HandleIntProperty(window, button.text_x, wparam, lparam);
+      return HandleIntProperty(window, button.textX, wparam, lparam);
     case BXM_CHECKED:
       return HandleIntProperty(window, button.checked, wparam, lparam);
     case BXM_TOGGLABLE:
@@ -192,18 +200,18 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wparam, LPARAM lpar
 void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
   const int r = kFramedTile * face;
   const int c = kFramedCorner;
-  const int far_start = c + 1;  // the far_start corners start one pixel after the edge column
+  const int farStart = c + 1;  // the far corners start one pixel after the edge column
   skin.Copy(dc, 0, 0, c, c, 0, r);
-  skin.Copy(dc, w - c, 0, c, c, far_start, r);
-  skin.Copy(dc, 0, h - c, c, c, 0, r + far_start);
-  skin.Copy(dc, w - c, h - c, c, c, far_start, r + far_start);
-  for (int x = c; x <= w - far_start; ++x) {
+  skin.Copy(dc, w - c, 0, c, c, farStart, r);
+  skin.Copy(dc, 0, h - c, c, c, 0, r + farStart);
+  skin.Copy(dc, w - c, h - c, c, c, farStart, r + farStart);
+  for (int x = c; x <= w - farStart; ++x) {
     skin.Copy(dc, x, 0, 1, c, c, r);
-    skin.Copy(dc, x, h - c, 1, c, c, r + far_start);
+    skin.Copy(dc, x, h - c, 1, c, c, r + farStart);
   }
-  for (int y = c; y <= h - far_start; ++y) {
+  for (int y = c; y <= h - farStart; ++y) {
     skin.Copy(dc, 0, y, c, 1, 0, r + c);
-    skin.Copy(dc, w - c, y, c, 1, far_start, r + c);
+    skin.Copy(dc, w - c, y, c, 1, farStart, r + c);
   }
   if (skin.loaded()) {
     const COLORREF centre = skin.Pixel(c, r + c, ToColorRef(kColorBackground));
@@ -211,56 +219,82 @@ void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
   }
 }
 
-void DrawIcon(HDC dc, int bitmap_id, int x, int y, int face, bool from_right, int client_width) {
-  SkinBitmap icon(dc, bitmap_id);
+void DrawIcon(HDC dc, int bitmapId, int x, int y, int face, bool fromRight, int clientWidth) {
+  SkinBitmap icon(dc, bitmapId);
   if (!icon.loaded()) return;
   const int w = icon.width();
   const int h = icon.height() / kIconFaces;
-  icon.Copy(dc, from_right ? client_width - x - w : x, y, w, h, 0, face * h);
+  icon.Copy(dc, fromRight ? clientWidth - x - w : x, y, w, h, 0, face * h);
 }
 
-void DrawCaption(HWND window, const ButtonState& button, HDC dc, int w, int h, int face) {
+void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int w, int h,
+                 int face) {
   wchar_t caption[kButtonCaptionMaxChars + 1] = {};
   const int length = GetWindowTextW(window, caption, kButtonCaptionMaxChars + 1);
   if (length <= 0) return;
-  HGDIOBJ previous_font = SelectObject(dc, reinterpret_cast<HFONT>(button.font));
+  HGDIOBJ previousFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(button.text_colors[face]));
+  SetTextColor(dc, ToColorRef(button.textColors[face]));
   UINT format = DT_SINGLELINE | DT_VCENTER | kToolkitTextFlags;
   RECT rect{0, 0, w, h};
-  if (button.text_x == kTextCentred) {
+  if (button.textX == kTextCentred) {
     format |= DT_CENTER;
   } else {
     format |= DT_LEFT;
-    rect.left = button.text_x;
+    rect.left = button.textX;
   }
   DrawTextW(dc, caption, length, &rect, format);
-  SelectObject(dc, previous_font);
+  SelectObject(dc, previousFont);
 }
 
-LRESULT OnPaint(ButtonState& button) {
+void DrawButton(const ButtonWindow& record, HDC dc, int width, int height) {
+  const ButtonState& button = record.state;
   HWND window = WindowOf(button);
-  OffscreenPaint paint(window);
-  if (paint.dc() != nullptr) DrawButton(window, button, paint.dc(), paint.width(), paint.height());
+  const int face =
+      PickFace(IsWindowEnabled(window) != FALSE, button.pressed != 0, button.hovered != 0);
+  // Parts the skin does not cover stay white rather than undefined.
+  FillWhite(dc, 0, 0, width, height);
+  {
+    SkinBitmap skin(dc, button.faceBitmap);
+    if (button.faceStyle == BXS_STATE_STRIP) {
+      skin.Copy(dc, 0, 0, width, height, 0, face * height);
+    } else {
+      DrawFramedFace(skin, dc, width, height, face);
+    }
+  }
+  const bool toggle = button.kind == BXK_TOGGLE;
+  if (button.icon1Bitmap != 0 && !(toggle && button.checked)) {
+    DrawIcon(dc, button.icon1Bitmap, button.icon1X, button.icon1Y, face, false, width);
+  }
+  if (button.icon2Bitmap != 0 && !(toggle && !button.checked)) {
+    DrawIcon(dc, button.icon2Bitmap, button.icon2X, button.icon2Y, face, !toggle, width);
+  }
+  DrawCaption(window, button, record.font.get(), dc, width, height, face);
+}
+
+LRESULT OnPaint(const ButtonWindow& record) {
+  OffscreenPaint paint(WindowOf(record.state));
+  if (paint.dc() != nullptr) DrawButton(record, paint.dc(), paint.width(), paint.height());
   return 0;
 }
 
-ButtonState* MakeButtonState(HWND window, const CREATESTRUCTW&) {
-  auto* record = new (std::nothrow) ButtonState;
+ButtonWindow* MakeButtonWindow(HWND window, const CREATESTRUCTW&) {
+  auto* record = new (std::nothrow) ButtonWindow;
   if (record == nullptr) return nullptr;
-  const SIZE size = ClientSize(window);
-  InitButtonState(*record, reinterpret_cast<std::uintptr_t>(window),
-                  reinterpret_cast<std::uintptr_t>(CreateToolkitFont()), size.cx, size.cy);
+  InitButtonState(record->state, reinterpret_cast<std::uintptr_t>(window), ClientSize(window));
+  record->font.Reset(CreateToolkitFont());
   return record;
 }
 
-LRESULT HandleMessage(ButtonState& button, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wparam,
+                      LPARAM lparam) {
+  ButtonState& button = record.state;
   switch (message) {
     case WM_ENABLE:
       OnEnable(button, wparam != FALSE);
       return 0;
     case WM_PAINT:
-      return OnPaint(button);
+      return OnPaint(record);
     case WM_TIMER:
       switch (wparam) {
         case TIMER_HOVER_WATCH:
@@ -299,31 +333,9 @@ LRESULT HandleMessage(ButtonState& button, HWND window, UINT message, WPARAM wpa
 
 }  // namespace
 
-void DrawButton(HWND window, const ButtonState& button, HDC dc, int width, int height) {
-  const int face = PickFace(IsWindowEnabled(window) != FALSE, button.pressed != 0, button.hovered != 0);
-  // Parts the skin does not cover stay white rather than undefined.
-  FillWhite(dc, 0, 0, width, height);
-  {
-    SkinBitmap skin(dc, button.face_bitmap);
-    if (button.face_style == BXS_STATE_STRIP) {
-      skin.Copy(dc, 0, 0, width, height, 0, face * height);
-    } else {
-      DrawFramedFace(skin, dc, width, height, face);
-    }
-  }
-  const bool toggle = button.kind == BXK_TOGGLE;
-  if (button.icon1_bitmap != 0 && !(toggle && button.checked)) {
-    DrawIcon(dc, button.icon1_bitmap, button.icon1_x, button.icon1_y, face, false, width);
-  }
-  if (button.icon2_bitmap != 0 && !(toggle && !button.checked)) {
-    DrawIcon(dc, button.icon2_bitmap, button.icon2_x, button.icon2_y, face, !toggle, width);
-  }
-  DrawCaption(window, button, dc, width, height, face);
-}
-
 LRESULT CALLBACK ButtonExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<ButtonState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
-                                       MakeButtonState, HandleMessage);
+  return RecordWindowProc<ButtonWindow>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+                                        MakeButtonWindow, HandleMessage);
 }
 
 }  // namespace shadowpane

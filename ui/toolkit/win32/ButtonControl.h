@@ -13,8 +13,4 @@ namespace shadowpane {
 
 LRESULT CALLBACK ButtonExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Paints the button as it looks now into dc (W x H the client size); the
-// window's WM_PAINT uses it through an off-screen bitmap.
-void DrawButton(HWND window, const ButtonState& button, HDC dc, int width, int height);
-
 }  // namespace shadowpane

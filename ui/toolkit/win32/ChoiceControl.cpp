@@ -1,8 +1,10 @@
 #include "ui/toolkit/win32/ChoiceControl.h"
 
 #include <cstdarg>
+#include <cstddef>
 #include <new>
 
+#include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -10,20 +12,26 @@
 namespace shadowpane {
 namespace {
 
+// The choice control's record: its portable state first (so the window
+// handle is the record's first field) and the font it owns.
+struct ChoiceWindow {
+  ChoiceState state;
+  GdiObject<HFONT> font;
+};
+static_assert(offsetof(ChoiceWindow, state) == 0, "the record starts with the choice's state");
+
 HWND WindowOf(const ChoiceState& choice) { return reinterpret_cast<HWND>(choice.window); }
 
-void SizeToText(ChoiceState& choice) {
-  HWND window = WindowOf(choice);
+void SizeToText(const ChoiceWindow& record) {
+  HWND window = WindowOf(record.state);
   wchar_t text[kChoiceTextMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
   TextExtent extent;
   {
-    GdiTextMeasurer measurer(window, reinterpret_cast<HFONT>(choice.font));
+    GdiTextMeasurer measurer(window, record.font.get());
     extent = measurer.Measure(WideView(AsCore(text), static_cast<std::size_t>(length)));
   }
-  const ChoiceSize size = SizeChoiceToText(extent);
-  SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ResizeWindow(window, SizeChoiceToText(extent));
 }
 
 void OnMouseMove(ChoiceState& choice) {
@@ -50,17 +58,41 @@ void OnClick(ChoiceState& choice) {
   if (IsWindowEnabled(window)) SendCommandToParent(window);
 }
 
+void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
+  const ChoiceState& choice = record.state;
+  HWND window = WindowOf(choice);
+  const bool enabled = IsWindowEnabled(window) != FALSE;
+  FillWhite(dc, 0, 0, width, height);
+  {
+    SkinBitmap skin(dc, choice.skinBitmap);
+    const Point cell = ChoiceBoxCell(choice, enabled);
+    skin.Copy(dc, 0, ChoiceBoxTop(height), kChoiceBoxWidth, kChoiceBoxHeight, cell.x, cell.y);
+  }
+  wchar_t text[kChoiceTextMaxChars + 1] = {};
+  const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
+  if (length <= 0) return;
+  HGDIOBJ previousFont = SelectObject(dc, record.font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(enabled ? kColorText : kColorDisabledText));
+  RECT rect{kChoiceTextX, 0, width, height};
+  DrawTextW(dc, text, length, &rect, DT_LEFT | DT_TOP | kToolkitTextFlags);
+  SelectObject(dc, previousFont);
+}
+
 // The creation parameter is the skin bitmap's resource id.
-ChoiceState* MakeChoiceState(HWND window, const CREATESTRUCTW& create) {
-  auto* record = new (std::nothrow) ChoiceState;
+ChoiceWindow* MakeChoiceWindow(HWND window, const CREATESTRUCTW& create) {
+  auto* record = new (std::nothrow) ChoiceWindow;
   if (record == nullptr) return nullptr;
-  record->window = reinterpret_cast<std::uintptr_t>(window);
-  record->font = reinterpret_cast<std::uintptr_t>(CreateToolkitFont());
-  record->skin_bitmap = static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
+  record->state.window = reinterpret_cast<std::uintptr_t>(window);
+  record->state.skinBitmap =
+      static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
+  record->font.Reset(CreateToolkitFont());
   return record;
 }
 
-LRESULT HandleMessage(ChoiceState& choice, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wparam,
+                      LPARAM lparam) {
+  ChoiceState& choice = record.state;
   switch (message) {
     case CXM_KIND:
       return HandleIntProperty(window, choice.kind, wparam, lparam);
@@ -68,12 +100,12 @@ LRESULT HandleMessage(ChoiceState& choice, HWND window, UINT message, WPARAM wpa
       return HandleIntProperty(window, choice.checked, wparam, lparam);
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
-      SizeToText(choice);
+      SizeToText(record);
       return result;
     }
     case WM_PAINT: {
       OffscreenPaint paint(window);
-      if (paint.dc() != nullptr) DrawChoice(window, choice, paint.dc(), paint.width(), paint.height());
+      if (paint.dc() != nullptr) DrawChoice(record, paint.dc(), paint.width(), paint.height());
       return 0;
     }
     case WM_ENABLE:
@@ -95,29 +127,10 @@ LRESULT HandleMessage(ChoiceState& choice, HWND window, UINT message, WPARAM wpa
 
 }  // namespace
 
-void DrawChoice(HWND window, const ChoiceState& choice, HDC dc, int width, int height) {
-  const bool enabled = IsWindowEnabled(window) != FALSE;
-  FillWhite(dc, 0, 0, width, height);
-  {
-    SkinBitmap skin(dc, choice.skin_bitmap);
-    const SkinCell cell = ChoiceBoxCell(choice, enabled);
-    skin.Copy(dc, 0, ChoiceBoxTop(height), kChoiceBoxWidth, kChoiceBoxHeight, cell.x, cell.y);
-  }
-  wchar_t text[kChoiceTextMaxChars + 1] = {};
-  const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
-  if (length <= 0) return;
-  HGDIOBJ previous_font = SelectObject(dc, reinterpret_cast<HFONT>(choice.font));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(enabled ? kColorText : kColorDisabledText));
-  RECT rect{kChoiceTextX, 0, width, height};
-  DrawTextW(dc, text, length, &rect, DT_LEFT | DT_TOP | kToolkitTextFlags);
-  SelectObject(dc, previous_font);
-}
-
-void CheckRadioInGroup(HWND parent, int first_id, ...) {
-  SendMessageW(GetDlgItem(parent, first_id), CXM_CHECKED, kPropertyStoreRepaint, 1);
+void CheckRadioInGroup(HWND parent, int firstId, ...) {
+  SendMessageW(GetDlgItem(parent, firstId), CXM_CHECKED, kPropertyStoreRepaint, 1);
   va_list ids;
-  va_start(ids, first_id);
+  va_start(ids, firstId);
   for (int id = va_arg(ids, int); id != 0; id = va_arg(ids, int)) {
     SendMessageW(GetDlgItem(parent, id), CXM_CHECKED, kPropertyStoreRepaint, 0);
   }
@@ -125,8 +138,8 @@ void CheckRadioInGroup(HWND parent, int first_id, ...) {
 }
 
 LRESULT CALLBACK ChoiceExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<ChoiceState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
-                                       MakeChoiceState, HandleMessage);
+  return RecordWindowProc<ChoiceWindow>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+                                        MakeChoiceWindow, HandleMessage);
 }
 
 }  // namespace shadowpane

@@ -14,8 +14,6 @@ LRESULT CALLBACK ChoiceExWindowProc(HWND window, UINT message, WPARAM wParam, LP
 // Checks the parent's child with the first id and unchecks the children
 // with the further ids, up to the id 0 that ends the list; each is repainted.
 // Example: CheckRadioInGroup(parent, 1029, 1028, 1030, 1031, 0).
-void CheckRadioInGroup(HWND parent, int first_id, ...);
-
-void DrawChoice(HWND window, const ChoiceState& choice, HDC dc, int width, int height);
+void CheckRadioInGroup(HWND parent, int firstId, ...);
 
 }  // namespace shadowpane

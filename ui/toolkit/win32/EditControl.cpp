@@ -4,6 +4,7 @@
 
 #include "core/win32/TextCast.h"
 #include "ui/toolkit/EditLogic.h"
+#include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -17,18 +18,12 @@ constexpr wchar_t kInnerFieldClass[] = L"EDIT";
 
 struct EditState {
   HWND window = nullptr;
-  HFONT font = nullptr;        // ToolkitFont, also the inner field's
-  HBRUSH background = nullptr;  // the face colour, for the inner field
+  GdiObject<HFONT> font;         // ToolkitFont, also the inner field's
+  GdiObject<HBRUSH> background;  // the face colour, for the inner field
   WideChar cue[kCueTextUnits] = {};
 };
 
 HWND InnerField(HWND window) { return GetDlgItem(window, kEditInnerId); }
-
-void FreeState(EditState* state) {
-  if (state->font != nullptr) DeleteObject(state->font);
-  if (state->background != nullptr) DeleteObject(state->background);
-  delete state;
-}
 
 // The inner field is visible while it has text or the focus, so the cue
 // painted underneath shows exactly when the field is empty and unfocused.
@@ -38,63 +33,53 @@ void UpdateInnerFieldVisibility(HWND window) {
   ShowWindow(field, InnerFieldShown(GetWindowTextLengthW(field)) ? SW_SHOW : SW_HIDE);
 }
 
-void CreateInnerField(EditState* state, LPARAM createStruct) {
-  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createStruct);
-  const DWORD extraBits = create != nullptr ? static_cast<DWORD>(
-                                                  reinterpret_cast<UINT_PTR>(create->lpCreateParams))
-                                            : 0;
-  RECT client{};
-  GetClientRect(state->window, &client);
-  const EditRect place = InnerFieldRect(client.right, client.bottom);
-  HWND field = CreateWindowExW(0, kInnerFieldClass, L"",
-                               WS_CHILD | WS_VISIBLE | InnerFieldStyleBits(client.bottom, extraBits),
-                               place.x, place.y, place.width, place.height, state->window,
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kEditInnerId)),
-                               ToolkitInstance(), nullptr);
-  if (field != nullptr) SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(state->font), FALSE);
+// The creation parameter holds extra style bits for the field.
+void CreateInnerField(const EditState& state, const CREATESTRUCTW& create) {
+  const DWORD extraBits = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(create.lpCreateParams));
+  const Size client = ClientSize(state.window);
+  const Rect place = InnerFieldRect(client.width, client.height);
+  HWND field = CreateWindowExW(
+      0, kInnerFieldClass, L"",
+      WS_CHILD | WS_VISIBLE | InnerFieldStyleBits(client.height, extraBits), place.left, place.top,
+      Width(place), Height(place), state.window,
+      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kEditInnerId)), ToolkitInstance(), nullptr);
+  if (field != nullptr)
+    SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), FALSE);
 }
 
-LRESULT OnCreate(HWND window, LPARAM createStruct) {
+// The record and the inner field; the skeleton then sets the window text,
+// which WM_SETTEXT hands on to the field.
+EditState* MakeEditState(HWND window, const CREATESTRUCTW& create) {
   auto* state = new (std::nothrow) EditState;
-  if (state == nullptr) return 0;  // lives on without a record, inert
+  if (state == nullptr) return nullptr;  // lives on without a record, inert
   state->window = window;
-  state->font = CreateToolkitFont();
-  state->background = CreateSolidBrush(ToColorRef(kColorEditFace));
-  SetWindowRecord(window, state);
-  CreateInnerField(state, createStruct);
-  // Goes through WM_SETTEXT, so the text lands in the inner field.
-  SetTextFromCreation(window, createStruct);
-  return 0;
+  state->font.Reset(CreateToolkitFont());
+  state->background.Reset(CreateSolidBrush(ToColorRef(kColorEditFace)));
+  CreateInnerField(*state, create);
+  return state;
 }
 
-void OnNcDestroy(HWND window) {
-  EditState* state = GetWindowRecord<EditState>(window);
-  SetWindowRecord(window, nullptr);
-  if (state != nullptr) FreeState(state);
-}
-
-void Paint(EditState* state) {
-  OffscreenPaint paint(state->window);
+void Paint(EditState& state) {
+  OffscreenPaint paint(state.window);
   HDC dc = paint.dc();
   if (dc == nullptr) return;
   const int w = paint.width();
   const int h = paint.height();
   FillColor(dc, 0, 0, w, h, kColorEditFace);
 
-  const EditBox box = CueTextBox(w, h);
-  RECT cueRect{box.left, box.top, box.right, box.bottom};
-  HGDIOBJ previousFont = SelectObject(dc, state->font);
+  RECT cueRect = ToWinRect(CueTextBox(w, h));
+  HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorEditCue));
   // The cue is plain text: an ampersand in it is shown, not an accelerator.
-  DrawTextW(dc, AsWide(state->cue), -1, &cueRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  DrawTextW(dc, AsWide(state.cue), -1, &cueRect,
+            DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
   SelectObject(dc, previousFont);
 
-  HBRUSH frame = CreateSolidBrush(ToColorRef(kColorFrame));
-  if (frame != nullptr) {
+  const GdiObject<HBRUSH> frame(CreateSolidBrush(ToColorRef(kColorFrame)));
+  if (frame) {
     RECT all{0, 0, w, h};
-    FrameRect(dc, &all, frame);
-    DeleteObject(frame);
+    FrameRect(dc, &all, frame.get());
   }
   const COLORREF corner = ToColorRef(kColorEditCorner);
   SetPixelV(dc, 0, 0, corner);
@@ -114,20 +99,20 @@ LRESULT OnEditStyle(HWND window, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT OnCueText(EditState* state, WPARAM wParam, LPARAM lParam) {
+LRESULT OnCueText(EditState& state, WPARAM wParam, LPARAM lParam) {
   if (PropertyStores(wParam)) {
-    StoreCueText(state->cue, reinterpret_cast<const WideChar*>(lParam));
+    StoreCueText(state.cue, reinterpret_cast<const WideChar*>(lParam));
     // A new cue shows at once on an empty, unfocused field.
-    UpdateInnerFieldVisibility(state->window);
+    UpdateInnerFieldVisibility(state.window);
   } else {
-    CopyCueText(state->cue, reinterpret_cast<WideChar*>(lParam), static_cast<int>(HIWORD(wParam)));
+    CopyCueText(state.cue, reinterpret_cast<WideChar*>(lParam), static_cast<int>(HIWORD(wParam)));
   }
-  RepaintControl(state->window);
+  RepaintControl(state.window);
   return 0;
 }
 
-LRESULT OnCommand(EditState* state, WPARAM wParam, LPARAM lParam) {
-  HWND window = state->window;
+LRESULT OnCommand(EditState& state, WPARAM wParam, LPARAM lParam) {
+  HWND window = state.window;
   HWND field = InnerField(window);
   if (LOWORD(wParam) == kEditInnerId && field != nullptr && reinterpret_cast<HWND>(lParam) == field) {
     const UINT code = HIWORD(wParam);
@@ -141,15 +126,14 @@ LRESULT OnCommand(EditState* state, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
 }
 
-LRESULT OnControlColor(EditState* state, WPARAM wParam) {
+LRESULT OnControlColor(EditState& state, WPARAM wParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
   SetTextColor(dc, ToColorRef(kColorText));
   SetBkColor(dc, ToColorRef(kColorEditFace));
-  return reinterpret_cast<LRESULT>(state->background);
+  return reinterpret_cast<LRESULT>(state.background.get());
 }
 
-LRESULT Handle(EditState* state, UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND window = state->window;
+LRESULT Handle(EditState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT: {
       const LRESULT result = SendMessageW(InnerField(window), message, wParam, lParam);
@@ -194,20 +178,8 @@ LRESULT Handle(EditState* state, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK EditExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_NCCREATE:
-      return TRUE;  // the record is made at WM_CREATE
-    case WM_CREATE:
-      return OnCreate(window, lParam);
-    case WM_NCDESTROY:
-      OnNcDestroy(window);
-      return 0;
-    default:
-      break;
-  }
-  EditState* state = GetWindowRecord<EditState>(window);
-  if (state == nullptr) return 0;
-  return Handle(state, message, wParam, lParam);
+  return RecordWindowProc<EditState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+                                     MakeEditState, Handle);
 }
 
 }  // namespace shadowpane

@@ -3,12 +3,12 @@
 namespace shadowpane {
 
 GdiTextMeasurer::GdiTextMeasurer(HWND window, HFONT font) : window_(window), dc_(GetDC(window)) {
-  if (dc_ != nullptr && font != nullptr) previous_font_ = SelectObject(dc_, font);
+  if (dc_ != nullptr && font != nullptr) previousFont_ = SelectObject(dc_, font);
 }
 
 GdiTextMeasurer::~GdiTextMeasurer() {
   if (dc_ == nullptr) return;
-  if (previous_font_ != nullptr) SelectObject(dc_, previous_font_);
+  if (previousFont_ != nullptr) SelectObject(dc_, previousFont_);
   ReleaseDC(window_, dc_);
 }
 

@@ -26,7 +26,7 @@ class GdiTextMeasurer : public TextMeasurer {
  private:
   HWND window_;
   HDC dc_;
-  HGDIOBJ previous_font_ = nullptr;
+  HGDIOBJ previousFont_ = nullptr;
 };
 
 // Measures text drawn into an existing device context with its current font.

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -10,33 +11,59 @@
 namespace shadowpane {
 namespace {
 
+struct LabelState {
+  HWND window = nullptr;
+  GdiObject<HFONT> font;
+  // Nesting of the sizing that setting a rebuilt text runs once more.
+  int sizingDepth = 0;
+};
+
 // Setting the rebuilt text sizes once more; the rebuilt text fits the width
 // it was built for, so a third round only happens if the window refused its
 // size. The depth stops it there.
 constexpr int kMaxSizingDepth = 2;
 
-void Resize(HWND window, int width, int height) {
-  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void SizeToText(LabelState& label) {
   HWND window = label.window;
-  RECT client{};
-  GetClientRect(window, &client);
+  const Size client = ClientSize(window);
   wchar_t text[kLabelMeasureMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kLabelMeasureMaxChars + 1);
   LabelLayout layout;
   {
-    GdiTextMeasurer measurer(window, label.font);
-    layout = LayoutLabel(WideView(AsCore(text), static_cast<std::size_t>(length)),
-                         client.right - client.left, client.bottom - client.top, measurer);
+    GdiTextMeasurer measurer(window, label.font.get());
+    layout = LayoutLabel(WideView(AsCore(text), static_cast<std::size_t>(length)), client.width,
+                         client.height, measurer);
   }
-  Resize(window, layout.width, layout.height);
-  if (layout.rewrapped && label.sizing_depth < kMaxSizingDepth) {
-    ++label.sizing_depth;
+  ResizeWindow(window, {layout.width, layout.height});
+  if (layout.rewrapped && label.sizingDepth < kMaxSizingDepth) {
+    ++label.sizingDepth;
     SetWindowTextW(window, AsWide(layout.text.c_str()));
-    --label.sizing_depth;
+    --label.sizingDepth;
   }
+}
+
+void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
+  FillWhite(dc, 0, 0, width, height);
+  wchar_t text[kLabelPaintMaxChars + 1] = {};
+  const int length = GetWindowTextW(label.window, text, kLabelPaintMaxChars + 1);
+  if (length <= 0) return;
+  HGDIOBJ previousFont = SelectObject(dc, label.font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(kColorText));
+  const WideView view(AsCore(text), static_cast<std::size_t>(length));
+  const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
+  if (ContainsNewline(view)) {
+    const std::vector<WideView> lines = SplitLines(view);
+    const int lineHeight = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
+    for (const PlacedLine& line : PlaceLabelLines(view, 0, lineHeight)) {
+      RECT rect{0, line.top, width, height};
+      DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
+    }
+  } else {
+    RECT rect{0, 0, width, height};
+    DrawTextW(dc, text, length, &rect, format);
+  }
+  SelectObject(dc, previousFont);
 }
 
 // The creation parameter picks the font: low word the cell height, a
@@ -46,7 +73,8 @@ LabelState* MakeLabelState(HWND window, const CREATESTRUCTW& create) {
   if (record == nullptr) return nullptr;
   const LabelFont font = LabelFontFromParam(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
   record->window = window;
-  record->font = CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal);
+  record->font.Reset(
+      CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal));
   return record;
 }
 
@@ -73,30 +101,6 @@ LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wpara
 }
 
 }  // namespace
-
-void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
-  FillWhite(dc, 0, 0, width, height);
-  wchar_t text[kLabelPaintMaxChars + 1] = {};
-  const int length = GetWindowTextW(label.window, text, kLabelPaintMaxChars + 1);
-  if (length <= 0) return;
-  HGDIOBJ previous_font = SelectObject(dc, label.font);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
-  const WideView view(AsCore(text), static_cast<std::size_t>(length));
-  const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
-  if (ContainsNewline(view)) {
-    const std::vector<WideView> lines = SplitLines(view);
-    const int line_height = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
-    for (const PlacedLine& line : PlaceLabelLines(view, 0, line_height)) {
-      RECT rect{0, line.top, width, height};
-      DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
-    }
-  } else {
-    RECT rect{0, 0, width, height};
-    DrawTextW(dc, text, length, &rect, format);
-  }
-  SelectObject(dc, previous_font);
-}
 
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return RecordWindowProc<LabelState>(window, message, wParam, lParam, RecordMadeAt::kCreate,

@@ -10,15 +10,6 @@
 
 namespace shadowpane {
 
-struct LabelState {
-  HWND window = nullptr;
-  HFONT font = nullptr;
-  // Nesting of the sizing that setting a rebuilt text runs once more.
-  int sizing_depth = 0;
-};
-
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-void DrawLabel(const LabelState& label, HDC dc, int width, int height);
 
 }  // namespace shadowpane

@@ -6,7 +6,9 @@
 
 #include "core/win32/TextCast.h"
 #include "ui/toolkit/ListPopup.h"
+#include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/PopupFrame.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -14,10 +16,10 @@ namespace {
 
 struct MenuPopupState {
   HWND window = nullptr;
-  HFONT font = nullptr;            // ToolkitFont
-  HBRUSH frameBrush = nullptr;     // (220, 220, 220)
-  HBRUSH highlightBrush = nullptr; // (86, 121, 179)
-  MenuItem* first = nullptr;       // the popup's own copy of the items
+  GdiObject<HFONT> font;             // ToolkitFont
+  GdiObject<HBRUSH> frameBrush;      // (220, 220, 220)
+  GdiObject<HBRUSH> highlightBrush;  // (86, 121, 179)
+  OwnedMenuChain first;              // the popup's own copy of the items
   int hot = kNoHotItem;
   int hovered = 0;
   // Set once the popup is on its way out, so the focus loss that its own
@@ -28,128 +30,96 @@ struct MenuPopupState {
 // The chain ShowMenuPopup is handing to a popup being created. The window
 // procedure clears it when it takes the chain over, so that ShowMenuPopup
 // frees it only when creation failed before the popup ever saw it.
-MenuItem* g_chainBeingHandedOver = nullptr;
+MenuItem* chainBeingHandedOver = nullptr;
 
-void FreeState(MenuPopupState* state) {
-  if (state->font != nullptr) DeleteObject(state->font);
-  if (state->frameBrush != nullptr) DeleteObject(state->frameBrush);
-  if (state->highlightBrush != nullptr) DeleteObject(state->highlightBrush);
-  FreeMenuItemChain(state->first);
-  delete state;
-}
-
-LRESULT OnNcCreate(HWND window, LPARAM createStruct) {
-  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createStruct);
-  MenuItem* first = create != nullptr ? static_cast<MenuItem*>(create->lpCreateParams) : nullptr;
-  if (first != nullptr && first == g_chainBeingHandedOver) g_chainBeingHandedOver = nullptr;
+// The creation parameter is the chain ShowMenuPopup hands over; the record
+// owns it from here, and frees it at once when the record cannot be made.
+MenuPopupState* MakeMenuPopupState(HWND window, const CREATESTRUCTW& create) {
+  OwnedMenuChain first(static_cast<MenuItem*>(create.lpCreateParams));
+  if (first != nullptr && first.get() == chainBeingHandedOver) chainBeingHandedOver = nullptr;
   auto* state = new (std::nothrow) MenuPopupState;
-  if (state == nullptr) {
-    FreeMenuItemChain(first);
-    return FALSE;
-  }
+  if (state == nullptr) return nullptr;
   state->window = window;
-  state->first = first;
-  state->font = CreateToolkitFont();
-  state->frameBrush = CreateSolidBrush(ToColorRef(kColorFrame));
-  state->highlightBrush = CreateSolidBrush(ToColorRef(kColorHighlight));
-  SetWindowRecord(window, state);
-  return TRUE;
+  state->first = std::move(first);
+  state->font.Reset(CreateToolkitFont());
+  state->frameBrush.Reset(CreateSolidBrush(ToColorRef(kColorFrame)));
+  state->highlightBrush.Reset(CreateSolidBrush(ToColorRef(kColorHighlight)));
+  return state;
 }
 
-void OnNcDestroy(HWND window) {
-  MenuPopupState* state = GetWindowRecord<MenuPopupState>(window);
-  SetWindowRecord(window, nullptr);
-  if (state != nullptr) FreeState(state);
+void CloseSelf(MenuPopupState& state) {
+  if (state.closing) return;
+  state.closing = 1;
+  DestroyWindow(state.window);
 }
 
-void CloseSelf(MenuPopupState* state) {
-  if (state->closing) return;
-  state->closing = 1;
-  DestroyWindow(state->window);
-}
-
-// The popup's window region: its rectangle without the four corner pixels.
-void SetPopupShape(HWND window, int w, int h) {
-  HRGN shape = CreateRectRgn(0, 0, w + 1, h + 1);
-  if (shape == nullptr) return;
-  const POINT corners[] = {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}};
-  for (const POINT& corner : corners) {
-    HRGN pixel = CreateRectRgn(corner.x, corner.y, corner.x + 1, corner.y + 1);
-    if (pixel == nullptr) continue;
-    CombineRgn(shape, shape, pixel, RGN_XOR);
-    DeleteObject(pixel);
-  }
-  // The system owns the region from here on.
-  if (!SetWindowRgn(window, shape, TRUE)) DeleteObject(shape);
-}
-
-LRESULT OnCreate(MenuPopupState* state, LPARAM createStruct) {
-  SetTextFromCreation(state->window, createStruct);
+LRESULT OnCreate(MenuPopupState& state, LPARAM createStruct) {
+  SetTextFromCreation(state.window, createStruct);
   RECT bounds{};
-  GetWindowRect(state->window, &bounds);
+  GetWindowRect(state.window, &bounds);
   const int width = bounds.right - bounds.left;
-  const int height = PopupHeight(state->first);
-  SetWindowPos(state->window, nullptr, 0, 0, width, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetPopupShape(state->window, width, height);
+  const int height = PopupHeight(state.first.get());
+  ResizeWindow(state.window, {width, height});
+  SetCutCornerRegion(state.window, width, height);
   return 0;
 }
 
-LRESULT OnMouseMove(MenuPopupState* state, LPARAM lParam) {
-  if (!state->hovered && IsCursorOverWindow(state->window)) {
-    state->hovered = 1;
-    RepaintControl(state->window);
-    StartHoverWatch(state->window);
+LRESULT OnMouseMove(MenuPopupState& state, LPARAM lParam) {
+  if (!state.hovered && IsCursorOverWindow(state.window)) {
+    state.hovered = 1;
+    RepaintControl(state.window);
+    StartHoverWatch(state.window);
   }
-  const int hot = PopupHitTest(state->first, GET_Y_LPARAM(lParam));
-  if (hot != state->hot) {
-    state->hot = hot;
-    RepaintControl(state->window);
+  const int hot = PopupHitTest(state.first.get(), GET_Y_LPARAM(lParam));
+  if (hot != state.hot) {
+    state.hot = hot;
+    RepaintControl(state.window);
   }
   return 1;
 }
 
-void OnHoverWatch(MenuPopupState* state) {
-  if (IsCursorOverWindow(state->window)) return;
-  state->hovered = 0;
-  RepaintControl(state->window);
-  KillTimer(state->window, TIMER_HOVER_WATCH);
-  state->hot = kNoHotItem;
-  RepaintControl(state->window);
+void OnHoverWatch(MenuPopupState& state) {
+  if (IsCursorOverWindow(state.window)) return;
+  state.hovered = 0;
+  RepaintControl(state.window);
+  KillTimer(state.window, TIMER_HOVER_WATCH);
+  state.hot = kNoHotItem;
+  RepaintControl(state.window);
 }
 
-void OnClick(MenuPopupState* state) {
-  const MenuItem* item = state->hot == kNoHotItem ? nullptr : FindMenuItemByIndex(state->first, state->hot);
+void OnClick(MenuPopupState& state) {
+  const MenuItem* item =
+      state.hot == kNoHotItem ? nullptr : FindMenuItemByIndex(state.first.get(), state.hot);
   if (item == nullptr) return;  // margins, labels, separators: stay open
-  HWND window = state->window;
+  HWND window = state.window;
   const WPARAM command = PopupCommandWParam(item->index, item->commandValue);
   // The owner's handler may move the focus and so close the popup (freeing
   // the record) before the call returns: only the handle is used after it.
   SendMessageW(GetParent(window), WM_COMMAND, command, 0);
   MenuPopupState* still = IsWindow(window) ? GetWindowRecord<MenuPopupState>(window) : nullptr;
-  if (still != nullptr) CloseSelf(still);
+  if (still != nullptr) CloseSelf(*still);
 }
 
-void FillBrush(HDC dc, const PopupRect& r, HBRUSH brush) {
-  RECT rect{r.left, r.top, r.right, r.bottom};
-  if (brush != nullptr) FillRect(dc, &rect, brush);
+void FillBrush(HDC dc, const Rect& r, const GdiObject<HBRUSH>& brush) {
+  const RECT rect = ToWinRect(r);
+  if (brush) FillRect(dc, &rect, brush.get());
 }
 
-void DrawItemText(HDC dc, const WideChar* text, const PopupRect& r) {
+void DrawItemText(HDC dc, const WideChar* text, const Rect& r) {
   if (text[0] == 0) return;
-  RECT rect{r.left, r.top, r.right, r.bottom};
+  RECT rect = ToWinRect(r);
   DrawTextW(dc, AsWide(text), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
 }
 
-void PaintSelectable(MenuPopupState* state, HDC dc, const MenuItem* item, int y, int w) {
+void PaintSelectable(MenuPopupState& state, HDC dc, const MenuItem* item, int y, int w) {
   if (item->mark) {
     for (int part = 0; part < kPopupMarkParts; ++part)
-      FillBrush(dc, PopupMarkPart(part, y), state->highlightBrush);
+      FillBrush(dc, PopupMarkPart(part, y), state.highlightBrush);
   }
-  const bool hot = item->index == state->hot;
+  const bool hot = item->index == state.hot;
   if (hot) {
-    const PopupRect band = PopupHighlightRect(y, w);
-    FillBrush(dc, band, state->highlightBrush);
+    const Rect band = PopupHighlightRect(y, w);
+    FillBrush(dc, band, state.highlightBrush);
     const COLORREF corner = ToColorRef(kColorHighlightCorner);
     SetPixelV(dc, band.left, band.top, corner);
     SetPixelV(dc, band.right - 1, band.top, corner);
@@ -161,25 +131,25 @@ void PaintSelectable(MenuPopupState* state, HDC dc, const MenuItem* item, int y,
   if (hot) SetTextColor(dc, ToColorRef(kColorText));
 }
 
-void Paint(MenuPopupState* state) {
-  OffscreenPaint paint(state->window);
+void Paint(MenuPopupState& state) {
+  OffscreenPaint paint(state.window);
   HDC dc = paint.dc();
   if (dc == nullptr) return;
   const int w = paint.width();
   const int h = paint.height();
   FillWhite(dc, 0, 0, w, h);
-  if (state->frameBrush != nullptr) {
+  if (state.frameBrush) {
     RECT ring{0, 0, w, h};
     for (int i = 0; i < kPopupBorder; ++i) {
-      FrameRect(dc, &ring, state->frameBrush);
+      FrameRect(dc, &ring, state.frameBrush.get());
       InflateRect(&ring, -1, -1);
     }
   }
-  HGDIOBJ previousFont = SelectObject(dc, state->font);
+  HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorText));
   int y = kPopupMargin;
-  for (const MenuItem* item = state->first; item != nullptr && y < h; item = item->next) {
+  for (const MenuItem* item = state.first.get(); item != nullptr && y < h; item = item->next) {
     if (item->type == MIT_ITEM) {
       PaintSelectable(state, dc, item, y, w);
     } else if (item->type == MIT_LABEL) {
@@ -187,14 +157,14 @@ void Paint(MenuPopupState* state) {
       DrawItemText(dc, item->text, PopupLabelTextRect(y, w));
       SetTextColor(dc, ToColorRef(kColorText));
     } else {
-      FillBrush(dc, PopupSeparatorRect(y, w), state->frameBrush);
+      FillBrush(dc, PopupSeparatorRect(y, w), state.frameBrush);
     }
     y += MenuItemHeight(item->type);
   }
   SelectObject(dc, previousFont);
 }
 
-LRESULT Handle(MenuPopupState* state, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Handle(MenuPopupState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return OnCreate(state, lParam);
@@ -211,27 +181,21 @@ LRESULT Handle(MenuPopupState* state, UINT message, WPARAM wParam, LPARAM lParam
       CloseSelf(state);
       return 0;
     case WM_DESTROY:
-      state->closing = 1;
+      state.closing = 1;
       return 0;
     case WM_PAINT:
       Paint(state);
       return 0;
     default:
-      return DefWindowProcW(state->window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
 LRESULT CALLBACK MenuExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) return OnNcCreate(window, lParam);
-  if (message == WM_NCDESTROY) {
-    OnNcDestroy(window);
-    return 0;
-  }
-  MenuPopupState* state = GetWindowRecord<MenuPopupState>(window);
-  if (state == nullptr) return 0;
-  return Handle(state, message, wParam, lParam);
+  return RecordWindowProc<MenuPopupState>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+                                          MakeMenuPopupState, Handle);
 }
 
 int ShowMenuPopup(const MenuItemList* list, HWND owner) {
@@ -242,13 +206,13 @@ int ShowMenuPopup(const MenuItemList* list, HWND owner) {
   if (copy == nullptr) return 0;
   POINT origin{kPopupOwnerX, kPopupOwnerY};
   ClientToScreen(owner, &origin);
-  g_chainBeingHandedOver = copy;
+  chainBeingHandedOver = copy;
   HWND popup = CreateWindowExW(0, kMenuClassName, L"", WS_POPUP, origin.x, origin.y, kPopupWidth,
                                kPopupCreateHeight, owner, nullptr, ToolkitInstance(), copy);
-  if (g_chainBeingHandedOver != nullptr) {
+  if (chainBeingHandedOver != nullptr) {
     // Creation failed before the popup took the items over.
-    FreeMenuItemChain(g_chainBeingHandedOver);
-    g_chainBeingHandedOver = nullptr;
+    FreeMenuItemChain(chainBeingHandedOver);
+    chainBeingHandedOver = nullptr;
   }
   if (popup == nullptr) return 0;
   UpdateWindow(popup);

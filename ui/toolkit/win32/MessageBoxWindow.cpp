@@ -6,73 +6,55 @@
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
+#include "ui/toolkit/win32/NestedModalLoop.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/PopupFrame.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
 namespace {
 
-// Frame skin pieces: the top band, the bottom edge and the side edges.
-constexpr int kBandHeight = 43;
-constexpr int kBandLeftWidth = 4;
-constexpr int kBandRightWidth = 110;
-constexpr int kBandRightSourceX = 210;
-constexpr int kBandFillSourceX = 5;
-constexpr int kBottomHeight = 4;
-constexpr int kBottomSourceY = 43;
-constexpr int kBottomRightSourceX = 316;
-constexpr int kSideWidth = 3;
-constexpr int kSideSourceY = 30;
-// Round corners of the window shape.
-constexpr int kCornerEllipse = 8;
+struct MessageBoxState {
+  HWND window = nullptr;
+  int result = 0;  // 0 until answered
+  GdiObject<HFONT> font;
+  int textHeight = 0;
+  int buttons = 0;
+  int icon = 0;
+  int modal = 0;
+  MessageBoxParams params;  // the box's own copy, default captions filled in
+};
 
-void Resize(HWND window, int width, int height) {
-  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetShape(HWND window, BoxSize box) {
-  HRGN shape = CreateRoundRectRgn(0, 0, box.width + 1, box.height + 1, kCornerEllipse, kCornerEllipse);
-  if (shape == nullptr) return;
-  const POINT cut[] = {{1, 1}, {box.width - 2, 1}, {1, box.height - 2}, {box.width - 2, box.height - 2}};
-  for (const POINT& p : cut) {
-    HRGN pixel = CreateRectRgn(p.x, p.y, p.x + 1, p.y + 1);
-    if (pixel == nullptr) continue;
-    CombineRgn(shape, shape, pixel, RGN_XOR);
-    DeleteObject(pixel);
-  }
-  // The system owns the region from here on.
-  if (!SetWindowRgn(window, shape, TRUE)) DeleteObject(shape);
-}
-
-void Place(HWND window, const MessageBoxState& box, BoxSize size) {
+void Place(HWND window, const MessageBoxState& box, Size size) {
   HWND owner = GetParent(window);
-  BoxRect owner_rect;
-  const bool on_owner = box.modal && owner != nullptr;
-  if (on_owner) {
+  Rect ownerRect;
+  const bool onOwner = box.modal && owner != nullptr;
+  if (onOwner) {
     RECT r{};
     GetWindowRect(owner, &r);
-    owner_rect = {r.left, r.top, r.right, r.bottom};
+    ownerRect = {r.left, r.top, r.right, r.bottom};
   }
-  const BoxPoint p = PlaceMessageBox(size, on_owner, owner_rect, GetSystemMetrics(SM_CXSCREEN),
-                                     GetSystemMetrics(SM_CYSCREEN));
+  const Point p = PlaceMessageBox(size, onOwner, ownerRect, GetSystemMetrics(SM_CXSCREEN),
+                                  GetSystemMetrics(SM_CYSCREEN));
   SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CreateButtons(HWND window, const MessageBoxState& box, BoxSize size) {
+void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
   for (const BoxButton& b : MessageBoxButtons(box.buttons, size)) {
-    HWND button = CreateWindowExW(0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)),
-                                  WS_CHILD | WS_VISIBLE, b.x, b.y, kBoxButtonWidth, kBoxButtonHeight,
-                                  window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)),
-                                  ToolkitInstance(), nullptr);
+    HWND button = CreateWindowExW(
+        0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)), WS_CHILD | WS_VISIBLE,
+        b.origin.x, b.origin.y, kBoxButtonWidth, kBoxButtonHeight, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), ToolkitInstance(), nullptr);
     if (button == nullptr) continue;
     SendMessageW(button, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
     SendMessageW(button, BXM_INSET, kPropertyStore, kDefaultInset);
   }
 }
 
-void CreateCheckBox(HWND window, int text_height) {
-  const BoxPoint p = CheckBoxPosition(text_height);
+void CreateCheckBox(HWND window, int textHeight) {
+  const Point p = CheckBoxPosition(textHeight);
   HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE,
                                p.x, p.y, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageBoxCheckId)),
@@ -82,25 +64,23 @@ void CreateCheckBox(HWND window, int text_height) {
 
 void LayOut(MessageBoxState& box) {
   HWND window = box.window;
-  RECT client{};
-  GetClientRect(window, &client);
-  const int limit = client.right - client.left - kTextMargin;
+  const int limit = ClientSize(window).width - kTextMargin;
   wchar_t text[kMessageTextMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kMessageTextMaxChars + 1);
   MessageTextLayout layout;
   {
-    GdiTextMeasurer measurer(window, box.font);
+    GdiTextMeasurer measurer(window, box.font.get());
     layout = LayoutMessageText(WideView(AsCore(text), static_cast<std::size_t>(length)),
                                limit > 0 ? limit : 0, measurer);
   }
   if (layout.rebuilt) SetWindowTextW(window, AsWide(layout.text.c_str()));
-  box.text_height = layout.height;
-  const BoxSize size = MessageBoxSize(layout.width, layout.height, box.buttons);
-  Resize(window, size.width, size.height);
-  SetShape(window, size);
+  box.textHeight = layout.height;
+  const Size size = MessageBoxSize(layout.width, layout.height, box.buttons);
+  ResizeWindow(window, size);
+  SetRoundedRegion(window, size.width, size.height);
   Place(window, box, size);
   CreateButtons(window, box, size);
-  if (HasDontShowAgain(box.buttons)) CreateCheckBox(window, box.text_height);
+  if (HasDontShowAgain(box.buttons)) CreateCheckBox(window, box.textHeight);
   MessageBeep(box.icon == MBX_ICON_ERROR ? MB_ICONHAND : MB_OK);
 }
 
@@ -109,6 +89,45 @@ void Answer(MessageBoxState& box, int id) {
   const int checked = check != nullptr ? static_cast<int>(SendMessageW(check, CXM_CHECKED, 0, 0)) : 0;
   box.result = AnswerForCommand(id, checked);
   SendMessageW(box.window, WM_CLOSE, 0, 0);
+}
+
+void DrawMessageText(const MessageBoxState& box, HDC dc, Size size) {
+  wchar_t text[kMessageTextMaxChars + 1] = {};
+  const int length = GetWindowTextW(box.window, text, kMessageTextMaxChars + 1);
+  if (length <= 0) return;
+  const Rect r = MessageTextRect(size, box.textHeight, HasDontShowAgain(box.buttons));
+  HGDIOBJ previousFont = SelectObject(dc, box.font.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(kColorText));
+  const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
+  const WideView view(AsCore(text), static_cast<std::size_t>(length));
+  if (ContainsNewline(view)) {
+    const std::vector<WideView> lines = SplitLines(view);
+    const int lineHeight = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
+    for (const PlacedLine& line : PlaceMessageLines(view, r.top, lineHeight)) {
+      if (!line.drawn) continue;
+      RECT rect{r.left, line.top, r.right, r.bottom};
+      DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
+    }
+  } else {
+    RECT rect{r.left, r.top, r.right, r.bottom};
+    DrawTextW(dc, text, length, &rect, format);
+  }
+  SelectObject(dc, previousFont);
+}
+
+void DrawMessageBox(const MessageBoxState& box, HDC dc, int width, int height) {
+  FillWhite(dc, 0, 0, width, height);
+  DrawSkinFrame(dc, kSkinFrame, width, height);
+  const Rect body = SkinFrameBody(width, height);
+  FillWhite(dc, body.left, body.top, body.right, body.bottom);
+  // An icon value outside the five cells shows no icon.
+  if (box.icon >= 0 && box.icon < kMessageIconCount) {
+    SkinBitmap icons(dc, kSkinMessageIcons);
+    icons.Copy(dc, kMessageIconX, kMessageIconY, kMessageIconSize, kMessageIconSize,
+               kMessageIconSize * box.icon, 0);
+  }
+  DrawMessageText(box, dc, {width, height});
 }
 
 // The creation parameter is the caller's MessageBoxParams (null counts as
@@ -121,7 +140,7 @@ MessageBoxState* MakeMessageBoxState(HWND window, const CREATESTRUCTW& create) {
   record->buttons = record->params.buttons;
   record->icon = record->params.icon;
   record->modal = record->params.modal;
-  record->font = CreateToolkitFont();
+  record->font.Reset(CreateToolkitFont());
   return record;
 }
 
@@ -152,70 +171,14 @@ LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wp
     case WM_DESTROY:
       if (box.modal) {
         EnableWindow(GetParent(window), TRUE);
-        PostQuitMessage(box.result);
+        // Destroyed without WM_CLOSE (its owner went first): closed without
+        // a button, so it answers as the system's close does.
+        EndModalLoop(window, ResultOnClose(box.result));
       }
       return 0;
     default:
       return DefWindowProcW(window, message, wparam, lparam);
   }
-}
-
-void DrawFrame(HDC dc, int w, int h) {
-  SkinBitmap frame(dc, kSkinFrame);
-  frame.Copy(dc, 0, 0, kBandLeftWidth, kBandHeight, 0, 0);
-  frame.Copy(dc, w - kBandRightWidth, 0, kBandRightWidth, kBandHeight, kBandRightSourceX, 0);
-  for (int x = kBandLeftWidth; x <= w - kBandRightWidth - 1; ++x) {
-    frame.Copy(dc, x, 0, 1, kBandHeight, kBandFillSourceX, 0);
-  }
-  const int bottom = h - kBottomHeight;
-  frame.Copy(dc, 0, bottom, kBottomHeight, kBottomHeight, 0, kBottomSourceY);
-  frame.Copy(dc, w - kBottomHeight, bottom, kBottomHeight, kBottomHeight, kBottomRightSourceX,
-             kBottomSourceY);
-  for (int x = kBottomHeight; x <= w - kBottomHeight - 1; ++x) {
-    frame.Copy(dc, x, bottom, 1, kBottomHeight, kBandFillSourceX, kBottomSourceY);
-  }
-  for (int y = kBandHeight; y <= h - 5; ++y) {
-    frame.Copy(dc, 0, y, kSideWidth, 1, 0, kSideSourceY);
-    frame.Copy(dc, w - kSideWidth, y, kSideWidth, 1, 0, kSideSourceY);
-  }
-}
-
-void DrawMessageText(const MessageBoxState& box, HDC dc, BoxSize size) {
-  wchar_t text[kMessageTextMaxChars + 1] = {};
-  const int length = GetWindowTextW(box.window, text, kMessageTextMaxChars + 1);
-  if (length <= 0) return;
-  const BoxRect r = MessageTextRect(size, box.text_height, HasDontShowAgain(box.buttons));
-  HGDIOBJ previous_font = SelectObject(dc, box.font);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
-  const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
-  const WideView view(AsCore(text), static_cast<std::size_t>(length));
-  if (ContainsNewline(view)) {
-    const std::vector<WideView> lines = SplitLines(view);
-    const int line_height = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
-    for (const PlacedLine& line : PlaceMessageLines(view, r.top, line_height)) {
-      if (!line.drawn) continue;
-      RECT rect{r.left, line.top, r.right, r.bottom};
-      DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
-    }
-  } else {
-    RECT rect{r.left, r.top, r.right, r.bottom};
-    DrawTextW(dc, text, length, &rect, format);
-  }
-  SelectObject(dc, previous_font);
-}
-
-int RunModalLoop(HWND box) {
-  MSG msg{};
-  BOOL got;
-  while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
-    if (got == -1) return 0;
-    if (!IsDialogMessageW(box, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
 }
 
 int CreateAndRun(const MessageBoxParams& params, HWND owner, const wchar_t* text) {
@@ -233,19 +196,6 @@ int CreateAndRun(const MessageBoxParams& params, HWND owner, const wchar_t* text
 }
 
 }  // namespace
-
-void DrawMessageBox(const MessageBoxState& box, HDC dc, int width, int height) {
-  FillWhite(dc, 0, 0, width, height);
-  DrawFrame(dc, width, height);
-  FillWhite(dc, kSideWidth, kBandHeight, width - kSideWidth, height - kBottomHeight);
-  // An icon value outside the five cells shows no icon.
-  if (box.icon >= 0 && box.icon < kMessageIconCount) {
-    SkinBitmap icons(dc, kSkinMessageIcons);
-    icons.Copy(dc, kMessageIconX, kMessageIconY, kMessageIconSize, kMessageIconSize,
-               kMessageIconSize * box.icon, 0);
-  }
-  DrawMessageText(box, dc, {width, height});
-}
 
 int ShowMessageBox(HWND owner, const wchar_t* text, int buttons, int icon) {
   MessageBoxParams params;

@@ -12,17 +12,6 @@
 
 namespace shadowpane {
 
-struct MessageBoxState {
-  HWND window = nullptr;
-  int result = 0;  // 0 until answered
-  HFONT font = nullptr;
-  int text_height = 0;
-  int buttons = 0;
-  int icon = 0;
-  int modal = 0;
-  MessageBoxParams params;  // the box's own copy, default captions filled in
-};
-
 // The everyday form: a modal box over `owner` (or none) with the default
 // captions. Returns the result code, or 0 when the box could not be made.
 int ShowMessageBox(HWND owner, const wchar_t* text, int buttons, int icon);
@@ -34,7 +23,5 @@ int ShowMessageBox(HWND owner, const wchar_t* text, int buttons, int icon);
 int ShowMessageBoxEx(const MessageBoxParams* params, HWND owner, const wchar_t* text);
 
 LRESULT CALLBACK MessageBoxExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-void DrawMessageBox(const MessageBoxState& box, HDC dc, int width, int height);
 
 }  // namespace shadowpane

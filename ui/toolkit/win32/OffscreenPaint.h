@@ -21,17 +21,17 @@ class OffscreenPaint {
   OffscreenPaint(const OffscreenPaint&) = delete;
   OffscreenPaint& operator=(const OffscreenPaint&) = delete;
 
-  HDC dc() const { return memory_dc_; }
+  HDC dc() const { return memoryDc_; }
   int width() const { return width_; }
   int height() const { return height_; }
 
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
-  HDC window_dc_ = nullptr;
-  HDC memory_dc_ = nullptr;
+  HDC windowDc_ = nullptr;
+  HDC memoryDc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_bitmap_ = nullptr;
+  HGDIOBJ previousBitmap_ = nullptr;
   int width_ = 0;
   int height_ = 0;
 };
@@ -42,12 +42,12 @@ class OffscreenPaint {
 // background and text.
 class SkinBitmap {
  public:
-  SkinBitmap(HDC compatible_dc, int resource_id);
+  SkinBitmap(HDC compatibleDc, int resourceId);
   ~SkinBitmap();
   SkinBitmap(const SkinBitmap&) = delete;
   SkinBitmap& operator=(const SkinBitmap&) = delete;
 
-  bool loaded() const { return memory_dc_ != nullptr; }
+  bool loaded() const { return memoryDc_ != nullptr; }
   int width() const { return width_; }
   int height() const { return height_; }
   // Copies w x h from (sx, sy) of the skin to (dx, dy) of dest (SRCCOPY).
@@ -57,7 +57,7 @@ class SkinBitmap {
 
  private:
   HBITMAP bitmap_ = nullptr;
-  HDC memory_dc_ = nullptr;
+  HDC memoryDc_ = nullptr;
   HGDIOBJ previous_ = nullptr;
   int width_ = 0;
   int height_ = 0;

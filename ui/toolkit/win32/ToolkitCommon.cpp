@@ -10,32 +10,32 @@
 namespace shadowpane {
 namespace {
 
-HINSTANCE g_toolkit_instance = nullptr;
+HINSTANCE toolkitInstance = nullptr;
 
 constexpr wchar_t kToolkitFontFace[] = L"Tahoma";
 
 int RegisterOneClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
                      const wchar_t* cursor) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.style = 0;
-  window_class.lpfnWndProc = procedure;
-  window_class.cbClsExtra = 0;
-  window_class.cbWndExtra = kWindowRecordBytes;
-  window_class.hInstance = instance;
-  window_class.hIcon = nullptr;
-  window_class.hCursor = LoadCursorW(nullptr, cursor);
-  window_class.hbrBackground = nullptr;
-  window_class.lpszMenuName = nullptr;
-  window_class.lpszClassName = name;
-  window_class.hIconSm = nullptr;
-  return RegisterClassExW(&window_class) != 0 ? 1 : 0;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.cbClsExtra = 0;
+  windowClass.cbWndExtra = kWindowRecordBytes;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = nullptr;
+  windowClass.hCursor = LoadCursorW(nullptr, cursor);
+  windowClass.hbrBackground = nullptr;
+  windowClass.lpszMenuName = nullptr;
+  windowClass.lpszClassName = name;
+  windowClass.hIconSm = nullptr;
+  return RegisterClassExW(&windowClass) != 0 ? 1 : 0;
 }
 
 }  // namespace
 
 int RegisterToolkitClasses(HINSTANCE instance) {
-  g_toolkit_instance = instance;
+  toolkitInstance = instance;
   struct ClassEntry {
     const wchar_t* name;
     WNDPROC procedure;
@@ -55,12 +55,12 @@ int RegisterToolkitClasses(HINSTANCE instance) {
 }
 
 int RegisterMessageBoxClass(HINSTANCE instance) {
-  if (g_toolkit_instance == nullptr) g_toolkit_instance = instance;
+  if (toolkitInstance == nullptr) toolkitInstance = instance;
   return RegisterOneClass(instance, kMessageBoxClassName, MessageBoxExWindowProc, IDC_ARROW);
 }
 
 HINSTANCE ToolkitInstance() {
-  return g_toolkit_instance != nullptr ? g_toolkit_instance : GetModuleHandleW(nullptr);
+  return toolkitInstance != nullptr ? toolkitInstance : GetModuleHandleW(nullptr);
 }
 
 HFONT CreateToolkitFont(int height, int weight) {
@@ -86,8 +86,23 @@ void SetWindowRecord(HWND window, void* record) {
   SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
 }
 
-void SetTextFromCreation(HWND window, LPARAM create_struct) {
-  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(create_struct);
+bool StillHoldsRecord(HWND window, const void* record) {
+  return IsWindow(window) && GetWindowRecord<void>(window) == record;
+}
+
+Size ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+void ResizeWindow(HWND window, Size size) {
+  SetWindowPos(window, nullptr, 0, 0, size.width, size.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetTextFromCreation(HWND window, LPARAM createStruct) {
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(createStruct);
   // No text (or a resource id in its place) sets the empty text, so that a
   // control sizing itself to its text still does so.
   const wchar_t* text = L"";

@@ -8,10 +8,11 @@
 
 #include <cstdint>
 
-#include "ui/toolkit/PropertyMessage.h"
-#include "ui/toolkit/ToolkitColors.h"
 #include "core/Text.h"
 #include "core/win32/TextCast.h"
+#include "ui/toolkit/Geometry.h"
+#include "ui/toolkit/PropertyMessage.h"
+#include "ui/toolkit/ToolkitColors.h"
 #include "ui/toolkit/ToolkitFont.h"
 
 namespace shadowpane {
@@ -50,22 +51,16 @@ void SetWindowRecord(HWND window, void* record);
 
 // WM_CREATE: the toolkit's classes skip the default WM_NCCREATE processing,
 // so each sets its window text from the creation data here.
-void SetTextFromCreation(HWND window, LPARAM create_struct);
+void SetTextFromCreation(HWND window, LPARAM createStruct);
 
-// Deletes a record's font, kept as a handle or as an opaque value.
-inline void DeleteRecordFont(HFONT font) {
-  if (font != nullptr) DeleteObject(font);
-}
-inline void DeleteRecordFont(std::uintptr_t font) { DeleteRecordFont(reinterpret_cast<HFONT>(font)); }
-
-// The window procedure skeleton of the classes whose record owns one font
-// (button, choice, label, message box). The record is made at WM_NCCREATE,
-// where a failure makes creation fail, or at WM_CREATE, where a failure
-// leaves the window inert without a record and the skeleton otherwise sets
-// the window text from the creation data (a class that makes its record at
-// WM_NCCREATE gets WM_CREATE in its handler). WM_NCDESTROY clears the extra
-// space, then frees the font and the record. Other messages go to the
-// handler while there is a record, and answer 0 without one.
+// The window procedure skeleton of every toolkit class. The record is made
+// at WM_NCCREATE, where a failure makes creation fail, or at WM_CREATE,
+// where a failure leaves the window inert without a record and the skeleton
+// otherwise sets the window text from the creation data (a class that makes
+// its record at WM_NCCREATE gets WM_CREATE in its handler). WM_NCDESTROY
+// clears the extra space, then deletes the record, whose holders free the
+// fonts, brushes and items it owns. Other messages go to the handler while
+// there is a record, and answer 0 without one.
 enum class RecordMadeAt { kNcCreate, kCreate };
 
 template <class Record>
@@ -76,11 +71,11 @@ using RecordHandler = LRESULT (*)(Record& record, HWND window, UINT message, WPA
 
 template <class Record>
 LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                         RecordMadeAt made_at, RecordFactory<Record> make,
+                         RecordMadeAt madeAt, RecordFactory<Record> make,
                          RecordHandler<Record> handle) {
-  const bool makes_here = (message == WM_NCCREATE && made_at == RecordMadeAt::kNcCreate) ||
-                          (message == WM_CREATE && made_at == RecordMadeAt::kCreate);
-  if (makes_here) {
+  const bool makesHere = (message == WM_NCCREATE && madeAt == RecordMadeAt::kNcCreate) ||
+                         (message == WM_CREATE && madeAt == RecordMadeAt::kCreate);
+  if (makesHere) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     Record* record = create != nullptr ? make(window, *create) : nullptr;
     if (message == WM_NCCREATE) {
@@ -97,15 +92,22 @@ LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
   Record* record = GetWindowRecord<Record>(window);
   if (message == WM_NCDESTROY) {
     SetWindowRecord(window, nullptr);
-    if (record != nullptr) {
-      DeleteRecordFont(record->font);
-      delete record;
-    }
+    delete record;
     return 0;
   }
   if (record == nullptr) return 0;
   return handle(*record, window, message, wparam, lparam);
 }
+
+// Whether the window still exists and still holds this record: false once
+// a parent has destroyed the control while the control was notifying it.
+bool StillHoldsRecord(HWND window, const void* record);
+
+// The client area's size.
+Size ClientSize(HWND window);
+// Resizes a window without moving it, changing the z-order or activating it.
+void ResizeWindow(HWND window, Size size);
+constexpr RECT ToWinRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // Repaints the whole control at once, without erasing (painting is
 // off-screen, so nothing needs erasing).

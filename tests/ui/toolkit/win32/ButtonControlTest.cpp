@@ -60,18 +60,18 @@ TEST(ButtonControl, PressOnTheBorderOutsideTheInsetDoesNothing) {
 TEST(ButtonControl, DragOffAndReleaseSendsNoCommandAndTheFaceFollowsTheCursor) {
   TestHost host;
   HWND b = MakePushButton(host);
-  const COLORREF pressed_centre = testing::SkinPixel(kSkinPushButton, 18, 74 + 18);
-  const COLORREF normal_centre = testing::SkinPixel(kSkinPushButton, 18, 18);
-  ASSERT_NE(pressed_centre, normal_centre) << "skin faces must differ for this test";
+  const COLORREF pressedCentre = testing::SkinPixel(kSkinPushButton, 18, 74 + 18);
+  const COLORREF normalCentre = testing::SkinPixel(kSkinPushButton, 18, 18);
+  ASSERT_NE(pressedCentre, normalCentre) << "skin faces must differ for this test";
   SendMouse(b, WM_LBUTTONDOWN, 30, 18);
   Pump(30);
-  EXPECT_EQ(testing::PixelAt(b, 20, 18), pressed_centre);
+  EXPECT_EQ(testing::PixelAt(b, 20, 18), pressedCentre);
   testing::MoveCursorTo(b, 200, 200);
   Pump(40);
-  EXPECT_EQ(testing::PixelAt(b, 20, 18), normal_centre);
+  EXPECT_EQ(testing::PixelAt(b, 20, 18), normalCentre);
   testing::MoveCursorTo(b, 30, 18);
   Pump(40);
-  EXPECT_EQ(testing::PixelAt(b, 20, 18), pressed_centre);
+  EXPECT_EQ(testing::PixelAt(b, 20, 18), pressedCentre);
   SendMouse(b, WM_LBUTTONUP, 200, 200);
   EXPECT_EQ(host.CountOf(WM_COMMAND), 0);
 }

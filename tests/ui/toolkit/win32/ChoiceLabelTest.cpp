@@ -174,13 +174,13 @@ TEST(LabelControl, PaintsWhiteBackgroundAndTextColour) {
   HWND l = host.AddControl(kLabelClassName, L"\x2588\x2588\x2588", 10, 10, 0, 0, 1026, nullptr);
   testing::Pump(20);
   const SIZE size = WindowSize(l);
-  bool saw_text_colour = false;
-  for (int x = 0; x < size.cx && !saw_text_colour; ++x) {
+  bool sawTextColour = false;
+  for (int x = 0; x < size.cx && !sawTextColour; ++x) {
     for (int y = 0; y < size.cy; ++y) {
-      if (testing::PixelAt(l, x, y) == RGB(70, 70, 72)) saw_text_colour = true;
+      if (testing::PixelAt(l, x, y) == RGB(70, 70, 72)) sawTextColour = true;
     }
   }
-  EXPECT_TRUE(saw_text_colour);
+  EXPECT_TRUE(sawTextColour);
 }
 
 }  // namespace

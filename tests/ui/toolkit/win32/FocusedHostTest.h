@@ -21,9 +21,9 @@ class FocusedHostTest : public ::testing::Test {
   }
 
   // Creates a child control of the host and lets it paint.
-  HWND CreateControl(const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
+  HWND CreateControl(const wchar_t* className, const wchar_t* text, int x, int y, int w, int h,
                      int id, void* param) {
-    HWND control = host.AddControl(class_name, text, x, y, w, h, id, param);
+    HWND control = host.AddControl(className, text, x, y, w, h, id, param);
     UpdateWindow(control);
     Pump();
     return control;

@@ -26,16 +26,16 @@ SIZE Measure(const wchar_t* text, int height = kToolkitFontHeight) {
 
 // Steps run by timers inside the box's own nested loop, one after another;
 // a last step closes a box that is still open so that a failure never hangs.
-std::vector<std::function<void(HWND)>> g_steps;
-std::size_t g_next_step = 0;
+std::vector<std::function<void(HWND)>> scriptSteps;
+std::size_t nextStep = 0;
 
 HWND FindBox() { return FindWindowW(kMessageBoxClassName, nullptr); }
 
 void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   HWND box = FindBox();
-  if (g_next_step < g_steps.size()) {
-    g_steps[g_next_step++](box);
+  if (nextStep < scriptSteps.size()) {
+    scriptSteps[nextStep++](box);
     SetTimer(nullptr, 0, 60, RunStep);
   } else if (box != nullptr) {
     ADD_FAILURE() << "the box was still open after its script";
@@ -44,8 +44,8 @@ void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 int RunScripted(std::vector<std::function<void(HWND)>> steps, const std::function<int()>& show) {
-  g_steps = std::move(steps);
-  g_next_step = 0;
+  scriptSteps = std::move(steps);
+  nextStep = 0;
   SetTimer(nullptr, 0, 60, RunStep);
   return show();
 }
@@ -188,27 +188,29 @@ TEST(MessageBoxWindow, NewlineTokensBecomeLinesAndLongTextWrapsAt310) {
       });
   EXPECT_EQ(result, MBX_RESULT_YES);
 
-  std::wstring long_text;
-  while (long_text.size() < 140) long_text += L"Camera blocked. ";
+  std::wstring longText;
+  while (longText.size() < 140) longText += L"Camera blocked. ";
   const int wrapped = RunScripted(
       {[&](HWND box) {
-         ASSERT_NE(box, nullptr);
-         std::wstring shown = TextOf(box);
-         ASSERT_NE(shown.find(L'\n'), std::wstring::npos);
-         int widest = 0;
-         std::size_t start = 0;
-         while (start <= shown.size()) {
-           std::size_t end = shown.find(L'\n', start);
-           if (end == std::wstring::npos) end = shown.size();
-           widest = std::max<int>(widest, Measure(shown.substr(start, end - start).c_str()).cx);
-           start = end + 1;
-         }
-         EXPECT_LE(widest, 310);
-         EXPECT_GT(widest, 250);
-         EXPECT_EQ(WindowSize(box).cx, Measure(shown.c_str()).cx + 120);
-         SendMessageW(box, WM_CLOSE, 0, 0);
-       }},
-      [&] { return ShowMessageBox(host.window(), long_text.c_str(), MBX_BUTTONS_OK, MBX_ICON_INFO); });
+        ASSERT_NE(box, nullptr);
+        std::wstring shown = TextOf(box);
+        ASSERT_NE(shown.find(L'\n'), std::wstring::npos);
+        int widest = 0;
+        std::size_t start = 0;
+        while (start <= shown.size()) {
+          std::size_t end = shown.find(L'\n', start);
+          if (end == std::wstring::npos) end = shown.size();
+          widest = std::max<int>(widest, Measure(shown.substr(start, end - start).c_str()).cx);
+          start = end + 1;
+        }
+        EXPECT_LE(widest, 310);
+        EXPECT_GT(widest, 250);
+        EXPECT_EQ(WindowSize(box).cx, Measure(shown.c_str()).cx + 120);
+        SendMessageW(box, WM_CLOSE, 0, 0);
+      }},
+      [&] {
+        return ShowMessageBox(host.window(), longText.c_str(), MBX_BUTTONS_OK, MBX_ICON_INFO);
+      });
   EXPECT_EQ(wrapped, 1);
 }
 
@@ -222,7 +224,7 @@ TEST(MessageBoxWindow, NonModalBoxReturnsAtOnceAndLivesOnItsOwn) {
   EXPECT_EQ(ShowMessageBoxEx(nullptr, host.window(), L"x"), 0);
 
   params.buttons = MBX_BUTTONS_OK;
-  CopyBounded(params.ok_text, kCaptionMaxChars, u"Fine");
+  CopyBounded(params.okText, kCaptionMaxChars, u"Fine");
   EXPECT_EQ(ShowMessageBoxEx(&params, host.window(), L"On its own"), 1);
   HWND box = FindBox();
   ASSERT_NE(box, nullptr);
@@ -262,7 +264,7 @@ TEST(MessageBoxWindow, HostileTextsAndParameters) {
   MessageBoxParams params;
   params.modal = 1;
   params.buttons = MBX_BUTTONS_YESNO;
-  for (WideChar& c : params.no_text) c = u'n';  // not terminated
+  for (WideChar& c : params.noText) c = u'n';  // not terminated
   result = RunScripted({[&](HWND box) {
                          ASSERT_NE(box, nullptr);
                          EXPECT_EQ(TextOf(GetDlgItem(box, kMessageBoxNoId)).size(), 100u);

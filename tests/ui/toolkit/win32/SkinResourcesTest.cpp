@@ -184,15 +184,15 @@ TEST(SkinResources, SideEdgePieceServesBothSidesOfTheFrame) {
   // edge shows its inner pixel outside.
   struct Frame {
     int id;
-    int side_row;
-    int last_top_row;
+    int sideRow;
+    int lastTopRow;
   };
   for (const Frame& frame : {Frame{5376, 43, 55}, Frame{5377, 30, 42}, Frame{kSkinFrame, 30, 42}}) {
     SkinPixels skin(frame.id);
-    EXPECT_EQ(skin.at(0, frame.side_row), skin.at(2, frame.side_row)) << frame.id;
+    EXPECT_EQ(skin.at(0, frame.sideRow), skin.at(2, frame.sideRow)) << frame.id;
     for (int x = 0; x < 3; ++x) {
-      EXPECT_EQ(skin.at(x, frame.last_top_row), skin.at(x, frame.side_row)) << frame.id << " x " << x;
-      EXPECT_EQ(skin.at(319 - x, frame.last_top_row), skin.at(x, frame.side_row))
+      EXPECT_EQ(skin.at(x, frame.lastTopRow), skin.at(x, frame.sideRow)) << frame.id << " x " << x;
+      EXPECT_EQ(skin.at(319 - x, frame.lastTopRow), skin.at(x, frame.sideRow))
           << frame.id << " x " << 319 - x;
     }
   }

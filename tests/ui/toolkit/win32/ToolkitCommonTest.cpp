@@ -51,22 +51,12 @@ LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 }
 
 HWND MakeCaptionWindow(int x, int y) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof(c);
-    c.lpfnWndProc = CaptionProc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.lpszClassName = L"CaptionTestWindow";
-    RegisterClassExW(&c);
-    registered = true;
-  }
-  return CreateWindowExW(0, L"CaptionTestWindow", L"", WS_POPUP | WS_VISIBLE, x, y, 200, 100, nullptr,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  testing::RegisterTestClass(L"CaptionTestWindow", CaptionProc);
+  return testing::CreateTestPopup(L"CaptionTestWindow", x, y, 200, 100);
 }
 
-LRESULT HitAt(HWND window, int screen_x, int screen_y) {
-  return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(screen_x, screen_y));
+LRESULT HitAt(HWND window, int screenX, int screenY) {
+  return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(screenX, screenY));
 }
 
 TEST(CaptionHitTest, TopTwentyNineRowsDragTheWindow) {

@@ -6,18 +6,24 @@ namespace shadowpane::testing {
 namespace {
 
 constexpr wchar_t kHostClass[] = L"ToolkitTestHost";
-std::vector<Notice> g_notices;
+std::vector<Notice> recordedNotices;
+std::function<void(const Notice&)> noticeReaction;
+
+void Record(const Notice& notice) {
+  recordedNotices.push_back(notice);
+  if (noticeReaction) noticeReaction(notice);
+}
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      g_notices.push_back({message, wparam, lparam, 0});
+      Record({message, wparam, lparam, 0});
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-      g_notices.push_back({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
+      Record({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
       return 0;
     }
     default:
@@ -34,20 +40,31 @@ void RegisterForTests() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterToolkitClasses(instance);
   RegisterMessageBoxClass(instance);
-  WNDCLASSEXW host{};
-  host.cbSize = sizeof(host);
-  host.lpfnWndProc = HostProc;
-  host.hInstance = instance;
-  host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  host.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  host.lpszClassName = kHostClass;
-  RegisterClassExW(&host);
+  RegisterTestClass(kHostClass, HostProc, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+}
+
+void RegisterTestClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &windowClass)) return;
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
+}
+
+HWND CreateTestPopup(const wchar_t* className, int x, int y, int w, int h) {
+  return CreateWindowExW(0, className, L"", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 // One host window for the whole run, moved and emptied between tests:
 // Wine waits for the X server at every destruction of an activated
 // top-level window, which would cost seconds per test.
-HWND g_host = nullptr;
+HWND sharedHost = nullptr;
 
 BOOL CALLBACK DestroyChild(HWND child, LPARAM host) {
   if (GetParent(child) == reinterpret_cast<HWND>(host)) DestroyWindow(child);
@@ -56,47 +73,53 @@ BOOL CALLBACK DestroyChild(HWND child, LPARAM host) {
 
 TestHost::TestHost(int width, int height, int x, int y) {
   RegisterForTests();
-  g_notices.clear();
-  if (g_host == nullptr || !IsWindow(g_host)) {
-    g_host = CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
-                             width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  recordedNotices.clear();
+  if (sharedHost == nullptr || !IsWindow(sharedHost)) {
+    sharedHost =
+        CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+                        width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   } else {
-    EnableWindow(g_host, TRUE);
-    SetWindowPos(g_host, HWND_TOP, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    EnableWindow(sharedHost, TRUE);
+    SetWindowPos(sharedHost, HWND_TOP, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
-  window_ = g_host;
+  window_ = sharedHost;
   Pump(20);
 }
 
 TestHost::~TestHost() {
+  noticeReaction = nullptr;
   EnumChildWindows(window_, DestroyChild, reinterpret_cast<LPARAM>(window_));
   EnableWindow(window_, TRUE);
   Pump(10);
 }
 
-HWND TestHost::AddControl(const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
+HWND TestHost::AddControl(const wchar_t* className, const wchar_t* text, int x, int y, int w, int h,
                           int id, LPVOID param) const {
-  HWND control = CreateWindowExW(0, class_name, text, WS_CHILD | WS_VISIBLE, x, y, w, h, window_,
+  HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE, x, y, w, h, window_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), param);
   return control;
 }
 
-std::vector<Notice>& TestHost::notices() { return g_notices; }
+std::vector<Notice>& TestHost::notices() { return recordedNotices; }
 
 std::vector<Notice> TestHost::Commands() const {
   std::vector<Notice> commands;
-  for (const Notice& notice : g_notices) {
+  for (const Notice& notice : recordedNotices) {
     if (notice.message == WM_COMMAND) commands.push_back(notice);
   }
   return commands;
 }
 
-void TestHost::ClearNotices() { g_notices.clear(); }
+void TestHost::ClearNotices() { recordedNotices.clear(); }
+
+void TestHost::OnNotice(std::function<void(const Notice&)> reaction) {
+  noticeReaction = std::move(reaction);
+}
 
 int TestHost::CountOf(UINT message, UINT code) const {
   int n = 0;
-  for (const Notice& notice : g_notices) {
+  for (const Notice& notice : recordedNotices) {
     if (notice.message == message && (code == 0xFFFFFFFF || notice.code == code)) ++n;
   }
   return n;
@@ -134,8 +157,8 @@ COLORREF PixelAt(HWND window, int x, int y) {
   return color;
 }
 
-COLORREF SkinPixel(int bitmap_id, int x, int y) {
-  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmap_id));
+COLORREF SkinPixel(int bitmapId, int x, int y) {
+  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId));
   if (bitmap == nullptr) return CLR_INVALID;
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, bitmap);
@@ -146,8 +169,8 @@ COLORREF SkinPixel(int bitmap_id, int x, int y) {
   return color;
 }
 
-SIZE MeasureText(const wchar_t* text, int font_height) {
-  HFONT font = CreateToolkitFont(font_height);
+SIZE MeasureText(const wchar_t* text, int fontHeight) {
+  HFONT font = CreateToolkitFont(fontHeight);
   HDC dc = GetDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, font);
   RECT r{0, 0, 0, 0};

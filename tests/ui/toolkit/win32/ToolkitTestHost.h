@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace shadowpane::testing {
@@ -19,6 +20,11 @@ struct Notice {
 
 // Registers the toolkit's classes (once per process) and the host class.
 void RegisterForTests();
+// Registers a window class of a test (a second call for the same name does
+// nothing): arrow cursor, the given background brush or none.
+void RegisterTestClass(const wchar_t* name, WNDPROC procedure, HBRUSH background = nullptr);
+// Creates a visible top-level popup window of a test class.
+HWND CreateTestPopup(const wchar_t* className, int x, int y, int w, int h);
 
 class TestHost {
  public:
@@ -28,14 +34,18 @@ class TestHost {
   TestHost& operator=(const TestHost&) = delete;
 
   HWND window() const { return window_; }
-  HWND AddControl(const wchar_t* class_name, const wchar_t* text, int x, int y, int w, int h,
-                  int id, LPVOID param = nullptr) const;
+  HWND AddControl(const wchar_t* className, const wchar_t* text, int x, int y, int w, int h, int id,
+                  LPVOID param = nullptr) const;
 
   std::vector<Notice>& notices();
   int CountOf(UINT message, UINT code = 0xFFFFFFFF) const;
   // The WM_COMMAND notices only, in the order they came.
   std::vector<Notice> Commands() const;
   void ClearNotices();
+  // Runs after each notice is recorded, inside the control's call (a
+  // parent that reacts, for instance by destroying the control). Cleared
+  // with the host.
+  void OnNotice(std::function<void(const Notice&)> reaction);
 
  private:
   HWND window_ = nullptr;
@@ -52,11 +62,11 @@ LRESULT SendMouse(HWND window, UINT message, int x, int y);
 // The colour painted at a client point of the window (after painting).
 COLORREF PixelAt(HWND window, int x, int y);
 // The colour of a pixel of a skin bitmap resource.
-COLORREF SkinPixel(int bitmap_id, int x, int y);
+COLORREF SkinPixel(int bitmapId, int x, int y);
 SIZE WindowSize(HWND window);
 // A text's size as the controls measure it: DrawTextW with DT_CALCRECT in
 // the toolkit font of the given height.
-SIZE MeasureText(const wchar_t* text, int font_height = 13);
+SIZE MeasureText(const wchar_t* text, int fontHeight = 13);
 // A window's position in its parent's client coordinates.
 POINT PositionInParent(HWND window);
 // The window's rectangle in its parent's client coordinates (or the
