@@ -42,11 +42,7 @@ struct DeviceChangeHeader {
 // included, does nothing.
 bool RestartsDeviceRefresh(std::uint32_t event, const DeviceChangeHeader* header);
 
-// The main window's timers: a one-shot refresh 200 ms after the last
-// matching report, and the once-a-second audio poll.
-constexpr unsigned TIMER_DEVICE_REFRESH = 101;
-constexpr unsigned kDeviceRefreshDelayMs = 200;
-
+// What a tick of the main window's timers asks for (ids in MainWindowIds.h).
 enum class TimerAction {
   None,
   StopAndRefresh,  // kill the one-shot timer, then refresh

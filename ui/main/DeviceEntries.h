@@ -7,6 +7,7 @@
 
 #include "core/Text.h"
 #include "devices/DeviceList.h"
+#include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {
 
@@ -43,9 +44,6 @@ struct DeviceNotifyEffect {
 DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wParam, SPDEV* device);
 
 // The tray and class icon for a protection state: 103 protected, 102 at risk.
-constexpr int kIconApplication = 101;
-constexpr int kIconAtRisk = 102;
-constexpr int kIconProtected = 103;
 constexpr int StateIconId(int protectedState) { return protectedState == 1 ? kIconProtected : kIconAtRisk; }
 
 }  // namespace shadowpane

@@ -1,17 +1,33 @@
-// Ids the main window gives its device lists and timers.
+// Ids the main window gives its controls, timers, messages and icons.
 #pragma once
 
 #include <cstdint>
 
 namespace shadowpane {
 
-// Control ids of the device lists: video above, audio below.
+// Control ids: the three title-bar buttons, then the device lists, video
+// above and audio below.
+constexpr int IDC_CLOSE_BUTTON = 1026;
+constexpr int IDC_HIDE_BUTTON = 1027;
+constexpr int IDC_MENU_BUTTON = 1028;
 constexpr int IDC_VIDEO_LIST = 1029;
 constexpr int IDC_AUDIO_LIST = 1030;
 
+// One refresh 200 ms after the last matching device-change report.
+constexpr unsigned TIMER_DEVICE_REFRESH = 101;
+constexpr unsigned kDeviceRefreshDelayMs = 200;
 // The once-a-second comparison of listed microphones with the system's
 // wave-input count. Off while a refresh runs.
 constexpr std::uint32_t TIMER_AUDIO_POLL = 102;
 constexpr std::uint32_t kAudioPollIntervalMs = 1000;
+
+// The tray icon's callback; a second start sends it too, to raise the
+// window. A private number below WM_USER.
+constexpr std::uint32_t WM_TRAY_NOTIFY = 102;
+
+// Icon resources: the application, at risk, protected.
+constexpr int kIconApplication = 101;
+constexpr int kIconAtRisk = 102;
+constexpr int kIconProtected = 103;
 
 }  // namespace shadowpane

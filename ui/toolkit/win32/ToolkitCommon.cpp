@@ -63,7 +63,7 @@ HINSTANCE ToolkitInstance() {
   return toolkitInstance != nullptr ? toolkitInstance : GetModuleHandleW(nullptr);
 }
 
-HFONT CreateToolkitFont(int height, int weight) {
+HFONT CreateToolkitFont(int height, int weight, BYTE quality) {
   LOGFONTW font{};
   font.lfHeight = height;
   font.lfWidth = 0;
@@ -76,7 +76,7 @@ HFONT CreateToolkitFont(int height, int weight) {
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  font.lfQuality = NONANTIALIASED_QUALITY;
+  font.lfQuality = quality;
   font.lfPitchAndFamily = FF_SWISS | DEFAULT_PITCH;
   lstrcpynW(font.lfFaceName, kToolkitFontFace, LF_FACESIZE);
   return CreateFontIndirectW(&font);
@@ -145,13 +145,13 @@ POINT CursorClientPosition(HWND window) {
 
 void StartHoverWatch(HWND window) { SetTimer(window, TIMER_HOVER_WATCH, kHoverWatchPeriodMs, nullptr); }
 
-LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam) {
+LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam, int dragRows) {
   // Signed 16-bit halves: a monitor left of or above the primary one gives
   // negative screen coordinates.
   POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   ScreenToClient(window, &point);
   const LRESULT ordinary = DefWindowProcW(window, WM_NCHITTEST, wparam, lparam);
-  if (ordinary == HTCLIENT && point.y < kCaptionDragRows) return HTCAPTION;
+  if (ordinary == HTCLIENT && point.y < dragRows) return HTCAPTION;
   return ordinary;
 }
 

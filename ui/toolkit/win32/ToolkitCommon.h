@@ -39,8 +39,10 @@ int RegisterMessageBoxClass(HINSTANCE instance);
 HINSTANCE ToolkitInstance();
 
 // ToolkitFont: Tahoma, cell height 13, normal weight, non-antialiased. The
-// label varies height and weight. The caller owns the font.
-HFONT CreateToolkitFont(int height = kToolkitFontHeight, int weight = kFontWeightNormal);
+// label varies height and weight, the main window's title font also the
+// quality. The caller owns the font.
+HFONT CreateToolkitFont(int height = kToolkitFontHeight, int weight = kFontWeightNormal,
+                        BYTE quality = NONANTIALIASED_QUALITY);
 
 // Per-window record: the pointer is the whole content of the extra space.
 template <class Record>
@@ -133,10 +135,11 @@ POINT CursorClientPosition(HWND window);
 void StartHoverWatch(HWND window);
 
 // WM_NCHITTEST of the toolkit's and the application's popup windows: the
-// default answer, except that the client area's top 29 rows answer
-// HTCAPTION so that they drag the window. lParam holds signed screen
-// coordinates, so monitors left of or above the primary one work.
-LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam);
+// default answer, except that the client area's top rows (29, the main
+// window 42) answer HTCAPTION so that they drag the window. lParam holds
+// signed screen coordinates, so monitors left of or above the primary one
+// work.
+LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam, int dragRows = kCaptionDragRows);
 
 constexpr COLORREF ToColorRef(ToolkitColor color) { return static_cast<COLORREF>(color); }
 

@@ -1,0 +1,100 @@
+// The main window's fixed geometry, colours and the few rules its painting
+// follows: the status panel by protection state, the dotted group frames.
+// Portable: the Win32 painting (ui/main/win32/MainWindowPaint.cpp) draws
+// with these numbers.
+#pragma once
+
+#include "core/Text.h"
+#include "ui/toolkit/ToolkitColors.h"
+
+namespace shadowpane {
+
+constexpr int kMainWindowWidth = 496;
+constexpr int kMainWindowHeight = 651;
+// The bold font of the title and the status headline.
+constexpr int kMainBoldFontHeight = 15;
+// Client rows at the top that drag the window like a caption.
+constexpr int kMainDragRows = 42;
+
+// Skins: the window frame, the two status shields, the two lock marks.
+constexpr int kSkinMainFrame = 5376;
+constexpr int kSkinStatusShields = 5459;
+constexpr int kSkinLockBlocked = 5460;
+constexpr int kSkinLockUnblocked = 5461;
+
+// The frame skin: title band rows 0 to 55 (left end 4 wide, repeatable
+// column at x 5, right end 110 wide from x 210), bottom edge rows 56 to 59
+// (4 x 4 corners from x 0 and x 316), side edge the 3 x 1 row at (0, 43).
+constexpr int kMainBandHeight = 56;
+constexpr int kMainBandLeftWidth = 4;
+constexpr int kMainBandRightWidth = 110;
+constexpr int kMainBandRightSourceX = 210;
+constexpr int kMainFillSourceX = 5;
+constexpr int kMainBottomHeight = 4;
+constexpr int kMainBottomSourceY = 56;
+constexpr int kMainBottomRightSourceX = 316;
+constexpr int kMainSideWidth = 3;
+constexpr int kMainSideSourceY = 43;
+
+// Title-bar buttons: x from the right edge, y 1, 17 high.
+constexpr int kTitleButtonY = 1;
+constexpr int kTitleButtonHeight = 17;
+
+// Device lists and their entries.
+constexpr int kDeviceEntryHeight = 30;
+constexpr int kLockMarkX = 3;
+constexpr int kLockMarkY = 8;
+constexpr int kLockMarkSize = 13;
+constexpr int kEntryTextX = 25;
+constexpr ToolkitColor kColorEntryText = MakeToolkitColor(81, 81, 81);
+
+// The popup menu opens at this client point, under the menu button.
+constexpr int kMainMenuX = 395;
+constexpr int kMainMenuY = 19;
+
+// The status panel: (22, 62) to (W - 22, 123).
+constexpr int kPanelLeft = 22;
+constexpr int kPanelTop = 62;
+constexpr int kPanelRightInset = 22;
+constexpr int kPanelBottom = 123;
+constexpr int kShieldWidth = 31;
+constexpr int kShieldHeight = 41;
+constexpr int kShieldX = 35;
+constexpr int kShieldY = 72;
+
+struct StatusPanelLook {
+  ToolkitColor fill;
+  ToolkitColor corners;    // the panel's four corner pixels
+  ToolkitColor statusLine;
+  int headline;            // string index
+  int line;                // string index
+  int shieldSourceX;
+};
+
+// Green with the check-mark shield when protected, red with the cross when
+// at risk.
+StatusPanelLook PanelLook(int protectedState);
+
+// The title, twice: dark, then light one pixel lower.
+constexpr ToolkitColor kColorTitleDark = MakeToolkitColor(34, 59, 96);
+constexpr ToolkitColor kColorTitleLight = MakeToolkitColor(250, 250, 252);
+constexpr WideChar kMainTitleText[] = u"Shadowpane";
+
+// Group frames: x 22 to W - 22, 222 high, tops 154 (video) and 407 (audio);
+// 2-pixel dashes every 6 pixels in (192, 194, 194).
+constexpr int kGroupLeft = 22;
+constexpr int kGroupHeight = 222;
+constexpr int kVideoGroupTop = 154;
+constexpr int kAudioGroupTop = 407;
+constexpr int kGroupWidthInset = 44;
+constexpr int kGroupDashPeriod = 6;
+constexpr int kGroupDashLength = 2;
+constexpr int kGroupVerticalDashes = 36;
+constexpr ToolkitColor kColorGroupDash = MakeToolkitColor(192, 194, 194);
+
+// Horizontal dashes of a frame w wide: none up to 6 pixels, else
+// (w - 7) / 6 + 1, the first ending at x 27.
+int GroupHorizontalDashes(int width);
+constexpr int kGroupFirstDashEnd = kGroupLeft + 5;
+
+}  // namespace shadowpane

@@ -1,0 +1,68 @@
+#include "ui/main/win32/CommandActions.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "core/win32/TextCast.h"
+#include "ui/main/Commands.h"
+
+namespace shadowpane {
+namespace {
+
+constexpr wchar_t kHelpViewerLibrary[] = L"hhctrl.ocx";
+constexpr char kHelpViewerEntry[] = "HtmlHelpW";
+constexpr UINT kHelpDisplayTopic = 0x0000;  // HH_DISPLAY_TOPIC
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+
+// Long enough for any path the system hands out.
+constexpr DWORD kPathUnits = 32768;
+
+std::wstring ExecutablePath() {
+  std::wstring path(kPathUnits, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, &path[0], kPathUnits);
+  // A path the system had to cut short is no path.
+  if (length == 0 || length >= kPathUnits) return std::wstring();
+  path.resize(length);
+  return path;
+}
+
+HtmlHelpFunction LoadHelpViewer() {
+  static HtmlHelpFunction viewer = nullptr;
+  if (viewer != nullptr) return viewer;
+  const std::wstring library = HelpViewerLibraryPath();
+  if (library.empty()) return nullptr;
+  // Kept loaded for the rest of the run: the viewer's window lives on.
+  HMODULE module = LoadLibraryExW(library.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (module == nullptr) return nullptr;
+  viewer = reinterpret_cast<HtmlHelpFunction>(
+      reinterpret_cast<void*>(GetProcAddress(module, kHelpViewerEntry)));
+  return viewer;
+}
+
+}  // namespace
+
+void OpenWebPage(const wchar_t* address) {
+  ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::wstring HelpViewerLibraryPath() {
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  std::wstring path(folder, length);
+  if (path.back() != L'\\') path += L'\\';
+  return path + kHelpViewerLibrary;
+}
+
+int OpenHelp() {
+  HtmlHelpFunction viewer = LoadHelpViewer();
+  if (viewer == nullptr) return 0;
+  const std::wstring exe = ExecutablePath();
+  const WideString help = HelpFilePath(WideString(AsCore(exe.c_str()), exe.size()));
+  viewer(GetDesktopWindow(), AsWide(help.c_str()), kHelpDisplayTopic, 0);
+  return 1;
+}
+
+}  // namespace shadowpane

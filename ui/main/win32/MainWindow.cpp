@@ -1,0 +1,365 @@
+#include "ui/main/win32/MainWindow.h"
+
+#include <new>
+#include <string>
+
+#include "app/Languages.h"
+#include "app/Settings.h"
+#include "core/win32/TextCast.h"
+#include "devices/Discovery.h"
+#include "ui/main/Commands.h"
+#include "ui/main/DeviceArrival.h"
+#include "ui/main/DeviceEntries.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowLook.h"
+#include "ui/main/win32/CommandActions.h"
+#include "ui/main/win32/DeviceNotifications.h"
+#include "ui/main/win32/DiscoveryWindowTarget.h"
+#include "ui/main/win32/MainWindowData.h"
+#include "ui/main/win32/TrayIcon.h"
+#include "ui/toolkit/ButtonLogic.h"
+#include "ui/toolkit/MessageBoxLayout.h"
+#include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/MessageBoxWindow.h"
+#include "ui/toolkit/win32/PopupFrame.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
+namespace shadowpane {
+
+std::int32_t ProtectedState = 0;
+
+namespace {
+
+HWND g_mainWindow = nullptr;
+
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+                             LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
+
+struct TitleButton {
+  int id;
+  int rightOffset;  // x = W - rightOffset
+  int width;
+  int skin;
+};
+const TitleButton kTitleButtons[] = {
+    {IDC_CLOSE_BUTTON, 52, 41, kSkinCloseMain},
+    {IDC_HIDE_BUTTON, 76, 23, kSkinMinimize},
+    {IDC_MENU_BUTTON, 100, 23, kSkinMenu},
+};
+
+struct DeviceListPlace {
+  int id;
+  int x;
+  int y;
+  int width;
+  int height;
+};
+const DeviceListPlace kDeviceLists[] = {
+    {IDC_VIDEO_LIST, 30, 160, 438, 210},
+    {IDC_AUDIO_LIST, 30, 413, 440, 210},
+};
+
+MainWindowData* DataOf(HWND window) { return GetWindowRecord<MainWindowData>(window); }
+
+HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+BlockSettings CurrentBlockSettings() { return {BlockStart, BlockPluggedIn}; }
+
+void Refresh(MainWindowData& data, int initial) {
+  if (!data.devices) return;
+  RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
+                 CurrentBlockSettings(), initial);
+}
+
+void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
+  const WideString text = ComposeDeviceMessage(GetString(messageIndex), deviceName.c_str());
+  ShowMessageBox(owner, AsWide(text.c_str()), MBX_BUTTONS_OK, icon);
+}
+
+void UpdateStateIcons(HWND window) {
+  const int icon = StateIconId(ProtectedState);
+  UpdateTrayIcon(window, icon);
+  // The class icons, so that the taskbar button follows too.
+  SetClassLongPtrW(window, GCLP_HICON,
+                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXICON))));
+  SetClassLongPtrW(window, GCLP_HICONSM,
+                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXSMICON))));
+}
+
+LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  MainWindowData* data = DataOf(GetParent(list));
+  WNDPROC saved = data != nullptr ? data->savedListProcedure : nullptr;
+  if (saved == nullptr) return DefWindowProcW(list, message, wParam, lParam);
+  switch (message) {
+    case WM_PAINT:
+      // An empty list draws nothing of its own.
+      if (SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0) return DefWindowProcW(list, message, wParam, lParam);
+      break;
+    case WM_KEYDOWN:
+      return 0;  // no keyboard navigation
+    case WM_MOUSEMOVE:
+      // So the wheel scrolls the list under the pointer.
+      SetFocus(list);
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcW(saved, list, message, wParam, lParam);
+}
+
+void CreateControls(MainWindowData& data) {
+  HWND window = data.window;
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+  for (const TitleButton& b : kTitleButtons) {
+    HWND button = CreateWindowExW(0, kButtonClassName, L"", WS_CHILD | WS_VISIBLE,
+                                  kMainWindowWidth - b.rightOffset, kTitleButtonY, b.width, kTitleButtonHeight,
+                                  window, ControlId(b.id), instance, nullptr);
+    if (button == nullptr) continue;
+    SendMessageW(button, BXM_FACEBITMAP, kPropertyStore, b.skin);
+    SendMessageW(button, BXM_FACESTYLE, kPropertyStore, BXS_STATE_STRIP);
+  }
+  for (const DeviceListPlace& l : kDeviceLists) {
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", kListStyle, l.x, l.y, l.width, l.height, window,
+                                ControlId(l.id), instance, nullptr);
+    if (list == nullptr) continue;
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DeviceListProc)));
+    data.savedListProcedure = previous;
+  }
+}
+
+LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
+  HWND window = data.window;
+  SetTextFromCreation(window, createStruct);
+  AddTrayIcon(window, kIconApplication);
+  g_mainWindow = window;
+  CreateControls(data);
+  data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
+  Refresh(data, 1);
+  data.notification = RegisterForDeviceArrival(window);
+  if (data.notification == nullptr) {
+    ShowMessageBox(window, AsWide(GetString(STR_REGISTRY_DENIED)), MBX_BUTTONS_OK, MBX_ICON_WARNING);
+  }
+  UpdateStateIcons(window);
+  return 0;
+}
+
+void OnDeviceListClick(MainWindowData& data, HWND list, UINT code) {
+  if (code != LBN_SELCHANGE || list == nullptr || !data.devices) return;
+  const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return;
+  // An entry never stays highlighted.
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return;
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+  const WideString entry = BoundedString(AsCore(text.c_str()), kMaxNameChars);
+  const DeviceClick click = ClickDeviceEntry(*data.devices, entry.c_str());
+  if (click.failureText >= 0) ShowDeviceMessage(data.window, click.failureText, entry, MBX_ICON_WARNING);
+}
+
+void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
+  if (!data.devices) return;
+  const DeviceNotifyEffect effect =
+      DecideDeviceNotify(*data.devices, static_cast<std::uint32_t>(wParam), reinterpret_cast<SPDEV*>(lParam));
+  if (effect.kind == DeviceNotifyKind::Ignore) return;
+  HWND list = GetDlgItem(data.window, effect.listId);
+  // The list box's exact search ignores case, from the start of the list.
+  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(AsWide(effect.entryText.c_str())));
+  if (list == nullptr || index == LB_ERR) return;
+  if (effect.kind == DeviceNotifyKind::PluggedIn) {
+    ShowDeviceMessage(data.window, STR_DEVICE_PLUGGED_IN, effect.entryText, MBX_ICON_INFO);
+    return;
+  }
+  SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(effect.itemData));
+  InvalidateRect(list, nullptr, FALSE);
+  ProtectedState = effect.protectedState;
+  InvalidateRect(data.window, nullptr, FALSE);
+  UpdateStateIcons(data.window);
+}
+
+void RunMenuCommand(MainWindowData& data, int id) {
+  const MenuCommand command = LookUpCommand(id);
+  switch (command.kind) {
+    case CommandKind::Settings:
+      if (data.services.showSettings == nullptr || data.services.showSettings(data.window) != 1) return;
+      // A new language shows at once; the settings and autostart follow.
+      InvalidateRect(data.window, nullptr, FALSE);
+      if (data.services.settingsStore != nullptr) SaveSettings(*data.services.settingsStore);
+      return;
+    case CommandKind::WebPage: {
+      const WideString address = WebPageAddress(command, LanguageIndex);
+      OpenWebPage(AsWide(address.c_str()));
+      return;
+    }
+    case CommandKind::Help:
+      OpenHelp();
+      return;
+    case CommandKind::About:
+      if (data.services.showAbout != nullptr) data.services.showAbout(data.window);
+      return;
+    case CommandKind::None:
+      return;
+  }
+}
+
+void OnCommand(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  HWND window = data.window;
+  switch (id) {
+    case IDC_CLOSE_BUTTON:
+      SendMessageW(window, WM_CLOSE, 0, 0);
+      return;
+    case IDC_HIDE_BUTTON:
+      ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_HIDE);
+      return;
+    case IDC_MENU_BUTTON:
+      ShowMainMenu(window);
+      return;
+    case IDC_VIDEO_LIST:
+    case IDC_AUDIO_LIST:
+      OnDeviceListClick(data, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      return;
+    default:
+      RunMenuCommand(data, id);
+      return;
+  }
+}
+
+void OnTimer(MainWindowData& data, WPARAM id) {
+  const int audioCount = data.devices ? data.devices->audioCount : 0;
+  const std::uint32_t waveInCount =
+      id == TIMER_AUDIO_POLL ? data.services.captureServices->WaveInputCount() : 0;
+  switch (DecideTimer(static_cast<unsigned>(id), audioCount, waveInCount)) {
+    case TimerAction::StopAndRefresh:
+      KillTimer(data.window, TIMER_DEVICE_REFRESH);
+      Refresh(data, 0);
+      break;
+    case TimerAction::Refresh:
+      Refresh(data, 0);
+      break;
+    case TimerAction::None:
+      break;
+  }
+}
+
+void OnClose(MainWindowData& data) {
+  KillTimer(data.window, TIMER_AUDIO_POLL);
+  if (data.services.settingsStore != nullptr) ApplyAutostart(*data.services.settingsStore, Startup);
+  DestroyWindow(data.window);
+}
+
+void OnDestroy(MainWindowData& data) {
+  UnregisterDeviceNotification(data.notification);
+  data.notification = nullptr;
+  RemoveTrayIcon();
+  if (data.devices) {
+    data.devices->DestroyDeviceList();
+    data.devices.reset();
+  }
+  PostQuitMessage(0);
+}
+
+MainWindowData* MakeMainWindowData(HWND window, const CREATESTRUCTW& create) {
+  auto* data = new (std::nothrow) MainWindowData;
+  if (data == nullptr) return nullptr;
+  data->window = window;
+  if (create.lpCreateParams != nullptr) data->services = *static_cast<const MainWindowServices*>(create.lpCreateParams);
+  data->normalFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal));
+  data->boldFont.Reset(CreateToolkitFont(kMainBoldFontHeight, kFontWeightBold, PROOF_QUALITY));
+  data->captionFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
+  return data;
+}
+
+LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate(data, lParam);
+    case WM_PAINT:
+      PaintMainWindow(data);
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item != nullptr && item->itemID != static_cast<UINT>(-1)) DrawDeviceItem(data, *item);
+      return TRUE;
+    }
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item != nullptr) item->itemHeight = kDeviceEntryHeight;
+      return TRUE;
+    }
+    case WM_NCHITTEST:
+      return CaptionHitTest(window, lParam, wParam, kMainDragRows);
+    case WM_MOUSEMOVE:
+      SetFocus(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_COMMAND:
+      OnCommand(data, wParam, lParam);
+      return 0;
+    case WM_TIMER:
+      OnTimer(data, wParam);
+      return 0;
+    case WM_DEVICECHANGE:
+      return OnDeviceChange(window, wParam, lParam);
+    case WM_TRAY_NOTIFY:
+      return OnTrayNotify(window, lParam);
+    case WM_DEVICE_NOTIFY:
+      OnDeviceNotify(data, wParam, lParam);
+      return 0;
+    case WM_GRAPH_NOTIFY:
+      return 0;
+    case WM_CLOSE:
+      OnClose(data);
+      return 0;
+    case WM_DESTROY:
+      OnDestroy(data);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.cbWndExtra = kWindowRecordBytes;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXICON));
+  windowClass.hIconSm = LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXSMICON));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = nullptr;
+  windowClass.lpszClassName = kMainWindowClassName;
+  return RegisterClassExW(&windowClass) != 0 ? 1 : 0;
+}
+
+HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstArgument) {
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kMainWindowWidth / 2;
+  const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kMainWindowHeight / 2;
+  HWND window = CreateWindowExW(0, kMainWindowClassName, kMainWindowTitle, WS_POPUP, x, y, kMainWindowWidth,
+                                kMainWindowHeight, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                const_cast<MainWindowServices*>(&services));
+  if (window == nullptr) return nullptr;
+  SetRoundedRegion(window, kMainWindowWidth, kMainWindowHeight);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
+  BringWindowToTop(window);
+  const bool hidden = firstArgument != nullptr && SameBounded(AsCore(firstArgument), kMinimizedArgument,
+                                                              kAutostartTextUnits);
+  ShowWindow(window, hidden ? SW_HIDE : SW_SHOW);
+  return window;
+}
+
+HWND MainWindowHandle() { return g_mainWindow; }
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RecordWindowProc<MainWindowData>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+                                          MakeMainWindowData, HandleMessage);
+}
+
+}  // namespace shadowpane

@@ -1,0 +1,51 @@
+// KSP2MainWndClass: the program's one permanent window. It shows the
+// protection status and the two device lists, owns the device list from its
+// creation to its destruction, the tray icon, the device-arrival
+// notification and the refresh timers.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/KeyValueStore.h"
+#include "devices/CaptureServices.h"
+#include "devices/DevicePoster.h"
+#include "devices/ProfileFile.h"
+
+namespace shadowpane {
+
+constexpr wchar_t kMainWindowClassName[] = L"KSP2MainWndClass";
+constexpr wchar_t kMainWindowTitle[] = L"KESTRALYNX Shadowpane";
+
+// What the window works with; start-up owns all of it, and it outlives the
+// window. The two secondary windows are opened through the functions given
+// (null: the command does nothing).
+struct MainWindowServices {
+  CaptureServices* captureServices = nullptr;
+  DevicePoster* poster = nullptr;
+  ProfileFile* profileFile = nullptr;
+  KeyValueStore* settingsStore = nullptr;
+  int (*showSettings)(HWND owner) = nullptr;  // 1 when closed with OK
+  int (*showAbout)(HWND owner) = nullptr;
+};
+
+// 1 = "Privacy Protected". Starts at 0 and moves only when a device's
+// blocked state changes.
+extern std::int32_t ProtectedState;
+
+// Class style 0, icon 101 large and small, arrow cursor, no background, one
+// pointer of extra space. 1 or 0.
+int RegisterMainWindowClass(HINSTANCE instance);
+
+// Creates the window centred on the screen with its rounded outline, brings
+// it to the front and shows it, or hides it when the first command-line
+// argument is "/min". Answers the window or null.
+HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstArgument);
+
+// The window published during its creation; every device notifies it.
+HWND MainWindowHandle();
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace shadowpane

@@ -1,0 +1,36 @@
+// The main window's record, shared by its window procedure and its
+// painting.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "devices/DeviceList.h"
+#include "ui/main/win32/MainWindow.h"
+#include "ui/toolkit/win32/GdiObject.h"
+
+namespace shadowpane {
+
+struct MainWindowData {
+  // The list-box class's own procedure, saved when the two lists are
+  // subclassed; both lists share it.
+  WNDPROC savedListProcedure = nullptr;
+  HWND window = nullptr;
+  GdiObject<HFONT> normalFont;   // Tahoma 13, normal
+  GdiObject<HFONT> boldFont;     // Tahoma 15, bold, proof quality: title and headline
+  GdiObject<HFONT> captionFont;  // Tahoma 13, bold: group captions
+  HDEVNOTIFY notification = nullptr;
+  MainWindowServices services;
+  std::unique_ptr<DeviceList> devices;
+};
+
+// WM_PAINT of the main window: frame, status panel, title, status texts,
+// shield and the two group frames, off screen and copied in one block.
+void PaintMainWindow(const MainWindowData& data);
+
+// WM_DRAWITEM of a device entry: the lock mark by the entry's blocked word
+// and the display name. A focus-only action draws nothing.
+void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item);
+
+}  // namespace shadowpane

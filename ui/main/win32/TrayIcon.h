@@ -1,0 +1,42 @@
+// The notification-area icon and the main window's popup menu.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace shadowpane {
+
+// The whole tray record as the shell knows it, balloon-icon handle
+// included. The headers' NOTIFYICONDATAW is shorter when built for older
+// systems, so the record spells out the full layout.
+struct TrayRecord {
+  NOTIFYICONDATAW base;
+#if NTDDI_VERSION < 0x06000000
+  HICON balloonIcon;  // never set: no balloon is shown
+#endif
+};
+constexpr DWORD kTrayRecordSize = 956;
+static_assert(sizeof(TrayRecord) == kTrayRecordSize, "the shell's full tray record is 956 bytes");
+
+constexpr wchar_t kTrayTip[] = L"KESTRALYNX Shadowpane";
+
+// Add, modify and delete, each with the record filled afresh (delete with
+// the record as last filled). Results are not checked: a tray that refuses
+// leaves things as they are.
+void AddTrayIcon(HWND window, int iconId);
+void UpdateTrayIcon(HWND window, int iconId);
+void RemoveTrayIcon();
+
+// WM_TRAY_NOTIFY: a left or right press shows (when hidden) and raises the
+// window; every other mouse message does nothing. Answers 0.
+LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage);
+
+// Tracks the current language's popup menu at the client point (395, 19);
+// the choice arrives as WM_COMMAND. Nothing happens when the template does
+// not load.
+void ShowMainMenu(HWND window);
+
+// The icon resources are the executable's.
+HICON LoadProgramIcon(int iconId, int size);
+
+}  // namespace shadowpane
