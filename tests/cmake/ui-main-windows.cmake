@@ -2,3 +2,15 @@
 shadowpane_test(ui_main_win32_tests
   SOURCES ui/main/win32/DiscoveryIntegrationTest.cpp
   LIBS shadowpane_win32 shadowpane_test_support)
+
+# The real main window with the test-only virtual devices. It sits beside
+# the devices' DLL and helper, and shares their lock on the prefix's devices.
+shadowpane_test(ui_main_window_tests
+  SOURCES ui/main/win32/MainWindowWineTest.cpp ui/toolkit/win32/ToolkitTestHost.cpp
+          support/MemoryKeyValueStore.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+          ${SHADOWPANE_RC_SOURCES}
+  LIBS shadowpane_win32 shadowpane_test_support shadowpane_virtualdevices_support)
+set_target_properties(ui_main_window_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(ui_main_window_tests shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(ui_main_window_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)

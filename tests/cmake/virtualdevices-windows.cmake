@@ -3,7 +3,6 @@
 # that plays "another program", and the tests that drive them. None of it is
 # part of the program. The DLL and the helper sit beside the test executables
 # that find them there.
-set(SHADOWPANE_VIRTUALDEVICES_DIR ${CMAKE_BINARY_DIR}/tests/virtualdevices)
 
 add_library(shadowpane_virtualdevices SHARED
   virtualdevices/FilterParts.cpp

@@ -1,0 +1,299 @@
+// The real main window under Wine, with the test-only virtual camera: what
+// a user sees and does (its shape and controls, a click on an entry, a
+// device plugged in, closing) and what the program then holds.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "devices/ProfileCodec.h"
+#include "devices/win32/Win32CaptureServices.h"
+#include "devices/win32/Win32ProfileFile.h"
+#include "devices/win32/WindowPoster.h"
+#include "tests/support/MemoryKeyValueStore.h"
+#include "tests/support/win32/TempFolder.h"
+#include "tests/ui/toolkit/win32/ToolkitTestHost.h"
+#include "tests/virtualdevices/CaptureProbe.h"
+#include "tests/virtualdevices/HelperProcess.h"
+#include "tests/virtualdevices/VirtualDeviceRegistry.h"
+#include "ui/main/DeviceArrival.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowLook.h"
+#include "ui/main/win32/MainWindow.h"
+
+namespace shadowpane {
+namespace {
+
+using testing::PixelAt;
+using testing::Pump;
+using testing::SkinPixel;
+using virtualdevices::HelperProcess;
+using virtualdevices::PluggedDevice;
+using virtualdevices::Quoted;
+using virtualdevices::RunHelper;
+
+constexpr DWORD kHelperLimitMs = 30000;
+
+// Message boxes opened while a test drives the window: their texts, closed
+// by a thread timer that the box's own loop dispatches.
+std::vector<std::wstring> g_boxTexts;
+
+void CALLBACK CloseMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+  HWND box = FindWindowW(L"KQM2MessageExWndClass", nullptr);
+  if (box == nullptr) return;
+  wchar_t text[1024] = {};
+  GetWindowTextW(box, text, 1024);
+  g_boxTexts.push_back(text);
+  PostMessageW(box, WM_CLOSE, 0, 0);
+}
+
+int IndexOf(HWND list, const std::wstring& text) {
+  return static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_HRESULT_SUCCEEDED(com_.result());
+    testing::RegisterForTests();
+    static const bool registered = RegisterMainWindowClass(GetModuleHandleW(nullptr)) == 1;
+    ASSERT_TRUE(registered);
+    services_.captureServices = &capture_;
+    services_.poster = &poster_;
+    services_.profileFile = &profile_;
+    services_.settingsStore = &store_;
+    BlockStart = 0;
+    BlockPluggedIn = 0;
+    ProtectedState = 0;
+    g_boxTexts.clear();
+    closer_ = SetTimer(nullptr, 0, 50, CloseMessageBoxes);
+  }
+
+  void TearDown() override {
+    if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+    KillTimer(nullptr, closer_);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    BlockPluggedIn = 0;
+  }
+
+  HWND Open(const wchar_t* firstArgument = L"") {
+    window_ = CreateMainWindow(services_, firstArgument);
+    Pump(50);
+    return window_;
+  }
+  HWND List(int id) const { return GetDlgItem(window_, id); }
+
+  // Presses and releases the left button on an entry, as a user clicks.
+  void ClickEntry(HWND list, int index) {
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    const int x = (item.left + item.right) / 2;
+    const int y = (item.top + item.bottom) / 2;
+    testing::SendMouse(list, WM_LBUTTONDOWN, x, y);
+    testing::SendMouse(list, WM_LBUTTONUP, x, y);
+    Pump(300);
+  }
+
+  // A pixel of the mark's coloured face (its centre is a white glyph in
+  // both marks).
+  static constexpr int kMarkFaceX = 2;
+  static constexpr int kMarkFaceY = 2;
+  COLORREF LockMarkPixel(HWND list, int index) {
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return PixelAt(list, kLockMarkX + kMarkFaceX, item.top + kLockMarkY + kMarkFaceY);
+  }
+  static COLORREF MarkFace(int skin) { return SkinPixel(skin, kMarkFaceX, kMarkFaceY); }
+
+  void SendArrival(const ClassGuid& guid) {
+    DEV_BROADCAST_DEVICEINTERFACE_W header{};
+    header.dbcc_size = sizeof(header);
+    header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    CopyMemory(&header.dbcc_classguid, &guid, sizeof(GUID));
+    SendMessageW(window_, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&header));
+  }
+
+  virtualdevices::ComScope com_;
+  testing::TempFolder folder_;
+  Win32ProfileFile profile_{folder_.File(L"Profile.db")};
+  Win32CaptureServices capture_;
+  WindowPoster poster_;
+  testing::MemoryKeyValueStore store_;
+  MainWindowServices services_;
+  HWND window_ = nullptr;
+  UINT_PTR closer_ = 0;
+};
+
+TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt) {
+  ASSERT_NE(Open(L"/min"), nullptr);
+  EXPECT_FALSE(IsWindowVisible(window_));
+  RECT rect{};
+  GetWindowRect(window_, &rect);
+  EXPECT_EQ(rect.right - rect.left, kMainWindowWidth);
+  EXPECT_EQ(rect.bottom - rect.top, kMainWindowHeight);
+  EXPECT_EQ(rect.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 248);
+  EXPECT_EQ(testing::WindowSize(List(IDC_VIDEO_LIST)).cx, 438);
+  EXPECT_EQ(testing::WindowSize(List(IDC_AUDIO_LIST)).cx, 440);
+  wchar_t className[64] = {};
+  GetClassNameW(GetDlgItem(window_, IDC_MENU_BUTTON), className, 64);
+  EXPECT_STREQ(className, L"KButtonEx_0000");
+
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(window_, region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 0, 0)) << "the corners are rounded off";
+  EXPECT_FALSE(PtInRegion(region, kMainWindowWidth - 1, kMainWindowHeight - 1));
+  EXPECT_TRUE(PtInRegion(region, kMainWindowWidth / 2, kMainWindowHeight / 2));
+  DeleteObject(region);
+
+  POINT drag{200, kMainDragRows - 1};
+  POINT body{200, kMainDragRows};
+  ClientToScreen(window_, &drag);
+  ClientToScreen(window_, &body);
+  EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(drag.x, drag.y)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(body.x, body.y)), HTCLIENT);
+
+  SendMessageW(window_, WM_TRAY_NOTIFY, 0, WM_LBUTTONUP);
+  EXPECT_FALSE(IsWindowVisible(window_)) << "a release does nothing";
+  SendMessageW(window_, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN);
+  EXPECT_TRUE(IsWindowVisible(window_));
+  SendMessageW(window_, WM_COMMAND, IDC_HIDE_BUTTON, reinterpret_cast<LPARAM>(GetDlgItem(window_, IDC_HIDE_BUTTON)));
+  EXPECT_FALSE(IsWindowVisible(window_)) << "the hide button hides it";
+}
+
+TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkGreen) {
+  const std::wstring path = L"\\\\?\\virtual#main-window-camera";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Main Window Camera", path);
+  ASSERT_TRUE(plugged.ok());
+  ASSERT_NE(Open(), nullptr);
+  HWND list = List(IDC_VIDEO_LIST);
+  const int index = IndexOf(list, L"Main Window Camera");
+  ASSERT_NE(index, LB_ERR);
+  EXPECT_EQ(LockMarkPixel(list, index), MarkFace(kSkinLockUnblocked));
+
+  ClickEntry(list, index);
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR) << "the selection is cleared at once";
+  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 1);
+  EXPECT_EQ(LockMarkPixel(list, index), MarkFace(kSkinLockBlocked));
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+  EXPECT_TRUE(FAILED(RunHelper(L"probe-camera " + Quoted(path)))) << "another program is kept out";
+  // Wine's own microphone stays live, so the panel stays at risk.
+  EXPECT_EQ(ProtectedState, 0);
+  EXPECT_EQ(PixelAt(window_, 30, 110), RGB(219, 68, 68));
+
+  ClickEntry(list, index);
+  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 0);
+  EXPECT_FALSE(virtualdevices::IsCameraOpen(plugged.clsid()));
+  EXPECT_TRUE(g_boxTexts.empty());
+}
+
+TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
+  ASSERT_NE(Open(), nullptr);
+  struct Case {
+    int state;
+    COLORREF panel;
+    COLORREF corner;
+    int shieldX;
+  } cases[] = {{1, RGB(143, 184, 90), RGB(220, 233, 203), 0}, {0, RGB(219, 68, 68), RGB(243, 197, 197), 31}};
+  for (const Case& c : cases) {
+    ProtectedState = c.state;
+    InvalidateRect(window_, nullptr, FALSE);
+    Pump(50);
+    EXPECT_EQ(PixelAt(window_, 30, 120), c.panel) << c.state;
+    EXPECT_EQ(PixelAt(window_, kPanelLeft, kPanelTop), c.corner) << c.state;
+    EXPECT_EQ(PixelAt(window_, kShieldX + 15, kShieldY + 20), SkinPixel(kSkinStatusShields, c.shieldX + 15, 20))
+        << c.state;
+  }
+}
+
+TEST_F(MainWindowTest, ACameraHeldByAnotherProgramGivesTheWarningAndKeepsItsMark) {
+  const std::wstring path = L"\\\\?\\virtual#main-window-held";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Held Camera", path);
+  ASSERT_TRUE(plugged.ok());
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneMainReady");
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneMainRelease");
+  HelperProcess holder(L"hold-camera " + Quoted(path) + L" ShadowpaneMainReady ShadowpaneMainRelease");
+  ASSERT_TRUE(holder.ok());
+  HANDLE waits[] = {ready, holder.handle()};
+  ASSERT_EQ(WaitForMultipleObjects(2, waits, FALSE, kHelperLimitMs), WAIT_OBJECT_0);
+
+  ASSERT_NE(Open(), nullptr);
+  HWND list = List(IDC_VIDEO_LIST);
+  const int index = IndexOf(list, L"Held Camera");
+  ASSERT_NE(index, LB_ERR);
+  ClickEntry(list, index);
+  ASSERT_EQ(g_boxTexts.size(), 1u);
+  EXPECT_EQ(g_boxTexts[0], L"Unable to block device.\n \nDevice: Held Camera");
+  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 0);
+  EXPECT_TRUE(IsWindowEnabled(window_)) << "the box gave its owner back";
+
+  SetEvent(release);
+  EXPECT_EQ(holder.Wait(kHelperLimitMs), S_OK);
+  CloseHandle(ready);
+  CloseHandle(release);
+}
+
+TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
+  BlockPluggedIn = 1;
+  ASSERT_NE(Open(), nullptr);
+  HWND list = List(IDC_VIDEO_LIST);
+  const LRESULT before = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  const std::wstring path = L"\\\\?\\virtual#main-window-plugged";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Plugged Camera", path);
+  ASSERT_TRUE(plugged.ok());
+
+  const ClassGuid storage = {0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
+  SendArrival(storage);
+  Pump(400);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), before) << "a storage device starts no refresh";
+
+  // One camera reporting several interfaces in quick succession.
+  for (int i = 0; i < 3; ++i) {
+    SendArrival(kKsCategoryVideo);
+    Pump(30);
+  }
+  Pump(600);
+  const int index = IndexOf(list, L"Plugged Camera");
+  ASSERT_NE(index, LB_ERR);
+  ASSERT_EQ(g_boxTexts.size(), 1u) << "announced once";
+  EXPECT_EQ(g_boxTexts[0], L"Device has been plugged in.\n \nDevice: Plugged Camera");
+  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 1);
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+}
+
+TEST_F(MainWindowTest, ClosingSavesTheProfileReleasesEveryDeviceAndEndsTheLoop) {
+  const std::wstring path = L"\\\\?\\virtual#main-window-closed";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Closed Camera", path);
+  ASSERT_TRUE(plugged.ok());
+  ASSERT_NE(Open(), nullptr);
+  HWND list = List(IDC_VIDEO_LIST);
+  const int index = IndexOf(list, L"Closed Camera");
+  ASSERT_NE(index, LB_ERR);
+  ClickEntry(list, index);
+  ASSERT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+
+  SendMessageW(window_, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_FALSE(virtualdevices::IsCameraOpen(plugged.clsid()));
+  MSG quit{};
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 0u);
+
+  const std::string bytes = testing::ReadWholeFile(folder_.File(L"Profile.db"));
+  std::vector<ProfileRecord> records;
+  ASSERT_EQ(DecodeProfile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), records), 1);
+  bool saved = false;
+  for (const ProfileRecord& record : records) {
+    if (record.path == std::u16string(path.begin(), path.end())) saved = record.blocked != 0;
+  }
+  EXPECT_TRUE(saved) << "the camera is saved blocked, as it was at the close";
+}
+
+}  // namespace
+}  // namespace shadowpane
