@@ -14,3 +14,14 @@ set_target_properties(ui_main_window_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(ui_main_window_tests shadowpane_virtualdevices shadowpane_capture_helper)
 set_tests_properties(ui_main_window_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
+
+# The main window gallery (scripts/gallery.sh): images for a person to look
+# at, with virtual devices listed. Not a test.
+add_executable(main_window_gallery ui/gallery/MainWindowGallery.cpp ui/gallery/WindowImage.cpp
+               ui/toolkit/win32/ToolkitTestHost.cpp support/MemoryKeyValueStore.cpp ${SHADOWPANE_RC_SOURCES})
+target_include_directories(main_window_gallery PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(main_window_gallery PRIVATE shadowpane_win32 shadowpane_test_support
+                      shadowpane_virtualdevices_support shell32)
+set_target_properties(main_window_gallery PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(main_window_gallery shadowpane_virtualdevices shadowpane_capture_helper)
+shadowpane_warnings(main_window_gallery)

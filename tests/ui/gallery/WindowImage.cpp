@@ -28,20 +28,14 @@ int WriteBmp(const wchar_t* path, int width, int height, const std::vector<BYTE>
   return ok ? 1 : 0;
 }
 
-}  // namespace
-
-int SaveWindowImage(HWND window, const wchar_t* path) {
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT client{};
-  GetClientRect(window, &client);
-  const int width = client.right;
-  const int height = client.bottom;
+// Copies w x h from (x, y) of the window's DC (the screen's for null).
+int SaveArea(HWND window, int x, int y, int width, int height, const wchar_t* path) {
   if (width <= 0 || height <= 0) return 0;
   HDC windowDc = GetDC(window);
   HDC memory = CreateCompatibleDC(windowDc);
   HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, windowDc, x, y, SRCCOPY);
   SelectObject(memory, previous);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -58,6 +52,19 @@ int SaveWindowImage(HWND window, const wchar_t* path) {
   ReleaseDC(window, windowDc);
   if (rows != height) return 0;
   return WriteBmp(path, width, height, pixels);
+}
+
+}  // namespace
+
+int SaveWindowImage(HWND window, const wchar_t* path) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT client{};
+  GetClientRect(window, &client);
+  return SaveArea(window, 0, 0, client.right, client.bottom, path);
+}
+
+int SaveScreenImage(const RECT& area, const wchar_t* path) {
+  return SaveArea(nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top, path);
 }
 
 }  // namespace shadowpane::gallery
