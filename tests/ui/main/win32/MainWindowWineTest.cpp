@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Languages.h"
+#include "app/MenuIds.h"
 #include "app/Settings.h"
 #include "devices/ProfileCodec.h"
 #include "devices/win32/Win32CaptureServices.h"
@@ -24,6 +26,7 @@
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLook.h"
 #include "ui/main/win32/MainWindow.h"
+#include "ui/main/win32/TrayIcon.h"
 
 namespace shadowpane {
 namespace {
@@ -70,6 +73,7 @@ class MainWindowTest : public ::testing::Test {
     BlockStart = 0;
     BlockPluggedIn = 0;
     ProtectedState = 0;
+    LanguageIndex = LANGUAGE_ENGLISH;
     g_boxTexts.clear();
     closer_ = SetTimer(nullptr, 0, 50, CloseMessageBoxes);
   }
@@ -112,6 +116,15 @@ class MainWindowTest : public ::testing::Test {
   }
   static COLORREF MarkFace(int skin) { return SkinPixel(skin, kMarkFaceX, kMarkFaceY); }
 
+  // The pixels of the video group's caption.
+  std::vector<COLORREF> CaptionPixels() {
+    std::vector<COLORREF> pixels;
+    for (int y = kVideoGroupTop - 18; y < kVideoGroupTop - 4; ++y) {
+      for (int x = 31; x < 130; x += 2) pixels.push_back(PixelAt(window_, x, y));
+    }
+    return pixels;
+  }
+
   void SendArrival(const ClassGuid& guid) {
     DEV_BROADCAST_DEVICEINTERFACE_W header{};
     header.dbcc_size = sizeof(header);
@@ -133,6 +146,9 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt) {
   ASSERT_NE(Open(L"/min"), nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window_, GCLP_HICON)),
+            LoadProgramIcon(kIconAtRisk, GetSystemMetrics(SM_CXICON)))
+      << "the class icon follows the state, for the taskbar";
   EXPECT_FALSE(IsWindowVisible(window_));
   RECT rect{};
   GetWindowRect(window_, &rect);
@@ -265,6 +281,55 @@ TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
   EXPECT_EQ(g_boxTexts[0], L"Device has been plugged in.\n \nDevice: Plugged Camera");
   EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 1);
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+}
+
+TEST_F(MainWindowTest, ListsTakeNoKeysAndThePointerGivesThemTheFocus) {
+  PluggedDevice plugged = PluggedDevice::Camera(L"Keyed Camera", L"\\\\?\\virtual#keyed");
+  ASSERT_TRUE(plugged.ok());
+  ASSERT_NE(Open(), nullptr);
+  HWND video = List(IDC_VIDEO_LIST);
+  HWND audio = List(IDC_AUDIO_LIST);
+  ASSERT_GT(SendMessageW(video, LB_GETCOUNT, 0, 0), 0);
+  testing::SendMouse(audio, WM_MOUSEMOVE, 100, 100);
+  EXPECT_EQ(GetFocus(), audio);
+  testing::SendMouse(video, WM_MOUSEMOVE, 100, 100);
+  EXPECT_EQ(GetFocus(), video);
+  for (WPARAM key : {VK_DOWN, VK_UP, VK_END, VK_SPACE}) {
+    SendMessageW(video, WM_KEYDOWN, key, 0);
+    SendMessageW(video, WM_CHAR, key, 0);
+  }
+  Pump(100);
+  EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "no entry selected, none clicked";
+  EXPECT_EQ(HIWORD(SendMessageW(video, LB_GETITEMDATA, 0, 0)), 0);
+}
+
+// Stand-ins for the Settings window: OK after choosing Italian with
+// "BlockStart" on, or Cancel.
+int SettingsChoosingItalian(HWND) {
+  LanguageIndex = LANGUAGE_ITALIAN;
+  BlockStart = 1;
+  return 1;
+}
+int SettingsCancelled(HWND) { return 0; }
+
+TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCancelWritesNothing) {
+  services_.showSettings = SettingsCancelled;
+  ASSERT_NE(Open(), nullptr);
+  SendMessageW(window_, WM_COMMAND, IDM_SETTINGS, 0);
+  EXPECT_TRUE(store_.settings.values.empty()) << "a cancelled window writes nothing";
+
+  DestroyWindow(window_);
+  services_.showSettings = SettingsChoosingItalian;
+  ASSERT_NE(Open(), nullptr);
+  const std::vector<COLORREF> english = CaptionPixels();
+  SendMessageW(window_, WM_COMMAND, IDM_SETTINGS, 0);
+  EXPECT_EQ(store_.settings.values[u"Language"].number, static_cast<std::uint32_t>(LANGUAGE_ITALIAN));
+  EXPECT_EQ(store_.settings.values[u"BlockStart"].number, 1u);
+  // The video group's caption is painted in Italian at once.
+  const bool repainted = CaptionPixels() != english;
+  EXPECT_TRUE(repainted);
+  LanguageIndex = LANGUAGE_ENGLISH;
+  BlockStart = 0;
 }
 
 TEST_F(MainWindowTest, ClosingSavesTheProfileReleasesEveryDeviceAndEndsTheLoop) {
