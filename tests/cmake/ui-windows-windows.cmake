@@ -5,3 +5,10 @@ shadowpane_test(ui_windows_win32_tests
           ui/windows/win32/SettingsWindowTest.cpp ui/windows/win32/LanguageAboutWindowTest.cpp
           ui/toolkit/win32/ToolkitTestHost.cpp ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32)
+
+# The secondary windows' gallery: each window in each language saved as an
+# image for a person to look at (scripts/gallery.sh). Not a test.
+add_executable(windows_gallery ui/gallery/WindowsGallery.cpp ui/gallery/WindowImage.cpp ${SHADOWPANE_RC_SOURCES})
+target_include_directories(windows_gallery PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(windows_gallery PRIVATE shadowpane_win32 shell32)
+shadowpane_warnings(windows_gallery)
