@@ -1,13 +1,12 @@
 // The Settings window on real windows, driven with the mouse from inside
-// its own loop: what it shows at opening, what OK, Cancel, Default and the
-// close button leave in the settings, the language list.
+// its own loop: what it shows at opening and what each way of closing
+// leaves in the settings.
 #include "ui/windows/win32/SettingsWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/Languages.h"
 #include "app/Settings.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
@@ -18,26 +17,13 @@
 namespace shadowpane {
 namespace {
 
-using testing::ClickAt;
 using testing::ClickControl;
 using testing::FindOpen;
-using testing::PixelAt;
 using testing::RunScripted;
-using testing::TestHost;
 
-// Item tops in the language list: 5-pixel margin, 22-pixel items, an
-// 11-pixel separator after "English".
+// Item tops in the list: a 5-pixel margin, 22-pixel items, an 11-pixel
+// separator after "English".
 constexpr int kItemTops[] = {5, 27, 38, 60, 82};
-constexpr int kItalianoPosition = 4;
-
-class SettingsWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override { saved_ = CurrentSettings(); }
-  void TearDown() override { StoreSettings(saved_); }
-
- private:
-  SettingsValues saved_;
-};
 
 HWND Settings() { return FindOpen(kSettingsWindowClassName); }
 
@@ -52,70 +38,69 @@ HWND OpenList() {
   return FindOpen(kMenuClassName);
 }
 
-// Opens the list from the picker and clicks the item at position.
-void PickFromList(int position) {
-  HWND list = OpenList();
-  ASSERT_NE(list, nullptr);
-  ClickAt(list, 60, kItemTops[position] + 11);
-}
-
-bool MarkedInList(HWND list, int position) {
-  return PixelAt(list, 15, kItemTops[position] + 11) == ToColorRef(kColorHighlight);
-}
-
-TEST_F(SettingsWindowTest, OpensCentredOnItsOwnerShowingTheCurrentSettingsAndMarksTheLanguageInTheList) {
-  TestHost host(700, 560, 50, 60);
+TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedInTheList) {
+  testing::TestHost host(700, 560, 50, 60);
+  const SettingsValues saved = CurrentSettings();
   StoreSettings({LANGUAGE_SPANISH, 1, 0, 1});
   RECT placed{};
   std::wstring picker;
   int checks[3] = {-1, -1, -1};
+  POINT controls[10] = {};
   bool ownerDisabled = false;
-  bool marks[5] = {};
-  RECT listRect{};
+  int marked = -1;
+  RECT list{};
   POINT listOrigin{37, 161};
-  int result = -1;
   RunScripted({[&] {
                  HWND settings = Settings();
                  ASSERT_NE(settings, nullptr);
                  GetWindowRect(settings, &placed);
                  picker = PickerText();
-                 const int ids[] = {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN};
                  for (int i = 0; i < 3; ++i) {
-                   checks[i] = static_cast<int>(SendDlgItemMessageW(settings, ids[i], CXM_CHECKED, 0, 0));
+                   checks[i] = static_cast<int>(
+                       SendDlgItemMessageW(settings, IDC_SETTINGS_STARTUP + i, CXM_CHECKED, kPropertyRead, 0));
                  }
+                 for (int i = 0; i < 10; ++i) controls[i] = testing::PositionInParent(GetDlgItem(settings, 1026 + i));
                  ownerDisabled = !IsWindowEnabled(host.window());
                  ClientToScreen(settings, &listOrigin);
-                 HWND list = OpenList();
-                 ASSERT_NE(list, nullptr);
-                 GetWindowRect(list, &listRect);
-                 for (int p = 0; p < 5; ++p) marks[p] = MarkedInList(list, p);
+                 HWND popup = OpenList();
+                 ASSERT_NE(popup, nullptr);
+                 GetWindowRect(popup, &list);
+                 for (int p = 0; p < 5; ++p) {
+                   if (testing::PixelAt(popup, 15, kItemTops[p] + 11) == ToColorRef(kColorHighlight)) marked = p;
+                 }
                  ClickControl(settings, IDC_SETTINGS_CANCEL);
                }},
-              [&] { result = ShowSettingsWindow(host.window()); });
-  EXPECT_EQ(result, 0);
+              [&] { ShowSettingsWindow(host.window()); });
+  StoreSettings(saved);
   EXPECT_EQ(placed.left, 50 + (700 - 540) / 2);
   EXPECT_EQ(placed.top, 60 + (560 - 360) / 2);
-  EXPECT_EQ(placed.right - placed.left, 540);
   EXPECT_EQ(placed.bottom - placed.top, 360);
   EXPECT_EQ(picker, L"Espa\u00F1ol");
-  EXPECT_EQ(checks[0], 1);
-  EXPECT_EQ(checks[1], 0);
-  EXPECT_EQ(checks[2], 1);
+  EXPECT_EQ(checks[0] * 100 + checks[1] * 10 + checks[2], 101);
+  const POINT expected[10] = {{488, 1},  {427, 306}, {335, 306}, {22, 306}, {19, 178},
+                              {19, 101}, {35, 127},  {37, 206},  {37, 231}, {37, 256}};
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(controls[i].x, expected[i].x) << 1026 + i;
+    EXPECT_EQ(controls[i].y, expected[i].y) << 1026 + i;
+  }
   EXPECT_TRUE(ownerDisabled);
   EXPECT_TRUE(IsWindowEnabled(host.window()));
-  EXPECT_EQ(listRect.left, listOrigin.x);
-  EXPECT_EQ(listRect.top, listOrigin.y);
-  EXPECT_EQ(listRect.right - listRect.left, 180);
-  EXPECT_EQ(listRect.bottom - listRect.top, 109);
-  const bool expectedMarks[5] = {false, false, false, true, false};
-  for (int p = 0; p < 5; ++p) EXPECT_EQ(marks[p], expectedMarks[p]) << p;
-  EXPECT_EQ(FindOpen(kMenuClassName), nullptr);
+  EXPECT_EQ(list.left, listOrigin.x);
+  EXPECT_EQ(list.top, listOrigin.y);
+  EXPECT_EQ(marked, 3);
 }
 
 // What the user does before the closing click.
-enum class Before { kNothing, kPickItaliano, kDefault, kToggleOptions, kDefaultThenPickDeutsche };
+enum class Before { kNothing, kPickItaliano, kDefault, kToggleOptions, kDefaultThenDeutsche };
 
-TEST_F(SettingsWindowTest, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
+void Pick(int position) {
+  HWND list = OpenList();
+  ASSERT_NE(list, nullptr);
+  testing::ClickAt(list, 60, kItemTops[position] + 11);
+}
+
+TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
+  const SettingsValues saved = CurrentSettings();
   const SettingsValues start{LANGUAGE_SPANISH, 1, 1, 0};
   struct Case {
     const char* name;
@@ -123,7 +108,7 @@ TEST_F(SettingsWindowTest, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
     int closingId;
     int result;
     SettingsValues after;
-    const wchar_t* pickerBeforeClosing;
+    const wchar_t* picker;  // before the closing click
   };
   const Case cases[] = {
       {"Italiano, Cancel", Before::kPickItaliano, IDC_SETTINGS_CANCEL, 0, start, L"Italiano"},
@@ -131,99 +116,42 @@ TEST_F(SettingsWindowTest, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
       {"Italiano, close button", Before::kPickItaliano, IDC_SETTINGS_CLOSE, 0, start, L"Italiano"},
       {"Default, OK", Before::kDefault, IDC_SETTINGS_OK, 1, {LANGUAGE_ENGLISH, 0, 0, 0}, L"English"},
       {"Default, Cancel", Before::kDefault, IDC_SETTINGS_CANCEL, 0, start, L"English"},
-      {"options clicked, OK", Before::kToggleOptions, IDC_SETTINGS_OK, 1, {LANGUAGE_SPANISH, 0, 0, 1},
-       L"Espa\u00F1ol"},
-      {"Default, Deutsche, OK", Before::kDefaultThenPickDeutsche, IDC_SETTINGS_OK, 1, {LANGUAGE_GERMAN, 0, 0, 0},
+      {"options, OK", Before::kToggleOptions, IDC_SETTINGS_OK, 1, {LANGUAGE_SPANISH, 0, 0, 1}, L"Espa\u00F1ol"},
+      {"Default, Deutsche, OK", Before::kDefaultThenDeutsche, IDC_SETTINGS_OK, 1, {LANGUAGE_GERMAN, 0, 0, 0},
        L"Deutsche"},
-      {"nothing, OK", Before::kNothing, IDC_SETTINGS_OK, 1, start, L"Espa\u00F1ol"},
   };
-  TestHost host(700, 560, 50, 60);
+  testing::TestHost host(700, 560, 50, 60);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     StoreSettings(start);
     std::wstring picker;
     int result = -1;
     std::vector<std::function<void()>> steps;
-    switch (c.before) {
-      case Before::kPickItaliano:
-        steps.push_back([] { PickFromList(kItalianoPosition); });
-        break;
-      case Before::kDefault:
-        steps.push_back([] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); });
-        break;
-      case Before::kToggleOptions:
-        steps.push_back([] {
-          for (int id : {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN}) {
-            ClickControl(Settings(), id);
-          }
-        });
-        break;
-      case Before::kDefaultThenPickDeutsche:
-        steps.push_back([] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); });
-        steps.push_back([] { PickFromList(2); });
-        break;
-      case Before::kNothing:
-        break;
+    if (c.before == Before::kDefault || c.before == Before::kDefaultThenDeutsche) {
+      steps.push_back([] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); });
+    }
+    if (c.before == Before::kPickItaliano) steps.push_back([] { Pick(4); });
+    if (c.before == Before::kDefaultThenDeutsche) steps.push_back([] { Pick(2); });
+    if (c.before == Before::kToggleOptions) {
+      steps.push_back([] {
+        for (int i = 0; i < 3; ++i) ClickControl(Settings(), IDC_SETTINGS_STARTUP + i);
+      });
     }
     steps.push_back([&] {
       picker = PickerText();
-      // Nothing reaches the settings before the window closes.
-      EXPECT_EQ(LanguageIndex, start.languageIndex);
-      EXPECT_EQ(Startup, start.startup);
+      EXPECT_EQ(LanguageIndex, start.languageIndex);  // nothing is applied before closing
       ClickControl(Settings(), c.closingId);
     });
     RunScripted(steps, [&] { result = ShowSettingsWindow(host.window()); });
-    EXPECT_EQ(picker, c.pickerBeforeClosing);
+    EXPECT_EQ(picker, c.picker);
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(LanguageIndex, c.after.languageIndex);
     EXPECT_EQ(Startup, c.after.startup);
     EXPECT_EQ(BlockStart, c.after.blockStart);
     EXPECT_EQ(BlockPluggedIn, c.after.blockPluggedIn);
-    EXPECT_EQ(Settings(), nullptr);
     EXPECT_TRUE(IsWindowEnabled(host.window()));
   }
-}
-
-TEST_F(SettingsWindowTest, DefaultMovesTheListsMarkToEnglish) {
-  TestHost host(700, 560, 50, 60);
-  StoreSettings({LANGUAGE_ITALIAN, 0, 0, 0});
-  bool englishMarked = false;
-  bool italianoMarked = true;
-  RunScripted({[] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); },
-               [&] {
-                 HWND list = OpenList();
-                 ASSERT_NE(list, nullptr);
-                 englishMarked = MarkedInList(list, 0);
-                 italianoMarked = MarkedInList(list, kItalianoPosition);
-                 ClickControl(Settings(), IDC_SETTINGS_CANCEL);
-               }},
-              [&] { ShowSettingsWindow(host.window()); });
-  EXPECT_TRUE(englishMarked);
-  EXPECT_FALSE(italianoMarked);
-  EXPECT_EQ(LanguageIndex, LANGUAGE_ITALIAN);
-}
-
-TEST_F(SettingsWindowTest, ASeparatorOrAPositionOutsideTheListLeavesThePicker) {
-  TestHost host(700, 560, 50, 60);
-  StoreSettings({LANGUAGE_GERMAN, 0, 0, 0});
-  std::wstring picker;
-  RunScripted({[] {
-                 for (int position : {1, 5, -1}) {
-                   SendMessageW(Settings(), WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_LANGUAGE_ITEM, position), 0);
-                 }
-                 // A click on the separator chooses nothing and leaves the list open.
-                 HWND list = OpenList();
-                 ASSERT_NE(list, nullptr);
-                 ClickAt(list, 60, kItemTops[1] + 5);
-                 EXPECT_TRUE(IsWindow(list));
-               },
-               [&] {
-                 picker = PickerText();
-                 ClickControl(Settings(), IDC_SETTINGS_OK);
-               }},
-              [&] { ShowSettingsWindow(host.window()); });
-  EXPECT_EQ(picker, L"Deutsche");
-  EXPECT_EQ(LanguageIndex, LANGUAGE_GERMAN);
+  StoreSettings(saved);
 }
 
 }  // namespace
