@@ -28,14 +28,13 @@ int WriteBmp(const wchar_t* path, int width, int height, const std::vector<BYTE>
   return ok ? 1 : 0;
 }
 
-// Copies w x h from (x, y) of the window's DC (the screen's for null).
-int SaveArea(HWND window, int x, int y, int width, int height, const wchar_t* path) {
+// Copies w x h from (x, y) of a device context into a 24-bit .bmp file.
+int SaveFromDc(HDC source, int x, int y, int width, int height, const wchar_t* path) {
   if (width <= 0 || height <= 0) return 0;
-  HDC windowDc = GetDC(window);
-  HDC memory = CreateCompatibleDC(windowDc);
-  HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
   HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, windowDc, x, y, SRCCOPY);
+  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
   SelectObject(memory, previous);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -49,7 +48,6 @@ int SaveArea(HWND window, int x, int y, int width, int height, const wchar_t* pa
   const int rows = GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(window, windowDc);
   if (rows != height) return 0;
   return WriteBmp(path, width, height, pixels);
 }
@@ -60,11 +58,18 @@ int SaveWindowImage(HWND window, const wchar_t* path) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT client{};
   GetClientRect(window, &client);
-  return SaveArea(window, 0, 0, client.right, client.bottom, path);
+  HDC windowDc = GetDC(window);
+  const int saved = SaveFromDc(windowDc, 0, 0, client.right, client.bottom, path);
+  ReleaseDC(window, windowDc);
+  return saved;
 }
 
-int SaveScreenImage(const RECT& area, const wchar_t* path) {
-  return SaveArea(nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top, path);
+int SaveScreenImage(const RECT& screenRect, const wchar_t* path) {
+  HDC screen = GetDC(nullptr);
+  const int saved = SaveFromDc(screen, screenRect.left, screenRect.top, screenRect.right - screenRect.left,
+                               screenRect.bottom - screenRect.top, path);
+  ReleaseDC(nullptr, screen);
+  return saved;
 }
 
 }  // namespace shadowpane::gallery

@@ -9,8 +9,8 @@ namespace shadowpane::gallery {
 // appears on the screen to path. Answers 1 on success, 0 on failure.
 int SaveWindowImage(HWND window, const wchar_t* path);
 
-// Writes an area of the screen as it appears, windows on top included (a
-// popup menu over its owner).
-int SaveScreenImage(const RECT& area, const wchar_t* path);
+// Writes a rectangle of the screen as it appears, every window that covers
+// it included (a popup over its owner), to path. 1 on success, 0 on failure.
+int SaveScreenImage(const RECT& screenRect, const wchar_t* path);
 
 }  // namespace shadowpane::gallery

@@ -1,0 +1,14 @@
+# The secondary windows on real windows under Wine, driven from inside their
+# modal loops.
+shadowpane_test(ui_windows_win32_tests
+  SOURCES ui/windows/win32/LoopScript.cpp ui/windows/win32/WindowShellTest.cpp
+          ui/windows/win32/SettingsWindowTest.cpp ui/windows/win32/LanguageAboutWindowTest.cpp
+          ui/toolkit/win32/ToolkitTestHost.cpp ${SHADOWPANE_RC_SOURCES}
+  LIBS shadowpane_win32)
+
+# The secondary windows' gallery: each window in each language saved as an
+# image for a person to look at (scripts/gallery.sh). Not a test.
+add_executable(windows_gallery ui/gallery/WindowsGallery.cpp ui/gallery/WindowImage.cpp ${SHADOWPANE_RC_SOURCES})
+target_include_directories(windows_gallery PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(windows_gallery PRIVATE shadowpane_win32 shell32)
+shadowpane_warnings(windows_gallery)

@@ -1,0 +1,116 @@
+// The secondary windows' decisions without the platform: placement, what
+// the Settings window's OK reads and its list shows, the language window's
+// radio group and pick, the version line.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "app/Languages.h"
+#include "ui/toolkit/MenuItemList.h"
+#include "ui/windows/AboutText.h"
+#include "ui/windows/LanguageChoice.h"
+#include "ui/windows/SettingsChoices.h"
+#include "ui/windows/WindowShellLayout.h"
+
+namespace shadowpane {
+namespace {
+
+TEST(WindowShellLayout, CentresOnTheOwnerTruncatingTowardZeroAndOnTheScreenByHalves) {
+  struct Case {
+    Rect owner;
+    Size window;
+    Point expected;
+  };
+  const Case cases[] = {
+      {{100, 50, 700, 550}, {540, 360}, {130, 120}},
+      {{0, 0, 641, 361}, {540, 360}, {50, 0}},          // 50.5 and 0.5 truncate
+      {{0, 0, 1, 1}, {446, 409}, {-222, -204}},         // -222.5 and -204 toward zero
+      {{-800, -20, -200, 580}, {446, 409}, {-723, 75}},  // a monitor left of the primary
+  };
+  for (const Case& c : cases) EXPECT_TRUE(CentreOnOwner(c.owner, c.window) == c.expected) << c.owner.left;
+  EXPECT_TRUE(CentreOnScreen({1281, 1023}, kLanguageWindowSize) == (Point{370, 357}));
+}
+
+TEST(SettingsChoices, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
+  struct Case {
+    const WideChar* picker;
+    int checks[3];
+    SettingsValues expected;
+  };
+  WideString tooLong = u"Italiano";
+  tooLong.append(60, u' ');  // only 49 characters are read: names nothing
+  const Case cases[] = {
+      {u"Italiano", {1, 0, 1}, {LANGUAGE_ITALIAN, 1, 0, 1}},
+      {u"Espa\u00F1ol", {0, 1, 0}, {LANGUAGE_SPANISH, 0, 1, 0}},
+      {u"italiano", {5, -1, 0}, {LANGUAGE_ENGLISH, 1, 1, 0}},
+      {nullptr, {0, 0, 1}, {LANGUAGE_ENGLISH, 0, 0, 1}},
+      {tooLong.c_str(), {0, 0, 0}, {LANGUAGE_ENGLISH, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    const SettingsValues v = ReadSettingsChoice(c.picker, c.checks[0], c.checks[1], c.checks[2]);
+    EXPECT_EQ(v.languageIndex, c.expected.languageIndex);
+    EXPECT_EQ(v.startup, c.expected.startup);
+    EXPECT_EQ(v.blockStart, c.expected.blockStart);
+    EXPECT_EQ(v.blockPluggedIn, c.expected.blockPluggedIn);
+  }
+}
+
+int MarkedPosition(const MenuItemList& list) {
+  int marked = -1;
+  for (const MenuItem* item = list.first; item != nullptr; item = item->next) {
+    if (item->mark) marked = marked == -1 ? item->index : -2;  // -2: two marks
+  }
+  return marked;
+}
+
+TEST(SettingsChoices, TheListNamesAndMarksTheLanguageAndOnlyItsItemsCanBePicked) {
+  MenuItemList list;
+  BuildLanguageList(&list);
+  ASSERT_EQ(list.count, 5);
+  const WideChar* texts[] = {u"English", u"", u"Deutsche", u"Espa\u00F1ol", u"Italiano"};
+  for (const MenuItem* item = list.first; item != nullptr; item = item->next) {
+    EXPECT_EQ(WideString(item->text), texts[item->index]);
+    EXPECT_EQ(item->commandValue, item->index == 1 ? IDC_SETTINGS_LANGUAGE_SEPARATOR : IDC_SETTINGS_LANGUAGE_ITEM);
+  }
+  const int positions[] = {0, 2, 3, 4};
+  for (int language = 0; language < kLanguageCount; ++language) {
+    EXPECT_EQ(ShowLanguageInList(&list, language), texts[positions[language]]);
+    EXPECT_EQ(MarkedPosition(list), positions[language]);
+  }
+  // No language of the four names nothing and never marks the separator.
+  EXPECT_EQ(ShowLanguageInList(&list, 7), u"");
+  EXPECT_EQ(MarkedPosition(list), 4);
+
+  WideChar text[kMenuItemTextUnits] = u"kept";
+  for (int position : {1, -1, 5}) EXPECT_EQ(PickListedLanguage(&list, position, text), 0) << position;
+  EXPECT_EQ(WideString(text), u"kept");
+  EXPECT_EQ(MarkedPosition(list), 4);
+  EXPECT_EQ(PickListedLanguage(&list, 3, text), 1);
+  EXPECT_EQ(WideString(text), u"Espa\u00F1ol");
+  EXPECT_EQ(MarkedPosition(list), 3);
+  ClearMenuItemList(&list);
+}
+
+TEST(LanguageChoice, AClickChecksItsChoiceFirstAndOkTakesTheCheckedOne) {
+  using Group = std::array<int, kLanguageChoiceCount>;
+  EXPECT_EQ(RadioGroupFor(1028), (Group{1028, 1029, 1030, 1031}));
+  EXPECT_EQ(RadioGroupFor(1030), (Group{1030, 1028, 1029, 1031}));
+  EXPECT_EQ(RadioGroupFor(1031), (Group{1031, 1028, 1029, 1030}));
+  EXPECT_FALSE(IsLanguageChoice(1027));
+  EXPECT_FALSE(IsLanguageChoice(1032));
+  EXPECT_EQ(PickedLanguage({0, 0, 0, 1}, -1), 3);
+  EXPECT_EQ(PickedLanguage({1, 0, 1, 0}, -1), 2);   // the last checked one
+  EXPECT_EQ(PickedLanguage({0, 0, 0, 0}, -1), -1);  // none: nothing picked
+}
+
+TEST(AboutText, TheVersionLineIsTheLocalizedWordABlankAndTheVersion) {
+  const WideChar* lines[] = {u"version 2.0.0.1", u"Version 2.0.0.1", u"Versi\u00F3n 2.0.0.1", u"Versione 2.0.0.1"};
+  for (int language = 0; language < kLanguageCount; ++language) {
+    EXPECT_EQ(ComposeVersionLine(GetStringIn(language, STR_VERSION)), lines[language]);
+  }
+  const WideString longWord(120, u'v');
+  EXPECT_EQ(ComposeVersionLine(longWord.c_str()), WideString(100, u'v'));
+}
+
+}  // namespace
+}  // namespace shadowpane

@@ -1,0 +1,158 @@
+// The Settings window on real windows, driven with the mouse from inside
+// its own loop: what it shows at opening and what each way of closing
+// leaves in the settings.
+#include "ui/windows/win32/SettingsWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Settings.h"
+#include "tests/ui/toolkit/win32/ToolkitTestHost.h"
+#include "tests/ui/windows/win32/LoopScript.h"
+#include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/windows/SettingsChoices.h"
+
+namespace shadowpane {
+namespace {
+
+using testing::ClickControl;
+using testing::FindOpen;
+using testing::RunScripted;
+
+// Item tops in the list: a 5-pixel margin, 22-pixel items, an 11-pixel
+// separator after "English".
+constexpr int kItemTops[] = {5, 27, 38, 60, 82};
+
+HWND Settings() { return FindOpen(kSettingsWindowClassName); }
+
+std::wstring PickerText() {
+  wchar_t text[64] = {};
+  GetWindowTextW(GetDlgItem(Settings(), IDC_SETTINGS_PICKER), text, 64);
+  return text;
+}
+
+HWND OpenList() {
+  ClickControl(Settings(), IDC_SETTINGS_PICKER);
+  return FindOpen(kMenuClassName);
+}
+
+TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedInTheList) {
+  testing::TestHost host(700, 560, 50, 60);
+  const SettingsValues saved = CurrentSettings();
+  StoreSettings({LANGUAGE_SPANISH, 1, 0, 1});
+  RECT placed{};
+  std::wstring picker;
+  int checks[3] = {-1, -1, -1};
+  POINT controls[10] = {};
+  bool ownerDisabled = false;
+  int marked = -1;
+  RECT list{};
+  POINT listOrigin{37, 161};
+  RunScripted({[&] {
+                 HWND settings = Settings();
+                 ASSERT_NE(settings, nullptr);
+                 GetWindowRect(settings, &placed);
+                 picker = PickerText();
+                 for (int i = 0; i < 3; ++i) {
+                   checks[i] = static_cast<int>(
+                       SendDlgItemMessageW(settings, IDC_SETTINGS_STARTUP + i, CXM_CHECKED, kPropertyRead, 0));
+                 }
+                 for (int i = 0; i < 10; ++i) controls[i] = testing::PositionInParent(GetDlgItem(settings, 1026 + i));
+                 ownerDisabled = !IsWindowEnabled(host.window());
+                 ClientToScreen(settings, &listOrigin);
+                 HWND popup = OpenList();
+                 ASSERT_NE(popup, nullptr);
+                 GetWindowRect(popup, &list);
+                 for (int p = 0; p < 5; ++p) {
+                   if (testing::PixelAt(popup, 15, kItemTops[p] + 11) == ToColorRef(kColorHighlight)) marked = p;
+                 }
+                 ClickControl(settings, IDC_SETTINGS_CANCEL);
+               }},
+              [&] { ShowSettingsWindow(host.window()); });
+  StoreSettings(saved);
+  EXPECT_EQ(placed.left, 50 + (700 - 540) / 2);
+  EXPECT_EQ(placed.top, 60 + (560 - 360) / 2);
+  EXPECT_EQ(placed.bottom - placed.top, 360);
+  EXPECT_EQ(picker, L"Espa\u00F1ol");
+  EXPECT_EQ(checks[0] * 100 + checks[1] * 10 + checks[2], 101);
+  const POINT expected[10] = {{488, 1},  {427, 306}, {335, 306}, {22, 306}, {19, 178},
+                              {19, 101}, {35, 127},  {37, 206},  {37, 231}, {37, 256}};
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(controls[i].x, expected[i].x) << 1026 + i;
+    EXPECT_EQ(controls[i].y, expected[i].y) << 1026 + i;
+  }
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(host.window()));
+  EXPECT_EQ(list.left, listOrigin.x);
+  EXPECT_EQ(list.top, listOrigin.y);
+  EXPECT_EQ(marked, 3);
+}
+
+// What the user does before the closing click.
+enum class Before { kNothing, kPickItaliano, kDefault, kToggleOptions, kDefaultThenDeutsche };
+
+void Pick(int position) {
+  HWND list = OpenList();
+  ASSERT_NE(list, nullptr);
+  testing::ClickAt(list, 60, kItemTops[position] + 11);
+}
+
+TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
+  const SettingsValues saved = CurrentSettings();
+  const SettingsValues start{LANGUAGE_SPANISH, 1, 1, 0};
+  struct Case {
+    const char* name;
+    Before before;
+    int closingId;
+    int result;
+    SettingsValues after;
+    const wchar_t* picker;  // before the closing click
+  };
+  const Case cases[] = {
+      {"Italiano, Cancel", Before::kPickItaliano, IDC_SETTINGS_CANCEL, 0, start, L"Italiano"},
+      {"Italiano, OK", Before::kPickItaliano, IDC_SETTINGS_OK, 1, {LANGUAGE_ITALIAN, 1, 1, 0}, L"Italiano"},
+      {"Italiano, close button", Before::kPickItaliano, IDC_SETTINGS_CLOSE, 0, start, L"Italiano"},
+      {"Default, OK", Before::kDefault, IDC_SETTINGS_OK, 1, {LANGUAGE_ENGLISH, 0, 0, 0}, L"English"},
+      {"Default, Cancel", Before::kDefault, IDC_SETTINGS_CANCEL, 0, start, L"English"},
+      {"options, OK", Before::kToggleOptions, IDC_SETTINGS_OK, 1, {LANGUAGE_SPANISH, 0, 0, 1}, L"Espa\u00F1ol"},
+      {"Default, Deutsche, OK", Before::kDefaultThenDeutsche, IDC_SETTINGS_OK, 1, {LANGUAGE_GERMAN, 0, 0, 0},
+       L"Deutsche"},
+  };
+  testing::TestHost host(700, 560, 50, 60);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StoreSettings(start);
+    std::wstring picker;
+    int result = -1;
+    std::vector<std::function<void()>> steps;
+    if (c.before == Before::kDefault || c.before == Before::kDefaultThenDeutsche) {
+      steps.push_back([] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); });
+    }
+    if (c.before == Before::kPickItaliano) steps.push_back([] { Pick(4); });
+    if (c.before == Before::kDefaultThenDeutsche) steps.push_back([] { Pick(2); });
+    if (c.before == Before::kToggleOptions) {
+      steps.push_back([] {
+        for (int i = 0; i < 3; ++i) ClickControl(Settings(), IDC_SETTINGS_STARTUP + i);
+      });
+    }
+    steps.push_back([&] {
+      picker = PickerText();
+      EXPECT_EQ(LanguageIndex, start.languageIndex);  // nothing is applied before closing
+      ClickControl(Settings(), c.closingId);
+    });
+    RunScripted(steps, [&] { result = ShowSettingsWindow(host.window()); });
+    EXPECT_EQ(picker, c.picker);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(LanguageIndex, c.after.languageIndex);
+    EXPECT_EQ(Startup, c.after.startup);
+    EXPECT_EQ(BlockStart, c.after.blockStart);
+    EXPECT_EQ(BlockPluggedIn, c.after.blockPluggedIn);
+    EXPECT_TRUE(IsWindowEnabled(host.window()));
+  }
+  StoreSettings(saved);
+}
+
+}  // namespace
+}  // namespace shadowpane

@@ -1,0 +1,99 @@
+#include "ui/windows/SettingsChoices.h"
+
+#include "app/Languages.h"
+#include "app/Settings.h"
+
+namespace shadowpane {
+namespace {
+
+constexpr int kPickerX = 35;
+constexpr int kPickerY = 127;
+constexpr Size kPickerSize{184, 37};
+constexpr int kCancelFromRight = 205;
+constexpr int kDefaultButtonX = 22;
+constexpr int kLabelX = 19;
+constexpr int kLanguageLabelY = 101;
+constexpr int kProgramLabelY = 178;
+constexpr int kOptionX = 37;
+constexpr int kStartupY = 206;
+constexpr int kBlockStartY = 231;
+constexpr int kBlockPluggedInY = 256;
+
+int AsFlag(int checked) { return checked != 0 ? 1 : 0; }
+
+const WideChar* LanguageName(int language, WideChar (&buffer)[kLanguageNameUnits]) {
+  buffer[0] = 0;
+  GetLanguageName(language, buffer, kLanguageNameUnits);
+  return buffer;
+}
+
+}  // namespace
+
+std::vector<ControlPlacement> SettingsControls(Size client) {
+  return {
+      CloseButtonAt(IDC_SETTINGS_CLOSE, client),
+      BottomButtonAt(IDC_SETTINGS_OK, GetString(STR_OK), RightButtonX(client), client),
+      BottomButtonAt(IDC_SETTINGS_CANCEL, GetString(STR_CANCEL), client.width - kCancelFromRight, client),
+      BottomButtonAt(IDC_SETTINGS_DEFAULT, GetString(STR_DEFAULT), kDefaultButtonX, client),
+      SelfSizedAt(IDC_SETTINGS_LANGUAGE_LABEL, ControlKind::kLabel, GetString(STR_LANGUAGE), kLabelX,
+                  kLanguageLabelY),
+      {IDC_SETTINGS_PICKER, ControlKind::kPicker, u"", RectAt({kPickerX, kPickerY}, kPickerSize)},
+      SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::kLabel, GetString(STR_PROGRAM), kLabelX,
+                  kProgramLabelY),
+      SelfSizedAt(IDC_SETTINGS_STARTUP, ControlKind::kCheckBox, GetString(STR_START_WITH_WINDOWS), kOptionX,
+                  kStartupY),
+      SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::kCheckBox, GetString(STR_BLOCK_AT_START), kOptionX,
+                  kBlockStartY),
+      SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::kCheckBox, GetString(STR_BLOCK_PLUGGED_IN),
+                  kOptionX, kBlockPluggedInY),
+  };
+}
+
+void BuildLanguageList(MenuItemList* list) {
+  WideChar name[kLanguageNameUnits];
+  AddMenuItem(MIT_ITEM, LanguageName(LANGUAGE_ENGLISH, name), list, IDC_SETTINGS_LANGUAGE_ITEM);
+  AddMenuItem(MIT_SEPARATOR, u"", list, IDC_SETTINGS_LANGUAGE_SEPARATOR);
+  for (int language = LANGUAGE_GERMAN; language < kLanguageCount; ++language) {
+    AddMenuItem(MIT_ITEM, LanguageName(language, name), list, IDC_SETTINGS_LANGUAGE_ITEM);
+  }
+}
+
+SettingsValues ReadSettingsChoice(const WideChar* pickerText, int startupChecked, int blockStartChecked,
+                                  int blockPluggedInChecked) {
+  WideChar text[kPickerTextChars + 1];
+  CopyBounded(text, kPickerTextChars, pickerText);
+  SettingsValues values;
+  values.languageIndex = LanguageFromName(text);
+  values.startup = AsFlag(startupChecked);
+  values.blockStart = AsFlag(blockStartChecked);
+  values.blockPluggedIn = AsFlag(blockPluggedInChecked);
+  return values;
+}
+
+SettingsValues CurrentSettings() { return {LanguageIndex, Startup, BlockStart, BlockPluggedIn}; }
+
+void StoreSettings(const SettingsValues& values) {
+  LanguageIndex = values.languageIndex;
+  Startup = values.startup;
+  BlockStart = values.blockStart;
+  BlockPluggedIn = values.blockPluggedIn;
+}
+
+WideString ShowLanguageInList(MenuItemList* list, int languageIndex) {
+  WideChar name[kLanguageNameUnits];
+  LanguageName(languageIndex, name);
+  // An empty name would mark the separator, whose text is empty too.
+  if (name[0] != 0) MarkMenuItemByText(list, name);
+  return BoundedString(name, kLanguageNameUnits);
+}
+
+int PickListedLanguage(MenuItemList* list, int position, WideChar* text) {
+  if (list == nullptr || text == nullptr) return 0;
+  const MenuItem* item = FindMenuItemByIndex(list->first, position);
+  if (item == nullptr || item->type != MIT_ITEM) return 0;
+  if (!GetMenuItemText(list, text, position)) return 0;
+  MarkMenuItemByIndex(list, position);
+  return 1;
+}
+
+}  // namespace shadowpane

@@ -1,0 +1,73 @@
+// What the Settings window decides without the platform: its controls, its
+// language list, what OK reads into the settings, what Default shows, what a
+// pick from the list puts on the picker. Portable: no platform headers.
+#pragma once
+
+#include <vector>
+
+#include "core/Text.h"
+#include "ui/toolkit/Geometry.h"
+#include "ui/toolkit/MenuItemList.h"
+#include "ui/windows/WindowShellLayout.h"
+
+namespace shadowpane {
+
+constexpr Size kSettingsWindowSize{540, 360};
+
+// Controls and commands.
+constexpr int IDC_SETTINGS_CLOSE = 1026;
+constexpr int IDC_SETTINGS_OK = 1027;
+constexpr int IDC_SETTINGS_CANCEL = 1028;
+constexpr int IDC_SETTINGS_DEFAULT = 1029;
+constexpr int IDC_SETTINGS_PROGRAM_LABEL = 1030;
+constexpr int IDC_SETTINGS_LANGUAGE_LABEL = 1031;
+constexpr int IDC_SETTINGS_PICKER = 1032;
+constexpr int IDC_SETTINGS_STARTUP = 1033;
+constexpr int IDC_SETTINGS_BLOCK_START = 1034;
+constexpr int IDC_SETTINGS_BLOCK_PLUGGED_IN = 1035;
+// Command values of the language list: every language, and the separator.
+constexpr int IDC_SETTINGS_LANGUAGE_ITEM = 1036;
+constexpr int IDC_SETTINGS_LANGUAGE_SEPARATOR = 1037;
+
+// The picker's text is read back with at most this many characters.
+constexpr int kPickerTextChars = 49;
+
+// The four settings the window edits.
+struct SettingsValues {
+  int languageIndex = 0;
+  int startup = 0;
+  int blockStart = 0;
+  int blockPluggedIn = 0;
+};
+
+// What Default shows: English, every option off.
+constexpr SettingsValues kDefaultSettings{};
+
+// The controls in creation order, texts in the current language.
+std::vector<ControlPlacement> SettingsControls(Size client);
+
+// The language list: "English", a separator, "Deutsche", "Español",
+// "Italiano".
+void BuildLanguageList(MenuItemList* list);
+
+// The values OK stores: the language named on the picker (English when the
+// text names none) and the three check states, each 0 or 1.
+SettingsValues ReadSettingsChoice(const WideChar* pickerText, int startupChecked, int blockStartChecked,
+                                  int blockPluggedInChecked);
+
+// The settings as they are, and storing new ones (LanguageIndex, Startup,
+// BlockStart, BlockPluggedIn).
+SettingsValues CurrentSettings();
+void StoreSettings(const SettingsValues& values);
+
+// The picker's text for a language (its own name; empty for none of the
+// four) with that name marked in the list, every other mark cleared.
+WideString ShowLanguageInList(MenuItemList* list, int languageIndex);
+
+// A pick from the list at position: marks it and answers 1 with its text in
+// `text` (kMenuItemTextUnits units) for the picker. A position that is not
+// a selectable item of the list answers 0 and changes nothing, so the picker
+// never shows an empty or separator text.
+int PickListedLanguage(MenuItemList* list, int position, WideChar* text);
+
+}  // namespace shadowpane

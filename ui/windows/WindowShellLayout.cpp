@@ -1,0 +1,48 @@
+#include "ui/windows/WindowShellLayout.h"
+
+namespace shadowpane {
+namespace {
+
+constexpr Size kCloseButtonSize{41, 17};
+constexpr int kCloseButtonFromRight = 52;
+constexpr int kCloseButtonTop = 1;
+constexpr Size kBottomButtonSize{91, 37};
+constexpr int kBottomButtonFromBottom = 54;
+constexpr int kRightButtonFromRight = 113;
+
+}  // namespace
+
+std::vector<SeparatorLine> FrameSeparators(Size client) {
+  const int right = client.width - kSeparatorInset;
+  const int lowerY = client.height - kLowerSeparatorFromBottom;
+  return {{{kSeparatorInset, kUpperSeparatorY}, {right, kUpperSeparatorY}},
+          {{kSeparatorInset, lowerY}, {right, lowerY}}};
+}
+
+Point CentreOnOwner(const Rect& owner, Size window) {
+  // C++ division truncates toward zero, so an owner smaller than the window
+  // places it as the platform's arithmetic would.
+  return {owner.left + (Width(owner) - window.width) / 2, owner.top + (Height(owner) - window.height) / 2};
+}
+
+Point CentreOnScreen(Size screen, Size window) {
+  return {screen.width / 2 - window.width / 2, screen.height / 2 - window.height / 2};
+}
+
+ControlPlacement CloseButtonAt(int id, Size client) {
+  return {id, ControlKind::kCloseButton, u"",
+          RectAt({client.width - kCloseButtonFromRight, kCloseButtonTop}, kCloseButtonSize)};
+}
+
+ControlPlacement BottomButtonAt(int id, const WideChar* text, int x, Size client) {
+  return {id, ControlKind::kPushButton, text,
+          RectAt({x, client.height - kBottomButtonFromBottom}, kBottomButtonSize)};
+}
+
+int RightButtonX(Size client) { return client.width - kRightButtonFromRight; }
+
+ControlPlacement SelfSizedAt(int id, ControlKind kind, const WideChar* text, int x, int y) {
+  return {id, kind, text, {x, y, x, y}};
+}
+
+}  // namespace shadowpane

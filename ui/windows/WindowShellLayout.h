@@ -1,0 +1,75 @@
+// The geometry the three secondary windows share: where a window is placed,
+// the frame's separator lines and title, the controls' kinds and places.
+// Portable: no platform headers.
+#pragma once
+
+#include <vector>
+
+#include "core/Text.h"
+#include "ui/toolkit/Geometry.h"
+#include "ui/toolkit/ToolkitColors.h"
+
+namespace shadowpane {
+
+// Frame skin of the Settings and About windows (320 x 47, sliced as the
+// message box's 5378, which frames the language window).
+constexpr int kSkinSecondaryFrame = 5377;
+
+// The separator lines under the title band and above the buttons, from x 15
+// to W - 15 (the end excluded), in this colour.
+constexpr ToolkitColor kColorSeparator = MakeToolkitColor(217, 217, 219);
+constexpr int kSeparatorInset = 15;
+constexpr int kUpperSeparatorY = 83;
+constexpr int kLowerSeparatorFromBottom = 69;
+
+// The title: bold, one line, left and top aligned in this rectangle.
+constexpr Rect kTitleRect{19, 51, 300, 71};
+
+// The record's third font: Tahoma 15, normal weight.
+constexpr int kLargeFontHeight = 15;
+
+// Ids of the controls and commands of every secondary window start here
+// (WM_USER + 2).
+constexpr int kFirstControlId = 1026;
+
+struct SeparatorLine {
+  Point from;
+  Point to;  // excluded
+};
+
+// The two separator lines of a W x H client area: y 83 and y H - 69.
+std::vector<SeparatorLine> FrameSeparators(Size client);
+
+// Centred on the owner's window rectangle: owner left + (owner width - W) / 2,
+// and the same vertically, the halves truncating toward zero.
+Point CentreOnOwner(const Rect& owner, Size window);
+// Centred on the screen: screen width / 2 - W / 2, and the same vertically.
+Point CentreOnScreen(Size screen, Size window);
+
+// How each control of a secondary window is made and set up.
+enum class ControlKind {
+  kCloseButton,  // state-strip close button (5392)
+  kPushButton,   // framed push button (5456), inset 2
+  kPicker,       // push button with the drop-down arrow, text from x 10
+  kLabel,        // label, 15-pixel font, sized to its text
+  kCheckBox,     // choice control as a check box, sized to its text
+  kRadio,        // choice control as a radio, sized to its text
+};
+
+struct ControlPlacement {
+  int id = 0;
+  ControlKind kind = ControlKind::kPushButton;
+  const WideChar* text = u"";
+  Rect rect;  // a zero size: the control sizes itself to its text
+};
+
+// The close button 41 x 17 at (W - 52, 1).
+ControlPlacement CloseButtonAt(int id, Size client);
+// A 91 x 37 push button standing 54 pixels above the bottom, at x.
+ControlPlacement BottomButtonAt(int id, const WideChar* text, int x, Size client);
+// The OK place at the right: x = W - 113.
+int RightButtonX(Size client);
+// A control that sizes itself to its text, at (x, y).
+ControlPlacement SelfSizedAt(int id, ControlKind kind, const WideChar* text, int x, int y);
+
+}  // namespace shadowpane

@@ -1,0 +1,65 @@
+#include "ui/windows/win32/AboutWindow.h"
+
+#include "app/Languages.h"
+#include "ui/toolkit/win32/GdiTextMeasurer.h"
+#include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/windows/AboutText.h"
+#include "ui/windows/win32/SecondaryWindow.h"
+
+namespace shadowpane {
+namespace {
+
+struct AboutWindow : SecondaryWindow {};
+
+constexpr Size kLogoSize{108, 90};
+constexpr UINT kCentredLine = DT_SINGLELINE | DT_CENTER | DT_VCENTER | kToolkitTextFlags;
+
+void DrawCentred(HDC dc, HFONT font, const WideChar* text, const Rect& r) {
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT rect = ToWinRect(r);
+  DrawTextW(dc, AsWide(text), -1, &rect, kCentredLine);
+  SelectObject(dc, previous);
+}
+
+void DrawAboutContent(const SecondaryWindow& record, HDC dc, Size client) {
+  {
+    SkinBitmap logo(dc, kSkinLogo);
+    logo.Copy(dc, kLogoOrigin.x, kLogoOrigin.y, kLogoSize.width, kLogoSize.height, 0, 0);
+  }
+  DrawCentred(dc, record.boldFont.get(), kProductLine, ProductLineRect(client));
+  const WideString version = ComposeVersionLine(GetString(STR_VERSION));
+  DrawCentred(dc, record.normalFont.get(), version.c_str(), VersionLineRect(client));
+}
+
+LRESULT HandleMessage(AboutWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateWindowControls(window, lParam, AboutControls(ClientSize(window)));
+      return 0;
+    case WM_PAINT:
+      PaintWindowFrame(record, kSkinSecondaryFrame, GetString(STR_ABOUT), DrawAboutContent);
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id == IDC_ABOUT_CLOSE || id == IDC_ABOUT_OK) CloseSecondaryWindow(window);
+      return 0;
+    }
+    default:
+      return HandleShellMessage(record, window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int RegisterAboutWindowClass(HINSTANCE instance) {
+  return RegisterSecondaryWindowClass(instance, kAboutWindowClassName, AboutWindowProc);
+}
+
+int ShowAboutWindow(HWND owner) { return OpenSecondaryWindow(kAboutWindowClassName, owner, kAboutWindowSize); }
+
+LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RecordWindowProc<AboutWindow>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+                                       MakeSecondaryRecord<AboutWindow>, HandleMessage);
+}
+
+}  // namespace shadowpane

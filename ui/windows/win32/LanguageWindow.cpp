@@ -1,0 +1,70 @@
+#include "ui/windows/win32/LanguageWindow.h"
+
+#include <array>
+
+#include "app/Settings.h"
+#include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/win32/ChoiceControl.h"
+#include "ui/toolkit/SkinBitmaps.h"
+#include "ui/windows/LanguageChoice.h"
+#include "ui/windows/win32/SecondaryWindow.h"
+
+namespace shadowpane {
+namespace {
+
+struct LanguageWindow : SecondaryWindow {};
+
+void CheckOnly(HWND window, int id) {
+  const std::array<int, kLanguageChoiceCount> group = RadioGroupFor(id);
+  CheckRadioInGroup(window, group[0], group[1], group[2], group[3], 0);
+}
+
+void Apply(LanguageWindow& record) {
+  std::array<int, kLanguageChoiceCount> checked{};
+  for (int n = 0; n < kLanguageChoiceCount; ++n) {
+    checked[n] = static_cast<int>(
+        SendDlgItemMessageW(record.window, IDC_LANGUAGE_FIRST_CHOICE + n, CXM_CHECKED, kPropertyRead, 0));
+  }
+  ChosenLanguage = PickedLanguage(checked, ChosenLanguage);
+  record.result = 1;
+  CloseSecondaryWindow(record.window);
+}
+
+LRESULT HandleMessage(LanguageWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateWindowControls(window, lParam, LanguageWindowControls(ClientSize(window)));
+      CheckOnly(window, IDC_LANGUAGE_FIRST_CHOICE);
+      return 0;
+    case WM_PAINT:
+      PaintWindowFrame(record, kSkinFrame, kLanguageWindowTitle);
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id == IDC_LANGUAGE_OK) {
+        Apply(record);
+      } else if (IsLanguageChoice(id)) {
+        CheckOnly(window, id);
+      }
+      // The prompt's clicks, Enter (1) and Escape (2) do nothing.
+      return 0;
+    }
+    default:
+      return HandleShellMessage(record, window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int RegisterLanguageWindowClass(HINSTANCE instance) {
+  return RegisterSecondaryWindowClass(instance, kLanguageWindowClassName, LanguageWindowProc);
+}
+
+int ShowLanguageWindow() { return OpenSecondaryWindow(kLanguageWindowClassName, nullptr, kLanguageWindowSize); }
+
+LRESULT CALLBACK LanguageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RecordWindowProc<LanguageWindow>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+                                          MakeSecondaryRecord<LanguageWindow>, HandleMessage);
+}
+
+}  // namespace shadowpane

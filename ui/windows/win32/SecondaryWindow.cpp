@@ -1,0 +1,184 @@
+#include "ui/windows/win32/SecondaryWindow.h"
+
+#include "ui/toolkit/ButtonLogic.h"
+#include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/GdiTextMeasurer.h"
+#include "ui/toolkit/win32/NestedModalLoop.h"
+#include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/PopupFrame.h"
+
+namespace shadowpane {
+namespace {
+
+// The picker's arrow stands 10 pixels in from the right and 17 down; its
+// text starts at x 10.
+constexpr int kPickerArrowX = 10;
+constexpr int kPickerArrowY = 17;
+constexpr int kPickerTextX = 10;
+// A label's creation parameter: the 15-pixel font, normal weight.
+constexpr int kLabelFontParameter = kLargeFontHeight;
+
+// The instance the classes were registered with; windows are created with it.
+HINSTANCE windowInstance = nullptr;
+
+HINSTANCE WindowInstance() { return windowInstance != nullptr ? windowInstance : GetModuleHandleW(nullptr); }
+
+HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
+
+void EnableOwner(HWND window) {
+  HWND owner = Owner(window);
+  if (owner != nullptr) EnableWindow(owner, TRUE);
+}
+
+const wchar_t* ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kLabel:
+      return kLabelClassName;
+    case ControlKind::kCheckBox:
+    case ControlKind::kRadio:
+      return kChoiceClassName;
+    default:
+      return kButtonClassName;
+  }
+}
+
+LPVOID CreationParameter(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kLabel:
+      return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kLabelFontParameter));
+    case ControlKind::kCheckBox:
+    case ControlKind::kRadio:
+      return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kSkinChoice));
+    default:
+      return nullptr;
+  }
+}
+
+void SetUp(HWND control, ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kCloseButton:
+      SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinCloseSecondary);
+      SendMessageW(control, BXM_FACESTYLE, kPropertyStore, BXS_STATE_STRIP);
+      break;
+    case ControlKind::kPushButton:
+      SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
+      SendMessageW(control, BXM_INSET, kPropertyStore, kDefaultInset);
+      break;
+    case ControlKind::kPicker:
+      SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
+      SendMessageW(control, BXM_ICON2, kPropertyStore, kSkinDropArrow);
+      SendMessageW(control, BXM_ICON2POS, kPropertyStore, PackPair(kPickerArrowX, kPickerArrowY));
+      SendMessageW(control, BXM_INSET, kPropertyStore, kDefaultInset);
+      SendMessageW(control, BXM_TEXTX, kPropertyStore, kPickerTextX);
+      break;
+    case ControlKind::kCheckBox:
+      SendMessageW(control, CXM_KIND, kPropertyStore, CXK_CHECKBOX);
+      break;
+    case ControlKind::kLabel:
+    case ControlKind::kRadio:
+      break;
+  }
+}
+
+void DrawSeparators(HDC dc, Size client) {
+  HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(kColorSeparator));
+  if (pen == nullptr) return;
+  HGDIOBJ previous = SelectObject(dc, pen);
+  for (const SeparatorLine& line : FrameSeparators(client)) {
+    MoveToEx(dc, line.from.x, line.from.y, nullptr);
+    LineTo(dc, line.to.x, line.to.y);  // the end point is left out
+  }
+  SelectObject(dc, previous);
+  DeleteObject(pen);
+}
+
+void DrawTitle(const SecondaryWindow& record, HDC dc, const WideChar* title) {
+  HGDIOBJ previous = SelectObject(dc, record.boldFont.get());
+  RECT rect = ToWinRect(kTitleRect);
+  DrawTextW(dc, AsWide(title), -1, &rect, DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags);
+  SelectObject(dc, previous);
+}
+
+}  // namespace
+
+int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.cbWndExtra = kWindowRecordBytes;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = className;
+  if (RegisterClassExW(&windowClass) == 0) return 0;
+  windowInstance = instance;
+  return 1;
+}
+
+int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size) {
+  Point origin;
+  if (owner != nullptr) {
+    RECT r{};
+    GetWindowRect(owner, &r);
+    origin = CentreOnOwner({r.left, r.top, r.right, r.bottom}, size);
+  } else {
+    origin = CentreOnScreen({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
+  }
+  HWND window = CreateWindowExW(0, className, L"", WS_POPUP, origin.x, origin.y, size.width, size.height, owner,
+                                nullptr, WindowInstance(), nullptr);
+  if (window == nullptr) return 0;
+  SetRoundedRegion(window, size.width, size.height);
+  UpdateWindow(window);
+  ShowWindow(window, SW_SHOW);
+  if (owner != nullptr) EnableWindow(owner, FALSE);
+  return RunModalLoop(window);
+}
+
+LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCHITTEST:
+      return CaptionHitTest(window, lParam, wParam);
+    case WM_CLOSE:
+      // Enabled before the window goes, so that the owner is activated again.
+      EnableOwner(window);
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      EnableOwner(window);
+      EndModalLoop(window, record.result);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<ControlPlacement>& controls) {
+  SetTextFromCreation(window, createStruct);
+  for (const ControlPlacement& c : controls) {
+    HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), WS_CHILD | WS_VISIBLE, c.rect.left,
+                                   c.rect.top, Width(c.rect), Height(c.rect), window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), WindowInstance(),
+                                   CreationParameter(c.kind));
+    if (control != nullptr) SetUp(control, c.kind);
+  }
+}
+
+void CloseSecondaryWindow(HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); }
+
+void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar* title, WindowContent content) {
+  OffscreenPaint paint(record.window);
+  HDC dc = paint.dc();
+  if (dc == nullptr) return;
+  const Size client{paint.width(), paint.height()};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(kColorText));
+  DrawSkinFrame(dc, skinId, client.width, client.height);
+  const Rect body = SkinFrameBody(client.width, client.height);
+  FillWhite(dc, body.left, body.top, body.right, body.bottom);
+  DrawSeparators(dc, client);
+  DrawTitle(record, dc, title);
+  if (content != nullptr) content(record, dc, client);
+}
+
+}  // namespace shadowpane

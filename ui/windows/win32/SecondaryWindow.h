@@ -1,0 +1,74 @@
+// The shell the Settings, language and About windows share: the record at
+// the head of each window's own record, the class registration, the opening
+// steps, the common messages and the frame painting.
+#pragma once
+
+#include <windows.h>
+
+#include <new>
+
+#include "core/Text.h"
+#include "ui/toolkit/Geometry.h"
+#include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/windows/WindowShellLayout.h"
+
+namespace shadowpane {
+
+// The per-window record's head: made at WM_NCCREATE, freed at WM_NCDESTROY
+// with the fonts it holds. Each window's record derives from it and adds
+// its own fields after these.
+struct SecondaryWindow {
+  HWND window = nullptr;
+  int result = 0;  // OK sets 1 just before closing
+  GdiObject<HFONT> normalFont;  // Tahoma 13, normal
+  GdiObject<HFONT> boldFont;    // Tahoma 13, bold: the title
+  GdiObject<HFONT> largeFont;   // Tahoma 15, normal
+};
+
+// The record of a new window, its head filled in, or null when memory runs
+// out (creation then fails).
+template <class Record>
+Record* MakeSecondaryRecord(HWND window, const CREATESTRUCTW&) {
+  auto* record = new (std::nothrow) Record;
+  if (record == nullptr) return nullptr;
+  record->window = window;
+  record->normalFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal));
+  record->boldFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
+  record->largeFont.Reset(CreateToolkitFont(kLargeFontHeight, kFontWeightNormal));
+  return record;
+}
+
+// Registers a secondary window class: class style 0, one pointer of extra
+// space, arrow cursor, no icon, no background, no menu. 1 or 0.
+int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
+
+// The opening steps for a W x H window: created centred on the owner's
+// window rectangle (on the screen when there is no owner), given its
+// rounded outline, updated and shown; the owner is disabled and the modal
+// loop runs. Answers the loop's result once the window is destroyed; a
+// window that cannot be created answers 0 without touching the owner.
+int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size);
+
+// The messages every secondary window handles alike: the caption hit test,
+// WM_CLOSE (owner enabled, window destroyed), WM_DESTROY (owner enabled,
+// the result reported to the modal loop); everything else gets the default
+// processing.
+LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_CREATE: the window text from the creation data, then the controls.
+void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<ControlPlacement>& controls);
+
+// "Close": WM_CLOSE sent to the window itself.
+void CloseSecondaryWindow(HWND window);
+
+// Draws what a window shows inside its frame, into the off-screen bitmap.
+using WindowContent = void (*)(const SecondaryWindow& record, HDC dc, Size client);
+
+// The whole WM_PAINT of a secondary window, off screen: the frame sliced
+// from the skin, the white body, the two separator lines, the title in the
+// bold font, the window's own content, then one copy to the window.
+void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar* title,
+                      WindowContent content = nullptr);
+
+}  // namespace shadowpane

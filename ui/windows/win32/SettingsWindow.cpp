@@ -1,0 +1,125 @@
+#include "ui/windows/win32/SettingsWindow.h"
+
+#include "app/Languages.h"
+#include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/MenuItemList.h"
+#include "ui/toolkit/win32/MenuControl.h"
+#include "ui/windows/SettingsChoices.h"
+#include "ui/windows/win32/SecondaryWindow.h"
+
+namespace shadowpane {
+namespace {
+
+struct SettingsWindow : SecondaryWindow {
+  MenuItemList languages;  // the picker's choices, owned
+  SettingsWindow() { BuildLanguageList(&languages); }
+  ~SettingsWindow() { ClearMenuItemList(&languages); }
+  SettingsWindow(const SettingsWindow&) = delete;
+  SettingsWindow& operator=(const SettingsWindow&) = delete;
+};
+
+constexpr int kOptionIds[] = {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN};
+
+HWND Picker(HWND window) { return GetDlgItem(window, IDC_SETTINGS_PICKER); }
+
+void SetPickerText(HWND window, const WideChar* text, bool repaint) {
+  HWND picker = Picker(window);
+  if (picker == nullptr) return;
+  SetWindowTextW(picker, AsWide(text));
+  if (repaint) RepaintControl(picker);
+}
+
+void SetOption(HWND window, int id, int checked) {
+  SendDlgItemMessageW(window, id, CXM_CHECKED, kPropertyStoreRepaint, checked);
+}
+
+int OptionChecked(HWND window, int id) {
+  return static_cast<int>(SendDlgItemMessageW(window, id, CXM_CHECKED, kPropertyRead, 0));
+}
+
+// The controls show the given values: the options checked or not, the
+// language's name on the picker and marked in the list.
+void ShowValues(SettingsWindow& settings, const SettingsValues& values, bool repaintPicker) {
+  const int checks[] = {values.startup, values.blockStart, values.blockPluggedIn};
+  for (int i = 0; i < 3; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
+  const WideString name = ShowLanguageInList(&settings.languages, values.languageIndex);
+  SetPickerText(settings.window, name.c_str(), repaintPicker);
+}
+
+void Apply(SettingsWindow& settings) {
+  wchar_t text[kPickerTextChars + 1] = {};
+  HWND picker = Picker(settings.window);
+  if (picker != nullptr) GetWindowTextW(picker, text, kPickerTextChars + 1);
+  StoreSettings(ReadSettingsChoice(AsCore(text), OptionChecked(settings.window, IDC_SETTINGS_STARTUP),
+                                   OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
+                                   OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN)));
+  settings.result = 1;
+  CloseSecondaryWindow(settings.window);
+}
+
+void OnLanguagePicked(SettingsWindow& settings, int position) {
+  WideChar text[kMenuItemTextUnits] = {};
+  if (PickListedLanguage(&settings.languages, position, text)) SetPickerText(settings.window, text, true);
+}
+
+void OnCommand(SettingsWindow& settings, WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case IDC_SETTINGS_CLOSE:
+    case IDC_SETTINGS_CANCEL:
+      CloseSecondaryWindow(settings.window);
+      break;
+    case IDC_SETTINGS_OK:
+      Apply(settings);
+      break;
+    case IDC_SETTINGS_DEFAULT:
+      ShowValues(settings, kDefaultSettings, true);
+      break;
+    case IDC_SETTINGS_PICKER:
+      ShowMenuPopup(&settings.languages, settings.window);
+      break;
+    case IDC_SETTINGS_LANGUAGE_ITEM:
+      OnLanguagePicked(settings, HIWORD(wParam));
+      break;
+    default:
+      // Enter and Escape arrive as 1 and 2; the options toggle themselves.
+      break;
+  }
+}
+
+void PaintSettings(const SettingsWindow& settings) {
+  PaintWindowFrame(settings, kSkinSecondaryFrame, GetString(STR_SETTINGS));
+}
+
+LRESULT HandleMessage(SettingsWindow& settings, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateWindowControls(window, lParam, SettingsControls(ClientSize(window)));
+      ShowValues(settings, CurrentSettings(), false);
+      return 0;
+    case WM_PAINT:
+      PaintSettings(settings);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(settings, wParam);
+      return 0;
+    default:
+      return HandleShellMessage(settings, window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int RegisterSettingsWindowClass(HINSTANCE instance) {
+  return RegisterSecondaryWindowClass(instance, kSettingsWindowClassName, SettingsWindowProc);
+}
+
+int ShowSettingsWindow(HWND owner) {
+  return OpenSecondaryWindow(kSettingsWindowClassName, owner, kSettingsWindowSize);
+}
+
+LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RecordWindowProc<SettingsWindow>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+                                          MakeSecondaryRecord<SettingsWindow>, HandleMessage);
+}
+
+}  // namespace shadowpane
