@@ -1,0 +1,157 @@
+#include "app/win32/StartUp.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <string>
+
+#include "app/Settings.h"
+#include "app/StartUpRules.h"
+#include "app/win32/RegistryStore.h"
+#include "core/win32/TextCast.h"
+#include "devices/win32/Win32CaptureServices.h"
+#include "devices/win32/Win32ProfileFile.h"
+#include "devices/win32/WindowPoster.h"
+#include "ui/main/Commands.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/win32/CommandActions.h"
+#include "ui/main/win32/MainWindow.h"
+#include "ui/toolkit/MessageBoxLayout.h"
+#include "ui/toolkit/win32/MessageBoxWindow.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/windows/win32/AboutWindow.h"
+#include "ui/windows/win32/LanguageWindow.h"
+#include "ui/windows/win32/SettingsWindow.h"
+
+namespace shadowpane {
+namespace {
+
+constexpr wchar_t kProgramCaption[] = L"Shadowpane";
+constexpr wchar_t kToolkitError[] = L"ERROR: Failed to initialize toolkit";
+constexpr wchar_t kClassesError[] = L"ERROR: Failed to initialize the window classes";
+constexpr wchar_t kComError[] = L"ERROR: Failed to initialize COM";
+constexpr wchar_t kMainWindowError[] = L"ERROR: Failed to create the main window";
+constexpr wchar_t kFirstRunKeyPath[] = L"Software\\KESTRALYNX\\Shadowpane\\2001";
+
+void UseExecutableFolder() {
+  wchar_t path[kExecutablePathChars + 1] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, kExecutablePathChars + 1);
+  // A path the system cut short names some other folder.
+  if (length == 0 || length > kExecutablePathChars) return;
+  const WideString folder = ExecutableFolder(WideString(AsCore(path), length));
+  if (!folder.empty()) SetCurrentDirectoryW(AsWide(folder.c_str()));
+}
+
+// The application's classes, the message box first; 1 when all registered.
+int RegisterApplicationClasses(HINSTANCE instance) {
+  return RegisterMessageBoxClass(instance) && RegisterSettingsWindowClass(instance) &&
+         RegisterMainWindowClass(instance) && RegisterAboutWindowClass(instance) &&
+         RegisterLanguageWindowClass(instance);
+}
+
+// Ends every other running copy. 0 when the process list cannot be read
+// or a copy cannot be opened for ending (the program then stops too).
+int EndOtherInstances() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  int ok = Process32FirstW(snapshot, &entry) ? 1 : 0;
+  const DWORD self = GetCurrentProcessId();
+  for (BOOL more = ok; more && ok; more = Process32NextW(snapshot, &entry)) {
+    if (!EndsOnRestart(AsCore(entry.szExeFile), entry.th32ProcessID, self)) continue;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+    if (process == nullptr) {
+      ok = 0;
+      break;
+    }
+    TerminateProcess(process, 0);
+    CloseHandle(process);
+  }
+  CloseHandle(snapshot);
+  return ok;
+}
+
+// 1 to carry on as the only instance, 0 to end this process.
+int EnsureSingleInstance() {
+  HWND running = FindWindowW(kMainWindowClassName, nullptr);
+  if (running == nullptr) return 1;
+  const int answer = ShowMessageBox(nullptr, AsWide(kAlreadyRunningText), MBX_BUTTONS_YESNO, MBX_ICON_QUESTION);
+  if (answer != MBX_RESULT_YES) {
+    SendMessageW(running, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+    return 0;
+  }
+  return EndOtherInstances();
+}
+
+void OpenFirstRunPage() {
+  std::unique_ptr<KeyValueKey> key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kFirstRunKeyPath);
+  if (!key) key = OpenRegistryKey(HKEY_CURRENT_USER, kFirstRunKeyPath);
+  if (!TakeFirstRun(key.get())) return;
+  const WideString address = WideString(kWebSite) + kFirstRunPage;
+  OpenWebPage(AsWide(address.c_str()));
+}
+
+int RunMessageLoop() {
+  MSG msg{};
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
+  UseExecutableFolder();
+  ChosenLanguage = -1;
+  if (!RegisterToolkitClasses(instance)) {
+    MessageBoxW(nullptr, kToolkitError, kProgramCaption, MB_OK | MB_ICONERROR);
+    return 0;
+  }
+  if (!RegisterApplicationClasses(instance)) {
+    MessageBoxW(nullptr, kClassesError, kProgramCaption, MB_OK | MB_ICONERROR);
+    return 0;
+  }
+  if (!EnsureSingleInstance()) return 0;
+  OpenFirstRunPage();
+  if (FAILED(CoInitialize(nullptr))) {
+    ShowMessageBox(nullptr, kComError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
+    return 0;
+  }
+
+  RegistryStore store;
+  if (!EnsureLanguageChosen(store)) ShowLanguageWindow();
+  LanguageIndex = 0;
+  Startup = 0;
+  BlockStart = 0;
+  BlockPluggedIn = 0;
+  LoadSettings(store);
+  if (ChosenLanguage >= 0) {
+    LanguageIndex = ChosenLanguage;
+    SaveSettings(store);
+  }
+
+  // Everything the main window works with lives until the loop has ended.
+  Win32CaptureServices captureServices;
+  WindowPoster poster;
+  Win32ProfileFile profileFile;  // Profile.db in the working directory
+  MainWindowServices services;
+  services.captureServices = &captureServices;
+  services.poster = &poster;
+  services.profileFile = &profileFile;
+  services.settingsStore = &store;
+  services.showSettings = ShowSettingsWindow;
+  services.showAbout = ShowAboutWindow;
+  if (CreateMainWindow(services, firstArgument) == nullptr) {
+    ShowMessageBox(nullptr, kMainWindowError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
+    return 0;
+  }
+  RunMessageLoop();
+  CoUninitialize();
+  return 0;
+}
+
+}  // namespace shadowpane
