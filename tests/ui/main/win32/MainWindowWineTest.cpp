@@ -25,6 +25,7 @@
 #include "ui/main/DeviceArrival.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLook.h"
+#include "ui/main/win32/CommandActions.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/main/win32/TrayIcon.h"
 
@@ -301,6 +302,21 @@ TEST_F(MainWindowTest, ListsTakeNoKeysAndThePointerGivesThemTheFocus) {
   Pump(100);
   EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "no entry selected, none clicked";
   EXPECT_EQ(HIWORD(SendMessageW(video, LB_GETITEMDATA, 0, 0)), 0);
+}
+
+TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable) {
+  // A file of the viewer's name beside the executable that is no library:
+  // loaded by its bare name, it would be found first and fail.
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring planted(exe);
+  planted = planted.substr(0, planted.find_last_of(L'\\') + 1) + L"hhctrl.ocx";
+  ASSERT_TRUE(testing::WriteWholeFile(planted, "not a library"));
+  const int opened = OpenHelp();
+  DeleteFileW(planted.c_str());
+  EXPECT_EQ(opened, 1);
+  EXPECT_NE(GetModuleHandleW(HelpViewerLibraryPath().c_str()), nullptr);
+  EXPECT_EQ(GetModuleHandleW(planted.c_str()), nullptr);
 }
 
 // Stand-ins for the Settings window: OK after choosing Italian with
