@@ -273,7 +273,18 @@ MainWindowData* MakeMainWindowData(HWND window, const CREATESTRUCTW& create) {
   return data;
 }
 
+// The shell's broadcast after it restarts: its notification area is new and
+// empty, so the icon is added again in the current state.
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
 LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != 0 && message == TaskbarCreatedMessage()) {
+    AddTrayIcon(window, StateIconId(ProtectedState));
+    return 0;
+  }
   switch (message) {
     case WM_CREATE:
       return OnCreate(data, lParam);

@@ -41,6 +41,8 @@ void UpdateTrayIcon(HWND window, int iconId) {
 
 void RemoveTrayIcon() { Shell_NotifyIconW(NIM_DELETE, &g_tray.base); }
 
+HICON TrayIconShown() { return g_tray.base.hIcon; }
+
 LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
   if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_RBUTTONDOWN) return 0;
   if (!IsWindowVisible(window)) {

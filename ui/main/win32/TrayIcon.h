@@ -36,6 +36,9 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage);
 // not load.
 void ShowMainMenu(HWND window);
 
+// The icon of the record as last filled (used by tests only).
+HICON TrayIconShown();
+
 // The icon resources are the executable's.
 HICON LoadProgramIcon(int iconId, int size);
 

@@ -304,6 +304,15 @@ TEST_F(MainWindowTest, ListsTakeNoKeysAndThePointerGivesThemTheFocus) {
   EXPECT_EQ(HIWORD(SendMessageW(video, LB_GETITEMDATA, 0, 0)), 0);
 }
 
+TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentState) {
+  ASSERT_NE(Open(L"/min"), nullptr);
+  const HICON small = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
+  ASSERT_NE(TrayIconShown(), small);
+  ProtectedState = 1;
+  SendMessageW(window_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_EQ(TrayIconShown(), small);
+}
+
 TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable) {
   // A file of the viewer's name beside the executable that is no library:
   // loaded by its bare name, it would be found first and fail.
