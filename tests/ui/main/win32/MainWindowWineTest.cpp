@@ -55,6 +55,11 @@ void CALLBACK CloseMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
   PostMessageW(box, WM_CLOSE, 0, 0);
 }
 
+// The blocked word of an entry's data.
+int EntryBlocked(HWND list, int index) {
+  return HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
 int IndexOf(HWND list, const std::wstring& text) {
   return static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(text.c_str())));
@@ -94,6 +99,14 @@ class MainWindowTest : public ::testing::Test {
     return window_;
   }
   HWND List(int id) const { return GetDlgItem(window_, id); }
+
+  // Plugs a virtual camera in and opens the window; answers the camera's
+  // entry in the video list.
+  int OpenWithCamera(PluggedDevice& plugged) {
+    EXPECT_TRUE(plugged.ok());
+    Open();
+    return IndexOf(List(IDC_VIDEO_LIST), plugged.friendlyName());
+  }
 
   // Presses and releases the left button on an entry, as a user clicks.
   void ClickEntry(HWND list, int index) {
@@ -187,16 +200,14 @@ TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt
 TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkGreen) {
   const std::wstring path = L"\\\\?\\virtual#main-window-camera";
   PluggedDevice plugged = PluggedDevice::Camera(L"Main Window Camera", path);
-  ASSERT_TRUE(plugged.ok());
-  ASSERT_NE(Open(), nullptr);
-  HWND list = List(IDC_VIDEO_LIST);
-  const int index = IndexOf(list, L"Main Window Camera");
+  const int index = OpenWithCamera(plugged);
   ASSERT_NE(index, LB_ERR);
+  HWND list = List(IDC_VIDEO_LIST);
   EXPECT_EQ(LockMarkPixel(list, index), MarkFace(kSkinLockUnblocked));
 
   ClickEntry(list, index);
   EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR) << "the selection is cleared at once";
-  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 1);
+  EXPECT_EQ(EntryBlocked(list, index), 1);
   EXPECT_EQ(LockMarkPixel(list, index), MarkFace(kSkinLockBlocked));
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
   EXPECT_TRUE(FAILED(RunHelper(L"probe-camera " + Quoted(path)))) << "another program is kept out";
@@ -205,7 +216,7 @@ TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkG
   EXPECT_EQ(PixelAt(window_, 30, 110), RGB(219, 68, 68));
 
   ClickEntry(list, index);
-  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 0);
+  EXPECT_EQ(EntryBlocked(list, index), 0);
   EXPECT_FALSE(virtualdevices::IsCameraOpen(plugged.clsid()));
   EXPECT_TRUE(g_boxTexts.empty());
 }
@@ -247,7 +258,7 @@ TEST_F(MainWindowTest, ACameraHeldByAnotherProgramGivesTheWarningAndKeepsItsMark
   ClickEntry(list, index);
   ASSERT_EQ(g_boxTexts.size(), 1u);
   EXPECT_EQ(g_boxTexts[0], L"Unable to block device.\n \nDevice: Held Camera");
-  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 0);
+  EXPECT_EQ(EntryBlocked(list, index), 0);
   EXPECT_TRUE(IsWindowEnabled(window_)) << "the box gave its owner back";
 
   SetEvent(release);
@@ -280,7 +291,7 @@ TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
   ASSERT_NE(index, LB_ERR);
   ASSERT_EQ(g_boxTexts.size(), 1u) << "announced once";
   EXPECT_EQ(g_boxTexts[0], L"Device has been plugged in.\n \nDevice: Plugged Camera");
-  EXPECT_EQ(HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0)), 1);
+  EXPECT_EQ(EntryBlocked(list, index), 1);
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
 }
 
@@ -360,11 +371,9 @@ TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCance
 TEST_F(MainWindowTest, ClosingSavesTheProfileReleasesEveryDeviceAndEndsTheLoop) {
   const std::wstring path = L"\\\\?\\virtual#main-window-closed";
   PluggedDevice plugged = PluggedDevice::Camera(L"Closed Camera", path);
-  ASSERT_TRUE(plugged.ok());
-  ASSERT_NE(Open(), nullptr);
-  HWND list = List(IDC_VIDEO_LIST);
-  const int index = IndexOf(list, L"Closed Camera");
+  const int index = OpenWithCamera(plugged);
   ASSERT_NE(index, LB_ERR);
+  HWND list = List(IDC_VIDEO_LIST);
   ClickEntry(list, index);
   ASSERT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
 
