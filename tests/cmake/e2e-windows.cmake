@@ -14,3 +14,12 @@ set_target_properties(e2e_program_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(e2e_program_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
 set_tests_properties(e2e_program_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
+
+# The scripts' test-only companion: plugs the virtual devices into the
+# prefix and looks at a running copy from outside. Beside the devices' DLL,
+# which it registers by its own folder.
+add_executable(shadowpane_e2e_tool e2e/ProgramToolMain.cpp ui/gallery/WindowImage.cpp)
+target_link_libraries(shadowpane_e2e_tool PRIVATE shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(shadowpane_e2e_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(shadowpane_e2e_tool shadowpane_virtualdevices)
+shadowpane_warnings(shadowpane_e2e_tool)

@@ -129,6 +129,19 @@ bool ClickControl(HWND parent, int controlId) {
   return true;
 }
 
+int CountProcesses(const wchar_t* fileName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, fileName) == 0) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
 int EndEveryProgramCopy() {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return 0;

@@ -56,6 +56,8 @@ void ClickAt(HWND window, int clientX, int clientY);
 // Clicks the centre of a child control.
 bool ClickControl(HWND parent, int controlId);
 
+// How many processes run the executable of that file name.
+int CountProcesses(const wchar_t* fileName);
 // Ends every process whose executable is Shadowpane.exe; how many it ended.
 int EndEveryProgramCopy();
 

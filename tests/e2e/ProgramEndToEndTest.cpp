@@ -110,6 +110,9 @@ TEST_F(ProgramTest, FirstStartAsksForTheLanguageThenListsTheDevicesAndStoresTheS
     EXPECT_EQ(ReadSetting(name), 0) << "setting " << static_cast<char>(name[0]);
   }
   EXPECT_EQ(ReadFirstRun(), 1) << "the first-run page is offered once";
+  // The page went to the prefix's browser handler, which has nothing to
+  // hand it to here: it must end rather than hang about.
+  EXPECT_TRUE(WaitUntil([] { return CountProcesses(L"winebrowser.exe") == 0; }));
 }
 
 TEST_F(ProgramTest, AClickBlocksTheCameraAgainstOtherProgramsAndThePanelTellsTheTruth) {
