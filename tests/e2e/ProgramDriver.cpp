@@ -162,19 +162,14 @@ int EndEveryProgramCopy() {
 
 // ---- ProgramCopy ----
 
-ProgramCopy::ProgramCopy() {
-  testing::TempFolder probe;  // only for a unique name under the temp folder
-  folder_ = probe.path() + L"-program";
-  copied_ = CreateDirectoryW(folder_.c_str(), nullptr) &&
-            CopyFileW(BuiltProgramPath().c_str(), (folder_ + L"\\" + kProgramFileName).c_str(), TRUE);
+ProgramCopy::ProgramCopy() : folder_(temp_.path()) {
+  // A run that was killed may have left a folder of the same name behind.
+  DeleteFileW(ProfilePath().c_str());
+  copied_ = CopyFileW(BuiltProgramPath().c_str(), (folder_ + L"\\" + kProgramFileName).c_str(), FALSE) != FALSE;
 }
 
-ProgramCopy::~ProgramCopy() {
-  EndAll();
-  DeleteFileW(ProfilePath().c_str());
-  DeleteFileW((folder_ + L"\\" + kProgramFileName).c_str());
-  RemoveDirectoryW(folder_.c_str());
-}
+// The folder goes with temp_, once every process is ended.
+ProgramCopy::~ProgramCopy() { EndAll(); }
 
 DWORD ProgramCopy::Start(const std::wstring& arguments) {
   const std::wstring exe = folder_ + L"\\" + kProgramFileName;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "devices/ProfileCodec.h"
+#include "tests/support/win32/TempFolder.h"
 
 namespace shadowpane::e2e {
 
@@ -84,6 +85,7 @@ class ProgramCopy {
   void EndAll();
 
  private:
+  testing::TempFolder temp_;
   std::wstring folder_;
   bool copied_ = false;
   std::vector<PROCESS_INFORMATION> started_;
