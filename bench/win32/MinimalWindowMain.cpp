@@ -24,9 +24,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
   windowClass.lpszClassName = kClassName;
   if (RegisterClassW(&windowClass) == 0) return 1;
-  // A popup of the main window's size, as Shadowpane's own main window is:
-  // Wine waits about two seconds for a window manager to map a framed
-  // window on a display that has none, which would swamp the comparison.
+  // A popup of the main window's size, as Shadowpane's own main window is.
   HWND window = CreateWindowExW(0, kClassName, L"Minimal", WS_POPUP, 100, 100, 496, 651, nullptr,
                                 nullptr, instance, nullptr);
   if (window == nullptr) return 1;

@@ -52,7 +52,8 @@ Started StartProcess(const std::wstring& exe, const std::wstring& arguments = L"
 }
 
 // Closes the window as a user does and waits for the end; terminates only
-// what does not end.
+// what does not end. (After a terminated process, Wine holds the next
+// program's start back by about two seconds, which would swamp the figures.)
 void End(Started& started, HWND window = nullptr) {
   if (!started.ok) return;
   if (window != nullptr) PostMessageW(window, WM_CLOSE, 0, 0);

@@ -107,7 +107,7 @@ TEST_F(ProgramTest, FirstStartAsksForTheLanguageThenListsTheDevicesAndStoresTheS
   EXPECT_GE(FindEntry(List(main, IDC_VIDEO_LIST), kCameraName), 0);
   EXPECT_GE(FindEntry(List(main, IDC_AUDIO_LIST), kMicrophoneName), 0);
   for (const wchar_t* name : {L"Language", L"Startup", L"BlockStart", L"BlockPluggedIn"}) {
-    EXPECT_EQ(ReadSetting(name), 0) << "setting " << static_cast<char>(name[0]);
+    EXPECT_EQ(ReadSetting(name), 0) << std::string(name, name + lstrlenW(name)) << " stored";
   }
   EXPECT_EQ(ReadFirstRun(), 1) << "the first-run page is offered once";
   // The page went to the prefix's browser handler, which has nothing to
