@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Makes the README's screenshots from the real Shadowpane.exe under Wine, on
+# a virtual display of its own, with the test-only virtual camera and
+# microphone listed, and writes them as .png files to docs/images/ (or the
+# folder given). Each shot starts the program afresh from a copy in
+# $BUILD_ROOT/win32/screenshots, with fresh registry keys.
+#
+#   scripts/screenshots.sh [output folder]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_root=${BUILD_ROOT:-$root/build}
+build_dir="$build_root/win32"
+out=$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)
+
+"$root/scripts/setup.sh"
+cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build_dir" --target Shadowpane shadowpane_e2e_tool shadowpane_virtualdevices -j "${JOBS:-2}"
+
+tool="$build_dir/tests/virtualdevices/shadowpane_e2e_tool.exe"
+work="$build_dir/screenshots"
+rm -rf "$work"
+mkdir -p "$work/program"
+cp "$build_dir/Shadowpane.exe" "$work/program/"
+
+# shellcheck source=lib/wine-session.sh
+. "$root/scripts/lib/wine-session.sh"
+wine_session_start "$build_dir" own-display
+program_pid=
+finish() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  wine "$tool" unplug </dev/null >/dev/null 2>&1 || true
+  wine_session_stop
+}
+trap finish EXIT
+
+tool() { wine "$tool" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+settings_key='HKCU\Software\KESTRALYNX\Shadowpane\2'
+reg_dword() { wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null 2>&1; }
+
+# Fresh keys; the first-run page marked as shown (it would go to the
+# prefix's browser); English unless the language window is wanted.
+fresh_start() {
+  stop_program
+  wine reg delete 'HKCU\Software\KESTRALYNX' /f >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\Software\KESTRALYNX' /f >/dev/null 2>&1 || true
+  reg_dword 'HKLM\Software\KESTRALYNX\Shadowpane\2001' firstrun 1
+  rm -f "$work/program/Profile.db"
+}
+start_program() {
+  (cd "$work/program" && exec wine Shadowpane.exe </dev/null >/dev/null 2>&1) &
+  program_pid=$!
+}
+stop_program() {
+  if [ -n "$program_pid" ]; then
+    kill "$program_pid" 2>/dev/null || true
+    wait "$program_pid" 2>/dev/null || true
+    program_pid=
+  fi
+}
+# shot <window class> <name>
+shot() {
+  tool save "$1" "$(winepath -w "$work/$2.bmp")"
+  python3 "$root/scripts/lib/bmp-to-png.py" "$work/$2.bmp" "$out/$2.png"
+  echo "screenshots: $out/$2.png"
+}
+expect_start() {
+  local state
+  state=$(tool wait-start 60000)
+  [ "$state" = "$1" ] || { echo "screenshots: expected the $1 window, got '$state'" >&2; exit 1; }
+}
+
+tool unplug >/dev/null
+tool plug >/dev/null
+
+# The first start: the language window, then the main window at risk.
+fresh_start
+start_program
+expect_start language
+shot KSP2LanguagesWndClass language-window
+tool click KSP2LanguagesWndClass 1026
+tool wait-main 60000
+shot KSP2MainWndClass main-at-risk
+
+# Settings and About from the menu's commands.
+for window in "4864 KSP2SettingsWndClass settings-window" "4872 KSP2AboutWndClass about-window"; do
+  set -- $window
+  fresh_start
+  reg_dword "$settings_key" Language 0
+  start_program
+  expect_start shown
+  tool command "$1"
+  shot "$2" "$3"
+done
+
+# The camera and the virtual microphone blocked with a click each. Wine's
+# own "In: default" input cannot be held, so the program stays at risk.
+fresh_start
+reg_dword "$settings_key" Language 0
+start_program
+expect_start shown
+tool click-entry video 0
+tool click-entry audio 0
+shot KSP2MainWndClass main-camera-blocked
+tool show
+
+# A camera plugged in while running, with "Block devices when plugged in".
+fresh_start
+reg_dword "$settings_key" Language 0
+reg_dword "$settings_key" BlockPluggedIn 1
+start_program
+expect_start shown
+tool arrive-camera "USB Camera (test only)"
+shot KQM2MessageExWndClass plugged-in-notice
+stop_program
+tool unplug >/dev/null
+tool plug >/dev/null
+
+# Protected: a machine whose only capture devices are the virtual ones. The
+# program runs with a HOME whose sound configuration gives Wine no input of
+# its own.
+fresh_start
+reg_dword "$settings_key" Language 0
+mkdir -p "$work/home-without-sound"
+(cd "$work/program" && HOME="$work/home-without-sound" exec wine Shadowpane.exe </dev/null >/dev/null 2>&1) &
+program_pid=$!
+expect_start shown
+tool click-entry video 0
+tool click-entry audio 0
+shot KSP2MainWndClass main-protected
+tool show
+stop_program

@@ -1,0 +1,25 @@
+# Shadowpane.exe as a whole, driven from a separate test process with the
+# test-only virtual devices. It sits beside the devices' DLL and helper and
+# shares their lock on the prefix's devices; it copies the built program
+# into temporary folders, so it needs the program built first.
+add_library(shadowpane_e2e_driver STATIC e2e/ProgramDriver.cpp)
+target_include_directories(shadowpane_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(shadowpane_e2e_driver PUBLIC shadowpane_win32 shadowpane_test_support)
+shadowpane_warnings(shadowpane_e2e_driver)
+
+shadowpane_test(e2e_program_tests
+  SOURCES e2e/ProgramEndToEndTest.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+  LIBS shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(e2e_program_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_program_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(e2e_program_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
+
+# The scripts' test-only companion: plugs the virtual devices into the
+# prefix and looks at a running copy from outside. Beside the devices' DLL,
+# which it registers by its own folder.
+add_executable(shadowpane_e2e_tool e2e/ProgramToolMain.cpp ui/gallery/WindowImage.cpp)
+target_link_libraries(shadowpane_e2e_tool PRIVATE shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(shadowpane_e2e_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(shadowpane_e2e_tool shadowpane_virtualdevices)
+shadowpane_warnings(shadowpane_e2e_tool)

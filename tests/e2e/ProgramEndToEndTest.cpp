@@ -1,0 +1,253 @@
+// Shadowpane.exe as a user meets it, under Wine with the test-only virtual
+// camera and microphone: started from a copy in a folder of its own, driven
+// from this separate process with the real pointer and window messages.
+// Every test starts from fresh registry keys and ends every copy it started.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/virtualdevices/HelperProcess.h"
+#include "tests/virtualdevices/VirtualDeviceRegistry.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowLook.h"
+#include "ui/toolkit/MessageBoxLayout.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/windows/LanguageChoice.h"
+
+namespace shadowpane::e2e {
+namespace {
+
+using virtualdevices::PluggedDevice;
+using virtualdevices::Quoted;
+using virtualdevices::RunHelper;
+
+constexpr wchar_t kCameraName[] = L"End To End Camera";
+constexpr wchar_t kCameraPath[] = L"\\\\?\\virtual#end-to-end-camera";
+constexpr wchar_t kMicrophoneName[] = L"End To End Microphone";
+constexpr DWORD kMicrophoneWaveInId = 4;
+// The device-interface class a camera's driver announces (KSCATEGORY_VIDEO).
+constexpr GUID kVideoInterfaceClass = {0x6994AD05, 0x93EF, 0x11D0, {0xA3, 0xCC, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
+// The close button's centre in the main window's client area.
+constexpr int kCloseX = kMainWindowWidth - 52 + 20;
+constexpr int kCloseY = 9;
+
+COLORREF Colour(const StatusPanelLook& look) { return ToColorRef(look.fill); }
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EndEveryProgramCopy();
+    DeleteProgramKeys();
+    // The first-run page would hand an address to the prefix's browser;
+    // only the test of the first start lets that happen.
+    SetFirstRunDone();
+    ASSERT_TRUE(camera_.ok());
+    ASSERT_TRUE(microphone_.ok());
+    ASSERT_TRUE(program_.ok()) << "no copy of " << std::string(BuiltProgramPath().begin(), BuiltProgramPath().end());
+  }
+  void TearDown() override {
+    program_.EndAll();
+    EndEveryProgramCopy();
+    DeleteProgramKeys();
+  }
+
+  // Starts a copy with a language stored, so no language window comes, and
+  // waits for its main window. The window exists while its creation still
+  // lists the devices; shown, it has listed them.
+  HWND StartWithLanguage(const std::wstring& arguments = L"") {
+    SetSetting(L"Language", 0);
+    pid_ = program_.Start(arguments);
+    HWND main = pid_ != 0 ? WaitForWindow(kMainClass, pid_) : nullptr;
+    if (main != nullptr && arguments != L"/min" && !WaitForVisibility(main, true)) return nullptr;
+    return main;
+  }
+  // The box's text with the lines it wrapped joined again.
+  static std::wstring BoxText(HWND box) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(box, text, 1024);
+    std::wstring joined;
+    for (const wchar_t* c = text; *c != 0; ++c) {
+      const bool space = *c == L' ' || *c == L'\n';
+      if (!space || joined.empty() || joined.back() != L' ') joined += space ? L' ' : *c;
+    }
+    return joined;
+  }
+  static HWND List(HWND main, int id) { return GetDlgItem(main, id); }
+  static bool CameraBlocked(HWND main) {
+    HWND list = List(main, IDC_VIDEO_LIST);
+    const int index = FindEntry(list, kCameraName);
+    return index >= 0 && ReadList(list)[static_cast<size_t>(index)].blocked;
+  }
+  // What another program gets when it tries the camera.
+  static HRESULT ProbeCamera() { return RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000); }
+
+  PluggedDevice camera_ = PluggedDevice::Camera(kCameraName, kCameraPath);
+  PluggedDevice microphone_ = PluggedDevice::Microphone(kMicrophoneName, kMicrophoneWaveInId);
+  ProgramCopy program_;  // after the devices: ended before they are unplugged
+  DWORD pid_ = 0;
+};
+
+TEST_F(ProgramTest, FirstStartAsksForTheLanguageThenListsTheDevicesAndStoresTheSettings) {
+  DeleteProgramKeys();  // a machine that never ran the program
+  pid_ = program_.Start();
+  ASSERT_NE(pid_, 0u);
+  HWND language = WaitForWindow(kLanguageClass, pid_);
+  ASSERT_NE(language, nullptr);
+  EXPECT_EQ(FindWindowW(kMainClass, nullptr), nullptr) << "the main window waits for the language";
+  ASSERT_TRUE(ClickControl(language, IDC_LANGUAGE_OK));
+
+  HWND main = WaitForWindow(kMainClass, pid_);
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(WaitForVisibility(main, true));
+  EXPECT_GE(FindEntry(List(main, IDC_VIDEO_LIST), kCameraName), 0);
+  EXPECT_GE(FindEntry(List(main, IDC_AUDIO_LIST), kMicrophoneName), 0);
+  for (const wchar_t* name : {L"Language", L"Startup", L"BlockStart", L"BlockPluggedIn"}) {
+    EXPECT_EQ(ReadSetting(name), 0) << std::string(name, name + lstrlenW(name)) << " stored";
+  }
+  EXPECT_EQ(ReadFirstRun(), 1) << "the first-run page is offered once";
+  // The page went to the prefix's browser handler, which has nothing to
+  // hand it to here: it must end rather than hang about.
+  EXPECT_TRUE(WaitUntil([] { return CountProcesses(L"winebrowser.exe") == 0; }));
+}
+
+TEST_F(ProgramTest, AClickBlocksTheCameraAgainstOtherProgramsAndThePanelTellsTheTruth) {
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  EXPECT_HRESULT_SUCCEEDED(ProbeCamera()) << "free before the click";
+  EXPECT_EQ(PanelColour(main), Colour(PanelLook(0)));
+
+  HWND video = List(main, IDC_VIDEO_LIST);
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
+  EXPECT_TRUE(WaitUntil([&] { return CameraBlocked(main); })) << "its mark turns green";
+  EXPECT_HRESULT_FAILED(ProbeCamera()) << "another program cannot open it";
+
+  // Every microphone clicked too: the panel turns green exactly when every
+  // entry says blocked (Wine's own input may refuse).
+  HWND audio = List(main, IDC_AUDIO_LIST);
+  const std::vector<ListedEntry> microphones = ReadList(audio);
+  for (size_t i = 0; i < microphones.size(); ++i) {
+    ClickEntry(audio, static_cast<int>(i));
+    // A refusal shows "Unable to block device."; close it to go on.
+    if (HWND box = WaitForWindow(kMessageBoxClass, pid_, 1500)) {
+      ClickControl(box, kMessageBoxOkId);
+      WaitForNoWindow(kMessageBoxClass, pid_);
+    }
+  }
+  Sleep(500);
+  bool everyBlocked = true;
+  for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
+    for (const ListedEntry& entry : ReadList(List(main, id))) everyBlocked = everyBlocked && entry.blocked;
+  }
+  EXPECT_TRUE(ReadList(audio)[static_cast<size_t>(FindEntry(audio, kMicrophoneName))].blocked);
+  EXPECT_EQ(PanelColour(main), Colour(PanelLook(everyBlocked ? 1 : 0)));
+  RecordProperty("every_device_blocked", everyBlocked ? "yes" : "no");
+}
+
+TEST_F(ProgramTest, APluggedInCameraIsAnnouncedAndBlockedWhenTheSettingSaysSo) {
+  SetSetting(L"BlockPluggedIn", 1);
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  PluggedDevice plugged = PluggedDevice::Camera(L"Plugged In Camera", L"\\\\?\\virtual#plugged-in-camera");
+  ASSERT_TRUE(plugged.ok());
+  DEV_BROADCAST_DEVICEINTERFACE_W header{};
+  header.dbcc_size = sizeof(header);
+  header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  header.dbcc_classguid = kVideoInterfaceClass;
+  SendMessageW(main, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&header));
+
+  HWND box = WaitForWindow(kMessageBoxClass, pid_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), L"Device has been plugged in. Device: Plugged In Camera");
+  HWND video = List(main, IDC_VIDEO_LIST);
+  const int index = FindEntry(video, L"Plugged In Camera");
+  ASSERT_GE(index, 0);
+  EXPECT_TRUE(ReadList(video)[static_cast<size_t>(index)].blocked);
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+  EXPECT_FALSE(CameraBlocked(main)) << "the camera that was there stays as it was";
+  ClickControl(box, kMessageBoxOkId);
+  EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
+  program_.EndAll();  // lets the camera go before it is unplugged
+}
+
+TEST_F(ProgramTest, TheCloseButtonSavesTheProfileAndTheNextStartBlocksTheSameDevices) {
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  HWND video = List(main, IDC_VIDEO_LIST);
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
+  ASSERT_TRUE(WaitUntil([&] { return CameraBlocked(main); }));
+  const size_t listed = ReadList(video).size() + ReadList(List(main, IDC_AUDIO_LIST)).size();
+
+  ClickAt(main, kCloseX, kCloseY);
+  EXPECT_EQ(program_.WaitForExit(pid_), 0);
+  EXPECT_FALSE(virtualdevices::IsCameraOpen(camera_.clsid())) << "the camera is let go";
+  EXPECT_HRESULT_SUCCEEDED(ProbeCamera());
+  std::vector<ProfileRecord> records;
+  ASSERT_TRUE(ReadProfile(program_.ProfilePath(), &records));
+  EXPECT_EQ(records.size(), listed) << "one record per device";
+  int blockedRecords = 0;
+  for (const ProfileRecord& record : records) blockedRecords += record.blocked != 0 ? 1 : 0;
+  EXPECT_EQ(blockedRecords, 1);
+
+  main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(CameraBlocked(main)) << "Profile.db applied at start";
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(camera_.clsid()));
+  EXPECT_FALSE(ReadList(List(main, IDC_AUDIO_LIST))[0].blocked);
+}
+
+TEST_F(ProgramTest, StartedWithMinItStaysHiddenUntilTheTrayIconIsPressed) {
+  HWND main = StartWithLanguage(L"/min");
+  ASSERT_NE(main, nullptr);
+  Sleep(500);
+  EXPECT_FALSE(IsWindowVisible(main));
+  SendMessageW(main, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+  EXPECT_TRUE(WaitForVisibility(main, true));
+}
+
+// A second start while the first runs asks whether to restart; the answer
+// decides which copy lives on.
+struct SecondStartCase {
+  const char* name;
+  int button;
+  bool firstLives;
+};
+
+class SecondStartTest : public ProgramTest, public ::testing::WithParamInterface<SecondStartCase> {};
+
+TEST_P(SecondStartTest, TheQuestionDecidesWhichCopyRuns) {
+  const SecondStartCase& c = GetParam();
+  HWND first = StartWithLanguage(L"/min");
+  ASSERT_NE(first, nullptr);
+  const DWORD firstPid = pid_;
+  const DWORD secondPid = program_.Start();
+  ASSERT_NE(secondPid, 0u);
+  HWND box = WaitForWindow(kMessageBoxClass, secondPid);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), L"Another instance of Shadowpane is already running. Do you want to restart the program?");
+  ASSERT_TRUE(ClickControl(box, c.button));
+
+  if (c.firstLives) {
+    EXPECT_EQ(program_.WaitForExit(secondPid), 0);
+    EXPECT_TRUE(WaitForVisibility(first, true)) << "the first copy is raised";
+    EXPECT_TRUE(program_.IsRunning(firstPid));
+  } else {
+    EXPECT_EQ(program_.WaitForExit(firstPid), 0) << "ended with code 0";
+    HWND second = WaitForWindow(kMainClass, secondPid);
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(WaitForVisibility(second, true));
+    EXPECT_TRUE(program_.IsRunning(secondPid));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, SecondStartTest,
+                         ::testing::Values(SecondStartCase{"No", kMessageBoxNoId, true},
+                                           SecondStartCase{"Yes", kMessageBoxYesId, false}),
+                         [](const ::testing::TestParamInfo<SecondStartCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace shadowpane::e2e
