@@ -1,9 +1,14 @@
 # What ships beside the code: the version information and manifest of the
 # built Shadowpane.exe, the compiled help file and the installer.
-shadowpane_test(ship_version_tests
+# Wine reaches the build tree through its Z: drive.
+shadowpane_test(ship_tests
   SOURCES app/win32/VersionResourceTest.cpp
   LIBS shadowpane_win32 version)
-add_dependencies(ship_version_tests Shadowpane)
-# Wine reaches the build tree through its Z: drive.
-target_compile_definitions(ship_version_tests PRIVATE
+add_dependencies(ship_tests Shadowpane)
+target_compile_definitions(ship_tests PRIVATE
   SHADOWPANE_EXECUTABLE_PATH="Z:$<TARGET_FILE:Shadowpane>")
+
+# The help file beside the executable: every source page, unchanged.
+add_test(NAME ship_help_file
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/installer/CheckHelpFile.sh ${SHADOWPANE_HELP_FILE}
+          ${CMAKE_SOURCE_DIR}/help)
