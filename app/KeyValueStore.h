@@ -44,6 +44,9 @@ class KeyValueStore {
   // The machine's logon Run key, opened with full access; null when that is
   // refused (for example without administrative rights).
   virtual std::unique_ptr<KeyValueKey> OpenRunKey() = 0;
+  // The current user's logon Run key, where the autostart entry goes when
+  // the machine's is refused; null when it cannot be opened either.
+  virtual std::unique_ptr<KeyValueKey> OpenUserRunKey() = 0;
   // The executable's full path when it is known and at most maxChars long.
   virtual bool ExecutablePath(std::u16string& path, int maxChars) = 0;
 };

@@ -54,17 +54,25 @@ std::u16string AutostartCommand(const std::u16string& executablePath) {
 }
 
 int ApplyAutostart(KeyValueStore& store, int enabled) {
-  std::unique_ptr<KeyValueKey> key = store.OpenRunKey();
-  if (!key) return 0;
-  // A value that is already missing counts as deleted.
-  if (!enabled) return key->Delete(kAutostartValue);
+  std::unique_ptr<KeyValueKey> machine = store.OpenRunKey();
+  std::unique_ptr<KeyValueKey> user = store.OpenUserRunKey();
+  if (!machine && !user) return 0;
+  if (!enabled) {
+    // Both places, whichever was used before; a missing value is deleted.
+    const int machineGone = !machine || machine->Delete(kAutostartValue);
+    const int userGone = !user || user->Delete(kAutostartValue);
+    return machineGone && userGone ? 1 : 0;
+  }
   std::u16string path;
   if (!store.ExecutablePath(path, kMaxAutostartPathChars)) path.clear();
   const std::u16string command = AutostartCommand(path);
-  return command.size() < static_cast<size_t>(kAutostartTextUnits) &&
-                 key->SetText(kAutostartValue, command)
-             ? 1
-             : 0;
+  if (command.size() >= static_cast<size_t>(kAutostartTextUnits)) return 0;
+  if (machine && machine->SetText(kAutostartValue, command)) {
+    // One entry only: a second would start a second instance at logon.
+    if (user) user->Delete(kAutostartValue);
+    return 1;
+  }
+  return user && user->SetText(kAutostartValue, command) ? 1 : 0;
 }
 
 }  // namespace shadowpane

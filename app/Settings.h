@@ -26,7 +26,8 @@ constexpr WideChar kStartupValue[] = u"Startup";
 constexpr WideChar kBlockStartValue[] = u"BlockStart";
 constexpr WideChar kBlockPluggedInValue[] = u"BlockPluggedIn";
 
-// The autostart value in the machine's Run key.
+// The autostart value in the machine's Run key, or the user's when the
+// machine's cannot be opened with full access.
 constexpr WideChar kAutostartValue[] = u"KESTRALYNX Shadowpane";
 // Started from the Run key, the program starts hidden in the tray.
 constexpr WideChar kMinimizedArgument[] = u"/min";
@@ -51,9 +52,13 @@ void LoadSettings(KeyValueStore& store);
 // whether or not the key could be opened.
 void SaveSettings(KeyValueStore& store);
 
-// Writes the autostart value when enabled, deletes it when not. Answers 1
-// when that was done, 0 when the Run key cannot be opened (the entry is
-// then left alone) or the write failed.
+// Enabled: writes the autostart value under the machine's Run key when that
+// opens with full access (and removes a copy under the user's, so the
+// program is not started twice at logon), else under the user's Run key.
+// Disabled: deletes the value from both keys. Answers 1 when that was
+// done, 0 when neither key opens (the entries are then left alone) or a
+// write or delete failed. A standard user thus still gets the autostart
+// the Settings window shows ticked.
 int ApplyAutostart(KeyValueStore& store, int enabled);
 
 // The command the Run key starts: the path in double quotes, a blank and

@@ -84,6 +84,10 @@ std::unique_ptr<KeyValueKey> RegistryStore::OpenRunKey() {
   return OpenRegistryKey(locations_.runRoot, locations_.runPath.c_str());
 }
 
+std::unique_ptr<KeyValueKey> RegistryStore::OpenUserRunKey() {
+  return OpenRegistryKey(locations_.userRunRoot, locations_.userRunPath.c_str());
+}
+
 bool RegistryStore::ExecutablePath(std::u16string& path, int maxChars) {
   std::wstring found = locations_.executablePath;
   if (found.empty()) {

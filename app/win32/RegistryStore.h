@@ -25,6 +25,8 @@ struct RegistryLocations {
   std::wstring settingsPath = kSettingsKeyPath;
   HKEY runRoot = HKEY_LOCAL_MACHINE;
   std::wstring runPath = kRunKeyPath;
+  HKEY userRunRoot = HKEY_CURRENT_USER;
+  std::wstring userRunPath = kRunKeyPath;
   // Empty: the running executable's path (GetModuleFileNameW).
   std::wstring executablePath;
 };
@@ -34,6 +36,7 @@ class RegistryStore : public KeyValueStore {
   explicit RegistryStore(RegistryLocations locations = RegistryLocations());
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override;
   std::unique_ptr<KeyValueKey> OpenRunKey() override;
+  std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
 
  private:

@@ -7,6 +7,7 @@
 namespace shadowpane {
 namespace {
 
+using testing::MemoryKey;
 using testing::MemoryKeyValueStore;
 using testing::MemoryValue;
 
@@ -160,16 +161,69 @@ TEST_F(SettingsTest, AutostartQuotesThePathAndAddsMin) {
   EXPECT_EQ(ApplyAutostart(store, 0), 1) << "a missing value is no error";
 }
 
-TEST_F(SettingsTest, UnopenableRunKeyLeavesTheEntryAloneAndAnswersZero) {
+TEST_F(SettingsTest, NoOpenableRunKeyLeavesTheEntriesAloneAndAnswersZero) {
   store.run.values[kAutostartValue] = Text(u"kept");
+  store.userRun.values[kAutostartValue] = Text(u"kept too");
   store.run.refuse = true;
+  store.userRun.refuse = true;
   EXPECT_EQ(ApplyAutostart(store, 0), 0);
   EXPECT_EQ(ApplyAutostart(store, 1), 0);
   EXPECT_EQ(store.run.values[kAutostartValue].text, u"kept");
+  EXPECT_EQ(store.userRun.values[kAutostartValue].text, u"kept too");
+}
+
+// Where the entry ends up for each way the two Run keys can behave, and
+// what disabling leaves. A user without rights on the machine's key still
+// gets the autostart that the Settings window shows ticked, and there is
+// never an entry in both keys after enabling.
+TEST_F(SettingsTest, AutostartFallsBackToTheUsersRunKey) {
+  const std::u16string command = u"\"C:\\Apps\\Shadowpane.exe\" /min";
+  struct Case {
+    const char* name;
+    bool machineRefused, machineFails, userRefused, userFails;
+    bool staleInMachine, staleInUser;  // entries left by an earlier run
+    int enableAnswer;
+    bool inMachine, inUser;  // where the command is after enabling
+    int disableAnswer;
+    bool leftInMachine, leftInUser;  // what disabling could not remove
+  } cases[] = {
+      {"both open", false, false, false, false, false, true, 1, true, false, 1, false, false},
+      {"machine refused", true, false, false, false, true, false, 1, false, true, 1, true, false},
+      {"machine write fails", false, true, false, false, false, false, 1, false, true, 0, false,
+       false},
+      {"user refused", false, false, true, false, false, true, 1, true, false, 1, false, true},
+      {"machine refused, user fails", true, false, false, true, false, false, 0, false, false, 0,
+       false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryKeyValueStore fresh;
+    fresh.run.refuse = c.machineRefused;
+    fresh.run.failWrites = c.machineFails;
+    fresh.userRun.refuse = c.userRefused;
+    fresh.userRun.failWrites = c.userFails;
+    if (c.staleInMachine) fresh.run.values[kAutostartValue] = Text(u"stale");
+    if (c.staleInUser) fresh.userRun.values[kAutostartValue] = Text(u"stale");
+
+    EXPECT_EQ(ApplyAutostart(fresh, 1), c.enableAnswer);
+    auto holds = [&](MemoryKey& key) {
+      auto it = key.values.find(kAutostartValue);
+      return it != key.values.end() && it->second.text == command;
+    };
+    EXPECT_EQ(holds(fresh.run), c.inMachine);
+    EXPECT_EQ(holds(fresh.userRun), c.inUser);
+
+    EXPECT_EQ(ApplyAutostart(fresh, 0), c.disableAnswer);
+    EXPECT_EQ(fresh.run.values.count(kAutostartValue) == 1, c.leftInMachine);
+    EXPECT_EQ(fresh.userRun.values.count(kAutostartValue) == 1, c.leftInUser);
+    EXPECT_EQ(fresh.openKeys, 0);
+  }
 }
 
 TEST_F(SettingsTest, FailedWriteAnswersZero) {
+  // A failing machine key alone falls back to the user's (see below).
   store.run.failWrites = true;
+  store.userRun.failWrites = true;
   EXPECT_EQ(ApplyAutostart(store, 1), 0);
 }
 

@@ -57,6 +57,12 @@ std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenRunKey() {
   return std::make_unique<MemoryOpenKey>(run, openKeys);
 }
 
+std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenUserRunKey() {
+  if (userRun.refuse) return nullptr;
+  ++totalOpens;
+  return std::make_unique<MemoryOpenKey>(userRun, openKeys);
+}
+
 bool MemoryKeyValueStore::ExecutablePath(std::u16string& path, int maxChars) {
   if (!pathKnown || executablePath.size() > static_cast<size_t>(maxChars)) return false;
   path = executablePath;

@@ -1,6 +1,7 @@
-// A KeyValueStore in memory: two keys (settings, Run) whose values keep
-// their type, keys that can be refused, and counts of open keys so tests
-// can check that no key outlives its operation.
+// A KeyValueStore in memory: three keys (settings, the machine's and the
+// user's Run key) whose values keep their type, keys that can be refused,
+// and counts of open keys so tests can check that no key outlives its
+// operation.
 #pragma once
 
 #include <map>
@@ -29,10 +30,12 @@ class MemoryKeyValueStore : public KeyValueStore {
  public:
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override;
   std::unique_ptr<KeyValueKey> OpenRunKey() override;
+  std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
 
   MemoryKey settings;
-  MemoryKey run;
+  MemoryKey run;      // the machine's Run key
+  MemoryKey userRun;  // the user's Run key
   std::u16string executablePath = u"C:\\Apps\\Shadowpane.exe";
   bool pathKnown = true;
 

@@ -6,14 +6,30 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "res/Version.h"
 #include "ui/toolkit/Geometry.h"
 #include "ui/windows/WindowShellLayout.h"
 
 namespace shadowpane {
 
-// The program's version: the one place it is written (the release derives
-// the version resource from it).
-constexpr WideChar kProductVersion[] = u"2.0.0.1";
+// The program's version, from the header the version resource reads too.
+constexpr WideChar kProductVersion[] = u"" SHADOWPANE_VERSION_TEXT;
+
+// The text must spell the four numbers of the version resource.
+constexpr bool VersionTextSpells(const char* text, const int (&numbers)[4]) {
+  for (int i = 0; i < 4; ++i) {
+    if (*text < '0' || *text > '9') return false;
+    int number = 0;
+    while (*text >= '0' && *text <= '9') number = number * 10 + (*text++ - '0');
+    if (number != numbers[i] || *text != (i < 3 ? '.' : '\0')) return false;
+    ++text;
+  }
+  return true;
+}
+constexpr int kVersionNumbers[4] = {SHADOWPANE_VERSION_MAJOR, SHADOWPANE_VERSION_MINOR,
+                                    SHADOWPANE_VERSION_PATCH, SHADOWPANE_VERSION_BUILD};
+static_assert(VersionTextSpells(SHADOWPANE_VERSION_TEXT, kVersionNumbers),
+              "SHADOWPANE_VERSION_TEXT and the version numbers in res/Version.h differ");
 constexpr WideChar kProductLine[] = u"KESTRALYNX Shadowpane";
 
 constexpr Size kAboutWindowSize{446, 409};

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <sddl.h>
 
 #include <memory>
 #include <string>
@@ -34,10 +35,12 @@ class RegistryStoreTest : public ::testing::Test {
   }
   static void RemoveSettingsKey() { RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKeyPath); }
   static void RemoveRunValue() {
-    HKEY run = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-      RegDeleteValueW(run, AsWide(kAutostartValue));
-      RegCloseKey(run);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      HKEY run = nullptr;
+      if (RegOpenKeyExW(root, kRunKeyPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+        RegDeleteValueW(run, AsWide(kAutostartValue));
+        RegCloseKey(run);
+      }
     }
   }
   static bool SettingsKeyExists() {
@@ -73,11 +76,12 @@ class RegistryStoreTest : public ::testing::Test {
     return {type, number};
   }
   // The autostart value's type and text; type 0 when missing.
-  static std::pair<DWORD, std::wstring> RunValue() {
+  static std::pair<DWORD, std::wstring> RunValue(HKEY root = HKEY_LOCAL_MACHINE,
+                                                 const wchar_t* path = kRunKeyPath) {
     wchar_t text[6000] = {};
     DWORD type = 0, size = sizeof text;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKeyPath, AsWide(kAutostartValue), RRF_RT_ANY, &type, text,
-                     &size) != ERROR_SUCCESS) {
+    if (RegGetValueW(root, path, AsWide(kAutostartValue), RRF_RT_ANY, &type, text, &size) !=
+        ERROR_SUCCESS) {
       return {0, L""};
     }
     EXPECT_EQ(size, (wcslen(text) + 1) * sizeof(wchar_t)) << "text and terminator, no more";
@@ -180,6 +184,69 @@ TEST_F(RegistryStoreTest, StartupWritesTheQuotedExecutablePathAndDeletesItWhenOf
   SaveSettings();
   EXPECT_EQ(RunValue().first, 0u);
   EXPECT_EQ(ApplyAutostart(0), 1) << "deleting a missing value is no error";
+}
+
+// With the machine's Run key open, the entry is kept there and a copy in
+// the user's Run key (left by a run without rights) is removed, so the
+// program does not start twice at logon.
+TEST_F(RegistryStoreTest, AnOpenMachineRunKeyHoldsTheOnlyEntry) {
+  RegistryLocations locations;
+  locations.executablePath = L"C:\\Apps\\Shadowpane.exe";
+  RegistryStore store(locations);
+  std::unique_ptr<KeyValueKey> userRun = OpenRegistryKey(HKEY_CURRENT_USER, kRunKeyPath);
+  ASSERT_NE(userRun, nullptr);
+  ASSERT_EQ(userRun->SetText(kAutostartValue, u"stale"), 1);
+  userRun.reset();
+
+  EXPECT_EQ(ApplyAutostart(store, 1), 1);
+  EXPECT_EQ(RunValue().second, L"\"C:\\Apps\\Shadowpane.exe\" /min");
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER).first, 0u);
+  EXPECT_EQ(ApplyAutostart(store, 0), 1);
+  EXPECT_EQ(RunValue().first, 0u);
+}
+
+// A machine Run key that this user may read but not open with full access,
+// as for a standard user: enabling writes the same command under the
+// user's own Run key and leaves the machine's entry (written earlier with
+// rights) alone; disabling deletes the user's entry.
+TEST_F(RegistryStoreTest, ADeniedMachineRunKeyFallsBackToTheUsersRunKey) {
+  const wchar_t deniedPath[] = L"Software\\ShadowpaneTest\\DeniedRun";
+  HKEY denied = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, deniedPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &denied, nullptr),
+            ERROR_SUCCESS);
+  const wchar_t earlier[] = L"earlier";
+  RegSetValueExW(denied, AsWide(kAutostartValue), 0, REG_SZ, reinterpret_cast<const BYTE*>(earlier),
+                 sizeof earlier);
+  // Everyone may read the key and delete it (for the clean-up), no more.
+  PSECURITY_DESCRIPTOR readOnly = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"D:P(A;;KR;;;WD)(A;;SD;;;WD)", SDDL_REVISION_1, &readOnly, nullptr));
+  EXPECT_EQ(RegSetKeySecurity(denied, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+  LocalFree(readOnly);
+  RegCloseKey(denied);
+  struct Cleanup {
+    const wchar_t* path;
+    ~Cleanup() {
+      RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
+      RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\ShadowpaneTest");
+    }
+  } cleanup{deniedPath};
+  ASSERT_EQ(OpenRegistryKey(HKEY_LOCAL_MACHINE, deniedPath), nullptr)
+      << "the key must refuse full access for this test to mean anything";
+
+  RegistryLocations locations;
+  locations.runPath = deniedPath;
+  locations.executablePath = L"C:\\Users\\someone\\Shadowpane.exe";
+  RegistryStore store(locations);
+  EXPECT_EQ(ApplyAutostart(store, 1), 1);
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER),
+            std::make_pair(DWORD{REG_SZ}, std::wstring(L"\"C:\\Users\\someone\\Shadowpane.exe\" /min")));
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, deniedPath).second, L"earlier");
+
+  EXPECT_EQ(ApplyAutostart(store, 0), 1);
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER).first, 0u);
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, deniedPath).second, L"earlier");
 }
 
 TEST_F(RegistryStoreTest, PathWithBlanksIsQuoted) {

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the installer from the sources: installs what is missing (the cross
+# compiler, NSIS, the CHM compiler), builds Shadowpane.exe and
+# Shadowpane.chm in the Windows configuration and packs both with NSIS.
+# Prints the installer's path: $BUILD_ROOT/win32/Shadowpane-<version>-setup.exe.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_root=${BUILD_ROOT:-$root/build}
+jobs=${JOBS:-$(nproc)}
+
+"$root/scripts/setup.sh"
+cmake -S "$root" -B "$build_root/win32" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build_root/win32" -j "$jobs" --target ShadowpaneInstaller
+
+installer=$(ls -t "$build_root"/win32/Shadowpane-*-setup.exe | head -1)
+echo "package: $installer"

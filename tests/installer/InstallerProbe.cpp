@@ -1,0 +1,100 @@
+// A small helper for the installer test: what a shell script cannot ask
+// Wine directly. Commands (exit code 0 on success):
+//   folders                    the user's local application data and Start-menu
+//                              programs folders, one per line
+//   wait-window <seconds>      the program's main window appears in time
+//   close-window <seconds>     WM_CLOSE to the main window, then its process
+//                              ends in time (else it is terminated, exit 1)
+//   no-window                  no main window exists
+//   shortcut-target <file.lnk> prints the program the shortcut starts
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"KSP2MainWndClass";
+
+HWND MainWindow() { return FindWindowW(kMainClass, nullptr); }
+
+int Folders() {
+  wchar_t local[MAX_PATH] = {}, programs[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local)) ||
+      FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, 0, programs))) {
+    return 1;
+  }
+  std::printf("%ls\n%ls\n", local, programs);
+  return 0;
+}
+
+int WaitWindow(int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (MainWindow() != nullptr) return 0;
+    Sleep(100);
+  }
+  return 1;
+}
+
+int CloseWindow(int seconds) {
+  HWND window = MainWindow();
+  if (window == nullptr) return 2;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+  if (process == nullptr) return 3;
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  const DWORD waited = WaitForSingleObject(process, static_cast<DWORD>(seconds) * 1000);
+  if (waited != WAIT_OBJECT_0) {
+    // Never leave the test blocked on a program that did not close.
+    TerminateProcess(process, 1);
+    CloseHandle(process);
+    return 1;
+  }
+  CloseHandle(process);
+  return 0;
+}
+
+int ShortcutTarget(const wchar_t* file) {
+  if (FAILED(CoInitialize(nullptr))) return 1;
+  int result = 1;
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+      wchar_t target[MAX_PATH] = {};
+      if (SUCCEEDED(persist->Load(file, STGM_READ)) &&
+          SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0))) {
+        std::printf("%ls\n", target);
+        result = 0;
+      }
+      persist->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (arguments == nullptr || count < 2) return 64;
+  const std::wstring command = arguments[1];
+  const int number = count > 2 ? _wtoi(arguments[2]) : 0;
+  int result = 64;
+  if (command == L"folders") result = Folders();
+  else if (command == L"wait-window") result = WaitWindow(number);
+  else if (command == L"close-window") result = CloseWindow(number);
+  else if (command == L"no-window") result = MainWindow() == nullptr ? 0 : 1;
+  else if (command == L"shortcut-target" && count > 2) result = ShortcutTarget(arguments[2]);
+  LocalFree(arguments);
+  std::fflush(stdout);
+  return result;
+}
