@@ -70,7 +70,7 @@ class SPDEVMIC : public SPDEV {
   // thread, through the restore filter. Every failure just ends it.
   void RestoreInput();
 
-  // True while a worker thread is started and not yet joined.
+  // True while a worker thread is started and not yet joined (tests only).
   bool HasWorker() const { return worker_ != nullptr; }
   // True while a worker is starting or holding (not ended by itself): the
   // user's block is in force or about to be.

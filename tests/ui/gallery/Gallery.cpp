@@ -235,14 +235,6 @@ void MessageBoxes() {
   });
 }
 
-std::wstring OutputFolder() {
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::wstring folder = argc > 1 ? argv[1] : L".";
-  LocalFree(argv);
-  return folder;
-}
-
 }  // namespace
 }  // namespace shadowpane::gallery
 

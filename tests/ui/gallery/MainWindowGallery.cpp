@@ -123,9 +123,7 @@ void Photograph(int language, const wchar_t* code) {
 
 int main() {
   using namespace shadowpane;
-  int argc = 0;
-  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  gallery::outputFolder = argc > 1 ? argv[1] : L".";
+  gallery::outputFolder = gallery::OutputFolder();
   virtualdevices::ComScope com;
   testing::RegisterForTests();
   RegisterMainWindowClass(GetModuleHandleW(nullptr));
@@ -137,6 +135,5 @@ int main() {
     gallery::Photograph(LANGUAGE_ENGLISH, L"en");
     gallery::Photograph(LANGUAGE_GERMAN, L"de");
   }
-  LocalFree(argv);
   return gallery::failures == 0 ? 0 : 1;
 }

@@ -1,5 +1,7 @@
 #include "tests/ui/gallery/WindowImage.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 namespace shadowpane::gallery {
@@ -70,6 +72,14 @@ int SaveScreenImage(const RECT& screenRect, const wchar_t* path) {
                                screenRect.bottom - screenRect.top, path);
   ReleaseDC(nullptr, screen);
   return saved;
+}
+
+std::wstring OutputFolder() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::wstring folder = argv != nullptr && argc > 1 ? argv[1] : L".";
+  if (argv != nullptr) LocalFree(argv);
+  return folder;
 }
 
 }  // namespace shadowpane::gallery

@@ -73,14 +73,6 @@ void Shoot(const wchar_t* className, const std::wstring& name, bool openList, in
 
 int ShowLanguage(HWND) { return ShowLanguageWindow(); }
 
-std::wstring OutputFolder() {
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::wstring folder = argc > 1 ? argv[1] : L".";
-  LocalFree(argv);
-  return folder;
-}
-
 }  // namespace
 }  // namespace shadowpane::gallery
 
