@@ -9,7 +9,8 @@
 //  - after a refresh, every list entry's mark tells the truth: blocked
 //    exactly when its device holds a plugged input of its name (camera: its
 //    path), with one entry per device, in the list of its kind;
-//  - no input is announced (DEVICE_PLUGGED_IN) twice.
+//  - no input is announced (DEVICE_PLUGGED_IN) twice, nor one that was
+//    already there at the refresh before.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -79,6 +80,7 @@ class World {
     }
     synced_ = true;
     Settle();
+    pluggedSinceRefresh_.clear();
     // Whatever the refresh blocked (a block setting, the profile) is wanted.
     for (const Hold& hold : hw.Holds()) {
       if (!Contains(before, hold)) wanted_.insert(hold.input);
@@ -109,12 +111,14 @@ class World {
     const InputId id = hw.PlugCamera(
         name, u"\\\\?\\usb#cam#" + std::u16string(1, static_cast<char16_t>(u'A' + cameras_++)));
     Trace("plug camera " + Narrow(name) + " as input " + std::to_string(id));
+    pluggedSinceRefresh_.insert(id);
     synced_ = false;
   }
   void PlugMicrophone(const std::u16string& name, int position) {
     const InputId id = hw.PlugMicrophone(name, position);
     Trace("plug microphone " + Narrow(name) + " as input " + std::to_string(id) + " at wave-in " +
           std::to_string(hw.Inputs()[static_cast<std::size_t>(id)].waveIn));
+    pluggedSinceRefresh_.insert(id);
     synced_ = false;
   }
   void Unplug(std::size_t pick) {
@@ -207,7 +211,10 @@ class World {
       FUZZ_CHECK(post.window == lists.Window());
       if (!list.Contains(post.device)) continue;  // swept since it posted
       if (post.code == DEVICE_PLUGGED_IN) {
-        FUZZ_CHECK(announced_.insert(InputOfNewDevice(post.device)).second);
+        // Announced once, and only when plugged in since the refresh before.
+        const InputId announced = InputOfNewDevice(post.device);
+        FUZZ_CHECK(announced_.insert(announced).second);
+        FUZZ_CHECK(pluggedSinceRefresh_.count(announced) == 1);
         continue;
       }
       FUZZ_CHECK(post.code == DEVICE_STATE_CHANGED);
@@ -271,6 +278,7 @@ class World {
   std::size_t postsSeen_ = 0;
   std::set<InputId> wanted_;     // inputs that must stay held
   std::set<InputId> announced_;  // inputs announced as plugged in
+  std::set<InputId> pluggedSinceRefresh_;
   bool synced_ = false;          // no hardware change since the last refresh
   int cameras_ = 0;
 };
@@ -332,9 +340,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 2:
         world.Unplug(input.ConsumeIntegral<std::uint8_t>());
         break;
-      case 3: {
-        const int first = wave();
-        world.Renumber(first, wave());
+      case 3: {  // two microphones exchange their numbers
+        const int count = world.hw.MicrophoneCount();
+        if (count < 2) break;
+        const int first = input.ConsumeIntegralInRange(0, count - 1);
+        world.Renumber(first, input.ConsumeIntegralInRange(0, count - 1));
         break;
       }
       case 4:

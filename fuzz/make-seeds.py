@@ -218,7 +218,7 @@ class History:
         return self
 
     def renumber(self, first, second):
-        self.step(3).s.integer(first, 0, self.mics).integer(second, 0, self.mics)
+        self.step(3).s.integer(first, 0, self.mics - 1).integer(second, 0, self.mics - 1)
         return self
 
     def refresh(self):
