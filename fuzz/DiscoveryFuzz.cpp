@@ -311,7 +311,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Trace(std::string(version < 6 ? "wave-in mixer" : "analog input pin") +
         (block.blockStart ? ", BlockStart" : "") + (block.blockPluggedIn ? ", BlockPluggedIn" : ""));
 
-  auto name = [&]() -> const std::u16string& { return kNames[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kNames) - 1)]; };
+  auto name = [&]() -> const std::u16string& {
+    return kNames[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kNames) - 1)];
+  };
+  // Where a new microphone goes among the wave-in numbers.
   auto wave = [&] { return input.ConsumeIntegralInRange(0, world.hw.MicrophoneCount()); };
   const int atStart = input.ConsumeIntegralInRange(0, 4);
   for (int i = 0; i < atStart; ++i) {
