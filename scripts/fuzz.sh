@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets, one after the other, for as long as asked:
 #   scripts/fuzz.sh [seconds-per-target] [target...]
-# (default 60 seconds, every target). Each target starts from its seed
-# corpus, fuzz/corpus/<target>/, and keeps what it adds in
+# (default 60 seconds, 0 for until interrupted; every target). Each target
+# starts from its seed corpus, fuzz/corpus/<target>/, and keeps what it adds in
 # $BUILD_ROOT/fuzz/corpus/<target>/, so a later run goes on from there; the
 # repository's seeds are never written. An input that breaks a property, or
 # that the sanitizers object to, is written to
@@ -33,6 +33,10 @@ if [ "${FUZZ_BUILD:-1}" != 0 ]; then
   BUILD_ONLY=fuzz "$root/scripts/build.sh" || { echo "fuzz: build failed" >&2; exit 1; }
 fi
 
+# Interrupted, stop the target that runs and the targets still to come.
+child=
+trap '[ -n "$child" ] && kill "$child" 2>/dev/null; wait; exit 130' INT TERM HUP
+
 status=0
 summary=()
 for target in "${targets[@]}"; do
@@ -54,8 +58,10 @@ for target in "${targets[@]}"; do
   started=$(date +%s%N)
   "$binary" "${limit[@]}" -print_final_stats=1 -artifact_prefix="$findings/" \
     "$corpus" "$root/fuzz/corpus/$target" >"$log" 2>&1 &
-  wait $!
+  child=$!
+  wait $child
   result=$?
+  child=
   elapsed=$(($(date +%s%N) - started))
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   speed=$(awk -v runs="${runs:-0}" -v ns="$elapsed" 'BEGIN { printf "%d", (ns > 0 ? runs * 1e9 / ns : 0) }')
