@@ -1,24 +1,56 @@
 #!/usr/bin/env bash
-# Configures and builds both configurations:
+# Configures and builds every configuration:
 #   $BUILD_ROOT/native - portable core, native tests, benchmarks;
 #   $BUILD_ROOT/win32  - Windows program, Win32 layer and its tests;
-#   $BUILD_ROOT/tsan   - the native concurrency tests under ThreadSanitizer.
+#   $BUILD_ROOT/tsan   - the native concurrency tests under ThreadSanitizer;
+#   $BUILD_ROOT/asan   - the whole native suite under AddressSanitizer and
+#                        UndefinedBehaviorSanitizer;
+#   $BUILD_ROOT/fuzz   - the fuzz targets (clang's libFuzzer, same sanitizers).
+# BUILD_ONLY="native asan ..." builds only the configurations named.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
 jobs=${JOBS:-$(nproc)}
 
-cmake -S "$root" -B "$build_root/native" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON >/dev/null
-cmake --build "$build_root/native" -j "$jobs"
+only=" ${BUILD_ONLY:-native win32 tsan asan fuzz} "
+wanted() { [[ $only == *" $1 "* ]]; }
 
-cmake -S "$root" -B "$build_root/win32" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$build_root/win32" -j "$jobs"
+if wanted native; then
+  cmake -S "$root" -B "$build_root/native" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON >/dev/null
+  cmake --build "$build_root/native" -j "$jobs"
+fi
+
+if wanted win32; then
+  cmake -S "$root" -B "$build_root/win32" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+  cmake --build "$build_root/win32" -j "$jobs"
+fi
 
 # The tests whose threads race on purpose, built with ThreadSanitizer.
-tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests"}
-cmake -S "$root" -B "$build_root/tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHADOWPANE_WERROR=ON \
-  -DSHADOWPANE_BENCH=OFF -DCMAKE_CXX_FLAGS="-fsanitize=thread" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
-# shellcheck disable=SC2086
-cmake --build "$build_root/tsan" -j "$jobs" --target $tsan_targets
+if wanted tsan; then
+  tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests"}
+  cmake -S "$root" -B "$build_root/tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHADOWPANE_WERROR=ON \
+    -DSHADOWPANE_BENCH=OFF -DCMAKE_CXX_FLAGS="-fsanitize=thread" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+  # shellcheck disable=SC2086
+  cmake --build "$build_root/tsan" -j "$jobs" --target $tsan_targets
+fi
+
+# Every native test again with memory and undefined-behaviour checks; the
+# first finding ends the test that made it (no recovery).
+sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+if wanted asan; then
+  cmake -S "$root" -B "$build_root/asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHADOWPANE_WERROR=ON \
+    -DSHADOWPANE_BENCH=OFF -DCMAKE_CXX_FLAGS="$sanitize" \
+    -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
+  cmake --build "$build_root/asan" -j "$jobs"
+fi
+
+# The fuzz targets: clang with libFuzzer; fuzz/CMakeLists.txt adds the
+# instrumentation to the code under test.
+if wanted fuzz; then
+  cmake -S "$root" -B "$build_root/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHADOWPANE_WERROR=ON \
+    -DSHADOWPANE_BENCH=OFF -DSHADOWPANE_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$build_root/fuzz" -j "$jobs" --target fuzz_targets
+fi

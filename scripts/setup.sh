@@ -3,16 +3,18 @@
 # the i686 MinGW-w64 cross compiler, 32-bit Wine, Xvfb, the Tahoma fonts,
 # GoogleTest (sources for the cross build, libraries for the native build),
 # Google Benchmark, CMake, ps (the test script stops what it started
-# through it), NSIS (the installer) and the Free Pascal utilities (chmcmd
-# compiles the help file, chmls reads it back in the tests). Quick and
-# silent when everything is present.
+# through it), NSIS (the installer), the Free Pascal utilities (chmcmd
+# compiles the help file, chmls reads it back in the tests), and clang with
+# its runtime libraries for the fuzz targets (libFuzzer and the sanitizers'
+# runtimes are in libclang-rt-14-dev, which clang only recommends). Quick
+# and silent when everything is present.
 set -euo pipefail
 
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 for p in cmake g++ make g++-mingw-w64-i686 xvfb fonts-wine googletest libgtest-dev \
-         libbenchmark-dev xauth python3 procps wine nsis fp-utils; do
+         libbenchmark-dev xauth python3 procps wine nsis fp-utils clang libclang-rt-14-dev; do
   have_pkg "$p" || need+=("$p")
 done
 have_pkg wine32:i386 || need+=(wine32:i386)

@@ -473,9 +473,9 @@ TEST_F(DiscoveryTest, AMicrophoneWithoutWaveInNumberHasNoPathAndTakesThePathless
 TEST_F(DiscoveryTest, ADeviceWithoutAFreeNameIsLeftOut) {
   services.recordOrder = false;
   for (int i = 0; i <= kMaxDisplayNameSuffix + 1; ++i) {
-    services.AddDevice(kVideo, Camera(u"Cam", u"p" + std::u16string(1, u'a') +
-                                                  std::u16string(std::to_string(i).begin(),
-                                                                 std::to_string(i).end())));
+    const std::string number = std::to_string(i);
+    services.AddDevice(kVideo,
+                       Camera(u"Cam", u"pa" + std::u16string(number.begin(), number.end())));
   }
   Refresh(1);
   EXPECT_EQ(list.Count(), kMaxDisplayNameSuffix + 1);

@@ -1,0 +1,208 @@
+// The settings reading rules over a store whose values have any type and any
+// size, read the way the registry answers a query into a 4-byte buffer: a
+// longer value fails the query, a 4-byte REG_DWORD is a number, anything
+// else is of another type. Whatever is stored, every setting ends in its
+// range (LanguageIndex 0..3, the flags 0 or 1), each as its rule says, no key
+// stays open, and what SaveSettings writes loads back unchanged.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "fuzz/FuzzCheck.h"
+
+using namespace shadowpane;
+
+namespace {
+
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegDword = 4;
+
+struct RawValue {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> bytes;
+};
+
+struct RawKey {
+  std::map<std::u16string, RawValue> values;
+  bool refuse = false;
+  bool failWrites = false;
+};
+
+// The registry's answer to a query into a 4-byte buffer.
+StoredValue QueryRaw(const RawKey& key, const WideChar* name) {
+  StoredValue result;
+  auto it = key.values.find(name);
+  if (it == key.values.end() || it->second.bytes.size() > 4) return result;
+  const std::vector<std::uint8_t>& bytes = it->second.bytes;
+  if (it->second.type == kRegDword && bytes.size() == 4) {
+    result.type = StoredType::Dword;
+    result.number = static_cast<std::uint32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16) |
+                    static_cast<std::uint32_t>(bytes[3]) << 24;
+  } else {
+    result.type = StoredType::Other;
+  }
+  return result;
+}
+
+class RawOpenKey : public KeyValueKey {
+ public:
+  RawOpenKey(RawKey& key, int& openKeys) : key_(key), openKeys_(openKeys) { ++openKeys_; }
+  ~RawOpenKey() override { --openKeys_; }
+
+  StoredValue Query(const WideChar* name) override { return QueryRaw(key_, name); }
+  int SetDword(const WideChar* name, std::uint32_t value) override {
+    if (key_.failWrites) return 0;
+    key_.values[name] = RawValue{kRegDword, {static_cast<std::uint8_t>(value),
+                                             static_cast<std::uint8_t>(value >> 8),
+                                             static_cast<std::uint8_t>(value >> 16),
+                                             static_cast<std::uint8_t>(value >> 24)}};
+    return 1;
+  }
+  int SetText(const WideChar* name, const std::u16string& text) override {
+    if (key_.failWrites) return 0;
+    RawValue value{kRegSz, {}};
+    for (char16_t unit : text + u'\0') {
+      value.bytes.push_back(static_cast<std::uint8_t>(unit));
+      value.bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    key_.values[name] = value;
+    return 1;
+  }
+  int Delete(const WideChar* name) override {
+    if (key_.failWrites) return 0;
+    key_.values.erase(name);
+    return 1;
+  }
+
+ private:
+  RawKey& key_;
+  int& openKeys_;
+};
+
+class RawStore : public KeyValueStore {
+ public:
+  std::unique_ptr<KeyValueKey> OpenSettingsKey() override { return Open(settings); }
+  std::unique_ptr<KeyValueKey> OpenRunKey() override { return Open(run); }
+  bool ExecutablePath(std::u16string& path, int maxChars) override {
+    if (executablePath.size() > static_cast<std::size_t>(maxChars)) return false;
+    path = executablePath;
+    return true;
+  }
+
+  RawKey settings;
+  RawKey run;
+  std::u16string executablePath;
+  int openKeys = 0;
+
+ private:
+  std::unique_ptr<KeyValueKey> Open(RawKey& key) {
+    if (key.refuse) return nullptr;
+    return std::make_unique<RawOpenKey>(key, openKeys);
+  }
+};
+
+const WideChar* const kSettingNames[] = {kLanguageValue, kStartupValue, kBlockStartValue,
+                                         kBlockPluggedInValue};
+
+RawValue AnyValue(FuzzedDataProvider& input) {
+  RawValue value;
+  // Mostly REG_DWORD and REG_SZ, sometimes any type at all.
+  value.type = input.ConsumeBool() ? kRegDword : input.ConsumeIntegral<std::uint32_t>() % 12;
+  const std::size_t size = input.ConsumeBool() ? 4 : input.ConsumeIntegralInRange(0, 9);
+  value.bytes = input.ConsumeBytes<std::uint8_t>(size);
+  return value;
+}
+
+std::u16string AnyText(FuzzedDataProvider& input, std::size_t maxUnits) {
+  std::u16string text;
+  const std::size_t units = input.ConsumeIntegralInRange<std::size_t>(0, maxUnits);
+  for (std::size_t i = 0; i < units && input.remaining_bytes() > 0; ++i) {
+    text.push_back(static_cast<char16_t>(input.ConsumeIntegral<std::uint16_t>()));
+  }
+  return text;
+}
+
+std::int32_t LanguageRule(const StoredValue& value) {
+  const auto number = static_cast<std::int32_t>(value.number);
+  return value.type == StoredType::Dword && number >= 0 && number <= 3 ? number : 0;
+}
+
+std::int32_t FlagRule(const StoredValue& value) {
+  return value.type == StoredType::Dword && value.number != 0 ? 1 : 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  RawStore store;
+  store.settings.refuse = input.ConsumeIntegralInRange(0, 7) == 0;
+  store.run.refuse = input.ConsumeIntegralInRange(0, 3) == 0;
+  store.run.failWrites = input.ConsumeIntegralInRange(0, 7) == 0;
+  store.executablePath = AnyText(input, 40);
+  for (const WideChar* name : kSettingNames) {
+    if (input.ConsumeIntegralInRange(0, 4) != 0) store.settings.values[name] = AnyValue(input);
+  }
+  // Values under other names, or under a name differing in one unit only.
+  while (input.remaining_bytes() > 0 && input.ConsumeBool()) {
+    store.settings.values[AnyText(input, 16)] = AnyValue(input);
+  }
+
+  // Start-up clears the settings before loading; a key that cannot be
+  // opened leaves them so. Otherwise start from leftovers of any value.
+  const bool garbage = !store.settings.refuse && input.ConsumeBool();
+  LanguageIndex = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
+  Startup = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
+  BlockStart = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
+  BlockPluggedIn = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
+
+  const StoredValue language = QueryRaw(store.settings, kLanguageValue);
+  const int chosen = EnsureLanguageChosen(store);
+  FUZZ_CHECK(chosen == (store.settings.refuse || (language.type == StoredType::Dword &&
+                                                   static_cast<std::int32_t>(language.number) >= 0)
+                            ? 1
+                            : 0));
+  {
+    RawKey copy = store.settings;
+    int opened = 0;
+    RawOpenKey key(copy, opened);
+    for (const WideChar* name : kSettingNames) {
+      FUZZ_CHECK(ReadFlag(key, name) == FlagRule(QueryRaw(store.settings, name)));
+    }
+  }
+
+  LoadSettings(store);
+  FUZZ_CHECK(store.openKeys == 0);
+  FUZZ_CHECK(LanguageIndex >= 0 && LanguageIndex <= 3);
+  FUZZ_CHECK(Startup == 0 || Startup == 1);
+  FUZZ_CHECK(BlockStart == 0 || BlockStart == 1);
+  FUZZ_CHECK(BlockPluggedIn == 0 || BlockPluggedIn == 1);
+  if (!store.settings.refuse) {
+    FUZZ_CHECK(LanguageIndex == LanguageRule(language));
+    FUZZ_CHECK(Startup == FlagRule(QueryRaw(store.settings, kStartupValue)));
+    FUZZ_CHECK(BlockStart == FlagRule(QueryRaw(store.settings, kBlockStartValue)));
+    FUZZ_CHECK(BlockPluggedIn == FlagRule(QueryRaw(store.settings, kBlockPluggedInValue)));
+  }
+  // The autostart entry follows Startup wherever the Run key can be written.
+  if (!store.run.refuse && !store.run.failWrites) {
+    FUZZ_CHECK(store.run.values.count(kAutostartValue) == (Startup ? 1u : 0u));
+  }
+
+  // Saved and loaded again, nothing changes.
+  const std::int32_t loaded[] = {LanguageIndex, Startup, BlockStart, BlockPluggedIn};
+  SaveSettings(store);
+  LanguageIndex = Startup = BlockStart = BlockPluggedIn = 0;
+  LoadSettings(store);
+  FUZZ_CHECK(store.openKeys == 0);
+  if (!store.settings.refuse) {
+    const std::int32_t reloaded[] = {LanguageIndex, Startup, BlockStart, BlockPluggedIn};
+    for (int i = 0; i < 4; ++i) FUZZ_CHECK(reloaded[i] == loaded[i]);
+    FUZZ_CHECK(EnsureLanguageChosen(store) == 1);
+  }
+  return 0;
+}
