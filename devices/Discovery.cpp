@@ -203,6 +203,11 @@ class Refresh {
         microphone->sweepMark = 0;
         if (match.rebind) {
           RebindMicrophone(*microphone, inputs[i], match.hold);
+        } else if (microphone->HoldLost()) {
+          // Its worker holds an input that went away (unplugged and
+          // replaced in its place between two refreshes): in doubt, the
+          // input now there is silenced in its stead.
+          RebindMicrophone(*microphone, inputs[i], true);
         } else {
           FollowMicrophone(*microphone, inputs[i]);
         }

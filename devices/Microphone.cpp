@@ -185,6 +185,7 @@ void SPDEVMIC::MuteWorker() {
   {
     std::lock_guard<std::mutex> hold(workerLock_);
     running_ = 1;
+    holdLost_ = 0;
   }
   // Read once: the worker keeps these copies for its whole life.
   const NotifyWindow window = ReadNotifyWindow();
@@ -203,6 +204,16 @@ void SPDEVMIC::MuteWorker() {
     ended_ = 1;
   }
   SetBlockedAndNotify(false, window);
+}
+
+void SPDEVMIC::NoteReapplied(bool succeeded) {
+  std::lock_guard<std::mutex> hold(workerLock_);
+  holdLost_ = succeeded ? 0 : 1;
+}
+
+bool SPDEVMIC::HoldLost() {
+  std::lock_guard<std::mutex> hold(workerLock_);
+  return holdLost_ != 0 && running_ != 0;
 }
 
 bool SPDEVMIC::StopRequested() {
@@ -231,7 +242,7 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
     if (mm == kMmNoError) {
       while (!StopRequested()) {
         // Another program may have unmuted the line meanwhile.
-        mixer->SetBooleanControl(control.controlId, channels, muted);
+        NoteReapplied(mixer->SetBooleanControl(control.controlId, channels, muted) == kMmNoError);
         services_.Sleep(kMuteReapplyPeriodMs);
       }
       const std::int32_t unmuted[2] = {0, 0};
@@ -251,7 +262,7 @@ void SPDEVMIC::SilenceThroughInputPin() {
         Succeeded(input.mixer->PutEnable(false))) {
       while (!StopRequested()) {
         // Another program may have switched the input on meanwhile.
-        input.mixer->PutEnable(false);
+        NoteReapplied(Succeeded(input.mixer->PutEnable(false)));
         services_.Sleep(kMuteReapplyPeriodMs);
       }
       input.mixer->PutEnable(true);

@@ -76,6 +76,10 @@ class SPDEVMIC : public SPDEV {
   // user's block is in force or about to be.
   bool HoldRequested();
 
+  // True when the worker's last re-application failed: the input it holds
+  // has gone (unplugged), whatever now answers at its number.
+  bool HoldLost();
+
   // Binds the microphone afresh to the input that now answers at its place:
   // stops any worker first (it holds the old binding), then takes both
   // filters, the number and the device interface. Blocking again is the
@@ -93,6 +97,8 @@ class SPDEVMIC : public SPDEV {
 
  private:
   static void MuteWorkerEntry(void* device);
+  // The worker notes whether its last re-application took effect.
+  void NoteReapplied(bool succeeded);
   void MuteWorker();
   void SilenceThroughWaveMixer(std::uint32_t waveInId);
   void SilenceThroughInputPin();
@@ -110,6 +116,8 @@ class SPDEVMIC : public SPDEV {
   // Set by the worker together with clearing running: it has given up its
   // hold and is about to end, so its handle can be joined at once.
   int ended_ = 0;
+  // Set by the worker when re-applying fails; cleared when a worker starts.
+  int holdLost_ = 0;
 
   std::unique_ptr<WorkerThread> worker_;
   std::u16string deviceInterface_;

@@ -104,12 +104,28 @@ class Matcher {
              ReportedOrderKey(reported_[static_cast<size_t>(b)]);
     });
 
-    if (listed.size() == reported.size()) {
+    if (listed.size() == reported.size() && !TwinsMovedWhileHeld(listed, reported)) {
       // Nothing of this name came or went: the order tells them apart.
       for (size_t i = 0; i < listed.size(); ++i) Pair(listed[i], reported[i]);
       return;
     }
     MatchInDoubt(listed, reported);
+  }
+
+  // Twins whose numbers moved may have been reordered too (the system may
+  // renumber its inputs, not only close gaps), so while one of them is held
+  // their order proves nothing.
+  bool TwinsMovedWhileHeld(const std::vector<int>& listed, const std::vector<int>& reported) const {
+    if (listed.size() < 2) return false;
+    bool moved = false;
+    bool held = false;
+    for (size_t i = 0; i < listed.size(); ++i) {
+      const ListedMicrophone& was = listed_[static_cast<size_t>(listed[i])];
+      const auto& number = reported_[static_cast<size_t>(reported[i])].waveInId;
+      moved = moved || !number || static_cast<std::uint32_t>(*number) != was.waveInId;
+      held = held || was.held;
+    }
+    return moved && held;
   }
 
   void MatchInDoubt(const std::vector<int>& listed, const std::vector<int>& reported) {

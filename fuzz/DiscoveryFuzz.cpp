@@ -68,11 +68,14 @@ const void* HolderOf(SPDEV* device) {
 
 class World {
  public:
-  World(std::uint32_t version, BlockSettings block)
-      : hw(version), context{list, hw, poster, lists, block} {}
+  World(std::uint32_t version, bool namedInterfaces, BlockSettings block)
+      : hw(version, namedInterfaces), context{list, hw, poster, lists, block},
+        namedInterfaces_(namedInterfaces) {}
 
   void Refresh(int initial) {
     Trace(initial ? "refresh (start)" : "refresh");
+    // A refresh follows a hardware change by at least 200 ms.
+    if (!synced_) FUZZ_CHECK(hw.LetWorkersGoRound(std::chrono::seconds(20)));
     const std::vector<Hold> before = hw.Holds();
     RefreshDevices(context, initial);
     for (DeviceListBox box : {DeviceListBox::Video, DeviceListBox::Audio}) {
@@ -212,6 +215,12 @@ class World {
       if (!list.Contains(post.device)) continue;  // swept since it posted
       if (post.code == DEVICE_PLUGGED_IN) {
         // Announced once, and only when plugged in since the refresh before.
+        if (post.device->GetKind() == DEVICE_KIND_AUDIO && !namedInterfaces_) {
+          // Inputs of one name cannot be told apart: the notice stands for
+          // one of that name plugged in since, not yet announced.
+          FUZZ_CHECK(TakeUnannouncedMicrophone(Text(post.device, &SPDEV::GetFriendlyName)));
+          continue;
+        }
         const InputId announced = InputOfNewDevice(post.device);
         FUZZ_CHECK(announced_.insert(announced).second);
         FUZZ_CHECK(pluggedSinceRefresh_.count(announced) == 1);
@@ -224,6 +233,18 @@ class World {
         if (entry.text == name) entry.data = MakeListItemData(DeviceList::IsBlocked(post.device), kind);
       }
     }
+  }
+
+  bool TakeUnannouncedMicrophone(const std::u16string& name) {
+    const std::vector<PhysicalInput> inputs = hw.Inputs();
+    for (InputId id : pluggedSinceRefresh_) {
+      const PhysicalInput& input = inputs[static_cast<std::size_t>(id)];
+      // The device keeps at most the first 255 characters of the name.
+      if (input.video || input.name.substr(0, kMaxNameChars) != name || announced_.count(id) != 0) continue;
+      announced_.insert(id);
+      return true;
+    }
+    return false;
   }
 
   // The input a device made by this refresh was made for: a camera's path,
@@ -281,6 +302,7 @@ class World {
   std::set<InputId> pluggedSinceRefresh_;
   bool synced_ = false;          // no hardware change since the last refresh
   int cameras_ = 0;
+  const bool namedInterfaces_;   // the driver tells inputs of one name apart
 };
 
 // A profile of records for the inputs plugged in at start, each blocked or not.
@@ -307,8 +329,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BlockSettings block;
   block.blockStart = input.ConsumeBool();
   block.blockPluggedIn = input.ConsumeBool();
-  World world(version, block);
-  Trace(std::string(version < 6 ? "wave-in mixer" : "analog input pin") +
+  // Whether the driver names each input's interface: read from the first
+  // byte without taking it, so an input means the same steps either way.
+  const bool namedInterfaces = size > 0 && (data[0] & 0x40) != 0;
+  World world(version, namedInterfaces, block);
+  Trace(std::string(namedInterfaces ? "named interfaces, " : "no interfaces, ") +
+        (version < 6 ? "wave-in mixer" : "analog input pin") +
         (block.blockStart ? ", BlockStart" : "") + (block.blockPluggedIn ? ", BlockPluggedIn" : ""));
 
   auto name = [&]() -> const std::u16string& {

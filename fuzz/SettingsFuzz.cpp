@@ -88,6 +88,7 @@ class RawStore : public KeyValueStore {
  public:
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override { return Open(settings); }
   std::unique_ptr<KeyValueKey> OpenRunKey() override { return Open(run); }
+  std::unique_ptr<KeyValueKey> OpenUserRunKey() override { return Open(userRun); }
   bool ExecutablePath(std::u16string& path, int maxChars) override {
     if (executablePath.size() > static_cast<std::size_t>(maxChars)) return false;
     path = executablePath;
@@ -96,6 +97,7 @@ class RawStore : public KeyValueStore {
 
   RawKey settings;
   RawKey run;
+  RawKey userRun;
   std::u16string executablePath;
   int openKeys = 0;
 
@@ -144,6 +146,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   store.settings.refuse = input.ConsumeIntegralInRange(0, 7) == 0;
   store.run.refuse = input.ConsumeIntegralInRange(0, 3) == 0;
   store.run.failWrites = input.ConsumeIntegralInRange(0, 7) == 0;
+  // The user's Run key, read from the first byte without taking it, so an
+  // input means the same steps with or without it.
+  store.userRun.refuse = size > 0 && (data[0] & 0x10) != 0;
+  store.userRun.failWrites = size > 0 && (data[0] & 0x20) != 0;
   store.executablePath = AnyText(input, 40);
   for (const WideChar* name : kSettingNames) {
     if (input.ConsumeIntegralInRange(0, 4) != 0) store.settings.values[name] = AnyValue(input);
@@ -188,10 +194,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(BlockStart == FlagRule(QueryRaw(store.settings, kBlockStartValue)));
     FUZZ_CHECK(BlockPluggedIn == FlagRule(QueryRaw(store.settings, kBlockPluggedInValue)));
   }
-  // The autostart entry follows Startup wherever the Run key can be written.
-  if (!store.run.refuse && !store.run.failWrites) {
-    FUZZ_CHECK(store.run.values.count(kAutostartValue) == (Startup ? 1u : 0u));
-  }
+  // The autostart entry follows Startup: once, in the machine's Run key when
+  // that can be written, else in the user's; never in both.
+  const bool machineWritable = !store.run.refuse && !store.run.failWrites;
+  const bool userWritable = !store.userRun.refuse && !store.userRun.failWrites;
+  std::size_t entries = 0;
+  if (machineWritable) entries += store.run.values.count(kAutostartValue);
+  if (userWritable) entries += store.userRun.values.count(kAutostartValue);
+  if (machineWritable || userWritable) FUZZ_CHECK(entries == (Startup ? 1u : 0u));
+  if (Startup && machineWritable) FUZZ_CHECK(store.run.values.count(kAutostartValue) == 1);
 
   // Saved and loaded again, nothing changes.
   const std::int32_t loaded[] = {LanguageIndex, Startup, BlockStart, BlockPluggedIn};

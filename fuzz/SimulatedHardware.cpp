@@ -350,6 +350,19 @@ bool SimulatedHardware::Settle(std::chrono::milliseconds timeout) {
   });
 }
 
+bool SimulatedHardware::LetWorkersGoRound(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> hold(lock_);
+  std::map<const Worker*, unsigned> before;
+  for (const auto& worker : workers_) before[worker.get()] = worker->naps;
+  // Two more naps: woken, re-applied, asleep again.
+  return changed_.wait_for(hold, timeout, [&] {
+    return std::all_of(workers_.begin(), workers_.end(), [&](const auto& worker) {
+      auto it = before.find(worker.get());
+      return worker->ended || it == before.end() || worker->naps >= it->second + 2;
+    });
+  });
+}
+
 HResult SimulatedHardware::CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) {
   *enumerator = std::make_unique<SimDevEnum>(*this);
   return kHrOk;
@@ -368,6 +381,15 @@ HResult SimulatedHardware::CreateCaptureGraphBuilder(std::unique_ptr<CaptureGrap
 HResult SimulatedHardware::CreateNullRenderer(std::unique_ptr<CaptureFilter>* renderer) {
   *renderer = std::make_unique<SimFilter>(-1);
   return kHrOk;
+}
+
+MmResult SimulatedHardware::WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) {
+  if (!namedInterfaces_) return kMmNotSupported;
+  const std::optional<InputId> found = MicrophoneAt(static_cast<int>(waveInId));
+  if (!found) return kMmBadDeviceId;
+  const std::string text = "\\\\?\\sim#input-" + std::to_string(*found);
+  deviceInterface->assign(text.begin(), text.end());
+  return kMmNoError;
 }
 
 MmResult SimulatedHardware::OpenWaveInput(std::uint32_t waveInId, const WaveFormat&,
@@ -396,7 +418,10 @@ std::unique_ptr<WorkerThread> SimulatedHardware::StartThread(ThreadEntry entry, 
 
 void SimulatedHardware::Sleep(std::uint32_t) {
   std::unique_lock<std::mutex> hold(lock_);
-  if (currentWorker != nullptr) currentWorker->paused = true;
+  if (currentWorker != nullptr) {
+    currentWorker->paused = true;
+    ++currentWorker->naps;
+  }
   changed_.notify_all();
   // A short nap, cut short when someone joins a worker: the stop request
   // is seen at once.

@@ -43,7 +43,10 @@ struct Hold {
 
 class SimulatedHardware : public CaptureServices {
  public:
-  explicit SimulatedHardware(std::uint32_t majorVersion) : majorVersion_(majorVersion) {}
+  // With namedInterfaces the wave-in driver names each input's device
+  // interface (a text that stays with the input); without, it cannot.
+  SimulatedHardware(std::uint32_t majorVersion, bool namedInterfaces)
+      : majorVersion_(majorVersion), namedInterfaces_(namedInterfaces) {}
   ~SimulatedHardware() override;
 
   InputId PlugCamera(const std::u16string& name, const std::u16string& path);
@@ -61,6 +64,10 @@ class SimulatedHardware : public CaptureServices {
   std::vector<Hold> Holds() const;
   // False when some worker neither held nor ended in time.
   bool Settle(std::chrono::milliseconds timeout);
+  // Lets time pass as between a hardware change and the refresh it causes
+  // (at least 200 ms, several re-applications): waits until every worker
+  // has gone round its loop once more, or ended. False on the timeout.
+  bool LetWorkersGoRound(std::chrono::milliseconds timeout);
 
   // ---- CaptureServices ----
   HResult CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) override;
@@ -73,6 +80,7 @@ class SimulatedHardware : public CaptureServices {
                          std::unique_ptr<WaveInput>* input) override;
   MmResult OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) override;
   std::uint32_t WaveInputCount() override { return static_cast<std::uint32_t>(MicrophoneCount()); }
+  MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override;
   std::uint32_t SystemMajorVersion() override { return majorVersion_; }
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;
@@ -87,6 +95,7 @@ class SimulatedHardware : public CaptureServices {
     const void* holder = nullptr;
     bool paused = false;   // reached its first Sleep
     bool ended = false;
+    unsigned naps = 0;     // Sleep calls so far
     std::optional<InputId> hold;
   };
   std::vector<PhysicalInput> Plugged(bool video) const;
@@ -106,6 +115,7 @@ class SimulatedHardware : public CaptureServices {
 
  private:
   const std::uint32_t majorVersion_;
+  const bool namedInterfaces_;
   mutable std::mutex lock_;
   std::condition_variable changed_;
   std::vector<PhysicalInput> inputs_;  // by id, plugged or not

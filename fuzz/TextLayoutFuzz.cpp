@@ -108,7 +108,7 @@ void CheckMessageBox(WideView text, int limit, const TextMeasurer& measurer, std
   FUZZ_CHECK(layout.width <= kWidestChar * kMessageTextMaxChars);
   FUZZ_CHECK(layout.height >= 0 && layout.height <= extent.height + kLineGap * extent.height);
 
-  const BoxSize box = MessageBoxSize(layout.width, layout.height, buttons);
+  const Size box = MessageBoxSize(layout.width, layout.height, buttons);
   const int set = NormalizedButtonSet(buttons);
   const bool check = HasDontShowAgain(buttons);
   const int minWidth = check || set == MBX_BUTTONS_YESNOCANCEL ? 319
@@ -118,21 +118,21 @@ void CheckMessageBox(WideView text, int limit, const TextMeasurer& measurer, std
   FUZZ_CHECK(check || box.height >= 180);
 
   // The text rectangle lies inside the box and is big enough for the text.
-  const BoxRect rect = MessageTextRect(box, layout.height, check);
+  const Rect rect = MessageTextRect(box, layout.height, check);
   FUZZ_CHECK(rect.left >= 0 && rect.right <= box.width && rect.right - rect.left >= layout.width);
   FUZZ_CHECK(rect.top >= 0 && rect.top + layout.height <= rect.bottom);
   // Check box below the text, buttons below both, all inside the box.
   int rowTop = rect.top + layout.height;
   if (check) {
-    const BoxPoint at = CheckBoxPosition(layout.height);
+    const Point at = CheckBoxPosition(layout.height);
     FUZZ_CHECK(at.y >= rect.top + layout.height);
     rowTop = at.y + kLineHeight;
   }
   int right = 0;
   for (const BoxButton& button : MessageBoxButtons(buttons, box)) {
-    FUZZ_CHECK(button.x >= right && button.x + kBoxButtonWidth <= box.width);
-    FUZZ_CHECK(button.y >= rowTop && button.y + kBoxButtonHeight <= box.height);
-    right = button.x + kBoxButtonWidth;
+    FUZZ_CHECK(button.origin.x >= right && button.origin.x + kBoxButtonWidth <= box.width);
+    FUZZ_CHECK(button.origin.y >= rowTop && button.origin.y + kBoxButtonHeight <= box.height);
+    right = button.origin.x + kBoxButtonWidth;
   }
 
   // Painting moves down by at least the line gap per line, never up.

@@ -43,8 +43,11 @@ class Seed:
 def write(target, seeds):
     folder = CORPUS / target
     folder.mkdir(parents=True, exist_ok=True)
+    # Inputs kept from findings ("regression-*") stay: they replay faults
+    # that were fixed.
     for old in folder.iterdir():
-        old.unlink()
+        if not old.name.startswith("regression-"):
+            old.unlink()
     for name, data in seeds.items():
         (folder / name).write_bytes(data)
 

@@ -12,9 +12,7 @@ build_root=${BUILD_ROOT:-$root/build}
 export BUILD_ROOT=$build_root
 tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests"}
 # The fuzz targets of the short runs, and how many inputs each one gets.
-# Discovery stays out until microphone identity is fixed: it still finds a
-# microphone that goes live when its namesake is unplugged.
-fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device text_layout"}
+fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device discovery text_layout"}
 fuzz_short_runs=${FUZZ_SHORT_RUNS:-20000}
 
 # Every stage runs in the background and is waited for, so a signal reaches
