@@ -190,6 +190,12 @@ class Refresh {
     }
 
     const MicrophoneMatching matching = MatchMicrophones(listed, reported);
+    // A worker's wave input or filter stays with the device it opened, while
+    // numbers move with the set of inputs. When the set changed since the
+    // last refresh (a block may even have opened a number that already
+    // meant another input), every held microphone is bound afresh to the
+    // input now in its place, so each hold is the one its mark shows.
+    const bool inputsChanged = AudioInputsChanged(listed, reported);
     // In doubt, every worker of the name stops before any object takes
     // another input's binding.
     for (int index : matching.stopFirst) known[static_cast<size_t>(index)]->Unblock();
@@ -203,7 +209,8 @@ class Refresh {
         microphone->sweepMark = 0;
         if (match.rebind) {
           RebindMicrophone(*microphone, inputs[i], match.hold);
-        } else if (microphone->HoldLost()) {
+        } else if (microphone->HoldLost() ||
+                   (inputsChanged && (DeviceList::IsBlocked(microphone) || microphone->HoldRequested()))) {
           // Its worker holds an input that went away (unplugged and
           // replaced in its place between two refreshes): in doubt, the
           // input now there is silenced in its stead.
@@ -214,6 +221,20 @@ class Refresh {
       }
       inputs[i].moniker.reset();
     }
+  }
+
+  // Whether the audio inputs differ from those the list was built from: a
+  // name and number listed that is no longer reported, or another count.
+  static bool AudioInputsChanged(const std::vector<ListedMicrophone>& listed,
+                                 const std::vector<ReportedMicrophone>& reported) {
+    if (listed.size() != reported.size()) return true;
+    for (const ListedMicrophone& was : listed) {
+      const bool stillThere = std::any_of(reported.begin(), reported.end(), [&](const ReportedMicrophone& now) {
+        return now.name == was.name && now.waveInId && static_cast<std::uint32_t>(*now.waveInId) == was.waveInId;
+      });
+      if (!stillThere) return true;
+    }
+    return false;
   }
 
   // A microphone recognised for sure: it follows its input's number.

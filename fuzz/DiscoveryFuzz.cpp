@@ -106,7 +106,12 @@ class World {
     } else {
       device->Block();
       Settle();
-      for (InputId id : HeldBy(device)) wanted_.insert(id);
+      // On a list older than the hardware the entry may stand for an input
+      // that went away, and its number for another input: what the click
+      // took then is no one's wish, and the refresh that follows sorts it.
+      if (synced_) {
+        for (InputId id : HeldBy(device)) wanted_.insert(id);
+      }
     }
   }
 

