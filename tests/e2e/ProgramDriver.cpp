@@ -122,7 +122,13 @@ void ClickAt(HWND window, int clientX, int clientY) {
 }
 
 bool ClickControl(HWND parent, int controlId) {
-  HWND control = GetDlgItem(parent, controlId);
+  // A window is found as soon as it exists; its controls come during its
+  // creation and it is shown after that, so wait until it is on screen.
+  HWND control = nullptr;
+  WaitUntil([&] {
+    control = GetDlgItem(parent, controlId);
+    return control != nullptr && IsWindowVisible(parent);
+  });
   RECT rect{};
   if (control == nullptr || !GetClientRect(control, &rect)) return false;
   ClickAt(control, rect.right / 2, rect.bottom / 2);
