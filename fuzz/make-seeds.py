@@ -151,15 +151,15 @@ def link_seed(steps):
             s.integer(step[1], 0, devices - 1)
             devices -= 1
             continue
-        _, kind, spec, repeats = step
+        _, kind, shape, repeats = step
         if names:
             s.flag(True)  # a new name
         if kind == "short":
-            s.integer(0, 0, 3).integer(len(spec), 0, 4)
-            for c in spec:
+            s.integer(0, 0, 3).integer(len(shape), 0, 4)
+            for c in shape:
                 s.integer("A-1\0".index(c), 0, 3)
         else:  # long: its length, all of one letter, no hyphen
-            s.integer(1, 0, 3).integer(spec, 245, 300).integer(0, 0, 1).flag(False)
+            s.integer(1, 0, 3).integer(shape, 245, 300).integer(0, 0, 1).flag(False)
         names += 1
         s.integer(names - 1, 0, names - 1)
         if repeats == 1:
