@@ -20,6 +20,7 @@
 #include "devices/win32/WindowPoster.h"
 #include "tests/support/MemoryKeyValueStore.h"
 #include "tests/support/win32/TempFolder.h"
+#include "tests/ui/main/win32/MainWindowRig.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/virtualdevices/CaptureProbe.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
@@ -93,16 +94,9 @@ int main() {
   testing::RegisterForTests();
   RegisterMainWindowClass(GetModuleHandleW(nullptr));
   virtualdevices::RemoveLeftoverVirtualDevices();
-  testing::TempFolder folder;
-  Win32ProfileFile profile(folder.File(L"Profile.db"));
-  Win32CaptureServices capture;
   TimingPoster poster;
-  testing::MemoryKeyValueStore store;
-  MainWindowServices services;
-  services.captureServices = &capture;
-  services.poster = &poster;
-  services.profileFile = &profile;
-  services.settingsStore = &store;
+  testing::MainWindowRig rig(poster);
+  const MainWindowServices& services = rig.services;
   BlockPluggedIn = 1;
   const UINT_PTR closer = SetTimer(nullptr, 0, 20, CloseNotices);
   HWND window = CreateMainWindow(services, L"");

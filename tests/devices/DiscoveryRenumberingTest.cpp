@@ -17,6 +17,7 @@
 #include "devices/DeviceText.h"
 #include "devices/Microphone.h"
 #include "tests/support/FakeCaptureServices.h"
+#include "tests/support/DeviceWaits.h"
 #include "tests/support/FakeDeviceLists.h"
 #include "tests/support/MemoryProfileFile.h"
 #include "tests/support/RecordingPoster.h"
@@ -37,20 +38,8 @@ struct Input {
   std::int32_t number;
 };
 
-bool WaitUntil(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
-std::u16string DisplayName(SPDEV* device) {
-  WideChar name[kNameUnits] = {};
-  device->GetDisplayName(name, kMaxNameChars);
-  return FieldToString(name);
-}
+using testing::DisplayName;
+using testing::WaitUntil;
 
 // One program run against one system.
 class World {

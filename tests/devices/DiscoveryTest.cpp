@@ -13,6 +13,7 @@
 #include "devices/Microphone.h"
 #include "devices/ProfileCodec.h"
 #include "tests/support/FakeCaptureServices.h"
+#include "tests/support/DeviceWaits.h"
 #include "tests/support/FakeDeviceLists.h"
 #include "tests/support/MemoryProfileFile.h"
 #include "tests/support/RecordingPoster.h"
@@ -38,20 +39,8 @@ FakeDeviceInfo Mic(const std::u16string& name, std::int32_t waveInId) {
   return FakeDeviceInfo{name, std::nullopt, waveInId};
 }
 
-bool WaitUntil(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
-std::u16string DisplayName(SPDEV* device) {
-  WideChar name[kNameUnits] = {};
-  device->GetDisplayName(name, kMaxNameChars);
-  return FieldToString(name);
-}
+using testing::DisplayName;
+using testing::WaitUntil;
 std::u16string Path(SPDEV* device) {
   WideChar path[kNameUnits] = {};
   device->GetPath(path, kMaxNameChars);

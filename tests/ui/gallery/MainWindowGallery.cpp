@@ -15,6 +15,7 @@
 #include "tests/support/MemoryKeyValueStore.h"
 #include "tests/support/win32/TempFolder.h"
 #include "tests/ui/gallery/WindowImage.h"
+#include "tests/ui/main/win32/MainWindowRig.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/virtualdevices/CaptureProbe.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
@@ -85,17 +86,9 @@ void SaveWithMenu(HWND window, const std::wstring& name) {
 void Photograph(int language, const wchar_t* code) {
   LanguageIndex = language;
   ProtectedState = 0;
-  testing::TempFolder folder;
-  Win32ProfileFile profile(folder.File(L"Profile.db"));
-  Win32CaptureServices capture;
   WindowPoster poster;
-  testing::MemoryKeyValueStore store;
-  MainWindowServices services;
-  services.captureServices = &capture;
-  services.poster = &poster;
-  services.profileFile = &profile;
-  services.settingsStore = &store;
-  HWND window = CreateMainWindow(services, L"");
+  testing::MainWindowRig rig(poster);
+  HWND window = CreateMainWindow(rig.services, L"");
   if (window == nullptr) {
     ++failures;
     return;

@@ -18,6 +18,7 @@
 #include "devices/win32/WindowPoster.h"
 #include "tests/support/MemoryKeyValueStore.h"
 #include "tests/support/win32/TempFolder.h"
+#include "tests/ui/main/win32/MainWindowRig.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/virtualdevices/CaptureProbe.h"
 #include "tests/virtualdevices/HelperProcess.h"
@@ -72,10 +73,6 @@ class MainWindowTest : public ::testing::Test {
     testing::RegisterForTests();
     static const bool registered = RegisterMainWindowClass(GetModuleHandleW(nullptr)) == 1;
     ASSERT_TRUE(registered);
-    services_.captureServices = &capture_;
-    services_.poster = &poster_;
-    services_.profileFile = &profile_;
-    services_.settingsStore = &store_;
     BlockStart = 0;
     BlockPluggedIn = 0;
     ProtectedState = 0;
@@ -148,12 +145,11 @@ class MainWindowTest : public ::testing::Test {
   }
 
   virtualdevices::ComScope com_;
-  testing::TempFolder folder_;
-  Win32ProfileFile profile_{folder_.File(L"Profile.db")};
-  Win32CaptureServices capture_;
   WindowPoster poster_;
-  testing::MemoryKeyValueStore store_;
-  MainWindowServices services_;
+  testing::MainWindowRig rig_{poster_};
+  testing::TempFolder& folder_ = rig_.folder;
+  testing::MemoryKeyValueStore& store_ = rig_.store;
+  MainWindowServices& services_ = rig_.services;
   HWND window_ = nullptr;
   UINT_PTR closer_ = 0;
 };
