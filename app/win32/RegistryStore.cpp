@@ -1,8 +1,7 @@
 #include "app/win32/RegistryStore.h"
 
-#include <vector>
-
 #include "app/Settings.h"
+#include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 
 namespace shadowpane {
@@ -91,12 +90,8 @@ std::unique_ptr<KeyValueKey> RegistryStore::OpenUserRunKey() {
 bool RegistryStore::ExecutablePath(std::u16string& path, int maxChars) {
   std::wstring found = locations_.executablePath;
   if (found.empty()) {
-    // One unit more than allowed tells a path that fits from a cut one.
-    std::vector<wchar_t> buffer(static_cast<size_t>(maxChars) + 2, L'\0');
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size()) return false;
-    found.assign(buffer.data(), length);
+    found = ExecutablePathUpTo(maxChars);
+    if (found.empty()) return false;
   }
   if (found.size() > static_cast<size_t>(maxChars)) return false;
   path.assign(found.begin(), found.end());

@@ -9,6 +9,7 @@
 #include "app/Settings.h"
 #include "app/StartUpRules.h"
 #include "app/win32/RegistryStore.h"
+#include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "devices/win32/Win32CaptureServices.h"
 #include "devices/win32/Win32ProfileFile.h"
@@ -35,11 +36,9 @@ constexpr wchar_t kMainWindowError[] = L"ERROR: Failed to create the main window
 constexpr wchar_t kFirstRunKeyPath[] = L"Software\\KESTRALYNX\\Shadowpane\\2001";
 
 void UseExecutableFolder() {
-  wchar_t path[kExecutablePathChars + 1] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, kExecutablePathChars + 1);
-  // A path the system cut short names some other folder.
-  if (length == 0 || length > kExecutablePathChars) return;
-  const WideString folder = ExecutableFolder(WideString(AsCore(path), length));
+  // A path the system cut short names some other folder: none is taken.
+  const std::wstring path = ExecutablePathUpTo(kExecutablePathChars);
+  const WideString folder = ExecutableFolder(WideString(AsCore(path.c_str()), path.size()));
   if (!folder.empty()) SetCurrentDirectoryW(AsWide(folder.c_str()));
 }
 

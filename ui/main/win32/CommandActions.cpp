@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "ui/main/Commands.h"
 
@@ -16,17 +17,8 @@ constexpr UINT kHelpDisplayTopic = 0x0000;  // HH_DISPLAY_TOPIC
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// Long enough for any path the system hands out.
-constexpr DWORD kPathUnits = 32768;
-
-std::wstring ExecutablePath() {
-  std::wstring path(kPathUnits, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, &path[0], kPathUnits);
-  // A path the system had to cut short is no path.
-  if (length == 0 || length >= kPathUnits) return std::wstring();
-  path.resize(length);
-  return path;
-}
+// Longer than any path the system hands out.
+constexpr int kPathChars = 32766;
 
 HtmlHelpFunction LoadHelpViewer() {
   static HtmlHelpFunction viewer = nullptr;
@@ -59,7 +51,7 @@ std::wstring HelpViewerLibraryPath() {
 int OpenHelp() {
   HtmlHelpFunction viewer = LoadHelpViewer();
   if (viewer == nullptr) return 0;
-  const std::wstring exe = ExecutablePath();
+  const std::wstring exe = ExecutablePathUpTo(kPathChars);
   const WideString help = HelpFilePath(WideString(AsCore(exe.c_str()), exe.size()));
   viewer(GetDesktopWindow(), AsWide(help.c_str()), kHelpDisplayTopic, 0);
   return 1;
