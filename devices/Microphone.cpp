@@ -192,10 +192,12 @@ void SPDEVMIC::MuteWorker() {
   const std::uint32_t waveInId = ReadWaveInId();
   SetBlockedAndNotify(true, window);
 
-  if (services_.SystemMajorVersion() < kFirstDirectShowSilencingVersion) {
+  // Many capture filters (plain USB microphones among them) have no analog
+  // input with a mixer; for those the wave input's own mute, which the
+  // system maps onto the device's mute, is the one way left to silence them.
+  if (services_.SystemMajorVersion() < kFirstDirectShowSilencingVersion ||
+      !SilenceThroughInputPin()) {
     SilenceThroughWaveMixer(waveInId);
-  } else {
-    SilenceThroughInputPin();
   }
 
   {
@@ -254,12 +256,14 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
   input.reset();
 }
 
-void SPDEVMIC::SilenceThroughInputPin() {
+bool SPDEVMIC::SilenceThroughInputPin() {
   const HResult comResult = services_.InitializeThreadCom();
+  bool started = false;
   {
     InputMixerAccess input;
     if (Succeeded(input.Open(services_, workerFilter_.get())) &&
         Succeeded(input.mixer->PutEnable(false))) {
+      started = true;
       while (!StopRequested()) {
         // Another program may have switched the input on meanwhile.
         NoteReapplied(Succeeded(input.mixer->PutEnable(false)));
@@ -271,6 +275,7 @@ void SPDEVMIC::SilenceThroughInputPin() {
   // Only a successful CoInitialize is balanced by CoUninitialize, after
   // every object of this thread is released.
   if (Succeeded(comResult)) services_.UninitializeThreadCom();
+  return started;
 }
 
 void SPDEVMIC::RestoreInput() {

@@ -23,7 +23,8 @@ namespace shadowpane {
 // How often a holding worker re-applies the mute or disable.
 constexpr std::uint32_t kMuteReapplyPeriodMs = 66;
 // Systems with a major version below this one are silenced through wave
-// input and its mixer; from this one on through the analog input pin.
+// input and its mixer; from this one on through the analog input pin, and
+// through wave input where the capture filter has no such pin.
 constexpr std::uint32_t kFirstDirectShowSilencingVersion = 6;
 
 // The format a wave-input device is held open with: PCM, mono, 44100 Hz,
@@ -101,7 +102,9 @@ class SPDEVMIC : public SPDEV {
   void NoteReapplied(bool succeeded);
   void MuteWorker();
   void SilenceThroughWaveMixer(std::uint32_t waveInId);
-  void SilenceThroughInputPin();
+  // False when the input pin method could not start (no analog input with
+  // a mixer, or it refused the first disable); nothing is held then.
+  bool SilenceThroughInputPin();
   // Answers whether Unblock has asked the worker to end.
   bool StopRequested();
   void JoinWorker();

@@ -282,20 +282,28 @@ TEST_F(MicrophoneTest, WaveMixerFailuresEndTheWorkerByItself) {
   }
 }
 
-TEST_F(MicrophoneTest, InputPinFailuresEndTheWorkerByItself) {
+// A capture filter without an analog input (or one that refuses the first
+// disable) is silenced through wave input instead: the graph is released
+// first, then the wave-input method holds the same number until unblocked.
+TEST_F(MicrophoneTest, InputPinFailuresFallBackToTheWaveMixer) {
   struct Case {
     const char* call;
+    HResult result;
     Log releases;
   };
   const std::vector<Case> cases = {
-      {"CreateFilterGraph", {"CoUninitialize"}},
-      {"CreateCaptureGraphBuilder", {"release graph", "CoUninitialize"}},
-      {"graph.AddFilter(Audio Capture)", {"release builder", "release graph", "CoUninitialize"}},
-      {"builder.FindPin", {"release builder", "release graph", "CoUninitialize"}},
-      {"pin.QueryAudioInputMixer",
+      {"CreateFilterGraph", kHrFail, {"CoUninitialize"}},
+      {"CreateCaptureGraphBuilder", kHrFail, {"release graph", "CoUninitialize"}},
+      {"graph.AddFilter(Audio Capture)", kHrFail,
+       {"release builder", "release graph", "CoUninitialize"}},
+      {"builder.FindPin", kHrFail, {"release builder", "release graph", "CoUninitialize"}},
+      {"pin.QueryAudioInputMixer", kHrNoInterface,
        {"release pin", "release builder", "release graph", "CoUninitialize"}},
-      {"inputMixer.PutEnable(0)",
+      {"inputMixer.PutEnable(0)", kHrFail,
        {"release inputMixer", "release builder", "release graph", "CoUninitialize"}},
+      // A failed CoInitialize is not balanced, and the filter graph then
+      // cannot be made.
+      {"CoInitialize", static_cast<HResult>(0x80010106u), {"CreateFilterGraph"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.call);
@@ -304,51 +312,60 @@ TEST_F(MicrophoneTest, InputPinFailuresEndTheWorkerByItself) {
     SPDEVMIC device(posts, fake);
     AudioInitRecord record;
     record.workerFilter = fake.MakeFilter("worker");
+    record.waveInId = 2;
     record.notifyWindow = kWindow;
     device.Init(&record);
     fake.majorVersion = 6;
-    fake.Fail(c.call, kHrNoInterface);
+    fake.Fail(c.call, c.result);
+    if (std::string(c.call) == "CoInitialize") fake.Fail("CreateFilterGraph", kHrFail);
 
     ASSERT_EQ(device.Block(), 1);
-    ASSERT_TRUE(fake.WaitForCount("post", 2));
+    ASSERT_TRUE(fake.WaitForCount("Sleep", 1));
+    EXPECT_EQ(device.IsBlockedBitSet(), 1);
     Log tail;
     ASSERT_TRUE(EntriesAfter(fake.Log(), c.call, &tail));
-    Log expected = c.releases;
-    expected.push_back("post 1");
-    EXPECT_EQ(tail, expected);
-    EXPECT_EQ(fake.Count("inputMixer.PutEnable(1)"), 0);
+    ASSERT_GT(tail.size(), c.releases.size());
+    EXPECT_EQ(Log(tail.begin(), tail.begin() + c.releases.size()), c.releases);
+    EXPECT_EQ(tail[c.releases.size()].rfind("waveInOpen id=2 ", 0), 0u) << tail[c.releases.size()];
+    const Log held = fake.Log();
+    EXPECT_GE(std::count(held.begin(), held.end(), "mixer.SetControl id=7 ch=2 v=1,1"), 1);
+
     EXPECT_EQ(device.Unblock(), 1);
+    const Log worker = WorkerPart(fake.Log());
+    EXPECT_EQ(std::count(worker.begin(), worker.end(), "mixer.SetControl id=7 ch=2 v=0,0"), 1);
+    EXPECT_EQ(std::count(worker.begin(), worker.end(), "inputMixer.PutEnable(1)"), 0);
+    EXPECT_EQ(fake.Count("CoUninitialize"), c.result == kHrFail || c.result == kHrNoInterface ? 1 : 0);
     EXPECT_EQ(fake.Count("post"), 2);
     EXPECT_EQ(fake.LiveObjects(), 1);
   }
 }
 
-TEST_F(MicrophoneTest, WorkerWithoutFilterEndsAfterBuildingTheGraph) {
+// Only when neither method can start does the worker end by itself.
+TEST_F(MicrophoneTest, WorkerEndsByItselfWhenNeitherMethodStarts) {
+  services.majorVersion = 6;
+  services.Fail("builder.FindPin", kHrFail);
+  services.Fail("waveInOpen", kMmBadDeviceId);
+  ASSERT_EQ(mic->Block(), 1);
+  WaitForWorkerEnd();
+  EXPECT_EQ(mic->IsBlockedBitSet(), 0);
+  EXPECT_EQ(services.Count("Sleep"), 0);
+  EXPECT_EQ(mic->Unblock(), 1);
+  EXPECT_EQ(services.LiveObjects(), 2);
+}
+
+TEST_F(MicrophoneTest, WorkerWithoutFilterFallsBackToTheWaveMixer) {
   SPDEVMIC bare(poster, services);
   AudioInitRecord record;
+  record.waveInId = 1;
   record.notifyWindow = kWindow;
   bare.Init(&record);
   services.ClearLog();
   ASSERT_EQ(bare.Block(), 1);
-  ASSERT_TRUE(services.WaitForCount("post", 2));
+  ASSERT_TRUE(services.WaitForCount("Sleep", 1));
   bare.Unblock();
-  const Log expected = {
-      "StartThread", "post 1", "GetVersion", "CoInitialize", "CreateFilterGraph",
-      "CreateCaptureGraphBuilder", "builder.SetFiltergraph graph", "release builder",
-      "release graph", "CoUninitialize", "post 1", "thread.Join", "release thread",
-      // RestoreInput without a filter stops after building its graph.
-      "CreateFilterGraph", "CreateCaptureGraphBuilder", "builder.SetFiltergraph graph",
-      "release builder", "release graph"};
-  EXPECT_EQ(services.Log(), expected);
-}
-
-TEST_F(MicrophoneTest, FailedCoInitializeIsNotBalanced) {
-  services.Fail("CoInitialize", static_cast<HResult>(0x80010106u));  // RPC_E_CHANGED_MODE
-  services.Fail("CreateFilterGraph", static_cast<HResult>(0x800401F0u));  // CO_E_NOTINITIALIZED
-  ASSERT_EQ(mic->Block(), 1);
-  ASSERT_TRUE(services.WaitForCount("post", 2));
-  mic->Unblock();
-  EXPECT_EQ(services.Count("CoUninitialize"), 0);
+  EXPECT_EQ(services.Count("graph.AddFilter"), 0);
+  EXPECT_EQ(services.LogMatching("waveInOpen").size(), 1u);
+  EXPECT_EQ(services.Count("release mixer"), 1);
 }
 
 TEST_F(MicrophoneTest, BlockWhileHoldingStartsNothing) {
@@ -391,7 +408,8 @@ TEST_F(MicrophoneTest, UnblockBeforeTheWorkerRunsStillJoinsIt) {
 }
 
 TEST_F(MicrophoneTest, BlockAfterTheWorkerEndedByItselfReapsItAndStartsAnother) {
-  services.Fail("inputMixer.PutEnable(0)", kHrFail, 1);
+  services.majorVersion = 5;
+  services.Fail("waveInOpen", kMmBadDeviceId, 1);
   ASSERT_EQ(mic->Block(), 1);
   WaitForWorkerEnd();
   services.ClearLog();
