@@ -93,14 +93,15 @@ for window in "4864 KSP2SettingsWndClass settings-window" "4872 KSP2AboutWndClas
   shot "$2" "$3"
 done
 
-# The camera and the virtual microphone blocked with a click each. Wine's
-# own "In: default" input cannot be held, so the program stays at risk.
+# The camera and both microphones blocked with a click each (Wine's own
+# "In: default" through wave input): the program shows itself protected.
 fresh_start
 reg_dword "$settings_key" Language 0
 start_program
 expect_start shown
 tool click-entry video 0
 tool click-entry audio 0
+tool click-entry audio 1
 shot KSP2MainWndClass main-camera-blocked
 tool show
 
