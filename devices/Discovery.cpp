@@ -223,20 +223,6 @@ class Refresh {
     }
   }
 
-  // Whether the audio inputs differ from those the list was built from: a
-  // name and number listed that is no longer reported, or another count.
-  static bool AudioInputsChanged(const std::vector<ListedMicrophone>& listed,
-                                 const std::vector<ReportedMicrophone>& reported) {
-    if (listed.size() != reported.size()) return true;
-    for (const ListedMicrophone& was : listed) {
-      const bool stillThere = std::any_of(reported.begin(), reported.end(), [&](const ReportedMicrophone& now) {
-        return now.name == was.name && now.waveInId && static_cast<std::uint32_t>(*now.waveInId) == was.waveInId;
-      });
-      if (!stillThere) return true;
-    }
-    return false;
-  }
-
   // A microphone recognised for sure: it follows its input's number.
   void FollowMicrophone(SPDEVMIC& microphone, const AudioInput& input) {
     if (!input.deviceInterface.empty()) microphone.SetDeviceInterface(input.deviceInterface);

@@ -34,7 +34,10 @@ class Matcher {
  public:
   Matcher(const std::vector<ListedMicrophone>& listed,
           const std::vector<ReportedMicrophone>& reported)
-      : listed_(listed), reported_(reported), listedTaken_(listed.size(), false) {
+      : listed_(listed),
+        reported_(reported),
+        inputsChanged_(AudioInputsChanged(listed, reported)),
+        listedTaken_(listed.size(), false) {
     result_.reported.resize(reported.size());
   }
 
@@ -113,10 +116,15 @@ class Matcher {
   }
 
   // Twins whose numbers moved may have been reordered too (the system may
-  // renumber its inputs, not only close gaps), so while one of them is held
-  // their order proves nothing.
+  // renumber its inputs, not only close gaps), and when any input came or
+  // went their numbers may have been handed out afresh even where they look
+  // the same; so while one of them is held their order proves nothing.
   bool TwinsMovedWhileHeld(const std::vector<int>& listed, const std::vector<int>& reported) const {
     if (listed.size() < 2) return false;
+    if (inputsChanged_) {
+      return std::any_of(listed.begin(), listed.end(),
+                         [&](int i) { return listed_[static_cast<size_t>(i)].held; });
+    }
     bool moved = false;
     bool held = false;
     for (size_t i = 0; i < listed.size(); ++i) {
@@ -168,6 +176,7 @@ class Matcher {
 
   const std::vector<ListedMicrophone>& listed_;
   const std::vector<ReportedMicrophone>& reported_;
+  const bool inputsChanged_;
   std::vector<bool> listedTaken_;
   std::map<std::u16string, int> reportedInterfaces_;
   std::map<std::u16string, int> listedInterfaces_;
@@ -175,6 +184,20 @@ class Matcher {
 };
 
 }  // namespace
+
+bool AudioInputsChanged(const std::vector<ListedMicrophone>& listed,
+                        const std::vector<ReportedMicrophone>& reported) {
+  if (listed.size() != reported.size()) return true;
+  for (const ListedMicrophone& was : listed) {
+    const bool stillThere =
+        std::any_of(reported.begin(), reported.end(), [&](const ReportedMicrophone& now) {
+          return now.name == was.name && now.waveInId &&
+                 static_cast<std::uint32_t>(*now.waveInId) == was.waveInId;
+        });
+    if (!stillThere) return true;
+  }
+  return false;
+}
 
 MicrophoneMatching MatchMicrophones(const std::vector<ListedMicrophone>& listed,
                                     const std::vector<ReportedMicrophone>& reported) {

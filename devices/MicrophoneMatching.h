@@ -14,6 +14,9 @@
 //   tells which object is which device. Then every pair is bound afresh to
 //   the device now reported, and when any listed input of the name was held,
 //   every input of the name is held afterwards: in doubt, silence.
+// - The same doubt holds for twins of which one is held when their numbers
+//   moved, or when the set of inputs changed at all: numbers are handed out
+//   afresh then, and equal counts of a name prove nothing about its order.
 // Pure logic: no devices, no platform; discovery applies the answer.
 #pragma once
 
@@ -55,6 +58,11 @@ struct MicrophoneMatching {
   // afresh, so that no worker holds one input while another takes it over.
   std::vector<int> stopFirst;
 };
+
+// Whether the inputs differ from those the list was built from: a name and
+// number listed that is no longer reported, or another count.
+bool AudioInputsChanged(const std::vector<ListedMicrophone>& listed,
+                        const std::vector<ReportedMicrophone>& reported);
 
 MicrophoneMatching MatchMicrophones(const std::vector<ListedMicrophone>& listed,
                                     const std::vector<ReportedMicrophone>& reported);

@@ -12,10 +12,10 @@ build_root=${BUILD_ROOT:-$root/build}
 export BUILD_ROOT=$build_root
 tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests"}
 # The fuzz targets of the short runs, and how many inputs each one gets.
-# Discovery replays its corpus only (the seeds and the regression inputs of
-# faults it found); what it still finds is kept in fuzz/findings/discovery/.
-fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device text_layout"}
-fuzz_replay_targets=${FUZZ_REPLAY_TARGETS:-"discovery"}
+# Each starts from its seeds, which include the regression inputs of faults
+# it found; FUZZ_REPLAY_TARGETS names targets to replay without fuzzing.
+fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device discovery text_layout"}
+fuzz_replay_targets=${FUZZ_REPLAY_TARGETS:-}
 fuzz_short_runs=${FUZZ_SHORT_RUNS:-20000}
 
 # Every stage runs in the background and is waited for, so a signal reaches
