@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 41;
+constexpr int kStringCount = 42;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -56,13 +56,15 @@ enum StringIndex : int {
   STR_UNABLE_TO_BLOCK = 37,
   STR_DEVICE_PLUGGED_IN = 38,
   STR_NOTIFY_REGISTER_FAILED = 39,
+  // A blocked camera that the system still lets other programs open.
+  STR_CAMERA_STILL_SHARED = 41,
 };
 
 // The current interface language, 0 to 3. English until the settings are
 // read; written only at start-up and by the Settings window's OK.
 extern std::int32_t LanguageIndex;
 
-// The text at index 0..40 in the table of the current LanguageIndex, read
+// The text at index 0..41 in the table of the current LanguageIndex, read
 // afresh on every call. Never null: an index outside the table gives the
 // empty text, and a LanguageIndex outside 0..3 reads the English table.
 // The texts live as long as the program; the caller does not free them.

@@ -53,6 +53,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Device has been plugged in.",                    // 38
         u"Failed to register for device notifications.",   // 39
         RESERVED,                                          // 40
+        u"This camera can still be used by other programs while it is blocked.",  // 41
     },
     // German
     {
@@ -97,6 +98,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Gerät wurde angeschlossen.",                                     // 38
         u"Registrierung für Benachrichtigungen des Gerätes fehlgeschlagen.",  // 39
         RESERVED,                                                          // 40
+        u"Diese Kamera kann weiterhin von anderen Programmen verwendet werden, während sie gesperrt ist.",  // 41
     },
     // Spanish
     {
@@ -141,6 +143,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"El dispositivo se ha conectado.",                                        // 38
         u"No se pudo registrar para las notificaciones de los dispositivos.",      // 39
         RESERVED,                                                                  // 40
+        u"Esta cámara todavía puede ser utilizada por otros programas mientras está bloqueada.",  // 41
     },
     // Italian
     {
@@ -185,6 +188,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Il dispositivo è stato collegato.",                               // 38
         u"Impossibile registrare per le notifiche della periferica.",       // 39
         RESERVED,                                                           // 40
+        u"Questa videocamera può ancora essere utilizzata da altri programmi mentre è bloccata.",  // 41
     },
 };
 

@@ -6,6 +6,9 @@ namespace {
 // Names the camera's filters carry in its private graph.
 constexpr WideChar kCaptureFilterName[] = u"Video Capture";
 constexpr WideChar kNullRendererName[] = u"Null";
+// The check's own graph names its filters apart from the hold's.
+constexpr WideChar kCheckFilterName[] = u"Hold Check";
+constexpr WideChar kCheckRendererName[] = u"Hold Check Null";
 // GetEvent time-out when draining the graph's event queue: never wait.
 constexpr std::int32_t kNoWaitMs = 0;
 }  // namespace
@@ -21,6 +24,7 @@ SPDEVCAM::~SPDEVCAM() {
     ReleaseGraph();
   }
   captureFilter_.reset();
+  checkFilter_.reset();
 }
 
 int SPDEVCAM::GetKind() { return DEVICE_KIND_VIDEO; }
@@ -34,6 +38,7 @@ int SPDEVCAM::Init(const DeviceInitRecord* record) {
     ReleaseGraph();
   }
   captureFilter_ = std::move(init->captureFilter);
+  checkFilter_ = std::move(init->checkFilter);
   ResetStateFlags();
   SetDisplayName(init->friendlyName);
   // LinkDevice stores the friendly name once the display name is unique.
@@ -58,7 +63,7 @@ int SPDEVCAM::Block() {
     ReleaseGraph();
     return result;
   }
-  SetBlockedAndNotify(true, window);
+  SetHeldAndNotify(true, CheckHold(), window);
   return 1;
 }
 
@@ -93,6 +98,66 @@ HResult SPDEVCAM::BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<Captur
   // S_FALSE (the renderer has no sample yet) is a paused graph all the same.
   hr = mediaControl_->Pause();
   if (Failed(hr)) return hr;
+  return 1;
+}
+
+namespace {
+
+// The check's own graph. Its references go in one fixed order, whatever
+// step it reached: the stream is stopped first if a pause was tried, then
+// media control, Null Renderer, capture graph builder and graph, as the
+// hold releases its own.
+struct CheckGraph {
+  std::unique_ptr<FilterGraph> graph;
+  std::unique_ptr<CaptureGraphBuilder> builder;
+  std::unique_ptr<CaptureFilter> nullRenderer;
+  std::unique_ptr<MediaControl> control;
+  bool pauseTried = false;
+
+  ~CheckGraph() {
+    // Its result changes nothing: the graph goes either way, and releasing
+    // it stops what is left.
+    if (pauseTried) control->Stop();
+    control.reset();
+    nullRenderer.reset();
+    builder.reset();
+    graph.reset();
+  }
+};
+
+// Opens the device through its second binding as far as a device held by
+// one client would refuse. Answers whether every step succeeded.
+bool SecondOpenAdmitted(CaptureServices& services, CaptureFilter& filter, CheckGraph& check) {
+  if (Failed(services.CreateFilterGraph(&check.graph))) return false;
+  if (Failed(services.CreateCaptureGraphBuilder(&check.builder))) return false;
+  check.builder->SetFiltergraph(*check.graph);  // as for the hold: FindPin tells
+  if (Failed(check.graph->QueryMediaControl(&check.control))) return false;
+  if (Failed(check.graph->AddFilter(filter, kCheckFilterName))) return false;
+  if (Failed(services.CreateNullRenderer(&check.nullRenderer))) return false;
+  if (Failed(check.graph->AddFilter(*check.nullRenderer, kCheckRendererName))) return false;
+  std::unique_ptr<CapturePin> pin;
+  if (Failed(check.builder->FindPin(filter, PinDirection::Output, PinCategory::Capture,
+                                    MediaType::Video, &pin))) {
+    return false;
+  }
+  const HResult rendered = check.builder->RenderStream(*pin, *check.nullRenderer);
+  pin.reset();
+  if (Failed(rendered)) return false;
+  check.pauseTried = true;
+  return Succeeded(check.control->Pause());
+}
+
+}  // namespace
+
+bool SPDEVCAM::CheckHold() {
+  if (checkFilter_ == nullptr) return false;
+  CheckGraph check;
+  return SecondOpenAdmitted(services_, *checkFilter_, check);
+}
+
+int SPDEVCAM::RecheckHold() {
+  if (!HoldsGraph() || IsBlockedBitSet() == 0) return 0;
+  ChangeSharedAndNotify(CheckHold(), ReadNotifyWindow());
   return 1;
 }
 

@@ -16,6 +16,10 @@ struct VideoInitRecord : DeviceInitRecord {
   // Bound from the device's moniker; Init takes it over, so a record that
   // was never used to initialise a camera releases it itself.
   mutable std::unique_ptr<CaptureFilter> captureFilter;
+  // A second, independent binding of the same moniker: what the hold check
+  // opens the device with, as another program would. None: the hold is not
+  // checked (and so never called shared).
+  mutable std::unique_ptr<CaptureFilter> checkFilter;
   WideChar friendlyName[kNameUnits] = {};
   WideChar path[kNameUnits] = {};
   NotifyWindow notifyWindow = 0;
@@ -33,7 +37,9 @@ class SPDEVCAM : public SPDEV {
   int Init(const DeviceInitRecord* record) override;
   // 1 when the camera is held; a negative COM result of the step that
   // failed, or 0 when the camera has no capture filter. A camera already
-  // held answers 1 and keeps its graph.
+  // held answers 1 and keeps its graph. A new hold is checked (CheckHold)
+  // before its state is posted, so the post already tells whether it is
+  // shared.
   int Block() override;
   // 1 when released or nothing was held; 0 when the graph refused to stop.
   int Unblock() override;
@@ -45,6 +51,18 @@ class SPDEVCAM : public SPDEV {
 
   // True while the graph exists (between a successful Block and Unblock).
   bool HoldsGraph() const { return mediaControl_ != nullptr; }
+
+  // Holding the camera keeps other programs out only where the system gives
+  // it to one client at a time; newer systems share it. The check meets the
+  // hold as another program would: a graph of its own on the second
+  // binding, rendered and paused, then stopped and released at once. True
+  // when every step succeeded, i.e. the hold is shared; false when a step
+  // was refused (the hold is verified) or there is no second binding.
+  bool CheckHold();
+  // For a held camera: checks the hold again and, when the answer differs
+  // from its shared bit, sets the bit and posts DEVICE_STATE_CHANGED.
+  // Answers 1 when it checked, 0 for a camera not held.
+  int RecheckHold();
 
  private:
   HResult BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<CapturePin>& pin);
@@ -59,6 +77,7 @@ class SPDEVCAM : public SPDEV {
   std::unique_ptr<CaptureFilter> nullRenderer_;
   std::unique_ptr<MediaControl> mediaControl_;
   std::unique_ptr<MediaEvent> mediaEvent_;
+  std::unique_ptr<CaptureFilter> checkFilter_;
 };
 
 }  // namespace shadowpane

@@ -6,6 +6,7 @@ namespace shadowpane {
 
 namespace {
 constexpr std::uint32_t kBlockedBit = 1u;
+constexpr std::uint32_t kSharedBit = 2u;
 }
 
 SPDEV::SPDEV(DevicePoster& poster) : poster_(poster) {}
@@ -42,15 +43,32 @@ int SPDEV::IsBlockedBitSet() {
   return (stateFlags_ & kBlockedBit) ? 1 : 0;
 }
 
-void SPDEV::SetBlockedAndNotify(bool blocked, NotifyWindow window) {
+int SPDEV::IsSharedBitSet() {
   std::lock_guard<std::mutex> hold(stateLock_);
-  if (blocked) {
-    stateFlags_ |= kBlockedBit;
-  } else {
-    stateFlags_ &= ~kBlockedBit;
-  }
+  return (stateFlags_ & kSharedBit) ? 1 : 0;
+}
+
+void SPDEV::SetBlockedAndNotify(bool blocked, NotifyWindow window) {
+  SetHeldAndNotify(blocked, false, window);
+}
+
+void SPDEV::SetHeldAndNotify(bool blocked, bool shared, NotifyWindow window) {
+  std::lock_guard<std::mutex> hold(stateLock_);
+  stateFlags_ &= ~(kBlockedBit | kSharedBit);
+  if (blocked) stateFlags_ |= kBlockedBit;
+  // A released device is not shared: there is no hold left to share.
+  if (blocked && shared) stateFlags_ |= kSharedBit;
   // Posting inside the lock keeps the receiver's view in step with the bit.
   poster_.PostDeviceNotify(window, DEVICE_STATE_CHANGED, this);
+}
+
+bool SPDEV::ChangeSharedAndNotify(bool shared, NotifyWindow window) {
+  std::lock_guard<std::mutex> hold(stateLock_);
+  if ((stateFlags_ & kBlockedBit) == 0) return false;
+  if (((stateFlags_ & kSharedBit) != 0) == shared) return false;
+  stateFlags_ ^= kSharedBit;
+  poster_.PostDeviceNotify(window, DEVICE_STATE_CHANGED, this);
+  return true;
 }
 
 void SPDEV::PostNotify(std::uint32_t code) {

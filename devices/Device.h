@@ -44,6 +44,10 @@ class SPDEV {
 
   // Bit 0 of the state flags, read under the state lock.
   int IsBlockedBitSet();
+  // Bit 1: the device is held, yet the system still lets another program
+  // open it (a camera the system shares between clients). Only ever set
+  // together with the blocked bit; read under the state lock.
+  int IsSharedBitSet();
 
   // Reads the notify window under the name lock, then posts the code under
   // the state lock without touching the blocked bit (DEVICE_PLUGGED_IN).
@@ -56,8 +60,13 @@ class SPDEV {
 
  protected:
   // Sets or clears the blocked bit and posts DEVICE_STATE_CHANGED to the
-  // given window, both under the state lock.
+  // given window, both under the state lock. The shared bit is cleared.
   void SetBlockedAndNotify(bool blocked, NotifyWindow window);
+  // The same, with the shared bit set as given (only while blocked).
+  void SetHeldAndNotify(bool blocked, bool shared, NotifyWindow window);
+  // On a blocked device whose shared bit differs: sets it and posts
+  // DEVICE_STATE_CHANGED, under the state lock. Answers whether it posted.
+  bool ChangeSharedAndNotify(bool shared, NotifyWindow window);
   // Clears the state flags without posting (Init).
   void ResetStateFlags();
 

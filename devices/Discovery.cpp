@@ -155,6 +155,7 @@ class Refresh {
     }
     VideoInitRecord record;
     record.captureFilter = BindFilter(moniker);
+    record.checkFilter = BindFilter(moniker);
     CopyField(record.friendlyName, properties.friendlyName);
     CopyField(record.path, properties.path);
     record.notifyWindow = context_.target.Window();

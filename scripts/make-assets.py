@@ -569,7 +569,7 @@ def skin_message_icons():
 
 
 # --------------------------------------------------------------------------
-# Main window status shields (5459) and lock marks (5460, 5461)
+# Main window status shields (5459) and lock marks (5460, 5461, 5462)
 
 def shield_shape(ox):
     cx = ox + 15.5
@@ -619,6 +619,11 @@ def skin_lock_unblocked():
     return lock_mark((232, 98, 98), (198, 52, 52))
 
 
+def skin_lock_shared():
+    # Amber: held, yet the system still lets other programs open the camera.
+    return lock_mark((246, 190, 72), (222, 146, 28))
+
+
 # --------------------------------------------------------------------------
 
 BITMAPS = [
@@ -638,6 +643,7 @@ BITMAPS = [
     (5459, (62, 41), skin_status_shields, "status shields"),
     (5460, (13, 13), skin_lock_blocked, "lock mark, blocked"),
     (5461, (13, 13), skin_lock_unblocked, "lock mark, unblocked"),
+    (5462, (13, 13), skin_lock_shared, "lock mark, held but shared"),
 ]
 
 ICONS = [(101, "blue"), (102, "red"), (103, "green")]

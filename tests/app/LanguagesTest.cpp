@@ -65,6 +65,11 @@ TEST_F(LanguageTest, EntriesKeepTheSystemsOwnSpellings) {
   EXPECT_EQ(std::u16string(GetStringIn(LANGUAGE_ENGLISH, STR_SEND_FEEDBACK)), u"Send Feedback");
   EXPECT_EQ(std::u16string(GetStringIn(LANGUAGE_ENGLISH, STR_NOTIFY_REGISTER_FAILED)),
             u"Failed to register for device notifications.");
+  EXPECT_EQ(std::u16string(GetStringIn(LANGUAGE_ENGLISH, STR_CAMERA_STILL_SHARED)),
+            u"This camera can still be used by other programs while it is blocked.");
+  EXPECT_EQ(std::u16string(GetStringIn(LANGUAGE_GERMAN, STR_CAMERA_STILL_SHARED)),
+            u"Diese Kamera kann weiterhin von anderen Programmen verwendet werden, während sie "
+            u"gesperrt ist.");
 }
 
 TEST_F(LanguageTest, EveryEntryIsNonEmptyAndReservedOnesHoldTheBlank) {
@@ -104,7 +109,7 @@ TEST_F(LanguageTest, OutOfRangeLookupsStaySafe) {
   LanguageIndex = -1;
   EXPECT_EQ(std::u16string(GetString(STR_YES)), u"Yes");
   LanguageIndex = LANGUAGE_GERMAN;
-  EXPECT_EQ(std::u16string(GetString(41)), u"");
+  EXPECT_EQ(std::u16string(GetString(kStringCount)), u"");
   EXPECT_EQ(std::u16string(GetString(-1)), u"");
 }
 

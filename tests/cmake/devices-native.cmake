@@ -11,7 +11,7 @@ target_link_libraries(shadowpane_capture_fakes PUBLIC shadowpane_test_support)
 shadowpane_warnings(shadowpane_capture_fakes)
 
 shadowpane_test(devices_capture_tests
-  SOURCES devices/CameraTest.cpp devices/MicrophoneTest.cpp
+  SOURCES devices/CameraTest.cpp devices/CameraHoldCheckTest.cpp devices/MicrophoneTest.cpp
   LIBS shadowpane_capture_fakes)
 shadowpane_test(devices_capture_stress_tests
   SOURCES devices/MicrophoneStressTest.cpp

@@ -437,6 +437,21 @@ TEST_F(DiscoveryTest, ACameraWhoseFilterCannotBeBoundIsListedButCannotBeBlocked)
   EXPECT_EQ(Find(u"Cam")->Block(), 0);
 }
 
+TEST_F(DiscoveryTest, EachCameraIsBoundTwiceSoThatItsHoldIsChecked) {
+  services.AddDevice(kVideo, Camera(u"Held", u"p1"));
+  FakeDeviceInfo shared = Camera(u"Shared", u"p2");
+  shared.shared = true;
+  services.AddDevice(kVideo, shared);
+  blockStart = 1;
+  Refresh(1);
+  ASSERT_EQ(Blocked(u"Held"), 1);
+  ASSERT_EQ(Blocked(u"Shared"), 1);
+  EXPECT_EQ(Find(u"Held")->IsSharedBitSet(), 0);
+  EXPECT_EQ(Find(u"Shared")->IsSharedBitSet(), 1);
+  list.DestroyDeviceList();
+  EXPECT_EQ(services.LiveObjects(), 0) << "both bindings go with their camera";
+}
+
 TEST_F(DiscoveryTest, AMicrophoneWithoutWaveInNumberHasNoPathAndTakesThePathlessRecord) {
   // A single device without a path keeps its saved state: the record saved
   // for it has the same, empty, path.

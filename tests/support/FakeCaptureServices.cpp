@@ -44,16 +44,19 @@ HResult Hand(std::int64_t result, std::unique_ptr<Base>* out, Args&&... args) {
 
 class FakeFilter : public CaptureFilter, public FakeObject {
  public:
-  FakeFilter(FakeCaptureServices& s, std::string label, std::string unit = std::string())
-      : FakeObject(s, std::move(label)), unit_(std::move(unit)) {}
+  FakeFilter(FakeCaptureServices& s, std::string label, std::string unit, std::string device)
+      : FakeObject(s, std::move(label)), unit_(std::move(unit)), device_(std::move(device)) {}
   const std::string& unit() const { return unit_; }
+  const std::string& device() const { return device_; }
 
  private:
   std::string unit_;
+  std::string device_;
 };
 
 std::string LabelOf(CaptureFilter& filter) { return static_cast<FakeFilter&>(filter).label(); }
 std::string UnitOf(CaptureFilter& filter) { return static_cast<FakeFilter&>(filter).unit(); }
+std::string DeviceOf(CaptureFilter& filter) { return static_cast<FakeFilter&>(filter).device(); }
 
 class FakeInputMixer : public AudioInputMixer, public FakeObject {
  public:
@@ -72,7 +75,9 @@ class FakeInputMixer : public AudioInputMixer, public FakeObject {
 
 class FakePin : public CapturePin, public FakeObject {
  public:
-  FakePin(FakeCaptureServices& s, std::string unit) : FakeObject(s, "pin"), unit_(std::move(unit)) {}
+  FakePin(FakeCaptureServices& s, std::string unit, std::string device)
+      : FakeObject(s, "pin"), unit_(std::move(unit)), device_(std::move(device)) {}
+  const std::string& device() const { return device_; }
   HResult QueryAudioInputMixer(std::unique_ptr<AudioInputMixer>* mixer) override {
     return Hand<FakeInputMixer>(services_.Call("pin.QueryAudioInputMixer"), mixer, services_,
                                 unit_);
@@ -80,6 +85,7 @@ class FakePin : public CapturePin, public FakeObject {
 
  private:
   std::string unit_;
+  std::string device_;
 };
 
 class FakeMediaControl : public MediaControl, public FakeObject {
@@ -122,6 +128,12 @@ class FakeMediaEvent : public MediaEvent, public FakeObject {
 class FakeGraph : public FilterGraph, public FakeObject {
  public:
   explicit FakeGraph(FakeCaptureServices& s) : FakeObject(s, "graph") {}
+  // Releasing the graph disconnects its streams: the devices they opened
+  // take the next client.
+  ~FakeGraph() override {
+    for (const std::string& device : openDevices_) services_.CloseDevice(device);
+  }
+  void Opened(const std::string& device) { openDevices_.push_back(device); }
   HResult AddFilter(CaptureFilter& filter, const WideChar* name) override {
     return static_cast<HResult>(
         services_.Call("graph.AddFilter(" + Narrow(name) + ")", LabelOf(filter)));
@@ -132,6 +144,9 @@ class FakeGraph : public FilterGraph, public FakeObject {
   HResult QueryMediaEvent(std::unique_ptr<MediaEvent>* events) override {
     return Hand<FakeMediaEvent>(services_.Call("graph.QueryMediaEvent"), events, services_);
   }
+
+ private:
+  std::vector<std::string> openDevices_;
 };
 
 const char* DirectionName(PinDirection d) { return d == PinDirection::Input ? "in" : "out"; }
@@ -148,6 +163,7 @@ class FakeBuilder : public CaptureGraphBuilder, public FakeObject {
  public:
   explicit FakeBuilder(FakeCaptureServices& s) : FakeObject(s, "builder") {}
   HResult SetFiltergraph(FilterGraph& graph) override {
+    graph_ = &static_cast<FakeGraph&>(graph);
     return static_cast<HResult>(
         services_.Call("builder.SetFiltergraph", static_cast<FakeGraph&>(graph).label()));
   }
@@ -156,12 +172,20 @@ class FakeBuilder : public CaptureGraphBuilder, public FakeObject {
     const std::string detail = LabelOf(filter) + " " + DirectionName(direction) + " " +
                                CategoryName(category) + " " + TypeName(type);
     return Hand<FakePin>(services_.Call("builder.FindPin", detail), pin, services_,
-                         UnitOf(filter));
+                         UnitOf(filter), DeviceOf(filter));
   }
   HResult RenderStream(CapturePin& source, CaptureFilter& sink) override {
-    return static_cast<HResult>(services_.Call(
-        "builder.RenderStream", static_cast<FakePin&>(source).label() + " " + LabelOf(sink)));
+    auto& pin = static_cast<FakePin&>(source);
+    const auto result = static_cast<HResult>(
+        services_.Call("builder.RenderStream", pin.label() + " " + LabelOf(sink)));
+    if (Failed(result) || graph_ == nullptr || pin.device().empty()) return result;
+    if (!services_.OpenDevice(pin.device())) return kHrCannotConnect;
+    graph_->Opened(pin.device());
+    return result;
   }
+
+ private:
+  FakeGraph* graph_ = nullptr;
 };
 
 class FakeBag : public PropertyBag, public FakeObject {
@@ -205,11 +229,14 @@ class FakeMoniker : public DeviceMoniker, public FakeObject {
     std::string label = "filter:" + Narrow(device_.friendlyName.value_or(u""));
     if (!device_.unit.empty()) label += "/" + device_.unit;
     return Hand<FakeFilter>(services_.Call("moniker.BindToObject"), filter, services_, label,
-                            device_.unit);
+                            device_.unit, deviceKey_);
   }
+  // Every binding of one listed device is a client of that device.
+  void SetDeviceKey(std::string key) { deviceKey_ = std::move(key); }
 
  private:
   FakeDeviceInfo device_;
+  std::string deviceKey_;
 };
 
 class FakeMonikerEnum : public MonikerEnumerator, public FakeObject {
@@ -220,7 +247,10 @@ class FakeMonikerEnum : public MonikerEnumerator, public FakeObject {
     const std::int64_t result = services_.Call("enum.Next");
     if (result != 0) return static_cast<HResult>(result);
     if (next_ >= devices_.size()) return kHrFalse;
-    *moniker = std::make_unique<FakeMoniker>(services_, devices_[next_++]);
+    auto made = std::make_unique<FakeMoniker>(services_, devices_[next_]);
+    made->SetDeviceKey("device:" + std::to_string(devices_[next_].serial));
+    ++next_;
+    *moniker = std::move(made);
     return kHrOk;
   }
 
@@ -322,7 +352,10 @@ FakeCaptureServices::~FakeCaptureServices() = default;
 
 void FakeCaptureServices::AddDevice(DeviceCategory category, const FakeDeviceInfo& device) {
   std::lock_guard<std::mutex> hold(lock_);
-  devices_[category].push_back(device);
+  FakeDeviceInfo listed = device;
+  listed.serial = ++nextDevice_;
+  if (device.shared) sharedDevices_["device:" + std::to_string(listed.serial)] = true;
+  devices_[category].push_back(listed);
 }
 
 void FakeCaptureServices::ClearDevices(DeviceCategory category) {
@@ -384,7 +417,43 @@ void FakeCaptureServices::Fail(const std::string& call, std::int64_t result, int
 }
 
 std::unique_ptr<CaptureFilter> FakeCaptureServices::MakeFilter(const std::string& label) {
-  return std::make_unique<FakeFilter>(*this, label);
+  return std::make_unique<FakeFilter>(*this, label, std::string(), NextAnonymousDevice());
+}
+
+std::unique_ptr<CaptureFilter> FakeCaptureServices::MakeFilter(const std::string& label,
+                                                               const std::string& device) {
+  return std::make_unique<FakeFilter>(*this, label, std::string(), "named:" + device);
+}
+
+std::string FakeCaptureServices::NextAnonymousDevice() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return "anonymous:" + std::to_string(++nextDevice_);
+}
+
+void FakeCaptureServices::ShareDevice(const std::string& device, bool shared) {
+  std::lock_guard<std::mutex> hold(lock_);
+  sharedDevices_["named:" + device] = shared;
+}
+
+int FakeCaptureServices::OpenClients(const std::string& device) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = openClients_.find("named:" + device);
+  return found == openClients_.end() ? 0 : found->second;
+}
+
+bool FakeCaptureServices::OpenDevice(const std::string& device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  int& clients = openClients_[device];
+  auto shared = sharedDevices_.find(device);
+  if (clients > 0 && (shared == sharedDevices_.end() || !shared->second)) return false;
+  ++clients;
+  return true;
+}
+
+void FakeCaptureServices::CloseDevice(const std::string& device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = openClients_.find(device);
+  if (found != openClients_.end() && found->second > 0) --found->second;
 }
 
 std::int64_t FakeCaptureServices::Call(const std::string& name, const std::string& detail,
@@ -485,7 +554,8 @@ HResult FakeCaptureServices::CreateCaptureGraphBuilder(std::unique_ptr<CaptureGr
 }
 
 HResult FakeCaptureServices::CreateNullRenderer(std::unique_ptr<CaptureFilter>* renderer) {
-  return Hand<FakeFilter>(Call("CreateNullRenderer"), renderer, *this, "nullRenderer");
+  return Hand<FakeFilter>(Call("CreateNullRenderer"), renderer, *this, "nullRenderer",
+                          std::string(), std::string());
 }
 
 HResult FakeCaptureServices::InitializeThreadCom() {

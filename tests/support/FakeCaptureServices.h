@@ -20,6 +20,12 @@
 // Object labels: devenum, enum, moniker, bag, graph, builder, nullRenderer,
 // control, events, pin, inputMixer, waveIn, mixer, thread, and the label a
 // test gives a filter (bound filters: "filter:<friendly name>").
+//
+// Like a capture driver, a device serves one client at a time: while a
+// graph has rendered a stream from one of its filters, RenderStream from
+// any other filter of the same device answers VFW_E_CANNOT_CONNECT (after
+// logging the call), until that graph is released. A shared device admits
+// every client, as newer systems share a camera.
 #pragma once
 
 #include <atomic>
@@ -49,7 +55,15 @@ struct FakeDeviceInfo {
   // renumbering: its filters and the wave input opened at its number are
   // tied to it ("filter:<name>/<unit>"). Empty: "filter:<name>".
   std::string unit = std::string();
+  // The device admits a second client while one holds it.
+  bool shared = false;
+  // Set by AddDevice: which listed device this is, so that every binding
+  // of its moniker is a client of the same device.
+  int serial = 0;
 };
+
+// VFW_E_CANNOT_CONNECT: what a graph answers when a device refuses a client.
+constexpr HResult kHrCannotConnect = static_cast<HResult>(0x80040217u);
 
 class FakeCaptureServices : public CaptureServices {
  public:
@@ -70,8 +84,15 @@ class FakeCaptureServices : public CaptureServices {
   // (every call when times is negative). StartThread fails with any result.
   void Fail(const std::string& call, std::int64_t result, int times = -1);
 
-  // A filter reference as discovery would have bound it.
+  // A filter reference as discovery would have bound it; each is a device
+  // of its own.
   std::unique_ptr<CaptureFilter> MakeFilter(const std::string& label);
+  // A filter of the named device: filters of one device are bindings of
+  // one moniker and admit one client at a time unless it is shared.
+  std::unique_ptr<CaptureFilter> MakeFilter(const std::string& label, const std::string& device);
+  void ShareDevice(const std::string& device, bool shared = true);
+  // Graphs that hold the device open now.
+  int OpenClients(const std::string& device) const;
 
   // ---- What happened ----
   std::vector<std::string> Log() const;
@@ -127,6 +148,10 @@ class FakeCaptureServices : public CaptureServices {
   std::string UnitAtWaveInId(std::uint32_t waveInId) const;
   void SetWaveMuted(const std::string& unit, bool muted);
   void SetInputEnabled(const std::string& unit, bool enabled);
+  // A graph opens the device (false: refused) and closes it again.
+  bool OpenDevice(const std::string& device);
+  void CloseDevice(const std::string& device);
+  std::string NextAnonymousDevice();
 
  private:
   struct Failure {
@@ -142,6 +167,9 @@ class FakeCaptureServices : public CaptureServices {
   std::deque<std::int32_t> graphEvents_;
   std::map<std::string, bool> waveMuted_;
   std::map<std::string, bool> inputDisabled_;
+  std::map<std::string, int> openClients_;
+  std::map<std::string, bool> sharedDevices_;
+  int nextDevice_ = 0;
   int liveObjects_ = 0;
   int unjoinedCloses_ = 0;
   bool holdThreads_ = false;

@@ -35,11 +35,15 @@ class CameraBlocking : public ::testing::Test {
     ASSERT_HRESULT_SUCCEEDED(com_.result());
   }
 
-  // A camera object made as discovery makes one for the plugged device.
+  // A camera object made as discovery makes one for the plugged device:
+  // its capture filter and, for the hold check, a second binding.
   std::unique_ptr<SPDEVCAM> MakeCamera(const std::wstring& name, const std::wstring& path) {
     VideoInitRecord record;
     EXPECT_EQ(BindThroughServices(services_, DeviceCategory::VideoInput, u"DevicePath", U16(path),
                                   &record.captureFilter),
+              kHrOk);
+    EXPECT_EQ(BindThroughServices(services_, DeviceCategory::VideoInput, u"DevicePath", U16(path),
+                                  &record.checkFilter),
               kHrOk);
     CopyText(record.friendlyName, name);
     CopyText(record.path, path);
@@ -74,6 +78,44 @@ TEST_F(CameraBlocking, ABlockedCameraCannotBeOpenedByAnotherProcessUntilUnblocke
   EXPECT_EQ(poster_.Count(), 2u);
   EXPECT_FALSE(IsCameraOpen(plugged.clsid()));
   EXPECT_EQ(RunHelper(L"probe-camera " + Quoted(path)), S_OK) << "free again after the unblock";
+}
+
+// The check meets the hold as another program would; its answer must be the
+// one another process really gets.
+TEST_F(CameraBlocking, TheHoldCheckTellsWhetherAnotherProgramCouldStillOpenTheCamera) {
+  struct Case {
+    const wchar_t* name;
+    bool shared;
+  } cases[] = {{L"Exclusive Check Camera", false}, {L"Shared Check Camera", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shared ? "shared" : "one client at a time");
+    const std::wstring path = std::wstring(L"\\\\?\\virtual#check-") + (c.shared ? L"shared" : L"exclusive");
+    PluggedDevice plugged =
+        c.shared ? PluggedDevice::SharedCamera(c.name, path) : PluggedDevice::Camera(c.name, path);
+    ASSERT_TRUE(plugged.ok());
+    std::unique_ptr<SPDEVCAM> camera = MakeCamera(c.name, path);
+    poster_.Clear();
+
+    ASSERT_EQ(camera->Block(), 1);
+    EXPECT_EQ(camera->IsBlockedBitSet(), 1);
+    EXPECT_EQ(camera->IsSharedBitSet(), c.shared ? 1 : 0);
+    EXPECT_EQ(poster_.Count(), 1u) << "one post, with the answer";
+    const HRESULT other = RunHelper(L"probe-camera " + Quoted(path));
+    EXPECT_EQ(SUCCEEDED(other), c.shared) << std::hex << other;
+    EXPECT_TRUE(IsCameraOpen(plugged.clsid())) << "the check left the hold in place";
+
+    // The system changes its mind: the next check follows.
+    ASSERT_HRESULT_SUCCEEDED(SetCameraSharing(plugged.clsid(), !c.shared));
+    EXPECT_EQ(camera->RecheckHold(), 1);
+    // A hold made in sharing mode still admits a sharing client; one made
+    // exclusively keeps everyone out whatever the mode is now.
+    EXPECT_EQ(camera->IsSharedBitSet(), 0);
+    EXPECT_EQ(poster_.Count(), c.shared ? 2u : 1u);
+
+    ASSERT_EQ(camera->Unblock(), 1);
+    EXPECT_EQ(camera->IsSharedBitSet(), 0);
+    EXPECT_FALSE(IsCameraOpen(plugged.clsid()));
+  }
 }
 
 TEST_F(CameraBlocking, ACameraHeldByAnotherProcessCannotBeBlockedAndTheFailureIsTheGraphsResult) {

@@ -72,9 +72,11 @@ STDMETHODIMP_(ULONG) VirtualCameraPin::Release() { return filter_.Release(); }
 
 bool VirtualCameraPin::OpenDeviceExclusively() {
   // No sharing: a second open fails with a sharing violation while this
-  // handle lives, whichever process asks.
+  // handle lives, whichever process asks. A shared camera's clients share
+  // the file with each other (and are refused beside an exclusive one).
+  const DWORD share = CameraIsShared(filter_.clsid()) ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
   deviceHandle_ = CreateFileW(CameraLockFilePath(filter_.clsid()).c_str(), GENERIC_READ | GENERIC_WRITE,
-                              0, nullptr, OPEN_ALWAYS,
+                              share, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   return deviceHandle_ != INVALID_HANDLE_VALUE;
 }

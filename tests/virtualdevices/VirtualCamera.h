@@ -3,6 +3,9 @@
 // one uncompressed video type. Like a capture driver it serves one client at
 // a time: connecting the pin opens the device exclusively, so another graph
 // (in this process or any other) cannot connect until the first disconnects.
+// In sharing mode (kSharedAccessValue of its class) it admits further
+// clients beside one that opened it in that mode, as newer systems share a
+// camera; a client that opened it exclusively still keeps everyone out.
 // It never produces a frame: a paused graph on it waits forever, which is all
 // a holder of the camera needs.
 #pragma once

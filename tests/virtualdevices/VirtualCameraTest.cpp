@@ -131,6 +131,32 @@ TEST_F(VirtualCamera, ASecondGraphInTheSameProcessIsRefusedToo) {
   EXPECT_EQ(state, State_Paused) << "the refused attempt leaves the holder alone";
 }
 
+TEST_F(VirtualCamera, InSharingModeASecondClientOpensBesideTheHolder) {
+  const std::wstring path = L"\\\\?\\virtual#camera-shared";
+  PluggedDevice camera = PluggedDevice::SharedCamera(L"Shared Camera", path);
+  ASSERT_TRUE(camera.ok());
+  Ref<IBaseFilter> first = Bind(path);
+  Ref<IBaseFilter> second = Bind(path);
+  ASSERT_TRUE(first && second);
+  CameraHold firstHold;
+  ASSERT_HRESULT_SUCCEEDED(firstHold.Hold(first.get()));
+  EXPECT_TRUE(IsCameraOpen(camera.clsid()));
+
+  CameraHold secondHold;
+  EXPECT_HRESULT_SUCCEEDED(secondHold.Hold(second.get())) << "a second graph here";
+  EXPECT_EQ(ProbeFromAnotherProcess(path), S_OK) << "and another program";
+  secondHold.Release();
+
+  // Back to one client at a time: the sharing holder keeps an exclusive
+  // client out, and the mode is read at each open.
+  ASSERT_HRESULT_SUCCEEDED(SetCameraSharing(camera.clsid(), false));
+  EXPECT_TRUE(FAILED(ProbeFromAnotherProcess(path)));
+  firstHold.Release();
+  EXPECT_FALSE(IsCameraOpen(camera.clsid()));
+  ASSERT_HRESULT_SUCCEEDED(firstHold.Hold(first.get()));
+  EXPECT_TRUE(FAILED(secondHold.Hold(second.get()))) << "exclusive again";
+}
+
 TEST_F(VirtualCamera, ACameraHeldByAnotherProcessCannotBeHeldHere) {
   const std::wstring path = L"\\\\?\\virtual#camera-held-elsewhere";
   PluggedDevice camera = PluggedDevice::Camera(L"Held Elsewhere", path);

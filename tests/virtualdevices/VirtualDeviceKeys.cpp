@@ -23,6 +23,19 @@ std::wstring MicrophoneMutexName(const GUID& clsid) {
   return L"ShadowpaneVirtualMicrophone-" + GuidText(clsid);
 }
 
+bool CameraIsShared(const GUID& clsid) {
+  RegistryKey key(HKEY_CLASSES_ROOT, ClassKeyPath(clsid), KEY_QUERY_VALUE);
+  if (key.get() == nullptr) return false;
+  DWORD value = 0;
+  DWORD type = 0;
+  DWORD size = sizeof(value);
+  if (RegQueryValueExW(key.get(), kSharedAccessValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  return type == REG_DWORD && value != 0;
+}
+
 RegistryKey::RegistryKey(HKEY root, const std::wstring& path, REGSAM access, Mode mode) {
   status_ = mode == Mode::kCreateIfMissing
                 ? RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, access, nullptr, &key_, nullptr)

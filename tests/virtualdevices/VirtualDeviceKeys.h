@@ -34,6 +34,15 @@ std::wstring GuidText(const GUID& guid);
 // HKCR-relative key of a class: "CLSID\{...}".
 std::wstring ClassKeyPath(const GUID& clsid);
 
+// Under HKCR\CLSID\{instance class} of a camera: REG_DWORD 1 when the
+// system shares the camera between clients (newer systems do), so a second
+// client opens it while another holds it; absent or 0: one client at a time.
+// Read at each open, as a driver decides at open time.
+constexpr wchar_t kSharedAccessValue[] = L"SharedAccess";
+
+// Whether the camera of that class is shared between clients now.
+bool CameraIsShared(const GUID& clsid);
+
 // A camera is opened exclusively by holding this file open without sharing:
 // like a capture driver, the open fails for everyone else until it is closed,
 // and a process that dies releases it with its handles.

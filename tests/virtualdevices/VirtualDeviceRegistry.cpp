@@ -136,6 +136,12 @@ HRESULT RegisterVirtualCamera(const std::wstring& friendlyName, const std::wstri
   return Finish(status, *clsid);
 }
 
+HRESULT SetCameraSharing(const GUID& clsid, bool shared) {
+  RegistryKey classKey(HKEY_CLASSES_ROOT, ClassKeyPath(clsid), KEY_SET_VALUE);
+  if (classKey.get() == nullptr) return HRESULT_FROM_WIN32(classKey.status());
+  return HRESULT_FROM_WIN32(SetNumber(classKey.get(), kSharedAccessValue, shared ? 1 : 0));
+}
+
 HRESULT RegisterVirtualMicrophone(const std::wstring& friendlyName, DWORD waveInId, GUID* clsid) {
   LONG status = RegisterDeviceClass(kKindMicrophone, clsid);
   if (status == ERROR_SUCCESS) {
@@ -184,6 +190,16 @@ PluggedDevice::PluggedDevice(HRESULT result, const GUID& clsid, std::wstring fri
 PluggedDevice PluggedDevice::Camera(const std::wstring& friendlyName, const std::wstring& devicePath) {
   GUID clsid = {};
   HRESULT hr = RegisterVirtualCamera(friendlyName, devicePath, &clsid);
+  return PluggedDevice(hr, clsid, friendlyName);
+}
+
+PluggedDevice PluggedDevice::SharedCamera(const std::wstring& friendlyName, const std::wstring& devicePath) {
+  GUID clsid = {};
+  HRESULT hr = RegisterVirtualCamera(friendlyName, devicePath, &clsid);
+  if (SUCCEEDED(hr)) {
+    hr = SetCameraSharing(clsid, true);
+    if (FAILED(hr)) UnregisterVirtualDevice(clsid);
+  }
   return PluggedDevice(hr, clsid, friendlyName);
 }
 

@@ -22,6 +22,9 @@ std::wstring DevicesDllPath();
 // receives its class. S_OK or the registry's error.
 HRESULT RegisterVirtualCamera(const std::wstring& friendlyName, const std::wstring& devicePath,
                               GUID* clsid);
+// Switches a listed camera between one client at a time (false) and
+// sharing (true). Takes effect at its next open.
+HRESULT SetCameraSharing(const GUID& clsid, bool shared);
 // Lists a microphone with the given "FriendlyName" and "WaveInID"; its input
 // starts switched on.
 HRESULT RegisterVirtualMicrophone(const std::wstring& friendlyName, DWORD waveInId, GUID* clsid);
@@ -43,6 +46,8 @@ bool IsCameraOpen(const GUID& clsid);
 class PluggedDevice {
  public:
   static PluggedDevice Camera(const std::wstring& friendlyName, const std::wstring& devicePath);
+  // A camera the system shares: a second client opens it while one holds it.
+  static PluggedDevice SharedCamera(const std::wstring& friendlyName, const std::wstring& devicePath);
   static PluggedDevice Microphone(const std::wstring& friendlyName, DWORD waveInId);
   PluggedDevice(PluggedDevice&& other) noexcept;
   PluggedDevice& operator=(PluggedDevice&&) = delete;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
+#include <vector>
 
 #include "core/Text.h"
 #include "devices/DeviceList.h"
@@ -27,6 +29,34 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText);
 // display name, as every device notice and warning reads.
 WideString ComposeDeviceMessage(const WideChar* message, const WideChar* deviceName);
 
+// An entry's data word keeps the blocked bit in its high word (bit 16);
+// bit 17 is set beside it for a camera that is held but shared: the system
+// still lets other programs open it, so its mark is neither green nor red.
+constexpr std::uint32_t kEntryHeldButShared = 0x20000u;
+
+// The data word of the device's entry: kind, blocked bit and, while
+// blocked, whether the hold is shared.
+std::uint32_t EntryItemData(SPDEV* device);
+
+// 1 ("Privacy Protected") only when every device is blocked and no held
+// camera is shared; an empty list gives 1, as AllBlocked does.
+int ProtectionState(const DeviceList& list);
+
+// Checks the hold of every blocked camera again (after a refresh): a camera
+// whose answer changed posts its state anew.
+void RecheckHeldCameras(DeviceList& list);
+
+// Where an entry is and the data word it should carry.
+struct EntryMark {
+  int listId = 0;
+  WideString entryText;
+  std::uint32_t itemData = 0;
+};
+
+// One mark for every listed camera. A refresh fills the lists with blocked
+// words only; the window rewrites the entries from these.
+std::vector<EntryMark> CameraEntryMarks(const DeviceList& list);
+
 // What a WM_DEVICE_NOTIFY asks of the window.
 enum class DeviceNotifyKind { Ignore, StateChanged, PluggedIn };
 
@@ -36,12 +66,32 @@ struct DeviceNotifyEffect {
   WideString entryText;       // the entry to update or to name in the notice
   std::uint32_t itemData = 0;  // StateChanged: the entry's new data word
   int protectedState = 0;      // StateChanged: every device blocked now
+  bool heldButShared = false;  // StateChanged: a camera held, yet open to others
+  WideString noticeKey;        // StateChanged: the device's path, or its name without one
 };
 
 // A notification with a non-zero low word, a null device or one no longer
 // listed is ignored; so is an unknown code. The window also ignores it when
 // no entry carries the text (compared without regard to case).
 DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wParam, SPDEV* device);
+
+// The devices the user has been told are held but shared, by their key:
+// the notice comes once per device and run, not at every refresh that
+// finds the hold shared again.
+class SharedHoldNotices {
+ public:
+  // True the first time a key is offered.
+  bool TakeFirst(const WideString& key) { return told_.insert(key).second; }
+
+ private:
+  std::set<WideString> told_;
+};
+
+// Whether the state change should tell the user that the camera can still
+// be used by other programs ("This camera can still be used by other
+// programs while it is blocked."): only for a held-but-shared camera not yet
+// told of in this run. Remembers the device when it answers true.
+bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices);
 
 // The tray and class icon for a protection state: 103 protected, 102 at risk.
 constexpr int StateIconId(int protectedState) { return protectedState == 1 ? kIconProtected : kIconAtRisk; }

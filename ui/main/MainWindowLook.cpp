@@ -1,6 +1,7 @@
 #include "ui/main/MainWindowLook.h"
 
 #include "app/Languages.h"
+#include "ui/main/DeviceEntries.h"
 
 namespace shadowpane {
 
@@ -11,6 +12,11 @@ StatusPanelLook PanelLook(int protectedState) {
   }
   return {MakeToolkitColor(219, 68, 68), MakeToolkitColor(243, 197, 197), MakeToolkitColor(248, 219, 219),
           STR_PRIVACY_AT_RISK, STR_BLOCK_ALL_HINT, kShieldWidth};
+}
+
+int LockMarkSkin(std::uint32_t itemData) {
+  if ((ListItemBlocked(itemData) & 1) == 0) return kSkinLockUnblocked;
+  return (itemData & kEntryHeldButShared) != 0 ? kSkinLockShared : kSkinLockBlocked;
 }
 
 int GroupHorizontalDashes(int width) { return width > kGroupDashPeriod ? (width - 7) / kGroupDashPeriod + 1 : 0; }

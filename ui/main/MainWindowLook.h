@@ -4,6 +4,8 @@
 // with these numbers.
 #pragma once
 
+#include <cstdint>
+
 #include "core/Text.h"
 #include "ui/toolkit/ToolkitColors.h"
 
@@ -21,6 +23,12 @@ constexpr int kSkinMainFrame = 5376;
 constexpr int kSkinStatusShields = 5459;
 constexpr int kSkinLockBlocked = 5460;
 constexpr int kSkinLockUnblocked = 5461;
+// Amber: a camera held, yet still open to other programs.
+constexpr int kSkinLockShared = 5462;
+
+// The lock mark of an entry by its data word: green when blocked, amber when
+// blocked but shared, red otherwise.
+int LockMarkSkin(std::uint32_t itemData);
 
 // The frame skin: title band rows 0 to 55 (left end 4 wide, repeatable
 // column at x 5, right end 110 wide from x 210), bottom edge rows 56 to 59

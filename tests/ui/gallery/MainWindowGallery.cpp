@@ -109,6 +109,59 @@ void Photograph(int language, const wchar_t* code) {
   Pump(100);
 }
 
+// Takes the picture of the window and the notice over it while the notice's
+// own loop runs, then closes the notice.
+DWORD WINAPI PhotographNotice(LPVOID parameter) {
+  const auto* shot = static_cast<const MenuShot*>(parameter);
+  HWND box = nullptr;
+  for (int i = 0; i < 100 && box == nullptr; ++i) {
+    Sleep(50);
+    box = FindWindowW(L"KQM2MessageExWndClass", nullptr);
+  }
+  Sleep(300);  // painted
+  RECT area{};
+  GetWindowRect(shot->owner, &area);
+  if (box != nullptr) {
+    RECT boxRect{};
+    GetWindowRect(box, &boxRect);
+    UnionRect(&area, &area, &boxRect);
+  }
+  if (box == nullptr || !SaveScreenImage(area, shot->path.c_str())) ++failures;
+  if (box != nullptr) PostMessageW(box, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+// A camera the system shares, blocked beside one it does not: the amber
+// mark, the panel at risk, and the notice that tells of it.
+void PhotographSharedCamera() {
+  LanguageIndex = LANGUAGE_ENGLISH;
+  ProtectedState = 0;
+  PluggedDevice shared = PluggedDevice::SharedCamera(L"Shared Webcam", L"\\\\?\\virtual#gallery-shared");
+  WindowPoster poster;
+  testing::MainWindowRig rig(poster);
+  HWND window = CreateMainWindow(rig.services, L"");
+  if (window == nullptr || !shared.ok()) {
+    ++failures;
+    return;
+  }
+  SetCursorPos(1270, 1010);
+  Pump(300);
+  BlockEntries(GetDlgItem(window, IDC_VIDEO_LIST), {L"Integrated Camera"});
+  MenuShot shot{window, outputFolder + L"\\main-en-shared-notice.bmp"};
+  HANDLE photographer = CreateThread(nullptr, 0, PhotographNotice, &shot, 0, nullptr);
+  if (photographer == nullptr) {
+    ++failures;
+  } else {
+    BlockEntries(GetDlgItem(window, IDC_VIDEO_LIST), {L"Shared Webcam"});
+    WaitForSingleObject(photographer, 10000);
+    CloseHandle(photographer);
+  }
+  Pump(200);
+  Save(window, L"main-en-shared.bmp");
+  DestroyWindow(window);
+  Pump(100);
+}
+
 }  // namespace
 }  // namespace shadowpane::gallery
 
@@ -125,6 +178,7 @@ int main() {
     gallery::PluggedDevice microphone = gallery::PluggedDevice::Microphone(L"Microphone (USB Audio)", 5);
     gallery::Photograph(LANGUAGE_ENGLISH, L"en");
     gallery::Photograph(LANGUAGE_GERMAN, L"de");
+    gallery::PhotographSharedCamera();
   }
   return gallery::failures == 0 ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include "ui/main/DeviceArrival.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowLook.h"
 
 namespace shadowpane {
 namespace {
@@ -25,11 +26,22 @@ class StubbornDevice : public TestDevice {
   int unblockResult = 1;
 };
 
+// A device whose hold can be found shared, as a camera's check finds it.
+class SharingDevice : public StubbornDevice {
+ public:
+  using StubbornDevice::StubbornDevice;
+  void Hold(bool shared) {
+    held = true;
+    SetHeldAndNotify(true, shared, 0x1234);
+  }
+};
+
 class MainWindowEntries : public ::testing::Test {
  protected:
-  StubbornDevice* Add(const std::u16string& name) {
-    auto* device = new StubbornDevice(poster);
-    testing::TestInitRecord record(name, u"path#" + name);
+  SharingDevice* Add(const std::u16string& name) { return AddWithPath(name, u"path#" + name); }
+  SharingDevice* AddWithPath(const std::u16string& name, const std::u16string& path) {
+    auto* device = new SharingDevice(poster);
+    testing::TestInitRecord record(name, path);
     device->Init(&record);
     list.LinkDevice(device);
     return device;
@@ -85,6 +97,84 @@ TEST_F(MainWindowEntries, StateChangeRewritesOnlyItsOwnEntryAndRecomputesProtect
   EXPECT_EQ(effect.kind, DeviceNotifyKind::PluggedIn);
   EXPECT_EQ(ComposeDeviceMessage(GetString(STR_DEVICE_PLUGGED_IN), effect.entryText.c_str()),
             WideString(GetString(STR_DEVICE_PLUGGED_IN)) + u"\n \n" + GetString(STR_DEVICE) + u": Camera-1");
+}
+
+TEST_F(MainWindowEntries, AHeldButSharedCameraIsAmberAndKeepsThePanelAtRisk) {
+  SharingDevice* camera = Add(u"Camera");
+  SharingDevice* other = Add(u"Other");
+  other->Block();
+  camera->Hold(true);
+
+  DeviceNotifyEffect effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), camera);
+  EXPECT_TRUE(effect.heldButShared);
+  EXPECT_EQ(LockMarkSkin(effect.itemData), kSkinLockShared);
+  EXPECT_EQ(effect.protectedState, 0) << "every device is blocked, yet one is open to others";
+  EXPECT_EQ(ProtectionState(list), 0);
+
+  // The check finds the hold refused again: green, and protected.
+  camera->Hold(false);
+  effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), camera);
+  EXPECT_FALSE(effect.heldButShared);
+  EXPECT_EQ(LockMarkSkin(effect.itemData), kSkinLockBlocked);
+  EXPECT_EQ(effect.protectedState, 1);
+
+  // Released, nothing of the sharing is left.
+  camera->Hold(true);
+  camera->Unblock();
+  EXPECT_EQ(camera->IsSharedBitSet(), 0);
+  EXPECT_EQ(LockMarkSkin(EntryItemData(camera)), kSkinLockUnblocked);
+
+  // After a refresh every camera's entry is given its word again.
+  camera->Hold(true);
+  const std::vector<EntryMark> marks = CameraEntryMarks(list);
+  ASSERT_EQ(marks.size(), 2u);
+  for (const EntryMark& mark : marks) {
+    EXPECT_EQ(mark.listId, IDC_VIDEO_LIST);
+    EXPECT_EQ(LockMarkSkin(mark.itemData), mark.entryText == u"Camera" ? kSkinLockShared : kSkinLockBlocked)
+        << std::string(mark.entryText.begin(), mark.entryText.end());
+  }
+}
+
+TEST(MainWindowLook, TheLockMarkFollowsTheEntrysDataWord) {
+  struct Case {
+    std::uint32_t data;
+    int skin;
+  } cases[] = {
+      {MakeListItemData(0, DEVICE_KIND_VIDEO), kSkinLockUnblocked},
+      {MakeListItemData(1, DEVICE_KIND_VIDEO), kSkinLockBlocked},
+      {MakeListItemData(1, DEVICE_KIND_AUDIO), kSkinLockBlocked},
+      {MakeListItemData(1, DEVICE_KIND_VIDEO) | kEntryHeldButShared, kSkinLockShared},
+      // A shared bit without a hold is no hold at all.
+      {MakeListItemData(0, DEVICE_KIND_VIDEO) | kEntryHeldButShared, kSkinLockUnblocked},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LockMarkSkin(c.data), c.skin) << std::hex << c.data;
+}
+
+TEST_F(MainWindowEntries, TheSharedNoticeComesOncePerDeviceAndRun) {
+  SharingDevice* first = AddWithPath(u"Camera", u"usb#1");
+  SharingDevice* twin = AddWithPath(u"Camera", u"usb#2");
+  SharingDevice* verified = AddWithPath(u"Verified", u"usb#3");
+  SharingDevice* pathless = AddWithPath(u"No Path", u"");
+  SharedHoldNotices notices;
+  auto notice = [&](SPDEV* device, std::uint32_t code = DEVICE_STATE_CHANGED) {
+    return ShouldNoticeSharedHold(DecideDeviceNotify(list, DeviceNotifyWParam(code), device), notices);
+  };
+  first->Hold(true);
+  twin->Hold(true);
+  verified->Hold(false);
+  EXPECT_FALSE(notice(first, DEVICE_PLUGGED_IN)) << "only a state change tells";
+  EXPECT_FALSE(notice(verified));
+  EXPECT_TRUE(notice(first));
+  EXPECT_FALSE(notice(first)) << "again at a later refresh: not told twice";
+  EXPECT_TRUE(notice(twin)) << "a device of the same name is another device";
+  // Unblocked and blocked again in the same run: still told once.
+  first->Unblock();
+  first->Hold(true);
+  EXPECT_FALSE(notice(first));
+  // A device without a path is known by its display name.
+  pathless->Hold(true);
+  EXPECT_TRUE(notice(pathless));
+  EXPECT_FALSE(notice(pathless));
 }
 
 TEST_F(MainWindowEntries, StaleOrMalformedNotificationsAreIgnored) {

@@ -30,8 +30,8 @@ struct MainWindowServices {
   int (*showAbout)(HWND owner) = nullptr;
 };
 
-// 1 = "Privacy Protected". Starts at 0 and moves only when a device's
-// blocked state changes.
+// 1 = "Privacy Protected": every device blocked and no camera held but
+// shared. Starts at 0 and moves only when a device posts a state change.
 extern std::int32_t ProtectedState;
 
 // Class style 0, icon 101 large and small, arrow cursor, no background, one

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "devices/DeviceList.h"
+#include "ui/main/DeviceEntries.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/toolkit/win32/GdiObject.h"
 
@@ -23,14 +24,16 @@ struct MainWindowData {
   HDEVNOTIFY notification = nullptr;
   MainWindowServices services;
   std::unique_ptr<DeviceList> devices;
+  // Cameras already announced as held but shared in this run.
+  SharedHoldNotices sharedHoldNotices;
 };
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,
 // shield and the two group frames, off screen and copied in one block.
 void PaintMainWindow(const MainWindowData& data);
 
-// WM_DRAWITEM of a device entry: the lock mark by the entry's blocked word
-// and the display name. A focus-only action draws nothing.
+// WM_DRAWITEM of a device entry: the lock mark by the entry's data word
+// (green, amber or red) and the display name. A focus-only action draws nothing.
 void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item);
 
 }  // namespace shadowpane

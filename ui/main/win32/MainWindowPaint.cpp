@@ -147,8 +147,7 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
   if (dc == nullptr) return;
   FillWhite(dc, 0, 0, right, item.rcItem.bottom);
   {
-    const bool blocked = ListItemBlocked(static_cast<std::uint32_t>(item.itemData)) == 1;
-    SkinBitmap mark(dc, blocked ? kSkinLockBlocked : kSkinLockUnblocked);
+    SkinBitmap mark(dc, LockMarkSkin(static_cast<std::uint32_t>(item.itemData)));
     mark.Copy(dc, kLockMarkX, kLockMarkY, kLockMarkSize, kLockMarkSize, 0, 0);
   }
   const LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);

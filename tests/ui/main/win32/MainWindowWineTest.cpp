@@ -28,7 +28,9 @@
 #include "ui/main/MainWindowLook.h"
 #include "ui/main/win32/CommandActions.h"
 #include "ui/main/win32/MainWindow.h"
+#include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
 namespace {
@@ -59,6 +61,21 @@ void CALLBACK CloseMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
 // The blocked word of an entry's data.
 int EntryBlocked(HWND list, int index) {
   return HIWORD(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+// Texts with every run of blanks and line breaks made one blank: the
+// message box breaks a long line where it fits.
+std::vector<std::wstring> Collapsed(const std::vector<std::wstring>& texts) {
+  std::vector<std::wstring> out;
+  for (const std::wstring& text : texts) {
+    std::wstring line;
+    for (wchar_t c : text) {
+      const bool blank = c == L' ' || c == L'\n';
+      if (!blank || line.empty() || line.back() != L' ') line.push_back(blank ? L' ' : c);
+    }
+    out.push_back(line);
+  }
+  return out;
 }
 
 int IndexOf(HWND list, const std::wstring& text) {
@@ -96,6 +113,12 @@ class MainWindowTest : public ::testing::Test {
     return window_;
   }
   HWND List(int id) const { return GetDlgItem(window_, id); }
+  // Whether every listed device is blocked now (Wine's own microphone may
+  // refuse to be silenced, whatever a camera does).
+  int AllBlockedNow() const {
+    const MainWindowData* data = GetWindowRecord<MainWindowData>(window_);
+    return data != nullptr && data->devices ? data->devices->AllBlocked() : -1;
+  }
 
   // Plugs a virtual camera in and opens the window; answers the camera's
   // entry in the video list.
@@ -215,6 +238,83 @@ TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkG
   EXPECT_EQ(EntryBlocked(list, index), 0);
   EXPECT_FALSE(virtualdevices::IsCameraOpen(plugged.clsid()));
   EXPECT_TRUE(g_boxTexts.empty());
+}
+
+// With every device blocked at start, a camera the system shares is amber,
+// keeps the panel at risk and is announced once; one the system gives to one
+// client at a time is green and nothing changes.
+TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnouncedOnce) {
+  const std::wstring notice =
+      L"This camera can still be used by other programs while it is blocked.\n \nDevice: ";
+  struct Case {
+    bool shared;
+    int skin;
+  } cases[] = {{false, kSkinLockBlocked}, {true, kSkinLockShared}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shared ? "shared" : "one client at a time");
+    const std::wstring name = c.shared ? L"Sharing Camera" : L"Exclusive Camera";
+    const std::wstring path = L"\\\\?\\virtual#main-window-" + std::wstring(c.shared ? L"shared" : L"exclusive");
+    PluggedDevice plugged = c.shared ? PluggedDevice::SharedCamera(name, path) : PluggedDevice::Camera(name, path);
+    BlockStart = 1;
+    g_boxTexts.clear();
+    ProtectedState = 0;
+    const int index = OpenWithCamera(plugged);
+    BlockStart = 0;
+    ASSERT_NE(index, LB_ERR);
+    HWND list = List(IDC_VIDEO_LIST);
+    Pump(300);
+    EXPECT_EQ(EntryBlocked(list, index) & 1, 1);
+    EXPECT_EQ(LockMarkPixel(list, index), MarkFace(c.skin));
+    // Protected exactly when every device is blocked, unless a camera is
+    // held but shared.
+    const int protectedState = c.shared ? 0 : AllBlockedNow();
+    EXPECT_EQ(ProtectedState, protectedState);
+    EXPECT_EQ(PixelAt(window_, 30, 110), protectedState == 1 ? RGB(143, 184, 90) : RGB(219, 68, 68));
+    EXPECT_EQ(SUCCEEDED(RunHelper(L"probe-camera " + Quoted(path))), c.shared) << "what the mark claims";
+    const std::vector<std::wstring> told = Collapsed(std::vector<std::wstring>(c.shared ? 1 : 0, notice + name));
+    EXPECT_EQ(Collapsed(g_boxTexts), told);
+
+    // A refresh refills the list and checks again: the same mark, no second
+    // notice; nor after the camera was unblocked and blocked again.
+    SendArrival(kKsCategoryVideo);
+    Pump(600);
+    const int again = IndexOf(list, name);
+    ASSERT_NE(again, LB_ERR);
+    EXPECT_EQ(LockMarkPixel(list, again), MarkFace(c.skin));
+    ClickEntry(list, again);
+    EXPECT_EQ(EntryBlocked(list, again), 0);
+    ClickEntry(list, again);
+    EXPECT_EQ(LockMarkPixel(list, again), MarkFace(c.skin));
+    EXPECT_EQ(ProtectedState, c.shared ? 0 : AllBlockedNow());
+    EXPECT_EQ(Collapsed(g_boxTexts), told);
+    DestroyWindow(window_);
+    window_ = nullptr;
+    Pump(50);
+  }
+}
+
+// The system stops sharing a held camera: the refresh's check finds the hold
+// refused now, and the mark and panel turn green.
+TEST_F(MainWindowTest, ARefreshFollowsASharedCameraThatIsNoLongerShared) {
+  const std::wstring path = L"\\\\?\\virtual#main-window-unshared";
+  PluggedDevice plugged = PluggedDevice::SharedCamera(L"Unshared Camera", path);
+  BlockStart = 1;
+  const int index = OpenWithCamera(plugged);
+  BlockStart = 0;
+  ASSERT_NE(index, LB_ERR);
+  HWND list = List(IDC_VIDEO_LIST);
+  Pump(300);
+  ASSERT_EQ(LockMarkPixel(list, index), MarkFace(kSkinLockShared));
+  ASSERT_EQ(ProtectedState, 0);
+
+  ASSERT_HRESULT_SUCCEEDED(virtualdevices::SetCameraSharing(plugged.clsid(), false));
+  SendArrival(kKsCategoryVideo);
+  Pump(600);
+  const int again = IndexOf(list, L"Unshared Camera");
+  ASSERT_NE(again, LB_ERR);
+  EXPECT_EQ(LockMarkPixel(list, again), MarkFace(kSkinLockBlocked));
+  EXPECT_EQ(ProtectedState, AllBlockedNow());
+  EXPECT_EQ(g_boxTexts.size(), 1u) << "told once, when it was shared";
 }
 
 TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {

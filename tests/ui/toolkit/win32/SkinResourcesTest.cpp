@@ -22,7 +22,7 @@ struct Expected {
 // About), beside the toolkit's own table.
 constexpr Expected kProgramSkins[] = {
     {5376, 320, 60}, {5377, 320, 47}, {5457, 108, 90},
-    {5459, 62, 41},  {5460, 13, 13},  {5461, 13, 13},
+    {5459, 62, 41},  {5460, 13, 13},  {5461, 13, 13},  {5462, 13, 13},
 };
 
 HINSTANCE Module() { return GetModuleHandleW(nullptr); }
