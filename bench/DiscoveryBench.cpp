@@ -116,6 +116,7 @@ class BenchServices : public CaptureServices {
     *deviceInterface = u"\\\\?\\SWD#MMDEVAPI#{0.0.1.00000000}." + std::u16string(digits.begin(), digits.end());
     return kMmNoError;
   }
+  MmResult WaveInputName(std::uint32_t, std::u16string*) override { return kMmBadDeviceId; }
   std::uint32_t SystemMajorVersion() override { return 6; }
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry, void*) override { return nullptr; }
   void Sleep(std::uint32_t) override {}

@@ -17,6 +17,7 @@
 // results (0 = success).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -42,6 +43,9 @@ constexpr MmResult kMmError = 1;            // MMSYSERR_ERROR
 constexpr MmResult kMmBadDeviceId = 2;      // MMSYSERR_BADDEVICEID
 constexpr MmResult kMmNotSupported = 8;     // MMSYSERR_NOTSUPPORTED
 constexpr MmResult kWaveBadFormat = 32;     // WAVERR_BADFORMAT
+
+// A wave-input device's name in its capabilities: 32 units with the end mark.
+constexpr std::size_t kWaveInputNameChars = 31;   // MAXPNAMELEN - 1
 
 // Filter-graph event code of a capture device that went away.
 constexpr std::int32_t kEventDeviceLost = 31;  // EC_DEVICE_LOST
@@ -253,6 +257,10 @@ class CaptureServices {
   // when other inputs come and go, so inputs of one name can be told
   // apart. kMmNoError with a non-empty text, else the failure and no text.
   virtual MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) = 0;
+  // The name the wave-input driver gives a number now (waveInGetDevCapsW):
+  // at most kWaveInputNameChars characters of the device's name.
+  // kMmNoError with the name, else the failure (no such number).
+  virtual MmResult WaveInputName(std::uint32_t waveInId, std::u16string* name) = 0;
 
   // The system's major version number (GetVersionExW): below 6 a microphone
   // is silenced through wave input and its mixer, from 6 on through its

@@ -172,10 +172,11 @@ class Refresh {
       auto* microphone = dynamic_cast<SPDEVMIC*>(device);
       if (microphone == nullptr) continue;
       known.push_back(microphone);
-      listed.push_back(ListedMicrophone{
-          FriendlyNameOf(microphone), static_cast<std::uint32_t>(microphone->GetWaveInId()),
-          microphone->DeviceInterface(),
-          DeviceList::IsBlocked(microphone) != 0 || microphone->HoldRequested()});
+      const bool held = DeviceList::IsBlocked(microphone) != 0 || microphone->HoldRequested();
+      listed.push_back(ListedMicrophone{FriendlyNameOf(microphone),
+                                        static_cast<std::uint32_t>(microphone->GetWaveInId()),
+                                        microphone->DeviceInterface(), held,
+                                        held && microphone->BlockedOnOlderList()});
     }
     std::vector<ReportedMicrophone> reported;
     for (AudioInput& input : inputs) {
@@ -211,10 +212,12 @@ class Refresh {
         if (match.rebind) {
           RebindMicrophone(*microphone, inputs[i], match.hold);
         } else if (microphone->HoldLost() ||
-                   (inputsChanged && (DeviceList::IsBlocked(microphone) || microphone->HoldRequested()))) {
+                   ((inputsChanged || microphone->BlockedOnOlderList()) &&
+                    (DeviceList::IsBlocked(microphone) || microphone->HoldRequested()))) {
           // Its worker holds an input that went away (unplugged and
-          // replaced in its place between two refreshes): in doubt, the
-          // input now there is silenced in its stead.
+          // replaced in its place between two refreshes), or one it opened
+          // by a number from an older list: in doubt, the input now there
+          // is silenced in its stead.
           RebindMicrophone(*microphone, inputs[i], true);
         } else {
           FollowMicrophone(*microphone, inputs[i]);
@@ -411,6 +414,8 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
       device->Block();
     }
     device->newFlag = 0;
+    // Every hold from here on is taken on this list.
+    if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->NoteListRefreshed();
   }
 
   target.ClearSelection(DeviceListBox::Video);

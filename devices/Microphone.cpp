@@ -148,8 +148,11 @@ int SPDEVMIC::Block() {
     stop_ = 0;
     ended_ = 0;
   }
+  const bool olderList = listed_ && !NumberStillMeansThisInput();
   worker_ = services_.StartThread(&SPDEVMIC::MuteWorkerEntry, this);
-  return worker_ != nullptr ? 1 : 0;
+  if (worker_ == nullptr) return 0;
+  blockedOnOlderList_ = blockedOnOlderList_ || olderList;
+  return 1;
 }
 
 int SPDEVMIC::Unblock() {
@@ -161,6 +164,20 @@ int SPDEVMIC::Unblock() {
   JoinWorker();
   RestoreInput();
   return 1;
+}
+
+bool SPDEVMIC::NumberStillMeansThisInput() {
+  const std::uint32_t number = ReadWaveInId();
+  std::u16string name;
+  if (services_.WaveInputName(number, &name) != kMmNoError) return false;
+  WideChar friendly[kNameUnits] = {};
+  GetFriendlyName(friendly, kMaxNameChars);
+  if (name != BoundedString(friendly, kNameUnits).substr(0, kWaveInputNameChars)) return false;
+  // Inputs of one name are told apart by their interfaces where known.
+  std::u16string answer;
+  return deviceInterface_.empty() ||
+         services_.WaveInputInterface(number, &answer) != kMmNoError || answer.empty() ||
+         answer == deviceInterface_;
 }
 
 void SPDEVMIC::JoinWorker() {

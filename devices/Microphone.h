@@ -89,6 +89,19 @@ class SPDEVMIC : public SPDEV {
               std::unique_ptr<CaptureFilter> workerFilter, std::uint32_t waveInId,
               std::u16string deviceInterface);
 
+  // True when a worker was started while its number no longer meant the
+  // input the list showed (the driver names another input there, answers
+  // another device interface, or has no such number): the list was older
+  // than the hardware, and the worker opened whatever the number meant by
+  // then. Discovery binds such a hold afresh at the next refresh.
+  bool BlockedOnOlderList() const { return blockedOnOlderList_; }
+  // Discovery, at the end of each refresh: the list now shows the hardware,
+  // so from here on Block checks its number against it.
+  void NoteListRefreshed() {
+    listed_ = true;
+    blockedOnOlderList_ = false;
+  }
+
   // The device interface the microphone was last matched by; discovery's
   // alone (user-interface thread), so it needs no lock.
   const std::u16string& DeviceInterface() const { return deviceInterface_; }
@@ -102,6 +115,7 @@ class SPDEVMIC : public SPDEV {
   void NoteReapplied(bool succeeded);
   void MuteWorker();
   void SilenceThroughWaveMixer(std::uint32_t waveInId);
+  bool NumberStillMeansThisInput();
   // False when the input pin method could not start (no analog input with
   // a mixer, or it refused the first disable); nothing is held then.
   bool SilenceThroughInputPin();
@@ -124,6 +138,9 @@ class SPDEVMIC : public SPDEV {
 
   std::unique_ptr<WorkerThread> worker_;
   std::u16string deviceInterface_;
+  // User-interface thread only, like worker_.
+  bool listed_ = false;
+  bool blockedOnOlderList_ = false;
 };
 
 }  // namespace shadowpane

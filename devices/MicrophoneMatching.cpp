@@ -121,7 +121,10 @@ class Matcher {
   // the same; so while one of them is held their order proves nothing.
   bool TwinsMovedWhileHeld(const std::vector<int>& listed, const std::vector<int>& reported) const {
     if (listed.size() < 2) return false;
-    if (inputsChanged_) {
+    const bool heldOnOlderList = std::any_of(listed.begin(), listed.end(), [&](int i) {
+      return listed_[static_cast<size_t>(i)].heldOnOlderList;
+    });
+    if (inputsChanged_ || heldOnOlderList) {
       return std::any_of(listed.begin(), listed.end(),
                          [&](int i) { return listed_[static_cast<size_t>(i)].held; });
     }

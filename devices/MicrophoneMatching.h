@@ -17,6 +17,8 @@
 // - The same doubt holds for twins of which one is held when their numbers
 //   moved, or when the set of inputs changed at all: numbers are handed out
 //   afresh then, and equal counts of a name prove nothing about its order.
+//   So it does when one of them was blocked on an older list than the
+//   hardware: which twin its worker opened is unknown.
 // Pure logic: no devices, no platform; discovery applies the answer.
 #pragma once
 
@@ -33,6 +35,9 @@ struct ListedMicrophone {
   std::uint32_t waveInId = 0;     // the number its worker opens
   std::u16string deviceInterface; // empty when unknown
   bool held = false;              // blocked, or a worker starting or holding
+  // Held by a worker started on a list older than the hardware: it opened
+  // whatever its number meant by then.
+  bool heldOnOlderList = false;
 };
 
 // An audio input the system reports now, in the system's order.

@@ -392,6 +392,15 @@ MmResult SimulatedHardware::WaveInputInterface(std::uint32_t waveInId, std::u16s
   return kMmNoError;
 }
 
+MmResult SimulatedHardware::WaveInputName(std::uint32_t waveInId, std::u16string* name) {
+  const std::optional<InputId> found = MicrophoneAt(static_cast<int>(waveInId));
+  if (!found) return kMmBadDeviceId;
+  for (const PhysicalInput& input : Inputs()) {
+    if (input.id == *found) *name = input.name.substr(0, kWaveInputNameChars);
+  }
+  return kMmNoError;
+}
+
 MmResult SimulatedHardware::OpenWaveInput(std::uint32_t waveInId, const WaveFormat&,
                                           std::unique_ptr<WaveInput>* input) {
   const std::optional<InputId> found = MicrophoneAt(static_cast<int>(waveInId));

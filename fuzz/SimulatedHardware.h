@@ -81,6 +81,7 @@ class SimulatedHardware : public CaptureServices {
   MmResult OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) override;
   std::uint32_t WaveInputCount() override { return static_cast<std::uint32_t>(MicrophoneCount()); }
   MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override;
+  MmResult WaveInputName(std::uint32_t waveInId, std::u16string* name) override;
   std::uint32_t SystemMajorVersion() override { return majorVersion_; }
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;

@@ -115,6 +115,9 @@ class UncheckedCameraServices : public CaptureServices {
     return real_.OpenWaveInputMixer(input, mixer);
   }
   std::uint32_t WaveInputCount() override { return real_.WaveInputCount(); }
+  MmResult WaveInputName(std::uint32_t waveInId, std::u16string* name) override {
+    return real_.WaveInputName(waveInId, name);
+  }
   MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override {
     return real_.WaveInputInterface(waveInId, deviceInterface);
   }

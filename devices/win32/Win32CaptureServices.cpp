@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <process.h>
 
+#include "core/win32/TextCast.h"
 #include "devices/win32/DirectShowIds.h"
 #include "devices/win32/Win32DeviceEnumeration.h"
 #include "devices/win32/Win32GraphObjects.h"
@@ -89,6 +90,15 @@ std::uint32_t Win32CaptureServices::WaveInputCount() { return waveInGetNumDevs()
 MmResult Win32CaptureServices::WaveInputInterface(std::uint32_t waveInId,
                                                   std::u16string* deviceInterface) {
   return QueryWin32WaveInputInterface(waveInId, deviceInterface);
+}
+
+MmResult Win32CaptureServices::WaveInputName(std::uint32_t waveInId, std::u16string* name) {
+  WAVEINCAPSW caps = {};
+  const MMRESULT result = waveInGetDevCapsW(waveInId, &caps, sizeof(caps));
+  if (result != MMSYSERR_NOERROR) return result;
+  caps.szPname[MAXPNAMELEN - 1] = L'\0';
+  *name = AsCore(caps.szPname);
+  return MMSYSERR_NOERROR;
 }
 
 std::uint32_t Win32CaptureServices::SystemMajorVersion() {

@@ -52,6 +52,7 @@ class World {
 
   void Plug(const std::vector<Input>& inputs) {
     services.ClearDevices(DeviceCategory::AudioInput);
+    services.waveInCount = static_cast<std::uint32_t>(inputs.size());
     for (const Input& input : inputs) {
       FakeDeviceInfo info{input.name, std::nullopt, input.number};
       if (interfaces_) {
@@ -211,6 +212,43 @@ TEST(DiscoveryRenumbering, AHeldSurvivorIsBoundToTheInputReportedAtItsNumber) {
   // The one survivor object, no new one announced.
   EXPECT_EQ(world.list.Count(), 1);
   for (const auto& post : world.poster.Posts()) EXPECT_NE(post.code, DEVICE_PLUGGED_IN);
+}
+
+// A click on a list older than the hardware opens whatever the number
+// means by then; the hardware may be back in the listed order by the next
+// refresh, so nothing in the names and numbers tells. Twins blocked on an
+// up-to-date list keep their order.
+TEST(DiscoveryRenumbering, AHoldTakenOnAnOlderListIsBoundAfreshAtTheNextRefresh) {
+  const Input mic{"A", u"Mic", 0};
+  const Input other{"B", u"Other", 1};
+  // What the hardware looks like at the click; the list still says Mic is 0.
+  const std::vector<std::vector<Input>> meanwhile = {
+      {{"C", u"Headset", 0}, {"A", u"Mic", 1}, {"B", u"Other", 2}},  // one plugged in ahead
+      {{"B", u"Other", 0}, {"A", u"Mic", 1}},                        // the two exchanged
+  };
+  for (const std::vector<Input>& atClick : meanwhile)
+  for (const std::uint32_t system : {kWaveMixerSystem, kInputPinSystem}) {
+    SCOPED_TRACE(std::to_string(atClick.size()) + " inputs at the click, " +
+                 (system == kWaveMixerSystem ? "wave and mixer" : "input pin"));
+    World world(system, false);
+    world.Plug({mic, other});
+    world.Refresh(1);
+    SPDEV* micEntry = world.AtNumber(0);
+    ASSERT_NE(micEntry, nullptr);
+
+    world.Plug(atClick);
+    ASSERT_EQ(micEntry->Block(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return DeviceList::IsBlocked(micEntry) != 0; }));
+    world.Plug({mic, other});
+    world.Refresh(0);
+    ASSERT_TRUE(WaitUntil([&] { return world.Settled(); }));
+
+    EXPECT_EQ(world.AtNumber(0), micEntry);
+    EXPECT_EQ(DeviceList::IsBlocked(micEntry), 1);
+    EXPECT_TRUE(world.services.Silenced("A"));
+    EXPECT_FALSE(world.services.Silenced("B"));
+    EXPECT_FALSE(world.services.Silenced("C"));
+  }
 }
 
 TEST(DiscoveryRenumbering, SweptAndReboundMicrophonesReleaseEverything) {

@@ -606,6 +606,19 @@ MmResult FakeCaptureServices::WaveInputInterface(std::uint32_t waveInId,
   return kMmBadDeviceId;
 }
 
+MmResult FakeCaptureServices::WaveInputName(std::uint32_t waveInId, std::u16string* name) {
+  const auto result =
+      static_cast<MmResult>(Call("waveInGetDevCaps", "id=" + std::to_string(waveInId)));
+  if (result != kMmNoError) return result;
+  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
+    if (device.waveInId && static_cast<std::uint32_t>(*device.waveInId) == waveInId) {
+      *name = device.friendlyName.value_or(u"").substr(0, kWaveInputNameChars);
+      return kMmNoError;
+    }
+  }
+  return kMmBadDeviceId;
+}
+
 std::uint32_t FakeCaptureServices::SystemMajorVersion() {
   Call("GetVersion");
   return majorVersion;

@@ -130,6 +130,9 @@ class FakeCaptureServices : public CaptureServices {
   MmResult OpenWaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer) override;
   std::uint32_t WaveInputCount() override;
   MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override;
+  // "waveInGetDevCaps": the name of the device at the number, cut as the
+  // driver cuts it.
+  MmResult WaveInputName(std::uint32_t waveInId, std::u16string* name) override;
   std::uint32_t SystemMajorVersion() override;
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;
