@@ -224,6 +224,19 @@ TEST_F(CaptureServicesWine, WaveInputNamesItsDeviceInterface) {
   EXPECT_EQ(none, u"untouched");
 }
 
+// The name at a number is the one the device enumerator lists the input
+// by, so a block can tell whether its number still means its input.
+TEST_F(CaptureServicesWine, WaveInputNameIsTheListedName) {
+  auto found = testing::FindCaptureDevice(services, DeviceCategory::AudioInput, testing::kWineCaptureName);
+  ASSERT_TRUE(found.found);
+  std::u16string name;
+  ASSERT_EQ(services.WaveInputName(static_cast<std::uint32_t>(found.waveInId), &name), kMmNoError);
+  EXPECT_EQ(name, std::u16string(testing::kWineCaptureName).substr(0, kWaveInputNameChars));
+  std::u16string none = u"untouched";
+  EXPECT_NE(services.WaveInputName(services.WaveInputCount(), &none), kMmNoError);
+  EXPECT_EQ(none, u"untouched");
+}
+
 struct ThreadProbe {
   DWORD threadId = 0;
   HRESULT com = E_FAIL;
