@@ -40,6 +40,13 @@ DeviceList::~DeviceList() {
 
 int DeviceList::IsBlocked(SPDEV* device) { return device->IsBlockedBitSet(); }
 
+std::uint32_t DeviceList::ListItemDataOf(SPDEV* device) {
+  const int blocked = IsBlocked(device);
+  std::uint32_t data = MakeListItemData(blocked, device->GetKind());
+  if (blocked != 0 && device->IsSharedBitSet() != 0) data |= kListItemHeldButShared;
+  return data;
+}
+
 int DeviceList::AllBlocked() const {
   for (SPDEV* device = head_; device != nullptr; device = device->next) {
     if (!IsBlocked(device)) return 0;

@@ -35,6 +35,9 @@ class DeviceList {
   int audioCount = 0;
 
   static int IsBlocked(SPDEV* device);
+  // The data word of the device's entry: kind, blocked bit and, while
+  // blocked, whether the hold is shared (kListItemHeldButShared).
+  static std::uint32_t ListItemDataOf(SPDEV* device);
   int AllBlocked() const;
   SPDEV* FindByDisplayName(const WideChar* text) const;
   SPDEV* FindByPath(const WideChar* text) const;

@@ -35,6 +35,10 @@ constexpr std::uint32_t MakeListItemData(int blocked, int kind) {
   return (static_cast<std::uint32_t>(blocked != 0) << 16) |
          (static_cast<std::uint32_t>(kind) & 0xFFFFu);
 }
+// Set beside the blocked bit for a camera that is held but shared: the
+// system still lets other programs open it, so its mark is neither green nor
+// red.
+constexpr std::uint32_t kListItemHeldButShared = 0x20000u;
 constexpr int ListItemBlocked(std::uint32_t data) { return static_cast<int>(data >> 16); }
 constexpr int ListItemKind(std::uint32_t data) { return static_cast<int>(data & 0xFFFFu); }
 

@@ -307,7 +307,7 @@ void FillList(DiscoveryTarget& target, const DeviceList& list, DeviceListBox box
     if ((kind == DEVICE_KIND_AUDIO) != audio) continue;
     WideChar name[kNameUnits] = {};
     device->GetDisplayName(name, kMaxNameChars);
-    target.InsertAtTop(box, name, MakeListItemData(DeviceList::IsBlocked(device), kind));
+    target.InsertAtTop(box, name, DeviceList::ListItemDataOf(device));
   }
 }
 

@@ -49,20 +49,13 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
     return effect;
   }
   effect.kind = DeviceNotifyKind::StateChanged;
-  effect.itemData = EntryItemData(device);
+  effect.itemData = DeviceList::ListItemDataOf(device);
   effect.protectedState = ProtectionState(list);
-  effect.heldButShared = (effect.itemData & kEntryHeldButShared) != 0;
+  effect.heldButShared = (effect.itemData & kListItemHeldButShared) != 0;
   WideChar path[kNameUnits] = {};
   device->GetPath(path, kMaxNameChars);
   effect.noticeKey = path[0] != 0 ? BoundedString(path, kNameUnits) : effect.entryText;
   return effect;
-}
-
-std::uint32_t EntryItemData(SPDEV* device) {
-  const int blocked = DeviceList::IsBlocked(device);
-  std::uint32_t data = MakeListItemData(blocked, device->GetKind());
-  if (blocked != 0 && device->IsSharedBitSet() != 0) data |= kEntryHeldButShared;
-  return data;
 }
 
 int ProtectionState(const DeviceList& list) {
@@ -78,17 +71,6 @@ void RecheckHeldCameras(DeviceList& list) {
     if (device->GetKind() != DEVICE_KIND_VIDEO) continue;
     if (auto* camera = dynamic_cast<SPDEVCAM*>(device)) camera->RecheckHold();
   }
-}
-
-std::vector<EntryMark> CameraEntryMarks(const DeviceList& list) {
-  std::vector<EntryMark> marks;
-  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
-    if (device->GetKind() != DEVICE_KIND_VIDEO) continue;
-    WideChar name[kNameUnits] = {};
-    device->GetDisplayName(name, kMaxNameChars);
-    marks.push_back(EntryMark{IDC_VIDEO_LIST, BoundedString(name, kNameUnits), EntryItemData(device)});
-  }
-  return marks;
 }
 
 bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices) {

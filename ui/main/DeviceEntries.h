@@ -29,15 +29,6 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText);
 // display name, as every device notice and warning reads.
 WideString ComposeDeviceMessage(const WideChar* message, const WideChar* deviceName);
 
-// An entry's data word keeps the blocked bit in its high word (bit 16);
-// bit 17 is set beside it for a camera that is held but shared: the system
-// still lets other programs open it, so its mark is neither green nor red.
-constexpr std::uint32_t kEntryHeldButShared = 0x20000u;
-
-// The data word of the device's entry: kind, blocked bit and, while
-// blocked, whether the hold is shared.
-std::uint32_t EntryItemData(SPDEV* device);
-
 // 1 ("Privacy Protected") only when every device is blocked and no held
 // camera is shared; an empty list gives 1, as AllBlocked does.
 int ProtectionState(const DeviceList& list);
@@ -45,17 +36,6 @@ int ProtectionState(const DeviceList& list);
 // Checks the hold of every blocked camera again (after a refresh): a camera
 // whose answer changed posts its state anew.
 void RecheckHeldCameras(DeviceList& list);
-
-// Where an entry is and the data word it should carry.
-struct EntryMark {
-  int listId = 0;
-  WideString entryText;
-  std::uint32_t itemData = 0;
-};
-
-// One mark for every listed camera. A refresh fills the lists with blocked
-// words only; the window rewrites the entries from these.
-std::vector<EntryMark> CameraEntryMarks(const DeviceList& list);
 
 // What a WM_DEVICE_NOTIFY asks of the window.
 enum class DeviceNotifyKind { Ignore, StateChanged, PluggedIn };

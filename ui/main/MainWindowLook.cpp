@@ -16,7 +16,7 @@ StatusPanelLook PanelLook(int protectedState) {
 
 int LockMarkSkin(std::uint32_t itemData) {
   if ((ListItemBlocked(itemData) & 1) == 0) return kSkinLockUnblocked;
-  return (itemData & kEntryHeldButShared) != 0 ? kSkinLockShared : kSkinLockBlocked;
+  return (itemData & kListItemHeldButShared) != 0 ? kSkinLockShared : kSkinLockBlocked;
 }
 
 int GroupHorizontalDashes(int width) { return width > kGroupDashPeriod ? (width - 7) / kGroupDashPeriod + 1 : 0; }

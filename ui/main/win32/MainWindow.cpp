@@ -65,32 +65,13 @@ HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id
 
 BlockSettings CurrentBlockSettings() { return {BlockStart, BlockPluggedIn}; }
 
-// Gives each camera's entry the data word its device calls for; the
-// entries of a refilled list carry the blocked bit only.
-void ApplyCameraEntryMarks(MainWindowData& data) {
-  HWND list = GetDlgItem(data.window, IDC_VIDEO_LIST);
-  if (list == nullptr) return;
-  bool changed = false;
-  for (const EntryMark& mark : CameraEntryMarks(*data.devices)) {
-    const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(AsWide(mark.entryText.c_str())));
-    if (index == LB_ERR) continue;
-    const auto now = static_cast<std::uint32_t>(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-    if (now == mark.itemData) continue;
-    SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(mark.itemData));
-    changed = true;
-  }
-  if (changed) InvalidateRect(list, nullptr, FALSE);
-}
-
 void Refresh(MainWindowData& data, int initial) {
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
                  CurrentBlockSettings(), initial);
   // A hold the system shared, or stopped sharing, since it was last checked
-  // posts its change; the refilled entries then show every camera's mark.
+  // posts its change, which updates its entry.
   RecheckHeldCameras(*data.devices);
-  ApplyCameraEntryMarks(data);
 }
 
 void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
