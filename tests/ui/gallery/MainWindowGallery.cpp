@@ -48,6 +48,13 @@ void BlockEntries(HWND list, const std::vector<std::wstring>& names) {
   }
 }
 
+// Closes the notice Wine's own input raises when it is blocked, so the
+// pictures go on; runs from the notice's own loop.
+void CALLBACK CloseNotices(HWND, UINT, UINT_PTR, DWORD) {
+  HWND box = FindWindowW(L"KQM2MessageExWndClass", nullptr);
+  if (box != nullptr) PostMessageW(box, WM_CLOSE, 0, 0);
+}
+
 struct MenuShot {
   HWND owner;
   std::wstring path;
@@ -100,11 +107,15 @@ void Photograph(int language, const wchar_t* code) {
   SaveWithMenu(window, prefix + L"-menu.bmp");
 
   BlockEntries(GetDlgItem(window, IDC_VIDEO_LIST), {L"Integrated Camera", L"USB Video Device"});
+  const UINT_PTR closer = SetTimer(nullptr, 0, 100, CloseNotices);
   BlockEntries(GetDlgItem(window, IDC_AUDIO_LIST), {L"Microphone (USB Audio)", L"In: default"});
-  Pump(200);
-  // Every device is held now; a panel still at risk would be a fault.
-  if (ProtectedState != 1) ++failures;
-  Save(window, prefix + L"-protected.bmp");
+  Pump(400);
+  KillTimer(nullptr, closer);
+  // Every device is held now, but Wine keeps its own input's endpoint mute
+  // per object, so others still hear it: amber, and a panel claiming
+  // protection would be a fault.
+  if (ProtectedState != 0) ++failures;
+  Save(window, prefix + L"-all-blocked.bmp");
   DestroyWindow(window);
   Pump(100);
 }
