@@ -1,0 +1,145 @@
+#include "policy/PolicyRules.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "app/Languages.h"
+#include "policy/PolicyStrings.h"
+
+namespace shadowpane {
+namespace {
+
+constexpr StoredValue kMissing{};
+constexpr StoredValue kText{StoredType::Other, 1};
+constexpr StoredValue Dword(std::uint32_t number) { return StoredValue{StoredType::Dword, number}; }
+
+class MemoryPolicySource : public PolicySource {
+ public:
+  StoredValue Query(PolicyScope scope, const WideChar* name) override {
+    const auto& key = scope == PolicyScope::Machine ? machine : user;
+    const auto it = key.find(name);
+    return it == key.end() ? kMissing : it->second;
+  }
+  std::map<std::u16string, StoredValue> machine;
+  std::map<std::u16string, StoredValue> user;
+};
+
+struct ForcedCase {
+  const char* what;
+  const WideChar* name;
+  StoredValue machine;
+  StoredValue user;
+  bool forced;
+  std::int32_t value;
+};
+
+ForcedSetting SettingOf(const EnforcedPolicy& policy, const std::u16string& name) {
+  if (name == u"BlockStart") return policy.blockStart;
+  if (name == u"BlockPluggedIn") return policy.blockPluggedIn;
+  if (name == u"Startup") return policy.startup;
+  return policy.language;
+}
+
+TEST(PolicyRulesTest, MachineBeatsUserAndUnusableValuesLeaveTheUsersChoice) {
+  const ForcedCase cases[] = {
+      {"machine beats user", u"BlockStart", Dword(1), Dword(0), true, 1},
+      {"user policy alone", u"BlockPluggedIn", kMissing, Dword(1), true, 1},
+      {"machine out of range falls to user", u"BlockStart", Dword(2), Dword(1), true, 1},
+      {"machine of another type falls to user", u"Language", kText, Dword(2), true, 2},
+      {"both unusable", u"Language", Dword(4), kText, false, 0},
+      {"negative language", u"Language", Dword(0xFFFFFFFFu), kMissing, false, 0},
+      {"highest language", u"Language", Dword(3), Dword(1), true, 3},
+      {"nothing set", u"Startup", kMissing, kMissing, false, 0},
+      {"autostart may be forced off", u"Startup", Dword(0), Dword(1), true, 0},
+      // A policy never turns a block off: 0 leaves the user's setting.
+      {"block not forced off", u"BlockStart", Dword(0), kMissing, false, 0},
+      {"machine 0 still wins over user", u"BlockPluggedIn", Dword(0), Dword(1), false, 0},
+  };
+  for (const ForcedCase& c : cases) {
+    MemoryPolicySource source;
+    source.machine[c.name] = c.machine;
+    source.user[c.name] = c.user;
+    const ForcedSetting setting = SettingOf(ReadEnforcedPolicy(source), c.name);
+    EXPECT_EQ(setting.forced, c.forced) << c.what;
+    if (c.forced) {
+      EXPECT_EQ(setting.value, c.value) << c.what;
+    }
+  }
+}
+
+TEST(PolicyRulesTest, PermissionsAreWithdrawnOnlyByAUsableZero) {
+  struct Case {
+    const char* what;
+    const WideChar* name;
+    StoredValue machine;
+    StoredValue user;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"machine 0", u"AllowUnblock", Dword(0), kMissing, false},
+      {"machine 1 beats user 0", u"AllowUnblock", Dword(1), Dword(0), true},
+      {"user 0", u"AllowExit", kMissing, Dword(0), false},
+      {"out of range", u"AllowExit", Dword(2), kMissing, true},
+      {"another type", u"ShowFirstRunPage", kText, kMissing, true},
+      {"page withdrawn", u"ShowFirstRunPage", Dword(0), kMissing, false},
+  };
+  for (const Case& c : cases) {
+    MemoryPolicySource source;
+    source.machine[c.name] = c.machine;
+    source.user[c.name] = c.user;
+    const EnforcedPolicy policy = ReadEnforcedPolicy(source);
+    const std::u16string name = c.name;
+    const bool allowed = name == u"AllowUnblock" ? policy.allowUnblock
+                         : name == u"AllowExit"  ? policy.allowExit
+                                                 : policy.showFirstRunPage;
+    EXPECT_EQ(allowed, c.allowed) << c.what;
+    EXPECT_EQ(policy.blockStart.forced || policy.language.forced, false) << c.what;
+  }
+}
+
+TEST(PolicyRulesTest, ForcedValuesOverwriteOnlyTheirOwnSetting) {
+  EnforcedPolicy policy;
+  std::int32_t language = 2, startup = 1, blockStart = 0, blockPluggedIn = 1;
+  ApplyEnforcedPolicy(policy, language, startup, blockStart, blockPluggedIn);
+  EXPECT_EQ(std::make_tuple(language, startup, blockStart, blockPluggedIn), std::make_tuple(2, 1, 0, 1))
+      << "no policy";
+
+  policy.language = {true, 3};
+  policy.blockStart = {true, 1};
+  ApplyEnforcedPolicy(policy, language, startup, blockStart, blockPluggedIn);
+  EXPECT_EQ(std::make_tuple(language, startup, blockStart, blockPluggedIn), std::make_tuple(3, 1, 1, 1));
+}
+
+TEST(PolicyRulesTest, APolicyChangeIsSeenAndOnlyUnblockingIsRefused) {
+  MemoryPolicySource source;
+  const EnforcedPolicy before = ReadEnforcedPolicy(source);
+  EXPECT_EQ(before, EnforcedPolicy{});
+  EXPECT_FALSE(RefusesToggle(before, true));
+
+  source.user[u"AllowUnblock"] = Dword(0);
+  const EnforcedPolicy after = ReadEnforcedPolicy(source);
+  EXPECT_NE(after, before);
+  EXPECT_TRUE(RefusesToggle(after, true)) << "unblocking a blocked device";
+  EXPECT_FALSE(RefusesToggle(after, false)) << "blocking is never refused";
+}
+
+TEST(PolicyStringsTest, EveryLanguageHasBothTextsAfterTheLastTableEntry) {
+  static_assert(kPolicyLanguageCount == kLanguageCount, "one row per interface language");
+  static_assert(kFirstPolicyString == kStringCount, "the texts join the tables after their last entry");
+  for (int language = 0; language < kLanguageCount; ++language) {
+    const std::u16string managed = GetPolicyStringIn(language, STR_MANAGED_BY_ORGANIZATION);
+    const std::u16string refused = GetPolicyStringIn(language, STR_UNBLOCK_NOT_ALLOWED);
+    EXPECT_FALSE(managed.empty() || refused.empty() || managed == refused) << language;
+    if (language > 0) {
+      EXPECT_NE(managed, GetPolicyStringIn(0, STR_MANAGED_BY_ORGANIZATION)) << language;
+    }
+  }
+  EXPECT_EQ(std::u16string(GetPolicyStringIn(7, STR_UNBLOCK_NOT_ALLOWED)), kUnblockNotAllowedEnglish);
+  EXPECT_EQ(std::u16string(GetPolicyStringIn(0, STR_MICROPHONE_NOT_SILENT)), u"");
+}
+
+}  // namespace
+}  // namespace shadowpane
