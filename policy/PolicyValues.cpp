@@ -3,10 +3,10 @@
 namespace shadowpane {
 
 const PolicyValueInfo kPolicyValues[kPolicyValueCount] = {
-    {PolicyId::BlockStart, u"BlockStart", 0, 1, 0,
-     "1 blocks every device at start; 0 leaves the user's setting"},
-    {PolicyId::BlockPluggedIn, u"BlockPluggedIn", 0, 1, 0,
-     "1 blocks every device when it is plugged in; 0 leaves the user's setting"},
+    {PolicyId::BlockStart, u"BlockStart", 0, 1, kNoUserChoiceValue,
+     "1 blocks every device at start, 0 never does"},
+    {PolicyId::BlockPluggedIn, u"BlockPluggedIn", 0, 1, kNoUserChoiceValue,
+     "1 blocks every device when it is plugged in, 0 never does"},
     {PolicyId::Startup, u"Startup", 0, 1, kNoUserChoiceValue,
      "1 starts the program at logon, 0 never does"},
     {PolicyId::Language, u"Language", 0, 3, kNoUserChoiceValue,

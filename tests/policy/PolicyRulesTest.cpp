@@ -54,9 +54,9 @@ TEST(PolicyRulesTest, MachineBeatsUserAndUnusableValuesLeaveTheUsersChoice) {
       {"highest language", u"Language", Dword(3), Dword(1), true, 3},
       {"nothing set", u"Startup", kMissing, kMissing, false, 0},
       {"autostart may be forced off", u"Startup", Dword(0), Dword(1), true, 0},
-      // A policy never turns a block off: 0 leaves the user's setting.
-      {"block not forced off", u"BlockStart", Dword(0), kMissing, false, 0},
-      {"machine 0 still wins over user", u"BlockPluggedIn", Dword(0), Dword(1), false, 0},
+      // An organisation may also force a block setting off.
+      {"block forced off", u"BlockStart", Dword(0), kMissing, true, 0},
+      {"machine 0 wins over user 1", u"BlockPluggedIn", Dword(0), Dword(1), true, 0},
   };
   for (const ForcedCase& c : cases) {
     MemoryPolicySource source;
