@@ -37,8 +37,8 @@ struct PolicyValueInfo {
   std::uint32_t minimum;
   std::uint32_t maximum;
   // The value that leaves the user's own choice in place rather than
-  // forcing it. A policy may make the program stricter, never weaker, so a
-  // block the user turned on is not turned off by a policy of 0.
+  // forcing it: a permission's 1 (allowed is the program's own behaviour);
+  // kNoUserChoiceValue for settings, which a policy forces either way.
   std::int32_t userChoiceValue;
   const char* meaning;  // for the listing the template check compares
 };
