@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "core/Text.h"
 #include "devices/DeviceTypes.h"
@@ -45,6 +46,14 @@ struct Command {
   CommandScope scope = CommandScope::None;
   WideString name;  // Device scope only: the display name as listed
 };
+
+inline Command MakeCommand(CommandAction action, CommandScope scope, WideString name = WideString()) {
+  Command command;
+  command.action = action;
+  command.scope = scope;
+  command.name = std::move(name);
+  return command;
+}
 
 inline bool operator==(const Command& a, const Command& b) {
   return a.action == b.action && a.scope == b.scope && a.name == b.name;

@@ -75,26 +75,16 @@ const WideChar* ShortcutValueName(ShortcutAction action) {
 }
 
 Command ShortcutCommand(ShortcutAction action) {
-  Command command;
   switch (action) {
-    case ShortcutAction::BlockAll:
-      command.action = CommandAction::Block;
-      command.scope = CommandScope::All;
-      break;
     case ShortcutAction::UnblockAll:
-      command.action = CommandAction::Unblock;
-      command.scope = CommandScope::All;
-      break;
+      return MakeCommand(CommandAction::Unblock, CommandScope::All);
     case ShortcutAction::ToggleMicrophones:
-      command.action = CommandAction::Toggle;
-      command.scope = CommandScope::Microphones;
-      break;
+      return MakeCommand(CommandAction::Toggle, CommandScope::Microphones);
     case ShortcutAction::ToggleCameras:
-      command.action = CommandAction::Toggle;
-      command.scope = CommandScope::Cameras;
-      break;
+      return MakeCommand(CommandAction::Toggle, CommandScope::Cameras);
+    default:
+      return MakeCommand(CommandAction::Block, CommandScope::All);
   }
-  return command;
 }
 
 WideString FormatShortcut(std::uint32_t stored, int language, WideView keyName) {
