@@ -12,6 +12,7 @@
 //
 // Switches and the three scope words are read without regard to ASCII case,
 // as Windows programs read switches; a device name is matched exactly later.
+// A device named like a scope word is reached through that scope only.
 #pragma once
 
 #include <vector>

@@ -3,9 +3,6 @@
 namespace shadowpane {
 namespace {
 
-constexpr std::uint32_t kCommandMagic = kCommandRecordData;
-constexpr std::uint32_t kAnswerMagic = kAnswerRecordData;
-
 void PutU16(RecordBytes& out, std::uint32_t value) {
   out.push_back(static_cast<std::uint8_t>(value & 0xFFu));
   out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFFu));
@@ -64,8 +61,29 @@ class RecordReader {
   bool ok_ = true;
 };
 
-bool ReadHeaderStart(RecordReader& reader, std::uint32_t magic) {
-  return reader.U32() == magic && reader.U16() == kRecordVersion && reader.ok();
+// Both records open alike: magic, version, two one-byte fields, a count
+// and a reserved word that must be 0.
+struct RecordHeader {
+  std::uint32_t first = 0;
+  std::uint32_t second = 0;
+  std::uint32_t count = 0;
+};
+
+void PutHeader(RecordBytes& out, std::uint32_t magic, const RecordHeader& header) {
+  PutU32(out, magic);
+  PutU16(out, kRecordVersion);
+  out.push_back(static_cast<std::uint8_t>(header.first));
+  out.push_back(static_cast<std::uint8_t>(header.second));
+  PutU16(out, header.count);
+  PutU16(out, 0);
+}
+
+bool ReadHeader(RecordReader& reader, std::uint32_t magic, RecordHeader& header) {
+  if (reader.U32() != magic || reader.U16() != kRecordVersion) return false;
+  header.first = reader.U8();
+  header.second = reader.U8();
+  header.count = reader.U16();
+  return reader.U16() == 0 && reader.ok();
 }
 
 }  // namespace
@@ -74,12 +92,9 @@ RecordBytes EncodeCommandRecord(const Command& command) {
   RecordBytes out;
   if (!IsWellFormedCommand(command)) return out;
   out.reserve(kRecordHeaderBytes + 2 * command.name.size());
-  PutU32(out, kCommandMagic);
-  PutU16(out, kRecordVersion);
-  out.push_back(static_cast<std::uint8_t>(command.action));
-  out.push_back(static_cast<std::uint8_t>(command.scope));
-  PutU16(out, static_cast<std::uint32_t>(command.name.size()));
-  PutU16(out, 0);
+  PutHeader(out, kCommandRecordData,
+            {static_cast<std::uint32_t>(command.action), static_cast<std::uint32_t>(command.scope),
+             static_cast<std::uint32_t>(command.name.size())});
   PutUnits(out, command.name);
   return out;
 }
@@ -87,19 +102,17 @@ RecordBytes EncodeCommandRecord(const Command& command) {
 int DecodeCommandRecord(const std::uint8_t* bytes, std::size_t size, Command& command) {
   if (size > kMaxCommandRecordBytes) return 0;
   RecordReader reader(bytes, size);
-  if (!ReadHeaderStart(reader, kCommandMagic)) return 0;
-  const std::uint32_t action = reader.U8();
-  const std::uint32_t scope = reader.U8();
-  const std::uint32_t nameUnits = reader.U16();
-  const std::uint32_t reserved = reader.U16();
-  if (!reader.ok() || reserved != 0 || nameUnits > static_cast<std::uint32_t>(kMaxNameChars)) return 0;
-  if (action > static_cast<std::uint32_t>(kLastCommandAction) || scope > static_cast<std::uint32_t>(kLastCommandScope)) {
+  RecordHeader header;  // action, scope, name units
+  if (!ReadHeader(reader, kCommandRecordData, header)) return 0;
+  if (header.first > static_cast<std::uint32_t>(kLastCommandAction) ||
+      header.second > static_cast<std::uint32_t>(kLastCommandScope) ||
+      header.count > static_cast<std::uint32_t>(kMaxNameChars)) {
     return 0;
   }
   Command decoded;
-  decoded.action = static_cast<CommandAction>(action);
-  decoded.scope = static_cast<CommandScope>(scope);
-  decoded.name = reader.Units(nameUnits);
+  decoded.action = static_cast<CommandAction>(header.first);
+  decoded.scope = static_cast<CommandScope>(header.second);
+  decoded.name = reader.Units(header.count);
   if (!reader.AtEnd() || !IsWellFormedCommand(decoded)) return 0;
   command = decoded;
   return 1;
@@ -112,12 +125,8 @@ RecordBytes EncodeAnswerRecord(const CommandAnswer& answer) {
   for (const WideString& line : answer.lines) {
     if (line.size() > static_cast<std::size_t>(kMaxAnswerLineUnits)) return out;
   }
-  PutU32(out, kAnswerMagic);
-  PutU16(out, kRecordVersion);
-  out.push_back(static_cast<std::uint8_t>(answer.exitCode));
-  out.push_back(0);
-  PutU16(out, static_cast<std::uint32_t>(answer.lines.size()));
-  PutU16(out, 0);
+  PutHeader(out, kAnswerRecordData,
+            {static_cast<std::uint32_t>(answer.exitCode), 0, static_cast<std::uint32_t>(answer.lines.size())});
   for (const WideString& line : answer.lines) {
     PutU16(out, static_cast<std::uint32_t>(line.size()));
     PutUnits(out, line);
@@ -127,18 +136,15 @@ RecordBytes EncodeAnswerRecord(const CommandAnswer& answer) {
 
 int DecodeAnswerRecord(const std::uint8_t* bytes, std::size_t size, CommandAnswer& answer) {
   RecordReader reader(bytes, size);
-  if (!ReadHeaderStart(reader, kAnswerMagic)) return 0;
-  const std::uint32_t exitCode = reader.U8();
-  const std::uint32_t reserved = reader.U8();
-  const std::uint32_t lineCount = reader.U16();
-  const std::uint32_t reserved2 = reader.U16();
-  if (!reader.ok() || reserved != 0 || reserved2 != 0) return 0;
-  if (exitCode > static_cast<std::uint32_t>(kLastExitCode) || lineCount > static_cast<std::uint32_t>(kMaxAnswerLines)) {
+  RecordHeader header;  // exit code, reserved byte, line count
+  if (!ReadHeader(reader, kAnswerRecordData, header)) return 0;
+  if (header.first > static_cast<std::uint32_t>(kLastExitCode) || header.second != 0 ||
+      header.count > static_cast<std::uint32_t>(kMaxAnswerLines)) {
     return 0;
   }
   CommandAnswer decoded;
-  decoded.exitCode = static_cast<int>(exitCode);
-  for (std::uint32_t i = 0; i < lineCount; ++i) {
+  decoded.exitCode = static_cast<int>(header.first);
+  for (std::uint32_t i = 0; i < header.count; ++i) {
     const std::uint32_t units = reader.U16();
     if (!reader.ok() || units > static_cast<std::uint32_t>(kMaxAnswerLineUnits)) return 0;
     decoded.lines.push_back(reader.Units(units));

@@ -42,7 +42,7 @@
 namespace shadowpane {
 
 // COPYDATASTRUCT::dwData of each record, so a stray WM_COPYDATA of another
-// program is not even decoded.
+// program is not even decoded; each record also opens with its value.
 constexpr std::uint32_t kCommandRecordData = 0x4D435053u;  // "SPCM"
 constexpr std::uint32_t kAnswerRecordData = 0x4E415053u;   // "SPAN"
 
