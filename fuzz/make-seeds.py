@@ -288,9 +288,51 @@ def layout_seeds():
     }
 
 
+# ---- command_line: a mode byte, then arguments or a copy-data record -------
+
+ARGUMENT_BREAK = "\uffff"
+
+
+def arguments(*words):
+    return b"\0" + ARGUMENT_BREAK.join(words).encode("utf-16-le")
+
+
+def command_record(action, scope, name="", version=1, reserved=0, units=None):
+    data = name.encode("utf-16-le")
+    count = len(data) // 2 if units is None else units
+    return b"\1" + b"SPCM" + struct.pack("<HBBHH", version, action, scope, count, reserved) + data
+
+
+def answer_record(code, lines, count=None):
+    body = b"".join(struct.pack("<H", len(line)) + line.encode("utf-16-le") for line in lines)
+    count = len(lines) if count is None else count
+    return b"\2" + b"SPAN" + struct.pack("<HBBHH", 1, code, 0, count, 0) + body
+
+
+def command_line_seeds():
+    return {
+        "block-all": arguments("/block", "all"),
+        "toggle-cameras-upper": arguments("/TOGGLE", "Cameras"),
+        "unblock-name-with-quote": arguments("/unblock", 'Cam "HD"'),
+        "status": arguments("/status"),
+        "min-and-extra": arguments("/min", "/quit"),
+        "name-of-256": arguments("/block", "n" * 256),
+        "unknown-switch": arguments("/help"),
+        "record-block-name": command_record(1, 4, "Mic-1"),
+        "record-quit": command_record(5, 0),
+        "record-name-of-255": command_record(3, 4, "x" * 255),
+        "record-version-2": command_record(1, 1, version=2),
+        "record-length-beyond": command_record(1, 4, "Cam", units=300),
+        "record-reserved-set": command_record(2, 2, reserved=1),
+        "answer-status": answer_record(1, ["camera\tCam\topen", "Privacy at Risk"]),
+        "answer-count-beyond": answer_record(0, ["a"], count=9),
+    }
+
+
 if __name__ == "__main__":
     write("profile_codec", profile_seeds())
     write("settings", settings_seeds())
     write("link_device", link_seeds())
     write("discovery", discovery_seeds())
     write("text_layout", layout_seeds())
+    write("command_line", command_line_seeds())

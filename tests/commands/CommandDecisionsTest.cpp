@@ -1,0 +1,165 @@
+#include "commands/CommandDecisions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "commands/CommandRecord.h"
+#include "devices/DeviceList.h"
+#include "tests/support/RecordingPoster.h"
+#include "tests/support/TestDevice.h"
+
+namespace shadowpane {
+namespace {
+
+using State = DeviceState;
+
+constexpr int kCam = DEVICE_KIND_VIDEO;
+constexpr int kMic = DEVICE_KIND_AUDIO;
+
+// Two cameras whose names differ only in case, and two microphones.
+const std::vector<DeviceSnapshot> kMixed = {
+    {kCam, u"Cam", State::Blocked},
+    {kCam, u"cam", State::Open},
+    {kMic, u"Mic", State::Blocked},
+    {kMic, u"Mic-1", State::NotSilent},
+};
+
+struct TargetCase {
+  Command command;
+  TargetOutcome outcome;
+  bool block;
+  std::vector<int> targets;
+};
+
+TEST(CommandDecisionsTest, TargetsFollowScopeExactNamesAndToggleRule) {
+  const TargetCase cases[] = {
+      {MakeCommand(CommandAction::Block, CommandScope::All), TargetOutcome::Act, true, {0, 1, 2, 3}},
+      {MakeCommand(CommandAction::Unblock, CommandScope::Cameras), TargetOutcome::Act, false, {0, 1}},
+      // One camera open: the toggle blocks both.
+      {MakeCommand(CommandAction::Toggle, CommandScope::Cameras), TargetOutcome::Act, true, {0, 1}},
+      // None open (one not silent still counts as blocked): the toggle unblocks.
+      {MakeCommand(CommandAction::Toggle, CommandScope::Microphones), TargetOutcome::Act, false, {2, 3}},
+      {MakeCommand(CommandAction::Toggle, CommandScope::Device, u"cam"), TargetOutcome::Act, true, {1}},
+      {MakeCommand(CommandAction::Toggle, CommandScope::Device, u"Cam"), TargetOutcome::Act, false, {0}},
+      {MakeCommand(CommandAction::Block, CommandScope::Device, u"CAM"), TargetOutcome::NoSuchDevice, false, {}},
+      {MakeCommand(CommandAction::Block, CommandScope::Device, u"Mic-"), TargetOutcome::NoSuchDevice, false, {}},
+      {MakeCommand(CommandAction::Status, CommandScope::None), TargetOutcome::Usage, false, {}},
+      {MakeCommand(CommandAction::Block, CommandScope::None), TargetOutcome::Usage, false, {}},
+  };
+  for (const TargetCase& c : cases) {
+    const CommandTargets selected = SelectTargets(kMixed, c.command);
+    SCOPED_TRACE(static_cast<int>(c.command.action) * 10 + static_cast<int>(c.command.scope));
+    EXPECT_EQ(selected.outcome, c.outcome);
+    if (c.outcome == TargetOutcome::Act) {
+      EXPECT_EQ(selected.block, c.block);
+    }
+    EXPECT_EQ(selected.targets, c.targets);
+  }
+  // Nothing of a kind to act on is done, not "no such device".
+  const CommandTargets none = SelectTargets({}, MakeCommand(CommandAction::Toggle, CommandScope::Cameras));
+  EXPECT_EQ(none.outcome, TargetOutcome::Act);
+  EXPECT_EQ(ExitCodeAfter(none, {}), kExitDone);
+}
+
+struct ExitCase {
+  Command command;
+  std::vector<DeviceSnapshot> after;
+  int exitCode;
+  int failed;
+};
+
+TEST(CommandDecisionsTest, ExitCodeCountsOnlyVerifiedState) {
+  const std::vector<DeviceSnapshot> allBlocked = {{kCam, u"Cam", State::Blocked}, {kMic, u"Mic", State::Blocked}};
+  const std::vector<DeviceSnapshot> allOpen = {{kCam, u"Cam", State::Open}, {kMic, u"Mic", State::Open}};
+  const std::vector<DeviceSnapshot> camShared = {{kCam, u"Cam", State::HeldButShared}, {kMic, u"Mic", State::Blocked}};
+  const std::vector<DeviceSnapshot> micFailed = {{kCam, u"Cam", State::Blocked}, {kMic, u"Mic", State::Open}};
+  const ExitCase cases[] = {
+      {MakeCommand(CommandAction::Block, CommandScope::All), allBlocked, kExitDone, -1},
+      {MakeCommand(CommandAction::Block, CommandScope::All), camShared, kExitNotBlocked, 0},
+      {MakeCommand(CommandAction::Block, CommandScope::All), micFailed, kExitNotBlocked, 1},
+      // The microphone that failed is not a target of a camera block.
+      {MakeCommand(CommandAction::Block, CommandScope::Cameras), micFailed, kExitDone, -1},
+      {MakeCommand(CommandAction::Unblock, CommandScope::All), allOpen, kExitDone, -1},
+      {MakeCommand(CommandAction::Unblock, CommandScope::Microphones), allBlocked, kExitNotBlocked, 1},
+      {MakeCommand(CommandAction::Block, CommandScope::Device, u"Mic"), micFailed, kExitNotBlocked, 1},
+      // A device that vanished before it was read again is not done.
+      {MakeCommand(CommandAction::Block, CommandScope::Microphones), {allBlocked[0]}, kExitNotBlocked, 1},
+      {MakeCommand(CommandAction::Unblock, CommandScope::Device, u"Nope"), allOpen, kExitNotFound, -1},
+      {MakeCommand(CommandAction::Quit, CommandScope::None), allOpen, kExitUsage, -1},
+  };
+  for (const ExitCase& c : cases) {
+    const CommandTargets targets = SelectTargets(allOpen, c.command);
+    EXPECT_EQ(ExitCodeAfter(targets, c.after), c.exitCode);
+    EXPECT_EQ(FirstFailedTarget(targets, c.after), c.failed);
+  }
+}
+
+TEST(CommandDecisionsTest, StatusIsAtRiskUnlessEveryDeviceIsVerifiedBlocked) {
+  const std::vector<DeviceSnapshot> blocked = {{kCam, u"Cam", State::Blocked}, {kMic, u"Mic\tX", State::Blocked}};
+  EXPECT_EQ(StatusExitCode(blocked), kExitDone);
+  EXPECT_EQ(StatusExitCode({}), kExitDone);
+  const std::vector<WideString> expected = {u"camera\tCam\tblocked", u"microphone\tMic\tX\tblocked",
+                                            u"Privacy Protected"};
+  EXPECT_EQ(StatusLines(blocked), expected);
+  for (State risky : {State::Open, State::HeldButShared, State::NotSilent}) {
+    std::vector<DeviceSnapshot> devices = blocked;
+    devices[1].state = risky;
+    EXPECT_EQ(StatusExitCode(devices), kExitAtRisk);
+    const std::vector<WideString> lines = StatusLines(devices);
+    EXPECT_EQ(lines.back(), kStatusAtRisk);
+    EXPECT_EQ(lines[1], u"microphone\tMic\tX\t" + WideString(StatusWord(risky)));
+  }
+  // Beyond what an answer carries, the listing is cut, the verdict is not.
+  std::vector<DeviceSnapshot> many(kMaxAnswerLines + 5, {kCam, WideString(kMaxNameChars, u'n'), State::Blocked});
+  many.back().state = State::Open;
+  const std::vector<WideString> lines = StatusLines(many);
+  EXPECT_EQ(lines.size(), static_cast<std::size_t>(kMaxAnswerLines));
+  EXPECT_EQ(lines.back(), kStatusAtRisk);
+  EXPECT_FALSE(EncodeAnswerRecord({StatusExitCode(many), lines}).empty());
+}
+
+// A device whose kind and hold are set by the test.
+class HoldDevice : public testing::TestDevice {
+ public:
+  HoldDevice(DevicePoster& poster, int kind) : TestDevice(poster), kind_(kind) {}
+  int GetKind() override { return kind_; }
+  void Hold(bool shared) { SetHeldAndNotify(true, shared, 0); }
+
+ private:
+  int kind_;
+};
+
+TEST(CommandDecisionsTest, SnapshotReadsKindNameAndHoldFromTheList) {
+  testing::RecordingPoster poster;
+  DeviceList list;
+  const struct {
+    int kind;
+    const WideChar* name;
+    int hold;  // 0 open, 1 held, 2 held but shared
+    State state;
+  } rows[] = {
+      {kCam, u"Cam", 2, State::HeldButShared},
+      {kMic, u"Mic", 2, State::NotSilent},
+      {kMic, u"Line", 1, State::Blocked},
+      {kCam, u"Open", 0, State::Open},
+  };
+  for (const auto& row : rows) {
+    auto* device = new HoldDevice(poster, row.kind);
+    testing::TestInitRecord record(row.name, u"");
+    device->Init(&record);
+    if (row.hold != 0) device->Hold(row.hold == 2);
+    ASSERT_NE(list.LinkDevice(device), nullptr);
+  }
+  const std::vector<DeviceSnapshot> devices = SnapshotDevices(list);
+  ASSERT_EQ(devices.size(), 4u);
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    const auto& row = rows[devices.size() - 1 - i];  // the list is newest first
+    EXPECT_EQ(devices[i].kind, row.kind);
+    EXPECT_EQ(devices[i].displayName, row.name);
+    EXPECT_EQ(devices[i].state, row.state);
+  }
+}
+
+}  // namespace
+}  // namespace shadowpane
