@@ -54,6 +54,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Failed to register for device notifications.",   // 39
         RESERVED,                                          // 40
         u"This camera can still be used by other programs while it is blocked.",  // 41
+        u"Start with Windows (set for all users by an administrator)",  // 42
     },
     // German
     {
@@ -99,6 +100,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Registrierung für Benachrichtigungen des Gerätes fehlgeschlagen.",  // 39
         RESERVED,                                                          // 40
         u"Diese Kamera kann weiterhin von anderen Programmen verwendet werden, während sie gesperrt ist.",  // 41
+        u"Bei Systemstart öffnen (vom Administrator für alle Benutzer festgelegt)",  // 42
     },
     // Spanish
     {
@@ -144,6 +146,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"No se pudo registrar para las notificaciones de los dispositivos.",      // 39
         RESERVED,                                                                  // 40
         u"Esta cámara todavía puede ser utilizada por otros programas mientras está bloqueada.",  // 41
+        u"Iniciar con Windows (configurado por un administrador para todos los usuarios)",  // 42
     },
     // Italian
     {
@@ -189,6 +192,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Impossibile registrare per le notifiche della periferica.",       // 39
         RESERVED,                                                           // 40
         u"Questa videocamera può ancora essere utilizzata da altri programmi mentre è bloccata.",  // 41
+        u"Inizia con Windows (impostato da un amministratore per tutti gli utenti)",  // 42
     },
 };
 

@@ -154,5 +154,40 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
   StoreSettings(saved);
 }
 
+// With an administrator's entry in the machine's Run key the program starts
+// at logon whatever this user chooses: the box shows it ticked and cannot
+// be changed, not by a click nor by Default, and OK keeps the user's own
+// choice.
+TEST(SettingsWindow, TheAutostartBoxOfAnAdministratorsEntryStaysTickedAndLocked) {
+  const SettingsValues saved = CurrentSettings();
+  StoreSettings({LANGUAGE_ENGLISH, 0, 0, 0});
+  AutostartByAdministrator = 1;
+  testing::TestHost host(700, 560, 50, 60);
+  bool enabled = true;
+  int checkedAtOpening = -1, checkedAtOk = -1;
+  int result = -1;
+  RunScripted({[&] {
+                 HWND box = GetDlgItem(Settings(), IDC_SETTINGS_STARTUP);
+                 enabled = IsWindowEnabled(box) != FALSE;
+                 checkedAtOpening = static_cast<int>(SendMessageW(box, CXM_CHECKED, kPropertyRead, 0));
+                 ClickControl(Settings(), IDC_SETTINGS_STARTUP);
+               },
+               [&] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); },
+               [&] {
+                 checkedAtOk = static_cast<int>(
+                     SendDlgItemMessageW(Settings(), IDC_SETTINGS_STARTUP, CXM_CHECKED, kPropertyRead, 0));
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { result = ShowSettingsWindow(host.window()); });
+  AutostartByAdministrator = 0;
+  const int own = Startup;
+  StoreSettings(saved);
+  EXPECT_FALSE(enabled);
+  EXPECT_EQ(checkedAtOpening, 1);
+  EXPECT_EQ(checkedAtOk, 1);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(own, 0);
+}
+
 }  // namespace
 }  // namespace shadowpane
