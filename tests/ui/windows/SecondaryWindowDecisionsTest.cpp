@@ -6,7 +6,6 @@
 #include <array>
 
 #include "app/Languages.h"
-#include "app/Settings.h"
 #include "ui/toolkit/MenuItemList.h"
 #include "ui/windows/AboutText.h"
 #include "ui/windows/LanguageChoice.h"
@@ -54,29 +53,6 @@ TEST(SettingsChoices, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
     EXPECT_EQ(v.blockStart, c.expected.blockStart);
     EXPECT_EQ(v.blockPluggedIn, c.expected.blockPluggedIn);
   }
-}
-
-// An administrator's entry starts the program at every logon: the box shows
-// that truthfully (ticked, with a text saying who set it) and OK keeps the
-// user's own choice, for the day the administrator removes the entry.
-TEST(SettingsChoices, AnAdministratorsEntryShowsTheBoxTickedAndKeepsTheUsersChoice) {
-  const SettingsValues saved = CurrentSettings();
-  for (int own : {0, 1}) {
-    StoreSettings({LANGUAGE_GERMAN, own, 0, 0});
-    AutostartByAdministrator = 1;
-    EXPECT_EQ(StartupShown(own), 1);
-    EXPECT_EQ(ReadSettingsChoice(u"Deutsche", 1 - own, 0, 0).startup, own);
-    const std::vector<ControlPlacement> controls = SettingsControls(kSettingsWindowSize);
-    for (const ControlPlacement& control : controls) {
-      if (control.id == IDC_SETTINGS_STARTUP) {
-        EXPECT_EQ(WideString(control.text), WideString(GetString(STR_START_WITH_WINDOWS_BY_ADMINISTRATOR)));
-      }
-    }
-    AutostartByAdministrator = 0;
-    EXPECT_EQ(StartupShown(own), own);
-    EXPECT_EQ(ReadSettingsChoice(u"Deutsche", 1 - own, 0, 0).startup, 1 - own);
-  }
-  StoreSettings(saved);
 }
 
 int MarkedPosition(const MenuItemList& list) {
