@@ -20,6 +20,11 @@
 
 #include "installer/RunningCopies.h"
 #include "installer/win32/RunningCopyFinder.h"
+#include "ui/main/win32/MainWindow.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/windows/win32/AboutWindow.h"
+#include "ui/windows/win32/LanguageWindow.h"
+#include "ui/windows/win32/SettingsWindow.h"
 
 namespace shadowpane {
 namespace {
@@ -29,9 +34,9 @@ constexpr DWORD kCloseRoundMs = 250;
 constexpr DWORD kTerminateWaitMs = 5000;
 // Every top-level window class of the program: main, language, Settings,
 // About windows and the message box.
-constexpr const wchar_t* kProgramWindowClasses[] = {L"KSP2MainWndClass", L"KSP2LanguagesWndClass",
-                                                    L"KSP2SettingsWndClass", L"KSP2AboutWndClass",
-                                                    L"KQM2MessageExWndClass"};
+constexpr const wchar_t* kProgramWindowClasses[] = {kMainWindowClassName, kLanguageWindowClassName,
+                                                    kSettingsWindowClassName, kAboutWindowClassName,
+                                                    kMessageBoxClassName};
 constexpr int kClassNameChars = 64;
 constexpr wchar_t kRemoveAfterExit[] = L"/remove-after-exit";
 constexpr DWORD kParentWaitMs = 60000;
