@@ -13,8 +13,8 @@
 namespace shadowpane {
 
 // What a value query found. Only a 4-byte number of the store's 32-bit
-// integer type counts as Dword; a missing value, a value of any other type
-// and one that does not fit 4 bytes are told apart only for tests.
+// integer type counts as Dword; any other value that exists (another type,
+// another size) is Other, so a text entry can be told from a missing one.
 enum class StoredType { Missing, Dword, Other };
 
 struct StoredValue {
@@ -49,11 +49,12 @@ class KeyValueStore {
   // The per-user settings key, created when missing; null when it cannot
   // be opened with full access.
   virtual std::unique_ptr<KeyValueKey> OpenSettingsKey() = 0;
-  // The machine's logon Run key, opened with full access; null when that is
-  // refused (for example without administrative rights).
-  virtual std::unique_ptr<KeyValueKey> OpenRunKey() = 0;
-  // The current user's logon Run key, where the autostart entry goes when
-  // the machine's is refused; null when it cannot be opened either.
+  // The machine's logon Run key, opened for reading only (never created);
+  // null when it is missing or cannot be read. The program installs per
+  // user, so it only ever looks here for an entry an administrator made.
+  virtual std::unique_ptr<KeyValueKey> OpenMachineRunKey() = 0;
+  // The current user's logon Run key, the only place the program writes its
+  // autostart entry; null when it cannot be opened with full access.
   virtual std::unique_ptr<KeyValueKey> OpenUserRunKey() = 0;
   // The executable's full path when it is known and at most maxChars long.
   virtual bool ExecutablePath(std::u16string& path, int maxChars) = 0;

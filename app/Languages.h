@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 43;
+constexpr int kStringCount = 44;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -60,6 +60,8 @@ enum StringIndex : int {
   STR_CAMERA_STILL_SHARED = 41,
   // A blocked microphone that other programs can still hear.
   STR_MICROPHONE_NOT_SILENT = 42,
+  // The autostart option when an administrator's entry starts the program.
+  STR_START_WITH_WINDOWS_BY_ADMINISTRATOR = 43,
 };
 
 // The current interface language, 0 to 3. English until the settings are

@@ -1,11 +1,22 @@
 #include "app/Settings.h"
 
 namespace shadowpane {
+namespace {
+
+// 1 when the machine's Run key holds a value of the autostart name,
+// whatever it starts: an administrator's choice either way.
+int MachineHoldsAutostart(KeyValueStore& store) {
+  std::unique_ptr<KeyValueKey> machine = store.OpenMachineRunKey();
+  return machine && machine->Query(kAutostartValue).type != StoredType::Missing ? 1 : 0;
+}
+
+}  // namespace
 
 std::int32_t Startup = 0;
 std::int32_t BlockStart = 0;
 std::int32_t BlockPluggedIn = 0;
 std::int32_t ChosenLanguage = -1;
+std::int32_t AutostartByAdministrator = 0;
 
 int ReadFlag(KeyValueKey& key, const WideChar* valueName) {
   const StoredValue value = key.Query(valueName);
@@ -54,25 +65,16 @@ std::u16string AutostartCommand(const std::u16string& executablePath) {
 }
 
 int ApplyAutostart(KeyValueStore& store, int enabled) {
-  std::unique_ptr<KeyValueKey> machine = store.OpenRunKey();
+  AutostartByAdministrator = MachineHoldsAutostart(store);
   std::unique_ptr<KeyValueKey> user = store.OpenUserRunKey();
-  if (!machine && !user) return 0;
-  if (!enabled) {
-    // Both places, whichever was used before; a missing value is deleted.
-    const int machineGone = !machine || machine->Delete(kAutostartValue);
-    const int userGone = !user || user->Delete(kAutostartValue);
-    return machineGone && userGone ? 1 : 0;
-  }
+  if (!user) return 0;
+  // The administrator's entry starts the program already.
+  if (!enabled || AutostartByAdministrator) return user->Delete(kAutostartValue);
   std::u16string path;
   if (!store.ExecutablePath(path, kMaxAutostartPathChars)) path.clear();
   const std::u16string command = AutostartCommand(path);
   if (command.size() >= static_cast<size_t>(kAutostartTextUnits)) return 0;
-  if (machine && machine->SetText(kAutostartValue, command)) {
-    // One entry only: a second would start a second instance at logon.
-    if (user) user->Delete(kAutostartValue);
-    return 1;
-  }
-  return user && user->SetText(kAutostartValue, command) ? 1 : 0;
+  return user->SetText(kAutostartValue, command);
 }
 
 }  // namespace shadowpane

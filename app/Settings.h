@@ -20,14 +20,19 @@ extern std::int32_t BlockPluggedIn;  // 0/1: block devices when plugged in
 // The language picked in the first-run language window; -1 = none picked.
 extern std::int32_t ChosenLanguage;
 
+// 1 when the machine's Run key holds the program's autostart value: an
+// administrator made the program start at every user's logon, and this
+// user's own choice cannot change that. Found afresh by ApplyAutostart.
+extern std::int32_t AutostartByAdministrator;
+
 // Value names in the settings key.
 constexpr WideChar kLanguageValue[] = u"Language";
 constexpr WideChar kStartupValue[] = u"Startup";
 constexpr WideChar kBlockStartValue[] = u"BlockStart";
 constexpr WideChar kBlockPluggedInValue[] = u"BlockPluggedIn";
 
-// The autostart value in the machine's Run key, or the user's when the
-// machine's cannot be opened with full access.
+// The autostart value's name in the user's Run key (and in the machine's,
+// where only an administrator puts it).
 constexpr WideChar kAutostartValue[] = u"KESTRALYNX Shadowpane";
 // Started from the Run key, the program starts hidden in the tray.
 constexpr WideChar kMinimizedArgument[] = u"/min";
@@ -52,13 +57,14 @@ void LoadSettings(KeyValueStore& store);
 // whether or not the key could be opened.
 void SaveSettings(KeyValueStore& store);
 
-// Enabled: writes the autostart value under the machine's Run key when that
-// opens with full access (and removes a copy under the user's, so the
-// program is not started twice at logon), else under the user's Run key.
-// Disabled: deletes the value from both keys. Answers 1 when that was
-// done, 0 when neither key opens (the entries are then left alone) or a
-// write or delete failed. A standard user thus still gets the autostart
-// the Settings window shows ticked.
+// Makes the user's Run key hold the autostart value exactly when enabled
+// and no administrator has put one in the machine's Run key (then the
+// user's copy is removed, so the program never starts twice at logon).
+// The machine's key is only read, never written, even where this run has
+// the rights: a per-user program entered there would start, for every
+// account, a file this one user can replace. Sets AutostartByAdministrator.
+// Answers 1 when the user's key is as it should be, 0 when it cannot be
+// opened or the write or delete failed.
 int ApplyAutostart(KeyValueStore& store, int enabled);
 
 // The command the Run key starts: the path in double quotes, a blank and

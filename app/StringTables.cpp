@@ -55,6 +55,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         RESERVED,                                          // 40
         u"This camera can still be used by other programs while it is blocked.",  // 41
         u"This microphone can still be heard by other programs while it is blocked.",  // 42
+        u"Start with Windows (set for all users by an administrator)",  // 43
     },
     // German
     {
@@ -101,6 +102,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         RESERVED,                                                          // 40
         u"Diese Kamera kann weiterhin von anderen Programmen verwendet werden, während sie gesperrt ist.",  // 41
         u"Dieses Mikrofon kann weiterhin von anderen Programmen gehört werden, während es gesperrt ist.",  // 42
+        u"Bei Systemstart öffnen (vom Administrator für alle Benutzer festgelegt)",  // 43
     },
     // Spanish
     {
@@ -147,6 +149,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         RESERVED,                                                                  // 40
         u"Esta cámara todavía puede ser utilizada por otros programas mientras está bloqueada.",  // 41
         u"Este micrófono todavía puede ser escuchado por otros programas mientras está bloqueado.",  // 42
+        u"Iniciar con Windows (configurado por un administrador para todos los usuarios)",  // 43
     },
     // Italian
     {
@@ -193,6 +196,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         RESERVED,                                                           // 40
         u"Questa videocamera può ancora essere utilizzata da altri programmi mentre è bloccata.",  // 41
         u"Questo microfono può ancora essere ascoltato da altri programmi mentre è bloccato.",  // 42
+        u"Inizia con Windows (impostato da un amministratore per tutti gli utenti)",  // 43
     },
 };
 

@@ -1,7 +1,7 @@
 // The settings reading rules over a store whose values have any type and any
 // size, read the way the registry answers a query into a 4-byte buffer: a
-// longer value fails the query, a 4-byte REG_DWORD is a number, anything
-// else is of another type. Whatever is stored, every setting ends in its
+// 4-byte REG_DWORD is a number, anything else (a longer value too) is of
+// another type. Whatever is stored, every setting ends in its
 // range (LanguageIndex 0..3, the flags 0 or 1), each as its rule says, no key
 // stays open, and what SaveSettings writes loads back unchanged.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -25,6 +25,7 @@ constexpr std::uint32_t kRegDword = 4;
 struct RawValue {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> bytes;
+  bool operator==(const RawValue& other) const { return type == other.type && bytes == other.bytes; }
 };
 
 struct RawKey {
@@ -37,7 +38,7 @@ struct RawKey {
 StoredValue QueryRaw(const RawKey& key, const WideChar* name) {
   StoredValue result;
   auto it = key.values.find(name);
-  if (it == key.values.end() || it->second.bytes.size() > 4) return result;
+  if (it == key.values.end()) return result;
   const std::vector<std::uint8_t>& bytes = it->second.bytes;
   if (it->second.type == kRegDword && bytes.size() == 4) {
     result.type = StoredType::Dword;
@@ -99,7 +100,7 @@ class RawOpenKey : public KeyValueKey {
 class RawStore : public KeyValueStore {
  public:
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override { return Open(settings); }
-  std::unique_ptr<KeyValueKey> OpenRunKey() override { return Open(run); }
+  std::unique_ptr<KeyValueKey> OpenMachineRunKey() override { return Open(machineRun); }
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override { return Open(userRun); }
   bool ExecutablePath(std::u16string& path, int maxChars) override {
     if (executablePath.size() > static_cast<std::size_t>(maxChars)) return false;
@@ -108,7 +109,7 @@ class RawStore : public KeyValueStore {
   }
 
   RawKey settings;
-  RawKey run;
+  RawKey machineRun;
   RawKey userRun;
   std::u16string executablePath;
   int openKeys = 0;
@@ -156,8 +157,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider input(data, size);
   RawStore store;
   store.settings.refuse = input.ConsumeIntegralInRange(0, 7) == 0;
-  store.run.refuse = input.ConsumeIntegralInRange(0, 3) == 0;
-  store.run.failWrites = input.ConsumeIntegralInRange(0, 7) == 0;
+  store.machineRun.refuse = input.ConsumeIntegralInRange(0, 3) == 0;
+  // An administrator's entry, of any type, or none.
+  if (input.ConsumeIntegralInRange(0, 3) == 0) store.machineRun.values[kAutostartValue] = AnyValue(input);
   // The user's Run key, read from the first byte without taking it, so an
   // input means the same steps with or without it.
   store.userRun.refuse = size > 0 && (data[0] & 0x10) != 0;
@@ -179,6 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BlockStart = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
   BlockPluggedIn = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
 
+  const std::map<std::u16string, RawValue> machineBefore = store.machineRun.values;
   const StoredValue language = QueryRaw(store.settings, kLanguageValue);
   const int chosen = EnsureLanguageChosen(store);
   FUZZ_CHECK(chosen == (store.settings.refuse || (language.type == StoredType::Dword &&
@@ -206,15 +209,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(BlockStart == FlagRule(QueryRaw(store.settings, kBlockStartValue)));
     FUZZ_CHECK(BlockPluggedIn == FlagRule(QueryRaw(store.settings, kBlockPluggedInValue)));
   }
-  // The autostart entry follows Startup: once, in the machine's Run key when
-  // that can be written, else in the user's; never in both.
-  const bool machineWritable = !store.run.refuse && !store.run.failWrites;
+  // The user's entry follows Startup unless an administrator's entry in the
+  // machine's Run key starts the program already; that key never changes.
+  const bool byAdministrator =
+      !store.machineRun.refuse && store.machineRun.values.count(kAutostartValue) == 1;
+  FUZZ_CHECK(AutostartByAdministrator == (byAdministrator ? 1 : 0));
+  FUZZ_CHECK(store.machineRun.values == machineBefore);
   const bool userWritable = !store.userRun.refuse && !store.userRun.failWrites;
-  std::size_t entries = 0;
-  if (machineWritable) entries += store.run.values.count(kAutostartValue);
-  if (userWritable) entries += store.userRun.values.count(kAutostartValue);
-  if (machineWritable || userWritable) FUZZ_CHECK(entries == (Startup ? 1u : 0u));
-  if (Startup && machineWritable) FUZZ_CHECK(store.run.values.count(kAutostartValue) == 1);
+  if (userWritable) {
+    FUZZ_CHECK(store.userRun.values.count(kAutostartValue) == (Startup && !byAdministrator ? 1u : 0u));
+  }
 
   // Saved and loaded again, nothing changes.
   const std::int32_t loaded[] = {LanguageIndex, Startup, BlockStart, BlockPluggedIn};

@@ -84,14 +84,31 @@ def profile_seeds():
 REG_SZ, REG_DWORD, REG_BINARY = 1, 4, 3
 
 
+def any_value(s, value):
+    """A (type, bytes) value as the target's AnyValue reads it."""
+    kind, data = value
+    if kind == REG_DWORD:
+        s.flag(True)
+    else:
+        s.flag(False).integer(kind, 0, 0xFFFFFFFF)
+    if len(data) == 4:
+        s.flag(True)
+    else:
+        s.flag(False).integer(len(data), 0, 9)
+    s.raw(data)
+
+
 def settings_seed(values, refuse_settings=False, refuse_run=False, path="C:\\Apps\\Shadowpane.exe",
-                  leftovers=None):
+                  leftovers=None, administrators_entry=None):
     """values: per setting (Language, Startup, BlockStart, BlockPluggedIn)
-    None for missing or (type, bytes)."""
+    None for missing or (type, bytes); administrators_entry: the machine's
+    Run key value, None for none."""
     s = Seed()
     s.integer(0 if refuse_settings else 1, 0, 7)
     s.integer(0 if refuse_run else 1, 0, 3)
-    s.integer(1, 0, 7)  # Run key writes succeed
+    s.integer(0 if administrators_entry else 1, 0, 3)
+    if administrators_entry:
+        any_value(s, administrators_entry)
     s.integer(len(path), 0, 40)
     for unit in path:
         s.integer(ord(unit), 0, 0xFFFF)
@@ -99,17 +116,8 @@ def settings_seed(values, refuse_settings=False, refuse_run=False, path="C:\\App
         if value is None:
             s.integer(0, 0, 4)
             continue
-        kind, data = value
         s.integer(1, 0, 4)
-        if kind == REG_DWORD:
-            s.flag(True)
-        else:
-            s.flag(False).integer(kind, 0, 0xFFFFFFFF)
-        if len(data) == 4:
-            s.flag(True)
-        else:
-            s.flag(False).integer(len(data), 0, 9)
-        s.raw(data)
+        any_value(s, value)
     s.flag(False)  # no other values
     if not refuse_settings:
         s.flag(leftovers is not None)
@@ -134,6 +142,8 @@ def settings_seeds():
         "key-refused": settings_seed([dword(1)] * 4, refuse_settings=True),
         "run-key-refused-leftovers": settings_seed([dword(3), dword(1), None, dword(9)],
                                                    refuse_run=True, leftovers=[-7, 2, 99, -1]),
+        "administrators-entry": settings_seed([dword(1), dword(1), None, None],
+                                              administrators_entry=(REG_SZ, "C:\\S.exe /min\0".encode("utf-16-le")[:9])),
     }
 
 

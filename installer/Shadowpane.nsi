@@ -11,21 +11,30 @@ Unicode true
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
-!ifndef EXE_FILE | HELP_FILE | OUT_FILE
-  !error "EXE_FILE, HELP_FILE and OUT_FILE must be defined"
+!ifndef EXE_FILE | HELP_FILE | CLOSER_FILE | OUT_FILE
+  !error "EXE_FILE, HELP_FILE, CLOSER_FILE and OUT_FILE must be defined"
 !endif
 
 ; The version, from the header the program's version resource reads.
-!searchparse /file "${__FILEDIR__}/../res/Version.h" `#define SHADOWPANE_VERSION_TEXT "` VERSION `"`
+!ifndef VERSION
+  !searchparse /file "${__FILEDIR__}/../res/Version.h" `#define SHADOWPANE_VERSION_TEXT "` VERSION `"`
+!endif
+!searchparse "-${VERSION}" "-" VERSION_MAJOR "." VERSION_MINOR "."
 !searchparse /file "${__FILEDIR__}/../res/Version.h" `#define SHADOWPANE_COPYRIGHT "` COPYRIGHT `"`
 
 !define PRODUCT "Shadowpane"
 !define COMPANY "KESTRALYNX"
-!define MAIN_CLASS "KSP2MainWndClass"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Shadowpane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define AUTOSTART_VALUE "KESTRALYNX Shadowpane"
 !define SETTINGS_KEY "Software\KESTRALYNX\Shadowpane"
+!define WEBSITE "https://www.kestralynx.com"
+; The closing tool's exit codes (installer/RunningCopies.h) and this
+; installer's own.
+!define CLOSER_NONE_RAN 0
+!define CLOSER_ENDED 1
+!define EXIT_FILES_IN_USE 2
+!define EXIT_NEWER_INSTALLED 3
 
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
@@ -47,6 +56,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "WinMessages.nsh"
+!include "WordFunc.nsh"
 
 !define MUI_ICON "${__FILEDIR__}/../res/skins/101.ico"
 !define MUI_UNICON "${__FILEDIR__}/../res/skins/101.ico"
@@ -55,7 +65,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${COPYRIGHT}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Shadowpane.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartUnlessRestarted
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -72,38 +83,53 @@ LangString KeepSettings ${LANG_GERMAN} "Einstellungen und gespeicherte Geräteau
 LangString KeepSettings ${LANG_SPANISH} "¿Conservar la configuración de Shadowpane y las elecciones guardadas de cada dispositivo para una instalación posterior?"
 LangString KeepSettings ${LANG_ITALIAN} "Conservare le impostazioni di Shadowpane e le scelte salvate per ogni dispositivo per una futura installazione?"
 
-; Ends a running Shadowpane the way its close button does (WM_CLOSE to the
-; main window: it saves Profile.db and releases every device), then waits
-; for its process to be gone so its files can be replaced or removed.
-!macro EndRunningShadowpane un
-Function ${un}EndRunningShadowpane
-  Push $0
-  Push $1
-  StrCpy $1 0
-  ${Do}
-    FindWindow $0 "${MAIN_CLASS}" ""
-    ${If} $0 = 0
-      ${Break}
-    ${EndIf}
-    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
-    Sleep 100
-    IntOp $1 $1 + 1
-  ${LoopUntil} $1 >= 100
-  Pop $1
-  Pop $0
+LangString FilesInUse ${LANG_ENGLISH} "Shadowpane is still running or its files are in use, so they cannot be replaced or removed. Close Shadowpane and its help, then try again."
+LangString FilesInUse ${LANG_GERMAN} "Shadowpane läuft noch oder seine Dateien sind in Gebrauch und können nicht ersetzt oder entfernt werden. Schließen Sie Shadowpane und seine Hilfe und versuchen Sie es erneut."
+LangString FilesInUse ${LANG_SPANISH} "Shadowpane sigue en ejecución o sus archivos están en uso, por lo que no se pueden reemplazar ni quitar. Cierre Shadowpane y su ayuda e inténtelo de nuevo."
+LangString FilesInUse ${LANG_ITALIAN} "Shadowpane è ancora in esecuzione o i suoi file sono in uso, quindi non possono essere sostituiti o rimossi. Chiudere Shadowpane e la sua guida, poi riprovare."
+LangString Downgrade ${LANG_ENGLISH} "A newer version of Shadowpane ($0) is installed. Replace it with the older version ${VERSION}?"
+LangString Downgrade ${LANG_GERMAN} "Eine neuere Version von Shadowpane ($0) ist installiert. Durch die ältere Version ${VERSION} ersetzen?"
+LangString Downgrade ${LANG_SPANISH} "Hay instalada una versión más reciente de Shadowpane ($0). ¿Reemplazarla por la versión anterior ${VERSION}?"
+LangString Downgrade ${LANG_ITALIAN} "È installata una versione più recente di Shadowpane ($0). Sostituirla con la versione precedente ${VERSION}?"
+
+; 1 when a running copy was ended for this installation: it is started
+; again after copying, so the devices it blocked do not stay released.
+Var RestartAfterCopy
+
+; Stops with the given exit code, telling an interactive user why; the
+; uninstall entry and every file not yet touched stay as they were.
+!macro FailWith code
+  SetErrorLevel ${code}
+  MessageBox MB_OK|MB_ICONSTOP "$(FilesInUse)" /SD IDOK
+  Abort
+!macroend
+
+; Ends every copy running from the install folder, whatever window it
+; shows (main window, language window, a question) or none yet: the
+; closing tool asks each to close and ends it only when it does not.
+!macro EndRunningCopies un
+Function ${un}EndRunningCopies
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\CloseRunningCopies.exe" "${CLOSER_FILE}"
+  ExecWait '"$PLUGINSDIR\CloseRunningCopies.exe" "$INSTDIR"' $0
+  ${If} $0 == ${CLOSER_ENDED}
+    StrCpy $RestartAfterCopy 1
+  ${ElseIf} $0 != ${CLOSER_NONE_RAN}
+    !insertmacro FailWith ${EXIT_FILES_IN_USE}
+  ${EndIf}
 FunctionEnd
 !macroend
-!insertmacro EndRunningShadowpane ""
-!insertmacro EndRunningShadowpane "un."
+!insertmacro EndRunningCopies ""
+!insertmacro EndRunningCopies "un."
 
-; Deletes a file, retrying while the process that held it ends.
-!macro DeleteWhenFree un
-Function ${un}DeleteWhenFree
+; Deletes a file, retrying while the process that held it ends; fails the
+; whole run when the file is still there.
+!macro RemoveFile un
+Function ${un}RemoveFile
   Exch $0
   Push $1
   StrCpy $1 0
   ${Do}
-    ClearErrors
     Delete "$0"
     ${IfNot} ${FileExists} "$0"
       ${Break}
@@ -111,24 +137,77 @@ Function ${un}DeleteWhenFree
     Sleep 100
     IntOp $1 $1 + 1
   ${LoopUntil} $1 >= 100
+  ${If} ${FileExists} "$0"
+    !insertmacro FailWith ${EXIT_FILES_IN_USE}
+  ${EndIf}
   Pop $1
   Pop $0
 FunctionEnd
 !macroend
-!insertmacro DeleteWhenFree ""
-!insertmacro DeleteWhenFree "un."
+!insertmacro RemoveFile ""
+!insertmacro RemoveFile "un."
+
+; An autostart entry under the machine's Run key that starts this per-user
+; installation was left by an earlier version run with administrative
+; rights: every account would start a file this user can replace. It goes
+; wherever this run has the rights; an administrator's entry for another
+; path stays.
+!macro RemoveMachineAutostartOfThisFolder
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${AUTOSTART_VALUE}"
+  ${If} $0 == '"$INSTDIR\Shadowpane.exe" /min'
+    DeleteRegValue HKLM "${RUN_KEY}" "${AUTOSTART_VALUE}"
+  ${EndIf}
+!macroend
+
+; An older version never silently replaces a newer one: the interactive
+; installer asks, a silent one refuses unless given /DOWNGRADE. The same
+; version installs again as a repair.
+Function .onInit
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "DisplayVersion"
+  ${If} $0 == ""
+    Return
+  ${EndIf}
+  ${VersionCompare} "$0" "${VERSION}" $1
+  ${If} $1 != 1
+    Return
+  ${EndIf}
+  ${GetParameters} $2
+  ClearErrors
+  ${GetOptions} $2 "/DOWNGRADE" $3
+  ${IfNot} ${Errors}
+    Return
+  ${EndIf}
+  MessageBox MB_YESNO|MB_ICONEXCLAMATION "$(Downgrade)" /SD IDNO IDYES downgrade
+  SetErrorLevel ${EXIT_NEWER_INSTALLED}
+  Quit
+  downgrade:
+FunctionEnd
+
+Function StartUnlessRestarted
+  ${If} $RestartAfterCopy != 1
+    Exec '"$INSTDIR\Shadowpane.exe"'
+  ${EndIf}
+FunctionEnd
 
 Section "Shadowpane" SecMain
   SectionIn RO
   SetShellVarContext current
-  Call EndRunningShadowpane
+  Call EndRunningCopies
   SetOutPath "$INSTDIR"
-  ; A program that ended a moment ago may still hold its file.
+  ; A program that ended a moment ago may still hold its file; the help
+  ; file may be open in the help viewer.
   Push "$INSTDIR\Shadowpane.exe"
-  Call DeleteWhenFree
+  Call RemoveFile
+  Push "$INSTDIR\Shadowpane.chm"
+  Call RemoveFile
+  ClearErrors
   File "/oname=Shadowpane.exe" "${EXE_FILE}"
   File "/oname=Shadowpane.chm" "${HELP_FILE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  ${If} ${Errors}
+    !insertmacro FailWith ${EXIT_FILES_IN_USE}
+  ${EndIf}
+  !insertmacro RemoveMachineAutostartOfThisFolder
 
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Shadowpane.exe" "" "$INSTDIR\Shadowpane.exe" 0
 
@@ -139,33 +218,54 @@ Section "Shadowpane" SecMain
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Shadowpane.exe,0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  ; Run in place (_?=), so the command returns only when the work is done.
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S _?=$INSTDIR'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "HelpLink" "${WEBSITE}/shadowpane/"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${WEBSITE}"
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "VersionMinor" ${VERSION_MINOR}
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+
+  ${If} $RestartAfterCopy == 1
+    Exec '"$INSTDIR\Shadowpane.exe" /min'
+  ${EndIf}
 SectionEnd
 
 Section "Uninstall"
   SetShellVarContext current
-  Call un.EndRunningShadowpane
+  Call un.EndRunningCopies
 
+  ; The entry stays as long as any of the program's files does. The help
+  ; file first: the one a viewer may hold, so a failure leaves the program
+  ; whole.
+  Push "$INSTDIR\Shadowpane.chm"
+  Call un.RemoveFile
   Push "$INSTDIR\Shadowpane.exe"
-  Call un.DeleteWhenFree
-  Delete "$INSTDIR\Shadowpane.chm"
-  Delete "$INSTDIR\Uninstall.exe"
+  Call un.RemoveFile
+  ${If} $EXEDIR == $INSTDIR
+    ; Run in place (_?=): a running image cannot be deleted, but Windows
+    ; lets it be moved out of the folder, into this run's temporary folder.
+    ; Where that is refused, the closing tool deletes it once this ends.
+    ClearErrors
+    Rename "$INSTDIR\Uninstall.exe" "$PLUGINSDIR\Uninstall.exe"
+    ${If} ${Errors}
+      Exec '"$PLUGINSDIR\CloseRunningCopies.exe" /remove-after-exit "$INSTDIR\Uninstall.exe"'
+    ${EndIf}
+  ${Else}
+    Push "$INSTDIR\Uninstall.exe"
+    Call un.RemoveFile
+  ${EndIf}
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-  ; Both places the autostart entry can be: the user's Run key always; the
-  ; machine's only when it starts this installation (another user's may be
-  ; there), and only where this user has the rights.
+  ; The user's autostart entry, and the machine's where an earlier version
+  ; left one for this installation.
   DeleteRegValue HKCU "${RUN_KEY}" "${AUTOSTART_VALUE}"
-  ReadRegStr $0 HKLM "${RUN_KEY}" "${AUTOSTART_VALUE}"
-  ${If} $0 == '"$INSTDIR\Shadowpane.exe" /min'
-    DeleteRegValue HKLM "${RUN_KEY}" "${AUTOSTART_VALUE}"
-  ${EndIf}
+  !insertmacro RemoveMachineAutostartOfThisFolder
 
   ; The settings key and Profile.db go only when the user does not keep
   ; them. Asked interactively; a silent uninstall keeps them unless given

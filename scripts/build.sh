@@ -6,7 +6,9 @@
 #   $BUILD_ROOT/asan   - the whole native suite under AddressSanitizer and
 #                        UndefinedBehaviorSanitizer;
 #   $BUILD_ROOT/fuzz   - the fuzz targets (clang's libFuzzer, same sanitizers).
-# BUILD_ONLY="native asan ..." builds only the configurations named.
+# BUILD_ONLY="native asan ..." builds only the configurations named;
+# WIN32_TARGETS="a b" builds only those targets of the Windows configuration
+# (the run command: the program, its help and the test-only device tool).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -23,7 +25,8 @@ fi
 if wanted win32; then
   cmake -S "$root" -B "$build_root/win32" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$build_root/win32" -j "$jobs"
+  # shellcheck disable=SC2086
+  cmake --build "$build_root/win32" -j "$jobs" ${WIN32_TARGETS:+--target $WIN32_TARGETS}
 fi
 
 # The tests whose threads race on purpose, built with ThreadSanitizer.

@@ -22,10 +22,10 @@ class RegistryKey : public KeyValueKey {
     DWORD type = 0;
     DWORD size = sizeof number;
     StoredValue value;
-    if (RegQueryValueExW(key_, AsWide(name), nullptr, &type, reinterpret_cast<BYTE*>(&number),
-                         &size) != ERROR_SUCCESS) {
-      return value;
-    }
+    const LONG status = RegQueryValueExW(key_, AsWide(name), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(&number), &size);
+    if (status == ERROR_MORE_DATA) value.type = StoredType::Other;  // exists, longer
+    if (status != ERROR_SUCCESS) return value;
     // A REG_DWORD shorter than 4 bytes is malformed; its number is not used.
     if (type == REG_DWORD && size == sizeof number) {
       value.type = StoredType::Dword;
@@ -93,14 +93,20 @@ std::unique_ptr<KeyValueKey> OpenRegistryKey(HKEY root, const wchar_t* path) {
   return std::make_unique<RegistryKey>(key);
 }
 
+std::unique_ptr<KeyValueKey> OpenRegistryKeyToRead(HKEY root, const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return nullptr;
+  return std::make_unique<RegistryKey>(key);
+}
+
 RegistryStore::RegistryStore(RegistryLocations locations) : locations_(std::move(locations)) {}
 
 std::unique_ptr<KeyValueKey> RegistryStore::OpenSettingsKey() {
   return OpenRegistryKey(locations_.settingsRoot, locations_.settingsPath.c_str());
 }
 
-std::unique_ptr<KeyValueKey> RegistryStore::OpenRunKey() {
-  return OpenRegistryKey(locations_.runRoot, locations_.runPath.c_str());
+std::unique_ptr<KeyValueKey> RegistryStore::OpenMachineRunKey() {
+  return OpenRegistryKeyToRead(locations_.machineRunRoot, locations_.machineRunPath.c_str());
 }
 
 std::unique_ptr<KeyValueKey> RegistryStore::OpenUserRunKey() {

@@ -1,6 +1,7 @@
-// The settings store in the registry. Every key is opened with
-// RegCreateKeyExW (created when missing, non-volatile, full access) and
-// closed when the returned key object is destroyed.
+// The settings store in the registry. The settings key and the user's Run
+// key are opened with RegCreateKeyExW (created when missing, non-volatile,
+// full access); the machine's Run key only for reading. Every key is closed
+// when the returned key object is destroyed.
 #pragma once
 
 #include <windows.h>
@@ -17,14 +18,16 @@ constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion
 
 // Opens (creating when missing) root\path with full access; null on failure.
 std::unique_ptr<KeyValueKey> OpenRegistryKey(HKEY root, const wchar_t* path);
+// Opens an existing root\path for queries only; null when missing or refused.
+std::unique_ptr<KeyValueKey> OpenRegistryKeyToRead(HKEY root, const wchar_t* path);
 
 // Where the store keeps its keys. The defaults are the program's own; tests
 // point them elsewhere or give a fixed executable path.
 struct RegistryLocations {
   HKEY settingsRoot = HKEY_CURRENT_USER;
   std::wstring settingsPath = kSettingsKeyPath;
-  HKEY runRoot = HKEY_LOCAL_MACHINE;
-  std::wstring runPath = kRunKeyPath;
+  HKEY machineRunRoot = HKEY_LOCAL_MACHINE;
+  std::wstring machineRunPath = kRunKeyPath;
   HKEY userRunRoot = HKEY_CURRENT_USER;
   std::wstring userRunPath = kRunKeyPath;
   // Empty: the running executable's path (GetModuleFileNameW).
@@ -35,7 +38,7 @@ class RegistryStore : public KeyValueStore {
  public:
   explicit RegistryStore(RegistryLocations locations = RegistryLocations());
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override;
-  std::unique_ptr<KeyValueKey> OpenRunKey() override;
+  std::unique_ptr<KeyValueKey> OpenMachineRunKey() override;
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
 

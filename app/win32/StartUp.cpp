@@ -17,8 +17,10 @@
 #include "devices/win32/WindowPoster.h"
 #include "ui/main/Commands.h"
 #include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowLook.h"
 #include "ui/main/win32/CommandActions.h"
 #include "ui/main/win32/MainWindow.h"
+#include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -123,7 +125,9 @@ int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
   }
 
   RegistryStore store;
-  if (!EnsureLanguageChosen(store)) ShowLanguageWindow();
+  if (!EnsureLanguageChosen(store)) {
+    ShowLanguageWindow(AsWide(kMainTitleText), LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXICON)));
+  }
   LanguageIndex = 0;
   Startup = 0;
   BlockStart = 0;

@@ -19,8 +19,10 @@ class SettingsTest : public ::testing::Test {
   void SetUp() override { ResetSettings(); }
   void TearDown() override {
     ResetSettings();
-    // Every operation closes the keys it opened.
+    // Every operation closes the keys it opened, and none ever tries to
+    // change the machine's Run key.
     EXPECT_EQ(store.openKeys, 0);
+    EXPECT_EQ(store.machineRun.changeCalls, 0);
   }
   static void ResetSettings() {
     LanguageIndex = 0;
@@ -28,10 +30,12 @@ class SettingsTest : public ::testing::Test {
     BlockStart = 0;
     BlockPluggedIn = 0;
     ChosenLanguage = -1;
+    AutostartByAdministrator = 0;
   }
+  // The user's autostart entry, the only one the program writes.
   const MemoryValue* RunValue() {
-    auto it = store.run.values.find(kAutostartValue);
-    return it == store.run.values.end() ? nullptr : &it->second;
+    auto it = store.userRun.values.find(kAutostartValue);
+    return it == store.userRun.values.end() ? nullptr : &it->second;
   }
 
   MemoryKeyValueStore store;
@@ -102,7 +106,7 @@ TEST_F(SettingsTest, ReadFlagRules) {
 
 TEST_F(SettingsTest, UnopenableKeyKeepsSettingsAndStillAppliesAutostart) {
   store.settings.refuse = true;
-  store.run.values[kAutostartValue] = Text(u"old");
+  store.userRun.values[kAutostartValue] = Text(u"old");
   LoadSettings(store);
   EXPECT_EQ(LanguageIndex, 0);
   EXPECT_EQ(Startup, 0);
@@ -161,70 +165,85 @@ TEST_F(SettingsTest, AutostartQuotesThePathAndAddsMin) {
   EXPECT_EQ(ApplyAutostart(store, 0), 1) << "a missing value is no error";
 }
 
-TEST_F(SettingsTest, NoOpenableRunKeyLeavesTheEntriesAloneAndAnswersZero) {
-  store.run.values[kAutostartValue] = Text(u"kept");
-  store.userRun.values[kAutostartValue] = Text(u"kept too");
-  store.run.refuse = true;
+TEST_F(SettingsTest, AnUnopenableUserRunKeyAnswersZero) {
   store.userRun.refuse = true;
   EXPECT_EQ(ApplyAutostart(store, 0), 0);
   EXPECT_EQ(ApplyAutostart(store, 1), 0);
-  EXPECT_EQ(store.run.values[kAutostartValue].text, u"kept");
-  EXPECT_EQ(store.userRun.values[kAutostartValue].text, u"kept too");
+  store.userRun.refuse = false;
+  store.userRun.failWrites = true;
+  EXPECT_EQ(ApplyAutostart(store, 1), 0);
+  EXPECT_EQ(ApplyAutostart(store, 0), 0);
 }
 
-// Where the entry ends up for each way the two Run keys can behave, and
-// what disabling leaves. A user without rights on the machine's key still
-// gets the autostart that the Settings window shows ticked, and there is
-// never an entry in both keys after enabling.
-TEST_F(SettingsTest, AutostartFallsBackToTheUsersRunKey) {
+// The machine's Run key, however it behaves, is never written (TearDown
+// checks that no change was even tried): the program is installed per
+// user, and an entry there would start this user's replaceable file for
+// every account. An entry an administrator put there is left as it is,
+// the user's copy goes (one start at logon), and the Settings window is
+// told so through AutostartByAdministrator.
+TEST_F(SettingsTest, TheMachineRunKeyIsOnlyRead) {
   const std::u16string command = u"\"C:\\Apps\\Shadowpane.exe\" /min";
   struct Case {
     const char* name;
-    bool machineRefused, machineFails, userRefused, userFails;
-    bool staleInMachine, staleInUser;  // entries left by an earlier run
-    int enableAnswer;
-    bool inMachine, inUser;  // where the command is after enabling
-    int disableAnswer;
-    bool leftInMachine, leftInUser;  // what disabling could not remove
+    bool machineRefused;
+    const char16_t* machineEntry;  // null: none
+    bool staleUserEntry;
+    int enabled;
+    bool userHoldsCommand;  // afterwards
+    int byAdministrator;
   } cases[] = {
-      {"both open", false, false, false, false, false, true, 1, true, false, 1, false, false},
-      {"machine refused", true, false, false, false, true, false, 1, false, true, 1, true, false},
-      {"machine write fails", false, true, false, false, false, false, 1, false, true, 0, false,
-       false},
-      {"user refused", false, false, true, false, false, true, 1, true, false, 1, false, true},
-      {"machine refused, user fails", true, false, false, true, false, false, 0, false, false, 0,
-       false, false},
+      {"machine key writable and empty, enable", false, nullptr, false, 1, true, 0},
+      {"machine key writable and empty, disable", false, nullptr, true, 0, false, 0},
+      {"machine key refused, enable", true, nullptr, false, 1, true, 0},
+      {"administrator's entry, enable", false, u"\"C:\\Apps\\Shadowpane.exe\" /min", true, 1, false,
+       1},
+      {"administrator's entry elsewhere, disable", false, u"D:\\Shared\\Shadowpane.exe /min", true, 0,
+       false, 1},
+      {"administrator's entry of another type, enable", false, u"", false, 1, false, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MemoryKeyValueStore fresh;
-    fresh.run.refuse = c.machineRefused;
-    fresh.run.failWrites = c.machineFails;
-    fresh.userRun.refuse = c.userRefused;
-    fresh.userRun.failWrites = c.userFails;
-    if (c.staleInMachine) fresh.run.values[kAutostartValue] = Text(u"stale");
-    if (c.staleInUser) fresh.userRun.values[kAutostartValue] = Text(u"stale");
+    fresh.machineRun.refuse = c.machineRefused;
+    if (c.machineEntry != nullptr) {
+      fresh.machineRun.values[kAutostartValue] =
+          *c.machineEntry ? Text(c.machineEntry) : Dword(1);
+    }
+    const auto machineBefore = fresh.machineRun.values;
+    if (c.staleUserEntry) fresh.userRun.values[kAutostartValue] = Text(u"stale");
 
-    EXPECT_EQ(ApplyAutostart(fresh, 1), c.enableAnswer);
-    auto holds = [&](MemoryKey& key) {
-      auto it = key.values.find(kAutostartValue);
-      return it != key.values.end() && it->second.text == command;
-    };
-    EXPECT_EQ(holds(fresh.run), c.inMachine);
-    EXPECT_EQ(holds(fresh.userRun), c.inUser);
-
-    EXPECT_EQ(ApplyAutostart(fresh, 0), c.disableAnswer);
-    EXPECT_EQ(fresh.run.values.count(kAutostartValue) == 1, c.leftInMachine);
-    EXPECT_EQ(fresh.userRun.values.count(kAutostartValue) == 1, c.leftInUser);
+    AutostartByAdministrator = 1 - c.byAdministrator;
+    EXPECT_EQ(ApplyAutostart(fresh, c.enabled), 1);
+    auto it = fresh.userRun.values.find(kAutostartValue);
+    EXPECT_EQ(it != fresh.userRun.values.end(), c.userHoldsCommand);
+    if (c.userHoldsCommand) {
+      EXPECT_EQ(it->second.text, command);
+    }
+    EXPECT_EQ(AutostartByAdministrator, c.byAdministrator);
+    EXPECT_EQ(fresh.machineRun.changeCalls, 0);
+    EXPECT_EQ(fresh.machineRun.values.size(), machineBefore.size());
     EXPECT_EQ(fresh.openKeys, 0);
   }
 }
 
-TEST_F(SettingsTest, FailedWriteAnswersZero) {
-  // A failing machine key alone falls back to the user's (see below).
-  store.run.failWrites = true;
-  store.userRun.failWrites = true;
-  EXPECT_EQ(ApplyAutostart(store, 1), 0);
+// Loading and saving go through the same rule: ticked with the
+// administrator's entry present, the user's key stays empty; once the
+// administrator removes it, the next start writes the user's own.
+TEST_F(SettingsTest, StartupFollowsTheAdministratorsEntryAcrossStarts) {
+  store.settings.values[kStartupValue] = Dword(1);
+  store.machineRun.values[kAutostartValue] = Text(u"\"C:\\Apps\\Shadowpane.exe\" /min");
+  LoadSettings(store);
+  EXPECT_EQ(Startup, 1);
+  EXPECT_EQ(AutostartByAdministrator, 1);
+  EXPECT_EQ(RunValue(), nullptr);
+  SaveSettings(store);
+  EXPECT_EQ(RunValue(), nullptr);
+
+  store.machineRun.values.clear();
+  LoadSettings(store);
+  EXPECT_EQ(AutostartByAdministrator, 0);
+  ASSERT_NE(RunValue(), nullptr);
+  EXPECT_EQ(RunValue()->text, u"\"C:\\Apps\\Shadowpane.exe\" /min");
 }
 
 TEST_F(SettingsTest, PathLimitsOfTheAutostartText) {

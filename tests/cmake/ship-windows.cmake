@@ -16,10 +16,26 @@ add_test(NAME ship_help_file
 # The installer in a fresh Wine prefix: silent install, the program started
 # once, silent uninstalls keeping and then removing the settings.
 add_executable(installer_probe installer/InstallerProbe.cpp)
-target_link_libraries(installer_probe PRIVATE shell32 ole32 uuid)
+target_include_directories(installer_probe PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(installer_probe PRIVATE shadowpane_copy_finder shell32 ole32 uuid)
 shadowpane_warnings(installer_probe)
 add_dependencies(installer_probe ShadowpaneInstaller)
+
+# The same program packed as an older version, to try a downgrade.
+set(older_installer ${CMAKE_CURRENT_BINARY_DIR}/Shadowpane-older-setup.exe)
+add_custom_command(
+  OUTPUT ${older_installer}
+  COMMAND ${SHADOWPANE_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=1.9.0.0
+          -DEXE_FILE=$<TARGET_FILE:Shadowpane> -DHELP_FILE=${SHADOWPANE_HELP_FILE}
+          -DCLOSER_FILE=$<TARGET_FILE:CloseRunningCopies>
+          -DOUT_FILE=${older_installer} ${CMAKE_SOURCE_DIR}/installer/Shadowpane.nsi
+  DEPENDS ${CMAKE_SOURCE_DIR}/installer/Shadowpane.nsi Shadowpane CloseRunningCopies ShadowpaneHelp
+  VERBATIM)
+add_custom_target(ShadowpaneOlderInstaller ALL DEPENDS ${older_installer})
+add_dependencies(installer_probe ShadowpaneOlderInstaller)
+
 add_test(NAME ship_installer
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/installer/InstallerTest.sh ${SHADOWPANE_INSTALLER}
-          $<TARGET_FILE:installer_probe> $<TARGET_FILE:Shadowpane> ${SHADOWPANE_HELP_FILE})
+          $<TARGET_FILE:installer_probe> $<TARGET_FILE:Shadowpane> ${SHADOWPANE_HELP_FILE}
+          ${older_installer})
 set_tests_properties(ship_installer PROPERTIES TIMEOUT 600)

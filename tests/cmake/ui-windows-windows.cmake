@@ -6,6 +6,13 @@ shadowpane_test(ui_windows_win32_tests
           ui/toolkit/win32/ToolkitTestHost.cpp ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32)
 
+# Every localized text of every window, measured with the real font against
+# the control that shows it, in each language.
+shadowpane_test(text_fit_tests
+  SOURCES ui/TextFitTest.cpp ui/windows/win32/LoopScript.cpp ui/toolkit/win32/ToolkitTestHost.cpp
+          ${SHADOWPANE_RC_SOURCES}
+  LIBS shadowpane_win32)
+
 # The secondary windows' gallery: each window in each language saved as an
 # image for a person to look at (scripts/gallery.sh). Not a test.
 add_executable(windows_gallery ui/gallery/WindowsGallery.cpp ui/gallery/WindowImage.cpp ${SHADOWPANE_RC_SOURCES})

@@ -6,6 +6,13 @@
 //   close-window <seconds>     WM_CLOSE to the main window, then its process
 //                              ends in time (else it is terminated, exit 1)
 //   no-window                  no main window exists
+//   wait-class <class> <seconds>
+//                              a window of that class appears in time; prints
+//                              the id of its process
+//   copies <folder>            prints the ids of the processes running from
+//                              the folder, one per line
+//   hold <file> <seconds>      keeps the file open, sharing nothing, that long;
+//                              prints "held" once it is open
 //   shortcut-target <file.lnk> prints the program the shortcut starts
 #include <windows.h>
 #include <shellapi.h>
@@ -14,6 +21,8 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+
+#include "installer/win32/RunningCopyFinder.h"
 
 namespace {
 
@@ -58,6 +67,36 @@ int CloseWindow(int seconds) {
   return 0;
 }
 
+int WaitClass(const wchar_t* className, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (HWND window = FindWindowW(className, nullptr)) {
+      DWORD processId = 0;
+      GetWindowThreadProcessId(window, &processId);
+      std::printf("%lu\n", static_cast<unsigned long>(processId));
+      return 0;
+    }
+    Sleep(100);
+  }
+  return 1;
+}
+
+int Copies(const wchar_t* folder) {
+  for (DWORD id : shadowpane::RunningCopyIds(shadowpane::FoldedPath(folder))) {
+    std::printf("%lu\n", static_cast<unsigned long>(id));
+  }
+  return 0;
+}
+
+int Hold(const wchar_t* file, int seconds) {
+  HANDLE held = CreateFileW(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (held == INVALID_HANDLE_VALUE) return 1;
+  std::printf("held\n");
+  std::fflush(stdout);
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  CloseHandle(held);
+  return 0;
+}
+
 int ShortcutTarget(const wchar_t* file) {
   if (FAILED(CoInitialize(nullptr))) return 1;
   int result = 1;
@@ -88,11 +127,15 @@ int main() {
   if (arguments == nullptr || count < 2) return 64;
   const std::wstring command = arguments[1];
   const int number = count > 2 ? _wtoi(arguments[2]) : 0;
+  const int second = count > 3 ? _wtoi(arguments[3]) : 0;
   int result = 64;
   if (command == L"folders") result = Folders();
   else if (command == L"wait-window") result = WaitWindow(number);
   else if (command == L"close-window") result = CloseWindow(number);
   else if (command == L"no-window") result = MainWindow() == nullptr ? 0 : 1;
+  else if (command == L"wait-class" && count > 3) result = WaitClass(arguments[2], second);
+  else if (command == L"copies" && count > 2) result = Copies(arguments[2]);
+  else if (command == L"hold" && count > 3) result = Hold(arguments[2], second);
   else if (command == L"shortcut-target" && count > 2) result = ShortcutTarget(arguments[2]);
   LocalFree(arguments);
   std::fflush(stdout);

@@ -19,6 +19,7 @@ class MemoryOpenKey : public KeyValueKey {
   }
 
   int SetDword(const WideChar* name, std::uint32_t value) override {
+    ++key_.changeCalls;
     if (key_.failWrites) return 0;
     key_.values[name] = MemoryValue{StoredType::Dword, value, {}};
     key_.writeOrder.push_back(name);
@@ -26,6 +27,7 @@ class MemoryOpenKey : public KeyValueKey {
   }
 
   int SetText(const WideChar* name, const std::u16string& text) override {
+    ++key_.changeCalls;
     if (key_.failWrites) return 0;
     key_.values[name] = MemoryValue{StoredType::Other, 0, text};
     key_.writeOrder.push_back(name);
@@ -43,6 +45,7 @@ class MemoryOpenKey : public KeyValueKey {
   }
 
   int Delete(const WideChar* name) override {
+    ++key_.changeCalls;
     if (key_.failWrites) return 0;
     key_.values.erase(name);
     return 1;
@@ -61,10 +64,10 @@ std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenSettingsKey() {
   return std::make_unique<MemoryOpenKey>(settings, openKeys);
 }
 
-std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenRunKey() {
-  if (run.refuse) return nullptr;
+std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenMachineRunKey() {
+  if (machineRun.refuse) return nullptr;
   ++totalOpens;
-  return std::make_unique<MemoryOpenKey>(run, openKeys);
+  return std::make_unique<MemoryOpenKey>(machineRun, openKeys);
 }
 
 std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenUserRunKey() {

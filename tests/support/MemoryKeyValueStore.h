@@ -24,18 +24,19 @@ struct MemoryKey {
   bool refuse = false;      // opening the key fails
   bool failWrites = false;  // SetDword / SetText / Delete fail
   std::vector<std::u16string> writeOrder;  // names, in the order written
+  int changeCalls = 0;  // SetDword, SetText and Delete calls, failed ones too
 };
 
 class MemoryKeyValueStore : public KeyValueStore {
  public:
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override;
-  std::unique_ptr<KeyValueKey> OpenRunKey() override;
+  std::unique_ptr<KeyValueKey> OpenMachineRunKey() override;
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
 
   MemoryKey settings;
-  MemoryKey run;      // the machine's Run key
-  MemoryKey userRun;  // the user's Run key
+  MemoryKey machineRun;  // the machine's Run key, which the program only reads
+  MemoryKey userRun;     // the user's Run key
   std::u16string executablePath = u"C:\\Apps\\Shadowpane.exe";
   bool pathKnown = true;
 

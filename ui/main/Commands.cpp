@@ -7,6 +7,18 @@ namespace shadowpane {
 namespace {
 
 constexpr WideChar kLanguagePlaceholder[] = u"%s";
+// Inside the help file, each language's pages sit in a folder named by its
+// code, each with its own start page.
+constexpr WideChar kHelpTopicPrefix[] = u"::/";
+constexpr WideChar kHelpStartPage[] = u"/index.html";
+
+// The language's code; English for a language outside the tables, as the
+// menu does.
+WideString LanguageCodeOrEnglish(int language) {
+  WideChar code[kLanguageNameUnits] = {};
+  if (!GetLanguageCode(language, code)) GetLanguageCode(LANGUAGE_ENGLISH, code);
+  return WideString(code);
+}
 
 const MenuCommand kCommands[] = {
     {IDM_SETTINGS, CommandKind::Settings, nullptr},
@@ -34,12 +46,7 @@ WideString WebPageAddress(const MenuCommand& command, int language) {
   WideString address(kWebSite);
   WideString page(command.page);
   const std::size_t at = page.find(kLanguagePlaceholder);
-  if (at != WideString::npos) {
-    WideChar code[kLanguageNameUnits] = {};
-    // A language outside the tables links in English, as the menu does.
-    if (!GetLanguageCode(language, code)) GetLanguageCode(LANGUAGE_ENGLISH, code);
-    page.replace(at, WideView(kLanguagePlaceholder).size(), code);
-  }
+  if (at != WideString::npos) page.replace(at, WideView(kLanguagePlaceholder).size(), LanguageCodeOrEnglish(language));
   return address + page;
 }
 
@@ -47,6 +54,10 @@ WideString HelpFilePath(const WideString& executablePath) {
   const std::size_t slash = executablePath.find_last_of(u"\\/");
   if (slash == WideString::npos) return WideString(kHelpFileName);
   return executablePath.substr(0, slash + 1) + kHelpFileName;
+}
+
+WideString HelpTopicPath(const WideString& executablePath, int language) {
+  return HelpFilePath(executablePath) + kHelpTopicPrefix + LanguageCodeOrEnglish(language) + kHelpStartPage;
 }
 
 }  // namespace shadowpane

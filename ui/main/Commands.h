@@ -33,4 +33,9 @@ WideString WebPageAddress(const MenuCommand& command, int language);
 // path is unknown, so it is found through the working directory.
 WideString HelpFilePath(const WideString& executablePath);
 
+// The help topic the Help command opens: the start page of the language's
+// own part of the help file, "<help file>::/<code>/index.html"; English
+// for a language outside the four.
+WideString HelpTopicPath(const WideString& executablePath, int language);
+
 }  // namespace shadowpane

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/Text.h"
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/ToolkitColors.h"
 
 namespace shadowpane {
@@ -83,6 +84,12 @@ struct StatusPanelLook {
 // at risk.
 StatusPanelLook PanelLook(int protectedState);
 
+// The status texts inside the panel, both ending this far short of the
+// window's right edge: the headline (bold) and the line below it (normal).
+constexpr int kStatusTextRightInset = 30;
+constexpr Rect kHeadlineBox{80, 76, 0, 90};    // right: W - kStatusTextRightInset
+constexpr Rect kStatusLineBox{81, 95, 0, 120};  // right: W - kStatusTextRightInset
+
 // The title, twice: dark, then light one pixel lower.
 constexpr ToolkitColor kColorTitleDark = MakeToolkitColor(34, 59, 96);
 constexpr ToolkitColor kColorTitleLight = MakeToolkitColor(250, 250, 252);
@@ -99,6 +106,10 @@ constexpr int kGroupDashPeriod = 6;
 constexpr int kGroupDashLength = 2;
 constexpr int kGroupVerticalDashes = 36;
 constexpr ToolkitColor kColorGroupDash = MakeToolkitColor(192, 194, 194);
+
+// A group's caption starts here and ends at the frame's right edge.
+constexpr int kGroupCaptionX = 31;
+constexpr int kGroupCaptionRise = 18;  // above the frame's top
 
 // Horizontal dashes of a frame w wide: none up to 6 pixels, else
 // (w - 7) / 6 + 1, the first ending at x 27.

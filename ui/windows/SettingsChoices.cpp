@@ -40,8 +40,9 @@ std::vector<ControlPlacement> SettingsControls(Size client) {
       {IDC_SETTINGS_PICKER, ControlKind::kPicker, u"", RectAt({kPickerX, kPickerY}, kPickerSize)},
       SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::kLabel, GetString(STR_PROGRAM), kLabelX,
                   kProgramLabelY),
-      SelfSizedAt(IDC_SETTINGS_STARTUP, ControlKind::kCheckBox, GetString(STR_START_WITH_WINDOWS), kOptionX,
-                  kStartupY),
+      SelfSizedAt(IDC_SETTINGS_STARTUP, ControlKind::kCheckBox,
+                  GetString(StartupEditable() ? STR_START_WITH_WINDOWS : STR_START_WITH_WINDOWS_BY_ADMINISTRATOR),
+                  kOptionX, kStartupY),
       SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::kCheckBox, GetString(STR_BLOCK_AT_START), kOptionX,
                   kBlockStartY),
       SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::kCheckBox, GetString(STR_BLOCK_PLUGGED_IN),
@@ -64,11 +65,15 @@ SettingsValues ReadSettingsChoice(const WideChar* pickerText, int startupChecked
   CopyBounded(text, kPickerTextChars, pickerText);
   SettingsValues values;
   values.languageIndex = LanguageFromName(text);
-  values.startup = AsFlag(startupChecked);
+  values.startup = StartupEditable() ? AsFlag(startupChecked) : Startup;
   values.blockStart = AsFlag(blockStartChecked);
   values.blockPluggedIn = AsFlag(blockPluggedInChecked);
   return values;
 }
+
+int StartupShown(int startup) { return StartupEditable() ? startup : 1; }
+
+int StartupEditable() { return AutostartByAdministrator ? 0 : 1; }
 
 SettingsValues CurrentSettings() { return {LanguageIndex, Startup, BlockStart, BlockPluggedIn}; }
 

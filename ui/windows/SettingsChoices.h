@@ -51,9 +51,17 @@ std::vector<ControlPlacement> SettingsControls(Size client);
 void BuildLanguageList(MenuItemList* list);
 
 // The values OK stores: the language named on the picker (English when the
-// text names none) and the three check states, each 0 or 1.
+// text names none) and the three check states, each 0 or 1. While an
+// administrator's entry starts the program (AutostartByAdministrator), the
+// autostart box is locked and the user's own Startup is kept as it was.
 SettingsValues ReadSettingsChoice(const WideChar* pickerText, int startupChecked, int blockStartChecked,
                                   int blockPluggedInChecked);
+
+// The autostart box's check: ticked whatever the user's own choice while an
+// administrator's entry starts the program, since it does start at logon.
+int StartupShown(int startup);
+// 1 when the autostart box can be changed (no administrator's entry).
+int StartupEditable();
 
 // The settings as they are, and storing new ones (LanguageIndex, Startup,
 // BlockStart, BlockPluggedIn).

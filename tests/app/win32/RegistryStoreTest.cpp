@@ -32,6 +32,7 @@ class RegistryStoreTest : public ::testing::Test {
   static void Reset() {
     LanguageIndex = 0;
     Startup = BlockStart = BlockPluggedIn = 0;
+    AutostartByAdministrator = 0;
   }
   static void RemoveSettingsKey() { RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKeyPath); }
   static void RemoveRunValue() {
@@ -76,7 +77,7 @@ class RegistryStoreTest : public ::testing::Test {
     return {type, number};
   }
   // The autostart value's type and text; type 0 when missing.
-  static std::pair<DWORD, std::wstring> RunValue(HKEY root = HKEY_LOCAL_MACHINE,
+  static std::pair<DWORD, std::wstring> RunValue(HKEY root = HKEY_CURRENT_USER,
                                                  const wchar_t* path = kRunKeyPath) {
     wchar_t text[6000] = {};
     DWORD type = 0, size = sizeof text;
@@ -180,44 +181,43 @@ TEST_F(RegistryStoreTest, StartupWritesTheQuotedExecutablePathAndDeletesItWhenOf
   EXPECT_EQ(value.first, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(value.second, L"\"" + std::wstring(self) + L"\" /min");
 
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE).first, 0u) << "never the machine's Run key";
+
   Startup = 0;
   SaveSettings();
   EXPECT_EQ(RunValue().first, 0u);
   EXPECT_EQ(ApplyAutostart(0), 1) << "deleting a missing value is no error";
 }
 
-// With the machine's Run key open, the entry is kept there and a copy in
-// the user's Run key (left by a run without rights) is removed, so the
-// program does not start twice at logon.
-TEST_F(RegistryStoreTest, AnOpenMachineRunKeyHoldsTheOnlyEntry) {
+// The machine's Run key of the test prefix can be written by this process,
+// as by a run with administrative rights on Windows: the entry still goes
+// under the user's Run key only.
+TEST_F(RegistryStoreTest, AWritableMachineRunKeyIsNeverWritten) {
+  ASSERT_NE(OpenRegistryKey(HKEY_LOCAL_MACHINE, kRunKeyPath), nullptr)
+      << "the machine's Run key must be writable for this test to mean anything";
   RegistryLocations locations;
   locations.executablePath = L"C:\\Apps\\Shadowpane.exe";
   RegistryStore store(locations);
-  std::unique_ptr<KeyValueKey> userRun = OpenRegistryKey(HKEY_CURRENT_USER, kRunKeyPath);
-  ASSERT_NE(userRun, nullptr);
-  ASSERT_EQ(userRun->SetText(kAutostartValue, u"stale"), 1);
-  userRun.reset();
-
   EXPECT_EQ(ApplyAutostart(store, 1), 1);
-  EXPECT_EQ(RunValue().second, L"\"C:\\Apps\\Shadowpane.exe\" /min");
-  EXPECT_EQ(RunValue(HKEY_CURRENT_USER).first, 0u);
-  EXPECT_EQ(ApplyAutostart(store, 0), 1);
-  EXPECT_EQ(RunValue().first, 0u);
+  EXPECT_EQ(RunValue(), std::make_pair(DWORD{REG_SZ}, std::wstring(L"\"C:\\Apps\\Shadowpane.exe\" /min")));
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE).first, 0u);
+  EXPECT_EQ(AutostartByAdministrator, 0);
 }
 
-// A machine Run key that this user may read but not open with full access,
-// as for a standard user: enabling writes the same command under the
-// user's own Run key and leaves the machine's entry (written earlier with
-// rights) alone; disabling deletes the user's entry.
-TEST_F(RegistryStoreTest, ADeniedMachineRunKeyFallsBackToTheUsersRunKey) {
+// An entry an administrator put in the machine's Run key, in a key this
+// user may write (the prefix's own) and in one it may only read (a standard
+// user): it stays as it is, the user's copy left by an earlier run goes, so
+// the program starts once at logon, and the ticked autostart counts as the
+// administrator's.
+TEST_F(RegistryStoreTest, AnAdministratorsEntryIsLeftAloneAndNotDoubled) {
   const wchar_t deniedPath[] = L"Software\\ShadowpaneTest\\DeniedRun";
+  const wchar_t administrators[] = L"\"C:\\Program Files\\Shadowpane\\Shadowpane.exe\" /min";
   HKEY denied = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, deniedPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                             &denied, nullptr),
             ERROR_SUCCESS);
-  const wchar_t earlier[] = L"earlier";
-  RegSetValueExW(denied, AsWide(kAutostartValue), 0, REG_SZ, reinterpret_cast<const BYTE*>(earlier),
-                 sizeof earlier);
+  RegSetValueExW(denied, AsWide(kAutostartValue), 0, REG_SZ, reinterpret_cast<const BYTE*>(administrators),
+                 sizeof administrators);
   // Everyone may read the key and delete it (for the clean-up), no more.
   PSECURITY_DESCRIPTOR readOnly = nullptr;
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
@@ -234,19 +234,28 @@ TEST_F(RegistryStoreTest, ADeniedMachineRunKeyFallsBackToTheUsersRunKey) {
   } cleanup{deniedPath};
   ASSERT_EQ(OpenRegistryKey(HKEY_LOCAL_MACHINE, deniedPath), nullptr)
       << "the key must refuse full access for this test to mean anything";
+  std::unique_ptr<KeyValueKey> machineRun = OpenRegistryKey(HKEY_LOCAL_MACHINE, kRunKeyPath);
+  ASSERT_NE(machineRun, nullptr);
+  ASSERT_EQ(machineRun->SetText(kAutostartValue, AsCore(administrators)), 1);
+  machineRun.reset();
 
-  RegistryLocations locations;
-  locations.runPath = deniedPath;
-  locations.executablePath = L"C:\\Users\\someone\\Shadowpane.exe";
-  RegistryStore store(locations);
-  EXPECT_EQ(ApplyAutostart(store, 1), 1);
-  EXPECT_EQ(RunValue(HKEY_CURRENT_USER),
-            std::make_pair(DWORD{REG_SZ}, std::wstring(L"\"C:\\Users\\someone\\Shadowpane.exe\" /min")));
-  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, deniedPath).second, L"earlier");
-
-  EXPECT_EQ(ApplyAutostart(store, 0), 1);
-  EXPECT_EQ(RunValue(HKEY_CURRENT_USER).first, 0u);
-  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, deniedPath).second, L"earlier");
+  for (const wchar_t* path : {kRunKeyPath, deniedPath}) {
+    SCOPED_TRACE(std::string(path == deniedPath ? "read-only" : "writable") + " machine key");
+    std::unique_ptr<KeyValueKey> userRun = OpenRegistryKey(HKEY_CURRENT_USER, kRunKeyPath);
+    ASSERT_NE(userRun, nullptr);
+    ASSERT_EQ(userRun->SetText(kAutostartValue, u"\"C:\\Users\\me\\Shadowpane.exe\" /min"), 1);
+    userRun.reset();
+    RegistryLocations locations;
+    locations.machineRunPath = path;
+    locations.executablePath = L"C:\\Users\\me\\Shadowpane.exe";
+    RegistryStore store(locations);
+    for (int enabled : {1, 0}) {
+      EXPECT_EQ(ApplyAutostart(store, enabled), 1);
+      EXPECT_EQ(AutostartByAdministrator, 1);
+      EXPECT_EQ(RunValue().first, 0u);
+      EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, path).second, administrators);
+    }
+  }
 }
 
 TEST_F(RegistryStoreTest, PathWithBlanksIsQuoted) {
@@ -306,9 +315,10 @@ TEST_F(RegistryStoreTest, EveryQueryOfOneKeyStartsFromFourBytes) {
   };
   const Step steps[] = {
       {u"Four", StoredType::Dword, 7},   {u"Half", StoredType::Other, 0},
-      {u"Four", StoredType::Dword, 7},   {u"Long", StoredType::Missing, 0},
-      {u"Eight", StoredType::Missing, 0}, {u"Four", StoredType::Dword, 7},
-      {u"Long", StoredType::Missing, 0}, {u"Half", StoredType::Other, 0},
+      {u"Four", StoredType::Dword, 7},   {u"Long", StoredType::Other, 0},
+      {u"Eight", StoredType::Other, 0},  {u"Four", StoredType::Dword, 7},
+      {u"Missing", StoredType::Missing, 0}, {u"Long", StoredType::Other, 0},
+      {u"Half", StoredType::Other, 0},
       {u"Four", StoredType::Dword, 7},
   };
   int index = 0;

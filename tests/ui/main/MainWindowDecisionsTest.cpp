@@ -252,5 +252,12 @@ TEST(MainWindowCommands, HelpFileSitsBesideTheExecutable) {
   EXPECT_EQ(HelpFilePath(u""), u"Shadowpane.chm");
 }
 
+TEST(MainWindowCommands, HelpOpensAtTheStartPageOfTheCurrentLanguage) {
+  const WideString exe = u"C:\\Apps\\Shadowpane.exe";
+  EXPECT_EQ(HelpTopicPath(exe, LANGUAGE_GERMAN), u"C:\\Apps\\Shadowpane.chm::/de/index.html");
+  EXPECT_EQ(HelpTopicPath(exe, LANGUAGE_ITALIAN), u"C:\\Apps\\Shadowpane.chm::/it/index.html");
+  EXPECT_EQ(HelpTopicPath(u"", 7), u"Shadowpane.chm::/en/index.html");
+}
+
 }  // namespace
 }  // namespace shadowpane

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/Languages.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "ui/main/Commands.h"
@@ -52,7 +53,7 @@ int OpenHelp() {
   HtmlHelpFunction viewer = LoadHelpViewer();
   if (viewer == nullptr) return 0;
   const std::wstring exe = ExecutablePathUpTo(kPathChars);
-  const WideString help = HelpFilePath(WideString(AsCore(exe.c_str()), exe.size()));
+  const WideString help = HelpTopicPath(WideString(AsCore(exe.c_str()), exe.size()), LanguageIndex);
   viewer(GetDesktopWindow(), AsWide(help.c_str()), kHelpDisplayTopic, 0);
   return 1;
 }

@@ -12,10 +12,11 @@ namespace shadowpane {
 // no browser opens.
 void OpenWebPage(const wchar_t* address);
 
-// Opens Shadowpane.chm beside the executable at its start page. The viewer's
-// library is loaded the first time, from the system folder by full path:
-// never by bare name, so a file of that name beside the executable or in the
-// working directory is never loaded. Answers 1 when the viewer was reached.
+// Opens Shadowpane.chm beside the executable at the start page of the
+// current language (LanguageIndex). The viewer's library is loaded the
+// first time, from the system folder by full path: never by bare name, so a
+// file of that name beside the executable or in the working directory is
+// never loaded. Answers 1 when the viewer was reached.
 int OpenHelp();
 
 // The viewer library's full path in the system folder; empty when the

@@ -74,7 +74,7 @@ void DrawGroupFrame(HDC dc, HFONT captionFont, int width, int top, const WideCha
     DeleteObject(pen);
   }
   HGDIOBJ previousFont = SelectObject(dc, captionFont);
-  RECT rect{31, top - 18, right, top + kGroupHeight};
+  RECT rect{kGroupCaptionX, top - kGroupCaptionRise, right, top + kGroupHeight};
   DrawTextW(dc, AsWide(caption), -1, &rect, kSingleLine);
   SelectObject(dc, previousFont);
 }
@@ -120,9 +120,12 @@ void PaintMainWindow(const MainWindowData& data) {
   HGDIOBJ previousFont = SelectObject(dc, data.boldFont.get());
   DrawText(dc, kMainTitleText, {10, 12, 200, 30}, kColorTitleDark);
   DrawText(dc, kMainTitleText, {10, 13, 200, 30}, kColorTitleLight);
-  DrawText(dc, GetString(look.headline), {80, 76, w - 30, 90}, kColorHighlightText);
+  const int textRight = w - kStatusTextRightInset;
+  DrawText(dc, GetString(look.headline), {kHeadlineBox.left, kHeadlineBox.top, textRight, kHeadlineBox.bottom},
+           kColorHighlightText);
   SelectObject(dc, data.normalFont.get());
-  DrawText(dc, GetString(look.line), {81, 95, w - 30, 120}, look.statusLine);
+  DrawText(dc, GetString(look.line), {kStatusLineBox.left, kStatusLineBox.top, textRight, kStatusLineBox.bottom},
+           look.statusLine);
 
   {
     SkinBitmap shields(dc, kSkinStatusShields);

@@ -60,7 +60,9 @@ int RegisterLanguageWindowClass(HINSTANCE instance) {
   return RegisterSecondaryWindowClass(instance, kLanguageWindowClassName, LanguageWindowProc);
 }
 
-int ShowLanguageWindow() { return OpenSecondaryWindow(kLanguageWindowClassName, nullptr, kLanguageWindowSize); }
+int ShowLanguageWindow(const wchar_t* programTitle, HICON programIcon) {
+  return OpenSecondaryWindow(kLanguageWindowClassName, nullptr, kLanguageWindowSize, programTitle, programIcon);
+}
 
 LRESULT CALLBACK LanguageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return RecordWindowProc<LanguageWindow>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,

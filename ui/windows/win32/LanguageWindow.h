@@ -14,8 +14,10 @@ int RegisterLanguageWindowClass(HINSTANCE instance);
 
 // Opens the window centred on the screen and returns once it is destroyed:
 // 1 after OK (ChosenLanguage then holds the pick), else 0 (ChosenLanguage
-// is left as it was, also when the window could not be created).
-int ShowLanguageWindow();
+// is left as it was, also when the window could not be created). No other
+// window of the program exists yet, so its taskbar button shows the
+// program's title and icon, which start-up hands in.
+int ShowLanguageWindow(const wchar_t* programTitle = L"", HICON programIcon = nullptr);
 
 LRESULT CALLBACK LanguageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -116,7 +116,8 @@ int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, W
   return 1;
 }
 
-int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size) {
+int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const wchar_t* taskbarTitle,
+                        HICON taskbarIcon) {
   Point origin;
   if (owner != nullptr) {
     RECT r{};
@@ -125,9 +126,13 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size) {
   } else {
     origin = CentreOnScreen({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
   }
-  HWND window = CreateWindowExW(0, className, L"", WS_POPUP, origin.x, origin.y, size.width, size.height, owner,
-                                nullptr, WindowInstance(), nullptr);
+  HWND window = CreateWindowExW(0, className, taskbarTitle, WS_POPUP, origin.x, origin.y, size.width, size.height,
+                                owner, nullptr, WindowInstance(), nullptr);
   if (window == nullptr) return 0;
+  if (taskbarIcon != nullptr) {
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(taskbarIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(taskbarIcon));
+  }
   SetRoundedRegion(window, size.width, size.height);
   UpdateWindow(window);
   ShowWindow(window, SW_SHOW);

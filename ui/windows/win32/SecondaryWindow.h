@@ -47,8 +47,10 @@ int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, W
 // window rectangle (on the screen when there is no owner), given its
 // rounded outline, updated and shown; the owner is disabled and the modal
 // loop runs. Answers the loop's result once the window is destroyed; a
-// window that cannot be created answers 0 without touching the owner.
-int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size);
+// window that cannot be created answers 0 without touching the owner. A
+// window that stands alone on the taskbar gets a title and an icon there.
+int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const wchar_t* taskbarTitle = L"",
+                        HICON taskbarIcon = nullptr);
 
 // The messages every secondary window handles alike: the caption hit test,
 // WM_CLOSE (owner enabled, window destroyed), WM_DESTROY (owner enabled,

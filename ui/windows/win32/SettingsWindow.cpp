@@ -40,7 +40,7 @@ int OptionChecked(HWND window, int id) {
 // The controls show the given values: the options checked or not, the
 // language's name on the picker and marked in the list.
 void ShowValues(SettingsWindow& settings, const SettingsValues& values, bool repaintPicker) {
-  const int checks[] = {values.startup, values.blockStart, values.blockPluggedIn};
+  const int checks[] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn};
   for (int i = 0; i < 3; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
   const WideString name = ShowLanguageInList(&settings.languages, values.languageIndex);
   SetPickerText(settings.window, name.c_str(), repaintPicker);
@@ -94,6 +94,7 @@ LRESULT HandleMessage(SettingsWindow& settings, HWND window, UINT message, WPARA
   switch (message) {
     case WM_CREATE:
       CreateWindowControls(window, lParam, SettingsControls(ClientSize(window)));
+      EnableWindow(GetDlgItem(window, IDC_SETTINGS_STARTUP), StartupEditable());
       ShowValues(settings, CurrentSettings(), false);
       return 0;
     case WM_PAINT:

@@ -68,6 +68,30 @@ TEST(LanguageWindow, OkRecordsTheChoiceClickedLastAndAnyOtherCloseRecordsNothing
   ChosenLanguage = -1;
 }
 
+// Alone on the taskbar at the first start, the window's button shows the
+// program's title and icon that start-up hands in, not a blank.
+TEST(LanguageWindow, ItsTaskbarButtonShowsTheProgramsTitleAndIcon) {
+  testing::RegisterWindowsForTests();
+  HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+  std::wstring title;
+  LRESULT big = 0, small = 0;
+  RunScripted({[&] {
+                 HWND languages = Languages();
+                 ASSERT_NE(languages, nullptr);
+                 wchar_t text[64] = {};
+                 GetWindowTextW(languages, text, 64);
+                 title = text;
+                 big = SendMessageW(languages, WM_GETICON, ICON_BIG, 0);
+                 small = SendMessageW(languages, WM_GETICON, ICON_SMALL, 0);
+                 PostMessageW(languages, WM_CLOSE, 0, 0);
+               }},
+              [&] { ShowLanguageWindow(L"Shadowpane", icon); });
+  EXPECT_EQ(title, L"Shadowpane");
+  EXPECT_EQ(big, reinterpret_cast<LRESULT>(icon));
+  EXPECT_EQ(small, reinterpret_cast<LRESULT>(icon));
+  ChosenLanguage = -1;
+}
+
 TEST(AboutWindow, EitherButtonEndsItAndTheOwnerIsEnabledAgain) {
   testing::TestHost host(700, 560, 50, 60);
   for (int id : {IDC_ABOUT_OK, IDC_ABOUT_CLOSE}) {

@@ -7,7 +7,9 @@
 
 #include <string>
 
+#include "app/Languages.h"
 #include "app/Settings.h"
+#include "core/win32/TextCast.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/toolkit/ChoiceLogic.h"
@@ -152,6 +154,46 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
     EXPECT_TRUE(IsWindowEnabled(host.window()));
   }
   StoreSettings(saved);
+}
+
+// With an administrator's entry in the machine's Run key the program starts
+// at logon whatever this user chooses: the box says so, shows it ticked and
+// cannot be changed, not by a click nor by Default, and OK keeps the user's
+// own choice.
+TEST(SettingsWindow, TheAutostartBoxOfAnAdministratorsEntryStaysTickedAndLocked) {
+  const SettingsValues saved = CurrentSettings();
+  StoreSettings({LANGUAGE_ENGLISH, 0, 0, 0});
+  AutostartByAdministrator = 1;
+  testing::TestHost host(700, 560, 50, 60);
+  bool enabled = true;
+  std::wstring text;
+  int checkedAtOpening = -1, checkedAtOk = -1;
+  int result = -1;
+  RunScripted({[&] {
+                 HWND box = GetDlgItem(Settings(), IDC_SETTINGS_STARTUP);
+                 enabled = IsWindowEnabled(box) != FALSE;
+                 wchar_t caption[128] = {};
+                 GetWindowTextW(box, caption, 128);
+                 text = caption;
+                 checkedAtOpening = static_cast<int>(SendMessageW(box, CXM_CHECKED, kPropertyRead, 0));
+                 ClickControl(Settings(), IDC_SETTINGS_STARTUP);
+               },
+               [&] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); },
+               [&] {
+                 checkedAtOk = static_cast<int>(
+                     SendDlgItemMessageW(Settings(), IDC_SETTINGS_STARTUP, CXM_CHECKED, kPropertyRead, 0));
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { result = ShowSettingsWindow(host.window()); });
+  AutostartByAdministrator = 0;
+  const int own = Startup;
+  StoreSettings(saved);
+  EXPECT_FALSE(enabled);
+  EXPECT_EQ(text, AsWide(GetString(STR_START_WITH_WINDOWS_BY_ADMINISTRATOR)));
+  EXPECT_EQ(checkedAtOpening, 1);
+  EXPECT_EQ(checkedAtOk, 1);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(own, 0);
 }
 
 }  // namespace

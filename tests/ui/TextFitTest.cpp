@@ -1,0 +1,156 @@
+// Every localized text of every window, in each of the four languages,
+// measured with the real font (Tahoma in the test prefix) against the
+// control or box that shows it: a translation that no longer fits fails
+// here instead of being cut off on screen.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/Languages.h"
+#include "app/Settings.h"
+#include "core/win32/TextCast.h"
+#include "tests/ui/toolkit/win32/ToolkitTestHost.h"
+#include "tests/ui/windows/win32/LoopScript.h"
+#include "ui/main/MainWindowLook.h"
+#include "ui/toolkit/ButtonLogic.h"
+#include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/ToolkitFont.h"
+#include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/GdiTextMeasurer.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/windows/LanguageChoice.h"
+#include "ui/windows/WindowShellLayout.h"
+#include "ui/windows/win32/AboutWindow.h"
+#include "ui/windows/win32/LanguageWindow.h"
+#include "ui/windows/win32/SettingsWindow.h"
+
+namespace shadowpane {
+namespace {
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t unit : text) narrow.push_back(unit < 128 ? static_cast<char>(unit) : '?');
+  return narrow;
+}
+
+int TextWidth(HWND window, HFONT font, const std::wstring& text) {
+  GdiTextMeasurer measurer(window, font);
+  return measurer.Measure(WideView(AsCore(text.c_str()), text.size())).width;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+int BitmapWidth(int id) {
+  HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+  BITMAP info{};
+  GetObjectW(bitmap, sizeof info, &info);
+  DeleteObject(bitmap);
+  return info.bmWidth;
+}
+
+// Each control of an open secondary window against the room it has: a push
+// button's caption within the button (a picker's beside its arrow), a
+// self-sized label or check box within its own width and the window's
+// separators, and the title within its box.
+void CheckSecondaryWindow(HWND window, const WideChar* title) {
+  ASSERT_NE(window, nullptr);
+  RECT client{};
+  GetClientRect(window, &client);
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  GdiObject<HFONT> bold(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
+  GdiObject<HFONT> large(CreateToolkitFont(kLargeFontHeight));
+  EXPECT_LE(TextWidth(window, bold.get(), AsWide(title)), kTitleRect.right - kTitleRect.left) << "title";
+  const int arrowRoom = BitmapWidth(kSkinDropArrow);
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::wstring text = WindowText(child);
+    if (text.empty()) continue;
+    wchar_t className[64] = {};
+    GetClassNameW(child, className, 64);
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    const int width = r.right - r.left;
+    SCOPED_TRACE(Narrow(text));
+    if (lstrcmpW(className, kButtonClassName) == 0) {
+      const int textX = static_cast<int>(SendMessageW(child, BXM_TEXTX, kPropertyRead, 0));
+      const int iconFromRight = LOWORD(SendMessageW(child, BXM_ICON2POS, kPropertyRead, 0));
+      const int room = textX == kTextCentred ? width : width - textX - iconFromRight - arrowRoom;
+      EXPECT_LE(TextWidth(window, normal.get(), text), room);
+    } else if (lstrcmpW(className, kLabelClassName) == 0) {
+      EXPECT_LE(TextWidth(window, large.get(), text), width);
+      EXPECT_LE(r.right, client.right - kSeparatorInset);
+    } else if (lstrcmpW(className, kChoiceClassName) == 0) {
+      EXPECT_LE(kChoiceTextX + TextWidth(window, normal.get(), text), width);
+      EXPECT_LE(r.right, client.right - kSeparatorInset);
+    }
+  }
+}
+
+class TextFitTest : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    testing::RegisterWindowsForTests();
+    saved_ = LanguageIndex;
+    LanguageIndex = GetParam();
+  }
+  void TearDown() override {
+    LanguageIndex = saved_;
+    AutostartByAdministrator = 0;
+  }
+  int saved_ = 0;
+};
+
+TEST_P(TextFitTest, SettingsWithEachWordingOfTheAutostartOption) {
+  testing::TestHost host(700, 560, 50, 60);
+  for (int byAdministrator : {0, 1}) {
+    SCOPED_TRACE(byAdministrator ? "set by an administrator" : "the user's own");
+    AutostartByAdministrator = byAdministrator;
+    testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kSettingsWindowClassName),
+                                                    GetString(STR_SETTINGS)); }},
+                         [&] { ShowSettingsWindow(host.window()); });
+  }
+}
+
+TEST_P(TextFitTest, About) {
+  testing::TestHost host(700, 560, 50, 60);
+  testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kAboutWindowClassName), GetString(STR_ABOUT)); }},
+                       [&] { ShowAboutWindow(host.window()); });
+}
+
+TEST_P(TextFitTest, MainWindowStatusAndCaptions) {
+  HWND desktop = GetDesktopWindow();
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  GdiObject<HFONT> bold(CreateToolkitFont(kMainBoldFontHeight, kFontWeightBold, PROOF_QUALITY));
+  GdiObject<HFONT> captionFont(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
+  const int textRight = kMainWindowWidth - kStatusTextRightInset;
+  for (int state : {0, 1}) {
+    const StatusPanelLook look = PanelLook(state);
+    EXPECT_LE(TextWidth(desktop, bold.get(), AsWide(GetString(look.headline))), textRight - kHeadlineBox.left);
+    EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(GetString(look.line))), textRight - kStatusLineBox.left);
+  }
+  const int captionRoom = kGroupLeft + kMainWindowWidth - kGroupWidthInset - kGroupCaptionX;
+  for (int caption : {STR_VIDEO_DEVICES, STR_AUDIO_DEVICES}) {
+    EXPECT_LE(TextWidth(desktop, captionFont.get(), AsWide(GetString(caption))), captionRoom);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachLanguage, TextFitTest,
+                         ::testing::Values(LANGUAGE_ENGLISH, LANGUAGE_GERMAN, LANGUAGE_SPANISH, LANGUAGE_ITALIAN));
+
+// The first-run language window speaks English only, whatever the language.
+TEST(TextFit, LanguageWindow) {
+  testing::RegisterWindowsForTests();
+  testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kLanguageWindowClassName), kLanguageWindowTitle); }},
+                       [] { ShowLanguageWindow(); });
+}
+
+}  // namespace
+}  // namespace shadowpane
