@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 44;
+constexpr int kStringCount = 46;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -62,6 +62,10 @@ enum StringIndex : int {
   STR_MICROPHONE_NOT_SILENT = 42,
   // The autostart option when an administrator's entry starts the program.
   STR_START_WITH_WINDOWS_BY_ADMINISTRATOR = 43,
+  // Beneath a control an organisation's policy forces.
+  STR_MANAGED_BY_ORGANIZATION = 44,
+  // An unblock an organisation's policy refuses.
+  STR_UNBLOCK_NOT_ALLOWED = 45,
 };
 
 // The current interface language, 0 to 3. English until the settings are

@@ -56,6 +56,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"This camera can still be used by other programs while it is blocked.",  // 41
         u"This microphone can still be heard by other programs while it is blocked.",  // 42
         u"Start with Windows (set for all users by an administrator)",  // 43
+        u"Managed by your organization.",  // 44
+        u"Your organization does not allow unblocking devices.",  // 45
     },
     // German
     {
@@ -103,6 +105,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Diese Kamera kann weiterhin von anderen Programmen verwendet werden, während sie gesperrt ist.",  // 41
         u"Dieses Mikrofon kann weiterhin von anderen Programmen gehört werden, während es gesperrt ist.",  // 42
         u"Bei Systemstart öffnen (vom Administrator für alle Benutzer festgelegt)",  // 43
+        u"Von Ihrer Organisation verwaltet.",  // 44
+        u"Ihre Organisation erlaubt das Entsperren von Geräten nicht.",  // 45
     },
     // Spanish
     {
@@ -150,6 +154,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Esta cámara todavía puede ser utilizada por otros programas mientras está bloqueada.",  // 41
         u"Este micrófono todavía puede ser escuchado por otros programas mientras está bloqueado.",  // 42
         u"Iniciar con Windows (configurado por un administrador para todos los usuarios)",  // 43
+        u"Administrado por su organización.",  // 44
+        u"Su organización no permite desbloquear dispositivos.",  // 45
     },
     // Italian
     {
@@ -197,6 +203,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Questa videocamera può ancora essere utilizzata da altri programmi mentre è bloccata.",  // 41
         u"Questo microfono può ancora essere ascoltato da altri programmi mentre è bloccato.",  // 42
         u"Inizia con Windows (impostato da un amministratore per tutti gli utenti)",  // 43
+        u"Gestito dalla tua organizzazione.",  // 44
+        u"La tua organizzazione non consente di sbloccare i dispositivi.",  // 45
     },
 };
 

@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "app/Languages.h"
-#include "policy/PolicyStrings.h"
 
 namespace shadowpane {
 namespace {
@@ -124,21 +123,6 @@ TEST(PolicyRulesTest, APolicyChangeIsSeenAndOnlyUnblockingIsRefused) {
   EXPECT_NE(after, before);
   EXPECT_TRUE(RefusesToggle(after, true)) << "unblocking a blocked device";
   EXPECT_FALSE(RefusesToggle(after, false)) << "blocking is never refused";
-}
-
-TEST(PolicyStringsTest, EveryLanguageHasBothTextsAfterTheLastTableEntry) {
-  static_assert(kPolicyLanguageCount == kLanguageCount, "one row per interface language");
-  static_assert(kFirstPolicyString == kStringCount, "the texts join the tables after their last entry");
-  for (int language = 0; language < kLanguageCount; ++language) {
-    const std::u16string managed = GetPolicyStringIn(language, STR_MANAGED_BY_ORGANIZATION);
-    const std::u16string refused = GetPolicyStringIn(language, STR_UNBLOCK_NOT_ALLOWED);
-    EXPECT_FALSE(managed.empty() || refused.empty() || managed == refused) << language;
-    if (language > 0) {
-      EXPECT_NE(managed, GetPolicyStringIn(0, STR_MANAGED_BY_ORGANIZATION)) << language;
-    }
-  }
-  EXPECT_EQ(std::u16string(GetPolicyStringIn(7, STR_UNBLOCK_NOT_ALLOWED)), kUnblockNotAllowedEnglish);
-  EXPECT_EQ(std::u16string(GetPolicyStringIn(0, STR_MICROPHONE_NOT_SILENT)), u"");
 }
 
 }  // namespace
