@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "fuzz/FuzzCheck.h"
 
 using namespace shadowpane;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/KeyValueStore.h"
+#include "settings/KeyValueStore.h"
 #include "core/Text.h"
 
 namespace shadowpane {

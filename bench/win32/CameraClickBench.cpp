@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "bench/win32/BenchClock.h"
 #include "devices/Camera.h"
 #include "devices/win32/WindowPoster.h"

@@ -2,7 +2,7 @@
 # built Shadowpane.exe, the compiled help file and the installer.
 # Wine reaches the build tree through its Z: drive.
 shadowpane_test(ship_tests
-  SOURCES app/win32/VersionResourceTest.cpp
+  SOURCES settings/win32/VersionResourceTest.cpp
   LIBS shadowpane_win32 version)
 add_dependencies(ship_tests Shadowpane)
 target_compile_definitions(ship_tests PRIVATE

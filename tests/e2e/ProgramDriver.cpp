@@ -2,7 +2,7 @@
 
 #include <tlhelp32.h>
 
-#include "app/win32/RegistryStore.h"
+#include "settings/win32/RegistryStore.h"
 #include "tests/support/win32/TempFolder.h"
 #include "ui/main/MainWindowLook.h"
 

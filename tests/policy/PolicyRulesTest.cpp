@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 
 namespace shadowpane {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/KeyValueStore.h"
+#include "settings/KeyValueStore.h"
 
 namespace shadowpane::testing {
 

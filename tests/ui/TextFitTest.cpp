@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Languages.h"
-#include "app/Settings.h"
+#include "settings/Languages.h"
+#include "settings/Settings.h"
 #include "core/win32/TextCast.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"

@@ -1,7 +1,7 @@
 #include "ui/main/Commands.h"
 
-#include "app/Languages.h"
-#include "app/MenuIds.h"
+#include "settings/Languages.h"
+#include "res/MenuIds.h"
 
 namespace shadowpane {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/main/DeviceEntries.h"
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {

@@ -1,6 +1,6 @@
 #include "ui/main/MainWindowLook.h"
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "ui/main/DeviceEntries.h"
 
 namespace shadowpane {

@@ -1,6 +1,6 @@
 #include "ui/windows/LanguageChoice.h"
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 
 namespace shadowpane {
 namespace {

@@ -1,7 +1,7 @@
 #include "ui/windows/SettingsChoices.h"
 
-#include "app/Languages.h"
-#include "app/Settings.h"
+#include "settings/Languages.h"
+#include "settings/Settings.h"
 
 namespace shadowpane {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "devices/win32/Win32CaptureServices.h"
 #include "devices/win32/Win32ProfileFile.h"
 #include "devices/win32/WindowPoster.h"

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "app/Languages.h"
-#include "app/Settings.h"
+#include "settings/Languages.h"
+#include "settings/Settings.h"
 #include "tests/ui/gallery/WindowImage.h"
 #include "ui/toolkit/win32/MenuControl.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"

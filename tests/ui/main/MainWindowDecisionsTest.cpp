@@ -2,8 +2,8 @@
 // notifications, device-change reports, timer ticks and menu commands.
 #include <gtest/gtest.h>
 
-#include "app/Languages.h"
-#include "app/MenuIds.h"
+#include "settings/Languages.h"
+#include "res/MenuIds.h"
 #include "tests/support/RecordingPoster.h"
 #include "tests/support/TestDevice.h"
 #include "ui/main/Commands.h"

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "ui/toolkit/MenuItemList.h"
 #include "ui/windows/AboutText.h"
 #include "ui/windows/LanguageChoice.h"

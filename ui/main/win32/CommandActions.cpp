@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "ui/main/Commands.h"

@@ -3,8 +3,8 @@
 #include <new>
 #include <string>
 
-#include "app/Languages.h"
-#include "app/Settings.h"
+#include "settings/Languages.h"
+#include "settings/Settings.h"
 #include "core/win32/TextCast.h"
 #include "devices/Discovery.h"
 #include "ui/main/Commands.h"

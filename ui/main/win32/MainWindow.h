@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "app/KeyValueStore.h"
+#include "settings/KeyValueStore.h"
 #include "devices/CaptureServices.h"
 #include "devices/DevicePoster.h"
 #include "devices/MutedEndpoints.h"

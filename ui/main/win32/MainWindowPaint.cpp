@@ -2,7 +2,7 @@
 // frames, and its owner-drawn device entries.
 #include <string>
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "core/win32/TextCast.h"
 #include "ui/main/MainWindowLook.h"
 #include "ui/main/win32/MainWindowData.h"

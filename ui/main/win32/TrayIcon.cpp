@@ -1,6 +1,6 @@
 #include "ui/main/win32/TrayIcon.h"
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLook.h"
 

@@ -1,6 +1,6 @@
 #include "ui/windows/win32/AboutWindow.h"
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/windows/AboutText.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/win32/ChoiceControl.h"
 #include "ui/toolkit/SkinBitmaps.h"

@@ -1,6 +1,6 @@
 #include "ui/windows/win32/SettingsWindow.h"
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/MenuItemList.h"
 #include "ui/toolkit/win32/MenuControl.h"

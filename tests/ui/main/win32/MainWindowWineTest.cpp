@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Languages.h"
-#include "app/MenuIds.h"
-#include "app/Settings.h"
+#include "settings/Languages.h"
+#include "res/MenuIds.h"
+#include "settings/Settings.h"
 #include "devices/ProfileCodec.h"
 #include "devices/win32/Win32CaptureServices.h"
 #include "devices/win32/Win32ProfileFile.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/toolkit/ChoiceLogic.h"

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "app/Languages.h"
-#include "app/Settings.h"
+#include "settings/Languages.h"
+#include "settings/Settings.h"
 #include "core/win32/TextCast.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"

@@ -3,7 +3,7 @@
 // quit; the caption rows, the painted frame and the outline.
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"

@@ -1,6 +1,6 @@
 // The settings store against the real registry of the test prefix, at the
 // program's own locations.
-#include "app/win32/RegistryStore.h"
+#include "settings/win32/RegistryStore.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "core/win32/TextCast.h"
 
 namespace shadowpane {

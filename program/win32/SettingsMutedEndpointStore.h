@@ -2,7 +2,7 @@
 // program's settings key, where it survives whatever ends the program.
 #pragma once
 
-#include "app/KeyValueStore.h"
+#include "settings/KeyValueStore.h"
 #include "devices/MutedEndpoints.h"
 
 namespace shadowpane {

@@ -1,4 +1,4 @@
-#include "app/win32/SettingsMutedEndpointStore.h"
+#include "program/win32/SettingsMutedEndpointStore.h"
 
 namespace shadowpane {
 

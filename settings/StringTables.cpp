@@ -1,6 +1,6 @@
 // The four string tables. This file is UTF-8; the u"" literals make the
 // compiler store each text as UTF-16, whatever the build machine's locale.
-#include "app/StringTables.h"
+#include "settings/StringTables.h"
 
 namespace shadowpane {
 

@@ -1,6 +1,6 @@
-#include "app/win32/RegistryStore.h"
+#include "settings/win32/RegistryStore.h"
 
-#include "app/Settings.h"
+#include "settings/Settings.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 

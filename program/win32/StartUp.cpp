@@ -1,4 +1,4 @@
-#include "app/win32/StartUp.h"
+#include "program/win32/StartUp.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "app/Settings.h"
-#include "app/StartUpRules.h"
-#include "app/win32/RegistryStore.h"
-#include "app/win32/SettingsMutedEndpointStore.h"
+#include "settings/Settings.h"
+#include "program/StartUpRules.h"
+#include "settings/win32/RegistryStore.h"
+#include "program/win32/SettingsMutedEndpointStore.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "devices/win32/Win32CaptureServices.h"

@@ -2,7 +2,7 @@
 // processes a restart ends.
 #include <gtest/gtest.h>
 
-#include "app/StartUpRules.h"
+#include "program/StartUpRules.h"
 #include "tests/support/MemoryKeyValueStore.h"
 
 namespace shadowpane {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/KeyValueStore.h"
+#include "settings/KeyValueStore.h"
 
 namespace shadowpane {
 

@@ -1,14 +1,14 @@
 // Runs natively and, cross-compiled, under Wine: both compilers must keep
 // every character of the UTF-8 sources.
-#include "app/Languages.h"
+#include "settings/Languages.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
 
-#include "app/MenuIds.h"
-#include "app/StringTables.h"
+#include "res/MenuIds.h"
+#include "settings/StringTables.h"
 
 namespace shadowpane {
 namespace {

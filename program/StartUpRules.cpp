@@ -1,4 +1,4 @@
-#include "app/StartUpRules.h"
+#include "program/StartUpRules.h"
 
 namespace shadowpane {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/KeyValueStore.h"
-#include "app/Languages.h"
+#include "settings/KeyValueStore.h"
+#include "settings/Languages.h"
 
 namespace shadowpane {
 

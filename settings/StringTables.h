@@ -2,7 +2,7 @@
 // per string index.
 #pragma once
 
-#include "app/Languages.h"
+#include "settings/Languages.h"
 
 namespace shadowpane {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Languages.h"
-#include "app/MenuIds.h"
+#include "settings/Languages.h"
+#include "res/MenuIds.h"
 
 namespace shadowpane {
 namespace {

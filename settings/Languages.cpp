@@ -1,7 +1,7 @@
-#include "app/Languages.h"
+#include "settings/Languages.h"
 
-#include "app/MenuIds.h"
-#include "app/StringTables.h"
+#include "res/MenuIds.h"
+#include "settings/StringTables.h"
 
 namespace shadowpane {
 

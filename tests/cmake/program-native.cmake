@@ -1,0 +1,3 @@
+shadowpane_test(program_core_tests
+  SOURCES program/StartUpRulesTest.cpp support/MemoryKeyValueStore.cpp
+  LIBS shadowpane_core)
