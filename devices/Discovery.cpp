@@ -121,11 +121,16 @@ class Refresh {
     std::vector<AudioInput> inputs;
     {
       std::unique_ptr<DeviceEnumerator> devices;
-      if (Failed(context_.services.CreateDeviceEnumerator(&devices)) || !devices) return;
+      if (Failed(context_.services.CreateDeviceEnumerator(&devices)) || !devices) {
+        complete_ = false;
+        return;
+      }
       std::unique_ptr<MonikerEnumerator> monikers;
       // A failing or empty category contributes nothing: its known devices
-      // stay marked and are swept.
-      if (Failed(devices->CreateClassEnumerator(category, &monikers)) || !monikers) return;
+      // stay marked and are swept. Only a failure leaves the list in doubt.
+      const HResult opened = devices->CreateClassEnumerator(category, &monikers);
+      if (Failed(opened)) complete_ = false;
+      if (Failed(opened) || !monikers) return;
       for (;;) {
         std::unique_ptr<DeviceMoniker> moniker;
         if (monikers->Next(&moniker) != kHrOk || !moniker) break;
@@ -145,6 +150,8 @@ class Refresh {
 
   // New microphones that must be held once their input has been restored.
   const std::vector<SPDEV*>& holdWhenNew() const { return holdWhenNew_; }
+  // Every category was read (an empty one counts as read).
+  bool complete() const { return complete_; }
 
  private:
   void MeetCamera(DeviceMoniker& moniker, const MonikerProperties& properties) {
@@ -286,6 +293,7 @@ class Refresh {
   const int initial_;
   KnownCameras cameras_;
   std::vector<SPDEV*> holdWhenNew_;
+  bool complete_ = true;
 };
 
 void Sweep(DeviceList& list) {
@@ -366,6 +374,9 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
   const bool blockPluggedIn = context.block.blockPluggedIn != 0;
 
   target.KillAudioPollTimer();
+  // Read before the walk: an input that comes during it changes the count
+  // the poll sees next, which then refreshes again.
+  list.waveInCountAtRefresh = context.services.WaveInputCount();
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     device->sweepMark = 1;
   }
@@ -374,6 +385,7 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
   refresh.WalkCategory(DeviceCategory::VideoInput);
   refresh.WalkCategory(DeviceCategory::AudioInput);
   const std::vector<SPDEV*>& holdWhenNew = refresh.holdWhenNew();
+  list.lastRefreshComplete = refresh.complete();
 
   target.ResetList(DeviceListBox::Video);
   target.ResetList(DeviceListBox::Audio);

@@ -30,7 +30,8 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText);
 WideString ComposeDeviceMessage(const WideChar* message, const WideChar* deviceName);
 
 // 1 ("Privacy Protected") only when every device is blocked and no held
-// camera is shared; an empty list gives 1, as AllBlocked does.
+// camera is shared. An empty list, or one whose last refresh could not read
+// a category, gives 0: the program cannot tell then that nothing is open.
 int ProtectionState(const DeviceList& list);
 
 // Checks the hold of every blocked camera again (after a refresh): a camera
