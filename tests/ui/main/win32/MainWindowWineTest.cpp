@@ -421,6 +421,66 @@ TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentStat
   EXPECT_EQ(TrayIconShown(), small);
 }
 
+// With every device blocked at start, an open camera plugged in turns the
+// panel and the tray icon red; pulled out again, both turn green.
+TEST_F(MainWindowTest, ThePanelAndTheTrayIconFollowAPlugInAndAnUnplug) {
+  BlockStart = 1;
+  ASSERT_NE(Open(), nullptr);
+  BlockStart = 0;
+  const HICON protectedIcon = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
+  const HICON atRiskIcon = LoadProgramIcon(kIconAtRisk, GetSystemMetrics(SM_CXSMICON));
+  auto shows = [&](int state) {
+    const DWORD start = GetTickCount();
+    while (ProtectedState != state && GetTickCount() - start < 5000) Pump(50);
+    Pump(50);
+    EXPECT_EQ(PixelAt(window_, 30, 110), state == 1 ? RGB(143, 184, 90) : RGB(219, 68, 68)) << state;
+    EXPECT_EQ(TrayIconShown(), state == 1 ? protectedIcon : atRiskIcon) << state;
+  };
+  ASSERT_EQ(AllBlockedNow(), 1) << "Wine's own input is blocked too";
+  shows(1);
+
+  PluggedDevice plugged = PluggedDevice::Camera(L"Open Camera", L"\\\\?\\virtual#main-window-open");
+  ASSERT_TRUE(plugged.ok());
+  SendArrival(kKsCategoryVideo);
+  Pump(600);
+  ASSERT_NE(IndexOf(List(IDC_VIDEO_LIST), L"Open Camera"), LB_ERR);
+  shows(0);
+  plugged.Unplug();
+  SendArrival(kKsCategoryVideo);
+  Pump(600);
+  EXPECT_EQ(IndexOf(List(IDC_VIDEO_LIST), L"Open Camera"), LB_ERR);
+  shows(1);
+}
+
+// A shell that refuses the icon (not ready at logon) a few times.
+int g_refusedAdds = 0;
+int g_adds = 0;
+BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW record) {
+  if (message == NIM_ADD) ++g_adds;
+  if (message == NIM_ADD && g_refusedAdds > 0) {
+    --g_refusedAdds;
+    return FALSE;
+  }
+  return Shell_NotifyIconW(message, record);
+}
+
+TEST_F(MainWindowTest, TheTrayIconIsAddedAgainUntilTheShellTakesIt) {
+  g_refusedAdds = 2;
+  g_adds = 0;
+  SetTrayShellForTests(RefusingShell);
+  ASSERT_NE(Open(L"/min"), nullptr);
+  const DWORD start = GetTickCount();
+  while (g_refusedAdds > 0 && GetTickCount() - start < 10000) Pump(100);
+  Pump(2 * kTrayRetryIntervalMs);
+  SetTrayShellForTests(nullptr);
+  EXPECT_EQ(g_adds, 3) << "tried again until the shell took it, then no more";
+  const MainWindowData* data = GetWindowRecord<MainWindowData>(window_);
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(data->trayShown);
+  EXPECT_EQ(TrayIconShown(), LoadProgramIcon(StateIconId(ProtectedState), GetSystemMetrics(SM_CXSMICON)))
+      << "added in the current state";
+}
+
 TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable) {
   // A file of the viewer's name beside the executable that is no library:
   // loaded by its bare name, it would be found first and fail.
