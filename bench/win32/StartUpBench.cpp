@@ -234,7 +234,52 @@ void StartUpFigures(const std::wstring& program, const std::vector<Yardstick>& y
   }
 }
 
-void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yardsticks) {
+// What an idling process used over the span: CPU time and memory at its end.
+struct IdleSample {
+  Memory memory;
+  double cpu = 0.0;
+  bool found = false;  // its host process was found, so its CPU is known
+};
+
+// Measures every process over one span of kIdleSpanMs; answers the span.
+double MeasureIdle(const std::vector<HANDLE>& processes, const std::vector<std::wstring>& hosts,
+                   std::vector<IdleSample>* samples) {
+  std::vector<double> cpuStarts;
+  for (const std::wstring& host : hosts) cpuStarts.push_back(HostCpuSeconds(host));
+  const double start = Now();
+  Sleep(kIdleSpanMs);
+  const double span = Now() - start;
+  samples->clear();
+  for (size_t i = 0; i < processes.size(); ++i) {
+    IdleSample sample;
+    sample.memory = MemoryOf(processes[i]);
+    sample.found = !hosts[i].empty();
+    sample.cpu = HostCpuSeconds(hosts[i]) - cpuStarts[i];
+    samples->push_back(sample);
+  }
+  return span;
+}
+
+void PrintIdle(const char* name, const IdleSample& sample, double span) {
+  std::printf("  %-16s resident %.1f MB, private %.1f MB, CPU %.3f s (%.2f%% of a core)%s\n", name,
+              sample.memory.resident, sample.memory.committed, sample.cpu, 100.0 * sample.cpu / span,
+              sample.found ? "" : " (host process not found: CPU unknown)");
+}
+
+void PrintRatios(const IdleSample& shadowpane, const IdleSample& yardstick) {
+  std::printf("  %-16s Shadowpane.exe's ratios: resident %.2f, private %.2f\n", "",
+              shadowpane.memory.resident / yardstick.memory.resident,
+              shadowpane.memory.committed / yardstick.memory.committed);
+}
+
+std::wstring HostOf(const Yardstick& yardstick) {
+  return HostProcessFolder(yardstick.exe, yardstick.arguments.substr(0, yardstick.arguments.find(L' ')));
+}
+
+// Shadowpane with every virtual device blocked beside the yardsticks that
+// hold nothing, all through one span; then the holding floor alone through
+// a span of its own (it holds the same devices, which admit one holder).
+void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yardsticks, const Yardstick& holding) {
   Started shadowpane = StartProcess(program);
   std::vector<Started> baselines;
   bool started = shadowpane.ok;
@@ -245,7 +290,7 @@ void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yard
   }
   HWND main = shadowpane.ok ? WaitForWindow(kMainClass, shadowpane.info.dwProcessId) : nullptr;
   auto endAll = [&] {
-    End(shadowpane);
+    End(shadowpane, main);
     for (Started& baseline : baselines) End(baseline);
   };
   if (main == nullptr || !started || !WaitUntil([&] { return DevicesListed(main); })) {
@@ -263,38 +308,41 @@ void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yard
     if (id == IDC_AUDIO_LIST && ReadList(list)[static_cast<size_t>(index)].blocked) ++blockedMicrophones;
   }
   Sleep(1000);
-  const std::wstring hostA = HostProcessFolder(program);
-  const double cpuStartA = HostCpuSeconds(hostA);
-  std::vector<std::wstring> hosts;
-  std::vector<double> cpuStarts;
-  for (const Yardstick& yardstick : yardsticks) {
-    hosts.push_back(HostProcessFolder(yardstick.exe, yardstick.arguments.substr(0, yardstick.arguments.find(L' '))));
-    cpuStarts.push_back(HostCpuSeconds(hosts.back()));
-  }
-  const double start = Now();
-  Sleep(kIdleSpanMs);
-  const double span = Now() - start;
-  const double cpuA = HostCpuSeconds(hostA) - cpuStartA;
-  const Memory memA = MemoryOf(shadowpane.info.hProcess);
-  const double reapplications = blockedMicrophones * span * 1000.0 / 66.0;
-  std::printf("idle for %.0f s, every virtual device blocked (%d microphone):\n", span, blockedMicrophones);
-  std::printf("  %-16s resident %.1f MB, private %.1f MB, CPU %.3f s (%.2f%% of the span)\n", "Shadowpane.exe",
-              memA.resident, memA.committed, cpuA, 100.0 * cpuA / span);
+  std::vector<HANDLE> processes{shadowpane.info.hProcess};
+  std::vector<std::wstring> hosts{HostProcessFolder(program)};
   for (size_t y = 0; y < yardsticks.size(); ++y) {
-    const Memory memB = MemoryOf(baselines[y].info.hProcess);
-    const double cpuB = HostCpuSeconds(hosts[y]) - cpuStarts[y];
-    std::printf("  %-16s resident %.1f MB, private %.1f MB, CPU %.3f s (%.2f%%); "
-                "ratios: resident %.2f, private %.2f\n",
-                yardsticks[y].name, memB.resident, memB.committed, cpuB, 100.0 * cpuB / span,
-                memA.resident / memB.resident, memA.committed / memB.committed);
-    if (hosts[y].empty()) std::printf("  (its host process was not found under /proc)\n");
-    if (reapplications > 0 && y == 0) {
-      std::printf("  extra CPU per re-application (%.0f of them, one per 66 ms per microphone): %.1f us\n",
-                  reapplications, (cpuA - cpuB) * 1e6 / reapplications);
-    }
+    processes.push_back(baselines[y].info.hProcess);
+    hosts.push_back(HostOf(yardsticks[y]));
   }
-  if (hostA.empty()) std::printf("  CPU: Shadowpane's host process was not found under /proc\n");
+  std::vector<IdleSample> samples;
+  const double span = MeasureIdle(processes, hosts, &samples);
   endAll();
+  std::printf("idle for %.0f s, every virtual device blocked (%d microphone):\n", span, blockedMicrophones);
+  PrintIdle("Shadowpane.exe", samples[0], span);
+  for (size_t y = 0; y < yardsticks.size(); ++y) {
+    PrintIdle(yardsticks[y].name, samples[y + 1], span);
+    PrintRatios(samples[0], samples[y + 1]);
+  }
+  const double reapplications = blockedMicrophones * span * 1000.0 / 66.0;
+  if (reapplications > 0) {
+    std::printf("  extra CPU per re-application over the minimal window (%.0f of them, one per 66 ms per "
+                "microphone): %.1f us\n",
+                reapplications, (samples[0].cpu - samples[1].cpu) * 1e6 / reapplications);
+  }
+
+  Started floor = StartProcess(holding.exe, holding.arguments);
+  if (!floor.ok || WaitForWindow(holding.windowClass, floor.info.dwProcessId) == nullptr) {
+    std::printf("idle: the holding floor did not start\n");
+    End(floor);
+    return;
+  }
+  Sleep(1000);
+  std::vector<IdleSample> held;
+  const double heldSpan = MeasureIdle({floor.info.hProcess}, {HostOf(holding)}, &held);
+  End(floor, FindWindowW(holding.windowClass, nullptr));
+  std::printf("idle for %.0f s, the same devices held by the holding floor alone:\n", heldSpan);
+  PrintIdle(holding.name, held[0], heldSpan);
+  PrintRatios(samples[0], held[0]);
 }
 
 }  // namespace
@@ -322,7 +370,7 @@ int main() {
                                 virtualdevices::Quoted(kMicrophoneName),
                             kFloorClass};
     StartUpFigures(program, {minimal, listing});
-    IdleFigures(program, {minimal, listing, holding});
+    IdleFigures(program, {minimal, listing}, holding);
     EndEveryProgramCopy();
   }
   DeleteProgramKeys();
