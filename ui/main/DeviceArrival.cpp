@@ -26,7 +26,7 @@ TimerAction DecideTimer(unsigned timerId, std::uint32_t countAtRefresh, std::uin
   if (timerId == TIMER_AUDIO_POLL) {
     return countAtRefresh != waveInCount ? TimerAction::Refresh : TimerAction::None;
   }
-  if (timerId == TIMER_TRAY_RETRY) return TimerAction::RetryTray;
+  if (timerId == TIMER_TRAY_ADD) return TimerAction::AddTray;
   return TimerAction::None;
 }
 

@@ -47,7 +47,7 @@ enum class TimerAction {
   None,
   StopAndRefresh,  // kill the one-shot timer, then refresh
   Refresh,         // refresh (it restarts the poll itself)
-  RetryTray,       // add the tray icon again, in the current state
+  AddTray,         // add the tray icon, in the current state
 };
 
 // countAtRefresh: the system's wave-input count when the last refresh

@@ -226,7 +226,7 @@ TEST(MainWindowTimers, TheOneShotAlwaysRefreshesThePollOnlyOnADifferentCount) {
   EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 2, 2), TimerAction::None);
   EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 1, 2), TimerAction::Refresh);
   EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 3, 2), TimerAction::Refresh);
-  EXPECT_EQ(DecideTimer(TIMER_TRAY_RETRY, 0, 0), TimerAction::RetryTray);
+  EXPECT_EQ(DecideTimer(TIMER_TRAY_ADD, 0, 0), TimerAction::AddTray);
   EXPECT_EQ(DecideTimer(100, 0, 5), TimerAction::None);
 }
 

@@ -75,9 +75,9 @@ void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceNam
 void ShowTrayIcon(MainWindowData& data, int icon) {
   data.trayShown = AddTrayIcon(data.window, icon) == 1;
   if (data.trayShown) {
-    KillTimer(data.window, TIMER_TRAY_RETRY);
+    KillTimer(data.window, TIMER_TRAY_ADD);
   } else {
-    SetTimer(data.window, TIMER_TRAY_RETRY, kTrayRetryIntervalMs, nullptr);
+    SetTimer(data.window, TIMER_TRAY_ADD, kTrayRetryIntervalMs, nullptr);
   }
 }
 
@@ -176,7 +176,9 @@ void CreateControls(MainWindowData& data) {
 LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   HWND window = data.window;
   SetTextFromCreation(window, createStruct);
-  ShowTrayIcon(data, kIconApplication);
+  // A timer's tick comes after the first paint: the window is on screen
+  // first, and the icon comes in the state the devices give.
+  SetTimer(window, TIMER_TRAY_ADD, kTrayFirstAddDelayMs, nullptr);
   g_mainWindow = window;
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
@@ -292,7 +294,7 @@ void OnTimer(MainWindowData& data, WPARAM id) {
     case TimerAction::Refresh:
       Refresh(data, 0);
       break;
-    case TimerAction::RetryTray:
+    case TimerAction::AddTray:
       ShowTrayIcon(data, StateIconId(ProtectedState));
       break;
     case TimerAction::None:
@@ -312,7 +314,7 @@ void OnClose(MainWindowData& data) {
 void ReleaseEverything(MainWindowData& data) {
   KillTimer(data.window, TIMER_AUDIO_POLL);
   KillTimer(data.window, TIMER_DEVICE_REFRESH);
-  KillTimer(data.window, TIMER_TRAY_RETRY);
+  KillTimer(data.window, TIMER_TRAY_ADD);
   if (data.notification != nullptr) UnregisterDeviceNotification(data.notification);
   data.notification = nullptr;
   if (data.trayShown) RemoveTrayIcon();
