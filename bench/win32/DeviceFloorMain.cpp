@@ -9,8 +9,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <string>
-
+#include "bench/win32/YardstickWindow.h"
 #include "core/win32/TextCast.h"
 #include "devices/DeviceList.h"
 #include "devices/Discovery.h"
@@ -39,29 +38,14 @@ class PlainWindowTarget : public DiscoveryTarget {
   HWND window_;
 };
 
-LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (arguments == nullptr || FAILED(CoInitialize(nullptr))) return 1;
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = FloorProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-  windowClass.lpszClassName = kFloorClass;
-  if (RegisterClassW(&windowClass) == 0) return 1;
-  // The main window's size; created first, as every device's notify window.
-  HWND window = CreateWindowExW(0, kFloorClass, L"Floor", WS_POPUP, 100, 100, 496, 651, nullptr, nullptr,
-                                instance, nullptr);
+  // Created first: it is every device's notify window.
+  HWND window = bench::CreateYardstickWindow(instance, kFloorClass);
   if (window == nullptr) return 1;
 
   Win32CaptureServices services;
@@ -78,13 +62,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   LocalFree(arguments);
 
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  bench::ShowAndRun(window);
   list.DestroyDeviceList();
   CoUninitialize();
   return 0;
