@@ -3,6 +3,7 @@
 // is the registry (app/win32/RegistryStore.h); tests use one in memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +22,10 @@ struct StoredValue {
   std::uint32_t number = 0;  // meaningful for Dword only
 };
 
+// Texts longer than this are not read back: none the program writes comes
+// near it, and a value someone else wrote must not make it allocate at will.
+constexpr std::size_t kMaxStoredTextChars = 32768;
+
 // One open key. Destroying the object closes the key, so no key stays open
 // beyond the operation that opened it.
 class KeyValueKey {
@@ -30,6 +35,9 @@ class KeyValueKey {
   // Answer 1 when the value was written, else 0.
   virtual int SetDword(const WideChar* name, std::uint32_t value) = 0;
   virtual int SetText(const WideChar* name, const std::u16string& text) = 0;
+  // Reads a text value of at most kMaxStoredTextChars characters; 1 when
+  // found, else 0 (missing, of another type, or longer) and no text.
+  virtual int QueryText(const WideChar* name, std::u16string* text) = 0;
   // Answers 1 when the value is gone afterwards (a missing value is no
   // error), else 0.
   virtual int Delete(const WideChar* name) = 0;

@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 42;
+constexpr int kStringCount = 43;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -58,6 +58,8 @@ enum StringIndex : int {
   STR_NOTIFY_REGISTER_FAILED = 39,
   // A blocked camera that the system still lets other programs open.
   STR_CAMERA_STILL_SHARED = 41,
+  // A blocked microphone that other programs can still hear.
+  STR_MICROPHONE_NOT_SILENT = 42,
 };
 
 // The current interface language, 0 to 3. English until the settings are

@@ -54,6 +54,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Failed to register for device notifications.",   // 39
         RESERVED,                                          // 40
         u"This camera can still be used by other programs while it is blocked.",  // 41
+        u"This microphone can still be heard by other programs while it is blocked.",  // 42
     },
     // German
     {
@@ -99,6 +100,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Registrierung für Benachrichtigungen des Gerätes fehlgeschlagen.",  // 39
         RESERVED,                                                          // 40
         u"Diese Kamera kann weiterhin von anderen Programmen verwendet werden, während sie gesperrt ist.",  // 41
+        u"Dieses Mikrofon kann weiterhin von anderen Programmen gehört werden, während es gesperrt ist.",  // 42
     },
     // Spanish
     {
@@ -144,6 +146,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"No se pudo registrar para las notificaciones de los dispositivos.",      // 39
         RESERVED,                                                                  // 40
         u"Esta cámara todavía puede ser utilizada por otros programas mientras está bloqueada.",  // 41
+        u"Este micrófono todavía puede ser escuchado por otros programas mientras está bloqueado.",  // 42
     },
     // Italian
     {
@@ -189,6 +192,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Impossibile registrare per le notifiche della periferica.",       // 39
         RESERVED,                                                           // 40
         u"Questa videocamera può ancora essere utilizzata da altri programmi mentre è bloccata.",  // 41
+        u"Questo microfono può ancora essere ascoltato da altri programmi mentre è bloccato.",  // 42
     },
 };
 

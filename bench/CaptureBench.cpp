@@ -5,7 +5,10 @@
 //     0.1 % of a core);
 //   - UnblockLatency: time from Unblock to its return (stop, join, restore),
 //     with the stop arriving at a random point of the period; the bound by
-//     design is one period plus one call.
+//     design is one period plus one call;
+//   - RemuteLatency: time from another program's unmute of a held endpoint
+//     to muted again, answered by the change notice (1) or by the 66 ms
+//     re-application alone (0).
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -83,5 +86,45 @@ void UnblockLatency(benchmark::State& state) {
 }
 BENCHMARK(UnblockLatency)->Arg(5)->Arg(6)->Iterations(30)->UseManualTime()->Unit(
     benchmark::kMillisecond);
+
+void RemuteLatency(benchmark::State& state) {
+  const bool notices = state.range(0) != 0;
+  const std::u16string endpoint = u"{0.0.1.00000000}.{bench}";
+  testing::FakeCaptureServices services;
+  services.recordOrder = false;
+  services.realSleepMicros = -1;
+  services.AddDevice(DeviceCategory::AudioInput,
+                     testing::FakeDeviceInfo{u"Bench Mic", std::nullopt, 0, std::nullopt, "B", false,
+                                             false, endpoint});
+  // Without change notices only the periodic re-application answers.
+  if (!notices) services.Fail("endpointVolume.Register", kHrFail);
+  testing::RecordingPoster poster;
+  SPDEVMIC mic(poster, services);
+  AudioInitRecord record;
+  std::u16string(u"Bench Mic").copy(record.friendlyName, 9);
+  record.notifyWindow = 1;
+  mic.Init(&record);
+  mic.SetFriendlyName(u"Bench Mic");
+  mic.Block();
+  services.WaitForCount("Sleep", 1);
+  std::mt19937 random(11);
+  double worst = 0;
+  for (auto _ : state) {
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 66000));
+    const auto start = std::chrono::steady_clock::now();
+    if (notices) {
+      services.MuteEndpointFromOutside(endpoint, false);
+    } else {
+      services.SetEndpointMuted(endpoint, false);
+    }
+    while (!services.EndpointMuted(endpoint)) std::this_thread::sleep_for(std::chrono::microseconds(50));
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(took);
+    if (took > worst) worst = took;
+  }
+  mic.Unblock();
+  state.counters["worst_ms"] = worst * 1000.0;
+}
+BENCHMARK(RemuteLatency)->Arg(1)->Arg(0)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -21,7 +21,10 @@ struct BenchDevice {
   std::int32_t waveInId;
 };
 
-class BenchFilter : public CaptureFilter {};
+class BenchFilter : public CaptureFilter {
+ public:
+  HResult GetState(std::uint32_t, FilterState*) override { return kHrFail; }
+};
 
 class BenchBag : public PropertyBag {
  public:
@@ -117,6 +120,10 @@ class BenchServices : public CaptureServices {
     return kMmNoError;
   }
   MmResult WaveInputName(std::uint32_t, std::u16string*) override { return kMmBadDeviceId; }
+  MmResult WaveInputEndpointId(std::uint32_t, std::u16string*) override { return kMmNotSupported; }
+  HResult CreateAudioEndpointEnumerator(std::unique_ptr<AudioEndpointEnumerator>*) override {
+    return kHrFail;
+  }
   std::uint32_t SystemMajorVersion() override { return 6; }
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry, void*) override { return nullptr; }
   void Sleep(std::uint32_t) override {}

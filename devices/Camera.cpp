@@ -11,6 +11,18 @@ constexpr WideChar kCheckFilterName[] = u"Hold Check";
 constexpr WideChar kCheckRendererName[] = u"Hold Check Null";
 // GetEvent time-out when draining the graph's event queue: never wait.
 constexpr std::int32_t kNoWaitMs = 0;
+
+// Whether the capture filter itself reached Paused. A graph answers Pause
+// with its first non-S_OK result, so a renderer still waiting for a sample
+// (S_FALSE) can hide a capture filter that refused, which is how a device
+// another program has open refuses.
+// Answers S_OK when it did, else the filter's failure or VFW_E_NOT_PAUSED.
+HResult FilterPaused(CaptureFilter& filter) {
+  FilterState state = FilterState::Stopped;
+  const HResult hr = filter.GetState(kFilterStateTimeoutMs, &state);
+  if (Failed(hr)) return hr;
+  return state == FilterState::Paused ? kHrOk : kHrNotPaused;
+}
 }  // namespace
 
 SPDEVCAM::SPDEVCAM(DevicePoster& poster, CaptureServices& services)
@@ -57,10 +69,13 @@ int SPDEVCAM::Block() {
 
   const NotifyWindow window = ReadNotifyWindow();
   std::unique_ptr<CapturePin> pin;
-  const HResult result = BuildAndPauseGraph(window, pin);
+  bool paused = false;
+  const HResult result = BuildAndPauseGraph(window, pin, paused);
   if (result != 1) {
     DetachNotifyWindow();
     pin.reset();
+    // A graph that paused without its capture filter is stopped first.
+    if (paused) mediaControl_->Stop();
     ReleaseGraph();
     return result;
   }
@@ -71,7 +86,8 @@ int SPDEVCAM::Block() {
 // Builds the graph step by step. Answers 1 when it is paused; otherwise the
 // negative result of the failing step, or 0 without a capture filter. The
 // pin is the caller's so that a failure releases it in its place.
-HResult SPDEVCAM::BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<CapturePin>& pin) {
+HResult SPDEVCAM::BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<CapturePin>& pin,
+                                     bool& paused) {
   HResult hr = services_.CreateFilterGraph(&graph_);
   if (Failed(hr)) return hr;
   hr = services_.CreateCaptureGraphBuilder(&captureBuilder_);
@@ -96,10 +112,13 @@ HResult SPDEVCAM::BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<Captur
   hr = captureBuilder_->RenderStream(*pin, *nullRenderer_);
   if (Failed(hr)) return hr;
   pin.reset();
-  // S_FALSE (the renderer has no sample yet) is a paused graph all the same.
+  // S_FALSE (the renderer has no sample yet) is a paused graph all the same,
+  // but only the capture filter can tell whether it opened the device.
   hr = mediaControl_->Pause();
   if (Failed(hr)) return hr;
-  return 1;
+  paused = true;
+  hr = FilterPaused(*captureFilter_);
+  return Failed(hr) ? hr : 1;
 }
 
 namespace {
@@ -145,7 +164,9 @@ bool SecondOpenAdmitted(CaptureServices& services, CaptureFilter& filter, CheckG
   pin.reset();
   if (Failed(rendered)) return false;
   check.pauseTried = true;
-  return Succeeded(check.control->Pause());
+  // The second client is in only when its own capture filter reached
+  // Paused, whatever its graph answered.
+  return Succeeded(check.control->Pause()) && Succeeded(FilterPaused(filter));
 }
 
 }  // namespace

@@ -11,6 +11,10 @@
 
 namespace shadowpane {
 
+// What Block answers when the graph paused but the capture filter did not
+// (VFW_E_NOT_PAUSED): the device was not opened.
+constexpr HResult kHrNotPaused = static_cast<HResult>(0x80040225u);
+
 // What discovery hands a new camera.
 struct VideoInitRecord : DeviceInitRecord {
   VideoInitRecord() { kind = DEVICE_KIND_VIDEO; }
@@ -69,10 +73,12 @@ class SPDEVCAM : public SPDEV {
   // For a held camera: checks the hold again and, when the answer differs
   // from its shared bit, sets the bit and posts DEVICE_STATE_CHANGED.
   // Answers 1 when it checked, 0 for a camera not held.
-  int RecheckHold();
+  int RecheckHold() override;
 
  private:
-  HResult BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<CapturePin>& pin);
+  // `paused` tells the caller that the graph was paused, so a failure
+  // after that stops it before releasing it.
+  HResult BuildAndPauseGraph(NotifyWindow window, std::unique_ptr<CapturePin>& pin, bool& paused);
   void DetachNotifyWindow();
   // Releases the graph's references in their fixed order.
   void ReleaseGraph();

@@ -57,11 +57,20 @@ enum class MediaType { None, Video, AnalogAudio };   // none, MEDIATYPE_Video, M
 
 // ---- Filters, pins and graphs (DirectShow) --------------------------------
 
+enum class FilterState { Stopped, Paused, Running };  // State_Stopped, State_Paused, State_Running
+
+// How long a filter may take to report a state it is still moving to.
+constexpr std::uint32_t kFilterStateTimeoutMs = 100;
+
 // A filter reference (IBaseFilter): a device's capture filter bound from its
-// moniker, or a Null Renderer. Opaque to the core.
+// moniker, or a Null Renderer.
 class CaptureFilter {
  public:
   virtual ~CaptureFilter() = default;
+  // IBaseFilter::GetState. A graph's own answer to Pause can hide a filter
+  // that refused (a renderer's S_FALSE comes first), so whether a device
+  // was really opened is asked of its filter.
+  virtual HResult GetState(std::uint32_t timeoutMs, FilterState* state) = 0;
 };
 
 // IAMAudioInputMixer of an analog input pin.
@@ -69,6 +78,7 @@ class AudioInputMixer {
  public:
   virtual ~AudioInputMixer() = default;
   virtual HResult PutEnable(bool enable) = 0;
+  virtual HResult GetEnable(bool* enabled) = 0;
 };
 
 // A pin reference (IPin).
@@ -215,6 +225,47 @@ class Mixer {
                                      const std::int32_t (&values)[2]) = 0;
 };
 
+// ---- Audio endpoints (the system's own volume and mute of a device) -------
+
+// Told of mute changes some other program made to an endpoint (changes made
+// with this program's own event context are not passed on). Called on a
+// thread of the system's, never after UnregisterMuteListener has returned.
+class EndpointMuteListener {
+ public:
+  virtual ~EndpointMuteListener() = default;
+  virtual void OnForeignMuteChange(bool muted) = 0;
+};
+
+// IAudioEndpointVolume of one endpoint. Safe to call from any thread.
+class EndpointVolume {
+ public:
+  virtual ~EndpointVolume() = default;
+  virtual HResult GetMute(bool* muted) = 0;
+  // SetMute with the program's own event context.
+  virtual HResult SetMute(bool muted) = 0;
+  // RegisterControlChangeNotify / UnregisterControlChangeNotify; one
+  // listener at a time, which must outlive its registration.
+  virtual HResult RegisterMuteListener(EndpointMuteListener& listener) = 0;
+  virtual HResult UnregisterMuteListener() = 0;
+};
+
+// IMMDevice.
+class AudioEndpoint {
+ public:
+  virtual ~AudioEndpoint() = default;
+  // Activate(IID_IAudioEndpointVolume, CLSCTX_INPROC_SERVER).
+  virtual HResult ActivateVolume(std::unique_ptr<EndpointVolume>* volume) = 0;
+};
+
+// IMMDeviceEnumerator.
+class AudioEndpointEnumerator {
+ public:
+  virtual ~AudioEndpointEnumerator() = default;
+  // GetDevice(endpoint id).
+  virtual HResult GetDevice(const std::u16string& endpointId,
+                            std::unique_ptr<AudioEndpoint>* endpoint) = 0;
+};
+
 // ---- Worker threads --------------------------------------------------------
 
 using ThreadEntry = void (*)(void* argument);
@@ -262,9 +313,17 @@ class CaptureServices {
   // kMmNoError with the name, else the failure (no such number).
   virtual MmResult WaveInputName(std::uint32_t waveInId, std::u16string* name) = 0;
 
+  // The audio endpoint behind a wave-input number (waveInMessage with
+  // DRV_QUERYFUNCTIONINSTANCEIDSIZE, then DRV_QUERYFUNCTIONINSTANCEID):
+  // kMmNoError with a non-empty id, else the failure and no id.
+  virtual MmResult WaveInputEndpointId(std::uint32_t waveInId, std::u16string* endpointId) = 0;
+  // CoCreateInstance of the multimedia device enumerator.
+  virtual HResult CreateAudioEndpointEnumerator(
+      std::unique_ptr<AudioEndpointEnumerator>* enumerator) = 0;
+
   // The system's major version number (GetVersionExW): below 6 a microphone
   // is silenced through wave input and its mixer, from 6 on through its
-  // capture filter's analog input.
+  // audio endpoint's mute (and its capture filter's analog input).
   virtual std::uint32_t SystemMajorVersion() = 0;
 
   // Starts a thread at normal priority running entry(argument); null when

@@ -41,6 +41,10 @@ class SPDEV {
   virtual int SetWaveInId(std::uint32_t id) = 0;
   virtual int GetPath(WideChar* buffer, int maxChars);
   virtual int PollDeviceLost() = 0;
+  // Checks a hold again the way another program would meet it; a changed
+  // answer posts the state anew. Answers 1 when a hold was checked (or a
+  // check asked for), 0 otherwise.
+  virtual int RecheckHold() { return 0; }
 
   // Bit 0 of the state flags, read under the state lock.
   int IsBlockedBitSet();

@@ -8,6 +8,7 @@
 
 #include "devices/Camera.h"
 #include "devices/DeviceText.h"
+#include "devices/EndpointMute.h"
 #include "devices/Microphone.h"
 #include "devices/MicrophoneMatching.h"
 
@@ -300,9 +301,10 @@ class Refresh {
   void RebindMicrophone(SPDEVMIC& microphone, AudioInput& input, bool hold) {
     std::unique_ptr<CaptureFilter> restoreFilter = BindFilter(*input.moniker);
     std::unique_ptr<CaptureFilter> workerFilter = BindFilter(*input.moniker);
+    std::unique_ptr<CaptureFilter> checkFilter = BindFilter(*input.moniker);
     const auto number = input.properties.waveInId.value_or(
         static_cast<std::int32_t>(microphone.GetWaveInId()));
-    microphone.Rebind(std::move(restoreFilter), std::move(workerFilter),
+    microphone.Rebind(std::move(restoreFilter), std::move(workerFilter), std::move(checkFilter),
                       static_cast<std::uint32_t>(number), input.deviceInterface);
     if (hold) microphone.Block();
   }
@@ -311,6 +313,7 @@ class Refresh {
     AudioInitRecord record;
     record.restoreFilter = BindFilter(*input.moniker);
     record.workerFilter = BindFilter(*input.moniker);
+    record.checkFilter = BindFilter(*input.moniker);
     CopyField(record.friendlyName, input.properties.friendlyName);
     CopyField(record.path, input.properties.path);
     // Without a reported number the microphone keeps wave-in number 0 and
@@ -318,7 +321,7 @@ class Refresh {
     record.waveInId = static_cast<std::uint32_t>(input.properties.waveInId.value_or(0));
     record.notifyWindow = context_.target.Window();
     record.deviceInterface = input.deviceInterface;
-    auto* microphone = new SPDEVMIC(context_.poster, context_.services);
+    auto* microphone = new SPDEVMIC(context_.poster, context_.services, context_.mutedEndpoints);
     microphone->Init(&record);
     return Link(microphone);
   }
@@ -476,6 +479,12 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
 
   target.ClearSelection(DeviceListBox::Video);
   target.ClearSelection(DeviceListBox::Audio);
+
+  // Only now does the record tell endpoints this run holds from those an
+  // earlier run left muted.
+  if (initial && context.mutedEndpoints != nullptr) {
+    ReleaseStrayEndpointMutes(list, context.services, *context.mutedEndpoints);
+  }
 
   SaveProfile(list);
   target.SetAudioPollTimer();

@@ -8,6 +8,7 @@
 #include "devices/DeviceList.h"
 #include "devices/DevicePoster.h"
 #include "devices/DiscoveryTarget.h"
+#include "devices/MutedEndpoints.h"
 
 namespace shadowpane {
 
@@ -26,10 +27,13 @@ struct DiscoveryContext {
   DevicePoster& poster;
   DiscoveryTarget& target;
   BlockSettings block;
+  // The endpoints muted and not yet given back; none: not recorded.
+  MutedEndpoints* mutedEndpoints = nullptr;
 };
 
 // initial = 1 at start-up: no plugged-in notices; the profile in Profile.db
-// is applied, or every device is blocked when blockStart is on.
+// is applied, or every device is blocked when blockStart is on; then every
+// recorded endpoint that no block holds now is unmuted.
 // initial = 0 afterwards: new devices are announced, and blocked when
 // blockPluggedIn is on. Answers 0.
 int RefreshDevices(DiscoveryContext& context, int initial);

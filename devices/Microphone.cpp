@@ -1,5 +1,7 @@
 #include "devices/Microphone.h"
 
+#include "devices/EndpointMute.h"
+
 namespace shadowpane {
 
 namespace {
@@ -81,15 +83,26 @@ class InputMixerAccess {
   std::unique_ptr<FilterGraph> graph_;
   std::unique_ptr<CaptureGraphBuilder> builder_;
 };
+
+// Whether a filter's analog input is switched off, read through a graph of
+// its own as another client of the device would.
+bool InputDisabledForOthers(CaptureServices& services, CaptureFilter* filter) {
+  InputMixerAccess input;
+  if (Failed(input.Open(services, filter))) return false;
+  bool enabled = true;
+  return Succeeded(input.mixer->GetEnable(&enabled)) && !enabled;
+}
+
 }  // namespace
 
-SPDEVMIC::SPDEVMIC(DevicePoster& poster, CaptureServices& services)
-    : SPDEV(poster), services_(services) {}
+SPDEVMIC::SPDEVMIC(DevicePoster& poster, CaptureServices& services, MutedEndpoints* mutedEndpoints)
+    : SPDEV(poster), services_(services), mutedEndpoints_(mutedEndpoints) {}
 
 SPDEVMIC::~SPDEVMIC() {
   Unblock();
   restoreFilter_.reset();
   workerFilter_.reset();
+  checkFilter_.reset();
 }
 
 int SPDEVMIC::GetKind() { return DEVICE_KIND_AUDIO; }
@@ -102,6 +115,7 @@ int SPDEVMIC::Init(const DeviceInitRecord* record) {
   Unblock();
   restoreFilter_ = std::move(init->restoreFilter);
   workerFilter_ = std::move(init->workerFilter);
+  checkFilter_ = std::move(init->checkFilter);
   ResetStateFlags();
   SetDisplayName(init->friendlyName);
   // LinkDevice stores the friendly name once the display name is unique.
@@ -120,12 +134,14 @@ bool SPDEVMIC::HoldRequested() {
 }
 
 void SPDEVMIC::Rebind(std::unique_ptr<CaptureFilter> restoreFilter,
-                      std::unique_ptr<CaptureFilter> workerFilter, std::uint32_t waveInId,
+                      std::unique_ptr<CaptureFilter> workerFilter,
+                      std::unique_ptr<CaptureFilter> checkFilter, std::uint32_t waveInId,
                       std::u16string deviceInterface) {
-  // The worker uses its filter until it is joined.
+  // The worker uses its filters until it is joined.
   Unblock();
   restoreFilter_ = std::move(restoreFilter);
   workerFilter_ = std::move(workerFilter);
+  checkFilter_ = std::move(checkFilter);
   StoreWaveInId(waveInId);
   deviceInterface_ = std::move(deviceInterface);
 }
@@ -147,8 +163,18 @@ int SPDEVMIC::Block() {
     running_ = 0;
     stop_ = 0;
     ended_ = 0;
+    recheck_ = 0;
   }
-  const bool olderList = listed_ && !NumberStillMeansThisInput();
+  const bool numberMeansThisInput = NumberStillMeansThisInput();
+  const bool olderList = listed_ && !numberMeansThisInput;
+  // The endpoint is looked up only for the input the list shows: another
+  // input at the number (or a source the wave-input driver does not know)
+  // must not be muted in its stead.
+  endpointId_.clear();
+  if (numberMeansThisInput && services_.SystemMajorVersion() >= kFirstDirectShowSilencingVersion &&
+      services_.WaveInputEndpointId(ReadWaveInId(), &endpointId_) != kMmNoError) {
+    endpointId_.clear();
+  }
   worker_ = services_.StartThread(&SPDEVMIC::MuteWorkerEntry, this);
   if (worker_ == nullptr) return 0;
   blockedOnOlderList_ = blockedOnOlderList_ || olderList;
@@ -196,6 +222,21 @@ int SPDEVMIC::SetWaveInId(std::uint32_t id) {
 
 int SPDEVMIC::PollDeviceLost() { return 0; }
 
+int SPDEVMIC::RecheckHold() {
+  if (worker_ == nullptr) return 0;
+  std::lock_guard<std::mutex> hold(workerLock_);
+  if (running_ == 0) return 0;
+  recheck_ = 1;
+  return 1;
+}
+
+bool SPDEVMIC::TakeRecheckRequest() {
+  std::lock_guard<std::mutex> hold(workerLock_);
+  const bool asked = recheck_ != 0;
+  recheck_ = 0;
+  return asked;
+}
+
 void SPDEVMIC::MuteWorkerEntry(void* device) { static_cast<SPDEVMIC*>(device)->MuteWorker(); }
 
 void SPDEVMIC::MuteWorker() {
@@ -207,14 +248,13 @@ void SPDEVMIC::MuteWorker() {
   // Read once: the worker keeps these copies for its whole life.
   const NotifyWindow window = ReadNotifyWindow();
   const std::uint32_t waveInId = ReadWaveInId();
-  SetBlockedAndNotify(true, window);
 
-  // Many capture filters (plain USB microphones among them) have no analog
-  // input with a mixer; for those the wave input's own mute, which the
-  // system maps onto the device's mute, is the one way left to silence them.
-  if (services_.SystemMajorVersion() < kFirstDirectShowSilencingVersion ||
-      !SilenceThroughInputPin()) {
-    SilenceThroughWaveMixer(waveInId);
+  // Each method shows the device blocked only once its first application
+  // took, so the mark never claims silence before there is any.
+  if (services_.SystemMajorVersion() < kFirstDirectShowSilencingVersion) {
+    SilenceThroughWaveMixer(waveInId, window);
+  } else {
+    SilenceThroughEndpoint(window);
   }
 
   {
@@ -235,12 +275,18 @@ bool SPDEVMIC::HoldLost() {
   return holdLost_ != 0 && running_ != 0;
 }
 
-bool SPDEVMIC::StopRequested() {
+bool SPDEVMIC::StopRequested(NotifyWindow window) {
+  if (TakeRecheckRequest()) ChangeSharedAndNotify(!SilentForOthers(), window);
   std::lock_guard<std::mutex> hold(workerLock_);
   return stop_ != 0;
 }
 
-void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
+bool SPDEVMIC::SilentForOthers() {
+  if (!endpointId_.empty()) return EndpointMutedForOthers(services_, endpointId_);
+  return InputDisabledForOthers(services_, checkFilter_.get());
+}
+
+void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId, NotifyWindow window) {
   WaveFormat format = MicrophoneHoldFormat();
   std::unique_ptr<WaveInput> input;
   MmResult mm = services_.OpenWaveInput(waveInId, format, &input);
@@ -259,7 +305,10 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
     const std::int32_t muted[2] = {1, 1};
     mm = mixer->SetBooleanControl(control.controlId, channels, muted);
     if (mm == kMmNoError) {
-      while (!StopRequested()) {
+      // Before version 6 the wave-input mixer is the device's own, shared
+      // by every program: its mute is the one others meet.
+      SetBlockedAndNotify(true, window);
+      while (!StopRequested(window)) {
         // Another program may have unmuted the line meanwhile.
         NoteReapplied(mixer->SetBooleanControl(control.controlId, channels, muted) == kMmNoError);
         services_.Sleep(kMuteReapplyPeriodMs);
@@ -273,26 +322,35 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId) {
   input.reset();
 }
 
-bool SPDEVMIC::SilenceThroughInputPin() {
+void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
   const HResult comResult = services_.InitializeThreadCom();
-  bool started = false;
   {
+    // Switched off where the capture filter has an analog input: it does
+    // no harm, and it is all a source without an endpoint offers.
     InputMixerAccess input;
-    if (Succeeded(input.Open(services_, workerFilter_.get())) &&
-        Succeeded(input.mixer->PutEnable(false))) {
-      started = true;
-      while (!StopRequested()) {
-        // Another program may have switched the input on meanwhile.
-        NoteReapplied(Succeeded(input.mixer->PutEnable(false)));
+    const bool inputOff = Succeeded(input.Open(services_, workerFilter_.get())) &&
+                          Succeeded(input.mixer->PutEnable(false));
+    EndpointMuteHold endpoint(services_, mutedEndpoints_);
+    const bool endpointMuted = !endpointId_.empty() && endpoint.Start(endpointId_);
+    // An input with an endpoint counts as held with the input pin alone
+    // too; its check reads the endpoint all the same, so such a hold shows
+    // what others meet.
+    if (endpointMuted || inputOff) {
+      SetHeldAndNotify(true, !SilentForOthers(), window);
+      while (!StopRequested(window)) {
+        // Another program may have unmuted or switched it on meanwhile.
+        const bool inputReapplied = inputOff && Succeeded(input.mixer->PutEnable(false));
+        NoteReapplied(endpointMuted ? endpoint.Reapply() : inputReapplied);
         services_.Sleep(kMuteReapplyPeriodMs);
       }
-      input.mixer->PutEnable(true);
     }
+    if (inputOff) input.mixer->PutEnable(true);
+    endpoint.Restore();
+    foreignUnmutesAnswered_ += endpoint.ForeignUnmutesAnswered();
   }
   // Only a successful CoInitialize is balanced by CoUninitialize, after
   // every object of this thread is released.
   if (Succeeded(comResult)) services_.UninitializeThreadCom();
-  return started;
 }
 
 void SPDEVMIC::RestoreInput() {

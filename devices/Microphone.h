@@ -1,7 +1,9 @@
 // SPDEVMIC: an audio input, blocked by a worker thread of its own that keeps
-// the input muted (wave input and its mixer) or disabled (the capture
-// filter's analog input pin) and re-applies that every 66 ms until it is
-// told to stop.
+// the input silent and re-applies that every 66 ms until it is told to
+// stop: on systems from version 6 on through its audio endpoint's mute
+// (and its capture filter's analog input pin where it has one), on older
+// ones through wave input and its mixer. Each hold is checked the way
+// another program would find it before the device shows it blocked.
 //
 // Threads: Block, Unblock, RestoreInput and destruction run on the
 // user-interface thread; the worker touches only its own device. The worker
@@ -10,6 +12,7 @@
 // at a time.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -17,14 +20,17 @@
 
 #include "devices/CaptureServices.h"
 #include "devices/Device.h"
+#include "devices/MutedEndpoints.h"
 
 namespace shadowpane {
 
 // How often a holding worker re-applies the mute or disable.
 constexpr std::uint32_t kMuteReapplyPeriodMs = 66;
 // Systems with a major version below this one are silenced through wave
-// input and its mixer; from this one on through the analog input pin, and
-// through wave input where the capture filter has no such pin.
+// input and its mixer, which is the device's own there; from this one on
+// mixer lines belong to each program's session, so the endpoint's mute
+// silences, and an input without an endpoint is switched off at its
+// capture filter's analog input pin.
 constexpr std::uint32_t kFirstDirectShowSilencingVersion = 6;
 
 // The format a wave-input device is held open with: PCM, mono, 44100 Hz,
@@ -39,6 +45,10 @@ struct AudioInitRecord : DeviceInitRecord {
   // one for the worker. Init takes both over.
   mutable std::unique_ptr<CaptureFilter> restoreFilter;
   mutable std::unique_ptr<CaptureFilter> workerFilter;
+  // A third, for the check of the analog input as another client would
+  // meet it. None: an input-pin hold cannot be checked (and so never
+  // counts as silent).
+  mutable std::unique_ptr<CaptureFilter> checkFilter;
   WideChar friendlyName[kNameUnits] = {};
   WideChar path[kNameUnits] = {};
   std::uint32_t waveInId = 0;
@@ -50,8 +60,8 @@ struct AudioInitRecord : DeviceInitRecord {
 
 class SPDEVMIC : public SPDEV {
  public:
-  // The services must outlive the microphone.
-  SPDEVMIC(DevicePoster& poster, CaptureServices& services);
+  // The services, and the record when given, must outlive the microphone.
+  SPDEVMIC(DevicePoster& poster, CaptureServices& services, MutedEndpoints* mutedEndpoints = nullptr);
   // Performs Unblock's steps (stop and join the worker, restore the input),
   // then releases both filters.
   ~SPDEVMIC() override;
@@ -66,6 +76,10 @@ class SPDEVMIC : public SPDEV {
   int GetWaveInId() override;
   int SetWaveInId(std::uint32_t id) override;
   int PollDeviceLost() override;
+  // Asks a holding worker to check the silence again, as another program
+  // would find it; a changed answer posts the state anew. 0 when no worker
+  // holds.
+  int RecheckHold() override;
 
   // Switches the analog input on, off and on again from the user-interface
   // thread, through the restore filter. Every failure just ends it.
@@ -86,8 +100,16 @@ class SPDEVMIC : public SPDEV {
   // filters, the number and the device interface. Blocking again is the
   // caller's decision. The path, and so the profile key, stays.
   void Rebind(std::unique_ptr<CaptureFilter> restoreFilter,
-              std::unique_ptr<CaptureFilter> workerFilter, std::uint32_t waveInId,
+              std::unique_ptr<CaptureFilter> workerFilter,
+              std::unique_ptr<CaptureFilter> checkFilter, std::uint32_t waveInId,
               std::u16string deviceInterface);
+
+  // The audio endpoint the last Block found for the input (empty: none, or
+  // a system without endpoints). User-interface thread; set only while no
+  // worker runs.
+  const std::u16string& EndpointId() const { return endpointId_; }
+  // How often the hold answered another program's unmute at once.
+  int ForeignUnmutesAnswered() const { return foreignUnmutesAnswered_; }
 
   // True when a worker was started while its number no longer meant the
   // input the list showed (the driver names another input there, answers
@@ -114,18 +136,25 @@ class SPDEVMIC : public SPDEV {
   // The worker notes whether its last re-application took effect.
   void NoteReapplied(bool succeeded);
   void MuteWorker();
-  void SilenceThroughWaveMixer(std::uint32_t waveInId);
+  void SilenceThroughWaveMixer(std::uint32_t waveInId, NotifyWindow window);
+  void SilenceThroughEndpoint(NotifyWindow window);
   bool NumberStillMeansThisInput();
-  // False when the input pin method could not start (no analog input with
-  // a mixer, or it refused the first disable); nothing is held then.
-  bool SilenceThroughInputPin();
-  // Answers whether Unblock has asked the worker to end.
-  bool StopRequested();
+  // Whether the input is silent as another program would find it: the
+  // endpoint read through objects of its own, or else the analog input
+  // read through the check filter in a graph of its own.
+  bool SilentForOthers();
+  // Answers whether Unblock has asked the worker to end; checks the
+  // silence again first when a recheck was asked for.
+  bool StopRequested(NotifyWindow window);
+  bool TakeRecheckRequest();
   void JoinWorker();
 
   CaptureServices& services_;
+  MutedEndpoints* mutedEndpoints_;
   std::unique_ptr<CaptureFilter> restoreFilter_;
   std::unique_ptr<CaptureFilter> workerFilter_;
+  std::unique_ptr<CaptureFilter> checkFilter_;
+  std::u16string endpointId_;
 
   std::mutex workerLock_;
   int running_ = 0;
@@ -135,6 +164,9 @@ class SPDEVMIC : public SPDEV {
   int ended_ = 0;
   // Set by the worker when re-applying fails; cleared when a worker starts.
   int holdLost_ = 0;
+  // Set by RecheckHold; taken by the holding worker.
+  int recheck_ = 0;
+  std::atomic<int> foreignUnmutesAnswered_{0};
 
   std::unique_ptr<WorkerThread> worker_;
   std::u16string deviceInterface_;

@@ -73,6 +73,18 @@ class RawOpenKey : public KeyValueKey {
     key_.values[name] = value;
     return 1;
   }
+  int QueryText(const WideChar* name, std::u16string* text) override {
+    auto found = key_.values.find(name);
+    if (found == key_.values.end() || found->second.type != kRegSz) return 0;
+    const std::vector<std::uint8_t>& bytes = found->second.bytes;
+    std::u16string read;
+    for (std::size_t i = 0; i + 1 < bytes.size() && bytes[i] + bytes[i + 1] != 0; i += 2) {
+      read.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+    }
+    if (read.size() > kMaxStoredTextChars) return 0;
+    *text = read;
+    return 1;
+  }
   int Delete(const WideChar* name) override {
     if (key_.failWrites) return 0;
     key_.values.erase(name);

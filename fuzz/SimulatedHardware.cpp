@@ -16,6 +16,12 @@ thread_local SimulatedHardware::Worker* currentWorker = nullptr;
 
 struct SimFilter : CaptureFilter {
   explicit SimFilter(InputId id) : input(id) {}
+  // The graph's pause stands for the filter's own; cameras are not what
+  // this simulation follows.
+  HResult GetState(std::uint32_t, FilterState* state) override {
+    *state = FilterState::Paused;
+    return kHrOk;
+  }
   InputId input;  // -1 for a Null Renderer
 };
 
@@ -92,6 +98,13 @@ class SimInputMixer : public AudioInputMixer {
  public:
   SimInputMixer(SimulatedHardware& hw, InputId input) : hw_(hw), input_(input) {}
   HResult PutEnable(bool enable) override { return hw_.Silence(input_, !enable) ? kHrOk : kHrFail; }
+  // Which worker holds the input is what this simulation follows; a held
+  // input reads switched off to everyone.
+  HResult GetEnable(bool* enabled) override {
+    if (!hw_.IsPlugged(input_)) return kHrFail;
+    *enabled = false;
+    return kHrOk;
+  }
 
  private:
   SimulatedHardware& hw_;

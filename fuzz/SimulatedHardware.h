@@ -82,6 +82,12 @@ class SimulatedHardware : public CaptureServices {
   std::uint32_t WaveInputCount() override { return static_cast<std::uint32_t>(MicrophoneCount()); }
   MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override;
   MmResult WaveInputName(std::uint32_t waveInId, std::u16string* name) override;
+  // The simulated inputs have no audio endpoints: they are silenced at
+  // their filters' analog inputs.
+  MmResult WaveInputEndpointId(std::uint32_t, std::u16string*) override { return kMmNotSupported; }
+  HResult CreateAudioEndpointEnumerator(std::unique_ptr<AudioEndpointEnumerator>*) override {
+    return kHrFail;
+  }
   std::uint32_t SystemMajorVersion() override { return majorVersion_; }
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;

@@ -102,6 +102,13 @@ expect_start shown
 tool click-entry video 0
 tool click-entry audio 0
 shot KSP2MainWndClass main-camera-blocked
+# Wine's own input clicked too: muted at its endpoint, whose mute Wine keeps
+# in the object that set it, so others still hear it. The notice says so,
+# and its lock stays amber behind it.
+tool click-entry audio 1
+shot KQM2MessageExWndClass input-not-silent-notice
+tool click KQM2MessageExWndClass 1026
+shot KSP2MainWndClass main-input-not-silent
 tool show
 
 # A camera plugged in while running, with "Block devices when plugged in".

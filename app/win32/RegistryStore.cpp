@@ -53,6 +53,26 @@ class RegistryKey : public KeyValueKey {
                : 0;
   }
 
+  int QueryText(const WideChar* name, std::u16string* text) override {
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key_, AsWide(name), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ || bytes > (kMaxStoredTextChars + 1) * sizeof(wchar_t)) {
+      return 0;
+    }
+    // One unit more than announced, so a value stored without its
+    // terminator still ends inside the buffer.
+    std::u16string buffer(bytes / sizeof(wchar_t) + 1, u'\0');
+    if (RegQueryValueExW(key_, AsWide(name), nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]),
+                         &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+      return 0;
+    }
+    buffer.resize(bytes / sizeof(wchar_t));
+    *text = buffer.substr(0, buffer.find(u'\0'));
+    return 1;
+  }
+
   int Delete(const WideChar* name) override {
     const LONG result = RegDeleteValueW(key_, AsWide(name));
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 1 : 0;

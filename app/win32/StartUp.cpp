@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "app/StartUpRules.h"
 #include "app/win32/RegistryStore.h"
+#include "app/win32/SettingsMutedEndpointStore.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "devices/win32/Win32CaptureServices.h"
@@ -133,12 +134,15 @@ int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
   }
 
   // Everything the main window works with lives until the loop has ended.
+  SettingsMutedEndpointStore mutedEndpointStore(store);
+  MutedEndpoints mutedEndpoints(mutedEndpointStore);
   Win32CaptureServices captureServices;
   WindowPoster poster;
   Win32ProfileFile profileFile;  // Profile.db in the working directory
   MainWindowServices services;
   services.captureServices = &captureServices;
   services.poster = &poster;
+  services.mutedEndpoints = &mutedEndpoints;
   services.profileFile = &profileFile;
   services.settingsStore = &store;
   services.showSettings = ShowSettingsWindow;

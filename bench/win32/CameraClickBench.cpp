@@ -121,6 +121,12 @@ class UncheckedCameraServices : public CaptureServices {
   MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override {
     return real_.WaveInputInterface(waveInId, deviceInterface);
   }
+  MmResult WaveInputEndpointId(std::uint32_t waveInId, std::u16string* endpointId) override {
+    return real_.WaveInputEndpointId(waveInId, endpointId);
+  }
+  HResult CreateAudioEndpointEnumerator(std::unique_ptr<AudioEndpointEnumerator>* enumerator) override {
+    return real_.CreateAudioEndpointEnumerator(enumerator);
+  }
   std::uint32_t SystemMajorVersion() override { return real_.SystemMajorVersion(); }
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override {
     return real_.StartThread(entry, argument);

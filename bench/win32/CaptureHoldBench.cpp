@@ -1,13 +1,16 @@
 // A microphone held for real under Wine: the worker keeps Wine's own
 // capture device ("In: default") open and its wave-in line muted through
 // the mixer, re-applying every 66 ms. Measures the process's CPU use while
-// it holds (goal: below 0.1 % of a core) and how long Unblock takes.
+// it holds (goal: below 0.1 % of a core) and how long Unblock takes. Then,
+// on the system's own version, what the silence check adds to each block of
+// that input: reading its endpoint's mute through objects of its own.
 #include <windows.h>
 
 #include "bench/win32/BenchClock.h"
 
 #include <cstdio>
 
+#include "devices/EndpointMute.h"
 #include "devices/Microphone.h"
 #include "devices/win32/Win32CaptureServices.h"
 #include "tests/devices/win32/WineCaptureDevice.h"
@@ -23,6 +26,7 @@ namespace {
 constexpr DWORD kHoldMs = 15000;
 constexpr int kUnblockRounds = 20;
 constexpr int kCallRounds = 2000;
+constexpr int kCheckRounds = 200;
 
 // Wine reports version 6; the wave/mixer method is the one that can hold
 // Wine's own device.
@@ -127,5 +131,17 @@ int main() {
   }
   std::printf("  Unblock latency:               %8.1f ms mean, %.1f ms worst (%d rounds)\n",
               total / kUnblockRounds * 1000.0, worst * 1000.0, kUnblockRounds);
+
+  // The check a block of the input adds on this version: a fresh endpoint
+  // enumerator, device and volume, and one read of the mute.
+  Win32CaptureServices current;
+  std::u16string endpoint;
+  if (current.WaveInputEndpointId(record.waveInId, &endpoint) == kMmNoError) {
+    EndpointMutedForOthers(current, endpoint);  // the first use loads what it needs
+    const double start = Now();
+    for (int round = 0; round < kCheckRounds; ++round) EndpointMutedForOthers(current, endpoint);
+    std::printf("  silence check per block:       %8.2f ms (endpoint read afresh, %d rounds)\n",
+                (Now() - start) / kCheckRounds * 1000.0, kCheckRounds);
+  }
   return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "core/win32/TextCast.h"
 #include "devices/win32/DirectShowIds.h"
+#include "devices/win32/Win32AudioEndpoint.h"
 #include "devices/win32/Win32DeviceEnumeration.h"
 #include "devices/win32/Win32GraphObjects.h"
 #include "devices/win32/Win32WaveMixer.h"
@@ -99,6 +100,16 @@ MmResult Win32CaptureServices::WaveInputName(std::uint32_t waveInId, std::u16str
   caps.szPname[MAXPNAMELEN - 1] = L'\0';
   *name = AsCore(caps.szPname);
   return MMSYSERR_NOERROR;
+}
+
+MmResult Win32CaptureServices::WaveInputEndpointId(std::uint32_t waveInId,
+                                                   std::u16string* endpointId) {
+  return QueryWin32WaveInputEndpointId(waveInId, endpointId);
+}
+
+HResult Win32CaptureServices::CreateAudioEndpointEnumerator(
+    std::unique_ptr<AudioEndpointEnumerator>* enumerator) {
+  return CreateWin32AudioEndpointEnumerator(enumerator);
 }
 
 std::uint32_t Win32CaptureServices::SystemMajorVersion() {

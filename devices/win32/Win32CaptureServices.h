@@ -20,6 +20,8 @@ class Win32CaptureServices : public CaptureServices {
   std::uint32_t WaveInputCount() override;
   MmResult WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) override;
   MmResult WaveInputName(std::uint32_t waveInId, std::u16string* name) override;
+  MmResult WaveInputEndpointId(std::uint32_t waveInId, std::u16string* endpointId) override;
+  HResult CreateAudioEndpointEnumerator(std::unique_ptr<AudioEndpointEnumerator>* enumerator) override;
   std::uint32_t SystemMajorVersion() override;
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;

@@ -11,6 +11,12 @@ class Win32AudioInputMixer : public AudioInputMixer {
  public:
   explicit Win32AudioInputMixer(ComRef<IAMAudioInputMixer> mixer) : mixer_(std::move(mixer)) {}
   HResult PutEnable(bool enable) override { return mixer_->put_Enable(enable ? TRUE : FALSE); }
+  HResult GetEnable(bool* enabled) override {
+    BOOL value = FALSE;
+    const HRESULT hr = mixer_->get_Enable(&value);
+    if (SUCCEEDED(hr)) *enabled = value != FALSE;
+    return hr;
+  }
 
  private:
   ComRef<IAMAudioInputMixer> mixer_;
@@ -87,6 +93,19 @@ HResult HandOut(HRESULT hr, ComRef<Interface>& ref, std::unique_ptr<Base>* out) 
 IBaseFilter* FilterOf(CaptureFilter& filter) {
   // The services hand out no other kind of CaptureFilter.
   return static_cast<Win32CaptureFilter&>(filter).Get();
+}
+
+HResult Win32CaptureFilter::GetState(std::uint32_t timeoutMs, FilterState* state) {
+  FILTER_STATE value = State_Stopped;
+  const HRESULT hr = filter_->GetState(timeoutMs, &value);
+  // VFW_S_STATE_INTERMEDIATE: still on its way; not there yet.
+  if (hr == VFW_S_STATE_INTERMEDIATE) return E_FAIL;
+  if (SUCCEEDED(hr)) {
+    *state = value == State_Paused ? FilterState::Paused
+             : value == State_Running ? FilterState::Running
+                                      : FilterState::Stopped;
+  }
+  return hr;
 }
 
 HResult Win32FilterGraph::AddFilter(CaptureFilter& filter, const WideChar* name) {

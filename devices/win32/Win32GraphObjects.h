@@ -14,6 +14,7 @@ class Win32CaptureFilter : public CaptureFilter {
  public:
   explicit Win32CaptureFilter(ComRef<IBaseFilter> filter) : filter_(std::move(filter)) {}
   IBaseFilter* Get() const { return filter_.Get(); }
+  HResult GetState(std::uint32_t timeoutMs, FilterState* state) override;
 
  private:
   ComRef<IBaseFilter> filter_;

@@ -119,28 +119,43 @@ MmResult OpenWin32WaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer
   return result;
 }
 
-MmResult QueryWin32WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) {
+namespace {
+
+// A text the wave-input driver answers for a number: its size in bytes
+// through one message, then the text through the other.
+MmResult QueryWaveInputText(std::uint32_t waveInId, UINT sizeMessage, UINT textMessage,
+                            std::u16string* out) {
   // waveInMessage takes a device number in place of a handle for these
   // queries.
   const HWAVEIN device = reinterpret_cast<HWAVEIN>(static_cast<UINT_PTR>(waveInId));
   ULONG bytes = 0;
-  MMRESULT result = waveInMessage(device, DRV_QUERYDEVICEINTERFACESIZE,
-                                  reinterpret_cast<DWORD_PTR>(&bytes), 0);
+  MMRESULT result = waveInMessage(device, sizeMessage, reinterpret_cast<DWORD_PTR>(&bytes), 0);
   if (result != MMSYSERR_NOERROR) return result;
   if (bytes < 2 * sizeof(wchar_t) || bytes > kMaxWaveInterfaceBytes || bytes % sizeof(wchar_t) != 0) {
     return MMSYSERR_ERROR;
   }
   std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
-  result = waveInMessage(device, DRV_QUERYDEVICEINTERFACE, reinterpret_cast<DWORD_PTR>(text.data()),
-                         bytes);
+  result = waveInMessage(device, textMessage, reinterpret_cast<DWORD_PTR>(text.data()), bytes);
   if (result != MMSYSERR_NOERROR) return result;
   // The answer must end inside the size it announced.
   const size_t units = bytes / sizeof(wchar_t);
   size_t length = 0;
   while (length < units && text[length] != L'\0') ++length;
   if (length == 0 || length == units) return MMSYSERR_ERROR;
-  deviceInterface->assign(AsCore(text.data()), length);
+  out->assign(AsCore(text.data()), length);
   return MMSYSERR_NOERROR;
+}
+
+}  // namespace
+
+MmResult QueryWin32WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface) {
+  return QueryWaveInputText(waveInId, DRV_QUERYDEVICEINTERFACESIZE, DRV_QUERYDEVICEINTERFACE,
+                            deviceInterface);
+}
+
+MmResult QueryWin32WaveInputEndpointId(std::uint32_t waveInId, std::u16string* endpointId) {
+  return QueryWaveInputText(waveInId, DRV_QUERYFUNCTIONINSTANCEIDSIZE, DRV_QUERYFUNCTIONINSTANCEID,
+                            endpointId);
 }
 
 }  // namespace shadowpane

@@ -26,5 +26,7 @@ MmResult OpenWin32WaveInputMixer(WaveInput& input, std::unique_ptr<Mixer>* mixer
 // beyond kMaxWaveInterfaceBytes, or a text without terminator, is refused.
 constexpr unsigned long kMaxWaveInterfaceBytes = 4096;
 MmResult QueryWin32WaveInputInterface(std::uint32_t waveInId, std::u16string* deviceInterface);
+// The audio endpoint id it answers for a number, under the same rules.
+MmResult QueryWin32WaveInputEndpointId(std::uint32_t waveInId, std::u16string* endpointId);
 
 }  // namespace shadowpane

@@ -14,6 +14,7 @@ shadowpane_warnings(shadowpane_capture_fakes)
 
 shadowpane_test(devices_capture_tests
   SOURCES devices/CameraTest.cpp devices/CameraHoldCheckTest.cpp devices/MicrophoneTest.cpp
+          devices/EndpointMuteTest.cpp support/FakeDeviceLists.cpp
   LIBS shadowpane_capture_fakes)
 shadowpane_test(devices_capture_stress_tests
   SOURCES devices/MicrophoneStressTest.cpp

@@ -46,16 +46,21 @@ TEST_F(CameraHoldCheckTest, ABlockTellsAHeldCameraFromAHeldButSharedOne) {
     bool shared;
     bool withCheckFilter;
     int sharedBit;
+    bool refusesAtPause = false;
   };
   const Case cases[] = {
       {"one client at a time: verified", false, true, 0},
       {"shared by the system: held but shared", true, true, 1},
       // Nothing to meet the hold with: nothing is claimed.
       {"no second binding: not checked", true, false, 0},
+      // The second graph connects and answers Pause with S_FALSE, but its
+      // capture filter never gets there.
+      {"refused only at pause: verified", false, true, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     services.ShareDevice(kDevice, c.shared);
+    services.RefuseAtPause(kDevice, c.refusesAtPause);
     poster.Clear();
     auto camera = MakeCamera(c.withCheckFilter);
     const int graphsBefore = services.Count("CreateFilterGraph");
@@ -76,6 +81,23 @@ TEST_F(CameraHoldCheckTest, ABlockTellsAHeldCameraFromAHeldButSharedOne) {
     EXPECT_EQ(camera->IsSharedBitSet(), 0) << "a released camera is not shared";
     EXPECT_EQ(services.OpenClients(kDevice), 0);
   }
+}
+
+// A camera another client holds refuses at pause, behind a graph that
+// answers S_FALSE: no hold is claimed, and the graph is stopped and released.
+TEST_F(CameraHoldCheckTest, ACameraAnotherClientPausedFirstIsNotHeld) {
+  services.RefuseAtPause(kDevice);
+  auto first = MakeCamera();
+  ASSERT_EQ(first->Block(), 1);
+  auto second = MakeCamera();
+  poster.Clear();
+  EXPECT_TRUE(Failed(second->Block()));
+  EXPECT_EQ(second->IsBlockedBitSet(), 0);
+  EXPECT_FALSE(second->HoldsGraph());
+  EXPECT_EQ(poster.Count(), 0u);
+  EXPECT_EQ(services.LiveObjects(), kHeldObjects + 2) << "the second camera's two bindings";
+  EXPECT_EQ(first->RecheckHold(), 1);
+  EXPECT_EQ(first->IsSharedBitSet(), 0);
 }
 
 TEST_F(CameraHoldCheckTest, ARecheckPostsOnlyWhenTheAnswerChanges) {
@@ -127,6 +149,8 @@ TEST_F(CameraHoldCheckTest, AFailingCheckStepCountsAsRefusedAndReleasesInOrder) 
       {"builder.RenderStream", after({"release pin"})},
       // The pin went once the stream was rendered.
       {"control.Pause", after({"release pin", "control.Stop"})},
+      // Its own capture filter did not reach Paused, whatever the graph said.
+      {"filter.GetState", after({"release pin", "control.Stop"})},
   };
   for (const FailingStep& step : steps) {
     SCOPED_TRACE(step.call);

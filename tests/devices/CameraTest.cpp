@@ -34,6 +34,7 @@ const Log kBlockCalls = {
     "builder.RenderStream pin nullRenderer",
     "release pin",
     "control.Pause",
+    "filter.GetState camera 100",
 };
 
 // Stop's release order; the capture filter stays.
@@ -116,6 +117,10 @@ TEST_F(CameraTest, EveryFailingStepEndsTheAttemptAndReleasesInOrder) {
       {"control.Pause",
        {kDetachNotify, "release control", "release events", "release nullRenderer",
         "release builder", "release graph"}},
+      // The graph paused, but its capture filter did not: it is stopped first.
+      {"filter.GetState",
+       {kDetachNotify, "control.Stop", "release control", "release events",
+        "release nullRenderer", "release builder", "release graph"}},
   };
   constexpr HResult kCannotConnect = static_cast<HResult>(0x80040217u);
   for (const FailingStep& step : steps) {

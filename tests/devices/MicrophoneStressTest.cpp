@@ -85,8 +85,10 @@ TEST(MicrophoneStress, ManyCyclesWhileWorkersStartAndEndOnTheirOwn) {
   EXPECT_EQ(services.Count("StartThread"), services.Count("thread.Join"));
   EXPECT_EQ(services.UnjoinedCloses(), 0);
   EXPECT_LE(services.Count("StartThread"), blocks);
-  // Each worker posted blocked and unblocked, nothing else.
-  EXPECT_EQ(static_cast<int>(poster.Count()), 2 * services.Count("StartThread"));
+  // Each worker posted its end, and its hold before that if it got one;
+  // nothing else.
+  EXPECT_GE(static_cast<int>(poster.Count()), services.Count("StartThread"));
+  EXPECT_LE(static_cast<int>(poster.Count()), 2 * services.Count("StartThread"));
   // Every COM initialisation balanced, every object released.
   EXPECT_EQ(services.Count("CoInitialize"), services.Count("CoUninitialize"));
   mics.clear();

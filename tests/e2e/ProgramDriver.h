@@ -96,6 +96,8 @@ class ProgramCopy {
 struct ListedEntry {
   std::wstring name;
   bool blocked = false;
+  // Held, yet open to other programs or not silent for them (amber mark).
+  bool heldButShared = false;
 };
 std::vector<ListedEntry> ReadList(HWND list);
 // Index of the entry with that name, -1 if absent.

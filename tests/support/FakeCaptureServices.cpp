@@ -48,6 +48,17 @@ class FakeFilter : public CaptureFilter, public FakeObject {
       : FakeObject(s, std::move(label)), unit_(std::move(unit)), device_(std::move(device)) {}
   const std::string& unit() const { return unit_; }
   const std::string& device() const { return device_; }
+  HResult GetState(std::uint32_t timeoutMs, FilterState* state) override {
+    const auto result =
+        static_cast<HResult>(services_.Call("filter.GetState", label() + " " + std::to_string(timeoutMs)));
+    if (Failed(result)) return result;
+    // A filter that was refused at pause never got there.
+    if (refused) return kHrFail;
+    *state = paused ? FilterState::Paused : FilterState::Stopped;
+    return result;
+  }
+  bool paused = false;
+  bool refused = false;
 
  private:
   std::string unit_;
@@ -68,6 +79,11 @@ class FakeInputMixer : public AudioInputMixer, public FakeObject {
     if (Succeeded(result) && !unit_.empty()) services_.SetInputEnabled(unit_, enable);
     return result;
   }
+  HResult GetEnable(bool* enabled) override {
+    const auto result = static_cast<HResult>(services_.Call("inputMixer.GetEnable"));
+    if (Succeeded(result)) *enabled = !services_.Silenced(unit_);
+    return result;
+  }
 
  private:
   std::string unit_;
@@ -79,8 +95,10 @@ class FakePin : public CapturePin, public FakeObject {
       : FakeObject(s, "pin"), unit_(std::move(unit)), device_(std::move(device)) {}
   const std::string& device() const { return device_; }
   HResult QueryAudioInputMixer(std::unique_ptr<AudioInputMixer>* mixer) override {
+    // Bindings of one device share its input: keyed by unit where the
+    // test follows one, else by device.
     return Hand<FakeInputMixer>(services_.Call("pin.QueryAudioInputMixer"), mixer, services_,
-                                unit_);
+                                unit_.empty() ? device_ : unit_);
   }
 
  private:
@@ -88,12 +106,28 @@ class FakePin : public CapturePin, public FakeObject {
   std::string device_;
 };
 
+class FakeGraph;
+void PauseFilters(FakeGraph& graph);
+void StopFilters(FakeGraph& graph);
+
 class FakeMediaControl : public MediaControl, public FakeObject {
  public:
-  explicit FakeMediaControl(FakeCaptureServices& s) : FakeObject(s, "control") {}
-  // A real graph answers S_FALSE while the renderer waits for a sample.
-  HResult Pause() override { return static_cast<HResult>(services_.Call("control.Pause", "", kHrFalse)); }
-  HResult Stop() override { return static_cast<HResult>(services_.Call("control.Stop")); }
+  FakeMediaControl(FakeCaptureServices& s, FakeGraph& graph) : FakeObject(s, "control"), graph_(graph) {}
+  // A real graph answers S_FALSE while the renderer waits for a sample,
+  // whatever its capture filter answered.
+  HResult Pause() override {
+    const auto result = static_cast<HResult>(services_.Call("control.Pause", "", kHrFalse));
+    if (Succeeded(result)) PauseFilters(graph_);
+    return result;
+  }
+  HResult Stop() override {
+    const auto result = static_cast<HResult>(services_.Call("control.Stop"));
+    if (Succeeded(result)) StopFilters(graph_);
+    return result;
+  }
+
+ private:
+  FakeGraph& graph_;
 };
 
 class FakeMediaEvent : public MediaEvent, public FakeObject {
@@ -132,14 +166,36 @@ class FakeGraph : public FilterGraph, public FakeObject {
   // take the next client.
   ~FakeGraph() override {
     for (const std::string& device : openDevices_) services_.CloseDevice(device);
+    for (const std::string& device : pausedDevices_) services_.UnpauseClient(device);
   }
   void Opened(const std::string& device) { openDevices_.push_back(device); }
   HResult AddFilter(CaptureFilter& filter, const WideChar* name) override {
-    return static_cast<HResult>(
+    const auto result = static_cast<HResult>(
         services_.Call("graph.AddFilter(" + Narrow(name) + ")", LabelOf(filter)));
+    auto& added = static_cast<FakeFilter&>(filter);
+    if (Succeeded(result) && !added.device().empty()) captureFilters_.push_back(&added);
+    return result;
   }
   HResult QueryMediaControl(std::unique_ptr<MediaControl>* control) override {
-    return Hand<FakeMediaControl>(services_.Call("graph.QueryMediaControl"), control, services_);
+    return Hand<FakeMediaControl>(services_.Call("graph.QueryMediaControl"), control, services_,
+                                  *this);
+  }
+  // Each capture filter opens its device as it pauses.
+  void Pause() {
+    for (FakeFilter* filter : captureFilters_) {
+      if (filter->paused || filter->refused) continue;
+      if (services_.PauseClient(filter->device())) {
+        filter->paused = true;
+        pausedDevices_.push_back(filter->device());
+      } else {
+        filter->refused = true;
+      }
+    }
+  }
+  void Stop() {
+    for (FakeFilter* filter : captureFilters_) filter->paused = filter->refused = false;
+    for (const std::string& device : pausedDevices_) services_.UnpauseClient(device);
+    pausedDevices_.clear();
   }
   HResult QueryMediaEvent(std::unique_ptr<MediaEvent>* events) override {
     return Hand<FakeMediaEvent>(services_.Call("graph.QueryMediaEvent"), events, services_);
@@ -147,7 +203,13 @@ class FakeGraph : public FilterGraph, public FakeObject {
 
  private:
   std::vector<std::string> openDevices_;
+  std::vector<std::string> pausedDevices_;
+  // Capture filters outlive the graphs they are added to.
+  std::vector<FakeFilter*> captureFilters_;
 };
+
+void PauseFilters(FakeGraph& graph) { graph.Pause(); }
+void StopFilters(FakeGraph& graph) { graph.Stop(); }
 
 const char* DirectionName(PinDirection d) { return d == PinDirection::Input ? "in" : "out"; }
 const char* CategoryName(PinCategory c) { return c == PinCategory::Capture ? "capture" : "none"; }
@@ -322,6 +384,67 @@ class FakeMixer : public Mixer, public FakeObject {
   std::string unit_;
 };
 
+class FakeEndpointVolume : public EndpointVolume, public FakeObject {
+ public:
+  FakeEndpointVolume(FakeCaptureServices& s, std::u16string id)
+      : FakeObject(s, "endpointVolume"), id_(std::move(id)), muted_(s.EndpointMuted(id_)) {}
+  ~FakeEndpointVolume() override { services_.RemoveMuteListener(listener_); }
+  HResult GetMute(bool* muted) override {
+    const auto result = static_cast<HResult>(services_.Call("endpointVolume.GetMute"));
+    if (Succeeded(result)) *muted = services_.endpointMutePerObject ? muted_.load() : services_.EndpointMuted(id_);
+    return result;
+  }
+  HResult SetMute(bool muted) override {
+    const auto result = static_cast<HResult>(
+        services_.Call(muted ? "endpointVolume.SetMute(1)" : "endpointVolume.SetMute(0)"));
+    if (Failed(result)) return result;
+    muted_ = muted;
+    if (!services_.endpointMutePerObject) services_.SetEndpointMuted(id_, muted);
+    return result;
+  }
+  HResult RegisterMuteListener(EndpointMuteListener& listener) override {
+    const auto result = static_cast<HResult>(services_.Call("endpointVolume.Register"));
+    if (Succeeded(result)) {
+      listener_ = &listener;
+      services_.AddMuteListener(id_, listener_);
+    }
+    return result;
+  }
+  HResult UnregisterMuteListener() override {
+    const auto result = static_cast<HResult>(services_.Call("endpointVolume.Unregister"));
+    services_.RemoveMuteListener(listener_);
+    listener_ = nullptr;
+    return result;
+  }
+
+ private:
+  std::u16string id_;
+  std::atomic<bool> muted_;
+  EndpointMuteListener* listener_ = nullptr;
+};
+
+class FakeEndpoint : public AudioEndpoint, public FakeObject {
+ public:
+  FakeEndpoint(FakeCaptureServices& s, std::u16string id) : FakeObject(s, "endpoint"), id_(std::move(id)) {}
+  HResult ActivateVolume(std::unique_ptr<EndpointVolume>* volume) override {
+    return Hand<FakeEndpointVolume>(services_.Call("endpoint.ActivateVolume"), volume, services_, id_);
+  }
+
+ private:
+  std::u16string id_;
+};
+
+class FakeEndpointEnumerator : public AudioEndpointEnumerator, public FakeObject {
+ public:
+  explicit FakeEndpointEnumerator(FakeCaptureServices& s) : FakeObject(s, "endpointEnum") {}
+  HResult GetDevice(const std::u16string& endpointId, std::unique_ptr<AudioEndpoint>* endpoint) override {
+    std::int64_t result = services_.Call("endpointEnum.GetDevice", Narrow(endpointId));
+    // E_NOTFOUND: no such endpoint any more.
+    if (result >= 0 && !services_.EndpointKnown(endpointId)) result = static_cast<HResult>(0x80070490u);
+    return Hand<FakeEndpoint>(result, endpoint, services_, endpointId);
+  }
+};
+
 class FakeThread : public WorkerThread {
  public:
   FakeThread(FakeCaptureServices& s, ThreadEntry entry, void* argument) : services_(s) {
@@ -357,6 +480,7 @@ void FakeCaptureServices::AddDevice(DeviceCategory category, const FakeDeviceInf
   FakeDeviceInfo listed = device;
   listed.serial = ++nextDevice_;
   if (device.shared) sharedDevices_["device:" + std::to_string(listed.serial)] = true;
+  if (device.refusesAtPause) refusingAtPause_["device:" + std::to_string(listed.serial)] = true;
   devices_[category].push_back(listed);
 }
 
@@ -393,6 +517,9 @@ void FakeCaptureServices::SetInputEnabled(const std::string& unit, bool enabled)
 }
 
 bool FakeCaptureServices::Silenced(const std::string& unit) const {
+  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
+    if (device.unit == unit && device.endpointId && EndpointMuted(*device.endpointId)) return true;
+  }
   std::lock_guard<std::mutex> hold(lock_);
   auto muted = waveMuted_.find(unit);
   auto disabled = inputDisabled_.find(unit);
@@ -435,6 +562,68 @@ std::string FakeCaptureServices::NextAnonymousDevice() {
 void FakeCaptureServices::ShareDevice(const std::string& device, bool shared) {
   std::lock_guard<std::mutex> hold(lock_);
   sharedDevices_["named:" + device] = shared;
+}
+
+void FakeCaptureServices::RefuseAtPause(const std::string& device, bool refuses) {
+  std::lock_guard<std::mutex> hold(lock_);
+  refusingAtPause_["named:" + device] = refuses;
+}
+
+bool FakeCaptureServices::PauseClient(const std::string& device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  int& clients = pausedClients_[device];
+  auto refuses = refusingAtPause_.find(device);
+  if (clients > 0 && refuses != refusingAtPause_.end() && refuses->second) return false;
+  ++clients;
+  return true;
+}
+
+void FakeCaptureServices::UnpauseClient(const std::string& device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = pausedClients_.find(device);
+  if (found != pausedClients_.end() && found->second > 0) --found->second;
+}
+
+bool FakeCaptureServices::EndpointMuted(const std::u16string& endpointId) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = endpointMuted_.find(endpointId);
+  return found != endpointMuted_.end() && found->second;
+}
+
+bool FakeCaptureServices::EndpointKnown(const std::u16string& endpointId) const {
+  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
+    if (device.endpointId == endpointId) return true;
+  }
+  std::lock_guard<std::mutex> hold(lock_);
+  return endpointMuted_.count(endpointId) != 0;
+}
+
+void FakeCaptureServices::SetEndpointMuted(const std::u16string& endpointId, bool muted) {
+  std::lock_guard<std::mutex> hold(lock_);
+  endpointMuted_[endpointId] = muted;
+  changed_.notify_all();
+}
+
+void FakeCaptureServices::MuteEndpointFromOutside(const std::u16string& endpointId, bool muted) {
+  SetEndpointMuted(endpointId, muted);
+  std::lock_guard<std::mutex> hold(listenerLock_);
+  for (const auto& entry : muteListeners_) {
+    if (entry.first == endpointId) entry.second->OnForeignMuteChange(muted);
+  }
+}
+
+void FakeCaptureServices::AddMuteListener(const std::u16string& endpointId,
+                                          EndpointMuteListener* listener) {
+  std::lock_guard<std::mutex> hold(listenerLock_);
+  muteListeners_.emplace_back(endpointId, listener);
+}
+
+void FakeCaptureServices::RemoveMuteListener(EndpointMuteListener* listener) {
+  if (listener == nullptr) return;
+  std::lock_guard<std::mutex> hold(listenerLock_);
+  for (auto it = muteListeners_.begin(); it != muteListeners_.end();) {
+    it = it->second == listener ? muteListeners_.erase(it) : it + 1;
+  }
 }
 
 int FakeCaptureServices::OpenClients(const std::string& device) const {
@@ -619,6 +808,25 @@ MmResult FakeCaptureServices::WaveInputName(std::uint32_t waveInId, std::u16stri
     }
   }
   return kMmBadDeviceId;
+}
+
+MmResult FakeCaptureServices::WaveInputEndpointId(std::uint32_t waveInId, std::u16string* endpointId) {
+  const auto result =
+      static_cast<MmResult>(Call("waveInMessage(endpoint)", "id=" + std::to_string(waveInId)));
+  if (result != kMmNoError) return result;
+  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
+    if (device.waveInId && static_cast<std::uint32_t>(*device.waveInId) == waveInId) {
+      if (!device.endpointId || device.endpointId->empty()) return kMmNotSupported;
+      *endpointId = *device.endpointId;
+      return kMmNoError;
+    }
+  }
+  return kMmBadDeviceId;
+}
+
+HResult FakeCaptureServices::CreateAudioEndpointEnumerator(
+    std::unique_ptr<AudioEndpointEnumerator>* enumerator) {
+  return Hand<FakeEndpointEnumerator>(Call("CreateAudioEndpointEnumerator"), enumerator, *this);
 }
 
 std::uint32_t FakeCaptureServices::SystemMajorVersion() {

@@ -14,18 +14,32 @@
 //   control.Pause, control.Stop, pin.QueryAudioInputMixer,
 //   inputMixer.PutEnable(0|1), waveInOpen, mixerOpen, mixer.GetLineInfo,
 //   mixer.GetLineControl, mixer.SetControl, waveInGetNumDevs,
-//   waveInMessage(interface), GetVersion,
+//   waveInMessage(interface), waveInMessage(endpoint), GetVersion,
+//   filter.GetState, inputMixer.GetEnable, CreateAudioEndpointEnumerator,
+//   endpointEnum.GetDevice, endpoint.ActivateVolume, endpointVolume.GetMute,
+//   endpointVolume.SetMute(0|1), endpointVolume.Register,
+//   endpointVolume.Unregister,
 //   StartThread, thread.Join, Sleep.
 // Some calls log a detail after the name, e.g. "waveInOpen id=0 ch=1".
 // Object labels: devenum, enum, moniker, bag, graph, builder, nullRenderer,
-// control, events, pin, inputMixer, waveIn, mixer, thread, and the label a
+// control, events, pin, inputMixer, waveIn, mixer, thread, endpointEnum,
+// endpoint, endpointVolume, and the label a
 // test gives a filter (bound filters: "filter:<friendly name>").
 //
 // Like a capture driver, a device serves one client at a time: while a
 // graph has rendered a stream from one of its filters, RenderStream from
 // any other filter of the same device answers VFW_E_CANNOT_CONNECT (after
 // logging the call), until that graph is released. A shared device admits
-// every client, as newer systems share a camera.
+// every client, as newer systems share a camera. A device that refuses at
+// pause connects every client but lets only one capture filter reach
+// Paused; its graph still answers Pause with S_FALSE, as a real graph whose
+// renderer waits for a sample does, and the refused filter's GetState
+// answers E_FAIL.
+//
+// Audio endpoints keep one mute for every program (a Windows endpoint), or,
+// with endpointMutePerObject, one per volume object, as Wine's do; change
+// notices reach registered listeners only for changes made from outside
+// (MuteEndpointFromOutside).
 #pragma once
 
 #include <atomic>
@@ -57,6 +71,11 @@ struct FakeDeviceInfo {
   std::string unit = std::string();
   // The device admits a second client while one holds it.
   bool shared = false;
+  // The device admits a second connection but refuses it at pause.
+  bool refusesAtPause = false;
+  // What the wave-input driver names as the number's audio endpoint; none:
+  // the input has no endpoint.
+  std::optional<std::u16string> endpointId = std::nullopt;
   // Set by AddDevice: which listed device this is, so that every binding
   // of its moniker is a client of the same device.
   int serial = 0;
@@ -93,6 +112,7 @@ class FakeCaptureServices : public CaptureServices {
   // one moniker and admit one client at a time unless it is shared.
   std::unique_ptr<CaptureFilter> MakeFilter(const std::string& label, const std::string& device);
   void ShareDevice(const std::string& device, bool shared = true);
+  void RefuseAtPause(const std::string& device, bool refuses = true);
   // Graphs that hold the device open now.
   int OpenClients(const std::string& device) const;
 
@@ -113,6 +133,16 @@ class FakeCaptureServices : public CaptureServices {
   // Whether the unit's input is silenced now: its wave-in line muted
   // through a mixer, or its analog input switched off through a filter.
   bool Silenced(const std::string& unit) const;
+  // An endpoint's mute as every program reads it.
+  bool EndpointMuted(const std::u16string& endpointId) const;
+  // Setting an endpoint's mute makes it known; so does listing it with a
+  // device. GetDevice of any other id answers E_NOTFOUND.
+  void SetEndpointMuted(const std::u16string& endpointId, bool muted);
+  bool EndpointKnown(const std::u16string& endpointId) const;
+  // Another program changes the mute: listeners hear of it at once, on the
+  // calling thread.
+  void MuteEndpointFromOutside(const std::u16string& endpointId, bool muted);
+  std::atomic<bool> endpointMutePerObject{false};
   // Keep the ordered log (counts are always kept). Long runs switch it off.
   std::atomic<bool> recordOrder{true};
   // How long Sleep really waits; negative: as long as asked.
@@ -122,6 +152,8 @@ class FakeCaptureServices : public CaptureServices {
 
   // ---- CaptureServices ----
   HResult CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) override;
+  MmResult WaveInputEndpointId(std::uint32_t waveInId, std::u16string* endpointId) override;
+  HResult CreateAudioEndpointEnumerator(std::unique_ptr<AudioEndpointEnumerator>* enumerator) override;
   HResult CreateFilterGraph(std::unique_ptr<FilterGraph>* graph) override;
   HResult CreateCaptureGraphBuilder(std::unique_ptr<CaptureGraphBuilder>* builder) override;
   HResult CreateNullRenderer(std::unique_ptr<CaptureFilter>* renderer) override;
@@ -157,6 +189,11 @@ class FakeCaptureServices : public CaptureServices {
   bool OpenDevice(const std::string& device);
   void CloseDevice(const std::string& device);
   std::string NextAnonymousDevice();
+  // A capture filter of the device asks to pause; false: refused.
+  bool PauseClient(const std::string& device);
+  void UnpauseClient(const std::string& device);
+  void AddMuteListener(const std::u16string& endpointId, EndpointMuteListener* listener);
+  void RemoveMuteListener(EndpointMuteListener* listener);
 
  private:
   struct Failure {
@@ -174,6 +211,13 @@ class FakeCaptureServices : public CaptureServices {
   std::map<std::string, bool> inputDisabled_;
   std::map<std::string, int> openClients_;
   std::map<std::string, bool> sharedDevices_;
+  std::map<std::string, bool> refusingAtPause_;
+  std::map<std::string, int> pausedClients_;
+  std::map<std::u16string, bool> endpointMuted_;
+  // Its own lock, held while a notice is delivered, so that no listener is
+  // called once its removal has returned.
+  std::mutex listenerLock_;
+  std::vector<std::pair<std::u16string, EndpointMuteListener*>> muteListeners_;
   int nextDevice_ = 0;
   int liveObjects_ = 0;
   int unjoinedCloses_ = 0;

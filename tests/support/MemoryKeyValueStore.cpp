@@ -32,6 +32,16 @@ class MemoryOpenKey : public KeyValueKey {
     return 1;
   }
 
+  int QueryText(const WideChar* name, std::u16string* text) override {
+    auto found = key_.values.find(name);
+    if (found == key_.values.end() || found->second.type != StoredType::Other ||
+        found->second.text.size() > kMaxStoredTextChars) {
+      return 0;
+    }
+    *text = found->second.text;
+    return 1;
+  }
+
   int Delete(const WideChar* name) override {
     if (key_.failWrites) return 0;
     key_.values.erase(name);

@@ -86,12 +86,18 @@ TEST_F(CameraBlocking, TheHoldCheckTellsWhetherAnotherProgramCouldStillOpenTheCa
   struct Case {
     const wchar_t* name;
     bool shared;
-  } cases[] = {{L"Exclusive Check Camera", false}, {L"Shared Check Camera", true}};
+    bool opensAtPause;
+  } cases[] = {{L"Exclusive Check Camera", false, false},
+               {L"Shared Check Camera", true, false},
+               // A second graph connects and Wine's graph answers its Pause
+               // with S_FALSE; the capture filter alone tells the refusal.
+               {L"Pause Check Camera", false, true}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.shared ? "shared" : "one client at a time");
-    const std::wstring path = std::wstring(L"\\\\?\\virtual#check-") + (c.shared ? L"shared" : L"exclusive");
-    PluggedDevice plugged =
-        c.shared ? PluggedDevice::SharedCamera(c.name, path) : PluggedDevice::Camera(c.name, path);
+    SCOPED_TRACE(c.name);
+    const std::wstring path = std::wstring(L"\\\\?\\virtual#check-") + c.name;
+    PluggedDevice plugged = c.shared         ? PluggedDevice::SharedCamera(c.name, path)
+                            : c.opensAtPause ? PluggedDevice::CameraOpeningAtPause(c.name, path)
+                                             : PluggedDevice::Camera(c.name, path);
     ASSERT_TRUE(plugged.ok());
     std::unique_ptr<SPDEVCAM> camera = MakeCamera(c.name, path);
     poster_.Clear();
@@ -119,13 +125,19 @@ TEST_F(CameraBlocking, TheHoldCheckTellsWhetherAnotherProgramCouldStillOpenTheCa
 }
 
 TEST_F(CameraBlocking, ACameraHeldByAnotherProcessCannotBeBlockedAndTheFailureIsTheGraphsResult) {
+  for (bool opensAtPause : {false, true}) {
+  SCOPED_TRACE(opensAtPause ? "refused at pause, behind the graph's S_FALSE" : "refused at connection");
+  poster_.Clear();
   const std::wstring path = L"\\\\?\\virtual#camera-in-use";
-  PluggedDevice plugged = PluggedDevice::Camera(L"Camera In Use", path);
+  PluggedDevice plugged = opensAtPause ? PluggedDevice::CameraOpeningAtPause(L"Camera In Use", path)
+                                       : PluggedDevice::Camera(L"Camera In Use", path);
   ASSERT_TRUE(plugged.ok());
   std::unique_ptr<SPDEVCAM> camera = MakeCamera(L"Camera In Use", path);
   HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneTestBlockReady");
   HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneTestBlockRelease");
   ASSERT_TRUE(ready != nullptr && release != nullptr);
+  ResetEvent(ready);
+  ResetEvent(release);
   HelperProcess holder(L"hold-camera " + Quoted(path) + L" ShadowpaneTestBlockReady ShadowpaneTestBlockRelease");
   ASSERT_TRUE(holder.ok());
   HANDLE waits[] = {ready, holder.handle()};
@@ -146,6 +158,7 @@ TEST_F(CameraBlocking, ACameraHeldByAnotherProcessCannotBeBlockedAndTheFailureIs
   EXPECT_EQ(camera->Unblock(), 1);
   CloseHandle(ready);
   CloseHandle(release);
+  }
 }
 
 TEST_F(CameraBlocking, DestroyingABlockedCameraReleasesTheDevice) {

@@ -103,6 +103,12 @@ HRESULT CameraHold::Hold(IBaseFilter* camera) {
   }
   pin.Reset();
   if (SUCCEEDED(hr)) hr = control_->Pause();
+  if (SUCCEEDED(hr)) {
+    // The graph's answer can hide a capture filter that refused: ask it.
+    FILTER_STATE state = State_Stopped;
+    const HRESULT stateResult = camera->GetState(100, &state);
+    if (FAILED(stateResult) || state != State_Paused) hr = VFW_E_NOT_PAUSED;
+  }
   return hr;
 }
 

@@ -67,7 +67,7 @@ class MicrophoneBlocking : public ::testing::Test {
     ASSERT_GE(services_.SystemMajorVersion(), kFirstDirectShowSilencingVersion);
   }
 
-  // A microphone object made as discovery makes one: two bindings.
+  // A microphone object made as discovery makes one: three bindings.
   std::unique_ptr<SPDEVMIC> MakeMicrophone(const std::wstring& name, std::uint32_t waveInId) {
     AudioInitRecord record;
     EXPECT_EQ(BindThroughServices(services_, DeviceCategory::AudioInput, u"FriendlyName", U16(name),
@@ -76,12 +76,16 @@ class MicrophoneBlocking : public ::testing::Test {
     EXPECT_EQ(BindThroughServices(services_, DeviceCategory::AudioInput, u"FriendlyName", U16(name),
                                   &record.workerFilter),
               kHrOk);
+    EXPECT_EQ(BindThroughServices(services_, DeviceCategory::AudioInput, u"FriendlyName", U16(name),
+                                  &record.checkFilter),
+              kHrOk);
     U16(name).copy(record.friendlyName, kMaxNameChars);
     U16(std::to_wstring(waveInId) + L" " + name).copy(record.path, kMaxNameChars);
     record.waveInId = waveInId;
     record.notifyWindow = kMainWindow;
     auto microphone = std::make_unique<SPDEVMIC>(poster_, services_);
     microphone->Init(&record);
+    microphone->SetFriendlyName(U16(name).c_str());  // as linking it into a list does
     return microphone;
   }
 
@@ -99,7 +103,11 @@ TEST_F(MicrophoneBlocking, BlockKeepsTheInputOffAgainstAnotherProcessAndUnblockR
 
   ASSERT_EQ(microphone->Block(), 1);
   ASSERT_TRUE(WaitFor([&] { return !InputEnabled(plugged.clsid()); })) << "the worker never switched it off";
-  EXPECT_EQ(microphone->IsBlockedBitSet(), 1);
+  ASSERT_TRUE(WaitFor([&] { return microphone->IsBlockedBitSet() == 1; }));
+  // No endpoint (the wave-input driver names another input at its number):
+  // checked through a binding of its own, which finds the input off.
+  EXPECT_TRUE(microphone->EndpointId().empty());
+  EXPECT_EQ(microphone->IsSharedBitSet(), 0);
 
   // Another program switches the input on again and again; each time the
   // worker must switch it off by itself.
@@ -138,9 +146,10 @@ TEST_F(MicrophoneBlocking, BlockKeepsTheInputOffAgainstAnotherProcessAndUnblockR
   EXPECT_FALSE(InputEnabled(plugged.clsid()));
 }
 
-TEST_F(MicrophoneBlocking, AMicrophoneWithoutAnAnalogInputIsHeldThroughWaveInput) {
-  // Wine's own capture device has no analog input pin: the worker silences
-  // it through wave input and its mixer instead and keeps holding it.
+TEST_F(MicrophoneBlocking, AMicrophoneWithoutAnAnalogInputIsHeldAtItsEndpoint) {
+  // Wine's own capture device has no analog input pin: the worker mutes its
+  // audio endpoint and keeps holding it. Wine keeps that mute per object, so
+  // the hold is shown not silent, as another program here would find it.
   std::vector<ListedDevice> inputs = ListCategory(kAudioInputCategory);
   auto system = std::find_if(inputs.begin(), inputs.end(),
                              [](const ListedDevice& device) { return device.hasWaveInId; });
@@ -153,6 +162,8 @@ TEST_F(MicrophoneBlocking, AMicrophoneWithoutAnAnalogInputIsHeldThroughWaveInput
   Sleep(3 * kMuteReapplyPeriodMs);
   EXPECT_EQ(poster_.Count(), 1);
   EXPECT_EQ(microphone->IsBlockedBitSet(), 1);
+  EXPECT_FALSE(microphone->EndpointId().empty());
+  EXPECT_EQ(microphone->IsSharedBitSet(), 1);
   EXPECT_EQ(microphone->Unblock(), 1);
   EXPECT_EQ(microphone->IsBlockedBitSet(), 0);
   EXPECT_EQ(poster_.Count(), 2);

@@ -139,7 +139,7 @@ STDMETHODIMP VirtualCameraPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* ty
     hr = VFW_E_TYPE_NOT_ACCEPTED;
   } else if (FAILED(receivePin->QueryDirection(&direction)) || direction != PINDIR_INPUT) {
     hr = VFW_E_INVALID_DIRECTION;
-  } else if (!OpenDeviceExclusively()) {
+  } else if (!(openAtPause_ = CameraOpensAtPause(filter_.clsid())) && !OpenDeviceExclusively()) {
     // Another client holds the camera: the driver refuses to open.
     hr = HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
   } else {
@@ -249,12 +249,20 @@ STDMETHODIMP VirtualCameraPin::QuerySupported(REFGUID set, DWORD id, DWORD* supp
   return S_OK;
 }
 
-HRESULT VirtualCameraPin::CommitAllocator() {
+HRESULT VirtualCameraPin::StartStream() {
+  // A camera that opens at pause refuses here while another client has it.
+  if (openAtPause_ && deviceHandle_ == INVALID_HANDLE_VALUE && !OpenDeviceExclusively()) {
+    return HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION);
+  }
   return allocator_ != nullptr ? allocator_->Commit() : S_OK;
 }
 
-void VirtualCameraPin::DecommitAllocator() {
+void VirtualCameraPin::StopStream() {
   if (allocator_ != nullptr) allocator_->Decommit();
+  if (openAtPause_ && deviceHandle_ != INVALID_HANDLE_VALUE) {
+    CloseHandle(deviceHandle_);
+    deviceHandle_ = INVALID_HANDLE_VALUE;
+  }
 }
 
 // ---- VirtualCameraFilter ----

@@ -5,7 +5,9 @@
 // (in this process or any other) cannot connect until the first disconnects.
 // In sharing mode (kSharedAccessValue of its class) it admits further
 // clients beside one that opened it in that mode, as newer systems share a
-// camera; a client that opened it exclusively still keeps everyone out.
+// camera; a client that opened it exclusively still keeps everyone out. In
+// open-at-pause mode (kOpenAtPauseValue) it opens the device only as it
+// pauses, so a second client connects and is refused at pause.
 // It never produces a frame: a paused graph on it waits forever, which is all
 // a holder of the camera needs.
 #pragma once
@@ -54,9 +56,10 @@ class VirtualCameraPin final : public IPin, public IKsPropertySet {
                    DWORD dataSize, DWORD* returned) override;
   STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
 
-  // Called by the filter (its lock held) on state changes.
-  HRESULT CommitAllocator();
-  void DecommitAllocator();
+  // Called by the filter (its lock held) on state changes: the stream's
+  // buffers, and the device itself in open-at-pause mode.
+  HRESULT StartStream();
+  void StopStream();
   bool IsConnected() const { return peer_ != nullptr; }
 
  private:
@@ -71,6 +74,8 @@ class VirtualCameraPin final : public IPin, public IKsPropertySet {
   IMemInputPin* peerInput_ = nullptr;
   IMemAllocator* allocator_ = nullptr;
   HANDLE deviceHandle_ = INVALID_HANDLE_VALUE;
+  // Read at each connection, as the sharing mode is.
+  bool openAtPause_ = false;
 };
 
 class VirtualCameraFilter final : public SinglePinFilter {
@@ -80,8 +85,8 @@ class VirtualCameraFilter final : public SinglePinFilter {
  private:
   ~VirtualCameraFilter() override = default;
   IPin* OwnPin() override { return &pin_; }
-  HRESULT OnStreamStarting() override { return pin_.CommitAllocator(); }
-  void OnStreamStopped() override { pin_.DecommitAllocator(); }
+  HRESULT OnStreamStarting() override { return pin_.StartStream(); }
+  void OnStreamStopped() override { pin_.StopStream(); }
 
   VirtualCameraPin pin_;
 };

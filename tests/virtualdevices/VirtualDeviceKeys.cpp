@@ -23,18 +23,23 @@ std::wstring MicrophoneMutexName(const GUID& clsid) {
   return L"ShadowpaneVirtualMicrophone-" + GuidText(clsid);
 }
 
-bool CameraIsShared(const GUID& clsid) {
+namespace {
+bool CameraFlag(const GUID& clsid, const wchar_t* name) {
   RegistryKey key(HKEY_CLASSES_ROOT, ClassKeyPath(clsid), KEY_QUERY_VALUE);
   if (key.get() == nullptr) return false;
   DWORD value = 0;
   DWORD type = 0;
   DWORD size = sizeof(value);
-  if (RegQueryValueExW(key.get(), kSharedAccessValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-      ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
     return false;
   }
   return type == REG_DWORD && value != 0;
 }
+}  // namespace
+
+bool CameraIsShared(const GUID& clsid) { return CameraFlag(clsid, kSharedAccessValue); }
+
+bool CameraOpensAtPause(const GUID& clsid) { return CameraFlag(clsid, kOpenAtPauseValue); }
 
 RegistryKey::RegistryKey(HKEY root, const std::wstring& path, REGSAM access, Mode mode) {
   status_ = mode == Mode::kCreateIfMissing

@@ -43,6 +43,12 @@ constexpr wchar_t kSharedAccessValue[] = L"SharedAccess";
 // Whether the camera of that class is shared between clients now.
 bool CameraIsShared(const GUID& clsid);
 
+// Under the same key: REG_DWORD 1 when the camera opens its device only as
+// it pauses, not when its pin connects, so a second client connects and is
+// refused at pause, where a graph's own answer can hide the refusal.
+constexpr wchar_t kOpenAtPauseValue[] = L"OpenAtPause";
+bool CameraOpensAtPause(const GUID& clsid);
+
 // A camera is opened exclusively by holding this file open without sharing:
 // like a capture driver, the open fails for everyone else until it is closed,
 // and a process that dies releases it with its handles.

@@ -136,11 +136,13 @@ HRESULT RegisterVirtualCamera(const std::wstring& friendlyName, const std::wstri
   return Finish(status, *clsid);
 }
 
-HRESULT SetCameraSharing(const GUID& clsid, bool shared) {
+HRESULT SetCameraFlag(const GUID& clsid, const wchar_t* name, bool on) {
   RegistryKey classKey(HKEY_CLASSES_ROOT, ClassKeyPath(clsid), KEY_SET_VALUE);
   if (classKey.get() == nullptr) return HRESULT_FROM_WIN32(classKey.status());
-  return HRESULT_FROM_WIN32(SetNumber(classKey.get(), kSharedAccessValue, shared ? 1 : 0));
+  return HRESULT_FROM_WIN32(SetNumber(classKey.get(), name, on ? 1 : 0));
 }
+
+HRESULT SetCameraSharing(const GUID& clsid, bool shared) { return SetCameraFlag(clsid, kSharedAccessValue, shared); }
 
 HRESULT RegisterVirtualMicrophone(const std::wstring& friendlyName, DWORD waveInId, GUID* clsid) {
   LONG status = RegisterDeviceClass(kKindMicrophone, clsid);
@@ -193,14 +195,23 @@ PluggedDevice PluggedDevice::Camera(const std::wstring& friendlyName, const std:
   return PluggedDevice(hr, clsid, friendlyName);
 }
 
-PluggedDevice PluggedDevice::SharedCamera(const std::wstring& friendlyName, const std::wstring& devicePath) {
+PluggedDevice PluggedDevice::CameraWithFlag(const std::wstring& friendlyName, const std::wstring& devicePath,
+                                            const wchar_t* flag) {
   GUID clsid = {};
   HRESULT hr = RegisterVirtualCamera(friendlyName, devicePath, &clsid);
   if (SUCCEEDED(hr)) {
-    hr = SetCameraSharing(clsid, true);
+    hr = SetCameraFlag(clsid, flag, true);
     if (FAILED(hr)) UnregisterVirtualDevice(clsid);
   }
   return PluggedDevice(hr, clsid, friendlyName);
+}
+
+PluggedDevice PluggedDevice::SharedCamera(const std::wstring& friendlyName, const std::wstring& devicePath) {
+  return CameraWithFlag(friendlyName, devicePath, kSharedAccessValue);
+}
+
+PluggedDevice PluggedDevice::CameraOpeningAtPause(const std::wstring& friendlyName, const std::wstring& devicePath) {
+  return CameraWithFlag(friendlyName, devicePath, kOpenAtPauseValue);
 }
 
 PluggedDevice PluggedDevice::Microphone(const std::wstring& friendlyName, DWORD waveInId) {

@@ -48,6 +48,9 @@ class PluggedDevice {
   static PluggedDevice Camera(const std::wstring& friendlyName, const std::wstring& devicePath);
   // A camera the system shares: a second client opens it while one holds it.
   static PluggedDevice SharedCamera(const std::wstring& friendlyName, const std::wstring& devicePath);
+  // A camera that opens its device only at pause: a second client connects
+  // and is refused there.
+  static PluggedDevice CameraOpeningAtPause(const std::wstring& friendlyName, const std::wstring& devicePath);
   static PluggedDevice Microphone(const std::wstring& friendlyName, DWORD waveInId);
   PluggedDevice(PluggedDevice&& other) noexcept;
   PluggedDevice& operator=(PluggedDevice&&) = delete;
@@ -63,6 +66,8 @@ class PluggedDevice {
 
  private:
   PluggedDevice(HRESULT result, const GUID& clsid, std::wstring friendlyName);
+  static PluggedDevice CameraWithFlag(const std::wstring& friendlyName, const std::wstring& devicePath,
+                                      const wchar_t* flag);
   HRESULT result_;
   GUID clsid_;
   std::wstring friendlyName_;

@@ -1,7 +1,6 @@
 #include "ui/main/DeviceEntries.h"
 
 #include "app/Languages.h"
-#include "devices/Camera.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {
@@ -52,6 +51,7 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
   effect.itemData = DeviceList::ListItemDataOf(device);
   effect.protectedState = ProtectionState(list);
   effect.heldButShared = (effect.itemData & kListItemHeldButShared) != 0;
+  effect.sharedNoticeText = kind == DEVICE_KIND_VIDEO ? STR_CAMERA_STILL_SHARED : STR_MICROPHONE_NOT_SILENT;
   WideChar path[kNameUnits] = {};
   device->GetPath(path, kMaxNameChars);
   effect.noticeKey = path[0] != 0 ? BoundedString(path, kNameUnits) : effect.entryText;
@@ -66,11 +66,8 @@ int ProtectionState(const DeviceList& list) {
   return 1;
 }
 
-void RecheckHeldCameras(DeviceList& list) {
-  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
-    if (device->GetKind() != DEVICE_KIND_VIDEO) continue;
-    if (auto* camera = dynamic_cast<SPDEVCAM*>(device)) camera->RecheckHold();
-  }
+void RecheckHolds(DeviceList& list) {
+  for (SPDEV* device = list.head(); device != nullptr; device = device->next) device->RecheckHold();
 }
 
 bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices) {

@@ -29,14 +29,16 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText);
 // display name, as every device notice and warning reads.
 WideString ComposeDeviceMessage(const WideChar* message, const WideChar* deviceName);
 
-// 1 ("Privacy Protected") only when every device is blocked and no held
-// camera is shared. An empty list, or one whose last refresh could not read
-// a category, gives 0: the program cannot tell then that nothing is open.
+// 1 ("Privacy Protected") only when every device is blocked and no hold is
+// shared or unverified (a camera others can open, a microphone others can
+// hear). An empty list, or one whose last refresh could not read a
+// category, gives 0: the program cannot tell then that nothing is open.
 int ProtectionState(const DeviceList& list);
 
-// Checks the hold of every blocked camera again (after a refresh): a camera
-// whose answer changed posts its state anew.
-void RecheckHeldCameras(DeviceList& list);
+// Checks every hold again as another program would meet it (after a
+// refresh): a device whose answer changed posts its state anew (a
+// microphone from its worker, within one re-application period).
+void RecheckHolds(DeviceList& list);
 
 // What a WM_DEVICE_NOTIFY asks of the window.
 enum class DeviceNotifyKind { Ignore, StateChanged, PluggedIn };
@@ -47,7 +49,8 @@ struct DeviceNotifyEffect {
   WideString entryText;       // the entry to update or to name in the notice
   std::uint32_t itemData = 0;  // StateChanged: the entry's new data word
   int protectedState = 0;      // StateChanged: every device blocked now
-  bool heldButShared = false;  // StateChanged: a camera held, yet open to others
+  bool heldButShared = false;  // StateChanged: held, yet open to others or not silent for them
+  int sharedNoticeText = -1;   // StateChanged: the string that tells the user so
   WideString noticeKey;        // StateChanged: the device's path, or its name without one
 };
 
@@ -69,9 +72,9 @@ class SharedHoldNotices {
 };
 
 // Whether the state change should tell the user that the camera can still
-// be used by other programs ("This camera can still be used by other
-// programs while it is blocked."): only for a held-but-shared camera not yet
-// told of in this run. Remembers the device when it answers true.
+// be used, or the microphone still heard, by other programs: only for a
+// held-but-shared device not yet told of in this run. Remembers the device
+// when it answers true.
 bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices);
 
 // The tray and class icon for a protection state: 103 protected, 102 at risk.

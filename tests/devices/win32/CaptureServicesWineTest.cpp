@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "devices/EndpointMute.h"
 #include "devices/Microphone.h"
 #include "tests/devices/win32/WineCaptureDevice.h"
 
@@ -234,6 +235,45 @@ TEST_F(CaptureServicesWine, WaveInputNameIsTheListedName) {
   EXPECT_EQ(name, std::u16string(testing::kWineCaptureName).substr(0, kWaveInputNameChars));
   std::u16string none = u"untouched";
   EXPECT_NE(services.WaveInputName(services.WaveInputCount(), &none), kMmNoError);
+  EXPECT_EQ(none, u"untouched");
+}
+
+// Wine's input names its audio endpoint, which the endpoint enumerator
+// opens; the mute set through one volume object reads back through it. A
+// fresh object reads it unmuted: Wine keeps the mute per object, which is
+// why a hold checked through objects of its own shows not silent here.
+TEST_F(CaptureServicesWine, WaveInputNamesItsEndpointWhoseMuteIsKeptPerObjectHere) {
+  std::u16string id;
+  ASSERT_EQ(services.WaveInputEndpointId(0, &id), kMmNoError);
+  ASSERT_FALSE(id.empty());
+  auto open = [&](std::unique_ptr<AudioEndpointEnumerator>& enumerator,
+                  std::unique_ptr<AudioEndpoint>& endpoint, std::unique_ptr<EndpointVolume>& volume) {
+    ASSERT_EQ(services.CreateAudioEndpointEnumerator(&enumerator), S_OK);
+    ASSERT_EQ(enumerator->GetDevice(id, &endpoint), S_OK);
+    ASSERT_EQ(endpoint->ActivateVolume(&volume), S_OK);
+  };
+  std::unique_ptr<AudioEndpointEnumerator> enumerator;
+  std::unique_ptr<AudioEndpoint> endpoint;
+  std::unique_ptr<EndpointVolume> volume;
+  open(enumerator, endpoint, volume);
+  ASSERT_NE(volume, nullptr);
+  bool muted = false;
+  ASSERT_EQ(volume->SetMute(true), S_OK);
+  ASSERT_EQ(volume->GetMute(&muted), S_OK);
+  EXPECT_TRUE(muted);
+
+  std::unique_ptr<AudioEndpointEnumerator> otherEnumerator;
+  std::unique_ptr<AudioEndpoint> otherEndpoint;
+  std::unique_ptr<EndpointVolume> other;
+  open(otherEnumerator, otherEndpoint, other);
+  ASSERT_NE(other, nullptr);
+  ASSERT_EQ(other->GetMute(&muted), S_OK);
+  EXPECT_FALSE(muted);
+  EXPECT_FALSE(EndpointMutedForOthers(services, id));
+  EXPECT_EQ(volume->SetMute(false), S_OK);
+
+  std::u16string none = u"untouched";
+  EXPECT_NE(services.WaveInputEndpointId(services.WaveInputCount(), &none), kMmNoError);
   EXPECT_EQ(none, u"untouched");
 }
 

@@ -42,9 +42,10 @@ void DiscoveryWindowTarget::ClearSelection(DeviceListBox list) {
 }
 
 int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
-                   DevicePoster& poster, BlockSettings block, int initial) {
+                   DevicePoster& poster, BlockSettings block, int initial,
+                   MutedEndpoints* mutedEndpoints) {
   DiscoveryWindowTarget target(mainWindow);
-  DiscoveryContext context{list, services, poster, target, block};
+  DiscoveryContext context{list, services, poster, target, block, mutedEndpoints};
   return RefreshDevices(context, initial);
 }
 

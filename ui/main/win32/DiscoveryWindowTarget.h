@@ -31,8 +31,10 @@ class DiscoveryWindowTarget : public DiscoveryTarget {
 
 // RefreshDevices on the program's main window: its lists, its timer, and
 // the window as every device's notify target. The caller passes the block
-// settings as they are in memory now.
+// settings as they are in memory now, and the record of muted endpoints
+// (null: none kept).
 int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
-                   DevicePoster& poster, BlockSettings block, int initial);
+                   DevicePoster& poster, BlockSettings block, int initial,
+                   MutedEndpoints* mutedEndpoints = nullptr);
 
 }  // namespace shadowpane

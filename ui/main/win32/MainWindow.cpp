@@ -109,10 +109,10 @@ void ShowProtection(MainWindowData& data) {
 void Refresh(MainWindowData& data, int initial) {
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
-                 CurrentBlockSettings(), initial);
-  // A hold the system shared, or stopped sharing, since it was last checked
-  // posts its change, which updates its entry.
-  RecheckHeldCameras(*data.devices);
+                 CurrentBlockSettings(), initial, data.services.mutedEndpoints);
+  // A hold that others can now meet, or no longer can, since it was last
+  // checked posts its change, which updates its entry.
+  RecheckHolds(*data.devices);
   ShowProtection(data);
 }
 
@@ -230,7 +230,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   ShowProtection(data);
   // Last, so the amber mark and the panel are up to date behind the notice.
   if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
-    ShowDeviceMessage(data.window, STR_CAMERA_STILL_SHARED, effect.entryText, MBX_ICON_WARNING);
+    ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
   }
 }
 

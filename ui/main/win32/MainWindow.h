@@ -11,6 +11,7 @@
 #include "app/KeyValueStore.h"
 #include "devices/CaptureServices.h"
 #include "devices/DevicePoster.h"
+#include "devices/MutedEndpoints.h"
 #include "devices/ProfileFile.h"
 
 namespace shadowpane {
@@ -24,6 +25,8 @@ constexpr wchar_t kMainWindowTitle[] = L"KESTRALYNX Shadowpane";
 struct MainWindowServices {
   CaptureServices* captureServices = nullptr;
   DevicePoster* poster = nullptr;
+  // The audio endpoints muted and not yet given back; may be null.
+  MutedEndpoints* mutedEndpoints = nullptr;
   ProfileFile* profileFile = nullptr;
   KeyValueStore* settingsStore = nullptr;
   int (*showSettings)(HWND owner) = nullptr;  // 1 when closed with OK

@@ -213,7 +213,7 @@ TEST_F(DiscoveryIntegrationTest, BlockStartBlocksTheMicrophoneThroughItsWorker) 
   SPDEV* device = FindDevice(kWineMicrophone);
   ASSERT_NE(device, nullptr);
   // Wine's capture filter has no analog input pin: the worker holds the
-  // input through wave input instead, and says so once.
+  // input at its audio endpoint instead, and says so once.
   std::vector<MSG> posted = WaitForNotifications(1);
   size_t forMicrophone = 0;
   for (const MSG& msg : posted) {

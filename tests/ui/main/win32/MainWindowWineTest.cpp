@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -240,12 +241,15 @@ TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkG
   EXPECT_TRUE(g_boxTexts.empty());
 }
 
-// With every device blocked at start, a camera the system shares is amber,
-// keeps the panel at risk and is announced once; one the system gives to one
-// client at a time is green and nothing changes.
+// With every device blocked at start, a camera the system shares is amber
+// and is announced once; one the system gives to one client at a time is
+// green. Wine's own input, muted at an endpoint whose mute Wine keeps per
+// object, is amber and announced once too, and keeps the panel at risk.
 TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnouncedOnce) {
   const std::wstring notice =
       L"This camera can still be used by other programs while it is blocked.\n \nDevice: ";
+  const std::wstring inputNotice =
+      L"This microphone can still be heard by other programs while it is blocked.\n \nDevice: In: default";
   struct Case {
     bool shared;
     int skin;
@@ -265,15 +269,25 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     Pump(300);
     EXPECT_EQ(EntryBlocked(list, index) & 1, 1);
     EXPECT_EQ(LockMarkPixel(list, index), MarkFace(c.skin));
-    // Every device is blocked at start, Wine's own input too: protected,
-    // unless a camera is held but shared.
+    // Every device is blocked at start, Wine's own input too, which keeps
+    // the panel at risk here whatever the camera's hold.
     ASSERT_EQ(AllBlockedNow(), 1);
-    const int protectedState = c.shared ? 0 : 1;
+    const int protectedState = 0;
     EXPECT_EQ(ProtectedState, protectedState);
-    EXPECT_EQ(PixelAt(window_, 30, 110), protectedState == 1 ? RGB(143, 184, 90) : RGB(219, 68, 68));
+    EXPECT_EQ(PixelAt(window_, 30, 110), RGB(219, 68, 68));
     EXPECT_EQ(SUCCEEDED(RunHelper(L"probe-camera " + Quoted(path))), c.shared) << "what the mark claims";
-    const std::vector<std::wstring> told = Collapsed(std::vector<std::wstring>(c.shared ? 1 : 0, notice + name));
-    EXPECT_EQ(Collapsed(g_boxTexts), told);
+    std::vector<std::wstring> told(c.shared ? 1 : 0, notice + name);
+    told.push_back(inputNotice);
+    // The two devices' notices come in no fixed order: a box opened for one
+    // runs its own loop, in which the other's notice may open a box on top.
+    told = Collapsed(told);
+    std::sort(told.begin(), told.end());
+    auto noticesShown = [] {
+      std::vector<std::wstring> shown = Collapsed(g_boxTexts);
+      std::sort(shown.begin(), shown.end());
+      return shown;
+    };
+    EXPECT_EQ(noticesShown(), told);
 
     // A refresh refills the list and checks again: the same mark, no second
     // notice; nor after the camera was unblocked and blocked again.
@@ -287,7 +301,7 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     ClickEntry(list, again);
     EXPECT_EQ(LockMarkPixel(list, again), MarkFace(c.skin));
     EXPECT_EQ(ProtectedState, protectedState);
-    EXPECT_EQ(Collapsed(g_boxTexts), told);
+    EXPECT_EQ(noticesShown(), told);
     DestroyWindow(window_);
     window_ = nullptr;
     Pump(50);
@@ -314,8 +328,8 @@ TEST_F(MainWindowTest, ARefreshFollowsASharedCameraThatIsNoLongerShared) {
   const int again = IndexOf(list, L"Unshared Camera");
   ASSERT_NE(again, LB_ERR);
   EXPECT_EQ(LockMarkPixel(list, again), MarkFace(kSkinLockBlocked));
-  EXPECT_EQ(ProtectedState, AllBlockedNow());
-  EXPECT_EQ(g_boxTexts.size(), 1u) << "told once, when it was shared";
+  EXPECT_EQ(ProtectedState, 0) << "Wine's own input is still not silent for others";
+  EXPECT_EQ(g_boxTexts.size(), 2u) << "the camera told of once, when it was shared, and Wine's input";
 }
 
 TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
@@ -337,31 +351,43 @@ TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
   }
 }
 
+// Also for a camera that refuses only at pause, which the graph's own
+// answer hides: the capture filter tells.
 TEST_F(MainWindowTest, ACameraHeldByAnotherProgramGivesTheWarningAndKeepsItsMark) {
-  const std::wstring path = L"\\\\?\\virtual#main-window-held";
-  PluggedDevice plugged = PluggedDevice::Camera(L"Held Camera", path);
-  ASSERT_TRUE(plugged.ok());
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneMainReady");
-  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneMainRelease");
-  HelperProcess holder(L"hold-camera " + Quoted(path) + L" ShadowpaneMainReady ShadowpaneMainRelease");
-  ASSERT_TRUE(holder.ok());
-  HANDLE waits[] = {ready, holder.handle()};
-  ASSERT_EQ(WaitForMultipleObjects(2, waits, FALSE, kHelperLimitMs), WAIT_OBJECT_0);
+  for (bool opensAtPause : {false, true}) {
+    SCOPED_TRACE(opensAtPause ? "refused at pause" : "refused at connection");
+    const std::wstring path = L"\\\\?\\virtual#main-window-held";
+    PluggedDevice plugged = opensAtPause ? PluggedDevice::CameraOpeningAtPause(L"Held Camera", path)
+                                         : PluggedDevice::Camera(L"Held Camera", path);
+    ASSERT_TRUE(plugged.ok());
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneMainReady");
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"ShadowpaneMainRelease");
+    ResetEvent(ready);
+    ResetEvent(release);
+    HelperProcess holder(L"hold-camera " + Quoted(path) + L" ShadowpaneMainReady ShadowpaneMainRelease");
+    ASSERT_TRUE(holder.ok());
+    HANDLE waits[] = {ready, holder.handle()};
+    ASSERT_EQ(WaitForMultipleObjects(2, waits, FALSE, kHelperLimitMs), WAIT_OBJECT_0);
 
-  ASSERT_NE(Open(), nullptr);
-  HWND list = List(IDC_VIDEO_LIST);
-  const int index = IndexOf(list, L"Held Camera");
-  ASSERT_NE(index, LB_ERR);
-  ClickEntry(list, index);
-  ASSERT_EQ(g_boxTexts.size(), 1u);
-  EXPECT_EQ(g_boxTexts[0], L"Unable to block device.\n \nDevice: Held Camera");
-  EXPECT_EQ(EntryBlocked(list, index), 0);
-  EXPECT_TRUE(IsWindowEnabled(window_)) << "the box gave its owner back";
+    g_boxTexts.clear();
+    ASSERT_NE(Open(), nullptr);
+    HWND list = List(IDC_VIDEO_LIST);
+    const int index = IndexOf(list, L"Held Camera");
+    ASSERT_NE(index, LB_ERR);
+    ClickEntry(list, index);
+    ASSERT_EQ(g_boxTexts.size(), 1u);
+    EXPECT_EQ(g_boxTexts[0], L"Unable to block device.\n \nDevice: Held Camera");
+    EXPECT_EQ(EntryBlocked(list, index), 0);
+    EXPECT_TRUE(IsWindowEnabled(window_)) << "the box gave its owner back";
 
-  SetEvent(release);
-  EXPECT_EQ(holder.Wait(kHelperLimitMs), S_OK);
-  CloseHandle(ready);
-  CloseHandle(release);
+    SetEvent(release);
+    EXPECT_EQ(holder.Wait(kHelperLimitMs), S_OK);
+    CloseHandle(ready);
+    CloseHandle(release);
+    DestroyWindow(window_);
+    window_ = nullptr;
+    Pump(50);
+  }
 }
 
 TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
@@ -421,9 +447,59 @@ TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentStat
   EXPECT_EQ(TrayIconShown(), small);
 }
 
+// The capture services of a machine whose only inputs are the virtual ones:
+// Wine's own input, which no other program would find silent here, is left
+// out of the enumeration, so every device can be held for sure.
+class MonikersWithoutWineInput : public MonikerEnumerator {
+ public:
+  explicit MonikersWithoutWineInput(std::unique_ptr<MonikerEnumerator> all) : all_(std::move(all)) {}
+  HResult Next(std::unique_ptr<DeviceMoniker>* moniker) override {
+    for (;;) {
+      const HResult result = all_->Next(moniker);
+      if (result != kHrOk || !*moniker) return result;
+      std::unique_ptr<PropertyBag> bag;
+      WideChar name[kNameUnits] = {};
+      if (Succeeded((*moniker)->BindToStorage(&bag)) && bag) bag->ReadText(u"FriendlyName", name);
+      if (std::u16string(name) != u"In: default") return result;
+    }
+  }
+
+ private:
+  std::unique_ptr<MonikerEnumerator> all_;
+};
+
+class DevicesWithoutWineInput : public DeviceEnumerator {
+ public:
+  explicit DevicesWithoutWineInput(std::unique_ptr<DeviceEnumerator> all) : all_(std::move(all)) {}
+  HResult CreateClassEnumerator(DeviceCategory category, std::unique_ptr<MonikerEnumerator>* monikers) override {
+    std::unique_ptr<MonikerEnumerator> all;
+    const HResult result = all_->CreateClassEnumerator(category, &all);
+    if (all) *monikers = std::make_unique<MonikersWithoutWineInput>(std::move(all));
+    return result;
+  }
+
+ private:
+  std::unique_ptr<DeviceEnumerator> all_;
+};
+
+class ServicesWithoutWineInput : public Win32CaptureServices {
+ public:
+  HResult CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) override {
+    std::unique_ptr<DeviceEnumerator> all;
+    const HResult result = Win32CaptureServices::CreateDeviceEnumerator(&all);
+    if (all) *enumerator = std::make_unique<DevicesWithoutWineInput>(std::move(all));
+    return result;
+  }
+};
+
 // With every device blocked at start, an open camera plugged in turns the
 // panel and the tray icon red; pulled out again, both turn green.
 TEST_F(MainWindowTest, ThePanelAndTheTrayIconFollowAPlugInAndAnUnplug) {
+  // Outlives the window, also when an assertion ends the test early.
+  static ServicesWithoutWineInput capture;
+  services_.captureServices = &capture;
+  PluggedDevice held = PluggedDevice::Camera(L"Held At Start", L"\\\\?\\virtual#main-window-held-at-start");
+  ASSERT_TRUE(held.ok());
   BlockStart = 1;
   ASSERT_NE(Open(), nullptr);
   BlockStart = 0;
@@ -436,7 +512,8 @@ TEST_F(MainWindowTest, ThePanelAndTheTrayIconFollowAPlugInAndAnUnplug) {
     EXPECT_EQ(PixelAt(window_, 30, 110), state == 1 ? RGB(143, 184, 90) : RGB(219, 68, 68)) << state;
     EXPECT_EQ(TrayIconShown(), state == 1 ? protectedIcon : atRiskIcon) << state;
   };
-  ASSERT_EQ(AllBlockedNow(), 1) << "Wine's own input is blocked too";
+  ASSERT_EQ(SendMessageW(List(IDC_AUDIO_LIST), LB_GETCOUNT, 0, 0), 0) << "no input of Wine's own";
+  ASSERT_EQ(AllBlockedNow(), 1);
   shows(1);
 
   PluggedDevice plugged = PluggedDevice::Camera(L"Open Camera", L"\\\\?\\virtual#main-window-open");

@@ -1,0 +1,155 @@
+#include "devices/win32/Win32AudioEndpoint.h"
+
+#include <windows.h>
+#include <mmdeviceapi.h>
+#include <endpointvolume.h>
+
+#include <atomic>
+
+#include "core/win32/TextCast.h"
+#include "devices/win32/ComRef.h"
+
+namespace shadowpane {
+
+namespace {
+
+const GUID kClsidMMDeviceEnumerator = {
+    0xBCDE0395, 0xE52F, 0x467C, {0x8E, 0x3D, 0xC4, 0x57, 0x92, 0x91, 0x69, 0x2E}};
+const GUID kIidIMMDeviceEnumerator = {
+    0xA95664D2, 0x9614, 0x4F35, {0xA7, 0x46, 0xDE, 0x8D, 0xB6, 0x36, 0x17, 0xE6}};
+const GUID kIidIAudioEndpointVolume = {
+    0x5CDF2C82, 0x841E, 0x4546, {0x97, 0x22, 0x0C, 0xF7, 0x40, 0x78, 0x22, 0x9A}};
+const GUID kIidIAudioEndpointVolumeCallback = {
+    0x657804FA, 0xD6AD, 0x4496, {0x8A, 0x60, 0x35, 0x27, 0x52, 0xAF, 0x4F, 0x89}};
+const GUID kIidIUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// The event context every mute change of this program carries, so that its
+// own changes are told from another program's.
+const GUID kMuteEventContext = {
+    0x9816324E, 0xA953, 0x4893, {0x8B, 0xC2, 0x35, 0xDC, 0xDF, 0x63, 0x32, 0x92}};
+
+// The notice sink registered with an endpoint volume: passes on the mute of
+// changes that carry another context. Reference-counted as COM wants; the
+// volume keeps it alive while registered.
+class MuteCallback : public IAudioEndpointVolumeCallback {
+ public:
+  explicit MuteCallback(EndpointMuteListener& listener) : listener_(listener) {}
+  virtual ~MuteCallback() = default;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualGUID(iid, kIidIUnknown) || IsEqualGUID(iid, kIidIAudioEndpointVolumeCallback)) {
+      *out = static_cast<IAudioEndpointVolumeCallback*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA data) override {
+    if (data != nullptr && !IsEqualGUID(data->guidEventContext, kMuteEventContext)) {
+      listener_.OnForeignMuteChange(data->bMuted != FALSE);
+    }
+    return S_OK;
+  }
+
+ private:
+  EndpointMuteListener& listener_;
+  std::atomic<ULONG> references_{1};
+};
+
+class Win32EndpointVolume : public EndpointVolume {
+ public:
+  explicit Win32EndpointVolume(ComRef<IAudioEndpointVolume> volume) : volume_(std::move(volume)) {}
+  ~Win32EndpointVolume() override { UnregisterMuteListener(); }
+  Win32EndpointVolume(const Win32EndpointVolume&) = delete;
+  Win32EndpointVolume& operator=(const Win32EndpointVolume&) = delete;
+
+  HResult GetMute(bool* muted) override {
+    BOOL value = FALSE;
+    const HRESULT hr = volume_->GetMute(&value);
+    if (SUCCEEDED(hr)) *muted = value != FALSE;
+    return hr;
+  }
+  HResult SetMute(bool muted) override {
+    return volume_->SetMute(muted ? TRUE : FALSE, &kMuteEventContext);
+  }
+  HResult RegisterMuteListener(EndpointMuteListener& listener) override {
+    UnregisterMuteListener();
+    auto* callback = new MuteCallback(listener);
+    const HRESULT hr = volume_->RegisterControlChangeNotify(callback);
+    if (FAILED(hr)) {
+      callback->Release();
+      return hr;
+    }
+    callback_ = callback;
+    return hr;
+  }
+  HResult UnregisterMuteListener() override {
+    if (callback_ == nullptr) return S_OK;
+    const HRESULT hr = volume_->UnregisterControlChangeNotify(callback_);
+    callback_->Release();
+    callback_ = nullptr;
+    return hr;
+  }
+
+ private:
+  ComRef<IAudioEndpointVolume> volume_;
+  MuteCallback* callback_ = nullptr;
+};
+
+class Win32AudioEndpoint : public AudioEndpoint {
+ public:
+  explicit Win32AudioEndpoint(ComRef<IMMDevice> device) : device_(std::move(device)) {}
+  HResult ActivateVolume(std::unique_ptr<EndpointVolume>* volume) override {
+    ComRef<IAudioEndpointVolume> activated;
+    const HRESULT hr = device_->Activate(kIidIAudioEndpointVolume, CLSCTX_INPROC_SERVER, nullptr,
+                                         activated.ReceiveVoid());
+    if (FAILED(hr)) return hr;
+    if (!activated) return E_NOINTERFACE;
+    *volume = std::make_unique<Win32EndpointVolume>(std::move(activated));
+    return hr;
+  }
+
+ private:
+  ComRef<IMMDevice> device_;
+};
+
+class Win32AudioEndpointEnumerator : public AudioEndpointEnumerator {
+ public:
+  explicit Win32AudioEndpointEnumerator(ComRef<IMMDeviceEnumerator> enumerator)
+      : enumerator_(std::move(enumerator)) {}
+  HResult GetDevice(const std::u16string& endpointId,
+                    std::unique_ptr<AudioEndpoint>* endpoint) override {
+    ComRef<IMMDevice> device;
+    const HRESULT hr = enumerator_->GetDevice(AsWide(endpointId.c_str()), device.Receive());
+    if (FAILED(hr)) return hr;
+    if (!device) return E_NOINTERFACE;
+    *endpoint = std::make_unique<Win32AudioEndpoint>(std::move(device));
+    return hr;
+  }
+
+ private:
+  ComRef<IMMDeviceEnumerator> enumerator_;
+};
+
+}  // namespace
+
+HResult CreateWin32AudioEndpointEnumerator(std::unique_ptr<AudioEndpointEnumerator>* enumerator) {
+  ComRef<IMMDeviceEnumerator> created;
+  const HRESULT hr = CoCreateInstance(kClsidMMDeviceEnumerator, nullptr, CLSCTX_INPROC_SERVER,
+                                      kIidIMMDeviceEnumerator, created.ReceiveVoid());
+  if (FAILED(hr)) return hr;
+  if (!created) return E_NOINTERFACE;
+  *enumerator = std::make_unique<Win32AudioEndpointEnumerator>(std::move(created));
+  return hr;
+}
+
+}  // namespace shadowpane
