@@ -35,7 +35,7 @@ using virtualdevices::PluggedDevice;
 
 namespace {
 
-constexpr int kStarts = 7;
+constexpr int kStarts = 11;
 constexpr DWORD kIdleSpanMs = 60000;
 constexpr wchar_t kMinimalClass[] = L"ShadowpaneBenchMinimalWindow";
 constexpr wchar_t kFloorClass[] = L"ShadowpaneBenchDeviceFloor";
