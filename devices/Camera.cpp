@@ -56,6 +56,7 @@ int SPDEVCAM::Init(const DeviceInitRecord* record) {
   // LinkDevice stores the friendly name once the display name is unique.
   SetFriendlyName(nullptr);
   StorePath(init->path);
+  filterClass_ = BoundedString(init->filterClass, kNameUnits);
   StoreNotifyWindow(init->notifyWindow);
   StoreWaveInId(0);
   return 0;

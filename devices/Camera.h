@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "devices/CaptureServices.h"
 #include "devices/Device.h"
@@ -26,6 +27,9 @@ struct VideoInitRecord : DeviceInitRecord {
   mutable std::unique_ptr<CaptureFilter> checkFilter;
   WideChar friendlyName[kNameUnits] = {};
   WideChar path[kNameUnits] = {};
+  // The moniker's "CLSID", the class that makes its filter; read only for a
+  // camera without a path, which discovery then knows by name and class.
+  WideChar filterClass[kNameUnits] = {};
   NotifyWindow notifyWindow = 0;
 };
 
@@ -55,6 +59,9 @@ class SPDEVCAM : public SPDEV {
 
   // True while the graph exists (between a successful Block and Unblock).
   bool HoldsGraph() const { return mediaControl_ != nullptr; }
+  // The class of the camera's filter as its moniker named it; empty unless
+  // the camera has no path. User-interface thread only.
+  const std::u16string& FilterClass() const { return filterClass_; }
 
   // Holding the camera keeps other programs out only where the system gives
   // it to one client at a time; newer systems share it. The check meets the
@@ -84,6 +91,7 @@ class SPDEVCAM : public SPDEV {
   std::unique_ptr<MediaControl> mediaControl_;
   std::unique_ptr<MediaEvent> mediaEvent_;
   std::unique_ptr<CaptureFilter> checkFilter_;
+  std::u16string filterClass_;
 };
 
 }  // namespace shadowpane

@@ -33,6 +33,14 @@ class DeviceList {
   SPDEV* head() const { return head_; }
   ProfileFile* profileFile() const { return profileFile_; }
   int audioCount = 0;
+  // The system's wave-input count when the last refresh began. The audio
+  // poll compares the count with this one, not with the listed microphones:
+  // an input that one side lists and the other does not would make those
+  // differ for ever, and refresh every second.
+  std::uint32_t waveInCountAtRefresh = 0;
+  // False when the last refresh could not read a category of devices: the
+  // list may then lack devices that are there, so it proves no protection.
+  bool lastRefreshComplete = true;
 
   static int IsBlocked(SPDEV* device);
   // The data word of the device's entry: kind, blocked bit and, while

@@ -19,6 +19,7 @@ namespace {
 constexpr WideChar kFriendlyNameProperty[] = u"FriendlyName";
 constexpr WideChar kDevicePathProperty[] = u"DevicePath";
 constexpr WideChar kWaveInIdProperty[] = u"WaveInID";
+constexpr WideChar kFilterClassProperty[] = u"CLSID";
 // A microphone's path keeps at most this much of its friendly name.
 constexpr size_t kMicrophonePathNameChars = 200;
 
@@ -40,20 +41,42 @@ std::u16string FriendlyNameOf(SPDEV* device) {
 struct MonikerProperties {
   WideChar friendlyName[kNameUnits] = {};
   WideChar path[kNameUnits] = {};
-  std::optional<std::int32_t> waveInId;  // microphones only
+  WideChar filterClass[kNameUnits] = {};  // cameras without a path only
+  std::optional<std::int32_t> waveInId;   // microphones only
 };
+
+// A camera without a path (software cameras often have none) is known by its
+// friendly name and the class that makes its filter.
+std::u16string PathlessKey(const std::u16string& friendlyName, const std::u16string& filterClass) {
+  return friendlyName + u'\n' + filterClass;
+}
 
 // The cameras known when the refresh began, indexed by path so that each
 // moniker is resolved without walking the whole list; the first camera from
-// the head wins, as in a walk of the list. Microphones are matched as a
-// whole category (MatchMicrophones).
+// the head wins, as in a walk of the list. Cameras without a path are
+// indexed by name and filter class, each met at most once, so that twins of
+// one name and class keep one object each. When fewer twins are reported
+// than known, the ones left over are swept: a hold whose graph lost its
+// device goes first, then cameras not held, the oldest kept longest, so a
+// hold on a device still there is never dropped for a twin. Microphones are
+// matched as a whole category (MatchMicrophones).
 class KnownCameras {
  public:
   explicit KnownCameras(const DeviceList& list) {
     for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
       if (device->GetKind() == DEVICE_KIND_AUDIO) continue;
       const std::u16string path = PathOf(device);
-      if (!path.empty()) camerasByPath_.emplace(path, device);  // keeps the first
+      if (!path.empty()) {
+        camerasByPath_.emplace(path, device);  // keeps the first
+      } else if (auto* camera = dynamic_cast<SPDEVCAM*>(device)) {
+        // The list runs newest first: the oldest ends up in front.
+        auto& twins = pathless_[PathlessKey(FriendlyNameOf(device), camera->FilterClass())];
+        twins.insert(twins.begin(), device);
+      }
+    }
+    for (auto& entry : pathless_) {
+      std::stable_sort(entry.second.begin(), entry.second.end(),
+                       [](SPDEV* a, SPDEV* b) { return KeepRank(a) < KeepRank(b); });
     }
   }
 
@@ -63,6 +86,21 @@ class KnownCameras {
     return it == camerasByPath_.end() ? nullptr : it->second;
   }
 
+  // Takes the oldest known camera of the key not met yet in this refresh.
+  SPDEV* TakePathless(const std::u16string& key) {
+    auto it = pathless_.find(key);
+    if (it == pathless_.end() || it->second.empty()) return nullptr;
+    SPDEV* camera = it->second.front();
+    it->second.erase(it->second.begin());
+    return camera;
+  }
+
+  // Which twin is kept first: held, then not held, then held on a lost device.
+  static int KeepRank(SPDEV* camera) {
+    if (!DeviceList::IsBlocked(camera)) return 1;
+    return camera->PollDeviceLost() == 1 ? 2 : 0;
+  }
+
   // A camera created in this refresh sits at the head from now on.
   void AddCamera(SPDEV* camera, const std::u16string& path) {
     if (!path.empty()) camerasByPath_[path] = camera;
@@ -70,6 +108,7 @@ class KnownCameras {
 
  private:
   std::unordered_map<std::u16string, SPDEV*> camerasByPath_;
+  std::unordered_map<std::u16string, std::vector<SPDEV*>> pathless_;
 };
 
 // Reads the properties discovery needs. A moniker without a property bag
@@ -83,6 +122,7 @@ bool ReadProperties(DeviceMoniker& moniker, DeviceCategory category, MonikerProp
   bag->ReadText(kFriendlyNameProperty, out.friendlyName);
   if (category == DeviceCategory::VideoInput) {
     bag->ReadText(kDevicePathProperty, out.path);
+    if (out.path[0] == 0) bag->ReadText(kFilterClassProperty, out.filterClass);
   } else {
     std::int32_t id = 0;
     if (Succeeded(bag->ReadInteger(kWaveInIdProperty, &id))) {
@@ -122,11 +162,16 @@ class Refresh {
     std::vector<AudioInput> inputs;
     {
       std::unique_ptr<DeviceEnumerator> devices;
-      if (Failed(context_.services.CreateDeviceEnumerator(&devices)) || !devices) return;
+      if (Failed(context_.services.CreateDeviceEnumerator(&devices)) || !devices) {
+        complete_ = false;
+        return;
+      }
       std::unique_ptr<MonikerEnumerator> monikers;
       // A failing or empty category contributes nothing: its known devices
-      // stay marked and are swept.
-      if (Failed(devices->CreateClassEnumerator(category, &monikers)) || !monikers) return;
+      // stay marked and are swept. Only a failure leaves the list in doubt.
+      const HResult opened = devices->CreateClassEnumerator(category, &monikers);
+      if (Failed(opened)) complete_ = false;
+      if (Failed(opened) || !monikers) return;
       for (;;) {
         std::unique_ptr<DeviceMoniker> moniker;
         if (monikers->Next(&moniker) != kHrOk || !moniker) break;
@@ -146,11 +191,16 @@ class Refresh {
 
   // New microphones that must be held once their input has been restored.
   const std::vector<SPDEV*>& holdWhenNew() const { return holdWhenNew_; }
+  // Every category was read (an empty one counts as read).
+  bool complete() const { return complete_; }
 
  private:
   void MeetCamera(DeviceMoniker& moniker, const MonikerProperties& properties) {
     const std::u16string path = Text(properties.path);
-    if (SPDEV* known = cameras_.CameraByPath(path)) {
+    SPDEV* known = path.empty()
+                       ? cameras_.TakePathless(PathlessKey(Text(properties.friendlyName), Text(properties.filterClass)))
+                       : cameras_.CameraByPath(path);
+    if (known != nullptr) {
       known->sweepMark = 0;
       return;
     }
@@ -159,6 +209,7 @@ class Refresh {
     record.checkFilter = BindFilter(moniker);
     CopyField(record.friendlyName, properties.friendlyName);
     CopyField(record.path, properties.path);
+    CopyField(record.filterClass, properties.filterClass);
     record.notifyWindow = context_.target.Window();
     auto* camera = new SPDEVCAM(context_.poster, context_.services);
     camera->Init(&record);
@@ -289,6 +340,7 @@ class Refresh {
   const int initial_;
   KnownCameras cameras_;
   std::vector<SPDEV*> holdWhenNew_;
+  bool complete_ = true;
 };
 
 void Sweep(DeviceList& list) {
@@ -369,6 +421,9 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
   const bool blockPluggedIn = context.block.blockPluggedIn != 0;
 
   target.KillAudioPollTimer();
+  // Read before the walk: an input that comes during it changes the count
+  // the poll sees next, which then refreshes again.
+  list.waveInCountAtRefresh = context.services.WaveInputCount();
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     device->sweepMark = 1;
   }
@@ -377,6 +432,7 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
   refresh.WalkCategory(DeviceCategory::VideoInput);
   refresh.WalkCategory(DeviceCategory::AudioInput);
   const std::vector<SPDEV*>& holdWhenNew = refresh.holdWhenNew();
+  list.lastRefreshComplete = refresh.complete();
 
   target.ResetList(DeviceListBox::Video);
   target.ResetList(DeviceListBox::Audio);

@@ -1,6 +1,6 @@
 // The rules of start-up that need no platform: the working directory taken
-// from the executable's path, the first-run page, and which processes a
-// restart ends.
+// from the executable's path, the first-run page, and how long a restart
+// waits for the running copy.
 #pragma once
 
 #include <cstdint>
@@ -26,12 +26,12 @@ constexpr WideChar kFirstRunPage[] = u"/shadowpane/?ref=install&ver=2001";
 // firstrun = 1), 0 when it was seen before or the key could not be opened.
 int TakeFirstRun(KeyValueKey* firstRunKey);
 
-// The executable name every running copy has, whatever this one is called.
-constexpr WideChar kExecutableName[] = u"Shadowpane.exe";
-
-// A restart ends every other process whose file name is exactly
-// "Shadowpane.exe" (case-sensitive).
-bool EndsOnRestart(const WideChar* processFileName, std::uint32_t processId, std::uint32_t ownProcessId);
+// A restart asks the running copy to close and waits this long for it to
+// end (saving its profile and letting its devices go), before ending it;
+// and as long again for it to be gone.
+constexpr std::uint32_t kRestartCloseWaitMs = 5000;
+// How long a second start waits for the running copy to raise its window.
+constexpr std::uint32_t kRaiseWaitMs = 5000;
 
 // The question a second start asks.
 constexpr WideChar kAlreadyRunningText[] =

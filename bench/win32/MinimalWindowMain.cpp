@@ -3,37 +3,10 @@
 // and runs its message loop.
 #include <windows.h>
 
-namespace {
-
-constexpr wchar_t kClassName[] = L"ShadowpaneBenchMinimalWindow";
-
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
+#include "bench/win32/YardstickWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-  windowClass.lpszClassName = kClassName;
-  if (RegisterClassW(&windowClass) == 0) return 1;
-  // A popup of the main window's size, as Shadowpane's own main window is.
-  HWND window = CreateWindowExW(0, kClassName, L"Minimal", WS_POPUP, 100, 100, 496, 651, nullptr,
-                                nullptr, instance, nullptr);
+  HWND window = shadowpane::bench::CreateYardstickWindow(instance, L"ShadowpaneBenchMinimalWindow");
   if (window == nullptr) return 1;
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return 0;
+  return shadowpane::bench::ShowAndRun(window);
 }

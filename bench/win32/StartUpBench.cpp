@@ -1,13 +1,18 @@
-// Shadowpane.exe as a whole under Wine, against a minimal Win32 program
-// (minimal_window.exe: one window created and shown), both started the same
-// way from this process in the same run:
+// Shadowpane.exe as a whole under Wine, against three yardsticks started
+// the same way from this process in the same run: a minimal Win32 program
+// (minimal_window.exe: one window created and shown), and the device floor
+// (device_floor.exe: the same devices listed through the same enumerator
+// and device code, then one plain window; with "hold", the same devices
+// held while idle):
 // - start-up: from CreateProcess to the main window shown with the virtual
-//   camera and microphone listed, against the minimal window shown (goal:
-//   ratio of medians under 2);
+//   camera and microphone listed, against each yardstick's window shown
+//   (goals: under 2 times the minimal window, within 1.2 of the listing
+//   floor);
 // - resident memory and CPU over a measured span with every virtual device
-//   blocked, against the minimal program idling through the same span (goals:
-//   memory under 1.5x; CPU no more than one re-application per blocked
-//   microphone every 66 ms).
+//   blocked, against the yardsticks idling through the same span (goals:
+//   memory under 1.5 times the minimal window, within 1.1 of the holding
+//   floor; CPU no more than one re-application per blocked microphone every
+//   66 ms).
 #include <windows.h>
 #include <psapi.h>
 
@@ -19,6 +24,7 @@
 
 #include "bench/win32/BenchClock.h"
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
 
@@ -29,9 +35,10 @@ using virtualdevices::PluggedDevice;
 
 namespace {
 
-constexpr int kStarts = 7;
+constexpr int kStarts = 11;
 constexpr DWORD kIdleSpanMs = 60000;
 constexpr wchar_t kMinimalClass[] = L"ShadowpaneBenchMinimalWindow";
+constexpr wchar_t kFloorClass[] = L"ShadowpaneBenchDeviceFloor";
 constexpr wchar_t kCameraName[] = L"Bench Camera";
 constexpr wchar_t kMicrophoneName[] = L"Bench Microphone";
 
@@ -94,13 +101,21 @@ double StartShadowpane(const std::wstring& exe) {
   return seconds;
 }
 
-double StartMinimal(const std::wstring& exe) {
+// A yardstick: from its start to its one window shown.
+struct Yardstick {
+  const char* name;
+  std::wstring exe;
+  std::wstring arguments;
+  const wchar_t* windowClass;
+};
+
+double StartYardstick(const Yardstick& yardstick) {
   const double start = Now();
-  Started started = StartProcess(exe);
+  Started started = StartProcess(yardstick.exe, yardstick.arguments);
   if (!started.ok) return -1.0;
   HWND window = nullptr;
   const double seconds = TimeUntil(start, [&] {
-    window = FindWindowW(kMinimalClass, nullptr);
+    window = FindWindowW(yardstick.windowClass, nullptr);
     return window != nullptr && IsWindowVisible(window);
   });
   End(started, window);
@@ -139,9 +154,12 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// The host's /proc directory of the process started from that executable.
-std::wstring HostProcessFolder(const std::wstring& exe) {
-  const std::string wanted = Lower(std::string(exe.begin(), exe.end()));
+// The host's /proc directory of the process started from that executable,
+// with that first argument when one is given (the command line's words are
+// separated by zeros there).
+std::wstring HostProcessFolder(const std::wstring& exe, const std::wstring& firstArgument = L"") {
+  std::string wanted = Lower(std::string(exe.begin(), exe.end()));
+  if (!firstArgument.empty()) wanted += std::string(1, '\0') + Lower(std::string(firstArgument.begin(), firstArgument.end())) + '\0';
   WIN32_FIND_DATAW found{};
   HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
   if (search == INVALID_HANDLE_VALUE) return {};
@@ -185,36 +203,99 @@ Memory MemoryOf(HANDLE process) {
   return {static_cast<double>(counters.WorkingSetSize) / kMegabyte, static_cast<double>(counters.PagefileUsage) / kMegabyte};
 }
 
-void StartUpFigures(const std::wstring& program, const std::wstring& minimal) {
-  std::vector<double> shadowpane, baseline;
+void StartUpFigures(const std::wstring& program, const std::vector<Yardstick>& yardsticks) {
+  std::vector<double> shadowpane;
+  std::vector<std::vector<double>> baselines(yardsticks.size());
   for (int i = 0; i < kStarts; ++i) {
-    // Interleaved, so a slow spell of the machine hits both alike.
+    // Interleaved, so a slow spell of the machine hits all alike.
     const double a = StartShadowpane(program);
-    const double b = StartMinimal(minimal);
-    if (a < 0 || b < 0) {
-      std::printf("start-up: a start did not show its window in time\n");
+    if (a < 0) {
+      std::printf("start-up: Shadowpane did not show its window in time\n");
       return;
     }
     shadowpane.push_back(a);
-    baseline.push_back(b);
+    for (size_t y = 0; y < yardsticks.size(); ++y) {
+      const double b = StartYardstick(yardsticks[y]);
+      if (b < 0) {
+        std::printf("start-up: %s did not show its window in time\n", yardsticks[y].name);
+        return;
+      }
+      baselines[y].push_back(b);
+    }
   }
   const Spread s = SpreadOf(shadowpane);
-  const Spread m = SpreadOf(baseline);
   std::printf("start-up to the main window with the devices listed, %d starts each:\n", kStarts);
-  std::printf("  Shadowpane.exe   min %.0f ms  median %.0f ms  max %.0f ms\n", s.min * 1e3, s.median * 1e3, s.max * 1e3);
-  std::printf("  minimal window   min %.0f ms  median %.0f ms  max %.0f ms\n", m.min * 1e3, m.median * 1e3, m.max * 1e3);
-  std::printf("  ratio of medians %.2f (goal under 2), of minima %.2f, of maxima %.2f\n", s.median / m.median,
-              s.min / m.min, s.max / m.max);
+  std::printf("  %-16s min %.0f ms  median %.0f ms  max %.0f ms\n", "Shadowpane.exe", s.min * 1e3, s.median * 1e3,
+              s.max * 1e3);
+  for (size_t y = 0; y < yardsticks.size(); ++y) {
+    const Spread m = SpreadOf(baselines[y]);
+    std::printf("  %-16s min %.0f ms  median %.0f ms  max %.0f ms; ratio of medians %.2f, of minima %.2f\n",
+                yardsticks[y].name, m.min * 1e3, m.median * 1e3, m.max * 1e3, s.median / m.median, s.min / m.min);
+  }
 }
 
-void IdleFigures(const std::wstring& program, const std::wstring& minimal) {
+// What an idling process used over the span: CPU time and memory at its end.
+struct IdleSample {
+  Memory memory;
+  double cpu = 0.0;
+  bool found = false;  // its host process was found, so its CPU is known
+};
+
+// Measures every process over one span of kIdleSpanMs; answers the span.
+double MeasureIdle(const std::vector<HANDLE>& processes, const std::vector<std::wstring>& hosts,
+                   std::vector<IdleSample>* samples) {
+  std::vector<double> cpuStarts;
+  for (const std::wstring& host : hosts) cpuStarts.push_back(HostCpuSeconds(host));
+  const double start = Now();
+  Sleep(kIdleSpanMs);
+  const double span = Now() - start;
+  samples->clear();
+  for (size_t i = 0; i < processes.size(); ++i) {
+    IdleSample sample;
+    sample.memory = MemoryOf(processes[i]);
+    sample.found = !hosts[i].empty();
+    sample.cpu = HostCpuSeconds(hosts[i]) - cpuStarts[i];
+    samples->push_back(sample);
+  }
+  return span;
+}
+
+void PrintIdle(const char* name, const IdleSample& sample, double span) {
+  std::printf("  %-16s resident %.1f MB, private %.1f MB, CPU %.3f s (%.2f%% of a core)%s\n", name,
+              sample.memory.resident, sample.memory.committed, sample.cpu, 100.0 * sample.cpu / span,
+              sample.found ? "" : " (host process not found: CPU unknown)");
+}
+
+void PrintRatios(const IdleSample& shadowpane, const IdleSample& yardstick) {
+  std::printf("  %-16s Shadowpane.exe's ratios: resident %.2f, private %.2f\n", "",
+              shadowpane.memory.resident / yardstick.memory.resident,
+              shadowpane.memory.committed / yardstick.memory.committed);
+}
+
+std::wstring HostOf(const Yardstick& yardstick) {
+  return HostProcessFolder(yardstick.exe, yardstick.arguments.substr(0, yardstick.arguments.find(L' ')));
+}
+
+// Shadowpane with every virtual device blocked beside the yardsticks that
+// hold nothing, all through one span; then the holding floor alone through
+// a span of its own (it holds the same devices, which admit one holder).
+void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yardsticks, const Yardstick& holding) {
   Started shadowpane = StartProcess(program);
-  Started baseline = StartProcess(minimal);
+  std::vector<Started> baselines;
+  bool started = shadowpane.ok;
+  for (const Yardstick& yardstick : yardsticks) {
+    baselines.push_back(StartProcess(yardstick.exe, yardstick.arguments));
+    started = started && baselines.back().ok &&
+              WaitForWindow(yardstick.windowClass, baselines.back().info.dwProcessId) != nullptr;
+  }
   HWND main = shadowpane.ok ? WaitForWindow(kMainClass, shadowpane.info.dwProcessId) : nullptr;
-  if (main == nullptr || !baseline.ok || !WaitUntil([&] { return DevicesListed(main); })) {
+  auto endAll = [&] {
+    End(shadowpane, main);
+    for (Started& baseline : baselines) End(baseline);
+  };
+  if (main == nullptr || !started || !WaitUntil([&] { return DevicesListed(main); })) {
     std::printf("idle: the programs did not start\n");
-    End(shadowpane);
-    End(baseline);
+    endAll();
     return;
   }
   // Every virtual device blocked, as a user does it.
@@ -227,33 +308,41 @@ void IdleFigures(const std::wstring& program, const std::wstring& minimal) {
     if (id == IDC_AUDIO_LIST && ReadList(list)[static_cast<size_t>(index)].blocked) ++blockedMicrophones;
   }
   Sleep(1000);
-  const std::wstring hostA = HostProcessFolder(program);
-  const std::wstring hostB = HostProcessFolder(minimal);
-  const double cpuStartA = HostCpuSeconds(hostA);
-  const double cpuStartB = HostCpuSeconds(hostB);
-  const double start = Now();
-  Sleep(kIdleSpanMs);
-  const double span = Now() - start;
-  const double cpuA = HostCpuSeconds(hostA) - cpuStartA;
-  const double cpuB = HostCpuSeconds(hostB) - cpuStartB;
-  const Memory memA = MemoryOf(shadowpane.info.hProcess);
-  const Memory memB = MemoryOf(baseline.info.hProcess);
-  const double reapplications = blockedMicrophones * span * 1000.0 / 66.0;
-  std::printf("idle for %.0f s, every virtual device blocked "
-              "(%d microphone):\n", span, blockedMicrophones);
-  std::printf("  resident memory  Shadowpane.exe %.1f MB, minimal window %.1f MB, ratio %.2f (goal under 1.5)\n",
-              memA.resident, memB.resident, memA.resident / memB.resident);
-  std::printf("  private memory   Shadowpane.exe %.1f MB, minimal window %.1f MB, ratio %.2f\n", memA.committed,
-              memB.committed, memA.committed / memB.committed);
-  if (hostA.empty() || hostB.empty()) std::printf("  CPU: the host processes were not found under /proc\n");
-  std::printf("  CPU              Shadowpane.exe %.3f s, minimal window %.3f s (%.2f%% and %.2f%% of the span)\n",
-              cpuA, cpuB, 100.0 * cpuA / span, 100.0 * cpuB / span);
-  if (reapplications > 0) {
-    std::printf("  extra CPU per re-application (%.0f of them, one per 66 ms per microphone): %.1f us\n",
-                reapplications, (cpuA - cpuB) * 1e6 / reapplications);
+  std::vector<HANDLE> processes{shadowpane.info.hProcess};
+  std::vector<std::wstring> hosts{HostProcessFolder(program)};
+  for (size_t y = 0; y < yardsticks.size(); ++y) {
+    processes.push_back(baselines[y].info.hProcess);
+    hosts.push_back(HostOf(yardsticks[y]));
   }
-  End(shadowpane);
-  End(baseline);
+  std::vector<IdleSample> samples;
+  const double span = MeasureIdle(processes, hosts, &samples);
+  endAll();
+  std::printf("idle for %.0f s, every virtual device blocked (%d microphone):\n", span, blockedMicrophones);
+  PrintIdle("Shadowpane.exe", samples[0], span);
+  for (size_t y = 0; y < yardsticks.size(); ++y) {
+    PrintIdle(yardsticks[y].name, samples[y + 1], span);
+    PrintRatios(samples[0], samples[y + 1]);
+  }
+  const double reapplications = blockedMicrophones * span * 1000.0 / 66.0;
+  if (reapplications > 0) {
+    std::printf("  extra CPU per re-application over the minimal window (%.0f of them, one per 66 ms per "
+                "microphone): %.1f us\n",
+                reapplications, (samples[0].cpu - samples[1].cpu) * 1e6 / reapplications);
+  }
+
+  Started floor = StartProcess(holding.exe, holding.arguments);
+  if (!floor.ok || WaitForWindow(holding.windowClass, floor.info.dwProcessId) == nullptr) {
+    std::printf("idle: the holding floor did not start\n");
+    End(floor);
+    return;
+  }
+  Sleep(1000);
+  std::vector<IdleSample> held;
+  const double heldSpan = MeasureIdle({floor.info.hProcess}, {HostOf(holding)}, &held);
+  End(floor, FindWindowW(holding.windowClass, nullptr));
+  std::printf("idle for %.0f s, the same devices held by the holding floor alone:\n", heldSpan);
+  PrintIdle(holding.name, held[0], heldSpan);
+  PrintRatios(samples[0], held[0]);
 }
 
 }  // namespace
@@ -273,9 +362,15 @@ int main() {
       return 1;
     }
     const std::wstring program = copy.folder() + L"\\" + kProgramFileName;
-    const std::wstring minimal = FolderOf(BuiltProgramPath()) + L"\\bench\\win32\\minimal_window.exe";
-    StartUpFigures(program, minimal);
-    IdleFigures(program, minimal);
+    const std::wstring benches = FolderOf(BuiltProgramPath()) + L"\\bench\\win32\\";
+    const Yardstick minimal{"minimal window", benches + L"minimal_window.exe", L"", kMinimalClass};
+    const Yardstick listing{"listing floor", benches + L"device_floor.exe", L"list", kFloorClass};
+    const Yardstick holding{"holding floor", benches + L"device_floor.exe",
+                            L"hold " + virtualdevices::Quoted(kCameraName) + L" " +
+                                virtualdevices::Quoted(kMicrophoneName),
+                            kFloorClass};
+    StartUpFigures(program, {minimal, listing});
+    IdleFigures(program, {minimal, listing}, holding);
     EndEveryProgramCopy();
   }
   DeleteProgramKeys();

@@ -2,7 +2,6 @@
 
 #include <objbase.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
 
 #include <string>
 
@@ -52,27 +51,25 @@ int RegisterApplicationClasses(HINSTANCE instance) {
          RegisterLanguageWindowClass(instance);
 }
 
-// Ends every other running copy. 0 when the process list cannot be read
-// or a copy cannot be opened for ending (the program then stops too).
-int EndOtherInstances() {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  int ok = Process32FirstW(snapshot, &entry) ? 1 : 0;
-  const DWORD self = GetCurrentProcessId();
-  for (BOOL more = ok; more && ok; more = Process32NextW(snapshot, &entry)) {
-    if (!EndsOnRestart(AsCore(entry.szExeFile), entry.th32ProcessID, self)) continue;
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
-    if (process == nullptr) {
-      ok = 0;
-      break;
-    }
+// Ends the copy that owns the window found, and no other: a copy of
+// another session has a window this desktop does not see. It is asked to
+// close first, so it saves its profile and lets its devices go; only one
+// that has not ended in time is terminated. 1 once it has gone (so this
+// copy may open Profile.db), 0 when it cannot be reached or outlives even
+// its termination (this copy then stops too).
+int EndRunningCopy(HWND running) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(running, &processId);
+  if (processId == 0 || processId == GetCurrentProcessId()) return 0;
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
+  if (process == nullptr) return 0;
+  PostMessageW(running, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process, kRestartCloseWaitMs) != WAIT_OBJECT_0) {
     TerminateProcess(process, 0);
-    CloseHandle(process);
   }
-  CloseHandle(snapshot);
-  return ok;
+  const int gone = WaitForSingleObject(process, kRestartCloseWaitMs) == WAIT_OBJECT_0 ? 1 : 0;
+  CloseHandle(process);
+  return gone;
 }
 
 // 1 to carry on as the only instance, 0 to end this process.
@@ -81,10 +78,12 @@ int EnsureSingleInstance() {
   if (running == nullptr) return 1;
   const int answer = ShowMessageBox(nullptr, AsWide(kAlreadyRunningText), MBX_BUTTONS_YESNO, MBX_ICON_QUESTION);
   if (answer != MBX_RESULT_YES) {
-    SendMessageW(running, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
+    // With a time limit: a first copy that hangs must not hang this one.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(running, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN, SMTO_ABORTIFHUNG, kRaiseWaitMs, &ignored);
     return 0;
   }
-  return EndOtherInstances();
+  return EndRunningCopy(running);
 }
 
 void OpenFirstRunPage() {

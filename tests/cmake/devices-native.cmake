@@ -6,7 +6,9 @@ shadowpane_test(devices_core_tests
 
 # A recording fake of the capture-device services, for every native test of
 # code that uses cameras, microphones or the device enumerator.
-add_library(shadowpane_capture_fakes STATIC ${CMAKE_CURRENT_SOURCE_DIR}/support/FakeCaptureServices.cpp)
+# With it, the fake of the main window's lists that discovery fills.
+add_library(shadowpane_capture_fakes STATIC ${CMAKE_CURRENT_SOURCE_DIR}/support/FakeCaptureServices.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/support/FakeDeviceLists.cpp)
 target_link_libraries(shadowpane_capture_fakes PUBLIC shadowpane_test_support)
 shadowpane_warnings(shadowpane_capture_fakes)
 
@@ -19,5 +21,4 @@ shadowpane_test(devices_capture_stress_tests
   LIBS shadowpane_capture_fakes)
 shadowpane_test(discovery_core_tests
   SOURCES devices/DiscoveryTest.cpp devices/DiscoveryRenumberingTest.cpp
-          support/FakeDeviceLists.cpp
   LIBS shadowpane_capture_fakes)

@@ -1,3 +1,3 @@
 shadowpane_test(ui_main_core_tests
   SOURCES ui/main/MainWindowDecisionsTest.cpp
-  LIBS shadowpane_test_support)
+  LIBS shadowpane_capture_fakes)

@@ -394,17 +394,54 @@ TEST_F(DiscoveryTest, AnEmptyCategoryIsNoFailure) {
   EXPECT_TRUE(lists.timerRunning);
 }
 
-TEST_F(DiscoveryTest, ACameraWithoutPathIsReplacedAtEveryRefresh) {
-  services.AddDevice(kVideo, FakeDeviceInfo{u"Virtual Cam", std::nullopt, std::nullopt});
+// Software cameras often have no path: each is known by its name and the
+// class that makes its filter, and keeps its object and hold.
+TEST_F(DiscoveryTest, CamerasWithoutPathAreKnownByNameAndFilterClassAcrossRefreshes) {
+  auto pathless = [](const std::u16string& name, const std::u16string& filterClass) {
+    FakeDeviceInfo info{name, std::nullopt, std::nullopt};
+    info.filterClass = filterClass;
+    return info;
+  };
+  services.AddDevice(kVideo, pathless(u"Virtual Cam", u"{A}"));
+  services.AddDevice(kVideo, pathless(u"Virtual Cam", u"{B}"));
+  services.AddDevice(kVideo, pathless(u"Virtual Cam", u"{B}"));
   Refresh(1);
-  SPDEV* first = Find(u"Virtual Cam");
-  ASSERT_NE(first, nullptr);
+  const std::vector<SPDEV*> before = {Find(u"Virtual Cam"), Find(u"Virtual Cam-1"), Find(u"Virtual Cam-2")};
+  ASSERT_EQ(before[2]->Block(), 1);
+  for (int i = 0; i < 2; ++i) Refresh(0);
+  EXPECT_EQ(lists.Texts(kVideoList),
+            (std::vector<std::u16string>{u"Virtual Cam", u"Virtual Cam-1", u"Virtual Cam-2"}));
+  EXPECT_EQ((std::vector<SPDEV*>{Find(u"Virtual Cam"), Find(u"Virtual Cam-1"), Find(u"Virtual Cam-2")}), before);
+  EXPECT_EQ(Blocked(u"Virtual Cam-2"), 1) << "its hold kept";
+  EXPECT_TRUE(Posted(DEVICE_PLUGGED_IN).empty()) << "nothing announced";
+
+  // One of the twins goes: the held one is kept, the hold with it.
+  auto unplugOneTwin = [&] {
+    services.ClearDevices(kVideo);
+    services.AddDevice(kVideo, pathless(u"Virtual Cam", u"{A}"));
+    services.AddDevice(kVideo, pathless(u"Virtual Cam", u"{B}"));
+    Refresh(0);
+  };
+  unplugOneTwin();
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(Find(u"Virtual Cam"), before[0]);
+  EXPECT_EQ(Blocked(u"Virtual Cam-2"), 1);
+  EXPECT_TRUE(Posted(DEVICE_PLUGGED_IN).empty());
+}
+
+TEST_F(DiscoveryTest, OfCamerasWithoutPathTheHoldThatLostItsDeviceGoesFirst) {
+  FakeDeviceInfo twin{u"Soft Cam", std::nullopt, std::nullopt};
+  twin.filterClass = u"{C}";
+  services.AddDevice(kVideo, twin);
+  services.AddDevice(kVideo, twin);
+  Refresh(1);
+  ASSERT_EQ(Find(u"Soft Cam-1")->Block(), 1);
+  services.QueueGraphEvent(kEventDeviceLost);  // the held one was pulled out
+  services.ClearDevices(kVideo);
+  services.AddDevice(kVideo, twin);
   Refresh(0);
-  EXPECT_EQ(list.Count(), 1);
-  // A new object, announced. It was linked while the old one still had the
-  // name, so it carries a suffix.
-  EXPECT_EQ(lists.Texts(kVideoList), std::vector<std::u16string>{u"Virtual Cam-1"});
-  EXPECT_EQ(Posted(DEVICE_PLUGGED_IN).size(), 1u);
+  EXPECT_EQ(lists.Texts(kVideoList), std::vector<std::u16string>{u"Soft Cam"});
+  EXPECT_EQ(Blocked(u"Soft Cam"), 0) << "the twin still there was never held";
 }
 
 TEST_F(DiscoveryTest, AMicrophoneWithoutNameIsListedEmptyAndReplacedAtEveryRefresh) {

@@ -86,6 +86,29 @@ class ProgramTest : public ::testing::Test {
   }
   // What another program gets when it tries the camera.
   static HRESULT ProbeCamera() { return RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000); }
+  // Whether the entry of that name is listed and marked blocked.
+  static bool EntryBlocked(HWND list, const std::wstring& name) {
+    const int index = FindEntry(list, name);
+    return index >= 0 && ReadList(list)[static_cast<size_t>(index)].blocked;
+  }
+  // What the system sends when a camera's interface comes or goes.
+  static void SendVideoChange(HWND main, WPARAM event) {
+    DEV_BROADCAST_DEVICEINTERFACE_W header{};
+    header.dbcc_size = sizeof(header);
+    header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    header.dbcc_classguid = kVideoInterfaceClass;
+    SendMessageW(main, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&header));
+  }
+  // Whether Profile.db saved the camera blocked.
+  bool ProfileHoldsCameraBlocked() const {
+    std::vector<ProfileRecord> records;
+    if (!ReadProfile(program_.ProfilePath(), &records)) return false;
+    const std::wstring path(kCameraPath);
+    for (const ProfileRecord& record : records) {
+      if (record.path == std::u16string(path.begin(), path.end())) return record.blocked != 0;
+    }
+    return false;
+  }
 
   PluggedDevice camera_ = PluggedDevice::Camera(kCameraName, kCameraPath);
   PluggedDevice microphone_ = PluggedDevice::Microphone(kMicrophoneName, kMicrophoneWaveInId);
@@ -163,11 +186,7 @@ TEST_F(ProgramTest, APluggedInCameraIsAnnouncedAndBlockedWhenTheSettingSaysSo) {
   ASSERT_NE(main, nullptr);
   PluggedDevice plugged = PluggedDevice::Camera(L"Plugged In Camera", L"\\\\?\\virtual#plugged-in-camera");
   ASSERT_TRUE(plugged.ok());
-  DEV_BROADCAST_DEVICEINTERFACE_W header{};
-  header.dbcc_size = sizeof(header);
-  header.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  header.dbcc_classguid = kVideoInterfaceClass;
-  SendMessageW(main, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&header));
+  SendVideoChange(main, DBT_DEVICEARRIVAL);
 
   HWND box = WaitForWindow(kMessageBoxClass, pid_);
   ASSERT_NE(box, nullptr);
@@ -207,6 +226,66 @@ TEST_F(ProgramTest, TheCloseButtonSavesTheProfileAndTheNextStartBlocksTheSameDev
   EXPECT_TRUE(CameraBlocked(main)) << "Profile.db applied at start";
   EXPECT_TRUE(virtualdevices::IsCameraOpen(camera_.clsid()));
   EXPECT_FALSE(ReadList(List(main, IDC_AUDIO_LIST))[0].blocked);
+}
+
+// Display names are unique only with case: a click holds the camera clicked
+// and marks its own entry.
+TEST_F(ProgramTest, CaseTwinsAreToldApart) {
+  PluggedDevice lower = PluggedDevice::Camera(L"Review Case Camera", L"\\\\?\\virtual#case-lower");
+  PluggedDevice upper = PluggedDevice::Camera(L"REVIEW CASE CAMERA", L"\\\\?\\virtual#case-upper");
+  ASSERT_TRUE(lower.ok() && upper.ok());
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  HWND video = List(main, IDC_VIDEO_LIST);
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, L"REVIEW CASE CAMERA")));
+  EXPECT_TRUE(WaitUntil([&] { return EntryBlocked(video, L"REVIEW CASE CAMERA"); }));
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(upper.clsid()));
+  EXPECT_FALSE(EntryBlocked(video, L"Review Case Camera"));
+  EXPECT_FALSE(virtualdevices::IsCameraOpen(lower.clsid()));
+  program_.EndAll();  // lets the camera go before it is unplugged
+}
+
+// Software cameras often have no path: a refresh keeps the same entry and
+// its hold, and announces nothing.
+TEST_F(ProgramTest, ACameraWithoutPathKeepsItsHoldAcrossARefresh) {
+  PluggedDevice soft = PluggedDevice::Camera(L"Soft Camera", L"");
+  ASSERT_TRUE(soft.ok());
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  HWND video = List(main, IDC_VIDEO_LIST);
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, L"Soft Camera")));
+  ASSERT_TRUE(WaitUntil([&] { return EntryBlocked(video, L"Soft Camera"); }));
+
+  SendVideoChange(main, DBT_DEVICEARRIVAL);
+  EXPECT_EQ(WaitForWindow(kMessageBoxClass, pid_, 1500), nullptr) << "not announced as plugged in";
+  EXPECT_TRUE(EntryBlocked(video, L"Soft Camera"));
+  EXPECT_EQ(FindEntry(video, L"Soft Camera-1"), -1);
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(soft.clsid()));
+  program_.EndAll();
+}
+
+// Sign-out, shutdown or restart: the click is in Profile.db and the camera
+// is let go before the system ends the process; so is a click when the
+// process is ended without warning.
+TEST_F(ProgramTest, NoClickIsLostWhenTheSessionEndsOrTheProcessIsEnded) {
+  for (bool warned : {true, false}) {
+    SCOPED_TRACE(warned ? "session end" : "ended without warning");
+    HWND main = StartWithLanguage();
+    ASSERT_NE(main, nullptr);
+    HWND video = List(main, IDC_VIDEO_LIST);
+    ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
+    ASSERT_TRUE(WaitUntil([&] { return CameraBlocked(main); }));
+    if (warned) {
+      EXPECT_EQ(SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+      SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+      EXPECT_FALSE(virtualdevices::IsCameraOpen(camera_.clsid())) << "the camera is let go";
+    } else {
+      Sleep(300);  // the state notice, and its save, follow the click
+    }
+    program_.EndAll();
+    EXPECT_TRUE(ProfileHoldsCameraBlocked());
+    DeleteFileW(program_.ProfilePath().c_str());
+  }
 }
 
 TEST_F(ProgramTest, StartedWithMinItStaysHiddenUntilTheTrayIconIsPressed) {
@@ -251,6 +330,32 @@ TEST_P(SecondStartTest, TheQuestionDecidesWhichCopyRuns) {
     EXPECT_TRUE(WaitForVisibility(second, true));
     EXPECT_TRUE(program_.IsRunning(secondPid));
   }
+}
+
+// Yes: the first copy closes, saving its blocks and letting its devices go,
+// and the second comes up with them. No microphone is plugged in whose
+// count differs between the two audio lists: its refreshes would save the
+// profile every second and hide a lost click.
+TEST_F(ProgramTest, ARestartKeepsTheFirstCopysBlocks) {
+  microphone_.Unplug();
+  HWND first = StartWithLanguage();
+  ASSERT_NE(first, nullptr);
+  const DWORD firstPid = pid_;
+  HWND video = List(first, IDC_VIDEO_LIST);
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
+  ASSERT_TRUE(WaitUntil([&] { return CameraBlocked(first); }));
+
+  const DWORD secondPid = program_.Start();
+  ASSERT_NE(secondPid, 0u);
+  HWND box = WaitForWindow(kMessageBoxClass, secondPid);
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(ClickControl(box, kMessageBoxYesId));
+  EXPECT_EQ(program_.WaitForExit(firstPid), 0);
+  HWND second = WaitForWindow(kMainClass, secondPid);
+  ASSERT_NE(second, nullptr);
+  ASSERT_TRUE(WaitForVisibility(second, true));
+  EXPECT_TRUE(CameraBlocked(second)) << "the first copy's block, from Profile.db";
+  EXPECT_HRESULT_FAILED(ProbeCamera()) << "held by the second copy";
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SecondStartTest,

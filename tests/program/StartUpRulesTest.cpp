@@ -43,13 +43,5 @@ TEST(StartUpRules, TheFirstRunPageOpensUntilANonZeroNumberIsStored) {
   EXPECT_EQ(TakeFirstRun(nullptr), 0) << "no key, no page";
 }
 
-TEST(StartUpRules, ARestartEndsOnlyOtherProcessesOfTheExactName) {
-  EXPECT_TRUE(EndsOnRestart(u"Shadowpane.exe", 10, 20));
-  EXPECT_FALSE(EndsOnRestart(u"Shadowpane.exe", 20, 20)) << "never itself";
-  EXPECT_FALSE(EndsOnRestart(u"shadowpane.exe", 10, 20)) << "case-sensitive";
-  EXPECT_FALSE(EndsOnRestart(u"Shadowpane.exe.bak", 10, 20));
-  EXPECT_FALSE(EndsOnRestart(u"Shadowpane2.exe", 10, 20));
-}
-
 }  // namespace
 }  // namespace shadowpane

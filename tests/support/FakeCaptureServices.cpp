@@ -259,7 +259,9 @@ class FakeBag : public PropertyBag, public FakeObject {
     if (result < 0) return static_cast<HResult>(result);
     const std::optional<std::u16string>& text =
         key == "FriendlyName" ? device_.friendlyName
-                              : key == "DevicePath" ? device_.devicePath : std::nullopt;
+        : key == "DevicePath" ? device_.devicePath
+        : key == "CLSID"      ? device_.filterClass
+                              : std::nullopt;
     if (!text) return kHrFail;
     const size_t n = text->size() < static_cast<size_t>(kMaxNameChars) ? text->size()
                                                                         : kMaxNameChars;

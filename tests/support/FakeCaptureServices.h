@@ -79,6 +79,8 @@ struct FakeDeviceInfo {
   // Set by AddDevice: which listed device this is, so that every binding
   // of its moniker is a client of the same device.
   int serial = 0;
+  // The moniker's "CLSID": the class that makes the device's filter.
+  std::optional<std::u16string> filterClass = std::nullopt;
 };
 
 // VFW_E_CANNOT_CONNECT: what a graph answers when a device refuses a client.

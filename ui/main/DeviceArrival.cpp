@@ -21,13 +21,12 @@ bool RestartsDeviceRefresh(std::uint32_t event, const DeviceChangeHeader* header
   return false;
 }
 
-TimerAction DecideTimer(unsigned timerId, int audioCount, std::uint32_t waveInCount) {
+TimerAction DecideTimer(unsigned timerId, std::uint32_t countAtRefresh, std::uint32_t waveInCount) {
   if (timerId == TIMER_DEVICE_REFRESH) return TimerAction::StopAndRefresh;
   if (timerId == TIMER_AUDIO_POLL) {
-    // A negative count never equals what the system counts.
-    const bool differs = audioCount < 0 || static_cast<std::uint32_t>(audioCount) != waveInCount;
-    return differs ? TimerAction::Refresh : TimerAction::None;
+    return countAtRefresh != waveInCount ? TimerAction::Refresh : TimerAction::None;
   }
+  if (timerId == TIMER_TRAY_ADD) return TimerAction::AddTray;
   return TimerAction::None;
 }
 

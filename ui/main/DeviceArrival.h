@@ -47,10 +47,13 @@ enum class TimerAction {
   None,
   StopAndRefresh,  // kill the one-shot timer, then refresh
   Refresh,         // refresh (it restarts the poll itself)
+  AddTray,         // add the tray icon, in the current state
 };
 
-// audioCount: microphones listed after the last refresh; waveInCount: what
-// the system counts now.
-TimerAction DecideTimer(unsigned timerId, int audioCount, std::uint32_t waveInCount);
+// countAtRefresh: the system's wave-input count when the last refresh
+// began; waveInCount: what it counts now. The poll refreshes only when the
+// count changed, so an input listed on one side only (a virtual source the
+// wave-input driver does not count) never refreshes it again and again.
+TimerAction DecideTimer(unsigned timerId, std::uint32_t countAtRefresh, std::uint32_t waveInCount);
 
 }  // namespace shadowpane

@@ -31,7 +31,8 @@ WideString ComposeDeviceMessage(const WideChar* message, const WideChar* deviceN
 
 // 1 ("Privacy Protected") only when every device is blocked and no hold is
 // shared or unverified (a camera others can open, a microphone others can
-// hear); an empty list gives 1, as AllBlocked does.
+// hear). An empty list, or one whose last refresh could not read a
+// category, gives 0: the program cannot tell then that nothing is open.
 int ProtectionState(const DeviceList& list);
 
 // Checks every hold again as another program would meet it (after a

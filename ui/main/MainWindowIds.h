@@ -21,6 +21,13 @@ constexpr unsigned kDeviceRefreshDelayMs = 200;
 constexpr std::uint32_t TIMER_AUDIO_POLL = 102;
 constexpr std::uint32_t kAudioPollIntervalMs = 1000;
 
+// Adds the tray icon: first as soon as the new window has been painted (off
+// the path to the window on screen), then again each second while the shell
+// refuses it (not ready at logon). Runs only until an add succeeds.
+constexpr unsigned TIMER_TRAY_ADD = 103;
+constexpr unsigned kTrayFirstAddDelayMs = 10;
+constexpr unsigned kTrayRetryIntervalMs = 1000;
+
 // The tray icon's callback; a second start sends it too, to raise the
 // window. A private number below WM_USER.
 constexpr std::uint32_t WM_TRAY_NOTIFY = 102;

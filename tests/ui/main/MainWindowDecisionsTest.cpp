@@ -4,6 +4,9 @@
 
 #include "settings/Languages.h"
 #include "res/MenuIds.h"
+#include "devices/Discovery.h"
+#include "tests/support/FakeCaptureServices.h"
+#include "tests/support/FakeDeviceLists.h"
 #include "tests/support/RecordingPoster.h"
 #include "tests/support/TestDevice.h"
 #include "ui/main/Commands.h"
@@ -15,6 +18,9 @@
 namespace shadowpane {
 namespace {
 
+using testing::FakeCaptureServices;
+using testing::FakeDeviceInfo;
+using testing::FakeDeviceLists;
 using testing::RecordingPoster;
 using testing::TestDevice;
 
@@ -220,8 +226,85 @@ TEST(MainWindowTimers, TheOneShotAlwaysRefreshesThePollOnlyOnADifferentCount) {
   EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 2, 2), TimerAction::None);
   EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 1, 2), TimerAction::Refresh);
   EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, 3, 2), TimerAction::Refresh);
-  EXPECT_EQ(DecideTimer(TIMER_AUDIO_POLL, -1, 0xFFFFFFFFu), TimerAction::Refresh);
+  EXPECT_EQ(DecideTimer(TIMER_TRAY_ADD, 0, 0), TimerAction::AddTray);
   EXPECT_EQ(DecideTimer(100, 0, 5), TimerAction::None);
+}
+
+// The main window's refreshes against the fake system: what the poll and
+// the panel make of the list each refresh leaves.
+class MainWindowRefresh : public ::testing::Test {
+ protected:
+  void Refresh(int initial = 0) {
+    DiscoveryContext context{list, services, poster, lists, {0, blockPluggedIn}};
+    RefreshDevices(context, initial);
+  }
+  TimerAction PollTick() {
+    return DecideTimer(TIMER_AUDIO_POLL, list.waveInCountAtRefresh, services.WaveInputCount());
+  }
+  void Plug(const std::u16string& camera) {
+    services.AddDevice(DeviceCategory::VideoInput, FakeDeviceInfo{camera, u"path#" + camera, std::nullopt});
+  }
+  void UnplugEveryCamera() { services.ClearDevices(DeviceCategory::VideoInput); }
+  void Block(const std::u16string& name) { ASSERT_EQ(list.FindByDisplayName(name.c_str())->Block(), 1); }
+
+  FakeCaptureServices services;
+  RecordingPoster poster;
+  FakeDeviceLists lists;
+  DeviceList list;
+  int blockPluggedIn = 0;
+};
+
+TEST_F(MainWindowRefresh, AnInputOnlyDirectShowListsRefreshesOnceNotEverySecond) {
+  // The virtual microphone: listed by DirectShow, not counted by wave input.
+  services.AddDevice(DeviceCategory::AudioInput, FakeDeviceInfo{u"Virtual Microphone", std::nullopt, 0});
+  services.AddDevice(DeviceCategory::AudioInput, FakeDeviceInfo{u"In: default", std::nullopt, 0});
+  services.waveInCount = 1;
+  Refresh(1);
+  ASSERT_EQ(list.audioCount, 2);
+  EXPECT_EQ(PollTick(), TimerAction::None) << "the count is what it was at the refresh";
+  services.waveInCount = 2;  // a microphone plugged in
+  EXPECT_EQ(PollTick(), TimerAction::Refresh);
+  Refresh();
+  EXPECT_EQ(PollTick(), TimerAction::None);
+  services.waveInCount = 1;  // and pulled out again
+  EXPECT_EQ(PollTick(), TimerAction::Refresh);
+}
+
+TEST_F(MainWindowRefresh, ThePanelFollowsEveryRefreshBothWays) {
+  Plug(u"Blocked Camera");
+  Refresh(1);
+  Block(u"Blocked Camera");
+  EXPECT_EQ(ProtectionState(list), 1);
+
+  Plug(u"Open Camera");
+  Refresh();
+  EXPECT_EQ(ProtectionState(list), 0) << "an open camera plugged in";
+  UnplugEveryCamera();
+  Plug(u"Blocked Camera");
+  Refresh();
+  EXPECT_EQ(ProtectionState(list), 1) << "the only open device pulled out";
+
+  blockPluggedIn = 1;
+  services.Fail("builder.RenderStream", testing::kHrCannotConnect);
+  Plug(u"Refusing Camera");
+  Refresh();
+  EXPECT_EQ(ProtectionState(list), 0) << "a block at plug-in that failed";
+}
+
+TEST_F(MainWindowRefresh, NoDevicesOrAnUnreadableCategoryIsNeverProtected) {
+  Refresh(1);
+  EXPECT_EQ(ProtectionState(list), 0) << "nothing listed proves nothing";
+
+  Plug(u"Camera");
+  Refresh();
+  Block(u"Camera");
+  ASSERT_EQ(ProtectionState(list), 1);
+  services.Fail("devenum.CreateClassEnumerator", kHrFail, 2);
+  Refresh();
+  EXPECT_EQ(ProtectionState(list), 0) << "the camera was swept; what else is there cannot be told";
+  Refresh();
+  Block(u"Camera");
+  EXPECT_EQ(ProtectionState(list), 1);
 }
 
 TEST(MainWindowCommands, LanguagePagesCarryTheCodeAndSocialLinksNone) {

@@ -65,6 +65,47 @@ HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id
 
 BlockSettings CurrentBlockSettings() { return {BlockStart, BlockPluggedIn}; }
 
+void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
+  const WideString text = ComposeDeviceMessage(GetString(messageIndex), deviceName.c_str());
+  ShowMessageBox(owner, AsWide(text.c_str()), MBX_BUTTONS_OK, icon);
+}
+
+// Adds the tray icon; while the shell refuses it (not ready yet at logon),
+// a timer tries again, so a hidden window never ends up out of reach.
+void ShowTrayIcon(MainWindowData& data, int icon) {
+  data.trayShown = AddTrayIcon(data.window, icon) == 1;
+  if (data.trayShown) {
+    KillTimer(data.window, TIMER_TRAY_ADD);
+  } else {
+    SetTimer(data.window, TIMER_TRAY_ADD, kTrayRetryIntervalMs, nullptr);
+  }
+}
+
+void UpdateStateIcons(MainWindowData& data) {
+  HWND window = data.window;
+  const int icon = StateIconId(ProtectedState);
+  // An icon not yet added shows the state at its next try.
+  if (data.trayShown) UpdateTrayIcon(window, icon);
+  // The class icons, so that the taskbar button follows too.
+  SetClassLongPtrW(window, GCLP_HICON,
+                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXICON))));
+  SetClassLongPtrW(window, GCLP_HICONSM,
+                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXSMICON))));
+}
+
+// The panel, the tray and the class icons after anything that may have
+// changed what is open: a state change, a refresh (devices plugged in,
+// unplugged or made anew), a click whose block failed.
+void ShowProtection(MainWindowData& data) {
+  const std::int32_t state = data.devices ? ProtectionState(*data.devices) : 0;
+  if (state != ProtectedState || !data.stateShown) {
+    ProtectedState = state;
+    data.stateShown = true;
+    InvalidateRect(data.window, nullptr, FALSE);
+    UpdateStateIcons(data);
+  }
+}
+
 void Refresh(MainWindowData& data, int initial) {
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
@@ -72,21 +113,22 @@ void Refresh(MainWindowData& data, int initial) {
   // A hold that others can now meet, or no longer can, since it was last
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
+  ShowProtection(data);
 }
 
-void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
-  const WideString text = ComposeDeviceMessage(GetString(messageIndex), deviceName.c_str());
-  ShowMessageBox(owner, AsWide(text.c_str()), MBX_BUTTONS_OK, icon);
-}
-
-void UpdateStateIcons(HWND window) {
-  const int icon = StateIconId(ProtectedState);
-  UpdateTrayIcon(window, icon);
-  // The class icons, so that the taskbar button follows too.
-  SetClassLongPtrW(window, GCLP_HICON,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXICON))));
-  SetClassLongPtrW(window, GCLP_HICONSM,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXSMICON))));
+// The entry whose text equals the name, compared with case: display names
+// are unique only with case, and the list box's own exact search ignores it.
+LRESULT FindEntry(HWND list, const WideString& name) {
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  std::wstring text;
+  for (LRESULT index = 0; index < count; ++index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0 || static_cast<std::size_t>(length) != name.size()) continue;
+    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    if (WideString(AsCore(text.c_str())) == name) return index;
+  }
+  return LB_ERR;
 }
 
 LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,7 +176,9 @@ void CreateControls(MainWindowData& data) {
 LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   HWND window = data.window;
   SetTextFromCreation(window, createStruct);
-  AddTrayIcon(window, kIconApplication);
+  // A timer's tick comes after the first paint: the window is on screen
+  // first, and the icon comes in the state the devices give.
+  SetTimer(window, TIMER_TRAY_ADD, kTrayFirstAddDelayMs, nullptr);
   g_mainWindow = window;
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
@@ -143,7 +187,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   if (data.notification == nullptr) {
     ShowMessageBox(window, AsWide(GetString(STR_REGISTRY_DENIED)), MBX_BUTTONS_OK, MBX_ICON_WARNING);
   }
-  UpdateStateIcons(window);
+  ShowProtection(data);
   return 0;
 }
 
@@ -159,6 +203,10 @@ void OnDeviceListClick(MainWindowData& data, HWND list, UINT code) {
   SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
   const WideString entry = BoundedString(AsCore(text.c_str()), kMaxNameChars);
   const DeviceClick click = ClickDeviceEntry(*data.devices, entry.c_str());
+  if (!click.acted) return;
+  // A block that failed half-way posts nothing, yet may have changed what
+  // is open; a success posts its change, which shows it.
+  ShowProtection(data);
   if (click.failureText >= 0) ShowDeviceMessage(data.window, click.failureText, entry, MBX_ICON_WARNING);
 }
 
@@ -168,19 +216,18 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
       DecideDeviceNotify(*data.devices, static_cast<std::uint32_t>(wParam), reinterpret_cast<SPDEV*>(lParam));
   if (effect.kind == DeviceNotifyKind::Ignore) return;
   HWND list = GetDlgItem(data.window, effect.listId);
-  // The list box's exact search ignores case, from the start of the list.
-  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(AsWide(effect.entryText.c_str())));
-  if (list == nullptr || index == LB_ERR) return;
+  const LRESULT index = list != nullptr ? FindEntry(list, effect.entryText) : LB_ERR;
   if (effect.kind == DeviceNotifyKind::PluggedIn) {
-    ShowDeviceMessage(data.window, STR_DEVICE_PLUGGED_IN, effect.entryText, MBX_ICON_INFO);
+    if (index != LB_ERR) ShowDeviceMessage(data.window, STR_DEVICE_PLUGGED_IN, effect.entryText, MBX_ICON_INFO);
     return;
   }
-  SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(effect.itemData));
-  InvalidateRect(list, nullptr, FALSE);
-  ProtectedState = effect.protectedState;
-  InvalidateRect(data.window, nullptr, FALSE);
-  UpdateStateIcons(data.window);
+  if (index != LB_ERR) {
+    SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(effect.itemData));
+    InvalidateRect(list, nullptr, FALSE);
+  }
+  // Saved at once, so a sign-out or an ended process loses no block.
+  SaveProfile(*data.devices);
+  ShowProtection(data);
   // Last, so the amber mark and the panel are up to date behind the notice.
   if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
     ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
@@ -236,16 +283,19 @@ void OnCommand(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
 }
 
 void OnTimer(MainWindowData& data, WPARAM id) {
-  const int audioCount = data.devices ? data.devices->audioCount : 0;
+  const std::uint32_t countAtRefresh = data.devices ? data.devices->waveInCountAtRefresh : 0;
   const std::uint32_t waveInCount =
       id == TIMER_AUDIO_POLL ? data.services.captureServices->WaveInputCount() : 0;
-  switch (DecideTimer(static_cast<unsigned>(id), audioCount, waveInCount)) {
+  switch (DecideTimer(static_cast<unsigned>(id), countAtRefresh, waveInCount)) {
     case TimerAction::StopAndRefresh:
       KillTimer(data.window, TIMER_DEVICE_REFRESH);
       Refresh(data, 0);
       break;
     case TimerAction::Refresh:
       Refresh(data, 0);
+      break;
+    case TimerAction::AddTray:
+      ShowTrayIcon(data, StateIconId(ProtectedState));
       break;
     case TimerAction::None:
       break;
@@ -258,15 +308,38 @@ void OnClose(MainWindowData& data) {
   DestroyWindow(data.window);
 }
 
-void OnDestroy(MainWindowData& data) {
-  UnregisterDeviceNotification(data.notification);
+// Saves Profile.db with every device as it is, then lets every camera and
+// microphone go, its input given back; the notification and the tray icon
+// end too. Once only: at the window's end, or at the session's.
+void ReleaseEverything(MainWindowData& data) {
+  KillTimer(data.window, TIMER_AUDIO_POLL);
+  KillTimer(data.window, TIMER_DEVICE_REFRESH);
+  KillTimer(data.window, TIMER_TRAY_ADD);
+  if (data.notification != nullptr) UnregisterDeviceNotification(data.notification);
   data.notification = nullptr;
-  RemoveTrayIcon();
+  if (data.trayShown) RemoveTrayIcon();
+  data.trayShown = false;
   if (data.devices) {
     data.devices->DestroyDeviceList();
     data.devices.reset();
   }
+}
+
+void OnDestroy(MainWindowData& data) {
+  ReleaseEverything(data);
   PostQuitMessage(0);
+}
+
+// Sign-out, shutdown or restart: the system ends the process soon after
+// WM_ENDSESSION without destroying the window, so nothing may wait for
+// WM_DESTROY. The question is answered yes, with the profile saved.
+LRESULT OnQueryEndSession(MainWindowData& data) {
+  if (data.devices) SaveProfile(*data.devices);
+  return TRUE;
+}
+
+void OnEndSession(MainWindowData& data, WPARAM ending) {
+  if (ending) ReleaseEverything(data);
 }
 
 MainWindowData* MakeMainWindowData(HWND window, const CREATESTRUCTW& create) {
@@ -289,7 +362,7 @@ UINT TaskbarCreatedMessage() {
 
 LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != 0 && message == TaskbarCreatedMessage()) {
-    AddTrayIcon(window, StateIconId(ProtectedState));
+    ShowTrayIcon(data, StateIconId(ProtectedState));
     return 0;
   }
   switch (message) {
@@ -330,6 +403,11 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
       return 0;
     case WM_CLOSE:
       OnClose(data);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession(data);
+    case WM_ENDSESSION:
+      OnEndSession(data, wParam);
       return 0;
     case WM_DESTROY:
       OnDestroy(data);

@@ -33,8 +33,9 @@ struct MainWindowServices {
   int (*showAbout)(HWND owner) = nullptr;
 };
 
-// 1 = "Privacy Protected": every device blocked and no camera held but
-// shared. Starts at 0 and moves only when a device posts a state change.
+// 1 = "Privacy Protected": every device blocked and no hold that others can
+// still meet. Starts at 0; recomputed after every refresh, state notice and
+// click.
 extern std::int32_t ProtectedState;
 
 // Class style 0, icon 101 large and small, arrow cursor, no background, one

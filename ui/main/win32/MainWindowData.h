@@ -26,6 +26,10 @@ struct MainWindowData {
   std::unique_ptr<DeviceList> devices;
   // Cameras already announced as held but shared in this run.
   SharedHoldNotices sharedHoldNotices;
+  // The shell took the tray icon; until then a timer tries again.
+  bool trayShown = false;
+  // The panel and icons have shown a computed state at least once.
+  bool stateShown = false;
 };
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,

@@ -9,6 +9,7 @@ namespace {
 
 // One record for the process, refilled before every call.
 TrayRecord g_tray{};
+TrayShellCall g_shell = Shell_NotifyIconW;
 
 void FillTrayRecord(HWND window, int iconId) {
   g_tray = TrayRecord{};
@@ -29,19 +30,21 @@ HICON LoadProgramIcon(int iconId, int size) {
                                        size, size, LR_SHARED));
 }
 
-void AddTrayIcon(HWND window, int iconId) {
+int AddTrayIcon(HWND window, int iconId) {
   FillTrayRecord(window, iconId);
-  Shell_NotifyIconW(NIM_ADD, &g_tray.base);
+  return g_shell(NIM_ADD, &g_tray.base) ? 1 : 0;
 }
 
 void UpdateTrayIcon(HWND window, int iconId) {
   FillTrayRecord(window, iconId);
-  Shell_NotifyIconW(NIM_MODIFY, &g_tray.base);
+  g_shell(NIM_MODIFY, &g_tray.base);
 }
 
-void RemoveTrayIcon() { Shell_NotifyIconW(NIM_DELETE, &g_tray.base); }
+void RemoveTrayIcon() { g_shell(NIM_DELETE, &g_tray.base); }
 
 HICON TrayIconShown() { return g_tray.base.hIcon; }
+
+void SetTrayShellForTests(TrayShellCall call) { g_shell = call != nullptr ? call : Shell_NotifyIconW; }
 
 LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
   if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_RBUTTONDOWN) return 0;

@@ -21,9 +21,10 @@ static_assert(sizeof(TrayRecord) == kTrayRecordSize, "the shell's full tray reco
 constexpr wchar_t kTrayTip[] = L"KESTRALYNX Shadowpane";
 
 // Add, modify and delete, each with the record filled afresh (delete with
-// the record as last filled). Results are not checked: a tray that refuses
-// leaves things as they are.
-void AddTrayIcon(HWND window, int iconId);
+// the record as last filled). An add answers 1 when the shell took the
+// icon, 0 when it refused (at logon it may not be ready); the others'
+// results change nothing.
+int AddTrayIcon(HWND window, int iconId);
 void UpdateTrayIcon(HWND window, int iconId);
 void RemoveTrayIcon();
 
@@ -38,6 +39,11 @@ void ShowMainMenu(HWND window);
 
 // The icon of the record as last filled (used by tests only).
 HICON TrayIconShown();
+
+// The shell's notify call, replaced by tests that need a shell which
+// refuses; null restores the real one.
+using TrayShellCall = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW record);
+void SetTrayShellForTests(TrayShellCall call);
 
 // The icon resources are the executable's.
 HICON LoadProgramIcon(int iconId, int size);
