@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "devices/Camera.h"
-#include "devices/DeviceText.h"
+#include "devices/DiscoveredInput.h"
 #include "devices/EndpointMute.h"
 #include "devices/Microphone.h"
-#include "devices/MicrophoneMatching.h"
+#include "devices/MicrophoneDiscovery.h"
+#include "devices/MicrophonePath.h"
 
 namespace shadowpane {
 
@@ -20,30 +21,6 @@ constexpr WideChar kFriendlyNameProperty[] = u"FriendlyName";
 constexpr WideChar kDevicePathProperty[] = u"DevicePath";
 constexpr WideChar kWaveInIdProperty[] = u"WaveInID";
 constexpr WideChar kFilterClassProperty[] = u"CLSID";
-// A microphone's path keeps at most this much of its friendly name.
-constexpr size_t kMicrophonePathNameChars = 200;
-
-std::u16string Text(const WideChar (&field)[kNameUnits]) { return FieldToString(field); }
-
-std::u16string PathOf(SPDEV* device) {
-  WideChar buffer[kNameUnits] = {};
-  device->GetPath(buffer, kMaxNameChars);
-  return Text(buffer);
-}
-
-std::u16string FriendlyNameOf(SPDEV* device) {
-  WideChar buffer[kNameUnits] = {};
-  device->GetFriendlyName(buffer, kMaxNameChars);
-  return Text(buffer);
-}
-
-// What discovery reads from one moniker's property bag.
-struct MonikerProperties {
-  WideChar friendlyName[kNameUnits] = {};
-  WideChar path[kNameUnits] = {};
-  WideChar filterClass[kNameUnits] = {};  // cameras without a path only
-  std::optional<std::int32_t> waveInId;   // microphones only
-};
 
 // A camera without a path (software cameras often have none) is known by its
 // friendly name and the class that makes its filter.
@@ -134,25 +111,6 @@ bool ReadProperties(DeviceMoniker& moniker, DeviceCategory category, MonikerProp
   return true;
 }
 
-// A filter bound from the moniker, or none when binding fails.
-std::unique_ptr<CaptureFilter> BindFilter(DeviceMoniker& moniker) {
-  std::unique_ptr<CaptureFilter> filter;
-  if (Failed(moniker.BindToObject(&filter))) filter.reset();
-  return filter;
-}
-
-void CopyField(WideChar (&to)[kNameUnits], const WideChar (&from)[kNameUnits]) {
-  StoreNameField(to, from);
-}
-
-// One audio input as the enumerator reported it, kept until the whole
-// category has been matched.
-struct AudioInput {
-  std::unique_ptr<DeviceMoniker> moniker;
-  MonikerProperties properties;
-  std::u16string deviceInterface;
-};
-
 class Refresh {
  public:
   Refresh(DiscoveryContext& context, int initial)
@@ -186,7 +144,9 @@ class Refresh {
       // The moniker enumerator is released before the device enumerator.
       monikers.reset();
     }
-    if (category == DeviceCategory::AudioInput) MeetMicrophones(inputs);
+    if (category == DeviceCategory::AudioInput) {
+      holdWhenNew_ = MeetMicrophones(context_, initial_, inputs);
+    }
   }
 
   // New microphones that must be held once their input has been restored.
@@ -213,127 +173,7 @@ class Refresh {
     record.notifyWindow = context_.target.Window();
     auto* camera = new SPDEVCAM(context_.poster, context_.services);
     camera->Init(&record);
-    if (SPDEV* linked = Link(camera)) cameras_.AddCamera(linked, path);
-  }
-
-  void MeetMicrophones(std::vector<AudioInput>& inputs) {
-    std::vector<SPDEVMIC*> known;
-    std::vector<ListedMicrophone> listed;
-    for (SPDEV* device = context_.list.head(); device != nullptr; device = device->next) {
-      if (device->GetKind() != DEVICE_KIND_AUDIO) continue;
-      auto* microphone = dynamic_cast<SPDEVMIC*>(device);
-      if (microphone == nullptr) continue;
-      known.push_back(microphone);
-      const bool held = DeviceList::IsBlocked(microphone) != 0 || microphone->HoldRequested();
-      listed.push_back(ListedMicrophone{FriendlyNameOf(microphone),
-                                        static_cast<std::uint32_t>(microphone->GetWaveInId()),
-                                        microphone->DeviceInterface(), held,
-                                        held && microphone->BlockedOnOlderList()});
-    }
-    std::vector<ReportedMicrophone> reported;
-    for (AudioInput& input : inputs) {
-      if (input.properties.waveInId) {
-        std::u16string answer;
-        if (context_.services.WaveInputInterface(
-                static_cast<std::uint32_t>(*input.properties.waveInId), &answer) == kMmNoError) {
-          input.deviceInterface = answer;
-        }
-      }
-      reported.push_back(ReportedMicrophone{Text(input.properties.friendlyName),
-                                            input.properties.waveInId, input.deviceInterface});
-    }
-
-    const MicrophoneMatching matching = MatchMicrophones(listed, reported);
-    // A worker's wave input or filter stays with the device it opened, while
-    // numbers move with the set of inputs. When the set changed since the
-    // last refresh (a block may even have opened a number that already
-    // meant another input), every held microphone is bound afresh to the
-    // input now in its place, so each hold is the one its mark shows.
-    const bool inputsChanged = AudioInputsChanged(listed, reported);
-    // In doubt, every worker of the name stops before any object takes
-    // another input's binding.
-    for (int index : matching.stopFirst) known[static_cast<size_t>(index)]->Unblock();
-    for (size_t i = 0; i < inputs.size(); ++i) {
-      const MicrophoneMatch& match = matching.reported[i];
-      if (match.listed < 0) {
-        SPDEV* created = CreateMicrophone(inputs[i]);
-        if (created != nullptr && match.hold) holdWhenNew_.push_back(created);
-      } else {
-        SPDEVMIC* microphone = known[static_cast<size_t>(match.listed)];
-        microphone->sweepMark = 0;
-        if (match.rebind) {
-          RebindMicrophone(*microphone, inputs[i], match.hold);
-        } else if (microphone->HoldLost() ||
-                   ((inputsChanged || microphone->BlockedOnOlderList()) &&
-                    (DeviceList::IsBlocked(microphone) || microphone->HoldRequested()))) {
-          // Its worker holds an input that went away (unplugged and
-          // replaced in its place between two refreshes), or one it opened
-          // by a number from an older list: in doubt, the input now there
-          // is silenced in its stead.
-          RebindMicrophone(*microphone, inputs[i], true);
-        } else {
-          FollowMicrophone(*microphone, inputs[i]);
-        }
-      }
-      inputs[i].moniker.reset();
-    }
-  }
-
-  // A microphone recognised for sure: it follows its input's number.
-  void FollowMicrophone(SPDEVMIC& microphone, const AudioInput& input) {
-    if (!input.deviceInterface.empty()) microphone.SetDeviceInterface(input.deviceInterface);
-    const auto& number = input.properties.waveInId;
-    // Wave-in numbers move when wave devices come and go. A blocked
-    // microphone gets a new worker for the new number; one whose number
-    // stayed is left alone, so its input is never briefly released.
-    if (number && static_cast<std::int32_t>(microphone.GetWaveInId()) != *number) {
-      microphone.SetWaveInId(static_cast<std::uint32_t>(*number));
-      if (DeviceList::IsBlocked(&microphone) || microphone.HoldRequested()) {
-        microphone.Unblock();
-        microphone.Block();
-      }
-    }
-  }
-
-  // A microphone that may now stand for another input of its name: it is
-  // bound to the input reported in its place and held when any input of
-  // the name was.
-  void RebindMicrophone(SPDEVMIC& microphone, AudioInput& input, bool hold) {
-    std::unique_ptr<CaptureFilter> restoreFilter = BindFilter(*input.moniker);
-    std::unique_ptr<CaptureFilter> workerFilter = BindFilter(*input.moniker);
-    std::unique_ptr<CaptureFilter> checkFilter = BindFilter(*input.moniker);
-    const auto number = input.properties.waveInId.value_or(
-        static_cast<std::int32_t>(microphone.GetWaveInId()));
-    microphone.Rebind(std::move(restoreFilter), std::move(workerFilter), std::move(checkFilter),
-                      static_cast<std::uint32_t>(number), input.deviceInterface);
-    if (hold) microphone.Block();
-  }
-
-  SPDEV* CreateMicrophone(AudioInput& input) {
-    AudioInitRecord record;
-    record.restoreFilter = BindFilter(*input.moniker);
-    record.workerFilter = BindFilter(*input.moniker);
-    record.checkFilter = BindFilter(*input.moniker);
-    CopyField(record.friendlyName, input.properties.friendlyName);
-    CopyField(record.path, input.properties.path);
-    // Without a reported number the microphone keeps wave-in number 0 and
-    // an empty path.
-    record.waveInId = static_cast<std::uint32_t>(input.properties.waveInId.value_or(0));
-    record.notifyWindow = context_.target.Window();
-    record.deviceInterface = input.deviceInterface;
-    auto* microphone = new SPDEVMIC(context_.poster, context_.services, context_.mutedEndpoints);
-    microphone->Init(&record);
-    return Link(microphone);
-  }
-
-  // Links a new device; answers it, or null when LinkDevice refused it.
-  SPDEV* Link(SPDEV* device) {
-    SPDEV* linked = context_.list.LinkDevice(device);
-    if (linked == nullptr) return nullptr;
-    linked->newFlag = 1;
-    linked->sweepMark = 0;
-    if (!initial_) DeviceList::NotifyPluggedIn(linked);
-    return linked;
+    if (SPDEV* linked = LinkNewDevice(context_.list, camera, initial_)) cameras_.AddCamera(linked, path);
   }
 
   DiscoveryContext& context_;
@@ -380,45 +220,42 @@ void ApplyProfileRecords(SPDEV* device, const std::vector<ProfileRecord>& record
   }
 }
 
-// Microphones whose saved records cannot be told from their twins' and
-// include a blocked one (HoldForSavedTwins).
-std::vector<SPDEV*> SavedTwinsToHold(const DeviceList& list, const std::vector<ProfileRecord>& records) {
-  std::vector<SPDEV*> microphones;
-  std::vector<PresentMicrophone> present;
+// The closing pass over the refreshed list: new inputs are restored, then
+// the profile records or the block settings apply, and devices in doubt are
+// held.
+void ApplyBlocks(DeviceList& list, int initial, const BlockSettings& block,
+                 const std::vector<ProfileRecord>& records, const std::vector<SPDEV*>& holdWhenNew) {
+  const bool blockStart = block.blockStart != 0;
+  const bool blockPluggedIn = block.blockPluggedIn != 0;
+  const std::vector<SPDEV*> savedTwins =
+      initial && !blockStart ? SavedTwinsToHold(list, records) : std::vector<SPDEV*>();
+
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
-    if (device->GetKind() != DEVICE_KIND_AUDIO) continue;
-    microphones.push_back(device);
-    // A microphone without a number has an empty path.
-    std::optional<std::int32_t> number;
-    if (!PathOf(device).empty()) number = device->GetWaveInId();
-    present.push_back(PresentMicrophone{FriendlyNameOf(device), number});
+    if (device->newFlag && device->GetKind() == DEVICE_KIND_AUDIO) {
+      if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->RestoreInput();
+    }
+    if (initial && !blockStart) ApplyProfileRecords(device, records);
+    // Block results are not reported: each success posts its own change.
+    // A new input that may be one the user had blocked is held too.
+    const bool holdInDoubt =
+        (device->newFlag &&
+         std::find(holdWhenNew.begin(), holdWhenNew.end(), device) != holdWhenNew.end()) ||
+        std::find(savedTwins.begin(), savedTwins.end(), device) != savedTwins.end();
+    if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag) ||
+        holdInDoubt) {
+      device->Block();
+    }
+    device->newFlag = 0;
+    // Every hold from here on is taken on this list.
+    if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->NoteListRefreshed();
   }
-  std::vector<std::pair<std::u16string, bool>> saved;
-  for (const ProfileRecord& record : records) saved.emplace_back(record.path, record.blocked != 0);
-  const std::vector<bool> hold = HoldForSavedTwins(present, saved);
-  std::vector<SPDEV*> held;
-  for (size_t i = 0; i < microphones.size(); ++i) {
-    if (hold[i]) held.push_back(microphones[i]);
-  }
-  return held;
 }
 
 }  // namespace
 
-std::u16string MicrophonePath(std::int32_t waveInId, const WideChar* friendlyName) {
-  const std::string number = std::to_string(waveInId) + " ";
-  std::u16string path(number.begin(), number.end());
-  const int length = BoundedLength(friendlyName, kNameUnits);
-  path.append(friendlyName,
-              std::min(static_cast<size_t>(length), kMicrophonePathNameChars));
-  return path;
-}
-
 int RefreshDevices(DiscoveryContext& context, int initial) {
   DeviceList& list = context.list;
   DiscoveryTarget& target = context.target;
-  const bool blockStart = context.block.blockStart != 0;
-  const bool blockPluggedIn = context.block.blockPluggedIn != 0;
 
   target.KillAudioPollTimer();
   // Read before the walk: an input that comes during it changes the count
@@ -454,28 +291,7 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
     records.clear();
   }
 
-  const std::vector<SPDEV*> savedTwins =
-      initial && !blockStart ? SavedTwinsToHold(list, records) : std::vector<SPDEV*>();
-
-  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
-    if (device->newFlag && device->GetKind() == DEVICE_KIND_AUDIO) {
-      if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->RestoreInput();
-    }
-    if (initial && !blockStart) ApplyProfileRecords(device, records);
-    // Block results are not reported: each success posts its own change.
-    // A new input that may be one the user had blocked is held too.
-    const bool holdInDoubt =
-        (device->newFlag &&
-         std::find(holdWhenNew.begin(), holdWhenNew.end(), device) != holdWhenNew.end()) ||
-        std::find(savedTwins.begin(), savedTwins.end(), device) != savedTwins.end();
-    if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag) ||
-        holdInDoubt) {
-      device->Block();
-    }
-    device->newFlag = 0;
-    // Every hold from here on is taken on this list.
-    if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->NoteListRefreshed();
-  }
+  ApplyBlocks(list, initial, context.block, records, holdWhenNew);
 
   target.ClearSelection(DeviceListBox::Video);
   target.ClearSelection(DeviceListBox::Audio);

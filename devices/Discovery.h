@@ -38,8 +38,4 @@ struct DiscoveryContext {
 // blockPluggedIn is on. Answers 0.
 int RefreshDevices(DiscoveryContext& context, int initial);
 
-// The path a microphone is keyed by in Profile.db: its wave-in number in
-// decimal, a blank and at most 200 characters of its friendly name.
-std::u16string MicrophonePath(std::int32_t waveInId, const WideChar* friendlyName);
-
 }  // namespace shadowpane

@@ -5,6 +5,8 @@
 #include <map>
 #include <set>
 
+#include "devices/MicrophonePath.h"
+
 namespace shadowpane {
 
 namespace {
@@ -207,34 +209,6 @@ MicrophoneMatching MatchMicrophones(const std::vector<ListedMicrophone>& listed,
   return Matcher(listed, reported).Run();
 }
 
-namespace {
-
-// A microphone's record path: the number, a blank and at most this much of
-// the name.
-constexpr size_t kRecordNameChars = 200;
-
-// Splits "<number> <name>"; false for a path of another form.
-bool ParseRecordPath(const std::u16string& path, std::int64_t* number, std::u16string* name) {
-  size_t at = 0;
-  bool negative = false;
-  if (at < path.size() && path[at] == u'-') {
-    negative = true;
-    ++at;
-  }
-  const size_t digitsStart = at;
-  std::int64_t value = 0;
-  while (at < path.size() && path[at] >= u'0' && path[at] <= u'9' && at - digitsStart < 10) {
-    value = value * 10 + (path[at] - u'0');
-    ++at;
-  }
-  if (at == digitsStart || at >= path.size() || path[at] != u' ') return false;
-  *number = negative ? -value : value;
-  *name = path.substr(at + 1);
-  return true;
-}
-
-}  // namespace
-
 std::vector<bool> HoldForSavedTwins(const std::vector<PresentMicrophone>& present,
                                     const std::vector<std::pair<std::u16string, bool>>& records) {
   struct Saved {
@@ -245,14 +219,14 @@ std::vector<bool> HoldForSavedTwins(const std::vector<PresentMicrophone>& presen
   for (const auto& [path, blocked] : records) {
     std::int64_t number = 0;
     std::u16string name;
-    if (!ParseRecordPath(path, &number, &name)) continue;
+    if (!ParseMicrophonePath(path, &number, &name)) continue;
     Saved& saved = savedByName[name];
     saved.numbers.insert(number);
     saved.anyBlocked = saved.anyBlocked || blocked;
   }
   std::map<std::u16string, std::vector<size_t>> presentByName;
   for (size_t i = 0; i < present.size(); ++i) {
-    presentByName[present[i].name.substr(0, kRecordNameChars)].push_back(i);
+    presentByName[MicrophonePathName(present[i].name)].push_back(i);
   }
   std::vector<bool> hold(present.size(), false);
   for (const auto& [name, indices] : presentByName) {

@@ -77,7 +77,7 @@ MicrophoneMatching MatchMicrophones(const std::vector<ListedMicrophone>& listed,
 // can land on its twin. Where inputs of a name share it (now or in the
 // records) and the numbers saved for that name are not the numbers present,
 // and any of those records was blocked, every present input of the name is
-// held. Records are "<number> <at most 200 characters of the name>".
+// held. Records are keyed as MicrophonePath.h writes them.
 struct PresentMicrophone {
   std::u16string name;
   std::optional<std::int32_t> waveInId;

@@ -22,6 +22,7 @@
 
 #include "devices/Camera.h"
 #include "devices/Discovery.h"
+#include "devices/MicrophonePath.h"
 #include "devices/Microphone.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/SimulatedHardware.h"

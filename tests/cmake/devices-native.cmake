@@ -1,7 +1,7 @@
 shadowpane_test(devices_core_tests
   SOURCES devices/DeviceTextTest.cpp devices/DeviceTest.cpp devices/DeviceListTest.cpp
           devices/ProfileCodecTest.cpp devices/ProfileSaveLoadTest.cpp
-          devices/MicrophoneMatchingTest.cpp
+          devices/MicrophonePathTest.cpp devices/MicrophoneMatchingTest.cpp
   LIBS shadowpane_test_support)
 
 # A recording fake of the capture-device services, for every native test of

@@ -581,13 +581,5 @@ TEST_F(DiscoveryTest, AMicrophoneWithAVeryLongNameIsRecognised) {
   EXPECT_TRUE(poster.Posts().empty());
 }
 
-TEST(MicrophonePath, NumberBlankAndAtMost200CharactersOfTheName) {
-  EXPECT_EQ(MicrophonePath(0, u"In: default"), u"0 In: default");
-  EXPECT_EQ(MicrophonePath(-1, u"x"), u"-1 x");
-  EXPECT_EQ(MicrophonePath(12, u""), u"12 ");
-  const std::u16string longName(255, u'n');
-  EXPECT_EQ(MicrophonePath(7, longName.c_str()), u"7 " + std::u16string(200, u'n'));
-}
-
 }  // namespace
 }  // namespace shadowpane
