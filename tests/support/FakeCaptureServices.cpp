@@ -495,13 +495,19 @@ std::vector<FakeDeviceInfo> FakeCaptureServices::Devices(DeviceCategory category
   return found == devices_.end() ? std::vector<FakeDeviceInfo>() : found->second;
 }
 
-std::string FakeCaptureServices::UnitAtWaveInId(std::uint32_t waveInId) const {
-  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
-    if (device.waveInId && static_cast<std::uint32_t>(*device.waveInId) == waveInId) {
-      return device.unit;
-    }
+const FakeDeviceInfo* FakeCaptureServices::AudioAtLocked(std::uint32_t waveInId) const {
+  auto found = devices_.find(DeviceCategory::AudioInput);
+  if (found == devices_.end()) return nullptr;
+  for (const FakeDeviceInfo& device : found->second) {
+    if (device.waveInId && static_cast<std::uint32_t>(*device.waveInId) == waveInId) return &device;
   }
-  return std::string();
+  return nullptr;
+}
+
+std::string FakeCaptureServices::UnitAtWaveInId(std::uint32_t waveInId) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  const FakeDeviceInfo* device = AudioAtLocked(waveInId);
+  return device != nullptr ? device->unit : std::string();
 }
 
 void FakeCaptureServices::SetWaveMuted(const std::string& unit, bool muted) {
@@ -650,9 +656,11 @@ void FakeCaptureServices::CloseDevice(const std::string& device) {
 std::int64_t FakeCaptureServices::Call(const std::string& name, const std::string& detail,
                                        std::int64_t success) {
   std::lock_guard<std::mutex> hold(lock_);
-  ++counts_[name];
-  if (recordOrder) log_.push_back(detail.empty() ? name : name + " " + detail);
-  changed_.notify_all();
+  if (!quiet) {
+    ++counts_[name];
+    if (recordOrder) log_.push_back(detail.empty() ? name : name + " " + detail);
+    changed_.notify_all();
+  }
   auto failure = failures_.find(name);
   if (failure == failures_.end() || failure->second.times == 0) return success;
   if (failure->second.times > 0) --failure->second.times;
@@ -667,6 +675,7 @@ void FakeCaptureServices::Created() {
 void FakeCaptureServices::Released(const std::string& label) {
   std::lock_guard<std::mutex> hold(lock_);
   --liveObjects_;
+  if (quiet) return;
   ++counts_["release " + label];
   if (recordOrder) log_.push_back("release " + label);
   changed_.notify_all();
@@ -787,14 +796,12 @@ MmResult FakeCaptureServices::WaveInputInterface(std::uint32_t waveInId,
       static_cast<MmResult>(Call("waveInMessage(interface)", "id=" + std::to_string(waveInId)));
   if (result != kMmNoError) return result;
   // The driver answers for whatever input has the number now.
-  for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
-    if (device.waveInId && static_cast<std::uint32_t>(*device.waveInId) == waveInId) {
-      if (!device.deviceInterface || device.deviceInterface->empty()) return kMmNotSupported;
-      *deviceInterface = *device.deviceInterface;
-      return kMmNoError;
-    }
-  }
-  return kMmBadDeviceId;
+  std::lock_guard<std::mutex> hold(lock_);
+  const FakeDeviceInfo* device = AudioAtLocked(waveInId);
+  if (device == nullptr) return kMmBadDeviceId;
+  if (!device->deviceInterface || device->deviceInterface->empty()) return kMmNotSupported;
+  *deviceInterface = *device->deviceInterface;
+  return kMmNoError;
 }
 
 MmResult FakeCaptureServices::WaveInputName(std::uint32_t waveInId, std::u16string* name) {

@@ -145,6 +145,9 @@ class FakeCaptureServices : public CaptureServices {
   std::atomic<bool> endpointMutePerObject{false};
   // Keep the ordered log (counts are always kept). Long runs switch it off.
   std::atomic<bool> recordOrder{true};
+  // Neither log nor count anything: benchmarks, where only the code under
+  // test should cost. Failures set with Fail still apply.
+  std::atomic<bool> quiet{false};
   // How long Sleep really waits; negative: as long as asked.
   std::atomic<int> realSleepMicros{200};
   // While set, started threads wait before running their entry.
@@ -218,6 +221,8 @@ class FakeCaptureServices : public CaptureServices {
   // called once its removal has returned.
   std::mutex listenerLock_;
   std::vector<std::pair<std::u16string, EndpointMuteListener*>> muteListeners_;
+  // The audio input listed with that number now, or null; lock_ held.
+  const FakeDeviceInfo* AudioAtLocked(std::uint32_t waveInId) const;
   int nextDevice_ = 0;
   int liveObjects_ = 0;
   int unjoinedCloses_ = 0;
