@@ -36,7 +36,7 @@ std::u16string PathlessKey(const std::u16string& friendlyName, const std::u16str
 // than known, the ones left over are swept: a hold whose graph lost its
 // device goes first, then cameras not held, the oldest kept longest, so a
 // hold on a device still there is never dropped for a twin. Microphones are
-// matched as a whole category (MatchMicrophones).
+// matched as a whole category (MicrophoneDiscovery).
 class KnownCameras {
  public:
   explicit KnownCameras(const DeviceList& list) {
