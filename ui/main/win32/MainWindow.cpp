@@ -7,13 +7,13 @@
 #include "settings/Settings.h"
 #include "core/win32/TextCast.h"
 #include "devices/Discovery.h"
-#include "ui/main/Commands.h"
-#include "ui/main/DeviceArrival.h"
+#include "ui/main/MenuCommands.h"
+#include "ui/main/DeviceChangeLogic.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowIds.h"
-#include "ui/main/MainWindowLook.h"
-#include "ui/main/win32/CommandActions.h"
-#include "ui/main/win32/DeviceNotifications.h"
+#include "ui/main/MainWindowLayout.h"
+#include "ui/main/win32/MenuCommands.h"
+#include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
@@ -454,7 +454,7 @@ HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstAr
 HWND MainWindowHandle() { return g_mainWindow; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<MainWindowData>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+  return RecordWindowProc<MainWindowData>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
                                           MakeMainWindowData, HandleMessage);
 }
 

@@ -2,7 +2,7 @@
 
 #include "settings/Languages.h"
 #include "ui/main/MainWindowIds.h"
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
 
 namespace shadowpane {
 namespace {

@@ -114,13 +114,13 @@ void SetTextFromCreation(HWND window, LPARAM createStruct) {
 
 void RepaintControl(HWND window) { InvalidateRect(window, nullptr, FALSE); }
 
-void RepaintIfAsked(HWND window, WPARAM wparam) {
-  if (PropertyRepaints(wparam)) RepaintControl(window);
+void RepaintIfAsked(HWND window, WPARAM wParam) {
+  if (PropertyRepaints(wParam)) RepaintControl(window);
 }
 
-LRESULT HandleIntProperty(HWND window, int& field, WPARAM wparam, LPARAM lparam) {
-  const int value = ApplyIntProperty(field, wparam, lparam);
-  RepaintIfAsked(window, wparam);
+LRESULT HandleIntProperty(HWND window, int& field, WPARAM wParam, LPARAM lParam) {
+  const int value = ApplyIntProperty(field, wParam, lParam);
+  RepaintIfAsked(window, wParam);
   return value;
 }
 
@@ -145,12 +145,12 @@ POINT CursorClientPosition(HWND window) {
 
 void StartHoverWatch(HWND window) { SetTimer(window, TIMER_HOVER_WATCH, kHoverWatchPeriodMs, nullptr); }
 
-LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam, int dragRows) {
+LRESULT CaptionHitTest(HWND window, LPARAM lParam, WPARAM wParam, int dragRows) {
   // Signed 16-bit halves: a monitor left of or above the primary one gives
   // negative screen coordinates.
-  POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ScreenToClient(window, &point);
-  const LRESULT ordinary = DefWindowProcW(window, WM_NCHITTEST, wparam, lparam);
+  const LRESULT ordinary = DefWindowProcW(window, WM_NCHITTEST, wParam, lParam);
   if (ordinary == HTCLIENT && point.y < dragRows) return HTCAPTION;
   return ordinary;
 }

@@ -63,22 +63,22 @@ void SetTextFromCreation(HWND window, LPARAM createStruct);
 // clears the extra space, then deletes the record, whose holders free the
 // fonts, brushes and items it owns. Other messages go to the handler while
 // there is a record, and answer 0 without one.
-enum class RecordMadeAt { kNcCreate, kCreate };
+enum class RecordMadeAt { NcCreate, Create };
 
 template <class Record>
 using RecordFactory = Record* (*)(HWND window, const CREATESTRUCTW& create);
 template <class Record>
-using RecordHandler = LRESULT (*)(Record& record, HWND window, UINT message, WPARAM wparam,
-                                  LPARAM lparam);
+using RecordHandler = LRESULT (*)(Record& record, HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam);
 
 template <class Record>
-LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                          RecordMadeAt madeAt, RecordFactory<Record> make,
                          RecordHandler<Record> handle) {
-  const bool makesHere = (message == WM_NCCREATE && madeAt == RecordMadeAt::kNcCreate) ||
-                         (message == WM_CREATE && madeAt == RecordMadeAt::kCreate);
+  const bool makesHere = (message == WM_NCCREATE && madeAt == RecordMadeAt::NcCreate) ||
+                         (message == WM_CREATE && madeAt == RecordMadeAt::Create);
   if (makesHere) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     Record* record = create != nullptr ? make(window, *create) : nullptr;
     if (message == WM_NCCREATE) {
       if (record == nullptr) return FALSE;
@@ -87,7 +87,7 @@ LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     }
     if (record == nullptr) return 0;
     SetWindowRecord(window, record);
-    SetTextFromCreation(window, lparam);
+    SetTextFromCreation(window, lParam);
     return 0;
   }
   if (message == WM_NCCREATE) return TRUE;
@@ -98,7 +98,7 @@ LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     return 0;
   }
   if (record == nullptr) return 0;
-  return handle(*record, window, message, wparam, lparam);
+  return handle(*record, window, message, wParam, lParam);
 }
 
 // Whether the window still exists and still holds this record: false once
@@ -117,10 +117,10 @@ void RepaintControl(HWND window);
 
 // The property convention: stores lParam when the low word of wParam is
 // non-zero, repaints when the high word is, answers the current value.
-LRESULT HandleIntProperty(HWND window, int& field, WPARAM wparam, LPARAM lparam);
+LRESULT HandleIntProperty(HWND window, int& field, WPARAM wParam, LPARAM lParam);
 // Repaints when the high word of wParam asks for it (for properties with
 // their own store rule).
-void RepaintIfAsked(HWND window, WPARAM wparam);
+void RepaintIfAsked(HWND window, WPARAM wParam);
 
 // WM_COMMAND to the parent, wParam = the control id (code 0), lParam = the
 // control; sent synchronously.
@@ -139,7 +139,7 @@ void StartHoverWatch(HWND window);
 // window 42) answer HTCAPTION so that they drag the window. lParam holds
 // signed screen coordinates, so monitors left of or above the primary one
 // work.
-LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam, int dragRows = kCaptionDragRows);
+LRESULT CaptionHitTest(HWND window, LPARAM lParam, WPARAM wParam, int dragRows = kCaptionDragRows);
 
 constexpr COLORREF ToColorRef(ToolkitColor color) { return static_cast<COLORREF>(color); }
 

@@ -33,10 +33,10 @@ void EnableOwner(HWND window) {
 
 const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
-    case ControlKind::kLabel:
+    case ControlKind::Label:
       return kLabelClassName;
-    case ControlKind::kCheckBox:
-    case ControlKind::kRadio:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
       return kChoiceClassName;
     default:
       return kButtonClassName;
@@ -45,10 +45,10 @@ const wchar_t* ClassOf(ControlKind kind) {
 
 LPVOID CreationParameter(ControlKind kind) {
   switch (kind) {
-    case ControlKind::kLabel:
+    case ControlKind::Label:
       return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kLabelFontParameter));
-    case ControlKind::kCheckBox:
-    case ControlKind::kRadio:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
       return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kSkinChoice));
     default:
       return nullptr;
@@ -57,26 +57,26 @@ LPVOID CreationParameter(ControlKind kind) {
 
 void SetUp(HWND control, ControlKind kind) {
   switch (kind) {
-    case ControlKind::kCloseButton:
+    case ControlKind::CloseButton:
       SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinCloseSecondary);
       SendMessageW(control, BXM_FACESTYLE, kPropertyStore, BXS_STATE_STRIP);
       break;
-    case ControlKind::kPushButton:
+    case ControlKind::PushButton:
       SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
       SendMessageW(control, BXM_INSET, kPropertyStore, kDefaultInset);
       break;
-    case ControlKind::kPicker:
+    case ControlKind::Picker:
       SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
       SendMessageW(control, BXM_ICON2, kPropertyStore, kSkinDropArrow);
       SendMessageW(control, BXM_ICON2POS, kPropertyStore, PackPair(kPickerArrowX, kPickerArrowY));
       SendMessageW(control, BXM_INSET, kPropertyStore, kDefaultInset);
       SendMessageW(control, BXM_TEXTX, kPropertyStore, kPickerTextX);
       break;
-    case ControlKind::kCheckBox:
+    case ControlKind::CheckBox:
       SendMessageW(control, CXM_KIND, kPropertyStore, CXK_CHECKBOX);
       break;
-    case ControlKind::kLabel:
-    case ControlKind::kRadio:
+    case ControlKind::Label:
+    case ControlKind::Radio:
       break;
   }
 }

@@ -45,9 +45,9 @@ TEST(ToolkitFont, IsTahomaThirteenPixelsNonAntialiased) {
   DeleteObject(font);
 }
 
-LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCHITTEST) return CaptionHitTest(window, lparam, wparam);
-  return DefWindowProcW(window, message, wparam, lparam);
+LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCHITTEST) return CaptionHitTest(window, lParam, wParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND MakeCaptionWindow(int x, int y) {
