@@ -420,25 +420,14 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
 }  // namespace
 
 int RegisterMainWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = 0;
-  windowClass.lpfnWndProc = MainWindowProc;
-  windowClass.cbWndExtra = kWindowRecordBytes;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXICON));
-  windowClass.hIconSm = LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXSMICON));
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = nullptr;
-  windowClass.lpszClassName = kMainWindowClassName;
-  return RegisterClassExW(&windowClass) != 0 ? 1 : 0;
+  return RegisterRecordClass(instance, kMainWindowClassName, MainWindowProc, IDC_ARROW, kIconApplication);
 }
 
 HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstArgument) {
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kMainWindowWidth / 2;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kMainWindowHeight / 2;
   HWND window = CreateWindowExW(0, kMainWindowClassName, kMainWindowTitle, WS_POPUP, x, y, kMainWindowWidth,
-                                kMainWindowHeight, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                kMainWindowHeight, nullptr, nullptr, ToolkitInstance(),
                                 const_cast<MainWindowServices*>(&services));
   if (window == nullptr) return nullptr;
   SetRoundedRegion(window, kMainWindowWidth, kMainWindowHeight);
