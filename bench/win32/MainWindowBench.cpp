@@ -24,7 +24,7 @@
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/virtualdevices/CaptureProbe.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
-#include "ui/main/DeviceArrival.h"
+#include "ui/main/DeviceChangeLogic.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/win32/MainWindow.h"
 

@@ -4,7 +4,7 @@
 
 #include "settings/win32/RegistryStore.h"
 #include "tests/support/win32/TempFolder.h"
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
 
 namespace shadowpane::e2e {
 namespace {

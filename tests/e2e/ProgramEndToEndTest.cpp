@@ -14,10 +14,10 @@
 #include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
 #include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
-#include "ui/windows/LanguageChoice.h"
+#include "ui/windows/LanguageWindowLogic.h"
 
 namespace shadowpane::e2e {
 namespace {

@@ -28,7 +28,7 @@
 #include "tests/ui/gallery/WindowImage.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane::e2e {

@@ -42,7 +42,7 @@ bool CameraIsShared(const GUID& clsid) { return CameraFlag(clsid, kSharedAccessV
 bool CameraOpensAtPause(const GUID& clsid) { return CameraFlag(clsid, kOpenAtPauseValue); }
 
 RegistryKey::RegistryKey(HKEY root, const std::wstring& path, REGSAM access, Mode mode) {
-  status_ = mode == Mode::kCreateIfMissing
+  status_ = mode == Mode::CreateIfMissing
                 ? RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, access, nullptr, &key_, nullptr)
                 : RegOpenKeyExW(root, path.c_str(), 0, access, &key_);
   if (status_ != ERROR_SUCCESS) key_ = nullptr;

@@ -62,8 +62,8 @@ std::wstring MicrophoneMutexName(const GUID& clsid);
 // could not be opened (or created); status() says why.
 class RegistryKey {
  public:
-  enum class Mode { kOpenExisting, kCreateIfMissing };
-  RegistryKey(HKEY root, const std::wstring& path, REGSAM access, Mode mode = Mode::kOpenExisting);
+  enum class Mode { OpenExisting, CreateIfMissing };
+  RegistryKey(HKEY root, const std::wstring& path, REGSAM access, Mode mode = Mode::OpenExisting);
   ~RegistryKey();
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;

@@ -15,7 +15,7 @@
 namespace shadowpane::virtualdevices {
 namespace {
 
-enum class DeviceKind { kUnknown, kCamera, kMicrophone };
+enum class DeviceKind { Unknown, Camera, Microphone };
 
 DeviceKind KindOfClass(const CLSID& clsid) {
   wchar_t kind[32] = {};
@@ -26,11 +26,11 @@ DeviceKind KindOfClass(const CLSID& clsid) {
       RegQueryValueExW(key.get(), kKindValue, nullptr, &type, reinterpret_cast<BYTE*>(kind), &bytes) !=
           ERROR_SUCCESS ||
       type != REG_SZ) {
-    return DeviceKind::kUnknown;
+    return DeviceKind::Unknown;
   }
-  if (lstrcmpW(kind, kKindCamera) == 0) return DeviceKind::kCamera;
-  if (lstrcmpW(kind, kKindMicrophone) == 0) return DeviceKind::kMicrophone;
-  return DeviceKind::kUnknown;
+  if (lstrcmpW(kind, kKindCamera) == 0) return DeviceKind::Camera;
+  if (lstrcmpW(kind, kKindMicrophone) == 0) return DeviceKind::Microphone;
+  return DeviceKind::Unknown;
 }
 
 class FilterFactory final : public IClassFactory {
@@ -59,7 +59,7 @@ class FilterFactory final : public IClassFactory {
     *out = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
     IBaseFilter* filter = nullptr;
-    if (kind_ == DeviceKind::kCamera) {
+    if (kind_ == DeviceKind::Camera) {
       filter = new (std::nothrow) VirtualCameraFilter(clsid_);
     } else {
       filter = new (std::nothrow) VirtualMicrophoneFilter(clsid_);
@@ -94,7 +94,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** o
   if (out == nullptr) return E_POINTER;
   *out = nullptr;
   DeviceKind kind = KindOfClass(clsid);
-  if (kind == DeviceKind::kUnknown) return CLASS_E_CLASSNOTAVAILABLE;
+  if (kind == DeviceKind::Unknown) return CLASS_E_CLASSNOTAVAILABLE;
   auto* factory = new (std::nothrow) FilterFactory(clsid, kind);
   if (factory == nullptr) return E_OUTOFMEMORY;
   HRESULT hr = factory->QueryInterface(iid, out);

@@ -61,7 +61,7 @@ void DeleteTree(HKEY root, const std::wstring& path) {
 class WritableKey : public RegistryKey {
  public:
   WritableKey(HKEY root, const std::wstring& path)
-      : RegistryKey(root, path, KEY_READ | KEY_WRITE, Mode::kCreateIfMissing) {}
+      : RegistryKey(root, path, KEY_READ | KEY_WRITE, Mode::CreateIfMissing) {}
 };
 
 // First failing status of a list, or success.

@@ -42,17 +42,17 @@ std::intptr_t PackedRange(const ButtonState& button) {
 }
 
 PressEffect PressButton(ButtonState& button, bool over) {
-  if (!over) return PressEffect::kIgnored;
+  if (!over) return PressEffect::Ignored;
   if (button.kind == BXK_LATCH) {
     button.pressed = !button.pressed;
-    return button.pressed ? PressEffect::kLatchOn : PressEffect::kLatchOff;
+    return button.pressed ? PressEffect::LatchOn : PressEffect::LatchOff;
   }
   button.pressed = 1;
   if (button.kind == BXK_SPIN) {
     button.firstRepeatPending = 1;
-    return PressEffect::kSpinPress;
+    return PressEffect::SpinPress;
   }
-  return PressEffect::kTrackPress;
+  return PressEffect::TrackPress;
 }
 
 bool TrackPress(ButtonState& button, bool over) {

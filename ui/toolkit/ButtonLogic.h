@@ -104,11 +104,11 @@ std::intptr_t PackedRange(const ButtonState& button);
 
 // What a left press asks the window to do.
 enum class PressEffect {
-  kIgnored,       // not over the button: no capture, no focus, no face change
-  kTrackPress,    // push, toggle, cycle: capture, start TIMER_PRESS_TRACK
-  kSpinPress,     // spin: capture, start TIMER_SPIN_REPEAT at 399 ms
-  kLatchOn,       // latch now pressed: notify, then capture while still pressed
-  kLatchOff,      // latch now released: release the capture
+  Ignored,        // not over the button: no capture, no focus, no face change
+  TrackPress,     // push, toggle, cycle: capture, start TIMER_PRESS_TRACK
+  SpinPress,      // spin: capture, start TIMER_SPIN_REPEAT at 399 ms
+  LatchOn,        // latch now pressed: notify, then capture while still pressed
+  LatchOff,       // latch now released: release the capture
 };
 
 // Left button down; `over` = the cursor is over the button.

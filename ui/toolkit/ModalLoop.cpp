@@ -33,11 +33,11 @@ int ModalLoopStack::ReportEnd(std::uintptr_t window, int result) {
 QuitStep OnForeignQuit(ModalLoopFrame& frame, int exitCode, bool windowExists) {
   frame.foreignQuit = true;
   frame.foreignCode = exitCode;
-  return windowExists && !frame.ended ? QuitStep::kCloseWindow : QuitStep::kNone;
+  return windowExists && !frame.ended ? QuitStep::CloseWindow : QuitStep::None;
 }
 
 QuitStep AfterCloseRequest(const ModalLoopFrame& frame, bool windowExists) {
-  return windowExists && !frame.ended ? QuitStep::kDestroyWindow : QuitStep::kNone;
+  return windowExists && !frame.ended ? QuitStep::DestroyWindow : QuitStep::None;
 }
 
 ModalLoopOutcome FinishModalLoop(const ModalLoopFrame& frame) {

@@ -48,9 +48,9 @@ constexpr bool LoopMustEnd(const ModalLoopFrame& frame, bool windowExists) {
 }
 
 enum class QuitStep {
-  kNone,           // nothing to do to the window
-  kCloseWindow,    // send it WM_CLOSE: owner re-enabled, a box answers as closed
-  kDestroyWindow,  // it refused to close: destroy it all the same
+  None,            // nothing to do to the window
+  CloseWindow,     // send it WM_CLOSE: owner re-enabled, a box answers as closed
+  DestroyWindow,   // it refused to close: destroy it all the same
 };
 
 // A quit message reached the loop: kept to be posted again, and a window

@@ -15,13 +15,13 @@ constexpr std::uintptr_t kPropertyRead = 0;                // only read
 constexpr std::uintptr_t kPropertyStore = 1;               // store, no repaint
 constexpr std::uintptr_t kPropertyStoreRepaint = 0x10001;  // store and repaint
 
-constexpr bool PropertyStores(std::uintptr_t wparam) { return (wparam & 0xFFFFu) != 0; }
-constexpr bool PropertyRepaints(std::uintptr_t wparam) { return ((wparam >> 16) & 0xFFFFu) != 0; }
+constexpr bool PropertyStores(std::uintptr_t wParam) { return (wParam & 0xFFFFu) != 0; }
+constexpr bool PropertyRepaints(std::uintptr_t wParam) { return ((wParam >> 16) & 0xFFFFu) != 0; }
 
 // Stores lParam into an int property when the request says so; answers the
 // current value.
-inline int ApplyIntProperty(int& field, std::uintptr_t wparam, std::intptr_t lparam) {
-  if (PropertyStores(wparam)) field = static_cast<int>(lparam);
+inline int ApplyIntProperty(int& field, std::uintptr_t wParam, std::intptr_t lParam) {
+  if (PropertyStores(wParam)) field = static_cast<int>(lParam);
   return field;
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/win32/TextCast.h"
-#include "ui/windows/AboutText.h"
+#include "ui/windows/AboutWindowLogic.h"
 
 namespace shadowpane {
 namespace {

@@ -50,16 +50,16 @@ HWND Add(HWND sheet, const wchar_t* className, const wchar_t* text, int x, int y
 
 void Caption(HWND sheet, const wchar_t* text, int x, int y) { Add(sheet, kLabelClassName, text, x, y, 0, 0); }
 
-enum class State { kNormal, kHovered, kPressed, kDisabled };
-constexpr State kStates[] = {State::kNormal, State::kHovered, State::kPressed, State::kDisabled};
+enum class State { Normal, Hovered, Pressed, Disabled };
+constexpr State kStates[] = {State::Normal, State::Hovered, State::Pressed, State::Disabled};
 constexpr const wchar_t* kStateNames[] = {L"normal", L"hovered", L"pressed", L"disabled"};
 
 void Show(HWND button, State state) {
   auto* record = GetWindowRecord<ButtonState>(button);
   if (record == nullptr) return;
-  record->hovered = state == State::kHovered;
-  record->pressed = state == State::kPressed;
-  if (state == State::kDisabled) EnableWindow(button, FALSE);
+  record->hovered = state == State::Hovered;
+  record->pressed = state == State::Pressed;
+  if (state == State::Disabled) EnableWindow(button, FALSE);
   RepaintControl(button);
 }
 

@@ -13,7 +13,7 @@
 #include "ui/toolkit/win32/MenuControl.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
-#include "ui/windows/SettingsChoices.h"
+#include "ui/windows/SettingsWindowLogic.h"
 #include "ui/windows/win32/AboutWindow.h"
 #include "ui/windows/win32/LanguageWindow.h"
 #include "ui/windows/win32/SettingsWindow.h"

@@ -9,11 +9,11 @@
 #include "tests/support/FakeDeviceLists.h"
 #include "tests/support/RecordingPoster.h"
 #include "tests/support/TestDevice.h"
-#include "ui/main/Commands.h"
-#include "ui/main/DeviceArrival.h"
+#include "ui/main/MenuCommands.h"
+#include "ui/main/DeviceChangeLogic.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowIds.h"
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
 
 namespace shadowpane {
 namespace {
@@ -136,7 +136,7 @@ TEST_F(MainWindowEntries, AHeldButSharedCameraIsAmberAndKeepsThePanelAtRisk) {
   EXPECT_EQ(LockMarkSkin(DeviceList::ListItemDataOf(other)), kSkinLockBlocked);
 }
 
-TEST(MainWindowLook, TheLockMarkFollowsTheEntrysDataWord) {
+TEST(MainWindowLayout, TheLockMarkFollowsTheEntrysDataWord) {
   struct Case {
     std::uint32_t data;
     int skin;

@@ -24,7 +24,7 @@ TEST(ButtonLogic, APressOutsideTheSensitiveRectangleChangesNothing) {
   ButtonState b = MakeButton(BXK_PUSH);
   ApplyInset(b, 2, {91, 37});
   EXPECT_FALSE(InSensitiveRect(b, 1, 1));
-  EXPECT_EQ(PressButton(b, InSensitiveRect(b, 1, 1)), PressEffect::kIgnored);
+  EXPECT_EQ(PressButton(b, InSensitiveRect(b, 1, 1)), PressEffect::Ignored);
   EXPECT_EQ(b.pressed, 0);
 }
 
@@ -45,7 +45,7 @@ TEST(ButtonLogic, InsetMakesTheSensitiveRectangle) {
 
 TEST(ButtonLogic, PushClickCountsOnlyWhenReleasedOverAfterPress) {
   ButtonState b = MakeButton(BXK_PUSH);
-  EXPECT_EQ(PressButton(b, true), PressEffect::kTrackPress);
+  EXPECT_EQ(PressButton(b, true), PressEffect::TrackPress);
   EXPECT_EQ(b.pressed, 1);
   // Drag off: the face follows the cursor.
   EXPECT_TRUE(TrackPress(b, false));
@@ -104,7 +104,7 @@ TEST(ButtonLogic, SpinClickStepsByHalfAndClamps) {
   ButtonState b = MakeButton(BXK_SPIN);
   ApplyRange(b, PackPair(0, 100));
   b.value = 50;
-  EXPECT_EQ(PressButton(b, true), PressEffect::kSpinPress);
+  EXPECT_EQ(PressButton(b, true), PressEffect::SpinPress);
   EXPECT_EQ(b.firstRepeatPending, 1);
   ReleaseStart start = BeginRelease(b, false);  // a spin release always counts as over
   EXPECT_TRUE(CompleteRelease(b, start, true, 18, 37));
@@ -150,14 +150,14 @@ TEST(ButtonLogic, SpinRepeatAcceleratesWithDistanceAndStaysInRange) {
 
 TEST(ButtonLogic, LatchTogglesOnPressesAndIgnoresReleases) {
   ButtonState b = MakeButton(BXK_LATCH);
-  EXPECT_EQ(PressButton(b, true), PressEffect::kLatchOn);
+  EXPECT_EQ(PressButton(b, true), PressEffect::LatchOn);
   EXPECT_EQ(b.pressed, 1);
   const ReleaseStart start = BeginRelease(b, true);
   EXPECT_FALSE(start.handled);
   EXPECT_FALSE(CompleteRelease(b, start, true, 5, 37));
   EXPECT_EQ(b.pressed, 1);
-  EXPECT_EQ(PressButton(b, false), PressEffect::kIgnored);
-  EXPECT_EQ(PressButton(b, true), PressEffect::kLatchOff);
+  EXPECT_EQ(PressButton(b, false), PressEffect::Ignored);
+  EXPECT_EQ(PressButton(b, true), PressEffect::LatchOff);
   EXPECT_EQ(b.pressed, 0);
 }
 

@@ -87,11 +87,11 @@ struct QuitCase {
 // A foreign quit: the window is closed (or destroyed when it refuses), and
 // the loop answers the window's own result and posts the quit again.
 const QuitCase kQuitCases[] = {
-    {"open box closes", false, true, false, true, QuitStep::kCloseWindow, QuitStep::kNone, 1},
-    {"box refusing to close is destroyed", false, true, true, false, QuitStep::kCloseWindow,
-     QuitStep::kDestroyWindow, 0},
-    {"box already answered", true, true, true, false, QuitStep::kNone, QuitStep::kNone, 4},
-    {"box already gone", false, false, false, false, QuitStep::kNone, QuitStep::kNone, 0},
+    {"open box closes", false, true, false, true, QuitStep::CloseWindow, QuitStep::None, 1},
+    {"box refusing to close is destroyed", false, true, true, false, QuitStep::CloseWindow,
+     QuitStep::DestroyWindow, 0},
+    {"box already answered", true, true, true, false, QuitStep::None, QuitStep::None, 4},
+    {"box already gone", false, false, false, false, QuitStep::None, QuitStep::None, 0},
 };
 
 TEST(ModalLoopDecisions, AForeignQuitClosesTheWindowAndIsPostedAgain) {
@@ -104,12 +104,12 @@ TEST(ModalLoopDecisions, AForeignQuitClosesTheWindowAndIsPostedAgain) {
     if (c.ended) loops.ReportEnd(kOuterWindow, 4);
     const QuitStep first = OnForeignQuit(frame, 11, c.existsAtQuit);
     EXPECT_EQ(first, c.first);
-    if (first == QuitStep::kCloseWindow) {
+    if (first == QuitStep::CloseWindow) {
       if (c.endsOnClose) loops.ReportEnd(kOuterWindow, 1);
       EXPECT_EQ(AfterCloseRequest(frame, c.existsAfterClose), c.second);
     }
     // Whatever happened to the window, the loop fetches nothing more.
-    EXPECT_TRUE(LoopMustEnd(frame, c.existsAfterClose && c.second == QuitStep::kNone));
+    EXPECT_TRUE(LoopMustEnd(frame, c.existsAfterClose && c.second == QuitStep::None));
     loops.Leave(frame);
     const ModalLoopOutcome outcome = FinishModalLoop(frame);
     EXPECT_EQ(outcome.result, c.result);

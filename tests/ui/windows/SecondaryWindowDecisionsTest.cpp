@@ -7,15 +7,15 @@
 
 #include "settings/Languages.h"
 #include "ui/toolkit/MenuItemList.h"
-#include "ui/windows/AboutText.h"
-#include "ui/windows/LanguageChoice.h"
-#include "ui/windows/SettingsChoices.h"
-#include "ui/windows/WindowShellLayout.h"
+#include "ui/windows/AboutWindowLogic.h"
+#include "ui/windows/LanguageWindowLogic.h"
+#include "ui/windows/SettingsWindowLogic.h"
+#include "ui/windows/SecondaryWindowLogic.h"
 
 namespace shadowpane {
 namespace {
 
-TEST(WindowShellLayout, CentresOnTheOwnerTruncatingTowardZeroAndOnTheScreenByHalves) {
+TEST(SecondaryWindowLogic, CentresOnTheOwnerTruncatingTowardZeroAndOnTheScreenByHalves) {
   struct Case {
     Rect owner;
     Size window;
@@ -31,7 +31,7 @@ TEST(WindowShellLayout, CentresOnTheOwnerTruncatingTowardZeroAndOnTheScreenByHal
   EXPECT_TRUE(CentreOnScreen({1281, 1023}, kLanguageWindowSize) == (Point{370, 357}));
 }
 
-TEST(SettingsChoices, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
+TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
   struct Case {
     const WideChar* picker;
     int checks[3];
@@ -63,7 +63,7 @@ int MarkedPosition(const MenuItemList& list) {
   return marked;
 }
 
-TEST(SettingsChoices, TheListNamesAndMarksTheLanguageAndOnlyItsItemsCanBePicked) {
+TEST(SettingsWindowLogic, TheListNamesAndMarksTheLanguageAndOnlyItsItemsCanBePicked) {
   MenuItemList list;
   BuildLanguageList(&list);
   ASSERT_EQ(list.count, 5);
@@ -91,7 +91,7 @@ TEST(SettingsChoices, TheListNamesAndMarksTheLanguageAndOnlyItsItemsCanBePicked)
   ClearMenuItemList(&list);
 }
 
-TEST(LanguageChoice, AClickChecksItsChoiceFirstAndOkTakesTheCheckedOne) {
+TEST(LanguageWindowLogic, AClickChecksItsChoiceFirstAndOkTakesTheCheckedOne) {
   using Group = std::array<int, kLanguageChoiceCount>;
   EXPECT_EQ(RadioGroupFor(1028), (Group{1028, 1029, 1030, 1031}));
   EXPECT_EQ(RadioGroupFor(1030), (Group{1030, 1028, 1029, 1031}));
@@ -103,7 +103,7 @@ TEST(LanguageChoice, AClickChecksItsChoiceFirstAndOkTakesTheCheckedOne) {
   EXPECT_EQ(PickedLanguage({0, 0, 0, 0}, -1), -1);  // none: nothing picked
 }
 
-TEST(AboutText, TheVersionLineIsTheLocalizedWordABlankAndTheVersion) {
+TEST(AboutWindowLogic, TheVersionLineIsTheLocalizedWordABlankAndTheVersion) {
   const WideChar* lines[] = {u"version 2.0.0.1", u"Version 2.0.0.1", u"Versi\u00F3n 2.0.0.1", u"Versione 2.0.0.1"};
   for (int language = 0; language < kLanguageCount; ++language) {
     EXPECT_EQ(ComposeVersionLine(GetStringIn(language, STR_VERSION)), lines[language]);

@@ -7,13 +7,13 @@
 #include "settings/Settings.h"
 #include "core/win32/TextCast.h"
 #include "devices/Discovery.h"
-#include "ui/main/Commands.h"
-#include "ui/main/DeviceArrival.h"
+#include "ui/main/MenuCommands.h"
+#include "ui/main/DeviceChangeLogic.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowIds.h"
-#include "ui/main/MainWindowLook.h"
-#include "ui/main/win32/CommandActions.h"
-#include "ui/main/win32/DeviceNotifications.h"
+#include "ui/main/MainWindowLayout.h"
+#include "ui/main/win32/MenuCommands.h"
+#include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
@@ -420,25 +420,14 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
 }  // namespace
 
 int RegisterMainWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = 0;
-  windowClass.lpfnWndProc = MainWindowProc;
-  windowClass.cbWndExtra = kWindowRecordBytes;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXICON));
-  windowClass.hIconSm = LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXSMICON));
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = nullptr;
-  windowClass.lpszClassName = kMainWindowClassName;
-  return RegisterClassExW(&windowClass) != 0 ? 1 : 0;
+  return RegisterRecordClass(instance, kMainWindowClassName, MainWindowProc, IDC_ARROW, kIconApplication);
 }
 
 HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstArgument) {
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kMainWindowWidth / 2;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kMainWindowHeight / 2;
   HWND window = CreateWindowExW(0, kMainWindowClassName, kMainWindowTitle, WS_POPUP, x, y, kMainWindowWidth,
-                                kMainWindowHeight, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                kMainWindowHeight, nullptr, nullptr, ToolkitInstance(),
                                 const_cast<MainWindowServices*>(&services));
   if (window == nullptr) return nullptr;
   SetRoundedRegion(window, kMainWindowWidth, kMainWindowHeight);
@@ -454,7 +443,7 @@ HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstAr
 HWND MainWindowHandle() { return g_mainWindow; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<MainWindowData>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+  return RecordWindowProc<MainWindowData>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
                                           MakeMainWindowData, HandleMessage);
 }
 

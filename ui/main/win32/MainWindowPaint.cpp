@@ -4,7 +4,7 @@
 
 #include "settings/Languages.h"
 #include "core/win32/TextCast.h"
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"

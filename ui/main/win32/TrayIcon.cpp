@@ -2,7 +2,8 @@
 
 #include "settings/Languages.h"
 #include "ui/main/MainWindowIds.h"
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
+#include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
 namespace {
@@ -26,7 +27,7 @@ void FillTrayRecord(HWND window, int iconId) {
 
 HICON LoadProgramIcon(int iconId, int size) {
   // Shared icons are owned by the system; nothing to free.
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+  return static_cast<HICON>(LoadImageW(ToolkitInstance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                                        size, size, LR_SHARED));
 }
 
@@ -58,7 +59,7 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
 }
 
 void ShowMainMenu(HWND window) {
-  HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetMenuResourceId(LanguageIndex)));
+  HMENU menu = LoadMenuW(ToolkitInstance(), MAKEINTRESOURCEW(GetMenuResourceId(LanguageIndex)));
   if (menu == nullptr) return;
   POINT at{kMainMenuX, kMainMenuY};
   ClientToScreen(window, &at);

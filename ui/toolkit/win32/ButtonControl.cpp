@@ -81,19 +81,19 @@ void OnLeftDown(ButtonState& button) {
   HWND window = WindowOf(button);
   const PressEffect effect = PressButton(button, CursorOverButton(button));
   switch (effect) {
-    case PressEffect::kIgnored:
+    case PressEffect::Ignored:
       return;
-    case PressEffect::kTrackPress:
+    case PressEffect::TrackPress:
       RepaintControl(window);
       SetCapture(window);
       SetTimer(window, TIMER_PRESS_TRACK, kPressTrackPeriodMs, nullptr);
       break;
-    case PressEffect::kSpinPress:
+    case PressEffect::SpinPress:
       RepaintControl(window);
       SetCapture(window);
       SetTimer(window, TIMER_SPIN_REPEAT, kSpinFirstDelayMs, nullptr);
       break;
-    case PressEffect::kLatchOn:
+    case PressEffect::LatchOn:
       RepaintControl(window);
       if (IsWindowEnabled(window)) SendCommandToParent(window);
       if (!StillHoldsRecord(window, &button)) return;
@@ -103,7 +103,7 @@ void OnLeftDown(ButtonState& button) {
         ReleaseCapture();
       }
       break;
-    case PressEffect::kLatchOff:
+    case PressEffect::LatchOff:
       RepaintControl(window);
       ReleaseCapture();
       break;
@@ -150,47 +150,47 @@ void OnEnable(ButtonState& button, bool enabled) {
   RepaintControl(window);
 }
 
-LRESULT OnPairProperty(HWND window, int& x, int& y, WPARAM wparam, LPARAM lparam) {
-  if (PropertyStores(wparam)) {
-    x = PackedLow(lparam);
-    y = PackedHigh(lparam);
+LRESULT OnPairProperty(HWND window, int& x, int& y, WPARAM wParam, LPARAM lParam) {
+  if (PropertyStores(wParam)) {
+    x = PackedLow(lParam);
+    y = PackedHigh(lParam);
   }
-  RepaintIfAsked(window, wparam);
+  RepaintIfAsked(window, wParam);
   return PackPair(x, y);
 }
 
-LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = WindowOf(button);
   switch (message) {
     case BXM_KIND:
-      return HandleIntProperty(window, button.kind, wparam, lparam);
+      return HandleIntProperty(window, button.kind, wParam, lParam);
     case BXM_FACESTYLE:
-      return HandleIntProperty(window, button.faceStyle, wparam, lparam);
+      return HandleIntProperty(window, button.faceStyle, wParam, lParam);
     case BXM_FACEBITMAP:
-      return HandleIntProperty(window, button.faceBitmap, wparam, lparam);
+      return HandleIntProperty(window, button.faceBitmap, wParam, lParam);
     case BXM_ICON1:
-      return HandleIntProperty(window, button.icon1Bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.icon1Bitmap, wParam, lParam);
     case BXM_ICON2:
-      return HandleIntProperty(window, button.icon2Bitmap, wparam, lparam);
+      return HandleIntProperty(window, button.icon2Bitmap, wParam, lParam);
     case BXM_ICON1POS:
-      return OnPairProperty(window, button.icon1X, button.icon1Y, wparam, lparam);
+      return OnPairProperty(window, button.icon1X, button.icon1Y, wParam, lParam);
     case BXM_ICON2POS:
-      return OnPairProperty(window, button.icon2X, button.icon2Y, wparam, lparam);
+      return OnPairProperty(window, button.icon2X, button.icon2Y, wParam, lParam);
     case BXM_INSET:
-      if (PropertyStores(wparam)) ApplyInset(button, static_cast<int>(lparam), ClientSize(window));
-      RepaintIfAsked(window, wparam);
+      if (PropertyStores(wParam)) ApplyInset(button, static_cast<int>(lParam), ClientSize(window));
+      RepaintIfAsked(window, wParam);
       return button.inset;
     case BXM_TEXTX:
-      return HandleIntProperty(window, button.textX, wparam, lparam);
+      return HandleIntProperty(window, button.textX, wParam, lParam);
     case BXM_CHECKED:
-      return HandleIntProperty(window, button.checked, wparam, lparam);
+      return HandleIntProperty(window, button.checked, wParam, lParam);
     case BXM_TOGGLABLE:
-      return HandleIntProperty(window, button.togglable, wparam, lparam);
+      return HandleIntProperty(window, button.togglable, wParam, lParam);
     case BXM_VALUE:
-      return HandleIntProperty(window, button.value, wparam, lparam);
+      return HandleIntProperty(window, button.value, wParam, lParam);
     case BXM_RANGE:
-      if (PropertyStores(wparam)) ApplyRange(button, lparam);
-      RepaintIfAsked(window, wparam);
+      if (PropertyStores(wParam)) ApplyRange(button, lParam);
+      RepaintIfAsked(window, wParam);
       return PackedRange(button);
     default:
       return 0;
@@ -286,17 +286,17 @@ ButtonWindow* MakeButtonWindow(HWND window, const CREATESTRUCTW&) {
   return record;
 }
 
-LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wparam,
-                      LPARAM lparam) {
+LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
   ButtonState& button = record.state;
   switch (message) {
     case WM_ENABLE:
-      OnEnable(button, wparam != FALSE);
+      OnEnable(button, wParam != FALSE);
       return 0;
     case WM_PAINT:
       return OnPaint(record);
     case WM_TIMER:
-      switch (wparam) {
+      switch (wParam) {
         case TIMER_HOVER_WATCH:
           OnHoverWatch(button);
           break;
@@ -326,15 +326,15 @@ LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wp
       OnCaptureChanged(button);
       return 0;
     default:
-      if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wparam, lparam);
-      return DefWindowProcW(window, message, wparam, lparam);
+      if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
 LRESULT CALLBACK ButtonExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<ButtonWindow>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+  return RecordWindowProc<ButtonWindow>(window, message, wParam, lParam, RecordMadeAt::Create,
                                         MakeButtonWindow, HandleMessage);
 }
 

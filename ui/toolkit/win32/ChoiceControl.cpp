@@ -90,16 +90,16 @@ ChoiceWindow* MakeChoiceWindow(HWND window, const CREATESTRUCTW& create) {
   return record;
 }
 
-LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wparam,
-                      LPARAM lparam) {
+LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wParam,
+                      LPARAM lParam) {
   ChoiceState& choice = record.state;
   switch (message) {
     case CXM_KIND:
-      return HandleIntProperty(window, choice.kind, wparam, lparam);
+      return HandleIntProperty(window, choice.kind, wParam, lParam);
     case CXM_CHECKED:
-      return HandleIntProperty(window, choice.checked, wparam, lparam);
+      return HandleIntProperty(window, choice.checked, wParam, lParam);
     case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
       SizeToText(record);
       return result;
     }
@@ -115,13 +115,13 @@ LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wp
       OnMouseMove(choice);
       return 1;
     case WM_TIMER:
-      if (wparam == TIMER_HOVER_WATCH) OnHoverWatch(choice);
+      if (wParam == TIMER_HOVER_WATCH) OnHoverWatch(choice);
       return 0;
     case WM_LBUTTONDOWN:
       OnClick(choice);
       return 0;
     default:
-      return DefWindowProcW(window, message, wparam, lparam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -138,7 +138,7 @@ void CheckRadioInGroup(HWND parent, int firstId, ...) {
 }
 
 LRESULT CALLBACK ChoiceExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<ChoiceWindow>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+  return RecordWindowProc<ChoiceWindow>(window, message, wParam, lParam, RecordMadeAt::Create,
                                         MakeChoiceWindow, HandleMessage);
 }
 

@@ -133,7 +133,7 @@ LRESULT OnControlColor(EditState& state, WPARAM wParam) {
   return reinterpret_cast<LRESULT>(state.background.get());
 }
 
-LRESULT Handle(EditState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(EditState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT: {
       const LRESULT result = SendMessageW(InnerField(window), message, wParam, lParam);
@@ -178,8 +178,8 @@ LRESULT Handle(EditState& state, HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 LRESULT CALLBACK EditExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<EditState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
-                                     MakeEditState, Handle);
+  return RecordWindowProc<EditState>(window, message, wParam, lParam, RecordMadeAt::Create,
+                                     MakeEditState, HandleMessage);
 }
 
 }  // namespace shadowpane

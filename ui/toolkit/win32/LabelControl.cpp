@@ -78,10 +78,10 @@ LabelState* MakeLabelState(HWND window, const CREATESTRUCTW& create) {
   return record;
 }
 
-LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT: {
-      const LRESULT result = DefWindowProcW(window, message, wparam, lparam);
+      const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
       SizeToText(label);
       return result;
     }
@@ -93,17 +93,17 @@ LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wpara
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
       // The parent gets the click in the label's own client coordinates.
-      SendMessageW(GetParent(window), message, wparam, lparam);
-      return DefWindowProcW(window, message, wparam, lparam);
+      SendMessageW(GetParent(window), message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     default:
-      return DefWindowProcW(window, message, wparam, lparam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
 LRESULT CALLBACK LabelExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<LabelState>(window, message, wParam, lParam, RecordMadeAt::kCreate,
+  return RecordWindowProc<LabelState>(window, message, wParam, lParam, RecordMadeAt::Create,
                                       MakeLabelState, HandleMessage);
 }
 

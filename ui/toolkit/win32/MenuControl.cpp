@@ -164,7 +164,7 @@ void Paint(MenuPopupState& state) {
   SelectObject(dc, previousFont);
 }
 
-LRESULT Handle(MenuPopupState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleMessage(MenuPopupState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return OnCreate(state, lParam);
@@ -194,8 +194,8 @@ LRESULT Handle(MenuPopupState& state, HWND window, UINT message, WPARAM wParam, 
 }  // namespace
 
 LRESULT CALLBACK MenuExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<MenuPopupState>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
-                                          MakeMenuPopupState, Handle);
+  return RecordWindowProc<MenuPopupState>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
+                                          MakeMenuPopupState, HandleMessage);
 }
 
 int ShowMenuPopup(const MenuItemList* list, HWND owner) {

@@ -144,10 +144,10 @@ MessageBoxState* MakeMessageBoxState(HWND window, const CREATESTRUCTW& create) {
   return record;
 }
 
-LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      SetTextFromCreation(window, lparam);
+      SetTextFromCreation(window, lParam);
       LayOut(box);
       return 0;
     case WM_PAINT: {
@@ -156,9 +156,9 @@ LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wp
       return 0;
     }
     case WM_NCHITTEST:
-      return CaptionHitTest(window, lparam, wparam);
+      return CaptionHitTest(window, lParam, wParam);
     case WM_COMMAND: {
-      const int id = LOWORD(wparam);
+      const int id = LOWORD(wParam);
       // Enter and Escape arrive as ids 1 and 2 and are ignored.
       if (id >= kMessageBoxOkId && id <= kMessageBoxNoId) Answer(box, id);
       return 0;
@@ -177,7 +177,7 @@ LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wp
       }
       return 0;
     default:
-      return DefWindowProcW(window, message, wparam, lparam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -212,7 +212,7 @@ int ShowMessageBoxEx(const MessageBoxParams* params, HWND owner, const wchar_t* 
 }
 
 LRESULT CALLBACK MessageBoxExWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<MessageBoxState>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+  return RecordWindowProc<MessageBoxState>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
                                            MakeMessageBoxState, HandleMessage);
 }
 

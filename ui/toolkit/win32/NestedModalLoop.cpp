@@ -15,9 +15,9 @@ std::uintptr_t Key(HWND window) { return reinterpret_cast<std::uintptr_t>(window
 bool Exists(HWND window) { return IsWindow(window) != FALSE; }
 
 void CloseForQuit(ModalLoopFrame& frame, HWND window, int exitCode) {
-  if (OnForeignQuit(frame, exitCode, Exists(window)) != QuitStep::kCloseWindow) return;
+  if (OnForeignQuit(frame, exitCode, Exists(window)) != QuitStep::CloseWindow) return;
   SendMessageW(window, WM_CLOSE, 0, 0);
-  if (AfterCloseRequest(frame, Exists(window)) == QuitStep::kDestroyWindow) DestroyWindow(window);
+  if (AfterCloseRequest(frame, Exists(window)) == QuitStep::DestroyWindow) DestroyWindow(window);
 }
 
 }  // namespace

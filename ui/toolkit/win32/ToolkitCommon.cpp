@@ -14,28 +14,36 @@ HINSTANCE toolkitInstance = nullptr;
 
 constexpr wchar_t kToolkitFontFace[] = L"Tahoma";
 
-int RegisterOneClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
-                     const wchar_t* cursor) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = 0;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.cbClsExtra = 0;
-  windowClass.cbWndExtra = kWindowRecordBytes;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = nullptr;
-  windowClass.hCursor = LoadCursorW(nullptr, cursor);
-  windowClass.hbrBackground = nullptr;
-  windowClass.lpszMenuName = nullptr;
-  windowClass.lpszClassName = name;
-  windowClass.hIconSm = nullptr;
-  return RegisterClassExW(&windowClass) != 0 ? 1 : 0;
+// Shared icons are owned by the system; the class never frees them.
+HICON LoadClassIcon(HINSTANCE instance, int iconId, int sizeMetric) {
+  if (iconId == 0) return nullptr;
+  const int size = GetSystemMetrics(sizeMetric);
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 }  // namespace
 
-int RegisterToolkitClasses(HINSTANCE instance) {
+int RegisterRecordClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, const wchar_t* cursor,
+                        int iconId) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = 0;
+  windowClass.lpfnWndProc = proc;
+  windowClass.cbClsExtra = 0;
+  windowClass.cbWndExtra = kWindowRecordBytes;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadClassIcon(instance, iconId, SM_CXICON);
+  windowClass.hCursor = LoadCursorW(nullptr, cursor);
+  windowClass.hbrBackground = nullptr;
+  windowClass.lpszMenuName = nullptr;
+  windowClass.lpszClassName = name;
+  windowClass.hIconSm = LoadClassIcon(instance, iconId, SM_CXSMICON);
+  if (RegisterClassExW(&windowClass) == 0) return 0;
   toolkitInstance = instance;
+  return 1;
+}
+
+int RegisterToolkitClasses(HINSTANCE instance) {
   struct ClassEntry {
     const wchar_t* name;
     WNDPROC procedure;
@@ -49,14 +57,13 @@ int RegisterToolkitClasses(HINSTANCE instance) {
       {kMenuClassName, MenuExWindowProc, IDC_ARROW},
   };
   for (const ClassEntry& entry : classes) {
-    if (!RegisterOneClass(instance, entry.name, entry.procedure, entry.cursor)) return 0;
+    if (!RegisterRecordClass(instance, entry.name, entry.procedure, entry.cursor)) return 0;
   }
   return 1;
 }
 
 int RegisterMessageBoxClass(HINSTANCE instance) {
-  if (toolkitInstance == nullptr) toolkitInstance = instance;
-  return RegisterOneClass(instance, kMessageBoxClassName, MessageBoxExWindowProc, IDC_ARROW);
+  return RegisterRecordClass(instance, kMessageBoxClassName, MessageBoxExWindowProc, IDC_ARROW);
 }
 
 HINSTANCE ToolkitInstance() {
@@ -114,13 +121,13 @@ void SetTextFromCreation(HWND window, LPARAM createStruct) {
 
 void RepaintControl(HWND window) { InvalidateRect(window, nullptr, FALSE); }
 
-void RepaintIfAsked(HWND window, WPARAM wparam) {
-  if (PropertyRepaints(wparam)) RepaintControl(window);
+void RepaintIfAsked(HWND window, WPARAM wParam) {
+  if (PropertyRepaints(wParam)) RepaintControl(window);
 }
 
-LRESULT HandleIntProperty(HWND window, int& field, WPARAM wparam, LPARAM lparam) {
-  const int value = ApplyIntProperty(field, wparam, lparam);
-  RepaintIfAsked(window, wparam);
+LRESULT HandleIntProperty(HWND window, int& field, WPARAM wParam, LPARAM lParam) {
+  const int value = ApplyIntProperty(field, wParam, lParam);
+  RepaintIfAsked(window, wParam);
   return value;
 }
 
@@ -145,12 +152,12 @@ POINT CursorClientPosition(HWND window) {
 
 void StartHoverWatch(HWND window) { SetTimer(window, TIMER_HOVER_WATCH, kHoverWatchPeriodMs, nullptr); }
 
-LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam, int dragRows) {
+LRESULT CaptionHitTest(HWND window, LPARAM lParam, WPARAM wParam, int dragRows) {
   // Signed 16-bit halves: a monitor left of or above the primary one gives
   // negative screen coordinates.
-  POINT point{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ScreenToClient(window, &point);
-  const LRESULT ordinary = DefWindowProcW(window, WM_NCHITTEST, wparam, lparam);
+  const LRESULT ordinary = DefWindowProcW(window, WM_NCHITTEST, wParam, lParam);
   if (ordinary == HTCLIENT && point.y < dragRows) return HTCAPTION;
   return ordinary;
 }

@@ -1,4 +1,4 @@
-// What every window class of the toolkit shares on Windows: registration,
+// What every window class shares on Windows: registration, the module,
 // the per-window record in the window's extra space, ToolkitFont, the
 // property-message convention, notifications to the parent, the polling
 // hover tracker and the caption hit test.
@@ -28,14 +28,23 @@ constexpr wchar_t kMessageBoxClassName[] = L"KQM2MessageExWndClass";
 constexpr int kWindowRecordBytes = 4;
 static_assert(sizeof(void*) == kWindowRecordBytes, "the program is a 32-bit image");
 
+// Registers a class whose windows hold their record in the extra space
+// (kWindowRecordBytes): no class style, background or menu, the system
+// cursor given (IDC_ARROW). iconId 0 leaves the class without icons;
+// otherwise its large and small icons are that icon resource of the
+// instance, loaded shared. Every window class of the program is registered
+// here. 1 or 0.
+int RegisterRecordClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, const wchar_t* cursor,
+                        int iconId = 0);
 // Registers KButtonEx_0000, KLabelEx_0000, KChoiceEx_0000, KEditEx_0000 and
 // KMenuEx_0000 in that order. 1 when all succeeded, 0 at the first failure.
 int RegisterToolkitClasses(HINSTANCE instance);
 // Registers KQM2MessageExWndClass (the application registers it first among
 // its own classes). 1 or 0.
 int RegisterMessageBoxClass(HINSTANCE instance);
-// The instance the classes were registered with (the executable's module
-// before registration); skin bitmaps are loaded from it.
+// The module: the instance the last class was registered with (the
+// executable's module before any registration). Windows are created in it
+// and icons, menus and skin bitmaps loaded from it.
 HINSTANCE ToolkitInstance();
 
 // ToolkitFont: Tahoma, cell height 13, normal weight, non-antialiased. The
@@ -62,23 +71,25 @@ void SetTextFromCreation(HWND window, LPARAM createStruct);
 // its record at WM_NCCREATE gets WM_CREATE in its handler). WM_NCDESTROY
 // clears the extra space, then deletes the record, whose holders free the
 // fonts, brushes and items it owns. Other messages go to the handler while
-// there is a record, and answer 0 without one.
-enum class RecordMadeAt { kNcCreate, kCreate };
+// there is a record. A window without one (messages before its record is
+// made, such as WM_GETMINMAXINFO and WM_NCCALCSIZE, or a window whose
+// record could not be made) gets the default answers of DefWindowProcW.
+enum class RecordMadeAt { NcCreate, Create };
 
 template <class Record>
 using RecordFactory = Record* (*)(HWND window, const CREATESTRUCTW& create);
 template <class Record>
-using RecordHandler = LRESULT (*)(Record& record, HWND window, UINT message, WPARAM wparam,
-                                  LPARAM lparam);
+using RecordHandler = LRESULT (*)(Record& record, HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam);
 
 template <class Record>
-LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                          RecordMadeAt madeAt, RecordFactory<Record> make,
                          RecordHandler<Record> handle) {
-  const bool makesHere = (message == WM_NCCREATE && madeAt == RecordMadeAt::kNcCreate) ||
-                         (message == WM_CREATE && madeAt == RecordMadeAt::kCreate);
+  const bool makesHere = (message == WM_NCCREATE && madeAt == RecordMadeAt::NcCreate) ||
+                         (message == WM_CREATE && madeAt == RecordMadeAt::Create);
   if (makesHere) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     Record* record = create != nullptr ? make(window, *create) : nullptr;
     if (message == WM_NCCREATE) {
       if (record == nullptr) return FALSE;
@@ -87,18 +98,18 @@ LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     }
     if (record == nullptr) return 0;
     SetWindowRecord(window, record);
-    SetTextFromCreation(window, lparam);
+    SetTextFromCreation(window, lParam);
     return 0;
   }
-  if (message == WM_NCCREATE) return TRUE;
+  if (message == WM_NCCREATE) return TRUE;  // skips the default text, see SetTextFromCreation
   Record* record = GetWindowRecord<Record>(window);
   if (message == WM_NCDESTROY) {
     SetWindowRecord(window, nullptr);
     delete record;
     return 0;
   }
-  if (record == nullptr) return 0;
-  return handle(*record, window, message, wparam, lparam);
+  if (record == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return handle(*record, window, message, wParam, lParam);
 }
 
 // Whether the window still exists and still holds this record: false once
@@ -117,10 +128,10 @@ void RepaintControl(HWND window);
 
 // The property convention: stores lParam when the low word of wParam is
 // non-zero, repaints when the high word is, answers the current value.
-LRESULT HandleIntProperty(HWND window, int& field, WPARAM wparam, LPARAM lparam);
+LRESULT HandleIntProperty(HWND window, int& field, WPARAM wParam, LPARAM lParam);
 // Repaints when the high word of wParam asks for it (for properties with
 // their own store rule).
-void RepaintIfAsked(HWND window, WPARAM wparam);
+void RepaintIfAsked(HWND window, WPARAM wParam);
 
 // WM_COMMAND to the parent, wParam = the control id (code 0), lParam = the
 // control; sent synchronously.
@@ -139,7 +150,7 @@ void StartHoverWatch(HWND window);
 // window 42) answer HTCAPTION so that they drag the window. lParam holds
 // signed screen coordinates, so monitors left of or above the primary one
 // work.
-LRESULT CaptionHitTest(HWND window, LPARAM lparam, WPARAM wparam, int dragRows = kCaptionDragRows);
+LRESULT CaptionHitTest(HWND window, LPARAM lParam, WPARAM wParam, int dragRows = kCaptionDragRows);
 
 constexpr COLORREF ToColorRef(ToolkitColor color) { return static_cast<COLORREF>(color); }
 

@@ -3,7 +3,7 @@
 #include "settings/Languages.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
-#include "ui/windows/AboutText.h"
+#include "ui/windows/AboutWindowLogic.h"
 #include "ui/windows/win32/SecondaryWindow.h"
 
 namespace shadowpane {
@@ -58,7 +58,7 @@ int RegisterAboutWindowClass(HINSTANCE instance) {
 int ShowAboutWindow(HWND owner) { return OpenSecondaryWindow(kAboutWindowClassName, owner, kAboutWindowSize); }
 
 LRESULT CALLBACK AboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<AboutWindow>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+  return RecordWindowProc<AboutWindow>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
                                        MakeSecondaryRecord<AboutWindow>, HandleMessage);
 }
 

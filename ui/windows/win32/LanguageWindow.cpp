@@ -6,7 +6,7 @@
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/win32/ChoiceControl.h"
 #include "ui/toolkit/SkinBitmaps.h"
-#include "ui/windows/LanguageChoice.h"
+#include "ui/windows/LanguageWindowLogic.h"
 #include "ui/windows/win32/SecondaryWindow.h"
 
 namespace shadowpane {
@@ -65,7 +65,7 @@ int ShowLanguageWindow(const wchar_t* programTitle, HICON programIcon) {
 }
 
 LRESULT CALLBACK LanguageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<LanguageWindow>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+  return RecordWindowProc<LanguageWindow>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
                                           MakeSecondaryRecord<LanguageWindow>, HandleMessage);
 }
 

@@ -19,11 +19,6 @@ constexpr int kPickerTextX = 10;
 // A label's creation parameter: the 15-pixel font, normal weight.
 constexpr int kLabelFontParameter = kLargeFontHeight;
 
-// The instance the classes were registered with; windows are created with it.
-HINSTANCE windowInstance = nullptr;
-
-HINSTANCE WindowInstance() { return windowInstance != nullptr ? windowInstance : GetModuleHandleW(nullptr); }
-
 HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
 
 void EnableOwner(HWND window) {
@@ -33,10 +28,10 @@ void EnableOwner(HWND window) {
 
 const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
-    case ControlKind::kLabel:
+    case ControlKind::Label:
       return kLabelClassName;
-    case ControlKind::kCheckBox:
-    case ControlKind::kRadio:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
       return kChoiceClassName;
     default:
       return kButtonClassName;
@@ -45,10 +40,10 @@ const wchar_t* ClassOf(ControlKind kind) {
 
 LPVOID CreationParameter(ControlKind kind) {
   switch (kind) {
-    case ControlKind::kLabel:
+    case ControlKind::Label:
       return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kLabelFontParameter));
-    case ControlKind::kCheckBox:
-    case ControlKind::kRadio:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
       return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kSkinChoice));
     default:
       return nullptr;
@@ -57,26 +52,26 @@ LPVOID CreationParameter(ControlKind kind) {
 
 void SetUp(HWND control, ControlKind kind) {
   switch (kind) {
-    case ControlKind::kCloseButton:
+    case ControlKind::CloseButton:
       SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinCloseSecondary);
       SendMessageW(control, BXM_FACESTYLE, kPropertyStore, BXS_STATE_STRIP);
       break;
-    case ControlKind::kPushButton:
+    case ControlKind::PushButton:
       SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
       SendMessageW(control, BXM_INSET, kPropertyStore, kDefaultInset);
       break;
-    case ControlKind::kPicker:
+    case ControlKind::Picker:
       SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
       SendMessageW(control, BXM_ICON2, kPropertyStore, kSkinDropArrow);
       SendMessageW(control, BXM_ICON2POS, kPropertyStore, PackPair(kPickerArrowX, kPickerArrowY));
       SendMessageW(control, BXM_INSET, kPropertyStore, kDefaultInset);
       SendMessageW(control, BXM_TEXTX, kPropertyStore, kPickerTextX);
       break;
-    case ControlKind::kCheckBox:
+    case ControlKind::CheckBox:
       SendMessageW(control, CXM_KIND, kPropertyStore, CXK_CHECKBOX);
       break;
-    case ControlKind::kLabel:
-    case ControlKind::kRadio:
+    case ControlKind::Label:
+    case ControlKind::Radio:
       break;
   }
 }
@@ -103,17 +98,7 @@ void DrawTitle(const SecondaryWindow& record, HDC dc, const WideChar* title) {
 }  // namespace
 
 int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = 0;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.cbWndExtra = kWindowRecordBytes;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = className;
-  if (RegisterClassExW(&windowClass) == 0) return 0;
-  windowInstance = instance;
-  return 1;
+  return RegisterRecordClass(instance, className, procedure, IDC_ARROW);
 }
 
 int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const wchar_t* taskbarTitle,
@@ -127,7 +112,7 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const w
     origin = CentreOnScreen({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
   }
   HWND window = CreateWindowExW(0, className, taskbarTitle, WS_POPUP, origin.x, origin.y, size.width, size.height,
-                                owner, nullptr, WindowInstance(), nullptr);
+                                owner, nullptr, ToolkitInstance(), nullptr);
   if (window == nullptr) return 0;
   if (taskbarIcon != nullptr) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(taskbarIcon));
@@ -163,7 +148,7 @@ void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<Co
   for (const ControlPlacement& c : controls) {
     HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), WS_CHILD | WS_VISIBLE, c.rect.left,
                                    c.rect.top, Width(c.rect), Height(c.rect), window,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), WindowInstance(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), ToolkitInstance(),
                                    CreationParameter(c.kind));
     if (control != nullptr) SetUp(control, c.kind);
   }

@@ -11,7 +11,7 @@
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
-#include "ui/windows/WindowShellLayout.h"
+#include "ui/windows/SecondaryWindowLogic.h"
 
 namespace shadowpane {
 

@@ -4,7 +4,7 @@
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/MenuItemList.h"
 #include "ui/toolkit/win32/MenuControl.h"
-#include "ui/windows/SettingsChoices.h"
+#include "ui/windows/SettingsWindowLogic.h"
 #include "ui/windows/win32/SecondaryWindow.h"
 
 namespace shadowpane {
@@ -119,7 +119,7 @@ int ShowSettingsWindow(HWND owner) {
 }
 
 LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return RecordWindowProc<SettingsWindow>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,
+  return RecordWindowProc<SettingsWindow>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
                                           MakeSecondaryRecord<SettingsWindow>, HandleMessage);
 }
 

@@ -40,10 +40,10 @@ TEST(ButtonControl, ClickSendsLeaveThenCommandToTheParent) {
   const Notice& leave = n[n.size() - 2];
   EXPECT_EQ(leave.message, static_cast<UINT>(WM_NOTIFY));
   EXPECT_EQ(leave.code, BXN_LEAVE);
-  EXPECT_EQ(leave.lparam, reinterpret_cast<LPARAM>(b));
+  EXPECT_EQ(leave.lParam, reinterpret_cast<LPARAM>(b));
   EXPECT_EQ(n.back().message, static_cast<UINT>(WM_COMMAND));
-  EXPECT_EQ(n.back().wparam, static_cast<WPARAM>(kId));
-  EXPECT_EQ(n.back().lparam, reinterpret_cast<LPARAM>(b));
+  EXPECT_EQ(n.back().wParam, static_cast<WPARAM>(kId));
+  EXPECT_EQ(n.back().lParam, reinterpret_cast<LPARAM>(b));
 }
 
 TEST(ButtonControl, PressOnTheBorderOutsideTheInsetDoesNothing) {

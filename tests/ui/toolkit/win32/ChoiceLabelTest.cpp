@@ -51,8 +51,8 @@ TEST(ChoiceControl, ClicksNotifyAndRadiosStayChecked) {
   EXPECT_EQ(SendMessageW(box, CXM_CHECKED, 0, 0), 1);
   SendMouse(box, WM_LBUTTONDOWN, 5, 5);
   EXPECT_EQ(SendMessageW(box, CXM_CHECKED, 0, 0), 0);
-  EXPECT_EQ(host.notices().back().wparam, 1029u);
-  EXPECT_EQ(host.notices().back().lparam, reinterpret_cast<LPARAM>(box));
+  EXPECT_EQ(host.notices().back().wParam, 1029u);
+  EXPECT_EQ(host.notices().back().lParam, reinterpret_cast<LPARAM>(box));
 }
 
 TEST(ChoiceControl, CheckRadioInGroupLeavesOnlyTheFirstChecked) {
@@ -164,7 +164,7 @@ TEST(LabelControl, ClicksReachTheParentInLabelCoordinates) {
   HWND l = host.AddControl(kLabelClassName, L"Heading", 50, 60, 0, 0, 1026, nullptr);
   SendMouse(l, WM_LBUTTONDOWN, 3, 4);
   ASSERT_EQ(host.CountOf(WM_LBUTTONDOWN), 1);
-  EXPECT_EQ(host.notices().back().lparam, MAKELPARAM(3, 4));
+  EXPECT_EQ(host.notices().back().lParam, MAKELPARAM(3, 4));
   SendMouse(l, WM_RBUTTONDOWN, 5, 6);
   EXPECT_EQ(host.CountOf(WM_RBUTTONDOWN), 1);
 }

@@ -107,9 +107,9 @@ TEST_F(EditControlTest, ParentSeesFieldNotificationsAsTheControls) {
   TypeInto(Inner(control), L"a");
   bool sawChange = false;
   for (const auto& command : host.Commands()) {
-    EXPECT_EQ(LOWORD(command.wparam), kEditId);
-    EXPECT_EQ(reinterpret_cast<HWND>(command.lparam), control);
-    if (HIWORD(command.wparam) == EN_CHANGE) sawChange = true;
+    EXPECT_EQ(LOWORD(command.wParam), kEditId);
+    EXPECT_EQ(reinterpret_cast<HWND>(command.lParam), control);
+    if (HIWORD(command.wParam) == EN_CHANGE) sawChange = true;
   }
   EXPECT_TRUE(sawChange);
 }

@@ -151,9 +151,9 @@ TEST_F(MenuControlTest, ChoosingAnItemReportsIndexAndCommandThenCloses) {
   host.ClearNotices();
   ClickAt(popup, 100, kEspanolY + 11);
   ASSERT_EQ(host.Commands().size(), 1u);
-  EXPECT_EQ(HIWORD(host.Commands()[0].wparam), 3);
-  EXPECT_EQ(LOWORD(host.Commands()[0].wparam), 4866);
-  EXPECT_EQ(host.Commands()[0].lparam, 0);
+  EXPECT_EQ(HIWORD(host.Commands()[0].wParam), 3);
+  EXPECT_EQ(LOWORD(host.Commands()[0].wParam), 4866);
+  EXPECT_EQ(host.Commands()[0].lParam, 0);
   EXPECT_FALSE(IsWindow(popup));
   // The owner's own list is untouched by the popup.
   EXPECT_EQ(list.count, 5);
@@ -230,7 +230,7 @@ TEST_F(MenuControlTest, LabelsAreGreyAndNeverChosen) {
   EXPECT_TRUE(sawGrey);
   ClickAt(popup, 100, 5 + 22 + 11);
   ASSERT_EQ(host.Commands().size(), 1u);
-  EXPECT_EQ(host.Commands()[0].wparam, MAKEWPARAM(2, 1));
+  EXPECT_EQ(host.Commands()[0].wParam, MAKEWPARAM(2, 1));
 }
 
 TEST_F(MenuControlTest, DirectCreationWithoutItemsIsHarmless) {
@@ -260,7 +260,7 @@ TEST_F(MenuControlTest, LongTextsAreCutAndPaintedWithoutHarm) {
   host.ClearNotices();
   ClickAt(popup, 100, 5 + 22 + 3);
   ASSERT_EQ(host.Commands().size(), 1u);
-  EXPECT_EQ(host.Commands()[0].wparam, MAKEWPARAM(8, 1));
+  EXPECT_EQ(host.Commands()[0].wParam, MAKEWPARAM(8, 1));
 }
 
 }  // namespace

@@ -154,9 +154,9 @@ TEST(ModalLoop, AQuitInsideNestedBoxesEndsEveryLoopInTurn) {
 
 // An owner like the program's main window: its end quits the thread.
 constexpr int kOwnerQuitCode = 42;
-LRESULT CALLBACK QuittingOwnerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK QuittingOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) PostQuitMessage(kOwnerQuitCode);
-  return DefWindowProcW(window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND MakeQuittingOwner() {

@@ -32,6 +32,41 @@ TEST(ToolkitRegistration, ClassesHaveTheirCursorsAndFourBytesOfExtraSpace) {
   EXPECT_EQ(RegisterMessageBoxClass(GetModuleHandleW(nullptr)), 0);
 }
 
+// A record that is never made: its window lives on without one.
+struct NeverMade {};
+NeverMade* MakeNothing(HWND, const CREATESTRUCTW&) { return nullptr; }
+LRESULT NeverCalled(NeverMade&, HWND, UINT, WPARAM, LPARAM) {
+  ADD_FAILURE() << "a window without its record reached the handler";
+  return 0;
+}
+LRESULT CALLBACK RecordlessProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return RecordWindowProc<NeverMade>(window, message, wParam, lParam, RecordMadeAt::Create, MakeNothing,
+                                     NeverCalled);
+}
+
+TEST(RecordWindowProc, AWindowWithoutItsRecordGetsTheDefaultAnswers) {
+  constexpr wchar_t kRecordlessClass[] = L"RecordlessTestWindow";
+  static const int registered =
+      RegisterRecordClass(GetModuleHandleW(nullptr), kRecordlessClass, RecordlessProc, IDC_ARROW);
+  ASSERT_EQ(registered, 1);
+  EXPECT_EQ(ToolkitInstance(), GetModuleHandleW(nullptr));
+  HWND window = CreateWindowExW(0, kRecordlessClass, L"", WS_OVERLAPPEDWINDOW, 0, 0, 120, 80, nullptr, nullptr,
+                                ToolkitInstance(), nullptr);
+  ASSERT_NE(window, nullptr);
+  // DefWindowProcW answered the frame's sizing, so the client area lies
+  // inside the border instead of filling the window.
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_LT(client.right, 120);
+  EXPECT_LT(client.bottom, 80);
+  // And it keeps a text it is sent.
+  EXPECT_EQ(SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"plain")), TRUE);
+  wchar_t text[8]{};
+  GetWindowTextW(window, text, 8);
+  EXPECT_STREQ(text, L"plain");
+  DestroyWindow(window);
+}
+
 TEST(ToolkitFont, IsTahomaThirteenPixelsNonAntialiased) {
   HFONT font = CreateToolkitFont();
   ASSERT_NE(font, nullptr);
@@ -45,9 +80,9 @@ TEST(ToolkitFont, IsTahomaThirteenPixelsNonAntialiased) {
   DeleteObject(font);
 }
 
-LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCHITTEST) return CaptionHitTest(window, lparam, wparam);
-  return DefWindowProcW(window, message, wparam, lparam);
+LRESULT CALLBACK CaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCHITTEST) return CaptionHitTest(window, lParam, wParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND MakeCaptionWindow(int x, int y) {

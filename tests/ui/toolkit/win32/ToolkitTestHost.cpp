@@ -14,20 +14,20 @@ void Record(const Notice& notice) {
   if (noticeReaction) noticeReaction(notice);
 }
 
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      Record({message, wparam, lparam, 0});
+      Record({message, wParam, lParam, 0});
       return 0;
     case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-      Record({message, wparam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      Record({message, wParam, reinterpret_cast<LPARAM>(header->hwndFrom), header->code});
       return 0;
     }
     default:
-      return DefWindowProcW(window, message, wparam, lparam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 

@@ -13,8 +13,8 @@ namespace shadowpane::testing {
 
 struct Notice {
   UINT message = 0;   // WM_COMMAND or WM_NOTIFY (or a forwarded mouse message)
-  WPARAM wparam = 0;
-  LPARAM lparam = 0;  // for WM_NOTIFY: the sender
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;  // for WM_NOTIFY: the sender
   UINT code = 0;      // for WM_NOTIFY: the notification code
 };
 

@@ -8,8 +8,8 @@
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/toolkit/ChoiceLogic.h"
-#include "ui/windows/AboutText.h"
-#include "ui/windows/LanguageChoice.h"
+#include "ui/windows/AboutWindowLogic.h"
+#include "ui/windows/LanguageWindowLogic.h"
 #include "ui/windows/win32/AboutWindow.h"
 #include "ui/windows/win32/LanguageWindow.h"
 

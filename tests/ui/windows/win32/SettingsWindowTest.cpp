@@ -14,7 +14,7 @@
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
-#include "ui/windows/SettingsChoices.h"
+#include "ui/windows/SettingsWindowLogic.h"
 
 namespace shadowpane {
 namespace {
@@ -93,7 +93,7 @@ TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedIn
 }
 
 // What the user does before the closing click.
-enum class Before { kNothing, kPickItaliano, kDefault, kToggleOptions, kDefaultThenDeutsche };
+enum class Before { Nothing, PickItaliano, Default, ToggleOptions, DefaultThenDeutsche };
 
 void Pick(int position) {
   HWND list = OpenList();
@@ -113,13 +113,13 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
     const wchar_t* picker;  // before the closing click
   };
   const Case cases[] = {
-      {"Italiano, Cancel", Before::kPickItaliano, IDC_SETTINGS_CANCEL, 0, start, L"Italiano"},
-      {"Italiano, OK", Before::kPickItaliano, IDC_SETTINGS_OK, 1, {LANGUAGE_ITALIAN, 1, 1, 0}, L"Italiano"},
-      {"Italiano, close button", Before::kPickItaliano, IDC_SETTINGS_CLOSE, 0, start, L"Italiano"},
-      {"Default, OK", Before::kDefault, IDC_SETTINGS_OK, 1, {LANGUAGE_ENGLISH, 0, 0, 0}, L"English"},
-      {"Default, Cancel", Before::kDefault, IDC_SETTINGS_CANCEL, 0, start, L"English"},
-      {"options, OK", Before::kToggleOptions, IDC_SETTINGS_OK, 1, {LANGUAGE_SPANISH, 0, 0, 1}, L"Espa\u00F1ol"},
-      {"Default, Deutsche, OK", Before::kDefaultThenDeutsche, IDC_SETTINGS_OK, 1, {LANGUAGE_GERMAN, 0, 0, 0},
+      {"Italiano, Cancel", Before::PickItaliano, IDC_SETTINGS_CANCEL, 0, start, L"Italiano"},
+      {"Italiano, OK", Before::PickItaliano, IDC_SETTINGS_OK, 1, {LANGUAGE_ITALIAN, 1, 1, 0}, L"Italiano"},
+      {"Italiano, close button", Before::PickItaliano, IDC_SETTINGS_CLOSE, 0, start, L"Italiano"},
+      {"Default, OK", Before::Default, IDC_SETTINGS_OK, 1, {LANGUAGE_ENGLISH, 0, 0, 0}, L"English"},
+      {"Default, Cancel", Before::Default, IDC_SETTINGS_CANCEL, 0, start, L"English"},
+      {"options, OK", Before::ToggleOptions, IDC_SETTINGS_OK, 1, {LANGUAGE_SPANISH, 0, 0, 1}, L"Espa\u00F1ol"},
+      {"Default, Deutsche, OK", Before::DefaultThenDeutsche, IDC_SETTINGS_OK, 1, {LANGUAGE_GERMAN, 0, 0, 0},
        L"Deutsche"},
   };
   testing::TestHost host(700, 560, 50, 60);
@@ -129,12 +129,12 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
     std::wstring picker;
     int result = -1;
     std::vector<std::function<void()>> steps;
-    if (c.before == Before::kDefault || c.before == Before::kDefaultThenDeutsche) {
+    if (c.before == Before::Default || c.before == Before::DefaultThenDeutsche) {
       steps.push_back([] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); });
     }
-    if (c.before == Before::kPickItaliano) steps.push_back([] { Pick(4); });
-    if (c.before == Before::kDefaultThenDeutsche) steps.push_back([] { Pick(2); });
-    if (c.before == Before::kToggleOptions) {
+    if (c.before == Before::PickItaliano) steps.push_back([] { Pick(4); });
+    if (c.before == Before::DefaultThenDeutsche) steps.push_back([] { Pick(2); });
+    if (c.before == Before::ToggleOptions) {
       steps.push_back([] {
         for (int i = 0; i < 3; ++i) ClickControl(Settings(), IDC_SETTINGS_STARTUP + i);
       });

@@ -8,7 +8,7 @@
 #include "core/Text.h"
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/MenuItemList.h"
-#include "ui/windows/WindowShellLayout.h"
+#include "ui/windows/SecondaryWindowLogic.h"
 
 namespace shadowpane {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <dbt.h>
 
-#include "ui/main/DeviceArrival.h"
+#include "ui/main/DeviceChangeLogic.h"
 
 namespace shadowpane {
 
@@ -19,7 +19,7 @@ static_assert(sizeof(ClassGuid) == sizeof(GUID), "ClassGuid has the platform GUI
 HDEVNOTIFY RegisterForDeviceArrival(HWND window);
 
 // WM_DEVICECHANGE: restarts TIMER_DEVICE_REFRESH for a matching report.
-// The header may be null or of any device type. Answers 0.
-LRESULT OnDeviceChange(HWND window, WPARAM event, LPARAM header);
+// lParam's header may be null or of any device type. Answers 0.
+LRESULT OnDeviceChange(HWND window, WPARAM wParam, LPARAM lParam);
 
 }  // namespace shadowpane

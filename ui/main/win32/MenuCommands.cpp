@@ -1,4 +1,4 @@
-#include "ui/main/win32/CommandActions.h"
+#include "ui/main/win32/MenuCommands.h"
 
 #include <shellapi.h>
 
@@ -7,7 +7,7 @@
 #include "settings/Languages.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
-#include "ui/main/Commands.h"
+#include "ui/main/MenuCommands.h"
 
 namespace shadowpane {
 namespace {

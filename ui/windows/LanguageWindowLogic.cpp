@@ -1,4 +1,4 @@
-#include "ui/windows/LanguageChoice.h"
+#include "ui/windows/LanguageWindowLogic.h"
 
 #include "settings/Languages.h"
 
@@ -25,10 +25,10 @@ const WideChar* DisplayName(int language) {
 std::vector<ControlPlacement> LanguageWindowControls(Size client) {
   std::vector<ControlPlacement> controls = {
       BottomButtonAt(IDC_LANGUAGE_OK, kLanguageWindowOk, RightButtonX(client), client),
-      SelfSizedAt(IDC_LANGUAGE_LABEL, ControlKind::kLabel, kLanguageWindowPrompt, kPromptX, kPromptY),
+      SelfSizedAt(IDC_LANGUAGE_LABEL, ControlKind::Label, kLanguageWindowPrompt, kPromptX, kPromptY),
   };
   for (int n = 0; n < kLanguageChoiceCount; ++n) {
-    controls.push_back(SelfSizedAt(IDC_LANGUAGE_FIRST_CHOICE + n, ControlKind::kRadio, DisplayName(n),
+    controls.push_back(SelfSizedAt(IDC_LANGUAGE_FIRST_CHOICE + n, ControlKind::Radio, DisplayName(n),
                                    kChoiceX, kFirstChoiceY + kChoiceSpacing * n));
   }
   return controls;

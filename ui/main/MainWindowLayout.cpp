@@ -1,4 +1,4 @@
-#include "ui/main/MainWindowLook.h"
+#include "ui/main/MainWindowLayout.h"
 
 #include "settings/Languages.h"
 #include "ui/main/DeviceEntries.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/toolkit/Geometry.h"
-#include "ui/windows/WindowShellLayout.h"
+#include "ui/windows/SecondaryWindowLogic.h"
 
 namespace shadowpane {
 

@@ -8,7 +8,7 @@
 #include "core/Text.h"
 #include "res/Version.h"
 #include "ui/toolkit/Geometry.h"
-#include "ui/windows/WindowShellLayout.h"
+#include "ui/windows/SecondaryWindowLogic.h"
 
 namespace shadowpane {
 

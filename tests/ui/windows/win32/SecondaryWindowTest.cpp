@@ -8,8 +8,8 @@
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
-#include "ui/windows/LanguageChoice.h"
-#include "ui/windows/SettingsChoices.h"
+#include "ui/windows/LanguageWindowLogic.h"
+#include "ui/windows/SettingsWindowLogic.h"
 #include "ui/windows/win32/LanguageWindow.h"
 #include "ui/windows/win32/SettingsWindow.h"
 
@@ -22,7 +22,7 @@ using testing::RunScripted;
 
 HWND Settings() { return FindOpen(kSettingsWindowClassName); }
 
-TEST(WindowShell, ASettingsWindowClosedUnderAnOpenMessageBoxAnswersOnceTheBoxHasAnswered) {
+TEST(SecondaryWindow, ASettingsWindowClosedUnderAnOpenMessageBoxAnswersOnceTheBoxHasAnswered) {
   testing::TestHost host(700, 560, 50, 60);
   const SettingsValues saved = CurrentSettings();
   StoreSettings({LANGUAGE_ENGLISH, 0, 0, 0});
@@ -62,7 +62,7 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST(WindowShell, TheLoopServesOtherWindowsIgnoresKeysAndHandsAForeignQuitOn) {
+TEST(SecondaryWindow, TheLoopServesOtherWindowsIgnoresKeysAndHandsAForeignQuitOn) {
   testing::RegisterWindowsForTests();
   testing::RegisterTestClass(L"ShellTestOther", OtherWindowProc);
   HWND other = testing::CreateTestPopup(L"ShellTestOther", 900, 700, 100, 100);
@@ -144,7 +144,7 @@ void ExpectFrame(HWND window, int skinId, Size size) {
   EXPECT_EQ(HitAt(window, 200, 29), HTCLIENT);
 }
 
-TEST(WindowShell, FrameBodySeparatorsTitleOutlineAndCaptionRowsOfBothFrames) {
+TEST(SecondaryWindow, FrameBodySeparatorsTitleOutlineAndCaptionRowsOfBothFrames) {
   testing::TestHost host(700, 560, 50, 60);
   RunScripted({[] {
                  ExpectFrame(Settings(), kSkinSecondaryFrame, kSettingsWindowSize);

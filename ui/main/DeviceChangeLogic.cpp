@@ -1,4 +1,4 @@
-#include "ui/main/DeviceArrival.h"
+#include "ui/main/DeviceChangeLogic.h"
 
 #include "ui/main/MainWindowIds.h"
 

@@ -1,4 +1,4 @@
-#include "ui/windows/AboutText.h"
+#include "ui/windows/AboutWindowLogic.h"
 
 #include "settings/Languages.h"
 

@@ -1,4 +1,4 @@
-#include "ui/windows/SettingsChoices.h"
+#include "ui/windows/SettingsWindowLogic.h"
 
 #include "settings/Languages.h"
 #include "settings/Settings.h"
@@ -35,17 +35,17 @@ std::vector<ControlPlacement> SettingsControls(Size client) {
       BottomButtonAt(IDC_SETTINGS_OK, GetString(STR_OK), RightButtonX(client), client),
       BottomButtonAt(IDC_SETTINGS_CANCEL, GetString(STR_CANCEL), client.width - kCancelFromRight, client),
       BottomButtonAt(IDC_SETTINGS_DEFAULT, GetString(STR_DEFAULT), kDefaultButtonX, client),
-      SelfSizedAt(IDC_SETTINGS_LANGUAGE_LABEL, ControlKind::kLabel, GetString(STR_LANGUAGE), kLabelX,
+      SelfSizedAt(IDC_SETTINGS_LANGUAGE_LABEL, ControlKind::Label, GetString(STR_LANGUAGE), kLabelX,
                   kLanguageLabelY),
-      {IDC_SETTINGS_PICKER, ControlKind::kPicker, u"", RectAt({kPickerX, kPickerY}, kPickerSize)},
-      SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::kLabel, GetString(STR_PROGRAM), kLabelX,
+      {IDC_SETTINGS_PICKER, ControlKind::Picker, u"", RectAt({kPickerX, kPickerY}, kPickerSize)},
+      SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::Label, GetString(STR_PROGRAM), kLabelX,
                   kProgramLabelY),
-      SelfSizedAt(IDC_SETTINGS_STARTUP, ControlKind::kCheckBox,
+      SelfSizedAt(IDC_SETTINGS_STARTUP, ControlKind::CheckBox,
                   GetString(StartupEditable() ? STR_START_WITH_WINDOWS : STR_START_WITH_WINDOWS_BY_ADMINISTRATOR),
                   kOptionX, kStartupY),
-      SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::kCheckBox, GetString(STR_BLOCK_AT_START), kOptionX,
+      SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::CheckBox, GetString(STR_BLOCK_AT_START), kOptionX,
                   kBlockStartY),
-      SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::kCheckBox, GetString(STR_BLOCK_PLUGGED_IN),
+      SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::CheckBox, GetString(STR_BLOCK_PLUGGED_IN),
                   kOptionX, kBlockPluggedInY),
   };
 }

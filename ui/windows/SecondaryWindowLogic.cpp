@@ -1,4 +1,4 @@
-#include "ui/windows/WindowShellLayout.h"
+#include "ui/windows/SecondaryWindowLogic.h"
 
 namespace shadowpane {
 namespace {
@@ -30,12 +30,12 @@ Point CentreOnScreen(Size screen, Size window) {
 }
 
 ControlPlacement CloseButtonAt(int id, Size client) {
-  return {id, ControlKind::kCloseButton, u"",
+  return {id, ControlKind::CloseButton, u"",
           RectAt({client.width - kCloseButtonFromRight, kCloseButtonTop}, kCloseButtonSize)};
 }
 
 ControlPlacement BottomButtonAt(int id, const WideChar* text, int x, Size client) {
-  return {id, ControlKind::kPushButton, text,
+  return {id, ControlKind::PushButton, text,
           RectAt({x, client.height - kBottomButtonFromBottom}, kBottomButtonSize)};
 }
 

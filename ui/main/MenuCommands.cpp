@@ -1,4 +1,4 @@
-#include "ui/main/Commands.h"
+#include "ui/main/MenuCommands.h"
 
 #include "settings/Languages.h"
 #include "res/MenuIds.h"

@@ -1,4 +1,4 @@
-#include "ui/main/win32/DeviceNotifications.h"
+#include "ui/main/win32/DeviceChange.h"
 
 #include <cstring>
 
@@ -15,7 +15,7 @@ HDEVNOTIFY RegisterForDeviceArrival(HWND window) {
   return RegisterDeviceNotificationW(window, &filter, kArrivalFlags);
 }
 
-LRESULT OnDeviceChange(HWND window, WPARAM event, LPARAM lParam) {
+LRESULT OnDeviceChange(HWND window, WPARAM wParam, LPARAM lParam) {
   const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
   DeviceChangeHeader header;
   const DeviceChangeHeader* seen = nullptr;
@@ -29,7 +29,7 @@ LRESULT OnDeviceChange(HWND window, WPARAM event, LPARAM lParam) {
     }
     seen = &header;
   }
-  if (RestartsDeviceRefresh(static_cast<std::uint32_t>(event), seen)) {
+  if (RestartsDeviceRefresh(static_cast<std::uint32_t>(wParam), seen)) {
     SetTimer(window, TIMER_DEVICE_REFRESH, kDeviceRefreshDelayMs, nullptr);
   }
   return 0;

@@ -48,17 +48,17 @@ Point CentreOnScreen(Size screen, Size window);
 
 // How each control of a secondary window is made and set up.
 enum class ControlKind {
-  kCloseButton,  // state-strip close button (5392)
-  kPushButton,   // framed push button (5456), inset 2
-  kPicker,       // push button with the drop-down arrow, text from x 10
-  kLabel,        // label, 15-pixel font, sized to its text
-  kCheckBox,     // choice control as a check box, sized to its text
-  kRadio,        // choice control as a radio, sized to its text
+  CloseButton,   // state-strip close button (5392)
+  PushButton,    // framed push button (5456), inset 2
+  Picker,        // push button with the drop-down arrow, text from x 10
+  Label,         // label, 15-pixel font, sized to its text
+  CheckBox,      // choice control as a check box, sized to its text
+  Radio,         // choice control as a radio, sized to its text
 };
 
 struct ControlPlacement {
   int id = 0;
-  ControlKind kind = ControlKind::kPushButton;
+  ControlKind kind = ControlKind::PushButton;
   const WideChar* text = u"";
   Rect rect;  // a zero size: the control sizes itself to its text
 };
