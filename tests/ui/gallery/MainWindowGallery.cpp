@@ -91,7 +91,7 @@ void SaveWithMenu(HWND window, const std::wstring& name) {
 }
 
 void Photograph(int language, const wchar_t* code) {
-  LanguageIndex = language;
+  gDisplayLanguage = language;
   ProtectedState = 0;
   WindowPoster poster;
   testing::MainWindowRig rig(poster);
@@ -145,7 +145,7 @@ DWORD WINAPI PhotographNotice(LPVOID parameter) {
 // A camera the system shares, blocked beside one it does not: the amber
 // mark, the panel at risk, and the notice that tells of it.
 void PhotographSharedCamera() {
-  LanguageIndex = LANGUAGE_ENGLISH;
+  gDisplayLanguage = LANGUAGE_ENGLISH;
   ProtectedState = 0;
   PluggedDevice shared = PluggedDevice::SharedCamera(L"Shared Webcam", L"\\\\?\\virtual#gallery-shared");
   WindowPoster poster;

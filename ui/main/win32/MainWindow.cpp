@@ -63,7 +63,11 @@ MainWindowData* DataOf(HWND window) { return GetWindowRecord<MainWindowData>(win
 
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
-BlockSettings CurrentBlockSettings() { return {BlockStart, BlockPluggedIn}; }
+// The devices' view of the settings: devices/ does not see settings/.
+BlockSettings BlockSettingsOf(const Settings* settings) {
+  const Settings used = settings != nullptr ? *settings : Settings{};
+  return {used.blockStart, used.blockPluggedIn};
+}
 
 void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
   const WideString text = ComposeDeviceMessage(GetString(messageIndex), deviceName.c_str());
@@ -109,7 +113,7 @@ void ShowProtection(MainWindowData& data) {
 void Refresh(MainWindowData& data, int initial) {
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
-                 CurrentBlockSettings(), initial, data.services.mutedEndpoints);
+                 BlockSettingsOf(data.services.settings), initial, data.services.mutedEndpoints);
   // A hold that others can now meet, or no longer can, since it was last
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
@@ -237,14 +241,19 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
 void RunMenuCommand(MainWindowData& data, int id) {
   const MenuCommand command = LookUpCommand(id);
   switch (command.kind) {
-    case CommandKind::Settings:
-      if (data.services.showSettings == nullptr || data.services.showSettings(data.window) != 1) return;
+    case CommandKind::Settings: {
+      if (data.services.showSettings == nullptr || data.services.settings == nullptr) return;
+      Settings edited = *data.services.settings;
+      if (data.services.showSettings(data.window, &edited) != 1) return;
+      *data.services.settings = edited;
+      gDisplayLanguage = edited.language;
       // A new language shows at once; the settings and autostart follow.
       InvalidateRect(data.window, nullptr, FALSE);
-      if (data.services.settingsStore != nullptr) SaveSettings(*data.services.settingsStore);
+      if (data.services.settingsStore != nullptr) SaveSettings(*data.services.settingsStore, edited);
       return;
+    }
     case CommandKind::WebPage: {
-      const WideString address = WebPageAddress(command, LanguageIndex);
+      const WideString address = WebPageAddress(command, gDisplayLanguage);
       OpenWebPage(AsWide(address.c_str()));
       return;
     }
@@ -304,7 +313,9 @@ void OnTimer(MainWindowData& data, WPARAM id) {
 
 void OnClose(MainWindowData& data) {
   KillTimer(data.window, TIMER_AUDIO_POLL);
-  if (data.services.settingsStore != nullptr) ApplyAutostart(*data.services.settingsStore, Startup);
+  if (data.services.settingsStore != nullptr) {
+    ApplyAutostart(*data.services.settingsStore, data.services.settings != nullptr ? data.services.settings->startup : 0);
+  }
   DestroyWindow(data.window);
 }
 

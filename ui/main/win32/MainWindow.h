@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "settings/KeyValueStore.h"
+#include "settings/Settings.h"
 #include "devices/CaptureServices.h"
 #include "devices/DevicePoster.h"
 #include "devices/MutedEndpoints.h"
@@ -29,7 +30,11 @@ struct MainWindowServices {
   MutedEndpoints* mutedEndpoints = nullptr;
   ProfileFile* profileFile = nullptr;
   KeyValueStore* settingsStore = nullptr;
-  int (*showSettings)(HWND owner) = nullptr;  // 1 when closed with OK
+  // The settings in use; the window replaces them when the Settings window
+  // closes with OK. Null: the defaults, and Settings does nothing.
+  Settings* settings = nullptr;
+  // Edits the copy given; 1 when closed with OK.
+  int (*showSettings)(HWND owner, Settings* edited) = nullptr;
   int (*showAbout)(HWND owner) = nullptr;
 };
 

@@ -58,7 +58,7 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
 }
 
 void ShowMainMenu(HWND window) {
-  HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetMenuResourceId(LanguageIndex)));
+  HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(GetMenuResourceId(gDisplayLanguage)));
   if (menu == nullptr) return;
   POINT at{kMainMenuX, kMainMenuY};
   ClientToScreen(window, &at);

@@ -91,10 +91,8 @@ class MainWindowTest : public ::testing::Test {
     testing::RegisterForTests();
     static const bool registered = RegisterMainWindowClass(GetModuleHandleW(nullptr)) == 1;
     ASSERT_TRUE(registered);
-    BlockStart = 0;
-    BlockPluggedIn = 0;
     ProtectedState = 0;
-    LanguageIndex = LANGUAGE_ENGLISH;
+    gDisplayLanguage = LANGUAGE_ENGLISH;
     g_boxTexts.clear();
     closer_ = SetTimer(nullptr, 0, 50, CloseMessageBoxes);
   }
@@ -105,7 +103,6 @@ class MainWindowTest : public ::testing::Test {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
-    BlockPluggedIn = 0;
   }
 
   HWND Open(const wchar_t* firstArgument = L"") {
@@ -174,6 +171,7 @@ class MainWindowTest : public ::testing::Test {
   testing::TempFolder& folder_ = rig_.folder;
   testing::MemoryKeyValueStore& store_ = rig_.store;
   MainWindowServices& services_ = rig_.services;
+  Settings& settings_ = rig_.settings;
   HWND window_ = nullptr;
   UINT_PTR closer_ = 0;
 };
@@ -259,11 +257,10 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     const std::wstring name = c.shared ? L"Sharing Camera" : L"Exclusive Camera";
     const std::wstring path = L"\\\\?\\virtual#main-window-" + std::wstring(c.shared ? L"shared" : L"exclusive");
     PluggedDevice plugged = c.shared ? PluggedDevice::SharedCamera(name, path) : PluggedDevice::Camera(name, path);
-    BlockStart = 1;
+    settings_.blockStart = 1;
     g_boxTexts.clear();
     ProtectedState = 0;
     const int index = OpenWithCamera(plugged);
-    BlockStart = 0;
     ASSERT_NE(index, LB_ERR);
     HWND list = List(IDC_VIDEO_LIST);
     Pump(300);
@@ -313,9 +310,8 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
 TEST_F(MainWindowTest, ARefreshFollowsASharedCameraThatIsNoLongerShared) {
   const std::wstring path = L"\\\\?\\virtual#main-window-unshared";
   PluggedDevice plugged = PluggedDevice::SharedCamera(L"Unshared Camera", path);
-  BlockStart = 1;
+  settings_.blockStart = 1;
   const int index = OpenWithCamera(plugged);
-  BlockStart = 0;
   ASSERT_NE(index, LB_ERR);
   HWND list = List(IDC_VIDEO_LIST);
   Pump(300);
@@ -391,7 +387,7 @@ TEST_F(MainWindowTest, ACameraHeldByAnotherProgramGivesTheWarningAndKeepsItsMark
 }
 
 TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
-  BlockPluggedIn = 1;
+  settings_.blockPluggedIn = 1;
   ASSERT_NE(Open(), nullptr);
   HWND list = List(IDC_VIDEO_LIST);
   const LRESULT before = SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -500,9 +496,8 @@ TEST_F(MainWindowTest, ThePanelAndTheTrayIconFollowAPlugInAndAnUnplug) {
   services_.captureServices = &capture;
   PluggedDevice held = PluggedDevice::Camera(L"Held At Start", L"\\\\?\\virtual#main-window-held-at-start");
   ASSERT_TRUE(held.ok());
-  BlockStart = 1;
+  settings_.blockStart = 1;
   ASSERT_NE(Open(), nullptr);
-  BlockStart = 0;
   const HICON protectedIcon = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
   const HICON atRiskIcon = LoadProgramIcon(kIconAtRisk, GetSystemMetrics(SM_CXSMICON));
   auto shows = [&](int state) {
@@ -575,12 +570,12 @@ TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable
 
 // Stand-ins for the Settings window: OK after choosing Italian with
 // "BlockStart" on, or Cancel.
-int SettingsChoosingItalian(HWND) {
-  LanguageIndex = LANGUAGE_ITALIAN;
-  BlockStart = 1;
+int SettingsChoosingItalian(HWND, Settings* edited) {
+  edited->language = LANGUAGE_ITALIAN;
+  edited->blockStart = 1;
   return 1;
 }
-int SettingsCancelled(HWND) { return 0; }
+int SettingsCancelled(HWND, Settings*) { return 0; }
 
 TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCancelWritesNothing) {
   services_.showSettings = SettingsCancelled;
@@ -598,8 +593,7 @@ TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCance
   // The video group's caption is painted in Italian at once.
   const bool repainted = CaptionPixels() != english;
   EXPECT_TRUE(repainted);
-  LanguageIndex = LANGUAGE_ENGLISH;
-  BlockStart = 0;
+  gDisplayLanguage = LANGUAGE_ENGLISH;
 }
 
 TEST_F(MainWindowTest, ClosingSavesTheProfileReleasesEveryDeviceAndEndsTheLoop) {
