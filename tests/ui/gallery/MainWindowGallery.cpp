@@ -92,7 +92,7 @@ void SaveWithMenu(HWND window, const std::wstring& name) {
 
 void Photograph(int language, const wchar_t* code) {
   gDisplayLanguage = language;
-  ProtectedState = 0;
+  gProtectedState = 0;
   WindowPoster poster;
   testing::MainWindowRig rig(poster);
   HWND window = CreateMainWindow(rig.services, L"");
@@ -114,7 +114,7 @@ void Photograph(int language, const wchar_t* code) {
   // Every device is held now, but Wine keeps its own input's endpoint mute
   // per object, so others still hear it: amber, and a panel claiming
   // protection would be a fault.
-  if (ProtectedState != 0) ++failures;
+  if (gProtectedState != 0) ++failures;
   Save(window, prefix + L"-all-blocked.bmp");
   DestroyWindow(window);
   Pump(100);
@@ -146,7 +146,7 @@ DWORD WINAPI PhotographNotice(LPVOID parameter) {
 // mark, the panel at risk, and the notice that tells of it.
 void PhotographSharedCamera() {
   gDisplayLanguage = LANGUAGE_ENGLISH;
-  ProtectedState = 0;
+  gProtectedState = 0;
   PluggedDevice shared = PluggedDevice::SharedCamera(L"Shared Webcam", L"\\\\?\\virtual#gallery-shared");
   WindowPoster poster;
   testing::MainWindowRig rig(poster);

@@ -26,11 +26,11 @@
 
 namespace shadowpane {
 
-std::int32_t ProtectedState = 0;
+std::int32_t gProtectedState = 0;
 
 namespace {
 
-HWND g_mainWindow = nullptr;
+HWND gMainWindow = nullptr;
 
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
@@ -87,7 +87,7 @@ void ShowTrayIcon(MainWindowData& data, int icon) {
 
 void UpdateStateIcons(MainWindowData& data) {
   HWND window = data.window;
-  const int icon = StateIconId(ProtectedState);
+  const int icon = StateIconId(gProtectedState);
   // An icon not yet added shows the state at its next try.
   if (data.trayShown) UpdateTrayIcon(window, icon);
   // The class icons, so that the taskbar button follows too.
@@ -102,8 +102,8 @@ void UpdateStateIcons(MainWindowData& data) {
 // unplugged or made anew), a click whose block failed.
 void ShowProtection(MainWindowData& data) {
   const std::int32_t state = data.devices ? ProtectionState(*data.devices) : 0;
-  if (state != ProtectedState || !data.stateShown) {
-    ProtectedState = state;
+  if (state != gProtectedState || !data.stateShown) {
+    gProtectedState = state;
     data.stateShown = true;
     InvalidateRect(data.window, nullptr, FALSE);
     UpdateStateIcons(data);
@@ -183,7 +183,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   // A timer's tick comes after the first paint: the window is on screen
   // first, and the icon comes in the state the devices give.
   SetTimer(window, TIMER_TRAY_ADD, kTrayFirstAddDelayMs, nullptr);
-  g_mainWindow = window;
+  gMainWindow = window;
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
@@ -304,7 +304,7 @@ void OnTimer(MainWindowData& data, WPARAM id) {
       Refresh(data, 0);
       break;
     case TimerAction::AddTray:
-      ShowTrayIcon(data, StateIconId(ProtectedState));
+      ShowTrayIcon(data, StateIconId(gProtectedState));
       break;
     case TimerAction::None:
       break;
@@ -314,7 +314,8 @@ void OnTimer(MainWindowData& data, WPARAM id) {
 void OnClose(MainWindowData& data) {
   KillTimer(data.window, TIMER_AUDIO_POLL);
   if (data.services.settingsStore != nullptr) {
-    ApplyAutostart(*data.services.settingsStore, data.services.settings != nullptr ? data.services.settings->startup : 0);
+    const int startup = data.services.settings != nullptr ? data.services.settings->startup : 0;
+    ApplyAutostart(*data.services.settingsStore, startup);
   }
   DestroyWindow(data.window);
 }
@@ -373,7 +374,7 @@ UINT TaskbarCreatedMessage() {
 
 LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != 0 && message == TaskbarCreatedMessage()) {
-    ShowTrayIcon(data, StateIconId(ProtectedState));
+    ShowTrayIcon(data, StateIconId(gProtectedState));
     return 0;
   }
   switch (message) {
@@ -462,7 +463,7 @@ HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstAr
   return window;
 }
 
-HWND MainWindowHandle() { return g_mainWindow; }
+HWND MainWindowHandle() { return gMainWindow; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return RecordWindowProc<MainWindowData>(window, message, wParam, lParam, RecordMadeAt::kNcCreate,

@@ -41,7 +41,7 @@ struct MainWindowServices {
 // 1 = "Privacy Protected": every device blocked and no hold that others can
 // still meet. Starts at 0; recomputed after every refresh, state notice and
 // click.
-extern std::int32_t ProtectedState;
+extern std::int32_t gProtectedState;
 
 // Class style 0, icon 101 large and small, arrow cursor, no background, one
 // pointer of extra space. 1 or 0.

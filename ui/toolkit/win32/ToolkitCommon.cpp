@@ -10,7 +10,7 @@
 namespace shadowpane {
 namespace {
 
-HINSTANCE toolkitInstance = nullptr;
+HINSTANCE gToolkitInstance = nullptr;
 
 constexpr wchar_t kToolkitFontFace[] = L"Tahoma";
 
@@ -35,7 +35,7 @@ int RegisterOneClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
 }  // namespace
 
 int RegisterToolkitClasses(HINSTANCE instance) {
-  toolkitInstance = instance;
+  gToolkitInstance = instance;
   struct ClassEntry {
     const wchar_t* name;
     WNDPROC procedure;
@@ -55,12 +55,12 @@ int RegisterToolkitClasses(HINSTANCE instance) {
 }
 
 int RegisterMessageBoxClass(HINSTANCE instance) {
-  if (toolkitInstance == nullptr) toolkitInstance = instance;
+  if (gToolkitInstance == nullptr) gToolkitInstance = instance;
   return RegisterOneClass(instance, kMessageBoxClassName, MessageBoxExWindowProc, IDC_ARROW);
 }
 
 HINSTANCE ToolkitInstance() {
-  return toolkitInstance != nullptr ? toolkitInstance : GetModuleHandleW(nullptr);
+  return gToolkitInstance != nullptr ? gToolkitInstance : GetModuleHandleW(nullptr);
 }
 
 HFONT CreateToolkitFont(int height, int weight, BYTE quality) {

@@ -20,9 +20,9 @@ constexpr int kPickerTextX = 10;
 constexpr int kLabelFontParameter = kLargeFontHeight;
 
 // The instance the classes were registered with; windows are created with it.
-HINSTANCE windowInstance = nullptr;
+HINSTANCE gWindowInstance = nullptr;
 
-HINSTANCE WindowInstance() { return windowInstance != nullptr ? windowInstance : GetModuleHandleW(nullptr); }
+HINSTANCE WindowInstance() { return gWindowInstance != nullptr ? gWindowInstance : GetModuleHandleW(nullptr); }
 
 HWND Owner(HWND window) { return GetWindow(window, GW_OWNER); }
 
@@ -112,7 +112,7 @@ int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, W
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.lpszClassName = className;
   if (RegisterClassExW(&windowClass) == 0) return 0;
-  windowInstance = instance;
+  gWindowInstance = instance;
   return 1;
 }
 
