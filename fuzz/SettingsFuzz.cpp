@@ -2,7 +2,7 @@
 // size, read the way the registry answers a query into a 4-byte buffer: a
 // 4-byte REG_DWORD is a number, anything else (a longer value too) is of
 // another type. Whatever is stored, every setting ends in its
-// range (LanguageIndex 0..3, the flags 0 or 1), each as its rule says, no key
+// range (the language 0..3, the flags 0 or 1), each as its rule says, no key
 // stays open, and what SaveSettings writes loads back unchanged.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -176,10 +176,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Start-up clears the settings before loading; a key that cannot be
   // opened leaves them so. Otherwise start from leftovers of any value.
   const bool garbage = !store.settings.refuse && input.ConsumeBool();
-  LanguageIndex = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
-  Startup = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
-  BlockStart = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
-  BlockPluggedIn = garbage ? input.ConsumeIntegral<std::int32_t>() : 0;
+  Settings settings;
+  if (garbage) {
+    settings.language = input.ConsumeIntegral<std::int32_t>();
+    settings.startup = input.ConsumeIntegral<std::int32_t>();
+    settings.blockStart = input.ConsumeIntegral<std::int32_t>();
+    settings.blockPluggedIn = input.ConsumeIntegral<std::int32_t>();
+  }
 
   const std::map<std::u16string, RawValue> machineBefore = store.machineRun.values;
   const StoredValue language = QueryRaw(store.settings, kLanguageValue);
@@ -197,38 +200,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  LoadSettings(store);
+  LoadSettings(store, settings);
   FUZZ_CHECK(store.openKeys == 0);
-  FUZZ_CHECK(LanguageIndex >= 0 && LanguageIndex <= 3);
-  FUZZ_CHECK(Startup == 0 || Startup == 1);
-  FUZZ_CHECK(BlockStart == 0 || BlockStart == 1);
-  FUZZ_CHECK(BlockPluggedIn == 0 || BlockPluggedIn == 1);
+  FUZZ_CHECK(settings.language >= 0 && settings.language <= 3);
+  FUZZ_CHECK(settings.startup == 0 || settings.startup == 1);
+  FUZZ_CHECK(settings.blockStart == 0 || settings.blockStart == 1);
+  FUZZ_CHECK(settings.blockPluggedIn == 0 || settings.blockPluggedIn == 1);
   if (!store.settings.refuse) {
-    FUZZ_CHECK(LanguageIndex == LanguageRule(language));
-    FUZZ_CHECK(Startup == FlagRule(QueryRaw(store.settings, kStartupValue)));
-    FUZZ_CHECK(BlockStart == FlagRule(QueryRaw(store.settings, kBlockStartValue)));
-    FUZZ_CHECK(BlockPluggedIn == FlagRule(QueryRaw(store.settings, kBlockPluggedInValue)));
+    FUZZ_CHECK(settings.language == LanguageRule(language));
+    FUZZ_CHECK(settings.startup == FlagRule(QueryRaw(store.settings, kStartupValue)));
+    FUZZ_CHECK(settings.blockStart == FlagRule(QueryRaw(store.settings, kBlockStartValue)));
+    FUZZ_CHECK(settings.blockPluggedIn == FlagRule(QueryRaw(store.settings, kBlockPluggedInValue)));
   }
-  // The user's entry follows Startup unless an administrator's entry in the
+  // The user's entry follows the autostart setting unless an administrator's entry in the
   // machine's Run key starts the program already; that key never changes.
   const bool byAdministrator =
       !store.machineRun.refuse && store.machineRun.values.count(kAutostartValue) == 1;
-  FUZZ_CHECK(AutostartByAdministrator == (byAdministrator ? 1 : 0));
+  FUZZ_CHECK(gAutostartByAdministrator == (byAdministrator ? 1 : 0));
   FUZZ_CHECK(store.machineRun.values == machineBefore);
   const bool userWritable = !store.userRun.refuse && !store.userRun.failWrites;
   if (userWritable) {
-    FUZZ_CHECK(store.userRun.values.count(kAutostartValue) == (Startup && !byAdministrator ? 1u : 0u));
+    FUZZ_CHECK(store.userRun.values.count(kAutostartValue) == (settings.startup && !byAdministrator ? 1u : 0u));
   }
 
   // Saved and loaded again, nothing changes.
-  const std::int32_t loaded[] = {LanguageIndex, Startup, BlockStart, BlockPluggedIn};
-  SaveSettings(store);
-  LanguageIndex = Startup = BlockStart = BlockPluggedIn = 0;
-  LoadSettings(store);
+  SaveSettings(store, settings);
+  Settings reloaded;
+  LoadSettings(store, reloaded);
   FUZZ_CHECK(store.openKeys == 0);
   if (!store.settings.refuse) {
-    const std::int32_t reloaded[] = {LanguageIndex, Startup, BlockStart, BlockPluggedIn};
-    for (int i = 0; i < 4; ++i) FUZZ_CHECK(reloaded[i] == loaded[i]);
+    FUZZ_CHECK(reloaded == settings);
     FUZZ_CHECK(EnsureLanguageChosen(store) == 1);
   }
   return 0;

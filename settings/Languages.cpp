@@ -5,7 +5,7 @@
 
 namespace shadowpane {
 
-std::int32_t LanguageIndex = LANGUAGE_ENGLISH;
+std::int32_t gDisplayLanguage = LANGUAGE_ENGLISH;
 
 namespace {
 
@@ -41,7 +41,7 @@ const WideChar* GetStringIn(int language, int index) {
   return kStringTables[language][index];
 }
 
-const WideChar* GetString(int index) { return GetStringIn(LanguageIndex, index); }
+const WideChar* GetString(int index) { return GetStringIn(gDisplayLanguage, index); }
 
 bool GetLanguageName(int language, WideChar* buffer, int bufferUnits) {
   if (!ValidLanguage(language)) return false;

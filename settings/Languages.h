@@ -1,6 +1,6 @@
 // The four interface languages and their string tables. Every text that
 // changes with the language is looked up here when it is used, through the
-// process-wide LanguageIndex (user-interface thread only).
+// process-wide gDisplayLanguage (user-interface thread only).
 #pragma once
 
 #include <cstdint>
@@ -68,13 +68,16 @@ enum StringIndex : int {
   STR_UNBLOCK_NOT_ALLOWED = 45,
 };
 
-// The current interface language, 0 to 3. English until the settings are
-// read; written only at start-up and by the Settings window's OK.
-extern std::int32_t LanguageIndex;
+// The language the windows show now, 0 to 3: a copy of the Settings value's
+// language, set at start-up and on the Settings window's OK. It stays
+// process-wide because every text of every window is looked up through
+// GetString, and threading the language through each call would reach into
+// every layer for one number; the settings themselves live in Settings.
+extern std::int32_t gDisplayLanguage;
 
-// The text at index 0..41 in the table of the current LanguageIndex, read
+// The text at index 0..41 in the table of the current gDisplayLanguage, read
 // afresh on every call. Never null: an index outside the table gives the
-// empty text, and a LanguageIndex outside 0..3 reads the English table.
+// empty text, and a gDisplayLanguage outside 0..3 reads the English table.
 // The texts live as long as the program; the caller does not free them.
 const WideChar* GetString(int index);
 

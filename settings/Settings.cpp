@@ -12,11 +12,8 @@ int MachineHoldsAutostart(KeyValueStore& store) {
 
 }  // namespace
 
-std::int32_t Startup = 0;
-std::int32_t BlockStart = 0;
-std::int32_t BlockPluggedIn = 0;
-std::int32_t ChosenLanguage = -1;
-std::int32_t AutostartByAdministrator = 0;
+std::int32_t gChosenLanguage = -1;
+std::int32_t gAutostartByAdministrator = 0;
 
 int ReadFlag(KeyValueKey& key, const WideChar* valueName) {
   const StoredValue value = key.Query(valueName);
@@ -33,30 +30,30 @@ int EnsureLanguageChosen(KeyValueStore& store) {
   return stored ? 1 : 0;
 }
 
-void LoadSettings(KeyValueStore& store) {
+void LoadSettings(KeyValueStore& store, Settings& settings) {
   if (std::unique_ptr<KeyValueKey> key = store.OpenSettingsKey()) {
     const StoredValue language = key->Query(kLanguageValue);
     const std::int32_t number = static_cast<std::int32_t>(language.number);
-    LanguageIndex = language.type == StoredType::Dword && number >= 0 && number < kLanguageCount
-                        ? number
-                        : LANGUAGE_ENGLISH;
-    Startup = ReadFlag(*key, kStartupValue);
-    BlockStart = ReadFlag(*key, kBlockStartValue);
-    BlockPluggedIn = ReadFlag(*key, kBlockPluggedInValue);
+    settings.language = language.type == StoredType::Dword && number >= 0 && number < kLanguageCount
+                            ? number
+                            : LANGUAGE_ENGLISH;
+    settings.startup = ReadFlag(*key, kStartupValue);
+    settings.blockStart = ReadFlag(*key, kBlockStartValue);
+    settings.blockPluggedIn = ReadFlag(*key, kBlockPluggedInValue);
   }
   // The entry is rewritten at every start, so it follows a moved executable.
-  ApplyAutostart(store, Startup);
+  ApplyAutostart(store, settings.startup);
 }
 
-void SaveSettings(KeyValueStore& store) {
+void SaveSettings(KeyValueStore& store, const Settings& settings) {
   if (std::unique_ptr<KeyValueKey> key = store.OpenSettingsKey()) {
     // Nothing reports a failed write: the settings still hold in memory.
-    key->SetDword(kLanguageValue, static_cast<std::uint32_t>(LanguageIndex));
-    key->SetDword(kStartupValue, static_cast<std::uint32_t>(Startup));
-    key->SetDword(kBlockStartValue, static_cast<std::uint32_t>(BlockStart));
-    key->SetDword(kBlockPluggedInValue, static_cast<std::uint32_t>(BlockPluggedIn));
+    key->SetDword(kLanguageValue, static_cast<std::uint32_t>(settings.language));
+    key->SetDword(kStartupValue, static_cast<std::uint32_t>(settings.startup));
+    key->SetDword(kBlockStartValue, static_cast<std::uint32_t>(settings.blockStart));
+    key->SetDword(kBlockPluggedInValue, static_cast<std::uint32_t>(settings.blockPluggedIn));
   }
-  ApplyAutostart(store, Startup);
+  ApplyAutostart(store, settings.startup);
 }
 
 std::u16string AutostartCommand(const std::u16string& executablePath) {
@@ -65,11 +62,11 @@ std::u16string AutostartCommand(const std::u16string& executablePath) {
 }
 
 int ApplyAutostart(KeyValueStore& store, int enabled) {
-  AutostartByAdministrator = MachineHoldsAutostart(store);
+  gAutostartByAdministrator = MachineHoldsAutostart(store);
   std::unique_ptr<KeyValueKey> user = store.OpenUserRunKey();
   if (!user) return 0;
   // The administrator's entry starts the program already.
-  if (!enabled || AutostartByAdministrator) return user->Delete(kAutostartValue);
+  if (!enabled || gAutostartByAdministrator) return user->Delete(kAutostartValue);
   std::u16string path;
   if (!store.ExecutablePath(path, kMaxAutostartPathChars)) path.clear();
   const std::u16string command = AutostartCommand(path);

@@ -11,19 +11,29 @@
 
 namespace shadowpane {
 
-// The in-memory settings besides LanguageIndex (app/Languages.h). Start-up
-// sets all four to 0 before loading them.
-extern std::int32_t Startup;         // 0/1: the autostart entry exists
-extern std::int32_t BlockStart;      // 0/1: block every device at start
-extern std::int32_t BlockPluggedIn;  // 0/1: block devices when plugged in
+// The user's settings, as one value: start-up owns the one in use, the
+// Settings window edits a copy, tests and fuzz targets make their own.
+// The defaults are what Default shows: English, every option off.
+struct Settings {
+  std::int32_t language = LANGUAGE_ENGLISH;  // 0..3
+  std::int32_t startup = 0;                  // 0/1: the autostart entry exists
+  std::int32_t blockStart = 0;               // 0/1: block every device at start
+  std::int32_t blockPluggedIn = 0;           // 0/1: block devices when plugged in
+};
+
+inline bool operator==(const Settings& a, const Settings& b) {
+  return a.language == b.language && a.startup == b.startup && a.blockStart == b.blockStart &&
+         a.blockPluggedIn == b.blockPluggedIn;
+}
 
 // The language picked in the first-run language window; -1 = none picked.
-extern std::int32_t ChosenLanguage;
+// Not a setting: start-up copies it into its Settings value.
+extern std::int32_t gChosenLanguage;
 
 // 1 when the machine's Run key holds the program's autostart value: an
 // administrator made the program start at every user's logon, and this
 // user's own choice cannot change that. Found afresh by ApplyAutostart.
-extern std::int32_t AutostartByAdministrator;
+extern std::int32_t gAutostartByAdministrator;
 
 // Value names in the settings key.
 constexpr WideChar kLanguageValue[] = u"Language";
@@ -48,21 +58,22 @@ int ReadFlag(KeyValueKey& key, const WideChar* valueName);
 // settings key cannot be opened; 0 when start-up must ask for a language.
 int EnsureLanguageChosen(KeyValueStore& store);
 
-// Reads the four settings (a Language outside 0..3 gives 0; the flags count
-// any non-zero number as 1), then ApplyAutostart(Startup). A key that cannot
-// be opened leaves the settings as they are.
-void LoadSettings(KeyValueStore& store);
+// Reads the four settings into `settings` (a Language outside 0..3 gives 0;
+// the flags count any non-zero number as 1), then
+// ApplyAutostart(settings.startup). A key that cannot be opened leaves
+// `settings` as it is.
+void LoadSettings(KeyValueStore& store, Settings& settings);
 
-// Writes the four settings as 32-bit numbers, then ApplyAutostart(Startup)
-// whether or not the key could be opened.
-void SaveSettings(KeyValueStore& store);
+// Writes the four settings as 32-bit numbers, then
+// ApplyAutostart(settings.startup) whether or not the key could be opened.
+void SaveSettings(KeyValueStore& store, const Settings& settings);
 
 // Makes the user's Run key hold the autostart value exactly when enabled
 // and no administrator has put one in the machine's Run key (then the
 // user's copy is removed, so the program never starts twice at logon).
 // The machine's key is only read, never written, even where this run has
 // the rights: a per-user program entered there would start, for every
-// account, a file this one user can replace. Sets AutostartByAdministrator.
+// account, a file this one user can replace. Sets gAutostartByAdministrator.
 // Answers 1 when the user's key is as it should be, 0 when it cannot be
 // opened or the write or delete failed.
 int ApplyAutostart(KeyValueStore& store, int enabled);

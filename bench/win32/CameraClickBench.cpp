@@ -244,8 +244,6 @@ int main() {
   WindowPoster poster;
   testing::MainWindowRig rig(poster);
   UncheckedCameraServices unchecked(rig.capture);
-  BlockStart = 0;
-  BlockPluggedIn = 0;
   const UINT_PTR closer = SetTimer(nullptr, 0, 20, CloseNotices);
   PluggedDevice camera = PluggedDevice::Camera(kCameraName, kCameraPath);
   if (!camera.ok()) return 1;

@@ -97,7 +97,7 @@ int main() {
   TimingPoster poster;
   testing::MainWindowRig rig(poster);
   const MainWindowServices& services = rig.services;
-  BlockPluggedIn = 1;
+  rig.settings.blockPluggedIn = 1;
   const UINT_PTR closer = SetTimer(nullptr, 0, 20, CloseNotices);
   HWND window = CreateMainWindow(services, L"");
   if (window == nullptr) return 1;
@@ -126,7 +126,7 @@ int main() {
               *std::max_element(latencies.begin(), latencies.end()));
   KillTimer(nullptr, closer);
   DestroyWindow(window);
-  BlockPluggedIn = 0;
+  rig.settings.blockPluggedIn = 0;
 
   // A full window: 50 cameras and 50 microphones.
   std::vector<PluggedDevice> devices;

@@ -107,7 +107,7 @@ int RunMessageLoop() {
 
 int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
   UseExecutableFolder();
-  ChosenLanguage = -1;
+  gChosenLanguage = -1;
   if (!RegisterToolkitClasses(instance)) {
     MessageBoxW(nullptr, kToolkitError, kProgramCaption, MB_OK | MB_ICONERROR);
     return 0;
@@ -127,15 +127,15 @@ int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
   if (!EnsureLanguageChosen(store)) {
     ShowLanguageWindow(AsWide(kMainTitleText), LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXICON)));
   }
-  LanguageIndex = 0;
-  Startup = 0;
-  BlockStart = 0;
-  BlockPluggedIn = 0;
-  LoadSettings(store);
-  if (ChosenLanguage >= 0) {
-    LanguageIndex = ChosenLanguage;
-    SaveSettings(store);
+  // The settings in use for the whole run; the main window replaces them on
+  // the Settings window's OK.
+  Settings settings;
+  LoadSettings(store, settings);
+  if (gChosenLanguage >= 0) {
+    settings.language = gChosenLanguage;
+    SaveSettings(store, settings);
   }
+  gDisplayLanguage = settings.language;
 
   // Everything the main window works with lives until the loop has ended.
   SettingsMutedEndpointStore mutedEndpointStore(store);
@@ -149,6 +149,7 @@ int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
   services.mutedEndpoints = &mutedEndpoints;
   services.profileFile = &profileFile;
   services.settingsStore = &store;
+  services.settings = &settings;
   services.showSettings = ShowSettingsWindow;
   services.showAbout = ShowAboutWindow;
   if (CreateMainWindow(services, firstArgument) == nullptr) {

@@ -129,14 +129,14 @@ int EnsureLanguageChosen() {
   return EnsureLanguageChosen(store);
 }
 
-void LoadSettings() {
+void LoadSettings(Settings& settings) {
   RegistryStore store;
-  LoadSettings(store);
+  LoadSettings(store, settings);
 }
 
-void SaveSettings() {
+void SaveSettings(const Settings& settings) {
   RegistryStore store;
-  SaveSettings(store);
+  SaveSettings(store, settings);
 }
 
 int ApplyAutostart(int enabled) {

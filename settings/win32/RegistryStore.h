@@ -10,6 +10,7 @@
 #include <string>
 
 #include "settings/KeyValueStore.h"
+#include "settings/Settings.h"
 
 namespace shadowpane {
 
@@ -47,10 +48,10 @@ class RegistryStore : public KeyValueStore {
 };
 
 // The program's operations on its own registry locations, reading and
-// writing the process-wide settings.
+// writing the given settings.
 int EnsureLanguageChosen();
-void LoadSettings();
-void SaveSettings();
+void LoadSettings(Settings& settings);
+void SaveSettings(const Settings& settings);
 int ApplyAutostart(int enabled);
 
 }  // namespace shadowpane

@@ -23,7 +23,7 @@ std::u16string Units(std::initializer_list<unsigned> units) {
 
 class LanguageTest : public ::testing::Test {
  protected:
-  void TearDown() override { LanguageIndex = LANGUAGE_ENGLISH; }
+  void TearDown() override { gDisplayLanguage = LANGUAGE_ENGLISH; }
 };
 
 TEST_F(LanguageTest, NonAsciiEntriesAreStoredAsTheirUtf16CodeUnits) {
@@ -92,23 +92,23 @@ TEST_F(LanguageTest, EveryEntryIsNonEmptyAndReservedOnesHoldTheBlank) {
 }
 
 TEST_F(LanguageTest, GetStringFollowsLanguageIndexOnEveryCall) {
-  LanguageIndex = LANGUAGE_ENGLISH;
+  gDisplayLanguage = LANGUAGE_ENGLISH;
   EXPECT_EQ(std::u16string(GetString(STR_PRIVACY_PROTECTED)), u"Privacy Protected");
-  LanguageIndex = LANGUAGE_GERMAN;
+  gDisplayLanguage = LANGUAGE_GERMAN;
   EXPECT_EQ(std::u16string(GetString(STR_PRIVACY_PROTECTED)), u"Privatssphäre geschützt");
-  LanguageIndex = LANGUAGE_SPANISH;
+  gDisplayLanguage = LANGUAGE_SPANISH;
   EXPECT_EQ(std::u16string(GetString(STR_PRIVACY_PROTECTED)), u"Privacidad Protegida");
-  LanguageIndex = LANGUAGE_ITALIAN;
+  gDisplayLanguage = LANGUAGE_ITALIAN;
   EXPECT_EQ(std::u16string(GetString(STR_UNABLE_TO_UNBLOCK)),
             u"Impossibile sbloccare il dispositivo.");
 }
 
 TEST_F(LanguageTest, OutOfRangeLookupsStaySafe) {
-  LanguageIndex = 7;
+  gDisplayLanguage = 7;
   EXPECT_EQ(std::u16string(GetString(STR_YES)), u"Yes");
-  LanguageIndex = -1;
+  gDisplayLanguage = -1;
   EXPECT_EQ(std::u16string(GetString(STR_YES)), u"Yes");
-  LanguageIndex = LANGUAGE_GERMAN;
+  gDisplayLanguage = LANGUAGE_GERMAN;
   EXPECT_EQ(std::u16string(GetString(kStringCount)), u"");
   EXPECT_EQ(std::u16string(GetString(-1)), u"");
 }

@@ -24,13 +24,10 @@ class SettingsTest : public ::testing::Test {
     EXPECT_EQ(store.openKeys, 0);
     EXPECT_EQ(store.machineRun.changeCalls, 0);
   }
-  static void ResetSettings() {
-    LanguageIndex = 0;
-    Startup = 0;
-    BlockStart = 0;
-    BlockPluggedIn = 0;
-    ChosenLanguage = -1;
-    AutostartByAdministrator = 0;
+  void ResetSettings() {
+    settings = Settings{};
+    gChosenLanguage = -1;
+    gAutostartByAdministrator = 0;
   }
   // The user's autostart entry, the only one the program writes.
   const MemoryValue* RunValue() {
@@ -39,6 +36,7 @@ class SettingsTest : public ::testing::Test {
   }
 
   MemoryKeyValueStore store;
+  Settings settings;
 };
 
 TEST_F(SettingsTest, LanguageCountsAsStoredOnlyAsANonNegativeNumber) {
@@ -65,28 +63,28 @@ TEST_F(SettingsTest, LoadUsesLanguageZeroToThreeAndEnglishOtherwise) {
   } cases[] = {{Dword(3), 3}, {Dword(1), 1}, {Dword(4), 0}, {Dword(7), 0},
                {Dword(0xFFFFFFFFu), 0}, {Text(u"2"), 0}};
   for (const Case& c : cases) {
-    LanguageIndex = 2;
+    settings.language = 2;
     store.settings.values[kLanguageValue] = c.stored;
-    LoadSettings(store);
-    EXPECT_EQ(LanguageIndex, c.expected) << c.stored.number;
+    LoadSettings(store, settings);
+    EXPECT_EQ(settings.language, c.expected) << c.stored.number;
   }
   store.settings.values.erase(kLanguageValue);
-  LanguageIndex = 2;
-  LoadSettings(store);
-  EXPECT_EQ(LanguageIndex, 0);
+  settings.language = 2;
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.language, 0);
 }
 
 TEST_F(SettingsTest, FlagsCountAnyNonZeroNumberAsOne) {
   store.settings.values[kStartupValue] = Dword(0);
   store.settings.values[kBlockStartValue] = Dword(5);
   store.settings.values[kBlockPluggedInValue] = Text(u"1");
-  LoadSettings(store);
-  EXPECT_EQ(Startup, 0);
-  EXPECT_EQ(BlockStart, 1);
-  EXPECT_EQ(BlockPluggedIn, 0);
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.startup, 0);
+  EXPECT_EQ(settings.blockStart, 1);
+  EXPECT_EQ(settings.blockPluggedIn, 0);
 
   // Saved back, 5 becomes 1 and the string becomes the number 0.
-  SaveSettings(store);
+  SaveSettings(store, settings);
   EXPECT_EQ(store.settings.values[kBlockStartValue].type, StoredType::Dword);
   EXPECT_EQ(store.settings.values[kBlockStartValue].number, 1u);
   EXPECT_EQ(store.settings.values[kBlockPluggedInValue].type, StoredType::Dword);
@@ -107,23 +105,23 @@ TEST_F(SettingsTest, ReadFlagRules) {
 TEST_F(SettingsTest, UnopenableKeyKeepsSettingsAndStillAppliesAutostart) {
   store.settings.refuse = true;
   store.userRun.values[kAutostartValue] = Text(u"old");
-  LoadSettings(store);
-  EXPECT_EQ(LanguageIndex, 0);
-  EXPECT_EQ(Startup, 0);
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.language, 0);
+  EXPECT_EQ(settings.startup, 0);
   EXPECT_EQ(RunValue(), nullptr) << "Startup 0 deletes the entry";
 
-  Startup = 1;
-  SaveSettings(store);
+  settings.startup = 1;
+  SaveSettings(store, settings);
   ASSERT_NE(RunValue(), nullptr);
   EXPECT_EQ(RunValue()->text, u"\"C:\\Apps\\Shadowpane.exe\" /min");
 }
 
 TEST_F(SettingsTest, SaveWritesAllFourInOrderAsNumbers) {
-  LanguageIndex = 2;
-  Startup = 1;
-  BlockStart = 0;
-  BlockPluggedIn = 1;
-  SaveSettings(store);
+  settings.language = 2;
+  settings.startup = 1;
+  settings.blockStart = 0;
+  settings.blockPluggedIn = 1;
+  SaveSettings(store, settings);
   const std::vector<std::u16string> order = {kLanguageValue, kStartupValue, kBlockStartValue,
                                              kBlockPluggedInValue};
   EXPECT_EQ(store.settings.writeOrder, order);
@@ -133,20 +131,20 @@ TEST_F(SettingsTest, SaveWritesAllFourInOrderAsNumbers) {
 
   // A fresh start reads back what was saved.
   ResetSettings();
-  LoadSettings(store);
-  EXPECT_EQ(LanguageIndex, 2);
-  EXPECT_EQ(Startup, 1);
-  EXPECT_EQ(BlockStart, 0);
-  EXPECT_EQ(BlockPluggedIn, 1);
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.language, 2);
+  EXPECT_EQ(settings.startup, 1);
+  EXPECT_EQ(settings.blockStart, 0);
+  EXPECT_EQ(settings.blockPluggedIn, 1);
 }
 
 TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   // No key at all: the language window runs, then start-up saves the pick.
   EXPECT_EQ(EnsureLanguageChosen(store), 0);
-  ChosenLanguage = 1;
-  LoadSettings(store);
-  LanguageIndex = ChosenLanguage;
-  SaveSettings(store);
+  gChosenLanguage = 1;
+  LoadSettings(store, settings);
+  settings.language = gChosenLanguage;
+  SaveSettings(store, settings);
   EXPECT_EQ(store.settings.values.size(), 4u);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 1u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 0u);
@@ -180,7 +178,7 @@ TEST_F(SettingsTest, AnUnopenableUserRunKeyAnswersZero) {
 // user, and an entry there would start this user's replaceable file for
 // every account. An entry an administrator put there is left as it is,
 // the user's copy goes (one start at logon), and the Settings window is
-// told so through AutostartByAdministrator.
+// told so through gAutostartByAdministrator.
 TEST_F(SettingsTest, TheMachineRunKeyIsOnlyRead) {
   const std::u16string command = u"\"C:\\Apps\\Shadowpane.exe\" /min";
   struct Case {
@@ -212,14 +210,14 @@ TEST_F(SettingsTest, TheMachineRunKeyIsOnlyRead) {
     const auto machineBefore = fresh.machineRun.values;
     if (c.staleUserEntry) fresh.userRun.values[kAutostartValue] = Text(u"stale");
 
-    AutostartByAdministrator = 1 - c.byAdministrator;
+    gAutostartByAdministrator = 1 - c.byAdministrator;
     EXPECT_EQ(ApplyAutostart(fresh, c.enabled), 1);
     auto it = fresh.userRun.values.find(kAutostartValue);
     EXPECT_EQ(it != fresh.userRun.values.end(), c.userHoldsCommand);
     if (c.userHoldsCommand) {
       EXPECT_EQ(it->second.text, command);
     }
-    EXPECT_EQ(AutostartByAdministrator, c.byAdministrator);
+    EXPECT_EQ(gAutostartByAdministrator, c.byAdministrator);
     EXPECT_EQ(fresh.machineRun.changeCalls, 0);
     EXPECT_EQ(fresh.machineRun.values.size(), machineBefore.size());
     EXPECT_EQ(fresh.openKeys, 0);
@@ -232,16 +230,16 @@ TEST_F(SettingsTest, TheMachineRunKeyIsOnlyRead) {
 TEST_F(SettingsTest, StartupFollowsTheAdministratorsEntryAcrossStarts) {
   store.settings.values[kStartupValue] = Dword(1);
   store.machineRun.values[kAutostartValue] = Text(u"\"C:\\Apps\\Shadowpane.exe\" /min");
-  LoadSettings(store);
-  EXPECT_EQ(Startup, 1);
-  EXPECT_EQ(AutostartByAdministrator, 1);
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.startup, 1);
+  EXPECT_EQ(gAutostartByAdministrator, 1);
   EXPECT_EQ(RunValue(), nullptr);
-  SaveSettings(store);
+  SaveSettings(store, settings);
   EXPECT_EQ(RunValue(), nullptr);
 
   store.machineRun.values.clear();
-  LoadSettings(store);
-  EXPECT_EQ(AutostartByAdministrator, 0);
+  LoadSettings(store, settings);
+  EXPECT_EQ(gAutostartByAdministrator, 0);
   ASSERT_NE(RunValue(), nullptr);
   EXPECT_EQ(RunValue()->text, u"\"C:\\Apps\\Shadowpane.exe\" /min");
 }

@@ -98,12 +98,12 @@ class TextFitTest : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
     testing::RegisterWindowsForTests();
-    saved_ = LanguageIndex;
-    LanguageIndex = GetParam();
+    saved_ = gDisplayLanguage;
+    gDisplayLanguage = GetParam();
   }
   void TearDown() override {
-    LanguageIndex = saved_;
-    AutostartByAdministrator = 0;
+    gDisplayLanguage = saved_;
+    gAutostartByAdministrator = 0;
   }
   int saved_ = 0;
 };
@@ -112,10 +112,13 @@ TEST_P(TextFitTest, SettingsWithEachWordingOfTheAutostartOption) {
   testing::TestHost host(700, 560, 50, 60);
   for (int byAdministrator : {0, 1}) {
     SCOPED_TRACE(byAdministrator ? "set by an administrator" : "the user's own");
-    AutostartByAdministrator = byAdministrator;
+    gAutostartByAdministrator = byAdministrator;
     testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kSettingsWindowClassName),
                                                     GetString(STR_SETTINGS)); }},
-                         [&] { ShowSettingsWindow(host.window()); });
+                         [&] {
+                           Settings settings{gDisplayLanguage, 0, 0, 0};
+                           ShowSettingsWindow(host.window(), &settings);
+                         });
   }
 }
 

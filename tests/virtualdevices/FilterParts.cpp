@@ -5,12 +5,12 @@
 namespace shadowpane::virtualdevices {
 
 namespace {
-LONG g_moduleRefs = 0;
+LONG gModuleRefs = 0;
 }
 
-void ModuleAddRef() { InterlockedIncrement(&g_moduleRefs); }
-void ModuleRelease() { InterlockedDecrement(&g_moduleRefs); }
-bool ModuleInUse() { return InterlockedCompareExchange(&g_moduleRefs, 0, 0) != 0; }
+void ModuleAddRef() { InterlockedIncrement(&gModuleRefs); }
+void ModuleRelease() { InterlockedDecrement(&gModuleRefs); }
+bool ModuleInUse() { return InterlockedCompareExchange(&gModuleRefs, 0, 0) != 0; }
 
 HRESULT CopyMediaType(AM_MEDIA_TYPE* target, const AM_MEDIA_TYPE& source) {
   *target = source;

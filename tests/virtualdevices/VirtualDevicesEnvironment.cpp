@@ -14,7 +14,7 @@ class NoLeftoverDevices : public ::testing::Environment {
   void TearDown() override { RemoveLeftoverVirtualDevices(); }
 };
 
-const ::testing::Environment* const g_environment =
+const ::testing::Environment* const gEnvironment =
     ::testing::AddGlobalTestEnvironment(new NoLeftoverDevices);
 
 }  // namespace

@@ -59,13 +59,13 @@ void BuildLanguageList(MenuItemList* list) {
   }
 }
 
-SettingsValues ReadSettingsChoice(const WideChar* pickerText, int startupChecked, int blockStartChecked,
-                                  int blockPluggedInChecked) {
+Settings ReadSettingsChoice(int keptStartup, const WideChar* pickerText, int startupChecked,
+                            int blockStartChecked, int blockPluggedInChecked) {
   WideChar text[kPickerTextChars + 1];
   CopyBounded(text, kPickerTextChars, pickerText);
-  SettingsValues values;
-  values.languageIndex = LanguageFromName(text);
-  values.startup = StartupEditable() ? AsFlag(startupChecked) : Startup;
+  Settings values;
+  values.language = LanguageFromName(text);
+  values.startup = StartupEditable() ? AsFlag(startupChecked) : keptStartup;
   values.blockStart = AsFlag(blockStartChecked);
   values.blockPluggedIn = AsFlag(blockPluggedInChecked);
   return values;
@@ -73,16 +73,7 @@ SettingsValues ReadSettingsChoice(const WideChar* pickerText, int startupChecked
 
 int StartupShown(int startup) { return StartupEditable() ? startup : 1; }
 
-int StartupEditable() { return AutostartByAdministrator ? 0 : 1; }
-
-SettingsValues CurrentSettings() { return {LanguageIndex, Startup, BlockStart, BlockPluggedIn}; }
-
-void StoreSettings(const SettingsValues& values) {
-  LanguageIndex = values.languageIndex;
-  Startup = values.startup;
-  BlockStart = values.blockStart;
-  BlockPluggedIn = values.blockPluggedIn;
-}
+int StartupEditable() { return gAutostartByAdministrator ? 0 : 1; }
 
 WideString ShowLanguageInList(MenuItemList* list, int languageIndex) {
   WideChar name[kLanguageNameUnits];

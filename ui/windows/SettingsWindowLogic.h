@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "settings/Settings.h"
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/MenuItemList.h"
 #include "ui/windows/SecondaryWindowLogic.h"
@@ -32,16 +33,8 @@ constexpr int IDC_SETTINGS_LANGUAGE_SEPARATOR = 1037;
 // The picker's text is read back with at most this many characters.
 constexpr int kPickerTextChars = 49;
 
-// The four settings the window edits.
-struct SettingsValues {
-  int languageIndex = 0;
-  int startup = 0;
-  int blockStart = 0;
-  int blockPluggedIn = 0;
-};
-
 // What Default shows: English, every option off.
-constexpr SettingsValues kDefaultSettings{};
+constexpr Settings kDefaultSettings{};
 
 // The controls in creation order, texts in the current language.
 std::vector<ControlPlacement> SettingsControls(Size client);
@@ -52,21 +45,16 @@ void BuildLanguageList(MenuItemList* list);
 
 // The values OK stores: the language named on the picker (English when the
 // text names none) and the three check states, each 0 or 1. While an
-// administrator's entry starts the program (AutostartByAdministrator), the
-// autostart box is locked and the user's own Startup is kept as it was.
-SettingsValues ReadSettingsChoice(const WideChar* pickerText, int startupChecked, int blockStartChecked,
-                                  int blockPluggedInChecked);
+// administrator's entry starts the program (gAutostartByAdministrator), the
+// autostart box is locked and the user's own keptStartup is kept as it was.
+Settings ReadSettingsChoice(int keptStartup, const WideChar* pickerText, int startupChecked,
+                            int blockStartChecked, int blockPluggedInChecked);
 
 // The autostart box's check: ticked whatever the user's own choice while an
 // administrator's entry starts the program, since it does start at logon.
 int StartupShown(int startup);
 // 1 when the autostart box can be changed (no administrator's entry).
 int StartupEditable();
-
-// The settings as they are, and storing new ones (LanguageIndex, Startup,
-// BlockStart, BlockPluggedIn).
-SettingsValues CurrentSettings();
-void StoreSettings(const SettingsValues& values);
 
 // The picker's text for a language (its own name; empty for none of the
 // four) with that name marked in the list, every other mark cleared.

@@ -29,10 +29,10 @@ class RegistryStoreTest : public ::testing::Test {
     RemoveRunValue();
     Reset();
   }
-  static void Reset() {
-    LanguageIndex = 0;
-    Startup = BlockStart = BlockPluggedIn = 0;
-    AutostartByAdministrator = 0;
+  Settings settings;
+  void Reset() {
+    settings = Settings{};
+    gAutostartByAdministrator = 0;
   }
   static void RemoveSettingsKey() { RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKeyPath); }
   static void RemoveRunValue() {
@@ -97,9 +97,9 @@ TEST_F(RegistryStoreTest, MissingKeyIsCreatedEmptyAndAsksForALanguage) {
   EXPECT_EQ(Stored(kLanguageValue).first, 0u);
 
   // The pick is saved with the other three settings.
-  LoadSettings();
-  LanguageIndex = LANGUAGE_ITALIAN;
-  SaveSettings();
+  LoadSettings(settings);
+  settings.language = LANGUAGE_ITALIAN;
+  SaveSettings(settings);
   EXPECT_EQ(Stored(kLanguageValue), std::make_pair(DWORD{REG_DWORD}, DWORD{3}));
   EXPECT_EQ(Stored(kStartupValue), std::make_pair(DWORD{REG_DWORD}, DWORD{0}));
   EXPECT_EQ(Stored(kBlockStartValue), std::make_pair(DWORD{REG_DWORD}, DWORD{0}));
@@ -111,9 +111,9 @@ TEST_F(RegistryStoreTest, MissingKeyIsCreatedEmptyAndAsksForALanguage) {
 TEST_F(RegistryStoreTest, LanguageStoredAsStringAsksAgainAndLoadsEnglish) {
   PutString(kLanguageValue, L"2");
   EXPECT_EQ(EnsureLanguageChosen(), 0);
-  LanguageIndex = 2;
-  LoadSettings();
-  EXPECT_EQ(LanguageIndex, 0);
+  settings.language = 2;
+  LoadSettings(settings);
+  EXPECT_EQ(settings.language, 0);
   // A string of 3 units does not even fit the 4-byte buffer; same answer.
   PutString(kLanguageValue, L"12");
   EXPECT_EQ(EnsureLanguageChosen(), 0);
@@ -122,25 +122,25 @@ TEST_F(RegistryStoreTest, LanguageStoredAsStringAsksAgainAndLoadsEnglish) {
 TEST_F(RegistryStoreTest, LanguageNumbersOutsideTheRange) {
   PutDword(kLanguageValue, 7);
   EXPECT_EQ(EnsureLanguageChosen(), 1);
-  LoadSettings();
-  EXPECT_EQ(LanguageIndex, 0);
+  LoadSettings(settings);
+  EXPECT_EQ(settings.language, 0);
   EXPECT_EQ(Stored(kLanguageValue).second, 7u) << "not rewritten by loading";
 
   PutDword(kLanguageValue, 0xFFFFFFFFu);
   EXPECT_EQ(EnsureLanguageChosen(), 0);
-  LoadSettings();
-  EXPECT_EQ(LanguageIndex, 0);
+  LoadSettings(settings);
+  EXPECT_EQ(settings.language, 0);
 
   PutDword(kLanguageValue, 3);
-  LoadSettings();
-  EXPECT_EQ(LanguageIndex, 3);
+  LoadSettings(settings);
+  EXPECT_EQ(settings.language, 3);
 }
 
 TEST_F(RegistryStoreTest, ShortDwordIsNotANumber) {
   const WORD half = 1;
   Put(kBlockStartValue, REG_DWORD, &half, sizeof half);
-  LoadSettings();
-  EXPECT_EQ(BlockStart, 0);
+  LoadSettings(settings);
+  EXPECT_EQ(settings.blockStart, 0);
 }
 
 TEST_F(RegistryStoreTest, FourByteValuesOfOtherTypesAreNotNumbers) {
@@ -150,23 +150,23 @@ TEST_F(RegistryStoreTest, FourByteValuesOfOtherTypesAreNotNumbers) {
   Put(kBlockStartValue, REG_BINARY, one, sizeof one);
   Put(kBlockPluggedInValue, REG_DWORD_BIG_ENDIAN, one, sizeof one);
   EXPECT_EQ(EnsureLanguageChosen(), 0);
-  LanguageIndex = 2;
-  LoadSettings();
-  EXPECT_EQ(LanguageIndex, 0);
-  EXPECT_EQ(BlockStart, 0);
-  EXPECT_EQ(BlockPluggedIn, 0);
+  settings.language = 2;
+  LoadSettings(settings);
+  EXPECT_EQ(settings.language, 0);
+  EXPECT_EQ(settings.blockStart, 0);
+  EXPECT_EQ(settings.blockPluggedIn, 0);
 }
 
 TEST_F(RegistryStoreTest, BlockStartFiveIsSavedBackAsOne) {
   PutDword(kLanguageValue, 1);
   PutDword(kBlockStartValue, 5);
   PutDword(kBlockPluggedInValue, 1);
-  LoadSettings();
-  EXPECT_EQ(LanguageIndex, 1);
-  EXPECT_EQ(BlockStart, 1);
-  EXPECT_EQ(BlockPluggedIn, 1);
-  EXPECT_EQ(Startup, 0);
-  SaveSettings();
+  LoadSettings(settings);
+  EXPECT_EQ(settings.language, 1);
+  EXPECT_EQ(settings.blockStart, 1);
+  EXPECT_EQ(settings.blockPluggedIn, 1);
+  EXPECT_EQ(settings.startup, 0);
+  SaveSettings(settings);
   EXPECT_EQ(Stored(kBlockStartValue), std::make_pair(DWORD{REG_DWORD}, DWORD{1}));
 }
 
@@ -175,16 +175,16 @@ TEST_F(RegistryStoreTest, StartupWritesTheQuotedExecutablePathAndDeletesItWhenOf
   ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
 
   PutDword(kStartupValue, 1);
-  LoadSettings();
-  EXPECT_EQ(Startup, 1);
+  LoadSettings(settings);
+  EXPECT_EQ(settings.startup, 1);
   auto value = RunValue();
   EXPECT_EQ(value.first, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(value.second, L"\"" + std::wstring(self) + L"\" /min");
 
   EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE).first, 0u) << "never the machine's Run key";
 
-  Startup = 0;
-  SaveSettings();
+  settings.startup = 0;
+  SaveSettings(settings);
   EXPECT_EQ(RunValue().first, 0u);
   EXPECT_EQ(ApplyAutostart(0), 1) << "deleting a missing value is no error";
 }
@@ -201,7 +201,7 @@ TEST_F(RegistryStoreTest, AWritableMachineRunKeyIsNeverWritten) {
   EXPECT_EQ(ApplyAutostart(store, 1), 1);
   EXPECT_EQ(RunValue(), std::make_pair(DWORD{REG_SZ}, std::wstring(L"\"C:\\Apps\\Shadowpane.exe\" /min")));
   EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE).first, 0u);
-  EXPECT_EQ(AutostartByAdministrator, 0);
+  EXPECT_EQ(gAutostartByAdministrator, 0);
 }
 
 // An entry an administrator put in the machine's Run key, in a key this
@@ -251,7 +251,7 @@ TEST_F(RegistryStoreTest, AnAdministratorsEntryIsLeftAloneAndNotDoubled) {
     RegistryStore store(locations);
     for (int enabled : {1, 0}) {
       EXPECT_EQ(ApplyAutostart(store, enabled), 1);
-      EXPECT_EQ(AutostartByAdministrator, 1);
+      EXPECT_EQ(gAutostartByAdministrator, 1);
       EXPECT_EQ(RunValue().first, 0u);
       EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE, path).second, administrators);
     }
@@ -280,14 +280,14 @@ TEST_F(RegistryStoreTest, KeysAreClosedAfterEachOperation) {
   // The system hands out the lowest free handle slot again, so a handle
   // created after many operations only lands elsewhere when they left keys
   // open.
-  LoadSettings();
+  LoadSettings(settings);
   HANDLE probe = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   ASSERT_NE(probe, nullptr);
   CloseHandle(probe);
   for (int i = 0; i < 20; ++i) {
     EnsureLanguageChosen();
-    LoadSettings();
-    SaveSettings();
+    LoadSettings(settings);
+    SaveSettings(settings);
   }
   HANDLE again = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   EXPECT_EQ(again, probe);

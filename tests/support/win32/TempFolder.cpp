@@ -5,7 +5,7 @@
 namespace shadowpane::testing {
 
 namespace {
-std::atomic<int> g_folderCounter{0};
+std::atomic<int> gFolderCounter{0};
 
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW entry;
@@ -32,7 +32,7 @@ TempFolder::TempFolder() {
   wchar_t base[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, base);
   path_ = std::wstring(base) + L"shadowpane-test-" + std::to_wstring(GetCurrentProcessId()) +
-          L"-" + std::to_wstring(g_folderCounter++);
+          L"-" + std::to_wstring(gFolderCounter++);
   CreateDirectoryW(path_.c_str(), nullptr);
 }
 

@@ -91,8 +91,8 @@ void SaveWithMenu(HWND window, const std::wstring& name) {
 }
 
 void Photograph(int language, const wchar_t* code) {
-  LanguageIndex = language;
-  ProtectedState = 0;
+  gDisplayLanguage = language;
+  gProtectedState = 0;
   WindowPoster poster;
   testing::MainWindowRig rig(poster);
   HWND window = CreateMainWindow(rig.services, L"");
@@ -114,7 +114,7 @@ void Photograph(int language, const wchar_t* code) {
   // Every device is held now, but Wine keeps its own input's endpoint mute
   // per object, so others still hear it: amber, and a panel claiming
   // protection would be a fault.
-  if (ProtectedState != 0) ++failures;
+  if (gProtectedState != 0) ++failures;
   Save(window, prefix + L"-all-blocked.bmp");
   DestroyWindow(window);
   Pump(100);
@@ -145,8 +145,8 @@ DWORD WINAPI PhotographNotice(LPVOID parameter) {
 // A camera the system shares, blocked beside one it does not: the amber
 // mark, the panel at risk, and the notice that tells of it.
 void PhotographSharedCamera() {
-  LanguageIndex = LANGUAGE_ENGLISH;
-  ProtectedState = 0;
+  gDisplayLanguage = LANGUAGE_ENGLISH;
+  gProtectedState = 0;
   PluggedDevice shared = PluggedDevice::SharedCamera(L"Shared Webcam", L"\\\\?\\virtual#gallery-shared");
   WindowPoster poster;
   testing::MainWindowRig rig(poster);

@@ -73,6 +73,12 @@ void Shoot(const wchar_t* className, const std::wstring& name, bool openList, in
 
 int ShowLanguage(HWND) { return ShowLanguageWindow(); }
 
+// Every option on, so that the check marks show; the language shown.
+int ShowSettings(HWND owner) {
+  Settings settings{gDisplayLanguage, 1, 1, 1};
+  return ShowSettingsWindow(owner, &settings);
+}
+
 }  // namespace
 }  // namespace shadowpane::gallery
 
@@ -98,18 +104,15 @@ int main() {
   outputFolder = OutputFolder();
   CreateDirectoryW(outputFolder.c_str(), nullptr);
   // Every option on, so that the check marks show.
-  Startup = 1;
-  BlockStart = 1;
-  BlockPluggedIn = 1;
   for (int language = 0; language < kLanguageCount; ++language) {
-    LanguageIndex = language;
+    gDisplayLanguage = language;
     const std::wstring suffix = std::wstring(L"_") + kLanguageSuffixes[language] + L".bmp";
-    Shoot(kSettingsWindowClassName, L"settings" + suffix, false, ShowSettingsWindow, owner);
+    Shoot(kSettingsWindowClassName, L"settings" + suffix, false, ShowSettings, owner);
     Shoot(kLanguageWindowClassName, L"language" + suffix, false, ShowLanguage, nullptr);
     Shoot(kAboutWindowClassName, L"about" + suffix, false, ShowAboutWindow, owner);
   }
-  LanguageIndex = LANGUAGE_SPANISH;
-  Shoot(kSettingsWindowClassName, L"settings_list_es.bmp", true, ShowSettingsWindow, owner);
+  gDisplayLanguage = LANGUAGE_SPANISH;
+  Shoot(kSettingsWindowClassName, L"settings_list_es.bmp", true, ShowSettings, owner);
   DestroyWindow(owner);
   return failures == 0 ? 0 : 1;
 }

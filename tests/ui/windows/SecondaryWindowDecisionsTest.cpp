@@ -35,7 +35,7 @@ TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
   struct Case {
     const WideChar* picker;
     int checks[3];
-    SettingsValues expected;
+    Settings expected;
   };
   WideString tooLong = u"Italiano";
   tooLong.append(60, u' ');  // only 49 characters are read: names nothing
@@ -47,8 +47,8 @@ TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
       {tooLong.c_str(), {0, 0, 0}, {LANGUAGE_ENGLISH, 0, 0, 0}},
   };
   for (const Case& c : cases) {
-    const SettingsValues v = ReadSettingsChoice(c.picker, c.checks[0], c.checks[1], c.checks[2]);
-    EXPECT_EQ(v.languageIndex, c.expected.languageIndex);
+    const Settings v = ReadSettingsChoice(0, c.picker, c.checks[0], c.checks[1], c.checks[2]);
+    EXPECT_EQ(v.language, c.expected.language);
     EXPECT_EQ(v.startup, c.expected.startup);
     EXPECT_EQ(v.blockStart, c.expected.blockStart);
     EXPECT_EQ(v.blockPluggedIn, c.expected.blockPluggedIn);

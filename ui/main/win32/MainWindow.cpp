@@ -26,11 +26,11 @@
 
 namespace shadowpane {
 
-std::int32_t ProtectedState = 0;
+std::int32_t gProtectedState = 0;
 
 namespace {
 
-HWND g_mainWindow = nullptr;
+HWND gMainWindow = nullptr;
 
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
@@ -63,7 +63,11 @@ MainWindowData* DataOf(HWND window) { return GetWindowRecord<MainWindowData>(win
 
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
-BlockSettings CurrentBlockSettings() { return {BlockStart, BlockPluggedIn}; }
+// The devices' view of the settings: devices/ does not see settings/.
+BlockSettings BlockSettingsOf(const Settings* settings) {
+  const Settings used = settings != nullptr ? *settings : Settings{};
+  return {used.blockStart, used.blockPluggedIn};
+}
 
 void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
   const WideString text = ComposeDeviceMessage(GetString(messageIndex), deviceName.c_str());
@@ -83,7 +87,7 @@ void ShowTrayIcon(MainWindowData& data, int icon) {
 
 void UpdateStateIcons(MainWindowData& data) {
   HWND window = data.window;
-  const int icon = StateIconId(ProtectedState);
+  const int icon = StateIconId(gProtectedState);
   // An icon not yet added shows the state at its next try.
   if (data.trayShown) UpdateTrayIcon(window, icon);
   // The class icons, so that the taskbar button follows too.
@@ -98,8 +102,8 @@ void UpdateStateIcons(MainWindowData& data) {
 // unplugged or made anew), a click whose block failed.
 void ShowProtection(MainWindowData& data) {
   const std::int32_t state = data.devices ? ProtectionState(*data.devices) : 0;
-  if (state != ProtectedState || !data.stateShown) {
-    ProtectedState = state;
+  if (state != gProtectedState || !data.stateShown) {
+    gProtectedState = state;
     data.stateShown = true;
     InvalidateRect(data.window, nullptr, FALSE);
     UpdateStateIcons(data);
@@ -109,7 +113,7 @@ void ShowProtection(MainWindowData& data) {
 void Refresh(MainWindowData& data, int initial) {
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
-                 CurrentBlockSettings(), initial, data.services.mutedEndpoints);
+                 BlockSettingsOf(data.services.settings), initial, data.services.mutedEndpoints);
   // A hold that others can now meet, or no longer can, since it was last
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
@@ -179,7 +183,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   // A timer's tick comes after the first paint: the window is on screen
   // first, and the icon comes in the state the devices give.
   SetTimer(window, TIMER_TRAY_ADD, kTrayFirstAddDelayMs, nullptr);
-  g_mainWindow = window;
+  gMainWindow = window;
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
@@ -237,14 +241,19 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
 void RunMenuCommand(MainWindowData& data, int id) {
   const MenuCommand command = LookUpCommand(id);
   switch (command.kind) {
-    case CommandKind::Settings:
-      if (data.services.showSettings == nullptr || data.services.showSettings(data.window) != 1) return;
+    case CommandKind::Settings: {
+      if (data.services.showSettings == nullptr || data.services.settings == nullptr) return;
+      Settings edited = *data.services.settings;
+      if (data.services.showSettings(data.window, &edited) != 1) return;
+      *data.services.settings = edited;
+      gDisplayLanguage = edited.language;
       // A new language shows at once; the settings and autostart follow.
       InvalidateRect(data.window, nullptr, FALSE);
-      if (data.services.settingsStore != nullptr) SaveSettings(*data.services.settingsStore);
+      if (data.services.settingsStore != nullptr) SaveSettings(*data.services.settingsStore, edited);
       return;
+    }
     case CommandKind::WebPage: {
-      const WideString address = WebPageAddress(command, LanguageIndex);
+      const WideString address = WebPageAddress(command, gDisplayLanguage);
       OpenWebPage(AsWide(address.c_str()));
       return;
     }
@@ -295,7 +304,7 @@ void OnTimer(MainWindowData& data, WPARAM id) {
       Refresh(data, 0);
       break;
     case TimerAction::AddTray:
-      ShowTrayIcon(data, StateIconId(ProtectedState));
+      ShowTrayIcon(data, StateIconId(gProtectedState));
       break;
     case TimerAction::None:
       break;
@@ -304,7 +313,10 @@ void OnTimer(MainWindowData& data, WPARAM id) {
 
 void OnClose(MainWindowData& data) {
   KillTimer(data.window, TIMER_AUDIO_POLL);
-  if (data.services.settingsStore != nullptr) ApplyAutostart(*data.services.settingsStore, Startup);
+  if (data.services.settingsStore != nullptr) {
+    const int startup = data.services.settings != nullptr ? data.services.settings->startup : 0;
+    ApplyAutostart(*data.services.settingsStore, startup);
+  }
   DestroyWindow(data.window);
 }
 
@@ -362,7 +374,7 @@ UINT TaskbarCreatedMessage() {
 
 LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != 0 && message == TaskbarCreatedMessage()) {
-    ShowTrayIcon(data, StateIconId(ProtectedState));
+    ShowTrayIcon(data, StateIconId(gProtectedState));
     return 0;
   }
   switch (message) {
@@ -440,7 +452,7 @@ HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstAr
   return window;
 }
 
-HWND MainWindowHandle() { return g_mainWindow; }
+HWND MainWindowHandle() { return gMainWindow; }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return RecordWindowProc<MainWindowData>(window, message, wParam, lParam, RecordMadeAt::NcCreate,

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "settings/KeyValueStore.h"
+#include "settings/Settings.h"
 #include "devices/CaptureServices.h"
 #include "devices/DevicePoster.h"
 #include "devices/MutedEndpoints.h"
@@ -29,14 +30,18 @@ struct MainWindowServices {
   MutedEndpoints* mutedEndpoints = nullptr;
   ProfileFile* profileFile = nullptr;
   KeyValueStore* settingsStore = nullptr;
-  int (*showSettings)(HWND owner) = nullptr;  // 1 when closed with OK
+  // The settings in use; the window replaces them when the Settings window
+  // closes with OK. Null: the defaults, and Settings does nothing.
+  Settings* settings = nullptr;
+  // Edits the copy given; 1 when closed with OK.
+  int (*showSettings)(HWND owner, Settings* edited) = nullptr;
   int (*showAbout)(HWND owner) = nullptr;
 };
 
 // 1 = "Privacy Protected": every device blocked and no hold that others can
 // still meet. Starts at 0; recomputed after every refresh, state notice and
 // click.
-extern std::int32_t ProtectedState;
+extern std::int32_t gProtectedState;
 
 // Class style 0, icon 101 large and small, arrow cursor, no background, one
 // pointer of extra space. 1 or 0.

@@ -110,7 +110,7 @@ void PaintMainWindow(const MainWindowData& data) {
   if (dc == nullptr) return;
   const int w = paint.width();
   const int h = paint.height();
-  const StatusPanelLook look = PanelLook(ProtectedState);
+  const StatusPanelLook look = PanelLook(gProtectedState);
 
   DrawFrame(dc, w, h);
   FillWhite(dc, kMainSideWidth, kMainBandHeight, w - kMainSideWidth, h - kMainBottomHeight);

@@ -53,7 +53,7 @@ int OpenHelp() {
   HtmlHelpFunction viewer = LoadHelpViewer();
   if (viewer == nullptr) return 0;
   const std::wstring exe = ExecutablePathUpTo(kPathChars);
-  const WideString help = HelpTopicPath(WideString(AsCore(exe.c_str()), exe.size()), LanguageIndex);
+  const WideString help = HelpTopicPath(WideString(AsCore(exe.c_str()), exe.size()), gDisplayLanguage);
   viewer(GetDesktopWindow(), AsWide(help.c_str()), kHelpDisplayTopic, 0);
   return 1;
 }

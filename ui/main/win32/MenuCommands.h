@@ -13,7 +13,7 @@ namespace shadowpane {
 void OpenWebPage(const wchar_t* address);
 
 // Opens Shadowpane.chm beside the executable at the start page of the
-// current language (LanguageIndex). The viewer's library is loaded the
+// current language (gDisplayLanguage). The viewer's library is loaded the
 // first time, from the system folder by full path: never by bare name, so a
 // file of that name beside the executable or in the working directory is
 // never loaded. Answers 1 when the viewer was reached.

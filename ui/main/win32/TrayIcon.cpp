@@ -9,18 +9,18 @@ namespace shadowpane {
 namespace {
 
 // One record for the process, refilled before every call.
-TrayRecord g_tray{};
-TrayShellCall g_shell = Shell_NotifyIconW;
+TrayRecord gTray{};
+TrayShellCall gShell = Shell_NotifyIconW;
 
 void FillTrayRecord(HWND window, int iconId) {
-  g_tray = TrayRecord{};
-  g_tray.base.cbSize = kTrayRecordSize;
-  g_tray.base.hWnd = window;
-  g_tray.base.uID = 0;
-  g_tray.base.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  g_tray.base.uCallbackMessage = WM_TRAY_NOTIFY;
-  g_tray.base.hIcon = LoadProgramIcon(iconId, GetSystemMetrics(SM_CXSMICON));
-  lstrcpynW(g_tray.base.szTip, kTrayTip, ARRAYSIZE(g_tray.base.szTip));
+  gTray = TrayRecord{};
+  gTray.base.cbSize = kTrayRecordSize;
+  gTray.base.hWnd = window;
+  gTray.base.uID = 0;
+  gTray.base.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  gTray.base.uCallbackMessage = WM_TRAY_NOTIFY;
+  gTray.base.hIcon = LoadProgramIcon(iconId, GetSystemMetrics(SM_CXSMICON));
+  lstrcpynW(gTray.base.szTip, kTrayTip, ARRAYSIZE(gTray.base.szTip));
 }
 
 }  // namespace
@@ -33,19 +33,19 @@ HICON LoadProgramIcon(int iconId, int size) {
 
 int AddTrayIcon(HWND window, int iconId) {
   FillTrayRecord(window, iconId);
-  return g_shell(NIM_ADD, &g_tray.base) ? 1 : 0;
+  return gShell(NIM_ADD, &gTray.base) ? 1 : 0;
 }
 
 void UpdateTrayIcon(HWND window, int iconId) {
   FillTrayRecord(window, iconId);
-  g_shell(NIM_MODIFY, &g_tray.base);
+  gShell(NIM_MODIFY, &gTray.base);
 }
 
-void RemoveTrayIcon() { g_shell(NIM_DELETE, &g_tray.base); }
+void RemoveTrayIcon() { gShell(NIM_DELETE, &gTray.base); }
 
-HICON TrayIconShown() { return g_tray.base.hIcon; }
+HICON TrayIconShown() { return gTray.base.hIcon; }
 
-void SetTrayShellForTests(TrayShellCall call) { g_shell = call != nullptr ? call : Shell_NotifyIconW; }
+void SetTrayShellForTests(TrayShellCall call) { gShell = call != nullptr ? call : Shell_NotifyIconW; }
 
 LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
   if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_RBUTTONDOWN) return 0;
@@ -59,7 +59,7 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
 }
 
 void ShowMainMenu(HWND window) {
-  HMENU menu = LoadMenuW(ToolkitInstance(), MAKEINTRESOURCEW(GetMenuResourceId(LanguageIndex)));
+  HMENU menu = LoadMenuW(ToolkitInstance(), MAKEINTRESOURCEW(GetMenuResourceId(gDisplayLanguage)));
   if (menu == nullptr) return;
   POINT at{kMainMenuX, kMainMenuY};
   ClientToScreen(window, &at);

@@ -30,13 +30,13 @@ struct MenuPopupState {
 // The chain ShowMenuPopup is handing to a popup being created. The window
 // procedure clears it when it takes the chain over, so that ShowMenuPopup
 // frees it only when creation failed before the popup ever saw it.
-MenuItem* chainBeingHandedOver = nullptr;
+MenuItem* gChainBeingHandedOver = nullptr;
 
 // The creation parameter is the chain ShowMenuPopup hands over; the record
 // owns it from here, and frees it at once when the record cannot be made.
 MenuPopupState* MakeMenuPopupState(HWND window, const CREATESTRUCTW& create) {
   OwnedMenuChain first(static_cast<MenuItem*>(create.lpCreateParams));
-  if (first != nullptr && first.get() == chainBeingHandedOver) chainBeingHandedOver = nullptr;
+  if (first != nullptr && first.get() == gChainBeingHandedOver) gChainBeingHandedOver = nullptr;
   auto* state = new (std::nothrow) MenuPopupState;
   if (state == nullptr) return nullptr;
   state->window = window;
@@ -206,13 +206,13 @@ int ShowMenuPopup(const MenuItemList* list, HWND owner) {
   if (copy == nullptr) return 0;
   POINT origin{kPopupOwnerX, kPopupOwnerY};
   ClientToScreen(owner, &origin);
-  chainBeingHandedOver = copy;
+  gChainBeingHandedOver = copy;
   HWND popup = CreateWindowExW(0, kMenuClassName, L"", WS_POPUP, origin.x, origin.y, kPopupWidth,
                                kPopupCreateHeight, owner, nullptr, ToolkitInstance(), copy);
-  if (chainBeingHandedOver != nullptr) {
+  if (gChainBeingHandedOver != nullptr) {
     // Creation failed before the popup took the items over.
-    FreeMenuItemChain(chainBeingHandedOver);
-    chainBeingHandedOver = nullptr;
+    FreeMenuItemChain(gChainBeingHandedOver);
+    gChainBeingHandedOver = nullptr;
   }
   if (popup == nullptr) return 0;
   UpdateWindow(popup);

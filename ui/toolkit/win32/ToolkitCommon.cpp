@@ -10,7 +10,7 @@
 namespace shadowpane {
 namespace {
 
-HINSTANCE toolkitInstance = nullptr;
+HINSTANCE gToolkitInstance = nullptr;
 
 constexpr wchar_t kToolkitFontFace[] = L"Tahoma";
 
@@ -39,7 +39,7 @@ int RegisterRecordClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, c
   windowClass.lpszClassName = name;
   windowClass.hIconSm = LoadClassIcon(instance, iconId, SM_CXSMICON);
   if (RegisterClassExW(&windowClass) == 0) return 0;
-  toolkitInstance = instance;
+  gToolkitInstance = instance;
   return 1;
 }
 
@@ -67,7 +67,7 @@ int RegisterMessageBoxClass(HINSTANCE instance) {
 }
 
 HINSTANCE ToolkitInstance() {
-  return toolkitInstance != nullptr ? toolkitInstance : GetModuleHandleW(nullptr);
+  return gToolkitInstance != nullptr ? gToolkitInstance : GetModuleHandleW(nullptr);
 }
 
 HFONT CreateToolkitFont(int height, int weight, BYTE quality) {

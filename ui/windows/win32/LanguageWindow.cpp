@@ -25,7 +25,7 @@ void Apply(LanguageWindow& record) {
     checked[n] = static_cast<int>(
         SendDlgItemMessageW(record.window, IDC_LANGUAGE_FIRST_CHOICE + n, CXM_CHECKED, kPropertyRead, 0));
   }
-  ChosenLanguage = PickedLanguage(checked, ChosenLanguage);
+  gChosenLanguage = PickedLanguage(checked, gChosenLanguage);
   record.result = 1;
   CloseSecondaryWindow(record.window);
 }

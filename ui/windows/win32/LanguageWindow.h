@@ -1,5 +1,5 @@
 // KSP2LanguagesWndClass: the first-run language window. Four radio choices,
-// English preselected; OK records the pick in ChosenLanguage. It runs before
+// English preselected; OK records the pick in gChosenLanguage. It runs before
 // any other window exists, so it has no owner and speaks English.
 #pragma once
 
@@ -13,7 +13,7 @@ constexpr wchar_t kLanguageWindowClassName[] = L"KSP2LanguagesWndClass";
 int RegisterLanguageWindowClass(HINSTANCE instance);
 
 // Opens the window centred on the screen and returns once it is destroyed:
-// 1 after OK (ChosenLanguage then holds the pick), else 0 (ChosenLanguage
+// 1 after OK (gChosenLanguage then holds the pick), else 0 (gChosenLanguage
 // is left as it was, also when the window could not be created). No other
 // window of the program exists yet, so its taskbar button shows the
 // program's title and icon, which start-up hands in.

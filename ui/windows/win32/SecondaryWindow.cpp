@@ -102,7 +102,7 @@ int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, W
 }
 
 int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const wchar_t* taskbarTitle,
-                        HICON taskbarIcon) {
+                        HICON taskbarIcon, void* creationData) {
   Point origin;
   if (owner != nullptr) {
     RECT r{};
@@ -112,7 +112,7 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const w
     origin = CentreOnScreen({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
   }
   HWND window = CreateWindowExW(0, className, taskbarTitle, WS_POPUP, origin.x, origin.y, size.width, size.height,
-                                owner, nullptr, ToolkitInstance(), nullptr);
+                                owner, nullptr, ToolkitInstance(), creationData);
   if (window == nullptr) return 0;
   if (taskbarIcon != nullptr) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(taskbarIcon));

@@ -50,7 +50,7 @@ int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, W
 // window that cannot be created answers 0 without touching the owner. A
 // window that stands alone on the taskbar gets a title and an icon there.
 int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const wchar_t* taskbarTitle = L"",
-                        HICON taskbarIcon = nullptr);
+                        HICON taskbarIcon = nullptr, void* creationData = nullptr);
 
 // The messages every secondary window handles alike: the caption hit test,
 // WM_CLOSE (owner enabled, window destroyed), WM_DESTROY (owner enabled,

@@ -12,6 +12,7 @@ namespace {
 
 struct SettingsWindow : SecondaryWindow {
   MenuItemList languages;  // the picker's choices, owned
+  Settings* edited = nullptr;  // the caller's copy: shown at the start, written on OK
   SettingsWindow() { BuildLanguageList(&languages); }
   ~SettingsWindow() { ClearMenuItemList(&languages); }
   SettingsWindow(const SettingsWindow&) = delete;
@@ -39,10 +40,10 @@ int OptionChecked(HWND window, int id) {
 
 // The controls show the given values: the options checked or not, the
 // language's name on the picker and marked in the list.
-void ShowValues(SettingsWindow& settings, const SettingsValues& values, bool repaintPicker) {
+void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPicker) {
   const int checks[] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn};
   for (int i = 0; i < 3; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
-  const WideString name = ShowLanguageInList(&settings.languages, values.languageIndex);
+  const WideString name = ShowLanguageInList(&settings.languages, values.language);
   SetPickerText(settings.window, name.c_str(), repaintPicker);
 }
 
@@ -50,9 +51,10 @@ void Apply(SettingsWindow& settings) {
   wchar_t text[kPickerTextChars + 1] = {};
   HWND picker = Picker(settings.window);
   if (picker != nullptr) GetWindowTextW(picker, text, kPickerTextChars + 1);
-  StoreSettings(ReadSettingsChoice(AsCore(text), OptionChecked(settings.window, IDC_SETTINGS_STARTUP),
-                                   OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
-                                   OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN)));
+  *settings.edited = ReadSettingsChoice(settings.edited->startup, AsCore(text),
+                                        OptionChecked(settings.window, IDC_SETTINGS_STARTUP),
+                                        OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
+                                        OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN));
   settings.result = 1;
   CloseSecondaryWindow(settings.window);
 }
@@ -86,6 +88,15 @@ void OnCommand(SettingsWindow& settings, WPARAM wParam) {
   }
 }
 
+// The record, with the Settings value the window edits from its creation
+// data: a window made without one is not made.
+SettingsWindow* MakeSettingsRecord(HWND window, const CREATESTRUCTW& create) {
+  if (create.lpCreateParams == nullptr) return nullptr;
+  SettingsWindow* record = MakeSecondaryRecord<SettingsWindow>(window, create);
+  if (record != nullptr) record->edited = static_cast<Settings*>(create.lpCreateParams);
+  return record;
+}
+
 void PaintSettings(const SettingsWindow& settings) {
   PaintWindowFrame(settings, kSkinSecondaryFrame, GetString(STR_SETTINGS));
 }
@@ -95,7 +106,7 @@ LRESULT HandleMessage(SettingsWindow& settings, HWND window, UINT message, WPARA
     case WM_CREATE:
       CreateWindowControls(window, lParam, SettingsControls(ClientSize(window)));
       EnableWindow(GetDlgItem(window, IDC_SETTINGS_STARTUP), StartupEditable());
-      ShowValues(settings, CurrentSettings(), false);
+      ShowValues(settings, *settings.edited, false);
       return 0;
     case WM_PAINT:
       PaintSettings(settings);
@@ -114,13 +125,14 @@ int RegisterSettingsWindowClass(HINSTANCE instance) {
   return RegisterSecondaryWindowClass(instance, kSettingsWindowClassName, SettingsWindowProc);
 }
 
-int ShowSettingsWindow(HWND owner) {
-  return OpenSecondaryWindow(kSettingsWindowClassName, owner, kSettingsWindowSize);
+int ShowSettingsWindow(HWND owner, Settings* settings) {
+  if (settings == nullptr) return 0;
+  return OpenSecondaryWindow(kSettingsWindowClassName, owner, kSettingsWindowSize, L"", nullptr, settings);
 }
 
 LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return RecordWindowProc<SettingsWindow>(window, message, wParam, lParam, RecordMadeAt::NcCreate,
-                                          MakeSecondaryRecord<SettingsWindow>, HandleMessage);
+                                          MakeSettingsRecord, HandleMessage);
 }
 
 }  // namespace shadowpane

@@ -1,10 +1,12 @@
 // KSP2SettingsWndClass: the modal Settings window. The user picks the
-// interface language and the three options; OK puts them into the settings
-// in memory and answers 1, and the caller stores them. Cancel and the close
-// button answer 0 and change nothing.
+// interface language and the three options; OK puts them into the Settings
+// value the caller gave (its own copy) and answers 1, and the caller takes
+// and stores them. Cancel and the close button answer 0 and change nothing.
 #pragma once
 
 #include <windows.h>
+
+#include "settings/Settings.h"
 
 namespace shadowpane {
 
@@ -13,9 +15,10 @@ constexpr wchar_t kSettingsWindowClassName[] = L"KSP2SettingsWndClass";
 // Registers the class at start-up. 1 or 0.
 int RegisterSettingsWindowClass(HINSTANCE instance);
 
-// Opens the window over the owner and returns once it is destroyed: 1 when
-// it was closed with OK, else 0 (also when it could not be created).
-int ShowSettingsWindow(HWND owner);
+// Opens the window over the owner showing *settings and returns once it is
+// destroyed: 1 when it was closed with OK (*settings then holds the choice),
+// else 0 (also when it could not be created), *settings untouched.
+int ShowSettingsWindow(HWND owner, Settings* settings);
 
 LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,6 +1,6 @@
 // What a main window works with in the tests, the gallery and the
 // benchmark: Profile.db in a folder of its own, the real capture services
-// and the settings in memory. The poster is the caller's.
+// and the settings in memory, starting from the defaults. The poster is the caller's.
 #pragma once
 
 #include "devices/win32/Win32CaptureServices.h"
@@ -17,6 +17,7 @@ struct MainWindowRig {
     services.poster = &poster;
     services.profileFile = &profile;
     services.settingsStore = &store;
+    services.settings = &settings;
   }
   MainWindowRig(const MainWindowRig&) = delete;
   MainWindowRig& operator=(const MainWindowRig&) = delete;
@@ -25,6 +26,7 @@ struct MainWindowRig {
   Win32ProfileFile profile{folder.File(L"Profile.db")};
   Win32CaptureServices capture;
   MemoryKeyValueStore store;
+  Settings settings;  // the defaults: English, every option off
   MainWindowServices services;
 };
 

@@ -48,14 +48,14 @@ constexpr DWORD kHelperLimitMs = 30000;
 
 // Message boxes opened while a test drives the window: their texts, closed
 // by a thread timer that the box's own loop dispatches.
-std::vector<std::wstring> g_boxTexts;
+std::vector<std::wstring> gBoxTexts;
 
 void CALLBACK CloseMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
   HWND box = FindWindowW(L"KQM2MessageExWndClass", nullptr);
   if (box == nullptr) return;
   wchar_t text[1024] = {};
   GetWindowTextW(box, text, 1024);
-  g_boxTexts.push_back(text);
+  gBoxTexts.push_back(text);
   PostMessageW(box, WM_CLOSE, 0, 0);
 }
 
@@ -91,11 +91,9 @@ class MainWindowTest : public ::testing::Test {
     testing::RegisterForTests();
     static const bool registered = RegisterMainWindowClass(GetModuleHandleW(nullptr)) == 1;
     ASSERT_TRUE(registered);
-    BlockStart = 0;
-    BlockPluggedIn = 0;
-    ProtectedState = 0;
-    LanguageIndex = LANGUAGE_ENGLISH;
-    g_boxTexts.clear();
+    gProtectedState = 0;
+    gDisplayLanguage = LANGUAGE_ENGLISH;
+    gBoxTexts.clear();
     closer_ = SetTimer(nullptr, 0, 50, CloseMessageBoxes);
   }
 
@@ -105,7 +103,6 @@ class MainWindowTest : public ::testing::Test {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
-    BlockPluggedIn = 0;
   }
 
   HWND Open(const wchar_t* firstArgument = L"") {
@@ -174,6 +171,7 @@ class MainWindowTest : public ::testing::Test {
   testing::TempFolder& folder_ = rig_.folder;
   testing::MemoryKeyValueStore& store_ = rig_.store;
   MainWindowServices& services_ = rig_.services;
+  Settings& settings_ = rig_.settings;
   HWND window_ = nullptr;
   UINT_PTR closer_ = 0;
 };
@@ -232,13 +230,13 @@ TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkG
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
   EXPECT_TRUE(FAILED(RunHelper(L"probe-camera " + Quoted(path)))) << "another program is kept out";
   // Wine's own microphone stays live, so the panel stays at risk.
-  EXPECT_EQ(ProtectedState, 0);
+  EXPECT_EQ(gProtectedState, 0);
   EXPECT_EQ(PixelAt(window_, 30, 110), RGB(219, 68, 68));
 
   ClickEntry(list, index);
   EXPECT_EQ(EntryBlocked(list, index), 0);
   EXPECT_FALSE(virtualdevices::IsCameraOpen(plugged.clsid()));
-  EXPECT_TRUE(g_boxTexts.empty());
+  EXPECT_TRUE(gBoxTexts.empty());
 }
 
 // With every device blocked at start, a camera the system shares is amber
@@ -259,11 +257,10 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     const std::wstring name = c.shared ? L"Sharing Camera" : L"Exclusive Camera";
     const std::wstring path = L"\\\\?\\virtual#main-window-" + std::wstring(c.shared ? L"shared" : L"exclusive");
     PluggedDevice plugged = c.shared ? PluggedDevice::SharedCamera(name, path) : PluggedDevice::Camera(name, path);
-    BlockStart = 1;
-    g_boxTexts.clear();
-    ProtectedState = 0;
+    settings_.blockStart = 1;
+    gBoxTexts.clear();
+    gProtectedState = 0;
     const int index = OpenWithCamera(plugged);
-    BlockStart = 0;
     ASSERT_NE(index, LB_ERR);
     HWND list = List(IDC_VIDEO_LIST);
     Pump(300);
@@ -273,7 +270,7 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     // the panel at risk here whatever the camera's hold.
     ASSERT_EQ(AllBlockedNow(), 1);
     const int protectedState = 0;
-    EXPECT_EQ(ProtectedState, protectedState);
+    EXPECT_EQ(gProtectedState, protectedState);
     EXPECT_EQ(PixelAt(window_, 30, 110), RGB(219, 68, 68));
     EXPECT_EQ(SUCCEEDED(RunHelper(L"probe-camera " + Quoted(path))), c.shared) << "what the mark claims";
     std::vector<std::wstring> told(c.shared ? 1 : 0, notice + name);
@@ -283,7 +280,7 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     told = Collapsed(told);
     std::sort(told.begin(), told.end());
     auto noticesShown = [] {
-      std::vector<std::wstring> shown = Collapsed(g_boxTexts);
+      std::vector<std::wstring> shown = Collapsed(gBoxTexts);
       std::sort(shown.begin(), shown.end());
       return shown;
     };
@@ -300,7 +297,7 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     EXPECT_EQ(EntryBlocked(list, again), 0);
     ClickEntry(list, again);
     EXPECT_EQ(LockMarkPixel(list, again), MarkFace(c.skin));
-    EXPECT_EQ(ProtectedState, protectedState);
+    EXPECT_EQ(gProtectedState, protectedState);
     EXPECT_EQ(noticesShown(), told);
     DestroyWindow(window_);
     window_ = nullptr;
@@ -313,14 +310,13 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
 TEST_F(MainWindowTest, ARefreshFollowsASharedCameraThatIsNoLongerShared) {
   const std::wstring path = L"\\\\?\\virtual#main-window-unshared";
   PluggedDevice plugged = PluggedDevice::SharedCamera(L"Unshared Camera", path);
-  BlockStart = 1;
+  settings_.blockStart = 1;
   const int index = OpenWithCamera(plugged);
-  BlockStart = 0;
   ASSERT_NE(index, LB_ERR);
   HWND list = List(IDC_VIDEO_LIST);
   Pump(300);
   ASSERT_EQ(LockMarkPixel(list, index), MarkFace(kSkinLockShared));
-  ASSERT_EQ(ProtectedState, 0);
+  ASSERT_EQ(gProtectedState, 0);
 
   ASSERT_HRESULT_SUCCEEDED(virtualdevices::SetCameraSharing(plugged.clsid(), false));
   SendArrival(kKsCategoryVideo);
@@ -328,8 +324,8 @@ TEST_F(MainWindowTest, ARefreshFollowsASharedCameraThatIsNoLongerShared) {
   const int again = IndexOf(list, L"Unshared Camera");
   ASSERT_NE(again, LB_ERR);
   EXPECT_EQ(LockMarkPixel(list, again), MarkFace(kSkinLockBlocked));
-  EXPECT_EQ(ProtectedState, 0) << "Wine's own input is still not silent for others";
-  EXPECT_EQ(g_boxTexts.size(), 2u) << "the camera told of once, when it was shared, and Wine's input";
+  EXPECT_EQ(gProtectedState, 0) << "Wine's own input is still not silent for others";
+  EXPECT_EQ(gBoxTexts.size(), 2u) << "the camera told of once, when it was shared, and Wine's input";
 }
 
 TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
@@ -341,7 +337,7 @@ TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
     int shieldX;
   } cases[] = {{1, RGB(143, 184, 90), RGB(220, 233, 203), 0}, {0, RGB(219, 68, 68), RGB(243, 197, 197), 31}};
   for (const Case& c : cases) {
-    ProtectedState = c.state;
+    gProtectedState = c.state;
     InvalidateRect(window_, nullptr, FALSE);
     Pump(50);
     EXPECT_EQ(PixelAt(window_, 30, 120), c.panel) << c.state;
@@ -369,14 +365,14 @@ TEST_F(MainWindowTest, ACameraHeldByAnotherProgramGivesTheWarningAndKeepsItsMark
     HANDLE waits[] = {ready, holder.handle()};
     ASSERT_EQ(WaitForMultipleObjects(2, waits, FALSE, kHelperLimitMs), WAIT_OBJECT_0);
 
-    g_boxTexts.clear();
+    gBoxTexts.clear();
     ASSERT_NE(Open(), nullptr);
     HWND list = List(IDC_VIDEO_LIST);
     const int index = IndexOf(list, L"Held Camera");
     ASSERT_NE(index, LB_ERR);
     ClickEntry(list, index);
-    ASSERT_EQ(g_boxTexts.size(), 1u);
-    EXPECT_EQ(g_boxTexts[0], L"Unable to block device.\n \nDevice: Held Camera");
+    ASSERT_EQ(gBoxTexts.size(), 1u);
+    EXPECT_EQ(gBoxTexts[0], L"Unable to block device.\n \nDevice: Held Camera");
     EXPECT_EQ(EntryBlocked(list, index), 0);
     EXPECT_TRUE(IsWindowEnabled(window_)) << "the box gave its owner back";
 
@@ -391,7 +387,7 @@ TEST_F(MainWindowTest, ACameraHeldByAnotherProgramGivesTheWarningAndKeepsItsMark
 }
 
 TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
-  BlockPluggedIn = 1;
+  settings_.blockPluggedIn = 1;
   ASSERT_NE(Open(), nullptr);
   HWND list = List(IDC_VIDEO_LIST);
   const LRESULT before = SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -412,8 +408,8 @@ TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
   Pump(600);
   const int index = IndexOf(list, L"Plugged Camera");
   ASSERT_NE(index, LB_ERR);
-  ASSERT_EQ(g_boxTexts.size(), 1u) << "announced once";
-  EXPECT_EQ(g_boxTexts[0], L"Device has been plugged in.\n \nDevice: Plugged Camera");
+  ASSERT_EQ(gBoxTexts.size(), 1u) << "announced once";
+  EXPECT_EQ(gBoxTexts[0], L"Device has been plugged in.\n \nDevice: Plugged Camera");
   EXPECT_EQ(EntryBlocked(list, index), 1);
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
 }
@@ -442,7 +438,7 @@ TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentStat
   ASSERT_NE(Open(L"/min"), nullptr);
   const HICON small = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
   ASSERT_NE(TrayIconShown(), small);
-  ProtectedState = 1;
+  gProtectedState = 1;
   SendMessageW(window_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
   EXPECT_EQ(TrayIconShown(), small);
 }
@@ -500,14 +496,13 @@ TEST_F(MainWindowTest, ThePanelAndTheTrayIconFollowAPlugInAndAnUnplug) {
   services_.captureServices = &capture;
   PluggedDevice held = PluggedDevice::Camera(L"Held At Start", L"\\\\?\\virtual#main-window-held-at-start");
   ASSERT_TRUE(held.ok());
-  BlockStart = 1;
+  settings_.blockStart = 1;
   ASSERT_NE(Open(), nullptr);
-  BlockStart = 0;
   const HICON protectedIcon = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
   const HICON atRiskIcon = LoadProgramIcon(kIconAtRisk, GetSystemMetrics(SM_CXSMICON));
   auto shows = [&](int state) {
     const DWORD start = GetTickCount();
-    while (ProtectedState != state && GetTickCount() - start < 5000) Pump(50);
+    while (gProtectedState != state && GetTickCount() - start < 5000) Pump(50);
     Pump(50);
     EXPECT_EQ(PixelAt(window_, 30, 110), state == 1 ? RGB(143, 184, 90) : RGB(219, 68, 68)) << state;
     EXPECT_EQ(TrayIconShown(), state == 1 ? protectedIcon : atRiskIcon) << state;
@@ -530,31 +525,31 @@ TEST_F(MainWindowTest, ThePanelAndTheTrayIconFollowAPlugInAndAnUnplug) {
 }
 
 // A shell that refuses the icon (not ready at logon) a few times.
-int g_refusedAdds = 0;
-int g_adds = 0;
+int gRefusedAdds = 0;
+int gAdds = 0;
 BOOL WINAPI RefusingShell(DWORD message, PNOTIFYICONDATAW record) {
-  if (message == NIM_ADD) ++g_adds;
-  if (message == NIM_ADD && g_refusedAdds > 0) {
-    --g_refusedAdds;
+  if (message == NIM_ADD) ++gAdds;
+  if (message == NIM_ADD && gRefusedAdds > 0) {
+    --gRefusedAdds;
     return FALSE;
   }
   return Shell_NotifyIconW(message, record);
 }
 
 TEST_F(MainWindowTest, TheTrayIconIsAddedAgainUntilTheShellTakesIt) {
-  g_refusedAdds = 2;
-  g_adds = 0;
+  gRefusedAdds = 2;
+  gAdds = 0;
   SetTrayShellForTests(RefusingShell);
   ASSERT_NE(Open(L"/min"), nullptr);
   const DWORD start = GetTickCount();
-  while (g_refusedAdds > 0 && GetTickCount() - start < 10000) Pump(100);
+  while (gRefusedAdds > 0 && GetTickCount() - start < 10000) Pump(100);
   Pump(2 * kTrayRetryIntervalMs);
   SetTrayShellForTests(nullptr);
-  EXPECT_EQ(g_adds, 3) << "tried again until the shell took it, then no more";
+  EXPECT_EQ(gAdds, 3) << "tried again until the shell took it, then no more";
   const MainWindowData* data = GetWindowRecord<MainWindowData>(window_);
   ASSERT_NE(data, nullptr);
   EXPECT_TRUE(data->trayShown);
-  EXPECT_EQ(TrayIconShown(), LoadProgramIcon(StateIconId(ProtectedState), GetSystemMetrics(SM_CXSMICON)))
+  EXPECT_EQ(TrayIconShown(), LoadProgramIcon(StateIconId(gProtectedState), GetSystemMetrics(SM_CXSMICON)))
       << "added in the current state";
 }
 
@@ -575,12 +570,12 @@ TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable
 
 // Stand-ins for the Settings window: OK after choosing Italian with
 // "BlockStart" on, or Cancel.
-int SettingsChoosingItalian(HWND) {
-  LanguageIndex = LANGUAGE_ITALIAN;
-  BlockStart = 1;
+int SettingsChoosingItalian(HWND, Settings* edited) {
+  edited->language = LANGUAGE_ITALIAN;
+  edited->blockStart = 1;
   return 1;
 }
-int SettingsCancelled(HWND) { return 0; }
+int SettingsCancelled(HWND, Settings*) { return 0; }
 
 TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCancelWritesNothing) {
   services_.showSettings = SettingsCancelled;
@@ -598,8 +593,7 @@ TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCance
   // The video group's caption is painted in Italian at once.
   const bool repainted = CaptionPixels() != english;
   EXPECT_TRUE(repainted);
-  LanguageIndex = LANGUAGE_ENGLISH;
-  BlockStart = 0;
+  gDisplayLanguage = LANGUAGE_ENGLISH;
 }
 
 TEST_F(MainWindowTest, ClosingSavesTheProfileReleasesEveryDeviceAndEndsTheLoop) {

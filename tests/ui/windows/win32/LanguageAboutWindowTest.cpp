@@ -38,7 +38,7 @@ TEST(LanguageWindow, OkRecordsTheChoiceClickedLastAndAnyOtherCloseRecordsNothing
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ChosenLanguage = -1;
+    gChosenLanguage = -1;
     int result = -1;
     std::array<int, 4> checks{};
     std::vector<std::function<void()>> steps;
@@ -50,7 +50,7 @@ TEST(LanguageWindow, OkRecordsTheChoiceClickedLastAndAnyOtherCloseRecordsNothing
       for (int n = 0; n < 4; ++n) {
         checks[n] = static_cast<int>(SendDlgItemMessageW(Languages(), 1028 + n, CXM_CHECKED, kPropertyRead, 0));
       }
-      EXPECT_EQ(ChosenLanguage, -1);
+      EXPECT_EQ(gChosenLanguage, -1);
       if (c.ok) {
         ClickControl(Languages(), IDC_LANGUAGE_OK);
       } else {
@@ -59,13 +59,13 @@ TEST(LanguageWindow, OkRecordsTheChoiceClickedLastAndAnyOtherCloseRecordsNothing
     });
     RunScripted(steps, [&] { result = ShowLanguageWindow(); });
     EXPECT_EQ(result, c.result);
-    EXPECT_EQ(ChosenLanguage, c.chosen);
+    EXPECT_EQ(gChosenLanguage, c.chosen);
     // Exactly one choice is checked: the last one clicked, else English.
     int checkedId = 1028;
     for (int id : c.clicks) checkedId = id != 0 ? id : checkedId;
     for (int n = 0; n < 4; ++n) EXPECT_EQ(checks[n], 1028 + n == checkedId ? 1 : 0) << n;
   }
-  ChosenLanguage = -1;
+  gChosenLanguage = -1;
 }
 
 // Alone on the taskbar at the first start, the window's button shows the
@@ -89,7 +89,7 @@ TEST(LanguageWindow, ItsTaskbarButtonShowsTheProgramsTitleAndIcon) {
   EXPECT_EQ(title, L"Shadowpane");
   EXPECT_EQ(big, reinterpret_cast<LRESULT>(icon));
   EXPECT_EQ(small, reinterpret_cast<LRESULT>(icon));
-  ChosenLanguage = -1;
+  gChosenLanguage = -1;
 }
 
 TEST(AboutWindow, EitherButtonEndsItAndTheOwnerIsEnabledAgain) {

@@ -24,8 +24,7 @@ HWND Settings() { return FindOpen(kSettingsWindowClassName); }
 
 TEST(SecondaryWindow, ASettingsWindowClosedUnderAnOpenMessageBoxAnswersOnceTheBoxHasAnswered) {
   testing::TestHost host(700, 560, 50, 60);
-  const SettingsValues saved = CurrentSettings();
-  StoreSettings({LANGUAGE_ENGLISH, 0, 0, 0});
+  shadowpane::Settings settings{LANGUAGE_ENGLISH, 0, 0, 0};
   int boxResult = 0;
   int settingsResult = 0;
   bool onlyTheBoxLeft = false;
@@ -41,9 +40,8 @@ TEST(SecondaryWindow, ASettingsWindowClosedUnderAnOpenMessageBoxAnswersOnceTheBo
                  onlyTheBoxLeft = Settings() == nullptr && FindOpen(kMessageBoxClassName) != nullptr;
                  ClickControl(FindOpen(kMessageBoxClassName), kMessageBoxNoId);
                }},
-              [&] { settingsResult = ShowSettingsWindow(host.window()); });
-  const int startup = Startup;
-  StoreSettings(saved);
+              [&] { settingsResult = ShowSettingsWindow(host.window(), &settings); });
+  const int startup = settings.startup;
   EXPECT_TRUE(onlyTheBoxLeft);
   EXPECT_EQ(boxResult, MBX_RESULT_NO);
   EXPECT_EQ(settingsResult, 1);
@@ -68,8 +66,7 @@ TEST(SecondaryWindow, TheLoopServesOtherWindowsIgnoresKeysAndHandsAForeignQuitOn
   HWND other = testing::CreateTestPopup(L"ShellTestOther", 900, 700, 100, 100);
   ASSERT_NE(other, nullptr);
   testing::TestHost host(700, 560, 50, 60);
-  const SettingsValues saved = CurrentSettings();
-  StoreSettings({LANGUAGE_GERMAN, 1, 0, 1});
+  shadowpane::Settings settings{LANGUAGE_GERMAN, 1, 0, 1};
   bool openAfterKeys = false;
   bool quitReposted = false;
   int result = -1;
@@ -84,20 +81,19 @@ TEST(SecondaryWindow, TheLoopServesOtherWindowsIgnoresKeysAndHandsAForeignQuitOn
                  PostQuitMessage(7);  // the system's, not the window's
                }},
               [&] {
-                result = ShowSettingsWindow(host.window());
+                result = ShowSettingsWindow(host.window(), &settings);
                 MSG msg{};
                 quitReposted = PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 7;
               });
   KillTimer(other, 1);
   DestroyWindow(other);
-  const SettingsValues after = CurrentSettings();
-  StoreSettings(saved);
+  const shadowpane::Settings after = settings;
   EXPECT_GT(otherTicks, 0);
   EXPECT_EQ(otherPosts, 1);
   EXPECT_TRUE(openAfterKeys);
   EXPECT_EQ(result, 0);
   EXPECT_TRUE(quitReposted);
-  EXPECT_EQ(after.languageIndex * 100 + after.startup * 10 + after.blockPluggedIn, 111);
+  EXPECT_EQ(after.language * 100 + after.startup * 10 + after.blockPluggedIn, 111);
   EXPECT_TRUE(IsWindowEnabled(host.window()));
 }
 
@@ -150,14 +146,17 @@ TEST(SecondaryWindow, FrameBodySeparatorsTitleOutlineAndCaptionRowsOfBothFrames)
                  ExpectFrame(Settings(), kSkinSecondaryFrame, kSettingsWindowSize);
                  ClickControl(Settings(), IDC_SETTINGS_CANCEL);
                }},
-              [&] { ShowSettingsWindow(host.window()); });
+              [&] {
+                shadowpane::Settings settings;
+                ShowSettingsWindow(host.window(), &settings);
+              });
   RunScripted({[] {
                  HWND language = FindOpen(kLanguageWindowClassName);
                  ExpectFrame(language, 5378, kLanguageWindowSize);
                  ClickControl(language, IDC_LANGUAGE_OK);
                }},
               [] { ShowLanguageWindow(); });
-  ChosenLanguage = -1;
+  gChosenLanguage = -1;
 }
 
 }  // namespace

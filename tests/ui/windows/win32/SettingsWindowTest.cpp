@@ -42,8 +42,7 @@ HWND OpenList() {
 
 TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedInTheList) {
   testing::TestHost host(700, 560, 50, 60);
-  const SettingsValues saved = CurrentSettings();
-  StoreSettings({LANGUAGE_SPANISH, 1, 0, 1});
+  shadowpane::Settings shown{LANGUAGE_SPANISH, 1, 0, 1};
   RECT placed{};
   std::wstring picker;
   int checks[3] = {-1, -1, -1};
@@ -72,8 +71,7 @@ TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedIn
                  }
                  ClickControl(settings, IDC_SETTINGS_CANCEL);
                }},
-              [&] { ShowSettingsWindow(host.window()); });
-  StoreSettings(saved);
+              [&] { ShowSettingsWindow(host.window(), &shown); });
   EXPECT_EQ(placed.left, 50 + (700 - 540) / 2);
   EXPECT_EQ(placed.top, 60 + (560 - 360) / 2);
   EXPECT_EQ(placed.bottom - placed.top, 360);
@@ -102,14 +100,13 @@ void Pick(int position) {
 }
 
 TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
-  const SettingsValues saved = CurrentSettings();
-  const SettingsValues start{LANGUAGE_SPANISH, 1, 1, 0};
+  const shadowpane::Settings start{LANGUAGE_SPANISH, 1, 1, 0};
   struct Case {
     const char* name;
     Before before;
     int closingId;
     int result;
-    SettingsValues after;
+    shadowpane::Settings after;
     const wchar_t* picker;  // before the closing click
   };
   const Case cases[] = {
@@ -125,7 +122,7 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
   testing::TestHost host(700, 560, 50, 60);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    StoreSettings(start);
+    shadowpane::Settings settings = start;
     std::wstring picker;
     int result = -1;
     std::vector<std::function<void()>> steps;
@@ -141,19 +138,18 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
     }
     steps.push_back([&] {
       picker = PickerText();
-      EXPECT_EQ(LanguageIndex, start.languageIndex);  // nothing is applied before closing
+      EXPECT_TRUE(settings == start);  // nothing is applied before closing
       ClickControl(Settings(), c.closingId);
     });
-    RunScripted(steps, [&] { result = ShowSettingsWindow(host.window()); });
+    RunScripted(steps, [&] { result = ShowSettingsWindow(host.window(), &settings); });
     EXPECT_EQ(picker, c.picker);
     EXPECT_EQ(result, c.result);
-    EXPECT_EQ(LanguageIndex, c.after.languageIndex);
-    EXPECT_EQ(Startup, c.after.startup);
-    EXPECT_EQ(BlockStart, c.after.blockStart);
-    EXPECT_EQ(BlockPluggedIn, c.after.blockPluggedIn);
+    EXPECT_EQ(settings.language, c.after.language);
+    EXPECT_EQ(settings.startup, c.after.startup);
+    EXPECT_EQ(settings.blockStart, c.after.blockStart);
+    EXPECT_EQ(settings.blockPluggedIn, c.after.blockPluggedIn);
     EXPECT_TRUE(IsWindowEnabled(host.window()));
   }
-  StoreSettings(saved);
 }
 
 // With an administrator's entry in the machine's Run key the program starts
@@ -161,9 +157,8 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
 // cannot be changed, not by a click nor by Default, and OK keeps the user's
 // own choice.
 TEST(SettingsWindow, TheAutostartBoxOfAnAdministratorsEntryStaysTickedAndLocked) {
-  const SettingsValues saved = CurrentSettings();
-  StoreSettings({LANGUAGE_ENGLISH, 0, 0, 0});
-  AutostartByAdministrator = 1;
+  shadowpane::Settings settings{LANGUAGE_ENGLISH, 0, 0, 0};
+  gAutostartByAdministrator = 1;
   testing::TestHost host(700, 560, 50, 60);
   bool enabled = true;
   std::wstring text;
@@ -184,10 +179,9 @@ TEST(SettingsWindow, TheAutostartBoxOfAnAdministratorsEntryStaysTickedAndLocked)
                      SendDlgItemMessageW(Settings(), IDC_SETTINGS_STARTUP, CXM_CHECKED, kPropertyRead, 0));
                  ClickControl(Settings(), IDC_SETTINGS_OK);
                }},
-              [&] { result = ShowSettingsWindow(host.window()); });
-  AutostartByAdministrator = 0;
-  const int own = Startup;
-  StoreSettings(saved);
+              [&] { result = ShowSettingsWindow(host.window(), &settings); });
+  gAutostartByAdministrator = 0;
+  const int own = settings.startup;
   EXPECT_FALSE(enabled);
   EXPECT_EQ(text, AsWide(GetString(STR_START_WITH_WINDOWS_BY_ADMINISTRATOR)));
   EXPECT_EQ(checkedAtOpening, 1);
