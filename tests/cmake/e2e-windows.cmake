@@ -23,3 +23,13 @@ target_link_libraries(shadowpane_e2e_tool PRIVATE shadowpane_e2e_driver shadowpa
 set_target_properties(shadowpane_e2e_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(shadowpane_e2e_tool shadowpane_virtualdevices)
 shadowpane_warnings(shadowpane_e2e_tool)
+
+# The keyboard shortcuts pressed from this process, with a notification
+# area of the test's own that records what the program asks it to show.
+shadowpane_test(e2e_shortcut_tests
+  SOURCES e2e/ShortcutEndToEndTest.cpp e2e/FakeTray.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+  LIBS shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(e2e_shortcut_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_shortcut_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(e2e_shortcut_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)

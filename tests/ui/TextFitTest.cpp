@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/CommandTexts.h"
 #include "settings/Languages.h"
 #include "settings/Settings.h"
 #include "core/win32/TextCast.h"
@@ -23,10 +24,12 @@
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 #include "ui/windows/LanguageChoice.h"
+#include "ui/windows/ShortcutsWindowLogic.h"
 #include "ui/windows/WindowShellLayout.h"
 #include "ui/windows/win32/AboutWindow.h"
 #include "ui/windows/win32/LanguageWindow.h"
 #include "ui/windows/win32/SettingsWindow.h"
+#include "ui/windows/win32/ShortcutsWindow.h"
 
 namespace shadowpane {
 namespace {
@@ -123,6 +126,35 @@ TEST_P(TextFitTest, About) {
   testing::TestHost host(700, 560, 50, 60);
   testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kAboutWindowClassName), GetString(STR_ABOUT)); }},
                        [&] { ShowAboutWindow(host.window()); });
+}
+
+// The window's fixed texts, then what only shows later: each row's
+// messages in its line, and "None" and the longest combination in a field.
+void CheckShortcutsWindow() {
+  HWND window = testing::FindOpen(kShortcutsWindowClassName);
+  CheckSecondaryWindow(window, CommandTextIn(CommandText::ShortcutsWindowTitle, LanguageIndex));
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  GdiObject<HFONT> large(CreateToolkitFont(kLargeFontHeight));
+  RECT line{};
+  GetClientRect(GetDlgItem(window, IDC_SHORTCUTS_MESSAGE), &line);
+  for (RowMessage message : {RowMessage::NeedsCtrlOrAlt, RowMessage::Taken}) {
+    const WideString text = RowMessageText(message, LanguageIndex);
+    EXPECT_LE(TextWidth(window, large.get(), AsWide(text.c_str())), line.right) << Narrow(AsWide(text.c_str()));
+  }
+  const Rect field = ShortcutFieldPlace(0);
+  const std::uint32_t longest =
+      EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift | kShortcutWin, 0x87);  // F24
+  for (std::uint32_t stored : {kNoShortcut, longest}) {
+    const WideString text = ShortcutFieldText(stored, LanguageIndex, WideView());
+    EXPECT_LE(TextWidth(window, normal.get(), AsWide(text.c_str())), Width(field) - 2 * kShortcutFieldTextInset)
+        << Narrow(AsWide(text.c_str()));
+  }
+}
+
+TEST_P(TextFitTest, KeyboardShortcuts) {
+  ASSERT_TRUE(RegisterShortcutsWindowClass(GetModuleHandleW(nullptr)));
+  testing::TestHost host(700, 560, 50, 60);
+  testing::RunScripted({CheckShortcutsWindow}, [&] { ShowShortcutsWindow(host.window(), ShortcutsWindowServices()); });
 }
 
 TEST_P(TextFitTest, MainWindowStatusAndCaptions) {

@@ -13,6 +13,7 @@
 #include "devices/DevicePoster.h"
 #include "devices/MutedEndpoints.h"
 #include "devices/ProfileFile.h"
+#include "settings/ShortcutSettings.h"
 
 namespace shadowpane {
 
@@ -31,6 +32,9 @@ struct MainWindowServices {
   KeyValueStore* settingsStore = nullptr;
   int (*showSettings)(HWND owner) = nullptr;  // 1 when closed with OK
   int (*showAbout)(HWND owner) = nullptr;
+  int (*showShortcuts)(HWND owner) = nullptr;  // 1 when closed with OK
+  // The keyboard shortcuts registered when the window is created.
+  ShortcutSet shortcuts;
 };
 
 // 1 = "Privacy Protected": every device blocked and no hold that others can

@@ -42,6 +42,15 @@ void UpdateTrayIcon(HWND window, int iconId) {
 
 void RemoveTrayIcon() { g_shell(NIM_DELETE, &g_tray.base); }
 
+int ShowTrayBalloon(HWND window, int iconId, const wchar_t* text, bool warning) {
+  FillTrayRecord(window, iconId);
+  g_tray.base.uFlags |= NIF_INFO;
+  g_tray.base.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
+  lstrcpynW(g_tray.base.szInfo, text, ARRAYSIZE(g_tray.base.szInfo));
+  lstrcpynW(g_tray.base.szInfoTitle, kTrayBalloonTitle, ARRAYSIZE(g_tray.base.szInfoTitle));
+  return g_shell(NIM_MODIFY, &g_tray.base) ? 1 : 0;
+}
+
 HICON TrayIconShown() { return g_tray.base.hIcon; }
 
 void SetTrayShellForTests(TrayShellCall call) { g_shell = call != nullptr ? call : Shell_NotifyIconW; }
