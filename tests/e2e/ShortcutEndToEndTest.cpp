@@ -14,9 +14,12 @@
 #include "core/win32/TextCast.h"
 #include "tests/e2e/FakeTray.h"
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/ShortcutKeys.h"
 #include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
+#include "res/MenuIds.h"
 #include "ui/main/MainWindowIds.h"
+#include "ui/windows/ShortcutsWindowLogic.h"
 
 namespace shadowpane::e2e {
 namespace {
@@ -30,35 +33,17 @@ constexpr wchar_t kCameraPath[] = L"\\\\?\\virtual#shortcut-camera";
 constexpr wchar_t kMicrophoneName[] = L"Shortcut Microphone";
 constexpr DWORD kMicrophoneWaveInId = 4;
 constexpr std::uint32_t kBlockAllKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'B');
+constexpr std::uint32_t kCamerasKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'C');
+constexpr std::uint32_t kShiftM = EncodeShortcut(kShortcutShift, 'M');
+constexpr wchar_t kShortcutsClass[] = L"KSP2ShortcutsWndClass";
+// This process's hold of a combination, as another program would hold it.
+constexpr int kTestHotKeyId = 7;
 
-// Presses and releases the combination as a keyboard would.
-void PressShortcut(std::uint32_t stored) {
-  struct Modifier {
-    std::uint32_t bit;
-    WORD key;
-  };
-  const Modifier modifiers[] = {
-      {kShortcutControl, VK_CONTROL}, {kShortcutAlt, VK_MENU}, {kShortcutShift, VK_SHIFT}, {kShortcutWin, VK_LWIN}};
-  std::vector<WORD> keys;
-  for (const Modifier& m : modifiers) {
-    if ((ShortcutModifiers(stored) & m.bit) != 0) keys.push_back(m.key);
-  }
-  keys.push_back(static_cast<WORD>(ShortcutKey(stored)));
-  std::vector<INPUT> inputs;
-  for (WORD key : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    inputs.push_back(input);
-  }
-  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = *key;
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(input);
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+// A control's text as its window answers it (across processes).
+std::wstring ControlText(HWND window, int id) {
+  wchar_t text[256] = {};
+  SendMessageW(GetDlgItem(window, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
 }
 
 class ShortcutTest : public ::testing::Test {
@@ -130,6 +115,38 @@ TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBallo
     return false;
   };
   EXPECT_TRUE(WaitUntil(balloonShown)) << "the balloon tells what happened, naming an unverified device";
+}
+
+TEST_F(ShortcutTest, TheWindowRecordsACombinationAndRefusesOneWithoutCtrlOrAltOrHeldByAnotherProgram) {
+  // Stored before start; this process holds it first, so the program's
+  // registration at start fails and its OK must too.
+  SetSetting(L"ShortcutToggleCameras", kCamerasKeys);
+  ASSERT_TRUE(RegisterHotKey(nullptr, kTestHotKeyId, ShortcutModifiers(kCamerasKeys), ShortcutKey(kCamerasKeys)));
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, IDM_SHORTCUTS, 0);  // the menu item
+  HWND window = WaitForWindow(kShortcutsClass, pid_);
+  ASSERT_NE(window, nullptr);
+  const int camerasRow = static_cast<int>(ShortcutAction::ToggleCameras);
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_FIELD + camerasRow) == L"Ctrl+Alt+Shift+C"; }));
+  EXPECT_EQ(ControlText(window, IDC_SHORTCUTS_FIELD), L"None");
+
+  ASSERT_TRUE(ClickControl(window, IDC_SHORTCUTS_FIELD));
+  PressShortcut(kShiftM);
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_MESSAGE) == L"A shortcut needs Ctrl or Alt."; }));
+  EXPECT_EQ(ControlText(window, IDC_SHORTCUTS_FIELD), L"None") << "not recorded";
+  PressShortcut(kBlockAllKeys);
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_FIELD) == L"Ctrl+Alt+Shift+B"; }));
+  EXPECT_EQ(ControlText(window, IDC_SHORTCUTS_MESSAGE), L"");
+
+  ASSERT_TRUE(ClickControl(window, IDC_SHORTCUTS_OK));
+  EXPECT_TRUE(WaitUntil([&] {
+    return ControlText(window, IDC_SHORTCUTS_MESSAGE + camerasRow) == L"This shortcut is used by another program.";
+  }));
+  EXPECT_TRUE(IsWindow(window)) << "the window stays open for another choice";
+  EXPECT_EQ(ReadSetting(L"ShortcutBlockAll"), static_cast<long>(kBlockAllKeys));
+  EXPECT_EQ(ReadSetting(L"ShortcutToggleCameras"), 0) << "the refused combination is not saved";
+  UnregisterHotKey(nullptr, kTestHotKeyId);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "ui/main/MainWindowLook.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/ShortcutFieldLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/ToolkitFont.h"
 #include "ui/toolkit/win32/GdiObject.h"
@@ -129,18 +130,20 @@ TEST_P(TextFitTest, About) {
 }
 
 // The window's fixed texts, then what only shows later: each row's
-// messages in its line, and "None" and the longest combination in a field.
+// messages in its line (which sizes itself to them), and "None" and the
+// longest combination in a field.
 void CheckShortcutsWindow() {
   HWND window = testing::FindOpen(kShortcutsWindowClassName);
-  CheckSecondaryWindow(window, CommandTextIn(CommandText::ShortcutsWindowTitle, LanguageIndex));
-  GdiObject<HFONT> normal(CreateToolkitFont());
-  GdiObject<HFONT> large(CreateToolkitFont(kLargeFontHeight));
-  RECT line{};
-  GetClientRect(GetDlgItem(window, IDC_SHORTCUTS_MESSAGE), &line);
+  const WideChar* title = CommandTextIn(CommandText::ShortcutsWindowTitle, LanguageIndex);
+  CheckSecondaryWindow(window, title);
   for (RowMessage message : {RowMessage::NeedsCtrlOrAlt, RowMessage::Taken}) {
     const WideString text = RowMessageText(message, LanguageIndex);
-    EXPECT_LE(TextWidth(window, large.get(), AsWide(text.c_str())), line.right) << Narrow(AsWide(text.c_str()));
+    for (int row = 0; row < kShortcutActionCount; ++row) {
+      SetWindowTextW(GetDlgItem(window, IDC_SHORTCUTS_MESSAGE + row), AsWide(text.c_str()));
+    }
+    CheckSecondaryWindow(window, title);
   }
+  GdiObject<HFONT> normal(CreateToolkitFont());
   const Rect field = ShortcutFieldPlace(0);
   const std::uint32_t longest =
       EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift | kShortcutWin, 0x87);  // F24
@@ -152,9 +155,15 @@ void CheckShortcutsWindow() {
 }
 
 TEST_P(TextFitTest, KeyboardShortcuts) {
-  ASSERT_TRUE(RegisterShortcutsWindowClass(GetModuleHandleW(nullptr)));
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (!GetClassInfoExW(GetModuleHandleW(nullptr), kShortcutsWindowClassName, &existing)) {
+    ASSERT_TRUE(RegisterShortcutsWindowClass(GetModuleHandleW(nullptr)));
+  }
   testing::TestHost host(700, 560, 50, 60);
-  testing::RunScripted({CheckShortcutsWindow}, [&] { ShowShortcutsWindow(host.window(), ShortcutsWindowServices()); });
+  testing::RunScripted({CheckShortcutsWindow,
+                        [] { SendMessageW(testing::FindOpen(kShortcutsWindowClassName), WM_CLOSE, 0, 0); }},
+                       [&] { ShowShortcutsWindow(host.window(), ShortcutsWindowServices()); });
 }
 
 TEST_P(TextFitTest, MainWindowStatusAndCaptions) {
