@@ -3,6 +3,25 @@
 #include "commands/CommandTexts.h"
 
 namespace shadowpane {
+namespace {
+
+// The devices read now, in the order of those read at the key press: a
+// refresh meanwhile may have put a new device first or taken one away, so
+// each is found again by its kind and display name (unique, case
+// included). One no longer listed reads as open: it did not reach a block.
+std::vector<DeviceSnapshot> AsBefore(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now) {
+  std::vector<DeviceSnapshot> aligned = run.before;
+  for (DeviceSnapshot& device : aligned) {
+    DeviceState state = DeviceState::Open;
+    for (const DeviceSnapshot& current : now) {
+      if (current.kind == device.kind && current.displayName == device.displayName) state = current.state;
+    }
+    device.state = state;
+  }
+  return aligned;
+}
+
+}  // namespace
 
 ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action) {
   ShortcutRun run;
@@ -26,10 +45,11 @@ ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action) {
 }
 
 bool ShortcutSettled(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now) {
+  const std::vector<DeviceSnapshot> aligned = AsBefore(run, now);
   for (std::size_t i = 0; i < run.targets.targets.size(); ++i) {
     const std::size_t index = static_cast<std::size_t>(run.targets.targets[i]);
-    if (run.refused[i] || index >= now.size()) continue;
-    const bool open = now[index].state == DeviceState::Open;
+    if (run.refused[i] || index >= aligned.size()) continue;
+    const bool open = aligned[index].state == DeviceState::Open;
     if (run.targets.block == open) return false;
   }
   return true;
@@ -37,8 +57,9 @@ bool ShortcutSettled(const ShortcutRun& run, const std::vector<DeviceSnapshot>& 
 
 ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<DeviceSnapshot>& after, int language) {
   ShortcutBalloon balloon;
-  balloon.text = CommandBalloonText(run.command, run.targets, run.before, after, language);
-  balloon.warning = FirstFailedTarget(run.targets, after) >= 0;
+  const std::vector<DeviceSnapshot> aligned = AsBefore(run, after);
+  balloon.text = CommandBalloonText(run.command, run.targets, run.before, aligned, language);
+  balloon.warning = FirstFailedTarget(run.targets, aligned) >= 0;
   return balloon;
 }
 

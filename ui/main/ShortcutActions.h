@@ -31,13 +31,15 @@ struct ShortcutRun {
 // each one not yet in the wanted state.
 ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action);
 
-// True once every target has an outcome in the devices read now: a block
-// whose device is no longer open (verified or not), an unblock whose device
-// is open, or a call that was refused. A device gone counts as settled.
+// True once every target has an outcome in the devices read now (found by
+// kind and name, so a refresh meanwhile changes nothing): a block whose
+// device is no longer open (verified or not), an unblock whose device is
+// open, or a call that was refused.
 bool ShortcutSettled(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now);
 
 // The balloon's text once settled or out of time: what was done, or the
-// first device that did not reach the wanted state. Whether it warns.
+// first device that did not reach the wanted state (one no longer listed
+// did not). Whether it warns.
 struct ShortcutBalloon {
   WideString text;
   bool warning = false;

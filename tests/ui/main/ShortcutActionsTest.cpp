@@ -118,5 +118,21 @@ TEST(ShortcutActionsTest, ABalloonWaitsForAMicrophoneWhoseHoldIsVerifiedLater) {
   }
 }
 
+TEST(ShortcutActionsTest, ADevicePluggedInWhileTheBlockSettlesNeitherHidesNorFakesAnOutcome) {
+  for (bool verified : {true, false}) {
+    Rig rig({{kCam, u"Cam", false, Answer::AtOnce}, {kMic, u"Mic", false, Answer::Later}});
+    const ShortcutRun run = StartShortcut(rig.list, ShortcutAction::BlockAll);
+    // A refresh lists a new, open device first: every index moves by one.
+    auto* plugged = new ShortcutDevice(rig.poster, kCam, Answer::AtOnce);
+    testing::TestInitRecord record(u"New Cam", u"");
+    plugged->Init(&record);
+    rig.list.LinkDevice(plugged);
+    EXPECT_FALSE(ShortcutSettled(run, SnapshotDevices(rig.list)));
+    if (verified) rig.devices[1]->Settle(false);
+    EXPECT_EQ(ShortcutSettled(run, SnapshotDevices(rig.list)), verified);
+    EXPECT_EQ(rig.Balloon(run).text, verified ? u"All devices blocked." : u"Unable to block Mic.");
+  }
+}
+
 }  // namespace
 }  // namespace shadowpane
