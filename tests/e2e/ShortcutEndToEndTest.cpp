@@ -128,7 +128,8 @@ TEST_F(ShortcutTest, TheWindowRecordsACombinationAndRefusesOneWithoutCtrlOrAltOr
   HWND window = WaitForWindow(kShortcutsClass, pid_);
   ASSERT_NE(window, nullptr);
   const int camerasRow = static_cast<int>(ShortcutAction::ToggleCameras);
-  EXPECT_TRUE(WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_FIELD + camerasRow) == L"Ctrl+Alt+Shift+C"; }));
+  EXPECT_TRUE(
+      WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_FIELD + camerasRow) == L"Ctrl+Alt+Shift+C"; }));
   EXPECT_EQ(ControlText(window, IDC_SHORTCUTS_FIELD), L"None");
 
   ASSERT_TRUE(ClickControl(window, IDC_SHORTCUTS_FIELD));

@@ -74,7 +74,9 @@ TEST(ShortcutActionsTest, EachActionActsOnItsDevicesAndTellsWhatHappened) {
       {{{kCam, u"Cam", true, Answer::AtOnce}, {kMic, u"Mic", true, Answer::AtOnce}},
        ShortcutAction::UnblockAll, u"All devices unblocked.", false, {false, false}},
       // Toggles: one open microphone blocks them all; cameras all blocked unblock.
-      {{{kCam, u"Cam", false, Answer::AtOnce}, {kMic, u"M1", true, Answer::AtOnce}, {kMic, u"M2", false, Answer::AtOnce}},
+      {{{kCam, u"Cam", false, Answer::AtOnce},
+        {kMic, u"M1", true, Answer::AtOnce},
+        {kMic, u"M2", false, Answer::AtOnce}},
        ShortcutAction::ToggleMicrophones, u"All microphones blocked.", false, {false, true, true}},
       {{{kCam, u"Cam", true, Answer::AtOnce}, {kMic, u"Mic", false, Answer::AtOnce}},
        ShortcutAction::ToggleCameras, u"All cameras unblocked.", false, {false, false}},
