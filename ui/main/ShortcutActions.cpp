@@ -60,6 +60,16 @@ ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<Dev
   const std::vector<DeviceSnapshot> aligned = AsBefore(run, after);
   balloon.text = CommandBalloonText(run.command, run.targets, run.before, aligned, language);
   balloon.warning = FirstFailedTarget(run.targets, aligned) >= 0;
+  if (!balloon.warning && run.targets.block) {
+    // A device listed since the key press, in the action's scope and not
+    // blocked, would make "all blocked" untrue: it is named instead.
+    const Command block = MakeCommand(CommandAction::Block, run.command.scope, run.command.name);
+    const CommandTargets listed = SelectTargets(after, block);
+    if (FirstFailedTarget(listed, after) >= 0) {
+      balloon.text = CommandBalloonText(block, listed, after, after, language);
+      balloon.warning = true;
+    }
+  }
   return balloon;
 }
 

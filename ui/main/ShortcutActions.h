@@ -39,7 +39,8 @@ bool ShortcutSettled(const ShortcutRun& run, const std::vector<DeviceSnapshot>& 
 
 // The balloon's text once settled or out of time: what was done, or the
 // first device that did not reach the wanted state (one no longer listed
-// did not). Whether it warns.
+// did not). A block never reads as done while a device of its scope listed
+// since the key press is not blocked: that one is named. Whether it warns.
 struct ShortcutBalloon {
   WideString text;
   bool warning = false;
