@@ -93,6 +93,18 @@ for window in "4864 KSP2SettingsWndClass settings-window" "4872 KSP2AboutWndClas
   shot "$2" "$3"
 done
 
+# Keyboard shortcuts, with the help's suggestions assigned: Ctrl+Alt+Shift+B,
+# M and C (the modifiers 7 in the high word, the key in the low word).
+fresh_start
+reg_dword "$settings_key" Language 0
+reg_dword "$settings_key" ShortcutBlockAll $(( (7 << 16) | 0x42 ))
+reg_dword "$settings_key" ShortcutToggleMicrophones $(( (7 << 16) | 0x4D ))
+reg_dword "$settings_key" ShortcutToggleCameras $(( (7 << 16) | 0x43 ))
+start_program
+expect_start shown
+tool command 4873
+shot KSP2ShortcutsWndClass shortcuts-window
+
 # The camera and the virtual microphone blocked with a click each, Wine's own
 # "In: default" left open: blocked and open marks side by side, still at risk.
 fresh_start

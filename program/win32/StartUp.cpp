@@ -6,6 +6,7 @@
 #include <string>
 
 #include "settings/Settings.h"
+#include "commands/ShortcutSettings.h"
 #include "program/StartUpRules.h"
 #include "settings/win32/RegistryStore.h"
 #include "program/win32/SettingsMutedEndpointStore.h"
@@ -18,6 +19,7 @@
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MenuCommands.h"
+#include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/MessageBoxLayout.h"
@@ -26,6 +28,7 @@
 #include "ui/windows/win32/AboutWindow.h"
 #include "ui/windows/win32/LanguageWindow.h"
 #include "ui/windows/win32/SettingsWindow.h"
+#include "ui/windows/win32/ShortcutsWindow.h"
 
 namespace shadowpane {
 namespace {
@@ -36,6 +39,23 @@ constexpr wchar_t kClassesError[] = L"ERROR: Failed to initialize the window cla
 constexpr wchar_t kComError[] = L"ERROR: Failed to initialize COM";
 constexpr wchar_t kMainWindowError[] = L"ERROR: Failed to create the main window";
 constexpr wchar_t kFirstRunKeyPath[] = L"Software\\KESTRALYNX\\Shadowpane\\2001";
+
+// The store the shortcuts window saves to; start-up's, set before the main
+// window exists and kept until the loop has ended.
+KeyValueStore* g_settingsStore = nullptr;
+
+// The shortcuts window's registrations are the main window's hot keys.
+void RegisterMainWindowShortcuts(const ShortcutSet& shortcuts, bool (&refused)[kShortcutActionCount]) {
+  const HotKeyRefusals refusals = RegisterShortcuts(MainWindowHandle(), shortcuts);
+  for (int i = 0; i < kShortcutActionCount; ++i) refused[i] = refusals.refused[i];
+}
+
+int ShowShortcuts(HWND owner) {
+  ShortcutsWindowServices services;
+  services.store = g_settingsStore;
+  services.registerShortcuts = RegisterMainWindowShortcuts;
+  return ShowShortcutsWindow(owner, services);
+}
 
 void UseExecutableFolder() {
   // A path the system cut short names some other folder: none is taken.
@@ -48,7 +68,7 @@ void UseExecutableFolder() {
 int RegisterApplicationClasses(HINSTANCE instance) {
   return RegisterMessageBoxClass(instance) && RegisterSettingsWindowClass(instance) &&
          RegisterMainWindowClass(instance) && RegisterAboutWindowClass(instance) &&
-         RegisterLanguageWindowClass(instance);
+         RegisterLanguageWindowClass(instance) && RegisterShortcutsWindowClass(instance);
 }
 
 // Ends the copy that owns the window found, and no other: a copy of
@@ -152,11 +172,15 @@ int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
   services.settings = &settings;
   services.showSettings = ShowSettingsWindow;
   services.showAbout = ShowAboutWindow;
+  services.shortcuts = LoadShortcuts(store);
+  services.showShortcuts = ShowShortcuts;
+  g_settingsStore = &store;
   if (CreateMainWindow(services, firstArgument) == nullptr) {
     ShowMessageBox(nullptr, kMainWindowError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
     return 0;
   }
   RunMessageLoop();
+  g_settingsStore = nullptr;
   CoUninitialize();
   return 0;
 }

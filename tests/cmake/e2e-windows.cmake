@@ -2,7 +2,7 @@
 # test-only virtual devices. It sits beside the devices' DLL and helper and
 # shares their lock on the prefix's devices; it copies the built program
 # into temporary folders, so it needs the program built first.
-add_library(shadowpane_e2e_driver STATIC e2e/ProgramDriver.cpp)
+add_library(shadowpane_e2e_driver STATIC e2e/ProgramDriver.cpp e2e/ShortcutKeys.cpp e2e/FakeTray.cpp)
 target_include_directories(shadowpane_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(shadowpane_e2e_driver PUBLIC shadowpane_win32 shadowpane_test_support)
 shadowpane_warnings(shadowpane_e2e_driver)
@@ -23,3 +23,13 @@ target_link_libraries(shadowpane_e2e_tool PRIVATE shadowpane_e2e_driver shadowpa
 set_target_properties(shadowpane_e2e_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(shadowpane_e2e_tool shadowpane_virtualdevices)
 shadowpane_warnings(shadowpane_e2e_tool)
+
+# The keyboard shortcuts pressed from this process, with a notification
+# area of the test's own that records what the program asks it to show.
+shadowpane_test(e2e_shortcut_tests
+  SOURCES e2e/ShortcutEndToEndTest.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+  LIBS shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(e2e_shortcut_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_shortcut_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(e2e_shortcut_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)

@@ -1,3 +1,3 @@
 shadowpane_test(ui_windows_core_tests
-  SOURCES ui/windows/SecondaryWindowDecisionsTest.cpp
+  SOURCES ui/windows/SecondaryWindowDecisionsTest.cpp ui/windows/ShortcutsWindowLogicTest.cpp
   LIBS shadowpane_core)

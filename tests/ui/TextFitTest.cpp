@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/CommandTexts.h"
 #include "settings/Languages.h"
 #include "settings/Settings.h"
 #include "core/win32/TextCast.h"
@@ -17,6 +18,7 @@
 #include "ui/main/MainWindowLayout.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/ShortcutFieldLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/ToolkitFont.h"
 #include "ui/toolkit/win32/GdiObject.h"
@@ -24,9 +26,11 @@
 #include "ui/toolkit/win32/ToolkitCommon.h"
 #include "ui/windows/LanguageWindowLogic.h"
 #include "ui/windows/SecondaryWindowLogic.h"
+#include "ui/windows/ShortcutsWindowLogic.h"
 #include "ui/windows/win32/AboutWindow.h"
 #include "ui/windows/win32/LanguageWindow.h"
 #include "ui/windows/win32/SettingsWindow.h"
+#include "ui/windows/win32/ShortcutsWindow.h"
 
 namespace shadowpane {
 namespace {
@@ -126,6 +130,43 @@ TEST_P(TextFitTest, About) {
   testing::TestHost host(700, 560, 50, 60);
   testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kAboutWindowClassName), GetString(STR_ABOUT)); }},
                        [&] { ShowAboutWindow(host.window()); });
+}
+
+// The window's fixed texts, then what only shows later: each row's
+// messages in its line (which sizes itself to them), and "None" and the
+// longest combination in a field.
+void CheckShortcutsWindow() {
+  HWND window = testing::FindOpen(kShortcutsWindowClassName);
+  const WideChar* title = CommandTextIn(CommandText::ShortcutsWindowTitle, gDisplayLanguage);
+  CheckSecondaryWindow(window, title);
+  for (RowMessage message : {RowMessage::NeedsCtrlOrAlt, RowMessage::Taken}) {
+    const WideString text = RowMessageText(message, gDisplayLanguage);
+    for (int row = 0; row < kShortcutActionCount; ++row) {
+      SetWindowTextW(GetDlgItem(window, IDC_SHORTCUTS_MESSAGE + row), AsWide(text.c_str()));
+    }
+    CheckSecondaryWindow(window, title);
+  }
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  const Rect field = ShortcutFieldPlace(0);
+  const std::uint32_t longest =
+      EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift | kShortcutWin, 0x87);  // F24
+  for (std::uint32_t stored : {kNoShortcut, longest}) {
+    const WideString text = ShortcutFieldText(stored, gDisplayLanguage, WideView());
+    EXPECT_LE(TextWidth(window, normal.get(), AsWide(text.c_str())), Width(field) - 2 * kShortcutFieldTextInset)
+        << Narrow(AsWide(text.c_str()));
+  }
+}
+
+TEST_P(TextFitTest, KeyboardShortcuts) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (!GetClassInfoExW(GetModuleHandleW(nullptr), kShortcutsWindowClassName, &existing)) {
+    ASSERT_TRUE(RegisterShortcutsWindowClass(GetModuleHandleW(nullptr)));
+  }
+  testing::TestHost host(700, 560, 50, 60);
+  testing::RunScripted({CheckShortcutsWindow,
+                        [] { SendMessageW(testing::FindOpen(kShortcutsWindowClassName), WM_CLOSE, 0, 0); }},
+                       [&] { ShowShortcutsWindow(host.window(), ShortcutsWindowServices()); });
 }
 
 TEST_P(TextFitTest, MainWindowStatusAndCaptions) {

@@ -28,6 +28,13 @@ constexpr unsigned TIMER_TRAY_ADD = 103;
 constexpr unsigned kTrayFirstAddDelayMs = 10;
 constexpr unsigned kTrayRetryIntervalMs = 1000;
 
+// While a shortcut's targets settle (a microphone's worker verifies its
+// hold before it shows blocked), the devices are read again at each tick;
+// the balloon comes once all settled, or at the limit with what was reached.
+constexpr unsigned TIMER_SHORTCUT_SETTLE = 104;
+constexpr unsigned kShortcutSettlePollMs = 50;
+constexpr unsigned kShortcutSettleLimitMs = 5000;
+
 // The tray icon's callback; a second start sends it too, to raise the
 // window. A private number below WM_USER.
 constexpr std::uint32_t WM_TRAY_NOTIFY = 102;

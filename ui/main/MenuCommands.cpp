@@ -30,6 +30,7 @@ const MenuCommand kCommands[] = {
     {IDM_GOOGLEPLUS, CommandKind::WebPage, u"/?goto=googleplus&pid=2&ver=2001"},
     {IDM_HELP, CommandKind::Help, nullptr},
     {IDM_ABOUT, CommandKind::About, nullptr},
+    {IDM_SHORTCUTS, CommandKind::Shortcuts, nullptr},
 };
 
 }  // namespace

@@ -324,6 +324,7 @@ TEST(MainWindowCommands, LanguagePagesCarryTheCodeAndSocialLinksNone) {
   }
   EXPECT_EQ(LookUpCommand(IDM_SETTINGS).kind, CommandKind::Settings);
   EXPECT_EQ(LookUpCommand(IDM_ABOUT).kind, CommandKind::About);
+  EXPECT_EQ(LookUpCommand(IDM_SHORTCUTS).kind, CommandKind::Shortcuts);
   EXPECT_EQ(LookUpCommand(1026).kind, CommandKind::None);
   EXPECT_EQ(WebPageAddress(LookUpCommand(IDM_HELP), 0), u"");
 }

@@ -15,6 +15,7 @@
 #include "ui/main/win32/MenuCommands.h"
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
+#include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
@@ -120,6 +121,40 @@ void Refresh(MainWindowData& data, int initial) {
   ShowProtection(data);
 }
 
+// Shows the settled shortcut's balloon: what was done, or the first device
+// that did not reach the wanted state.
+void FinishShortcut(MainWindowData& data) {
+  KillTimer(data.window, TIMER_SHORTCUT_SETTLE);
+  std::unique_ptr<ShortcutRun> run = std::move(data.shortcutRun);
+  if (!run || !data.devices) return;
+  ShowProtection(data);
+  const ShortcutBalloon balloon = ShortcutBalloonFor(*run, SnapshotDevices(*data.devices), gDisplayLanguage);
+  if (!balloon.text.empty() && data.trayShown) {
+    ShowTrayBalloon(data.window, StateIconId(gProtectedState), AsWide(balloon.text.c_str()), balloon.warning);
+  }
+}
+
+// A shortcut's targets may have settled: at each device notice and tick.
+void CheckShortcutSettled(MainWindowData& data) {
+  if (!data.shortcutRun || !data.devices) return;
+  const bool late = GetTickCount() - data.shortcutPressedAt >= kShortcutSettleLimitMs;
+  if (late || ShortcutSettled(*data.shortcutRun, SnapshotDevices(*data.devices))) FinishShortcut(data);
+}
+
+void OnHotKey(MainWindowData& data, WPARAM id) {
+  ShortcutAction action = ShortcutAction::BlockAll;
+  if (!ShortcutActionOfHotKey(id, &action) || !data.devices) return;
+  // A shortcut pressed while another settles tells the earlier one first.
+  FinishShortcut(data);
+  data.shortcutRun.reset(new (std::nothrow) ShortcutRun(StartShortcut(*data.devices, action)));
+  data.shortcutPressedAt = GetTickCount();
+  // A block that failed half-way posts nothing, yet may have changed what
+  // is open; a success posts its change, which shows it.
+  ShowProtection(data);
+  SetTimer(data.window, TIMER_SHORTCUT_SETTLE, kShortcutSettlePollMs, nullptr);
+  CheckShortcutSettled(data);
+}
+
 // The entry whose text equals the name, compared with case: display names
 // are unique only with case, and the list box's own exact search ignores it.
 LRESULT FindEntry(HWND list, const WideString& name) {
@@ -187,6 +222,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
+  RegisterShortcuts(window, data.services.shortcuts);
   data.notification = RegisterForDeviceArrival(window);
   if (data.notification == nullptr) {
     ShowMessageBox(window, AsWide(GetString(STR_REGISTRY_DENIED)), MBX_BUTTONS_OK, MBX_ICON_WARNING);
@@ -233,6 +269,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   SaveProfile(*data.devices);
   ShowProtection(data);
   // Last, so the amber mark and the panel are up to date behind the notice.
+  CheckShortcutSettled(data);
   if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
     ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
   }
@@ -263,6 +300,9 @@ void RunMenuCommand(MainWindowData& data, int id) {
     case CommandKind::About:
       if (data.services.showAbout != nullptr) data.services.showAbout(data.window);
       return;
+    case CommandKind::Shortcuts:
+      if (data.services.showShortcuts != nullptr) data.services.showShortcuts(data.window);
+      return;
     case CommandKind::None:
       return;
   }
@@ -292,6 +332,10 @@ void OnCommand(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
 }
 
 void OnTimer(MainWindowData& data, WPARAM id) {
+  if (id == TIMER_SHORTCUT_SETTLE) {
+    CheckShortcutSettled(data);
+    return;
+  }
   const std::uint32_t countAtRefresh = data.devices ? data.devices->waveInCountAtRefresh : 0;
   const std::uint32_t waveInCount =
       id == TIMER_AUDIO_POLL ? data.services.captureServices->WaveInputCount() : 0;
@@ -327,6 +371,9 @@ void ReleaseEverything(MainWindowData& data) {
   KillTimer(data.window, TIMER_AUDIO_POLL);
   KillTimer(data.window, TIMER_DEVICE_REFRESH);
   KillTimer(data.window, TIMER_TRAY_ADD);
+  KillTimer(data.window, TIMER_SHORTCUT_SETTLE);
+  data.shortcutRun.reset();
+  UnregisterShortcuts(data.window);
   if (data.notification != nullptr) UnregisterDeviceNotification(data.notification);
   data.notification = nullptr;
   if (data.trayShown) RemoveTrayIcon();
@@ -410,6 +457,9 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
       return OnTrayNotify(window, lParam);
     case WM_DEVICE_NOTIFY:
       OnDeviceNotify(data, wParam, lParam);
+      return 0;
+    case WM_HOTKEY:
+      OnHotKey(data, wParam);
       return 0;
     case WM_GRAPH_NOTIFY:
       return 0;

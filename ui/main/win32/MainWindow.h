@@ -14,6 +14,7 @@
 #include "devices/DevicePoster.h"
 #include "devices/MutedEndpoints.h"
 #include "devices/ProfileFile.h"
+#include "commands/ShortcutSettings.h"
 
 namespace shadowpane {
 
@@ -36,6 +37,9 @@ struct MainWindowServices {
   // Edits the copy given; 1 when closed with OK.
   int (*showSettings)(HWND owner, Settings* edited) = nullptr;
   int (*showAbout)(HWND owner) = nullptr;
+  int (*showShortcuts)(HWND owner) = nullptr;  // 1 when closed with OK
+  // The keyboard shortcuts registered when the window is created.
+  ShortcutSet shortcuts;
 };
 
 // 1 = "Privacy Protected": every device blocked and no hold that others can

@@ -8,6 +8,7 @@
 
 #include "devices/DeviceList.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/ShortcutActions.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/toolkit/win32/GdiObject.h"
 
@@ -30,6 +31,9 @@ struct MainWindowData {
   bool trayShown = false;
   // The panel and icons have shown a computed state at least once.
   bool stateShown = false;
+  // The shortcut whose targets are settling, and when its key was pressed.
+  std::unique_ptr<ShortcutRun> shortcutRun;
+  DWORD shortcutPressedAt = 0;
 };
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,

@@ -43,6 +43,15 @@ void UpdateTrayIcon(HWND window, int iconId) {
 
 void RemoveTrayIcon() { gShell(NIM_DELETE, &gTray.base); }
 
+int ShowTrayBalloon(HWND window, int iconId, const wchar_t* text, bool warning) {
+  FillTrayRecord(window, iconId);
+  gTray.base.uFlags |= NIF_INFO;
+  gTray.base.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
+  lstrcpynW(gTray.base.szInfo, text, ARRAYSIZE(gTray.base.szInfo));
+  lstrcpynW(gTray.base.szInfoTitle, kTrayBalloonTitle, ARRAYSIZE(gTray.base.szInfoTitle));
+  return gShell(NIM_MODIFY, &gTray.base) ? 1 : 0;
+}
+
 HICON TrayIconShown() { return gTray.base.hIcon; }
 
 void SetTrayShellForTests(TrayShellCall call) { gShell = call != nullptr ? call : Shell_NotifyIconW; }

@@ -12,13 +12,14 @@ namespace shadowpane {
 struct TrayRecord {
   NOTIFYICONDATAW base;
 #if NTDDI_VERSION < 0x06000000
-  HICON balloonIcon;  // never set: no balloon is shown
+  HICON balloonIcon;  // never set: a balloon shows the system's info or warning icon
 #endif
 };
 constexpr DWORD kTrayRecordSize = 956;
 static_assert(sizeof(TrayRecord) == kTrayRecordSize, "the shell's full tray record is 956 bytes");
 
 constexpr wchar_t kTrayTip[] = L"KESTRALYNX Shadowpane";
+constexpr wchar_t kTrayBalloonTitle[] = L"Shadowpane";
 
 // Add, modify and delete, each with the record filled afresh (delete with
 // the record as last filled). An add answers 1 when the shell took the
@@ -27,6 +28,11 @@ constexpr wchar_t kTrayTip[] = L"KESTRALYNX Shadowpane";
 int AddTrayIcon(HWND window, int iconId);
 void UpdateTrayIcon(HWND window, int iconId);
 void RemoveTrayIcon();
+
+// Shows a balloon (NIF_INFO) with the text, cut to what the record holds,
+// the program's name as its title and the info or warning icon; the icon
+// given is shown with it. Answers 1 when the shell took it.
+int ShowTrayBalloon(HWND window, int iconId, const wchar_t* text, bool warning);
 
 // WM_TRAY_NOTIFY: a left or right press shows (when hidden) and raises the
 // window; every other mouse message does nothing. Answers 0.

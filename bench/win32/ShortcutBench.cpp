@@ -1,0 +1,92 @@
+// A keyboard shortcut under Wine with the test-only virtual camera and
+// microphone: from the key press (SendInput, from this process) to every
+// device of the running Shadowpane.exe shown blocked, which it shows only
+// once each hold is verified. Each round unblocks everything first with the
+// unblock shortcut. Prints the median and the spread.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "bench/win32/BenchClock.h"
+#include "commands/Shortcuts.h"
+#include "tests/e2e/FakeTray.h"
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/ShortcutKeys.h"
+#include "tests/virtualdevices/VirtualDeviceRegistry.h"
+#include "ui/main/MainWindowIds.h"
+
+using namespace shadowpane;
+using namespace shadowpane::e2e;
+using bench::Now;
+using virtualdevices::PluggedDevice;
+
+namespace {
+
+constexpr int kRounds = 11;
+constexpr DWORD kRoundLimitMs = 10000;
+constexpr std::uint32_t kBlockKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'B');
+constexpr std::uint32_t kUnblockKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'U');
+
+// Every entry of both lists blocked (or, for blocked = false, none).
+bool AllShown(HWND main, bool blocked) {
+  for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
+    for (const ListedEntry& entry : ReadList(GetDlgItem(main, id))) {
+      if (entry.blocked != blocked) return false;
+    }
+  }
+  return true;
+}
+
+// Polls every millisecond, so the figure carries little of the poll's own
+// delay; false at the limit.
+template <typename Check>
+bool WaitClosely(Check check) {
+  const double end = Now() + kRoundLimitMs / 1000.0;
+  while (!check()) {
+    if (Now() > end) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  EndEveryProgramCopy();
+  DeleteProgramKeys();
+  SetFirstRunDone();
+  SetSetting(L"Language", 0);
+  SetSetting(L"ShortcutBlockAll", kBlockKeys);
+  SetSetting(L"ShortcutUnblockAll", kUnblockKeys);
+  PluggedDevice camera = PluggedDevice::Camera(L"Bench Camera", L"\\\\?\\virtual#shortcut-bench");
+  PluggedDevice microphone = PluggedDevice::Microphone(L"Bench Microphone", 4);
+  FakeTray tray;  // the balloons come here, not to the desktop's tray
+  ProgramCopy program;
+  const DWORD pid = camera.ok() && microphone.ok() && program.ok() ? program.Start() : 0;
+  HWND main = pid != 0 ? WaitForWindow(kMainClass, pid) : nullptr;
+  if (main == nullptr || !WaitForVisibility(main, true)) {
+    std::printf("shortcut bench: the program did not start\n");
+    return 1;
+  }
+  std::vector<double> ms;
+  for (int round = 0; round < kRounds; ++round) {
+    PressShortcut(kUnblockKeys);
+    if (!WaitUntil([&] { return AllShown(main, false); }, kRoundLimitMs)) break;
+    const double start = Now();
+    PressShortcut(kBlockKeys);
+    if (!WaitClosely([&] { return AllShown(main, true); })) break;
+    ms.push_back((Now() - start) * 1000.0);
+  }
+  program.EndAll();
+  DeleteProgramKeys();
+  if (ms.size() != static_cast<std::size_t>(kRounds)) {
+    std::printf("shortcut bench: a round did not finish (%u done)\n", static_cast<unsigned>(ms.size()));
+    return 1;
+  }
+  std::sort(ms.begin(), ms.end());
+  std::printf("shortcut key press to every device blocked: median %.0f ms (min %.0f, max %.0f, %d rounds)\n",
+              ms[ms.size() / 2], ms.front(), ms.back(), kRounds);
+  return 0;
+}

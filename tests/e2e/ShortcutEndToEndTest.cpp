@@ -1,0 +1,154 @@
+// The keyboard shortcuts of Shadowpane.exe as a user meets them, under Wine
+// with the test-only virtual camera and microphone: the keys are pressed
+// through the system's input (SendInput) from this separate process, and the
+// balloon is read from a notification area of the test's own.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "commands/CommandTexts.h"
+#include "commands/Shortcuts.h"
+#include "core/win32/TextCast.h"
+#include "tests/e2e/FakeTray.h"
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/ShortcutKeys.h"
+#include "tests/virtualdevices/HelperProcess.h"
+#include "tests/virtualdevices/VirtualDeviceRegistry.h"
+#include "res/MenuIds.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/windows/ShortcutsWindowLogic.h"
+
+namespace shadowpane::e2e {
+namespace {
+
+using virtualdevices::PluggedDevice;
+using virtualdevices::Quoted;
+using virtualdevices::RunHelper;
+
+constexpr wchar_t kCameraName[] = L"Shortcut Camera";
+constexpr wchar_t kCameraPath[] = L"\\\\?\\virtual#shortcut-camera";
+constexpr wchar_t kMicrophoneName[] = L"Shortcut Microphone";
+constexpr DWORD kMicrophoneWaveInId = 4;
+constexpr std::uint32_t kBlockAllKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'B');
+constexpr std::uint32_t kCamerasKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'C');
+constexpr std::uint32_t kShiftM = EncodeShortcut(kShortcutShift, 'M');
+constexpr wchar_t kShortcutsClass[] = L"KSP2ShortcutsWndClass";
+// This process's hold of a combination, as another program would hold it.
+constexpr int kTestHotKeyId = 7;
+
+// A control's text as its window answers it (across processes).
+std::wstring ControlText(HWND window, int id) {
+  wchar_t text[256] = {};
+  SendMessageW(GetDlgItem(window, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+class ShortcutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EndEveryProgramCopy();
+    DeleteProgramKeys();
+    SetFirstRunDone();
+    SetSetting(L"Language", 0);
+    ASSERT_TRUE(camera_.ok());
+    ASSERT_TRUE(microphone_.ok());
+    ASSERT_TRUE(tray_.ok());
+    ASSERT_TRUE(program_.ok());
+  }
+  void TearDown() override {
+    program_.EndAll();
+    EndEveryProgramCopy();
+    DeleteProgramKeys();
+  }
+  HWND Start() {
+    pid_ = program_.Start();
+    HWND main = pid_ != 0 ? WaitForWindow(kMainClass, pid_) : nullptr;
+    if (main != nullptr && !WaitForVisibility(main, true)) return nullptr;
+    return main;
+  }
+
+  PluggedDevice camera_ = PluggedDevice::Camera(kCameraName, kCameraPath);
+  PluggedDevice microphone_ = PluggedDevice::Microphone(kMicrophoneName, kMicrophoneWaveInId);
+  FakeTray tray_;        // before the program: its icon comes here
+  ProgramCopy program_;  // after the devices: ended before they are unplugged
+  DWORD pid_ = 0;
+};
+
+TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBalloonSaysWhatHappened) {
+  SetSetting(L"ShortcutBlockAll", kBlockAllKeys);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_HRESULT_SUCCEEDED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000)) << "free before";
+  ASSERT_TRUE(WaitUntil([&] { return tray_.Count() > 0; })) << "the program's icon reached the test's tray";
+
+  PressShortcut(kBlockAllKeys);
+  auto allBlocked = [&] {
+    for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
+      for (const ListedEntry& entry : ReadList(GetDlgItem(main, id))) {
+        if (!entry.blocked) return false;
+      }
+    }
+    return true;
+  };
+  ASSERT_TRUE(WaitUntil(allBlocked)) << "every entry blocked";
+  EXPECT_HRESULT_FAILED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000)) << "another program cannot";
+
+  // Wine's own input is muted at an endpoint whose mute Wine keeps per
+  // object: others still hear it, so the balloon must name it rather than
+  // claim every device blocked. The virtual devices are verified.
+  std::vector<std::wstring> shared;
+  for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
+    for (const ListedEntry& entry : ReadList(GetDlgItem(main, id))) {
+      if (entry.heldButShared) shared.push_back(entry.name);
+      EXPECT_FALSE(entry.heldButShared && (entry.name == kCameraName || entry.name == kMicrophoneName));
+    }
+  }
+  auto balloonShown = [&] {
+    if (shared.empty()) return tray_.Received(AsWide(CommandTextIn(CommandText::AllBlocked, 0)));
+    for (const std::wstring& name : shared) {
+      const WideString text = WithDeviceName(CommandTextIn(CommandText::NotVerified, 0), AsCore(name.c_str()));
+      if (tray_.Received(AsWide(text.c_str()))) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(WaitUntil(balloonShown)) << "the balloon tells what happened, naming an unverified device";
+}
+
+TEST_F(ShortcutTest, TheWindowRecordsACombinationAndRefusesOneWithoutCtrlOrAltOrHeldByAnotherProgram) {
+  // Stored before start; this process holds it first, so the program's
+  // registration at start fails and its OK must too.
+  SetSetting(L"ShortcutToggleCameras", kCamerasKeys);
+  ASSERT_TRUE(RegisterHotKey(nullptr, kTestHotKeyId, ShortcutModifiers(kCamerasKeys), ShortcutKey(kCamerasKeys)));
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, IDM_SHORTCUTS, 0);  // the menu item
+  HWND window = WaitForWindow(kShortcutsClass, pid_);
+  ASSERT_NE(window, nullptr);
+  const int camerasRow = static_cast<int>(ShortcutAction::ToggleCameras);
+  EXPECT_TRUE(
+      WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_FIELD + camerasRow) == L"Ctrl+Alt+Shift+C"; }));
+  EXPECT_EQ(ControlText(window, IDC_SHORTCUTS_FIELD), L"None");
+
+  ASSERT_TRUE(ClickControl(window, IDC_SHORTCUTS_FIELD));
+  PressShortcut(kShiftM);
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_MESSAGE) == L"A shortcut needs Ctrl or Alt."; }));
+  EXPECT_EQ(ControlText(window, IDC_SHORTCUTS_FIELD), L"None") << "not recorded";
+  PressShortcut(kBlockAllKeys);
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(window, IDC_SHORTCUTS_FIELD) == L"Ctrl+Alt+Shift+B"; }));
+  EXPECT_EQ(ControlText(window, IDC_SHORTCUTS_MESSAGE), L"");
+
+  ASSERT_TRUE(ClickControl(window, IDC_SHORTCUTS_OK));
+  EXPECT_TRUE(WaitUntil([&] {
+    return ControlText(window, IDC_SHORTCUTS_MESSAGE + camerasRow) == L"This shortcut is used by another program.";
+  }));
+  EXPECT_TRUE(IsWindow(window)) << "the window stays open for another choice";
+  EXPECT_EQ(ReadSetting(L"ShortcutBlockAll"), static_cast<long>(kBlockAllKeys));
+  EXPECT_EQ(ReadSetting(L"ShortcutToggleCameras"), 0) << "the refused combination is not saved";
+  UnregisterHotKey(nullptr, kTestHotKeyId);
+}
+
+}  // namespace
+}  // namespace shadowpane::e2e

@@ -1,0 +1,50 @@
+// What a keyboard shortcut does to the devices, decided without the
+// platform: the targets (commands/CommandDecisions.h), the block or unblock
+// of each, when the outcome is known, and the balloon that tells it.
+//
+// A microphone's block is finished by its worker, which checks the silence
+// before the device shows blocked; so the balloon waits until every target
+// has settled (or the window's time limit ran out) and never tells of a
+// block that is not verified.
+#pragma once
+
+#include <vector>
+
+#include "commands/CommandDecisions.h"
+#include "commands/Shortcuts.h"
+#include "core/Text.h"
+#include "devices/DeviceList.h"
+
+namespace shadowpane {
+
+// One shortcut's run, from its key press to its balloon.
+struct ShortcutRun {
+  Command command;
+  CommandTargets targets;
+  std::vector<DeviceSnapshot> before;
+  // Per target (in targets.targets order): its Block or Unblock answered
+  // other than 1, so no later notice will change it.
+  std::vector<bool> refused;
+};
+
+// Reads the devices, selects the action's targets and blocks or unblocks
+// each one not yet in the wanted state.
+ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action);
+
+// True once every target has an outcome in the devices read now (found by
+// kind and name, so a refresh meanwhile changes nothing): a block whose
+// device is no longer open (verified or not), an unblock whose device is
+// open, or a call that was refused.
+bool ShortcutSettled(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now);
+
+// The balloon's text once settled or out of time: what was done, or the
+// first device that did not reach the wanted state (one no longer listed
+// did not). A block never reads as done while a device of its scope listed
+// since the key press is not blocked: that one is named. Whether it warns.
+struct ShortcutBalloon {
+  WideString text;
+  bool warning = false;
+};
+ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<DeviceSnapshot>& after, int language);
+
+}  // namespace shadowpane

@@ -1,0 +1,38 @@
+#include "ui/main/win32/HotKeys.h"
+
+namespace shadowpane {
+namespace {
+
+// MOD_NOREPEAT (Windows 7 on); the headers define it only for builds that
+// target that version, and this one targets older headers.
+constexpr UINT kModNoRepeat = 0x4000;
+
+}  // namespace
+
+HotKeyRefusals RegisterShortcuts(HWND window, const ShortcutSet& shortcuts) {
+  UnregisterShortcuts(window);
+  HotKeyRefusals refusals;
+  for (int i = 0; i < kShortcutActionCount; ++i) {
+    const std::uint32_t stored = shortcuts.stored[i];
+    if (CheckShortcut(stored) != ShortcutCheck::Valid) continue;
+    const UINT modifiers = static_cast<UINT>(ShortcutModifiers(stored)) | kModNoRepeat;
+    if (!RegisterHotKey(window, kFirstShortcutHotKeyId + i, modifiers, ShortcutKey(stored))) {
+      refusals.refused[i] = true;
+    }
+  }
+  return refusals;
+}
+
+void UnregisterShortcuts(HWND window) {
+  // Unregistering an id never registered merely fails.
+  for (int i = 0; i < kShortcutActionCount; ++i) UnregisterHotKey(window, kFirstShortcutHotKeyId + i);
+}
+
+bool ShortcutActionOfHotKey(WPARAM id, ShortcutAction* action) {
+  const WPARAM first = static_cast<WPARAM>(kFirstShortcutHotKeyId);
+  if (id < first || id >= first + static_cast<WPARAM>(kShortcutActionCount)) return false;
+  *action = static_cast<ShortcutAction>(id - first);
+  return true;
+}
+
+}  // namespace shadowpane
