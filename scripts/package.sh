@@ -2,7 +2,9 @@
 # Builds the installer from the sources: installs what is missing (the cross
 # compiler, NSIS, the CHM compiler), builds Shadowpane.exe and
 # Shadowpane.chm in the Windows configuration and packs both with NSIS.
-# Prints the installer's path: $BUILD_ROOT/win32/Shadowpane-<version>-setup.exe.
+# Prints the installer's path: $BUILD_ROOT/win32/Shadowpane-<version>-setup.exe,
+# and the folder of the package manager's manifest set written for it
+# (installer/WriteManifests.py): $BUILD_ROOT/win32/manifest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -15,3 +17,5 @@ cmake --build "$build_root/win32" -j "$jobs" --target ShadowpaneInstaller
 
 installer=$(ls -t "$build_root"/win32/Shadowpane-*-setup.exe | head -1)
 echo "package: $installer"
+# Written again from the installer found, so the checksum is always its own.
+python3 "$root/installer/WriteManifests.py" "$installer" "$build_root/win32/manifest"
