@@ -3,8 +3,8 @@
 # compiler, NSIS, the CHM compiler), builds Shadowpane.exe and
 # Shadowpane.chm in the Windows configuration and packs both with NSIS.
 # Prints the installer's path: $BUILD_ROOT/win32/Shadowpane-<version>-setup.exe,
-# and the folder of the package manager's manifest set written for it
-# (installer/WriteManifests.py): $BUILD_ROOT/win32/manifest.
+# and the folder of the package manager's manifest set the build writes for
+# it (installer/WriteManifests.py): $BUILD_ROOT/win32/manifest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -17,5 +17,6 @@ cmake --build "$build_root/win32" -j "$jobs" --target ShadowpaneInstaller
 
 installer=$(ls -t "$build_root"/win32/Shadowpane-*-setup.exe | head -1)
 echo "package: $installer"
-# Written again from the installer found, so the checksum is always its own.
-python3 "$root/installer/WriteManifests.py" "$installer" "$build_root/win32/manifest"
+# The build wrote the package manager's manifests for it beside it.
+manifests=$(sed -n 's/^SHADOWPANE_MANIFESTS:INTERNAL=//p' "$build_root/win32/CMakeCache.txt")
+echo "manifests: $manifests"
