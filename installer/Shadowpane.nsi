@@ -6,6 +6,13 @@
 ;            -DOUT_FILE=<installer.exe> installer/Shadowpane.nsi
 ; Silent use: "setup.exe /S" installs; "Uninstall.exe /S" uninstalls and
 ; keeps the settings, "Uninstall.exe /S /PURGE" removes them as well.
+; Presets for the installing user, for a silent deployment:
+;   /LANGUAGE=0..3  the program's language (English, German, Spanish,
+;                   Italian), so no language window asks at the first start
+;   /AUTOSTART=0|1  start with Windows, or not
+;   /NOFIRSTRUN     no web page at the first start
+; A malformed or out-of-range preset fails the run with exit code 4 before
+; anything is touched.
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -28,6 +35,17 @@ RequestExecutionLevel user
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define AUTOSTART_VALUE "KESTRALYNX Shadowpane"
 !define SETTINGS_KEY "Software\KESTRALYNX\Shadowpane"
+; The program's settings and first-run mark (settings/Settings.h,
+; program/StartUpRules.h and program/win32/StartUp.cpp name them).
+!define USER_SETTINGS_KEY "${SETTINGS_KEY}\2"
+!define LANGUAGE_VALUE "Language"
+!define STARTUP_VALUE "Startup"
+!define FIRSTRUN_KEY "${SETTINGS_KEY}\2001"
+!define FIRSTRUN_VALUE "firstrun"
+; The last language number (settings/Languages.h counts four).
+!define LAST_LANGUAGE 3
+; The autostart command, as the program writes it (settings/Settings.cpp).
+!define AUTOSTART_COMMAND '"$INSTDIR\Shadowpane.exe" /min'
 !define WEBSITE "https://www.kestralynx.com"
 ; The closing tool's exit codes (installer/RunningCopies.h) and this
 ; installer's own.
@@ -35,6 +53,7 @@ RequestExecutionLevel user
 !define CLOSER_ENDED 1
 !define EXIT_FILES_IN_USE 2
 !define EXIT_NEWER_INSTALLED 3
+!define EXIT_BAD_PRESET 4
 
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
@@ -87,6 +106,10 @@ LangString FilesInUse ${LANG_ENGLISH} "Shadowpane is still running or its files 
 LangString FilesInUse ${LANG_GERMAN} "Shadowpane läuft noch oder seine Dateien sind in Gebrauch und können nicht ersetzt oder entfernt werden. Schließen Sie Shadowpane und seine Hilfe und versuchen Sie es erneut."
 LangString FilesInUse ${LANG_SPANISH} "Shadowpane sigue en ejecución o sus archivos están en uso, por lo que no se pueden reemplazar ni quitar. Cierre Shadowpane y su ayuda e inténtelo de nuevo."
 LangString FilesInUse ${LANG_ITALIAN} "Shadowpane è ancora in esecuzione o i suoi file sono in uso, quindi non possono essere sostituiti o rimossi. Chiudere Shadowpane e la sua guida, poi riprovare."
+LangString BadPreset ${LANG_ENGLISH} "$0 is not a valid option. Use /LANGUAGE=0 to 3 (English, German, Spanish, Italian), /AUTOSTART=0 or 1, and /NOFIRSTRUN without a value."
+LangString BadPreset ${LANG_GERMAN} "$0 ist keine gültige Option. Verwenden Sie /LANGUAGE=0 bis 3 (Englisch, Deutsch, Spanisch, Italienisch), /AUTOSTART=0 oder 1 und /NOFIRSTRUN ohne Wert."
+LangString BadPreset ${LANG_SPANISH} "$0 no es una opción válida. Use /LANGUAGE=0 a 3 (inglés, alemán, español, italiano), /AUTOSTART=0 o 1, y /NOFIRSTRUN sin valor."
+LangString BadPreset ${LANG_ITALIAN} "$0 non è un'opzione valida. Usare /LANGUAGE=da 0 a 3 (inglese, tedesco, spagnolo, italiano), /AUTOSTART=0 o 1 e /NOFIRSTRUN senza valore."
 LangString Downgrade ${LANG_ENGLISH} "A newer version of Shadowpane ($0) is installed. Replace it with the older version ${VERSION}?"
 LangString Downgrade ${LANG_GERMAN} "Eine neuere Version von Shadowpane ($0) ist installiert. Durch die ältere Version ${VERSION} ersetzen?"
 LangString Downgrade ${LANG_SPANISH} "Hay instalada una versión más reciente de Shadowpane ($0). ¿Reemplazarla por la versión anterior ${VERSION}?"
@@ -95,6 +118,10 @@ LangString Downgrade ${LANG_ITALIAN} "È installata una versione più recente di
 ; 1 when a running copy was ended for this installation: it is started
 ; again after copying, so the devices it blocked do not stay released.
 Var RestartAfterCopy
+; The presets given on the command line; empty when not given.
+Var PresetLanguage
+Var PresetAutostart
+Var PresetNoFirstRun
 
 ; Stops with the given exit code, telling an interactive user why; the
 ; uninstall entry and every file not yet touched stay as they were.
@@ -154,15 +181,98 @@ FunctionEnd
 ; path stays.
 !macro RemoveMachineAutostartOfThisFolder
   ReadRegStr $0 HKLM "${RUN_KEY}" "${AUTOSTART_VALUE}"
-  ${If} $0 == '"$INSTDIR\Shadowpane.exe" /min'
+  ${If} $0 == '${AUTOSTART_COMMAND}'
     DeleteRegValue HKLM "${RUN_KEY}" "${AUTOSTART_VALUE}"
   ${EndIf}
 !macroend
 
-; An older version never silently replaces a newer one: the interactive
-; installer asks, a silent one refuses unless given /DOWNGRADE. The same
-; version installs again as a repair.
+; Stops the run with EXIT_BAD_PRESET, naming the option in $0: a message
+; for an interactive user, a line on the standard error for a silent run
+; whose caller gave it one.
+!macro RefusePreset
+  MessageBox MB_OK|MB_ICONSTOP "$(BadPreset)" /SD IDOK
+  ${If} ${Silent}
+    System::Call 'kernel32::GetStdHandle(i -12) i.r1'
+    ${If} $1 <> 0
+    ${AndIf} $1 <> -1
+      StrCpy $2 "Shadowpane setup: $0 is not a valid option (/LANGUAGE=0..${LAST_LANGUAGE}, /AUTOSTART=0|1, /NOFIRSTRUN)$\r$\n"
+      StrLen $3 $2
+      System::Call 'kernel32::WriteFile(i r1, m r2, i r3, *i 0, i 0)'
+    ${EndIf}
+  ${EndIf}
+  SetErrorLevel ${EXIT_BAD_PRESET}
+  Quit
+!macroend
+
+; Reads /<name>=<number> from the parameters in $R0 into the variable,
+; refusing anything but a plain decimal number from 0 to the last; leaves
+; it empty when the option is absent.
+!macro ReadNumberPreset name last variable
+  ClearErrors
+  ${GetOptions} $R0 "/${name}" $R1
+  ${IfNot} ${Errors}
+    StrCpy $0 "/${name}$R1"
+    StrCpy $R2 $R1 1
+    StrCpy $R1 $R1 "" 1
+    IntOp $R3 $R1 + 0
+    ${If} $R2 != "="
+    ${OrIf} "$R3" != "$R1"
+    ${OrIf} $R3 < 0
+    ${OrIf} $R3 > ${last}
+      !insertmacro RefusePreset
+    ${EndIf}
+    StrCpy ${variable} $R3
+  ${EndIf}
+!macroend
+
+Function ReadPresets
+  ${GetParameters} $R0
+  !insertmacro ReadNumberPreset LANGUAGE ${LAST_LANGUAGE} $PresetLanguage
+  !insertmacro ReadNumberPreset AUTOSTART 1 $PresetAutostart
+  ClearErrors
+  ${GetOptions} $R0 "/NOFIRSTRUN" $R1
+  ${IfNot} ${Errors}
+    ${If} $R1 != ""
+      StrCpy $0 "/NOFIRSTRUN$R1"
+      !insertmacro RefusePreset
+    ${EndIf}
+    StrCpy $PresetNoFirstRun 1
+  ${EndIf}
+FunctionEnd
+
+; The presets as the program itself would have stored them.
+Function WritePresets
+  ${If} $PresetLanguage != ""
+    WriteRegDWORD HKCU "${USER_SETTINGS_KEY}" "${LANGUAGE_VALUE}" $PresetLanguage
+  ${EndIf}
+  ${If} $PresetAutostart != ""
+    WriteRegDWORD HKCU "${USER_SETTINGS_KEY}" "${STARTUP_VALUE}" $PresetAutostart
+    ; Like the program: no entry of its own beside an administrator's
+    ; machine entry of the same name.
+    ClearErrors
+    ReadRegStr $0 HKLM "${RUN_KEY}" "${AUTOSTART_VALUE}"
+    ${If} $PresetAutostart == 1
+    ${AndIf} ${Errors}
+      WriteRegStr HKCU "${RUN_KEY}" "${AUTOSTART_VALUE}" '${AUTOSTART_COMMAND}'
+    ${Else}
+      DeleteRegValue HKCU "${RUN_KEY}" "${AUTOSTART_VALUE}"
+    ${EndIf}
+  ${EndIf}
+  ${If} $PresetNoFirstRun == 1
+    ; The program keeps the mark in the machine's key wherever it may write
+    ; there, else in the user's: both, so it holds whether the program runs
+    ; with rights or without. Without rights the machine's write fails.
+    WriteRegDWORD HKCU "${FIRSTRUN_KEY}" "${FIRSTRUN_VALUE}" 1
+    WriteRegDWORD HKLM "${FIRSTRUN_KEY}" "${FIRSTRUN_VALUE}" 1
+  ${EndIf}
+FunctionEnd
+
+; Malformed presets are refused before anything else. An older version
+; never silently replaces a newer one: the interactive installer asks, a
+; silent one refuses unless given /DOWNGRADE. The same version installs
+; again as a repair.
 Function .onInit
+  Call ReadPresets
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "DisplayVersion"
   ${If} $0 == ""
     Return
@@ -230,8 +340,9 @@ Section "Shadowpane" SecMain
   IntFmt $0 "0x%08X" $0
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 
+  Call WritePresets
   ${If} $RestartAfterCopy == 1
-    Exec '"$INSTDIR\Shadowpane.exe" /min'
+    Exec '${AUTOSTART_COMMAND}'
   ${EndIf}
 SectionEnd
 
@@ -280,7 +391,7 @@ Section "Uninstall"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "Software\${COMPANY}"
   ; The first-run mark, where the program could write it.
-  DeleteRegKey HKLM "${SETTINGS_KEY}\2001"
+  DeleteRegKey HKLM "${FIRSTRUN_KEY}"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "Software\${COMPANY}"
   keep:

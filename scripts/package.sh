@@ -2,7 +2,9 @@
 # Builds the installer from the sources: installs what is missing (the cross
 # compiler, NSIS, the CHM compiler), builds Shadowpane.exe and
 # Shadowpane.chm in the Windows configuration and packs both with NSIS.
-# Prints the installer's path: $BUILD_ROOT/win32/Shadowpane-<version>-setup.exe.
+# Prints the installer's path: $BUILD_ROOT/win32/Shadowpane-<version>-setup.exe,
+# and the folder of the package manager's manifest set the build writes for
+# it (installer/WriteManifests.py): $BUILD_ROOT/win32/manifest.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -15,3 +17,6 @@ cmake --build "$build_root/win32" -j "$jobs" --target ShadowpaneInstaller
 
 installer=$(ls -t "$build_root"/win32/Shadowpane-*-setup.exe | head -1)
 echo "package: $installer"
+# The build wrote the package manager's manifests for it beside it.
+manifests=$(sed -n 's/^SHADOWPANE_MANIFESTS:INTERNAL=//p' "$build_root/win32/CMakeCache.txt")
+echo "manifests: $manifests"

@@ -15,7 +15,13 @@
 #   5. the uninstall entry's quiet command, with the program in its language
 #      window, returns when everything is gone, keeping only the settings and
 #      Profile.db; with a file held open it fails and keeps the entry;
-#   6. a second install and a silent uninstall with /PURGE leave nothing.
+#   6. a second install and a silent uninstall with /PURGE leave nothing;
+#   7. then, as on a user's first day: a malformed preset (/LANGUAGE=,
+#      /AUTOSTART=, /NOFIRSTRUN) fails the silent install with exit code 4
+#      and a line naming it, installing nothing; a silent install with
+#      presets writes exactly the settings, the autostart entry and the
+#      first-run mark, and the program then starts straight into its main
+#      window, in the preset language, without the language window.
 # Runs inside the Wine session of the Windows tests (its display and HOME).
 #   InstallerTest.sh <setup.exe> <installer_probe.exe> <Shadowpane.exe> <Shadowpane.chm> <older setup.exe>
 set -uo pipefail
@@ -229,6 +235,38 @@ reg_key_exists "$uninstall_key" && fail "the uninstall entry is left"
 for key in 'HKCU\Software\KESTRALYNX' 'HKLM\Software\KESTRALYNX'; do
   reg_key_exists "$key" && fail "$key is left"
 done
+
+step "silent deployment presets"
+for refused in /LANGUAGE=4 /LANGUAGE=x /AUTOSTART=2 /NOFIRSTRUN=1; do
+  wine "$setup" /S "$refused" >/dev/null 2>"$work/refused"
+  status=$?
+  [ $status -eq 4 ] || fail "$refused: the installer answered $status, not 4"
+  grep -qF -- "$refused is not a valid option" "$work/refused" || fail "$refused: no message names it"
+done
+reg_key_exists "$uninstall_key" && fail "a refused preset installed the program"
+reg_key_exists 'HKCU\Software\KESTRALYNX' && fail "a refused preset wrote settings"
+wine "$setup" /S /LANGUAGE=2 /AUTOSTART=1 /NOFIRSTRUN >/dev/null 2>&1 || fail "the install with presets answered $?"
+# reg_values <key>: "name=data" of every value, one line each, sorted.
+reg_values() { wine reg query "$1" 2>/dev/null | tr -d '\r' | awk '/REG_/ { print $1 "=" $3 }' | sort | tr '\n' ' '; }
+[ "$(reg_values "$settings_key")" = "Language=0x2 Startup=0x1 " ] ||
+  fail "the presets wrote the settings '$(reg_values "$settings_key")'"
+[ "$(reg_value "$user_run" "$autostart")" = "\"$exe_win\" /min" ] || fail "the presets wrote no autostart entry"
+for root in HKCU HKLM; do
+  [ "$(reg_values "$root\\Software\\KESTRALYNX\\Shadowpane\\2001")" = "firstrun=0x1 " ] ||
+    fail "no first-run mark under $root"
+done
+wine "$probe" wait-class KSP2LanguagesWndClass 15 >/dev/null 2>&1 &
+watcher=$!
+start_program
+run_probe wait-window 60 >/dev/null || fail "the preset program showed no main window"
+wait "$watcher" && fail "the preset program showed its language window"
+# A program left in its language window is ended with the prefix.
+if run_probe close-window 60; then
+  wait
+  [ "$(reg_value "$settings_key" Language)" = 0x2 ] || fail "the program did not keep the preset language"
+else
+  fail "WM_CLOSE did not end the preset program"
+fi
 
 [ $failures -eq 0 ] || { echo "installer test: $failures failure(s)"; exit 1; }
 echo "installer test: passed"
