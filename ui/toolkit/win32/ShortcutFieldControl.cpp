@@ -124,16 +124,10 @@ LRESULT Handle(ShortcutFieldState& state, HWND window, UINT message, WPARAM wPar
 }  // namespace
 
 int RegisterShortcutFieldClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  if (GetClassInfoExW(instance, kShortcutFieldClassName, &windowClass)) return 1;
-  windowClass = WNDCLASSEXW{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = ShortcutFieldWindowProc;
-  windowClass.cbWndExtra = kWindowRecordBytes;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-  windowClass.lpszClassName = kShortcutFieldClassName;
-  return RegisterClassExW(&windowClass) != 0 ? 1 : 0;
+  // Opened more than once per run: a class already there is kept.
+  WNDCLASSEXW existing{};
+  if (GetClassInfoExW(instance, kShortcutFieldClassName, &existing)) return 1;
+  return RegisterRecordClass(instance, kShortcutFieldClassName, ShortcutFieldWindowProc, IDC_IBEAM);
 }
 
 LRESULT CALLBACK ShortcutFieldWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
