@@ -33,6 +33,8 @@ const WideChar kStatusCamera[] = u"camera";
 const WideChar kStatusMicrophone[] = u"microphone";
 const WideChar kStatusProtected[] = u"Privacy Protected";
 const WideChar kStatusAtRisk[] = u"Privacy at Risk";
+const WideChar kNotRunningLine[] = u"Shadowpane is not running.";
+const WideChar kNoSuchDeviceWords[] = u"no such device";
 
 const WideChar* StatusWord(DeviceState state) {
   switch (state) {
@@ -116,23 +118,44 @@ bool AllProtected(const std::vector<DeviceSnapshot>& devices) {
   return true;
 }
 
-int StatusExitCode(const std::vector<DeviceSnapshot>& devices) {
-  return AllProtected(devices) ? kExitDone : kExitAtRisk;
+WideString StatusLine(const DeviceSnapshot& device) {
+  WideString line = device.kind == DEVICE_KIND_VIDEO ? kStatusCamera : kStatusMicrophone;
+  line += kStatusSeparator;
+  line += BoundedString(device.displayName.c_str(), kMaxNameChars);
+  line += kStatusSeparator;
+  line += StatusWord(device.state);
+  return line;
 }
 
-std::vector<WideString> StatusLines(const std::vector<DeviceSnapshot>& devices) {
-  std::vector<WideString> lines;
+CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected) {
+  CommandAnswer answer;
   for (const DeviceSnapshot& device : devices) {
-    if (lines.size() + 1 >= static_cast<std::size_t>(kMaxAnswerLines)) break;
-    WideString line = device.kind == DEVICE_KIND_VIDEO ? kStatusCamera : kStatusMicrophone;
-    line += kStatusSeparator;
-    line += BoundedString(device.displayName.c_str(), kMaxNameChars);
-    line += kStatusSeparator;
-    line += StatusWord(device.state);
-    lines.push_back(line);
+    if (answer.lines.size() + 1 >= static_cast<std::size_t>(kMaxAnswerLines)) break;
+    answer.lines.push_back(StatusLine(device));
   }
-  lines.push_back(AllProtected(devices) ? kStatusProtected : kStatusAtRisk);
-  return lines;
+  const bool isProtected = shownProtected && AllProtected(devices);
+  answer.lines.push_back(isProtected ? kStatusProtected : kStatusAtRisk);
+  answer.exitCode = isProtected ? kExitDone : kExitAtRisk;
+  return answer;
+}
+
+CommandAnswer RunAnswer(const CommandTargets& targets, const Command& command,
+                        const std::vector<DeviceSnapshot>& devicesAfter) {
+  CommandAnswer answer;
+  answer.exitCode = ExitCodeAfter(targets, devicesAfter);
+  if (targets.outcome == TargetOutcome::NoSuchDevice) {
+    answer.lines.push_back(WideString(kNoSuchDeviceWords) + kStatusSeparator +
+                           BoundedString(command.name.c_str(), kMaxNameChars));
+    return answer;
+  }
+  if (targets.outcome != TargetOutcome::Act) return answer;
+  for (int index : targets.targets) {
+    if (answer.lines.size() + 1 >= static_cast<std::size_t>(kMaxAnswerLines)) break;
+    if (index < 0 || static_cast<std::size_t>(index) >= devicesAfter.size()) continue;
+    const DeviceSnapshot& device = devicesAfter[static_cast<std::size_t>(index)];
+    if (!Reached(device, targets.block)) answer.lines.push_back(StatusLine(device));
+  }
+  return answer;
 }
 
 }  // namespace shadowpane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/Command.h"
+#include "commands/CommandRecord.h"
 #include "core/Text.h"
 
 namespace shadowpane {
@@ -62,18 +63,31 @@ int ExitCodeAfter(const CommandTargets& targets, const std::vector<DeviceSnapsho
 // a balloon names.
 int FirstFailedTarget(const CommandTargets& targets, const std::vector<DeviceSnapshot>& devicesAfter);
 
-// Protected only when every device is verified Blocked; an empty list is
-// protected, as the main window shows it.
+// Protected only when every device is verified Blocked.
 bool AllProtected(const std::vector<DeviceSnapshot>& devices);
 
-// kExitDone when protected, kExitAtRisk otherwise.
-int StatusExitCode(const std::vector<DeviceSnapshot>& devices);
+// One device's /status line, "<kind>\t<name>\t<state>", in fixed English
+// words so that scripts can read it whatever the interface language.
+WideString StatusLine(const DeviceSnapshot& device);
 
-// One line per device, "<kind>\t<name>\t<state>", then the overall state,
-// in fixed English words so that scripts can read them whatever the
-// interface language. At most kMaxAnswerLines lines: devices beyond that
-// are left out of the listing, never out of the overall state.
-std::vector<WideString> StatusLines(const std::vector<DeviceSnapshot>& devices);
+// The answer to /status: one line per device, then the overall state, and
+// kExitDone when protected, kExitAtRisk otherwise. Protected only when the
+// main window shows it (`shownProtected`: it also knows that nothing listed,
+// or a kind of device that could not be read, is at risk) and every device
+// listed is verified Blocked. At most kMaxAnswerLines lines: devices beyond
+// that are left out of the listing, never out of the overall state.
+CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected);
+
+// The answer once a block, unblock or toggle ran: its exit code
+// (ExitCodeAfter) and a line for each target that did not reach the wanted
+// state, or the name no device has.
+CommandAnswer RunAnswer(const CommandTargets& targets, const Command& command,
+                        const std::vector<DeviceSnapshot>& devicesAfter);
+
+// What a second copy prints when no copy runs for /status or /quit.
+extern const WideChar kNotRunningLine[];
+// The line of an answer about a name no device has (a tab, then the name).
+extern const WideChar kNoSuchDeviceWords[];
 
 // The words of the /status lines.
 extern const WideChar kStatusCamera[];

@@ -203,7 +203,7 @@ void Print(const char* what, const std::vector<double>& values) {
 }
 
 bool Measure(MainWindowServices services, Figures& figures) {
-  HWND window = CreateMainWindow(services, L"");
+  HWND window = CreateMainWindow(services, false);
   if (window == nullptr) return false;
   Settle(0.5);
   HWND list = GetDlgItem(window, IDC_VIDEO_LIST);

@@ -99,7 +99,7 @@ int main() {
   const MainWindowServices& services = rig.services;
   rig.settings.blockPluggedIn = 1;
   const UINT_PTR closer = SetTimer(nullptr, 0, 20, CloseNotices);
-  HWND window = CreateMainWindow(services, L"");
+  HWND window = CreateMainWindow(services, false);
   if (window == nullptr) return 1;
 
   std::vector<double> latencies;
@@ -136,7 +136,7 @@ int main() {
     devices.push_back(PluggedDevice::Microphone(L"Paint Microphone " + std::to_wstring(i),
                                                 static_cast<DWORD>(100 + i)));
   }
-  window = CreateMainWindow(services, L"");
+  window = CreateMainWindow(services, false);
   if (window == nullptr) return 1;
   PumpUntil([start = Now()] { return Now() - start > 1.0; });  // settle: Wine maps and paints it
   std::printf("lists: %ld video and %ld audio entries\n", static_cast<long>(Count(window, IDC_VIDEO_LIST)),

@@ -2,14 +2,17 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
+#include "core/win32/TextCast.h"
 #include "program/win32/StartUp.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  const wchar_t* first = arguments != nullptr && count > 1 ? arguments[1] : L"";
-  shadowpane::RunShadowpane(instance, first);
-  if (arguments != nullptr) LocalFree(arguments);
-  // Every way out answers 0.
-  return 0;
+  wchar_t** split = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<shadowpane::WideString> arguments;
+  for (int i = 1; split != nullptr && i < count; ++i) arguments.emplace_back(shadowpane::AsCore(split[i]));
+  if (split != nullptr) LocalFree(split);
+  // A program that ran answers 0; a command its own code.
+  return shadowpane::RunShadowpane(instance, arguments);
 }

@@ -6,9 +6,13 @@
 #include <string>
 
 #include "settings/Settings.h"
+#include "commands/CommandDecisions.h"
+#include "commands/CommandLine.h"
 #include "commands/ShortcutSettings.h"
 #include "program/StartUpRules.h"
 #include "settings/win32/RegistryStore.h"
+#include "program/win32/ConsoleOutput.h"
+#include "program/win32/RunningCopyCommand.h"
 #include "program/win32/SettingsMutedEndpointStore.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
@@ -92,6 +96,15 @@ int EndRunningCopy(HWND running) {
   return gone;
 }
 
+// A command line's command for the copy that runs; its exit code.
+int CommandRunningCopy(HWND running, const Command& command) {
+  CommandAnswer answer;
+  const int exitCode =
+      RegisterCommandReplyClass(ToolkitInstance()) ? RunOnRunningCopy(running, command, answer) : kExitNotBlocked;
+  PrintLines(answer.lines);
+  return exitCode;
+}
+
 // 1 to carry on as the only instance, 0 to end this process.
 int EnsureSingleInstance() {
   HWND running = FindWindowW(kMainWindowClassName, nullptr);
@@ -125,7 +138,24 @@ int RunMessageLoop() {
 
 }  // namespace
 
-int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
+int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) {
+  const ParsedCommandLine parsed = ParseCommandLine(arguments);
+  if (parsed.result == ParseResult::Usage) {
+    PrintText(kCommandLineUsage);
+    return kExitUsage;
+  }
+  // A command goes to the copy that runs; without one, a block, unblock or
+  // toggle starts this copy hidden, which carries it out itself.
+  Command startCommand;
+  if (parsed.result == ParseResult::Command) {
+    HWND running = FindWindowW(kMainWindowClassName, nullptr);
+    if (running != nullptr) return CommandRunningCopy(running, parsed.command);
+    if (parsed.command.action == CommandAction::Status || parsed.command.action == CommandAction::Quit) {
+      PrintLines({kNotRunningLine});
+      return kExitNotFound;
+    }
+    startCommand = parsed.command;
+  }
   UseExecutableFolder();
   gChosenLanguage = -1;
   if (!RegisterToolkitClasses(instance)) {
@@ -136,7 +166,13 @@ int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
     MessageBoxW(nullptr, kClassesError, kProgramCaption, MB_OK | MB_ICONERROR);
     return 0;
   }
-  if (!EnsureSingleInstance()) return 0;
+  if (startCommand.action != CommandAction::None) {
+    // A copy that started meanwhile takes the command: no question.
+    HWND running = FindWindowW(kMainWindowClassName, nullptr);
+    if (running != nullptr) return CommandRunningCopy(running, startCommand);
+  } else if (!EnsureSingleInstance()) {
+    return 0;
+  }
   OpenFirstRunPage();
   if (FAILED(CoInitialize(nullptr))) {
     ShowMessageBox(nullptr, kComError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
@@ -174,8 +210,9 @@ int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument) {
   services.showAbout = ShowAboutWindow;
   services.shortcuts = LoadShortcuts(store);
   services.showShortcuts = ShowShortcuts;
+  services.startCommand = startCommand;
   g_settingsStore = &store;
-  if (CreateMainWindow(services, firstArgument) == nullptr) {
+  if (CreateMainWindow(services, parsed.result != ParseResult::Start) == nullptr) {
     ShowMessageBox(nullptr, kMainWindowError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
     return 0;
   }

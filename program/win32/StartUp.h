@@ -5,11 +5,17 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "core/Text.h"
+
 namespace shadowpane {
 
-// Start-up steps 1 to 13. The first command-line argument ("/min" starts
-// hidden) is handed to the main window. Answers the process's exit code,
-// which is 0 on every path.
-int RunShadowpane(HINSTANCE instance, const wchar_t* firstArgument);
+// Reads the command line (the arguments after the program's path). With
+// none, or "/min" (hidden), the program starts and runs until it is closed;
+// a command goes to the copy that runs (commands/CommandLine.h). Answers
+// the process's exit code: 0 for a program that ran, the command's code
+// (commands/Command.h) otherwise.
+int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments);
 
 }  // namespace shadowpane

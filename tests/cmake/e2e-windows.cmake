@@ -24,12 +24,13 @@ set_target_properties(shadowpane_e2e_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${
 add_dependencies(shadowpane_e2e_tool shadowpane_virtualdevices)
 shadowpane_warnings(shadowpane_e2e_tool)
 
-# The keyboard shortcuts pressed from this process, with a notification
-# area of the test's own that records what the program asks it to show.
-shadowpane_test(e2e_shortcut_tests
-  SOURCES e2e/ShortcutEndToEndTest.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+# The keyboard shortcuts pressed from this process and the command lines run
+# from it, with a notification area of the test's own that records what the
+# program asks it to show.
+shadowpane_test(e2e_outside_command_tests
+  SOURCES e2e/OutsideCommandsEndToEndTest.cpp virtualdevices/VirtualDevicesEnvironment.cpp
   LIBS shadowpane_e2e_driver shadowpane_virtualdevices_support)
-set_target_properties(e2e_shortcut_tests PROPERTIES
+set_target_properties(e2e_outside_command_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
-add_dependencies(e2e_shortcut_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
-set_tests_properties(e2e_shortcut_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
+add_dependencies(e2e_outside_command_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(e2e_outside_command_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)

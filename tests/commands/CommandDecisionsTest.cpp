@@ -95,28 +95,46 @@ TEST(CommandDecisionsTest, ExitCodeCountsOnlyVerifiedState) {
   }
 }
 
-TEST(CommandDecisionsTest, StatusIsAtRiskUnlessEveryDeviceIsVerifiedBlocked) {
+TEST(CommandDecisionsTest, StatusIsAtRiskUnlessShownProtectedAndEveryDeviceIsVerifiedBlocked) {
   const std::vector<DeviceSnapshot> blocked = {{kCam, u"Cam", State::Blocked}, {kMic, u"Mic\tX", State::Blocked}};
-  EXPECT_EQ(StatusExitCode(blocked), kExitDone);
-  EXPECT_EQ(StatusExitCode({}), kExitDone);
+  const CommandAnswer allBlocked = StatusAnswer(blocked, true);
+  EXPECT_EQ(allBlocked.exitCode, kExitDone);
   const std::vector<WideString> expected = {u"camera\tCam\tblocked", u"microphone\tMic\tX\tblocked",
                                             u"Privacy Protected"};
-  EXPECT_EQ(StatusLines(blocked), expected);
+  EXPECT_EQ(allBlocked.lines, expected);
+  // The window's verdict counts too: nothing listed, or a kind it could not read.
+  EXPECT_EQ(StatusAnswer(blocked, false).exitCode, kExitAtRisk);
+  EXPECT_EQ(StatusAnswer({}, false).lines, std::vector<WideString>{kStatusAtRisk});
   for (State risky : {State::Open, State::HeldButShared, State::NotSilent}) {
     std::vector<DeviceSnapshot> devices = blocked;
     devices[1].state = risky;
-    EXPECT_EQ(StatusExitCode(devices), kExitAtRisk);
-    const std::vector<WideString> lines = StatusLines(devices);
-    EXPECT_EQ(lines.back(), kStatusAtRisk);
-    EXPECT_EQ(lines[1], u"microphone\tMic\tX\t" + WideString(StatusWord(risky)));
+    const CommandAnswer answer = StatusAnswer(devices, true);
+    EXPECT_EQ(answer.exitCode, kExitAtRisk);
+    EXPECT_EQ(answer.lines.back(), kStatusAtRisk);
+    EXPECT_EQ(answer.lines[1], u"microphone\tMic\tX\t" + WideString(StatusWord(risky)));
   }
   // Beyond what an answer carries, the listing is cut, the verdict is not.
   std::vector<DeviceSnapshot> many(kMaxAnswerLines + 5, {kCam, WideString(kMaxNameChars, u'n'), State::Blocked});
   many.back().state = State::Open;
-  const std::vector<WideString> lines = StatusLines(many);
-  EXPECT_EQ(lines.size(), static_cast<std::size_t>(kMaxAnswerLines));
-  EXPECT_EQ(lines.back(), kStatusAtRisk);
-  EXPECT_FALSE(EncodeAnswerRecord({StatusExitCode(many), lines}).empty());
+  const CommandAnswer cut = StatusAnswer(many, true);
+  EXPECT_EQ(cut.lines.size(), static_cast<std::size_t>(kMaxAnswerLines));
+  EXPECT_EQ(cut.lines.back(), kStatusAtRisk);
+  EXPECT_FALSE(EncodeAnswerRecord(cut).empty());
+}
+
+TEST(CommandDecisionsTest, ARunsAnswerNamesWhatDidNotReachItsState) {
+  const std::vector<DeviceSnapshot> before = {{kCam, u"Cam", State::Open}, {kMic, u"Mic", State::Open}};
+  const std::vector<DeviceSnapshot> after = {{kCam, u"Cam", State::HeldButShared}, {kMic, u"Mic", State::Blocked}};
+  const Command blockAll = MakeCommand(CommandAction::Block, CommandScope::All);
+  const CommandAnswer partly = RunAnswer(SelectTargets(before, blockAll), blockAll, after);
+  EXPECT_EQ(partly.exitCode, kExitNotBlocked);
+  EXPECT_EQ(partly.lines, std::vector<WideString>{u"camera\tCam\theld but shared"});
+  const Command unknown = MakeCommand(CommandAction::Unblock, CommandScope::Device, u"cam");
+  const CommandAnswer missing = RunAnswer(SelectTargets(before, unknown), unknown, before);
+  EXPECT_EQ(missing.exitCode, kExitNotFound);
+  EXPECT_EQ(missing.lines, std::vector<WideString>{u"no such device\tcam"});
+  const Command blockMic = MakeCommand(CommandAction::Block, CommandScope::Microphones);
+  EXPECT_EQ(RunAnswer(SelectTargets(before, blockMic), blockMic, after).lines, std::vector<WideString>{});
 }
 
 // A device whose kind and hold are set by the test.

@@ -194,6 +194,37 @@ DWORD ProgramCopy::Start(const std::wstring& arguments) {
   return info.dwProcessId;
 }
 
+long ProgramCopy::Run(const std::wstring& arguments, std::string* output, DWORD limitMs) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  const std::wstring exe = folder_ + L"\\" + kProgramFileName;
+  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION info{};
+  const BOOL started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                      &startup, &info);
+  CloseHandle(writeEnd);  // the pipe ends when the child's copy closes
+  if (!started) {
+    CloseHandle(readEnd);
+    return -1;
+  }
+  CloseHandle(info.hThread);
+  started_.push_back(info);
+  output->clear();
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output->append(buffer, read);
+  CloseHandle(readEnd);
+  return WaitForExit(info.dwProcessId, limitMs);
+}
+
 HANDLE ProgramCopy::Process(DWORD processId) const {
   for (const PROCESS_INFORMATION& info : started_) {
     if (info.dwProcessId == processId) return info.hProcess;

@@ -76,6 +76,10 @@ class ProgramCopy {
   std::wstring ProfilePath() const { return folder_ + L"\\Profile.db"; }
   // Starts the copy with the arguments; its process id, or 0.
   DWORD Start(const std::wstring& arguments = L"");
+  // Runs the copy with the arguments and its standard output on a pipe, as
+  // a script would, until it ends; its exit code (-1 when it did not end)
+  // and what it printed (UTF-8).
+  long Run(const std::wstring& arguments, std::string* output, DWORD limitMs = kWaitLimitMs);
   // The process handle of a started process (null for an unknown id).
   HANDLE Process(DWORD processId) const;
   // Waits for the process's end; its exit code, or -1 when it did not end.

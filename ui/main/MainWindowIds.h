@@ -35,6 +35,10 @@ constexpr unsigned TIMER_SHORTCUT_SETTLE = 104;
 constexpr unsigned kShortcutSettlePollMs = 50;
 constexpr unsigned kShortcutSettleLimitMs = 5000;
 
+// The same for the commands of second copies of the program: each is
+// answered once its targets settled, or at the same limit.
+constexpr unsigned TIMER_COMMAND_SETTLE = 105;
+
 // The tray icon's callback; a second start sends it too, to raise the
 // window. A private number below WM_USER.
 constexpr std::uint32_t WM_TRAY_NOTIFY = 102;

@@ -24,8 +24,12 @@ std::vector<DeviceSnapshot> AsBefore(const ShortcutRun& run, const std::vector<D
 }  // namespace
 
 ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action) {
+  return StartCommand(list, ShortcutCommand(action));
+}
+
+ShortcutRun StartCommand(DeviceList& list, const Command& command) {
   ShortcutRun run;
-  run.command = ShortcutCommand(action);
+  run.command = command;
   run.before = SnapshotDevices(list);
   run.targets = SelectTargets(run.before, run.command);
   const DeviceState wanted = run.targets.block ? DeviceState::Blocked : DeviceState::Open;
@@ -53,6 +57,10 @@ bool ShortcutSettled(const ShortcutRun& run, const std::vector<DeviceSnapshot>& 
     if (run.targets.block == open) return false;
   }
   return true;
+}
+
+CommandAnswer CommandRunAnswer(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now) {
+  return RunAnswer(run.targets, run.command, AsBefore(run, now));
 }
 
 ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<DeviceSnapshot>& after, int language) {

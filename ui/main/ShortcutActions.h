@@ -1,6 +1,7 @@
-// What a keyboard shortcut does to the devices, decided without the
-// platform: the targets (commands/CommandDecisions.h), the block or unblock
-// of each, when the outcome is known, and the balloon that tells it.
+// What a keyboard shortcut, or a command from a second copy of the
+// program, does to the devices, decided without the platform: the targets
+// (commands/CommandDecisions.h), the block or unblock of each, when the
+// outcome is known, and the balloon or the answer that tells it.
 //
 // A microphone's block is finished by its worker, which checks the silence
 // before the device shows blocked; so the balloon waits until every target
@@ -17,7 +18,8 @@
 
 namespace shadowpane {
 
-// One shortcut's run, from its key press to its balloon.
+// One shortcut's or command's run, from its key press (or arrival) to its
+// balloon (or answer).
 struct ShortcutRun {
   Command command;
   CommandTargets targets;
@@ -30,6 +32,9 @@ struct ShortcutRun {
 // Reads the devices, selects the action's targets and blocks or unblocks
 // each one not yet in the wanted state.
 ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action);
+// The same for any block, unblock or toggle; a command of another action
+// selects no targets (TargetOutcome::Usage) and touches nothing.
+ShortcutRun StartCommand(DeviceList& list, const Command& command);
 
 // True once every target has an outcome in the devices read now (found by
 // kind and name, so a refresh meanwhile changes nothing): a block whose
@@ -45,6 +50,11 @@ struct ShortcutBalloon {
   WideString text;
   bool warning = false;
 };
+// The answer to the second copy that sent the command, once settled or out
+// of time: a block is done only when every target is verified blocked in
+// the devices read now.
+CommandAnswer CommandRunAnswer(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now);
+
 ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<DeviceSnapshot>& after, int language);
 
 }  // namespace shadowpane

@@ -95,7 +95,7 @@ void Photograph(int language, const wchar_t* code) {
   gProtectedState = 0;
   WindowPoster poster;
   testing::MainWindowRig rig(poster);
-  HWND window = CreateMainWindow(rig.services, L"");
+  HWND window = CreateMainWindow(rig.services, false);
   if (window == nullptr) {
     ++failures;
     return;
@@ -150,7 +150,7 @@ void PhotographSharedCamera() {
   PluggedDevice shared = PluggedDevice::SharedCamera(L"Shared Webcam", L"\\\\?\\virtual#gallery-shared");
   WindowPoster poster;
   testing::MainWindowRig rig(poster);
-  HWND window = CreateMainWindow(rig.services, L"");
+  HWND window = CreateMainWindow(rig.services, false);
   if (window == nullptr || !shared.ok()) {
     ++failures;
     return;

@@ -13,6 +13,7 @@
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MenuCommands.h"
+#include "ui/main/win32/CopyData.h"
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 #include "ui/main/win32/HotKeys.h"
@@ -155,6 +156,81 @@ void OnHotKey(MainWindowData& data, WPARAM id) {
   CheckShortcutSettled(data);
 }
 
+void SendAnswer(const MainWindowData& data, HWND replyTo, const CommandAnswer& answer) {
+  if (replyTo == nullptr || !IsWindow(replyTo)) return;
+  SendRecord(replyTo, data.window, kAnswerRecordData, EncodeAnswerRecord(answer), kAnswerTakeWaitMs);
+}
+
+// Answers every pending command whose targets settled, or all of them
+// (`all`, at the end). They are taken out of the list first: sending an
+// answer may let another copy's command in.
+void AnswerSettledCommands(MainWindowData& data, bool all) {
+  if (data.pendingCommands.empty()) return;
+  const std::vector<DeviceSnapshot> now =
+      data.devices ? SnapshotDevices(*data.devices) : std::vector<DeviceSnapshot>();
+  std::vector<PendingCommand> settled;
+  for (auto it = data.pendingCommands.begin(); it != data.pendingCommands.end();) {
+    const bool late = GetTickCount() - it->arrivedAt >= kShortcutSettleLimitMs;
+    if (all || late || ShortcutSettled(*it->run, now)) {
+      settled.push_back(std::move(*it));
+      it = data.pendingCommands.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  if (data.pendingCommands.empty()) KillTimer(data.window, TIMER_COMMAND_SETTLE);
+  if (!settled.empty()) ShowProtection(data);
+  for (const PendingCommand& pending : settled) SendAnswer(data, pending.replyTo, CommandRunAnswer(*pending.run, now));
+}
+
+// A block, unblock or toggle from the command line, this copy's own or a
+// second copy's: carried out at once, answered once its targets settled.
+void StartPendingCommand(MainWindowData& data, const Command& command, HWND replyTo) {
+  PendingCommand pending;
+  pending.run.reset(new (std::nothrow) ShortcutRun(StartCommand(*data.devices, command)));
+  if (!pending.run) {
+    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}});
+    return;
+  }
+  pending.replyTo = replyTo;
+  pending.arrivedAt = GetTickCount();
+  data.pendingCommands.push_back(std::move(pending));
+  ShowProtection(data);
+  SetTimer(data.window, TIMER_COMMAND_SETTLE, kShortcutSettlePollMs, nullptr);
+  AnswerSettledCommands(data, false);
+}
+
+// A second copy's command record. Another program's WM_COPYDATA is left
+// alone (FALSE); a record that does not decode is answered as misuse.
+LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
+  const std::uint8_t* bytes = nullptr;
+  std::size_t size = 0;
+  if (!ReceivedRecord(lParam, kCommandRecordData, &bytes, &size)) return FALSE;
+  HWND replyTo = reinterpret_cast<HWND>(wParam);
+  Command command;
+  if (DecodeCommandRecord(bytes, size, command) != 1) {
+    SendAnswer(data, replyTo, CommandAnswer{kExitUsage, {}});
+    return TRUE;
+  }
+  if (!data.devices) {
+    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}});
+    return TRUE;
+  }
+  switch (command.action) {
+    case CommandAction::Status:
+      ShowProtection(data);
+      SendAnswer(data, replyTo, StatusAnswer(SnapshotDevices(*data.devices), gProtectedState == 1));
+      return TRUE;
+    case CommandAction::Quit:
+      SendAnswer(data, replyTo, CommandAnswer{kExitDone, {}});
+      PostMessageW(data.window, WM_CLOSE, 0, 0);
+      return TRUE;
+    default:
+      StartPendingCommand(data, command, replyTo);
+      return TRUE;
+  }
+}
+
 // The entry whose text equals the name, compared with case: display names
 // are unique only with case, and the list box's own exact search ignores it.
 LRESULT FindEntry(HWND list, const WideString& name) {
@@ -222,6 +298,9 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
+  if (data.services.startCommand.action != CommandAction::None && data.devices) {
+    StartPendingCommand(data, data.services.startCommand, nullptr);
+  }
   RegisterShortcuts(window, data.services.shortcuts);
   data.notification = RegisterForDeviceArrival(window);
   if (data.notification == nullptr) {
@@ -270,6 +349,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   ShowProtection(data);
   // Last, so the amber mark and the panel are up to date behind the notice.
   CheckShortcutSettled(data);
+  AnswerSettledCommands(data, false);
   if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
     ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
   }
@@ -336,6 +416,10 @@ void OnTimer(MainWindowData& data, WPARAM id) {
     CheckShortcutSettled(data);
     return;
   }
+  if (id == TIMER_COMMAND_SETTLE) {
+    AnswerSettledCommands(data, false);
+    return;
+  }
   const std::uint32_t countAtRefresh = data.devices ? data.devices->waveInCountAtRefresh : 0;
   const std::uint32_t waveInCount =
       id == TIMER_AUDIO_POLL ? data.services.captureServices->WaveInputCount() : 0;
@@ -372,7 +456,10 @@ void ReleaseEverything(MainWindowData& data) {
   KillTimer(data.window, TIMER_DEVICE_REFRESH);
   KillTimer(data.window, TIMER_TRAY_ADD);
   KillTimer(data.window, TIMER_SHORTCUT_SETTLE);
+  KillTimer(data.window, TIMER_COMMAND_SETTLE);
   data.shortcutRun.reset();
+  // Whoever waits hears how the devices stand before they are let go.
+  AnswerSettledCommands(data, true);
   UnregisterShortcuts(data.window);
   if (data.notification != nullptr) UnregisterDeviceNotification(data.notification);
   data.notification = nullptr;
@@ -461,6 +548,8 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case WM_HOTKEY:
       OnHotKey(data, wParam);
       return 0;
+    case WM_COPYDATA:
+      return OnCopyData(data, wParam, lParam);
     case WM_GRAPH_NOTIFY:
       return 0;
     case WM_CLOSE:
@@ -485,7 +574,7 @@ int RegisterMainWindowClass(HINSTANCE instance) {
   return RegisterRecordClass(instance, kMainWindowClassName, MainWindowProc, IDC_ARROW, kIconApplication);
 }
 
-HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstArgument) {
+HWND CreateMainWindow(const MainWindowServices& services, bool hidden) {
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kMainWindowWidth / 2;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kMainWindowHeight / 2;
   HWND window = CreateWindowExW(0, kMainWindowClassName, kMainWindowTitle, WS_POPUP, x, y, kMainWindowWidth,
@@ -496,8 +585,6 @@ HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstAr
   UpdateWindow(window);
   SetForegroundWindow(window);
   BringWindowToTop(window);
-  const bool hidden = firstArgument != nullptr && SameBounded(AsCore(firstArgument), kMinimizedArgument,
-                                                              kAutostartTextUnits);
   ShowWindow(window, hidden ? SW_HIDE : SW_SHOW);
   return window;
 }

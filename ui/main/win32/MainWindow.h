@@ -14,6 +14,7 @@
 #include "devices/DevicePoster.h"
 #include "devices/MutedEndpoints.h"
 #include "devices/ProfileFile.h"
+#include "commands/Command.h"
 #include "commands/ShortcutSettings.h"
 
 namespace shadowpane {
@@ -40,6 +41,9 @@ struct MainWindowServices {
   int (*showShortcuts)(HWND owner) = nullptr;  // 1 when closed with OK
   // The keyboard shortcuts registered when the window is created.
   ShortcutSet shortcuts;
+  // A block, unblock or toggle from the command line, carried out after
+  // the first refresh; CommandAction::None for none.
+  Command startCommand;
 };
 
 // 1 = "Privacy Protected": every device blocked and no hold that others can
@@ -52,9 +56,9 @@ extern std::int32_t gProtectedState;
 int RegisterMainWindowClass(HINSTANCE instance);
 
 // Creates the window centred on the screen with its rounded outline, brings
-// it to the front and shows it, or hides it when the first command-line
-// argument is "/min". Answers the window or null.
-HWND CreateMainWindow(const MainWindowServices& services, const wchar_t* firstArgument);
+// it to the front and shows it, or leaves it hidden (started with "/min" or
+// a command). Answers the window or null.
+HWND CreateMainWindow(const MainWindowServices& services, bool hidden);
 
 // The window published during its creation; every device notifies it.
 HWND MainWindowHandle();

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "devices/DeviceList.h"
 #include "ui/main/DeviceEntries.h"
@@ -13,6 +14,14 @@
 #include "ui/toolkit/win32/GdiObject.h"
 
 namespace shadowpane {
+
+// A second copy's command whose targets are settling, and where its answer
+// goes (null: the command this copy was started with; nobody waits).
+struct PendingCommand {
+  std::unique_ptr<ShortcutRun> run;
+  HWND replyTo = nullptr;
+  DWORD arrivedAt = 0;
+};
 
 struct MainWindowData {
   // The list-box class's own procedure, saved when the two lists are
@@ -34,6 +43,7 @@ struct MainWindowData {
   // The shortcut whose targets are settling, and when its key was pressed.
   std::unique_ptr<ShortcutRun> shortcutRun;
   DWORD shortcutPressedAt = 0;
+  std::vector<PendingCommand> pendingCommands;
 };
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,

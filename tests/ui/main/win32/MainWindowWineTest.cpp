@@ -105,8 +105,8 @@ class MainWindowTest : public ::testing::Test {
     }
   }
 
-  HWND Open(const wchar_t* firstArgument = L"") {
-    window_ = CreateMainWindow(services_, firstArgument);
+  HWND Open(bool hidden = false) {
+    window_ = CreateMainWindow(services_, hidden);
     Pump(50);
     return window_;
   }
@@ -177,7 +177,7 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt) {
-  ASSERT_NE(Open(L"/min"), nullptr);
+  ASSERT_NE(Open(true), nullptr);
   EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window_, GCLP_HICON)),
             LoadProgramIcon(kIconAtRisk, GetSystemMetrics(SM_CXICON)))
       << "the class icon follows the state, for the taskbar";
@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, ListsTakeNoKeysAndThePointerGivesThemTheFocus) {
 }
 
 TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentState) {
-  ASSERT_NE(Open(L"/min"), nullptr);
+  ASSERT_NE(Open(true), nullptr);
   const HICON small = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
   ASSERT_NE(TrayIconShown(), small);
   gProtectedState = 1;
@@ -540,7 +540,7 @@ TEST_F(MainWindowTest, TheTrayIconIsAddedAgainUntilTheShellTakesIt) {
   gRefusedAdds = 2;
   gAdds = 0;
   SetTrayShellForTests(RefusingShell);
-  ASSERT_NE(Open(L"/min"), nullptr);
+  ASSERT_NE(Open(true), nullptr);
   const DWORD start = GetTickCount();
   while (gRefusedAdds > 0 && GetTickCount() - start < 10000) Pump(100);
   Pump(2 * kTrayRetryIntervalMs);
