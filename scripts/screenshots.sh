@@ -148,3 +148,10 @@ tool click-entry audio 0
 shot KSP2MainWndClass main-protected
 tool show
 stop_program
+
+# The help shows the shortcuts window too; the help compiler takes only files
+# below the help folder.
+if [ -z "${1:-}" ]; then
+  mkdir -p "$root/help/images"
+  cp "$out/shortcuts-window.png" "$root/help/images/shortcuts-window.png"
+fi
