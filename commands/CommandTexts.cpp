@@ -35,6 +35,13 @@ TextInLanguages kTextNotVerified = {
     u"%1 ist gesperrt, kann aber noch von anderen Programmen verwendet werden.",
     u"%1 está bloqueado, pero otros programas todavía pueden usarlo.",
     u"%1 è bloccato, ma altri programmi possono ancora usarlo."};
+TextInLanguages kTextNothingListed = {u"No matching device is listed.", u"Kein passendes Gerät ist aufgeführt.",
+                                      u"No hay ningún dispositivo correspondiente.",
+                                      u"Nessun dispositivo corrispondente."};
+TextInLanguages kTextShortcutUsedByAnotherAction = {u"Another action already uses this shortcut.",
+                                                    u"Eine andere Aktion verwendet diese Tastenkombination schon.",
+                                                    u"Otra acción ya usa este atajo.",
+                                                    u"Un'altra azione usa già questa scorciatoia."};
 TextInLanguages kTextShortcutTaken = {u"This shortcut is used by another program.",
                                       u"Diese Tastenkombination wird von einem anderen Programm verwendet.",
                                       u"Este atajo lo usa otro programa.",
@@ -77,6 +84,8 @@ const WideChar* const* const kCommandTexts[kCommandTextCount] = {
     kTextUnableToBlock,
     kTextUnableToUnblock,
     kTextNotVerified,
+    kTextNothingListed,
+    kTextShortcutUsedByAnotherAction,
     kTextShortcutTaken,
     kTextShortcutNeedsCtrlOrAlt,
     kTextShortcutsWindowTitle,
@@ -136,6 +145,7 @@ WideString CommandBalloonText(const Command& command, const CommandTargets& targ
                               const std::vector<DeviceSnapshot>& devicesBefore,
                               const std::vector<DeviceSnapshot>& devicesAfter, int language) {
   if (targets.outcome != TargetOutcome::Act) return WideString();
+  if (targets.targets.empty()) return CommandTextIn(CommandText::NothingListed, language);
   const int failed = FirstFailedTarget(targets, devicesAfter);
   if (failed >= 0 && static_cast<std::size_t>(failed) < devicesBefore.size()) {
     const WideView name = devicesBefore[static_cast<std::size_t>(failed)].displayName;

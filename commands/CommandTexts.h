@@ -27,6 +27,8 @@ enum class CommandText {
   UnableToBlock,    // names the device
   UnableToUnblock,  // names the device
   NotVerified,      // names the device
+  NothingListed,    // the scope holds no device: nothing was done
+  ShortcutUsedByAnotherAction,
   ShortcutTaken,
   ShortcutNeedsCtrlOrAlt,
   ShortcutsWindowTitle,  // also the menu item
@@ -60,8 +62,8 @@ WideString WithDeviceName(const WideChar* text, WideView name);
 // The balloon of a block, unblock or toggle once it ran: the first target
 // that failed is named (unable to block, unable to unblock, or blocked but
 // not verified); else what was done to which devices. devicesBefore are
-// the devices the targets were chosen from. Empty when there is nothing to
-// tell (no such device, not a block, unblock or toggle).
+// the devices the targets were chosen from. A scope without a device says
+// so rather than "all blocked". Empty when there is nothing to tell (no such device, not a block, unblock or toggle).
 WideString CommandBalloonText(const Command& command, const CommandTargets& targets,
                               const std::vector<DeviceSnapshot>& devicesBefore,
                               const std::vector<DeviceSnapshot>& devicesAfter, int language);

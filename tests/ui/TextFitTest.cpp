@@ -139,7 +139,7 @@ void CheckShortcutsWindow() {
   HWND window = testing::FindOpen(kShortcutsWindowClassName);
   const WideChar* title = CommandTextIn(CommandText::ShortcutsWindowTitle, gDisplayLanguage);
   CheckSecondaryWindow(window, title);
-  for (RowMessage message : {RowMessage::NeedsCtrlOrAlt, RowMessage::Taken}) {
+  for (RowMessage message : {RowMessage::NeedsCtrlOrAlt, RowMessage::Taken, RowMessage::UsedByAnotherRow}) {
     const WideString text = RowMessageText(message, gDisplayLanguage);
     for (int row = 0; row < kShortcutActionCount; ++row) {
       SetWindowTextW(GetDlgItem(window, IDC_SHORTCUTS_MESSAGE + row), AsWide(text.c_str()));

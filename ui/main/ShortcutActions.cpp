@@ -67,7 +67,8 @@ ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<Dev
   ShortcutBalloon balloon;
   const std::vector<DeviceSnapshot> aligned = AsBefore(run, after);
   balloon.text = CommandBalloonText(run.command, run.targets, run.before, aligned, language);
-  balloon.warning = FirstFailedTarget(run.targets, aligned) >= 0;
+  // Nothing to act on is no protection either.
+  balloon.warning = FirstFailedTarget(run.targets, aligned) >= 0 || run.targets.targets.empty();
   if (!balloon.warning && run.targets.block) {
     // A device listed since the key press, in the action's scope and not
     // blocked, would make "all blocked" untrue: it is named instead.

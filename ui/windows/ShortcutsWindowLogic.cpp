@@ -65,6 +65,8 @@ WideString RowMessageText(RowMessage message, int language) {
       return CommandTextIn(CommandText::ShortcutNeedsCtrlOrAlt, language);
     case RowMessage::Taken:
       return CommandTextIn(CommandText::ShortcutTaken, language);
+    case RowMessage::UsedByAnotherRow:
+      return CommandTextIn(CommandText::ShortcutUsedByAnotherAction, language);
     default:
       return WideString();
   }
@@ -74,7 +76,14 @@ ShortcutsOk DecideShortcutsOk(const ShortcutSet& wanted, const bool (&refused)[k
   ShortcutsOk ok;
   for (int i = 0; i < kShortcutActionCount; ++i) {
     const bool valid = CheckShortcut(wanted.stored[i]) == ShortcutCheck::Valid;
-    if (valid && refused[i]) {
+    // The system refuses the second registration of a combination, which
+    // would read as another program's; it is this window's own row.
+    bool earlierRow = false;
+    for (int j = 0; j < i; ++j) earlierRow = earlierRow || wanted.stored[j] == wanted.stored[i];
+    if (valid && earlierRow) {
+      ok.messages[i] = RowMessage::UsedByAnotherRow;
+      ok.close = false;
+    } else if (valid && refused[i]) {
       ok.messages[i] = RowMessage::Taken;
       ok.close = false;
     } else {

@@ -46,12 +46,13 @@ int ShortcutRowOf(int id, int firstId);
 WideString ShortcutFieldText(std::uint32_t stored, int language, WideView keyName);
 
 // Why a row's combination was not saved.
-enum class RowMessage { None, NeedsCtrlOrAlt, Taken };
+enum class RowMessage { None, NeedsCtrlOrAlt, Taken, UsedByAnotherRow };
 WideString RowMessageText(RowMessage message, int language);
 
 // OK: the combinations wanted, and those the system refused to register
-// (another program holds them). The refused are not saved: their rows say
-// so and the window stays open; every other one is saved.
+// (another program holds them). The refused, and a combination an earlier
+// row already has, are not saved: their rows say so and the window stays
+// open; every other one is saved.
 struct ShortcutsOk {
   ShortcutSet saved;
   RowMessage messages[kShortcutActionCount] = {};

@@ -83,6 +83,9 @@ TEST(ShortcutActionsTest, EachActionActsOnItsDevicesAndTellsWhatHappened) {
       // A refused block is named, the others are still blocked.
       {{{kCam, u"Stuck Cam", false, Answer::Refused}, {kMic, u"Mic", false, Answer::AtOnce}},
        ShortcutAction::BlockAll, u"Unable to block Stuck Cam.", true, {false, true}},
+      // No camera listed: nothing blocked, and the balloon does not say "all".
+      {{{kMic, u"Mic", false, Answer::AtOnce}}, ShortcutAction::ToggleCameras, u"No matching device is listed.", true,
+       {false}},
   };
   for (const ActionCase& c : cases) {
     Rig rig(c.rows);

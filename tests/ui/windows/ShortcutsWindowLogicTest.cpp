@@ -24,6 +24,8 @@ TEST(ShortcutsWindowLogicTest, OkSavesWhatTheSystemTookAndKeepsTheWindowForTheRe
       {{{kCtrlAltM, kCtrlAltC, 0, 0}}, {false, true}, {{kCtrlAltM, 0, 0, 0}}, RowMessage::Taken, false},
       // A combination the field never records is never saved either.
       {{{kCtrlAltM, kShiftM, 0, 0}}, {false, true}, {{kCtrlAltM, 0, 0, 0}}, RowMessage::None, true},
+      // Two rows with one combination: the second is this window's, not another program's.
+      {{{kCtrlAltM, kCtrlAltM, 0, 0}}, {false, true}, {{kCtrlAltM, 0, 0, 0}}, RowMessage::UsedByAnotherRow, false},
   };
   for (const auto& c : cases) {
     const ShortcutsOk ok = DecideShortcutsOk(c.wanted, c.refused);
