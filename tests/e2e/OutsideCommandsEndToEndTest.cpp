@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/CommandRecord.h"
 #include "commands/CommandTexts.h"
 #include "commands/Shortcuts.h"
 #include "core/win32/TextCast.h"
@@ -217,6 +218,14 @@ TEST_F(ShortcutTest, CommandLinesReachTheRunningCopyAndExitWithWhatTheyDid) {
   EXPECT_TRUE(Verified(main, kCameraName));
   EXPECT_EQ(program_.Run(L"/block", &out), 2);
   EXPECT_NE(out.find("Usage:"), std::string::npos);
+  // Another process's malformed records: taken as misuse, or left alone.
+  std::uint8_t junk[40] = {'S', 'P', 'C', 'M', 1, 0, 1, 4, 200, 0};
+  for (ULONG_PTR kind : {ULONG_PTR{kCommandRecordData}, ULONG_PTR{0x1234}}) {
+    COPYDATASTRUCT copy{kind, sizeof(junk), junk};
+    const LRESULT taken = SendMessageW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+    EXPECT_EQ(taken, kind == kCommandRecordData ? TRUE : FALSE);
+  }
+  EXPECT_TRUE(Verified(main, kCameraName)) << "nothing changed";
 
   EXPECT_EQ(program_.Run(L"/quit", &out), 0);
   EXPECT_FALSE(program_.IsRunning(pid_)) << "answered once the copy ended";
