@@ -23,6 +23,12 @@ std::vector<DeviceSnapshot> AsBefore(const ShortcutRun& run, const std::vector<D
 
 }  // namespace
 
+bool RefusesShortcut(const std::vector<DeviceSnapshot>& devices, ShortcutAction action,
+                     const EnforcedPolicy& policy) {
+  if (!RefusesUnblock(policy)) return false;
+  return !SelectTargets(devices, ShortcutCommand(action)).block;
+}
+
 ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action) {
   ShortcutRun run;
   run.command = ShortcutCommand(action);

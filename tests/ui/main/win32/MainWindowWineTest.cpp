@@ -570,12 +570,12 @@ TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable
 
 // Stand-ins for the Settings window: OK after choosing Italian with
 // "BlockStart" on, or Cancel.
-int SettingsChoosingItalian(HWND, Settings* edited) {
+int SettingsChoosingItalian(HWND, Settings* edited, const EnforcedPolicy&) {
   edited->language = LANGUAGE_ITALIAN;
   edited->blockStart = 1;
   return 1;
 }
-int SettingsCancelled(HWND, Settings*) { return 0; }
+int SettingsCancelled(HWND, Settings*, const EnforcedPolicy&) { return 0; }
 
 TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCancelWritesNothing) {
   services_.showSettings = SettingsCancelled;
