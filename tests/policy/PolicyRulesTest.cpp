@@ -112,6 +112,26 @@ TEST(PolicyRulesTest, ForcedValuesOverwriteOnlyTheirOwnSetting) {
   EXPECT_EQ(std::make_tuple(language, startup, blockStart, blockPluggedIn), std::make_tuple(3, 1, 1, 1));
 }
 
+TEST(PolicyRulesTest, TheUsersOwnSettingsStayApartAndComeBackWhenThePolicyGoes) {
+  const Settings user{LANGUAGE_SPANISH, 0, 0, 1};
+  MemoryPolicySource source;
+  source.machine[u"BlockStart"] = Dword(1);
+  source.user[u"Language"] = Dword(LANGUAGE_GERMAN);
+  const EnforcedPolicy policy = ReadEnforcedPolicy(source);
+  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1}));
+
+  // The Settings window's OK: the user changed the free options; the forced
+  // ones keep the user's values underneath, whatever their controls showed.
+  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0};
+  const Settings saved = KeepForcedAsUsers(user, chosen, policy);
+  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0}));
+  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0}));
+
+  source.machine.clear();
+  source.user.clear();
+  EXPECT_EQ(EffectiveSettings(saved, ReadEnforcedPolicy(source)), saved) << "withdrawn: the user's choice is back";
+}
+
 TEST(PolicyRulesTest, APolicyChangeIsSeenAndOnlyUnblockingIsRefused) {
   MemoryPolicySource source;
   const EnforcedPolicy before = ReadEnforcedPolicy(source);
