@@ -7,24 +7,16 @@
 #include <tuple>
 
 #include "settings/Languages.h"
+#include "tests/support/MemoryPolicySource.h"
 
 namespace shadowpane {
 namespace {
 
 constexpr StoredValue kMissing{};
 constexpr StoredValue kText{StoredType::Other, 1};
-constexpr StoredValue Dword(std::uint32_t number) { return StoredValue{StoredType::Dword, number}; }
+constexpr StoredValue Dword(std::uint32_t number) { return testing::PolicyDword(number); }
 
-class MemoryPolicySource : public PolicySource {
- public:
-  StoredValue Query(PolicyScope scope, const WideChar* name) override {
-    const auto& key = scope == PolicyScope::Machine ? machine : user;
-    const auto it = key.find(name);
-    return it == key.end() ? kMissing : it->second;
-  }
-  std::map<std::u16string, StoredValue> machine;
-  std::map<std::u16string, StoredValue> user;
-};
+using testing::MemoryPolicySource;
 
 struct ForcedCase {
   const char* what;
