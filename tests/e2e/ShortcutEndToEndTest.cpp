@@ -77,8 +77,12 @@ class ShortcutTest : public ::testing::Test {
   DWORD pid_ = 0;
 };
 
+// An organisation withholds unblocking: the block still works, and the
+// camera toggle that would unblock does nothing but say why.
 TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBalloonSaysWhatHappened) {
   SetSetting(L"ShortcutBlockAll", kBlockAllKeys);
+  SetSetting(L"ShortcutToggleCameras", kCamerasKeys);
+  SetPolicy(HKEY_LOCAL_MACHINE, L"AllowUnblock", 0);
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   EXPECT_HRESULT_SUCCEEDED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000)) << "free before";
@@ -115,6 +119,11 @@ TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBallo
     return false;
   };
   EXPECT_TRUE(WaitUntil(balloonShown)) << "the balloon tells what happened, naming an unverified device";
+
+  PressShortcut(kCamerasKeys);
+  EXPECT_TRUE(WaitUntil([&] { return tray_.Received(L"Your organization does not allow unblocking devices."); }));
+  EXPECT_TRUE(allBlocked()) << "nothing unblocked";
+  EXPECT_HRESULT_FAILED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000)) << "the camera stays held";
 }
 
 TEST_F(ShortcutTest, TheWindowRecordsACombinationAndRefusesOneWithoutCtrlOrAltOrHeldByAnotherProgram) {
