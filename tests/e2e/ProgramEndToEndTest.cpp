@@ -110,6 +110,16 @@ class ProgramTest : public ::testing::Test {
     ClickControl(box, kMessageBoxOkId);
     EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
   }
+  // Every entry blocked, Wine's own input amber: muted at an endpoint whose
+  // mute Wine keeps per object, it is still heard by others.
+  static bool EveryDeviceHeld(HWND main) {
+    for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
+      for (const ListedEntry& entry : ReadList(List(main, id))) {
+        if (!entry.blocked || entry.heldButShared != (entry.name == kWineInputName)) return false;
+      }
+    }
+    return true;
+  }
   // Whether Profile.db saved the camera blocked.
   bool ProfileHoldsCameraBlocked() const {
     std::vector<ProfileRecord> records;
@@ -180,14 +190,7 @@ TEST_F(ProgramTest, AClickBlocksTheCameraAgainstOtherProgramsAndThePanelTellsThe
     ClickControl(box, kMessageBoxOkId);
     EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
   }
-  EXPECT_TRUE(WaitUntil([&] {
-    for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
-      for (const ListedEntry& entry : ReadList(List(main, id))) {
-        if (!entry.blocked || entry.heldButShared != (entry.name == kWineInputName)) return false;
-      }
-    }
-    return true;
-  })) << "every device blocked, Wine's own input amber";
+  EXPECT_TRUE(WaitUntil([&] { return EveryDeviceHeld(main); })) << "every device blocked, Wine's own input amber";
   EXPECT_EQ(PanelColour(main), Colour(PanelLook(0))) << "Privacy at Risk";
 }
 
@@ -379,14 +382,7 @@ TEST_F(ProgramTest, AMachinePolicyBlocksEveryDeviceAtStartAndLocksItsSetting) {
   SetPolicy(HKEY_LOCAL_MACHINE, L"BlockStart", 1);
   HWND main = StartWithLanguage();
   ASSERT_NE(main, nullptr);
-  EXPECT_TRUE(WaitUntil([&] {
-    for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
-      for (const ListedEntry& entry : ReadList(List(main, id))) {
-        if (!entry.blocked || entry.heldButShared != (entry.name == kWineInputName)) return false;
-      }
-    }
-    return true;
-  })) << "every device held at start";
+  EXPECT_TRUE(WaitUntil([&] { return EveryDeviceHeld(main); })) << "every device held at start";
   EXPECT_HRESULT_FAILED(ProbeCamera());
   AnswerBox(L"This microphone can still be heard by other programs while it is blocked. Device: In: default");
 
