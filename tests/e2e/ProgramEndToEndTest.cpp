@@ -389,6 +389,7 @@ TEST_F(ProgramTest, AMachinePolicyBlocksEveryDeviceAtStartAndLocksItsSetting) {
   PostMessageW(main, WM_COMMAND, IDM_SETTINGS, 0);
   HWND settings = WaitForWindow(kSettingsClass, pid_);
   ASSERT_NE(settings, nullptr);
+  ASSERT_TRUE(WaitForVisibility(settings, true)) << "shown once its controls are set";
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, IDC_SETTINGS_BLOCK_START)));
   EXPECT_EQ(SendDlgItemMessageW(settings, IDC_SETTINGS_BLOCK_START, CXM_CHECKED, kPropertyRead, 0), 1);
   wchar_t note[64] = {};
