@@ -33,6 +33,7 @@ const WideChar kStatusCamera[] = u"camera";
 const WideChar kStatusMicrophone[] = u"microphone";
 const WideChar kStatusProtected[] = u"Privacy Protected";
 const WideChar kStatusAtRisk[] = u"Privacy at Risk";
+const WideChar kRefusedLine[] = u"Refused: your organization does not allow it.";
 const WideChar kNotRunningLine[] = u"Shadowpane is not running.";
 const WideChar kNoSuchDeviceWords[] = u"no such device";
 

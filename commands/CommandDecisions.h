@@ -84,6 +84,8 @@ CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool show
 CommandAnswer RunAnswer(const CommandTargets& targets, const Command& command,
                         const std::vector<DeviceSnapshot>& devicesAfter);
 
+// What a refused command prints (exit kExitRefused).
+extern const WideChar kRefusedLine[];
 // What a second copy prints when no copy runs for /status or /quit.
 extern const WideChar kNotRunningLine[];
 // The line of an answer about a name no device has (a tab, then the name).

@@ -55,4 +55,20 @@ void ApplyEnforcedPolicy(const EnforcedPolicy& policy, std::int32_t& language, s
   blockPluggedIn = EffectiveValue(policy.blockPluggedIn, blockPluggedIn);
 }
 
+Settings EffectiveSettings(const Settings& user, const EnforcedPolicy& policy) {
+  Settings effective = user;
+  ApplyEnforcedPolicy(policy, effective.language, effective.startup, effective.blockStart,
+                      effective.blockPluggedIn);
+  return effective;
+}
+
+Settings KeepForcedAsUsers(const Settings& user, const Settings& chosen, const EnforcedPolicy& policy) {
+  Settings kept = chosen;
+  if (policy.language.forced) kept.language = user.language;
+  if (policy.startup.forced) kept.startup = user.startup;
+  if (policy.blockStart.forced) kept.blockStart = user.blockStart;
+  if (policy.blockPluggedIn.forced) kept.blockPluggedIn = user.blockPluggedIn;
+  return kept;
+}
+
 }  // namespace shadowpane

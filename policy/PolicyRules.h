@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "policy/PolicyValues.h"
+#include "settings/Settings.h"
 
 namespace shadowpane {
 
@@ -59,6 +60,16 @@ inline std::int32_t EffectiveValue(const ForcedSetting& setting, std::int32_t us
 // policy that is later withdrawn gives the user's choice back.
 void ApplyEnforcedPolicy(const EnforcedPolicy& policy, std::int32_t& language, std::int32_t& startup,
                          std::int32_t& blockStart, std::int32_t& blockPluggedIn);
+
+// The settings the program acts on: the user's own with each forced one
+// overwritten. The user's record itself is never changed by a policy, so
+// saving it keeps the user's choice for when the policy is withdrawn.
+Settings EffectiveSettings(const Settings& user, const EnforcedPolicy& policy);
+
+// What the Settings window's OK stores: the values read from its controls
+// for every setting the user may change, and the user's own earlier value
+// for each forced one (its control showed the forced value, disabled).
+Settings KeepForcedAsUsers(const Settings& user, const Settings& chosen, const EnforcedPolicy& policy);
 
 // Whether a request that would leave a device unblocked is refused. A block
 // is never refused: a policy only makes the program stricter.

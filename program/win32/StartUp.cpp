@@ -9,6 +9,8 @@
 #include "commands/CommandDecisions.h"
 #include "commands/CommandLine.h"
 #include "commands/ShortcutSettings.h"
+#include "policy/PolicyRules.h"
+#include "policy/win32/RegistryPolicySource.h"
 #include "program/StartUpRules.h"
 #include "settings/win32/RegistryStore.h"
 #include "program/win32/ConsoleOutput.h"
@@ -105,11 +107,15 @@ int CommandRunningCopy(HWND running, const Command& command) {
   return exitCode;
 }
 
-// 1 to carry on as the only instance, 0 to end this process.
-int EnsureSingleInstance() {
+// 1 to carry on as the only instance, 0 to end this process. While the
+// policy withdraws the exit, a restart would end the running copy, so none
+// is offered: the running copy is raised, as when the user answers no.
+int EnsureSingleInstance(const EnforcedPolicy& policy) {
   HWND running = FindWindowW(kMainWindowClassName, nullptr);
   if (running == nullptr) return 1;
-  const int answer = ShowMessageBox(nullptr, AsWide(kAlreadyRunningText), MBX_BUTTONS_YESNO, MBX_ICON_QUESTION);
+  const int answer = policy.allowExit
+                         ? ShowMessageBox(nullptr, AsWide(kAlreadyRunningText), MBX_BUTTONS_YESNO, MBX_ICON_QUESTION)
+                         : MBX_RESULT_NO;
   if (answer != MBX_RESULT_YES) {
     // With a time limit: a first copy that hangs must not hang this one.
     DWORD_PTR ignored = 0;
@@ -119,10 +125,12 @@ int EnsureSingleInstance() {
   return EndRunningCopy(running);
 }
 
-void OpenFirstRunPage() {
+// The first start takes the first-run mark even when the policy withholds
+// the page, so a policy withdrawn later opens no page at some later start.
+void OpenFirstRunPage(const EnforcedPolicy& policy) {
   std::unique_ptr<KeyValueKey> key = OpenRegistryKey(HKEY_LOCAL_MACHINE, kFirstRunKeyPath);
   if (!key) key = OpenRegistryKey(HKEY_CURRENT_USER, kFirstRunKeyPath);
-  if (!TakeFirstRun(key.get())) return;
+  if (!TakeFirstRun(key.get()) || !policy.showFirstRunPage) return;
   const WideString address = WideString(kWebSite) + kFirstRunPage;
   OpenWebPage(AsWide(address.c_str()));
 }
@@ -166,32 +174,41 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
     MessageBoxW(nullptr, kClassesError, kProgramCaption, MB_OK | MB_ICONERROR);
     return 0;
   }
+  // The policy keys, read now for start-up's own decisions and again by the
+  // main window at every refresh.
+  RegistryPolicySource policySource;
+  const EnforcedPolicy policy = ReadEnforcedPolicy(policySource);
   if (startCommand.action != CommandAction::None) {
     // A copy that started meanwhile takes the command: no question.
     HWND running = FindWindowW(kMainWindowClassName, nullptr);
     if (running != nullptr) return CommandRunningCopy(running, startCommand);
-  } else if (!EnsureSingleInstance()) {
+  } else if (!EnsureSingleInstance(policy)) {
     return 0;
   }
-  OpenFirstRunPage();
+  OpenFirstRunPage(policy);
   if (FAILED(CoInitialize(nullptr))) {
     ShowMessageBox(nullptr, kComError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
     return 0;
   }
 
   RegistryStore store;
-  if (!EnsureLanguageChosen(store)) {
+  // A forced language is the organisation's choice: nothing to ask, and
+  // nothing stored, so the user is asked once the policy is withdrawn.
+  if (!policy.language.forced && !EnsureLanguageChosen(store)) {
     ShowLanguageWindow(AsWide(kMainTitleText), LoadProgramIcon(kIconApplication, GetSystemMetrics(SM_CXICON)));
   }
-  // The settings in use for the whole run; the main window replaces them on
-  // the Settings window's OK.
+  // The user's own settings for the whole run, as saved; the main window
+  // replaces them on the Settings window's OK and acts on them with the
+  // policy's forced values over them.
   Settings settings;
   LoadSettings(store, settings);
   if (gChosenLanguage >= 0) {
     settings.language = gChosenLanguage;
     SaveSettings(store, settings);
   }
-  gDisplayLanguage = settings.language;
+  const Settings effective = EffectiveSettings(settings, policy);
+  if (policy.startup.forced) ApplyAutostart(store, effective.startup);
+  gDisplayLanguage = effective.language;
 
   // Everything the main window works with lives until the loop has ended.
   SettingsMutedEndpointStore mutedEndpointStore(store);
@@ -206,6 +223,7 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   services.profileFile = &profileFile;
   services.settingsStore = &store;
   services.settings = &settings;
+  services.policySource = &policySource;
   services.showSettings = ShowSettingsWindow;
   services.showAbout = ShowAboutWindow;
   services.shortcuts = LoadShortcuts(store);

@@ -93,9 +93,9 @@ std::unique_ptr<KeyValueKey> OpenRegistryKey(HKEY root, const wchar_t* path) {
   return std::make_unique<RegistryKey>(key);
 }
 
-std::unique_ptr<KeyValueKey> OpenRegistryKeyToRead(HKEY root, const wchar_t* path) {
+std::unique_ptr<KeyValueKey> OpenRegistryKeyToRead(HKEY root, const wchar_t* path, REGSAM view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return nullptr;
+  if (RegOpenKeyExW(root, path, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return nullptr;
   return std::make_unique<RegistryKey>(key);
 }
 

@@ -20,7 +20,8 @@ constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion
 // Opens (creating when missing) root\path with full access; null on failure.
 std::unique_ptr<KeyValueKey> OpenRegistryKey(HKEY root, const wchar_t* path);
 // Opens an existing root\path for queries only; null when missing or refused.
-std::unique_ptr<KeyValueKey> OpenRegistryKeyToRead(HKEY root, const wchar_t* path);
+// `view` may add KEY_WOW64_64KEY or KEY_WOW64_32KEY to name a registry view.
+std::unique_ptr<KeyValueKey> OpenRegistryKeyToRead(HKEY root, const wchar_t* path, REGSAM view = 0);
 
 // Where the store keeps its keys. The defaults are the program's own; tests
 // point them elsewhere or give a fixed executable path.

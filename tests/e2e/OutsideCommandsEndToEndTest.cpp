@@ -116,8 +116,12 @@ bool Verified(HWND main, const std::wstring& name) {
   return entry.blocked && !entry.heldButShared;
 }
 
+// An organisation withholds unblocking: the block still works, and the
+// camera toggle that would unblock does nothing but say why.
 TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBalloonSaysWhatHappened) {
   SetSetting(L"ShortcutBlockAll", kBlockAllKeys);
+  SetSetting(L"ShortcutToggleCameras", kCamerasKeys);
+  SetPolicy(HKEY_LOCAL_MACHINE, L"AllowUnblock", 0);
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   EXPECT_HRESULT_SUCCEEDED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000)) << "free before";
@@ -154,6 +158,19 @@ TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBallo
     return false;
   };
   EXPECT_TRUE(WaitUntil(balloonShown)) << "the balloon tells what happened, naming an unverified device";
+
+  PressShortcut(kCamerasKeys);
+  EXPECT_TRUE(WaitUntil([&] { return tray_.Received(L"Your organization does not allow unblocking devices."); }));
+  EXPECT_TRUE(allBlocked()) << "nothing unblocked";
+  EXPECT_HRESULT_FAILED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000)) << "the camera stays held";
+
+  // The command line is refused the same way, and so is /quit with the exit withheld.
+  std::string out;
+  EXPECT_EQ(program_.Run(L"/unblock all", &out), 4) << out;
+  EXPECT_TRUE(allBlocked());
+  SetPolicy(HKEY_LOCAL_MACHINE, L"AllowExit", 0);
+  EXPECT_EQ(program_.Run(L"/quit", &out), 4) << out;
+  EXPECT_TRUE(program_.IsRunning(pid_));
 }
 
 TEST_F(ShortcutTest, TheWindowRecordsACombinationAndRefusesOneWithoutCtrlOrAltOrHeldByAnotherProgram) {

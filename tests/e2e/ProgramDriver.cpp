@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include "core/win32/TextCast.h"
+#include "policy/PolicyValues.h"
 #include "settings/win32/RegistryStore.h"
 #include "tests/support/win32/TempFolder.h"
 #include "ui/main/MainWindowLayout.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr wchar_t kCompanyKey[] = L"Software\\KESTRALYNX";
 constexpr wchar_t kFirstRunKey[] = L"Software\\KESTRALYNX\\Shadowpane\\2001";
+constexpr wchar_t kPolicyCompanyKey[] = L"Software\\Policies\\KESTRALYNX";
 // A pixel of the status panel's fill: left of the shield, clear of the
 // rounded corners and of every text.
 constexpr int kPanelFillX = kPanelLeft + 4;
@@ -304,7 +307,11 @@ COLORREF PanelColour(HWND mainWindow) {
 void DeleteProgramKeys() {
   DeleteTree(HKEY_CURRENT_USER, kCompanyKey);
   DeleteTree(HKEY_LOCAL_MACHINE, kCompanyKey);
+  DeleteTree(HKEY_CURRENT_USER, kPolicyCompanyKey);
+  DeleteTree(HKEY_LOCAL_MACHINE, kPolicyCompanyKey);
 }
+
+void SetPolicy(HKEY root, const wchar_t* name, DWORD value) { SetDword(root, AsWide(kPolicyKeyPath), name, value); }
 
 void SetFirstRunDone() {
   SetDword(HKEY_LOCAL_MACHINE, kFirstRunKey, L"firstrun", 1);

@@ -112,8 +112,11 @@ bool ClickEntry(HWND list, int index);
 // The colour of the status panel's fill as the screen shows it.
 COLORREF PanelColour(HWND mainWindow);
 
-// The program's registry keys: removed, and the values tests preset.
+// The program's registry keys, the policy keys among them: removed, and
+// the values tests preset.
 void DeleteProgramKeys();
+// A policy value an organisation would push, under HKLM or HKCU.
+void SetPolicy(HKEY root, const wchar_t* name, DWORD value);
 void SetFirstRunDone();
 void SetSetting(const wchar_t* name, DWORD value);
 // A setting's REG_DWORD value, or -1 when it is missing or not a DWORD.

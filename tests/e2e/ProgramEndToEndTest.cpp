@@ -10,14 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "res/MenuIds.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
+#include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 #include "ui/windows/LanguageWindowLogic.h"
+#include "ui/windows/SettingsWindowLogic.h"
 
 namespace shadowpane::e2e {
 namespace {
@@ -99,6 +102,24 @@ class ProgramTest : public ::testing::Test {
     header.dbcc_classguid = kVideoInterfaceClass;
     SendMessageW(main, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&header));
   }
+  // Answers the message box the copy shows next, after checking its text.
+  void AnswerBox(const std::wstring& expected) {
+    HWND box = WaitForWindow(kMessageBoxClass, pid_);
+    ASSERT_NE(box, nullptr) << "no box for: " << std::string(expected.begin(), expected.end());
+    EXPECT_EQ(BoxText(box), expected);
+    ClickControl(box, kMessageBoxOkId);
+    EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
+  }
+  // Every entry blocked, Wine's own input amber: muted at an endpoint whose
+  // mute Wine keeps per object, it is still heard by others.
+  static bool EveryDeviceHeld(HWND main) {
+    for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
+      for (const ListedEntry& entry : ReadList(List(main, id))) {
+        if (!entry.blocked || entry.heldButShared != (entry.name == kWineInputName)) return false;
+      }
+    }
+    return true;
+  }
   // Whether Profile.db saved the camera blocked.
   bool ProfileHoldsCameraBlocked() const {
     std::vector<ProfileRecord> records;
@@ -169,14 +190,7 @@ TEST_F(ProgramTest, AClickBlocksTheCameraAgainstOtherProgramsAndThePanelTellsThe
     ClickControl(box, kMessageBoxOkId);
     EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
   }
-  EXPECT_TRUE(WaitUntil([&] {
-    for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
-      for (const ListedEntry& entry : ReadList(List(main, id))) {
-        if (!entry.blocked || entry.heldButShared != (entry.name == kWineInputName)) return false;
-      }
-    }
-    return true;
-  })) << "every device blocked, Wine's own input amber";
+  EXPECT_TRUE(WaitUntil([&] { return EveryDeviceHeld(main); })) << "every device blocked, Wine's own input amber";
   EXPECT_EQ(PanelColour(main), Colour(PanelLook(0))) << "Privacy at Risk";
 }
 
@@ -356,6 +370,76 @@ TEST_F(ProgramTest, ARestartKeepsTheFirstCopysBlocks) {
   ASSERT_TRUE(WaitForVisibility(second, true));
   EXPECT_TRUE(CameraBlocked(second)) << "the first copy's block, from Profile.db";
   EXPECT_HRESULT_FAILED(ProbeCamera()) << "held by the second copy";
+}
+
+// A machine policy forces the block at start over the user's own 0 and over
+// a user policy of 0: every device is held from the start, and the Settings
+// window shows the box ticked, locked and noted, while its OK keeps the
+// user's own 0 for the day the policy goes.
+TEST_F(ProgramTest, AMachinePolicyBlocksEveryDeviceAtStartAndLocksItsSetting) {
+  SetSetting(L"BlockStart", 0);
+  SetPolicy(HKEY_CURRENT_USER, L"BlockStart", 0);
+  SetPolicy(HKEY_LOCAL_MACHINE, L"BlockStart", 1);
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return EveryDeviceHeld(main); })) << "every device held at start";
+  EXPECT_HRESULT_FAILED(ProbeCamera());
+  AnswerBox(L"This microphone can still be heard by other programs while it is blocked. Device: In: default");
+
+  PostMessageW(main, WM_COMMAND, IDM_SETTINGS, 0);
+  HWND settings = WaitForWindow(kSettingsClass, pid_);
+  ASSERT_NE(settings, nullptr);
+  ASSERT_TRUE(WaitForVisibility(settings, true)) << "shown once its controls are set";
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, IDC_SETTINGS_BLOCK_START)));
+  EXPECT_EQ(SendDlgItemMessageW(settings, IDC_SETTINGS_BLOCK_START, CXM_CHECKED, kPropertyRead, 0), 1);
+  wchar_t note[64] = {};
+  GetWindowTextW(GetDlgItem(settings, IDC_SETTINGS_BLOCK_START_NOTE), note, 64);
+  EXPECT_STREQ(note, L"Managed by your organization.");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(settings, IDC_SETTINGS_BLOCK_PLUGGED_IN))) << "not forced";
+  EXPECT_EQ(GetDlgItem(settings, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE), nullptr);
+  ASSERT_TRUE(ClickControl(settings, IDC_SETTINGS_OK));
+  EXPECT_TRUE(WaitForNoWindow(kSettingsClass, pid_));
+  EXPECT_EQ(ReadSetting(L"BlockStart"), 0) << "the user's own choice is what is saved";
+}
+
+// Policies pushed while the program runs act from the next refresh: a
+// camera plugged in is held by the forced setting, an unblocking click is
+// refused with its message and leaves the camera held, the close button
+// only hides the window, and a second start raises the running copy
+// without offering a restart that would end it.
+TEST_F(ProgramTest, PoliciesPushedWhileRunningActAtTheNextRefresh) {
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  HWND video = List(main, IDC_VIDEO_LIST);
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
+  ASSERT_TRUE(WaitUntil([&] { return CameraBlocked(main); }));
+
+  SetPolicy(HKEY_LOCAL_MACHINE, L"BlockPluggedIn", 1);
+  SetPolicy(HKEY_CURRENT_USER, L"AllowUnblock", 0);
+  SetPolicy(HKEY_LOCAL_MACHINE, L"AllowExit", 0);
+  PluggedDevice plugged = PluggedDevice::Camera(L"Policy Camera", L"\\\\?\\virtual#policy-camera");
+  ASSERT_TRUE(plugged.ok());
+  SendVideoChange(main, DBT_DEVICEARRIVAL);
+  HWND box = WaitForWindow(kMessageBoxClass, pid_);
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(EntryBlocked(video, L"Policy Camera")) << "held by the policy, not by the user's 0";
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+  AnswerBox(L"Device has been plugged in. Device: Policy Camera");
+
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
+  AnswerBox(L"Your organization does not allow unblocking devices. Device: End To End Camera");
+  EXPECT_TRUE(CameraBlocked(main));
+  EXPECT_HRESULT_FAILED(ProbeCamera()) << "still held";
+
+  ClickAt(main, kCloseX, kCloseY);
+  EXPECT_TRUE(WaitForVisibility(main, false));
+  EXPECT_TRUE(program_.IsRunning(pid_)) << "closing only hides";
+  const DWORD secondPid = program_.Start();
+  ASSERT_NE(secondPid, 0u);
+  EXPECT_EQ(program_.WaitForExit(secondPid), 0) << "no question: the running copy is raised";
+  EXPECT_TRUE(WaitForVisibility(main, true));
+  EXPECT_TRUE(program_.IsRunning(pid_));
+  program_.EndAll();  // lets the cameras go before they are unplugged
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SecondStartTest,

@@ -7,24 +7,16 @@
 #include <tuple>
 
 #include "settings/Languages.h"
+#include "tests/support/MemoryPolicySource.h"
 
 namespace shadowpane {
 namespace {
 
 constexpr StoredValue kMissing{};
 constexpr StoredValue kText{StoredType::Other, 1};
-constexpr StoredValue Dword(std::uint32_t number) { return StoredValue{StoredType::Dword, number}; }
+constexpr StoredValue Dword(std::uint32_t number) { return testing::PolicyDword(number); }
 
-class MemoryPolicySource : public PolicySource {
- public:
-  StoredValue Query(PolicyScope scope, const WideChar* name) override {
-    const auto& key = scope == PolicyScope::Machine ? machine : user;
-    const auto it = key.find(name);
-    return it == key.end() ? kMissing : it->second;
-  }
-  std::map<std::u16string, StoredValue> machine;
-  std::map<std::u16string, StoredValue> user;
-};
+using testing::MemoryPolicySource;
 
 struct ForcedCase {
   const char* what;
@@ -110,6 +102,26 @@ TEST(PolicyRulesTest, ForcedValuesOverwriteOnlyTheirOwnSetting) {
   policy.blockStart = {true, 1};
   ApplyEnforcedPolicy(policy, language, startup, blockStart, blockPluggedIn);
   EXPECT_EQ(std::make_tuple(language, startup, blockStart, blockPluggedIn), std::make_tuple(3, 1, 1, 1));
+}
+
+TEST(PolicyRulesTest, TheUsersOwnSettingsStayApartAndComeBackWhenThePolicyGoes) {
+  const Settings user{LANGUAGE_SPANISH, 0, 0, 1};
+  MemoryPolicySource source;
+  source.machine[u"BlockStart"] = Dword(1);
+  source.user[u"Language"] = Dword(LANGUAGE_GERMAN);
+  const EnforcedPolicy policy = ReadEnforcedPolicy(source);
+  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1}));
+
+  // The Settings window's OK: the user changed the free options; the forced
+  // ones keep the user's values underneath, whatever their controls showed.
+  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0};
+  const Settings saved = KeepForcedAsUsers(user, chosen, policy);
+  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0}));
+  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0}));
+
+  source.machine.clear();
+  source.user.clear();
+  EXPECT_EQ(EffectiveSettings(saved, ReadEnforcedPolicy(source)), saved) << "withdrawn: the user's choice is back";
 }
 
 TEST(PolicyRulesTest, APolicyChangeIsSeenAndOnlyUnblockingIsRefused) {

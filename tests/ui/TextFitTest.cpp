@@ -112,17 +112,46 @@ class TextFitTest : public ::testing::TestWithParam<int> {
   int saved_ = 0;
 };
 
-TEST_P(TextFitTest, SettingsWithEachWordingOfTheAutostartOption) {
+// No two controls of the window share a pixel: a note under a forced
+// setting has a row of its own.
+void CheckNoOverlap(HWND window) {
+  ASSERT_NE(window, nullptr);
+  std::vector<RECT> rects;
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    for (const RECT& other : rects) {
+      RECT common{};
+      EXPECT_FALSE(IntersectRect(&common, &r, &other)) << Narrow(WindowText(child));
+    }
+    rects.push_back(r);
+  }
+}
+
+// Each wording of the autostart option, and every setting forced with its
+// note "Managed by your organization." beneath.
+TEST_P(TextFitTest, SettingsWithEachWordingOfTheAutostartOptionAndEveryNote) {
   testing::TestHost host(700, 560, 50, 60);
+  EnforcedPolicy allForced;
+  for (ForcedSetting* setting : {&allForced.language, &allForced.startup, &allForced.blockStart,
+                                 &allForced.blockPluggedIn}) {
+    *setting = {true, 1};
+  }
   for (int byAdministrator : {0, 1}) {
-    SCOPED_TRACE(byAdministrator ? "set by an administrator" : "the user's own");
-    gAutostartByAdministrator = byAdministrator;
-    testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kSettingsWindowClassName),
-                                                    GetString(STR_SETTINGS)); }},
-                         [&] {
-                           Settings settings{gDisplayLanguage, 0, 0, 0};
-                           ShowSettingsWindow(host.window(), &settings);
-                         });
+    for (const EnforcedPolicy& policy : {EnforcedPolicy{}, allForced}) {
+      SCOPED_TRACE(byAdministrator ? "set by an administrator" : "the user's own");
+      SCOPED_TRACE(policy.language.forced ? "every setting forced" : "no policy");
+      gAutostartByAdministrator = byAdministrator;
+      testing::RunScripted({[] {
+                             HWND window = testing::FindOpen(kSettingsWindowClassName);
+                             CheckSecondaryWindow(window, GetString(STR_SETTINGS));
+                             CheckNoOverlap(window);
+                           }},
+                           [&] {
+                             Settings settings{gDisplayLanguage, 0, 0, 0};
+                             ShowSettingsWindow(host.window(), &settings, policy);
+                           });
+    }
   }
 }
 

@@ -11,7 +11,7 @@ constexpr int kMessageMaxChars = 512;
 
 }  // namespace
 
-DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText) {
+DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText, const EnforcedPolicy& policy) {
   DeviceClick click;
   WideChar name[kNameUnits] = {};
   CopyBounded(name, kMaxNameChars, entryText);
@@ -19,6 +19,10 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText) {
   if (device == nullptr) return click;
   click.acted = true;
   const bool wasBlocked = DeviceList::IsBlocked(device) != 0;
+  if (RefusesToggle(policy, wasBlocked)) {
+    click.failureText = STR_UNBLOCK_NOT_ALLOWED;
+    return click;
+  }
   click.result = wasBlocked ? device->Unblock() : device->Block();
   if (click.result != 1) click.failureText = wasBlocked ? STR_UNABLE_TO_UNBLOCK : STR_UNABLE_TO_BLOCK;
   return click;

@@ -9,6 +9,7 @@
 
 #include "core/Text.h"
 #include "devices/DeviceList.h"
+#include "policy/PolicyRules.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {
@@ -23,7 +24,10 @@ struct DeviceClick {
 // Finds the device by its display name and unblocks it when blocked, else
 // blocks it. A result other than exactly 1 asks for "Unable to unblock
 // device." or "Unable to block device."; a vanished device does nothing.
-DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText);
+// An unblock the policy refuses leaves the device held and asks for "Your
+// organization does not allow unblocking devices." (result 0).
+DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText,
+                             const EnforcedPolicy& policy = EnforcedPolicy{});
 
 // "%s\n \n%s: %s": the message, the localized "Device" and the device's
 // display name, as every device notice and warning reads.

@@ -23,6 +23,19 @@ std::vector<DeviceSnapshot> AsBefore(const ShortcutRun& run, const std::vector<D
 
 }  // namespace
 
+bool RefusesShortcut(const std::vector<DeviceSnapshot>& devices, ShortcutAction action,
+                     const EnforcedPolicy& policy) {
+  return RefusesCommand(devices, ShortcutCommand(action), policy);
+}
+
+bool RefusesCommand(const std::vector<DeviceSnapshot>& devices, const Command& command,
+                    const EnforcedPolicy& policy) {
+  if (command.action == CommandAction::Quit) return !policy.allowExit;
+  if (!RefusesUnblock(policy)) return false;
+  const CommandTargets targets = SelectTargets(devices, command);
+  return targets.outcome == TargetOutcome::Act && !targets.block;
+}
+
 ShortcutRun StartShortcut(DeviceList& list, ShortcutAction action) {
   return StartCommand(list, ShortcutCommand(action));
 }

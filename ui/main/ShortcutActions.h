@@ -15,6 +15,7 @@
 #include "commands/Shortcuts.h"
 #include "core/Text.h"
 #include "devices/DeviceList.h"
+#include "policy/PolicyRules.h"
 
 namespace shadowpane {
 
@@ -28,6 +29,17 @@ struct ShortcutRun {
   // other than 1, so no later notice will change it.
   std::vector<bool> refused;
 };
+
+// Whether the policy refuses the action on the devices read now: an
+// unblock-all, or a toggle that would unblock its devices, while unblocking
+// is not allowed. A refused shortcut does nothing to any device; the window
+// tells so in a balloon. A block is never refused.
+bool RefusesShortcut(const std::vector<DeviceSnapshot>& devices, ShortcutAction action,
+                     const EnforcedPolicy& policy);
+// The same for a command line's command (answered kExitRefused), and /quit
+// while the policy withdraws the exit.
+bool RefusesCommand(const std::vector<DeviceSnapshot>& devices, const Command& command,
+                    const EnforcedPolicy& policy);
 
 // Reads the devices, selects the action's targets and blocks or unblocks
 // each one not yet in the wanted state.

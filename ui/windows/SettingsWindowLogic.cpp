@@ -27,10 +27,39 @@ const WideChar* LanguageName(int language, WideChar (&buffer)[kLanguageNameUnits
   return buffer;
 }
 
+
+// Rows below a forced setting move down by the notes above them.
+struct NoteRows {
+  const EnforcedPolicy& policy;
+  int shift = 0;
+  // Adds the note under a setting's control when forced, at the top given.
+  void Under(const ForcedSetting& setting, int noteId, int noteY, std::vector<ControlPlacement>& controls) {
+    if (!setting.forced) return;
+    controls.push_back(SelfSizedAt(noteId, ControlKind::Label, GetString(STR_MANAGED_BY_ORGANIZATION), kOptionX,
+                                   noteY + shift));
+    shift += kSettingsNoteRowHeight;
+  }
+};
+
+constexpr int kPickerNoteY = kPickerY + kPickerSize.height + 2;
+constexpr int kOptionNoteOffset = 18;
+
+int ForcedCount(const EnforcedPolicy& policy) {
+  int count = 0;
+  for (const ForcedSetting* setting : {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn}) {
+    if (setting->forced) ++count;
+  }
+  return count;
+}
+
 }  // namespace
 
-std::vector<ControlPlacement> SettingsControls(Size client) {
-  return {
+Size SettingsWindowSize(const EnforcedPolicy& policy) {
+  return {kSettingsWindowSize.width, kSettingsWindowSize.height + ForcedCount(policy) * kSettingsNoteRowHeight};
+}
+
+std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy& policy) {
+  std::vector<ControlPlacement> controls = {
       CloseButtonAt(IDC_SETTINGS_CLOSE, client),
       BottomButtonAt(IDC_SETTINGS_OK, GetString(STR_OK), RightButtonX(client), client),
       BottomButtonAt(IDC_SETTINGS_CANCEL, GetString(STR_CANCEL), client.width - kCancelFromRight, client),
@@ -38,16 +67,39 @@ std::vector<ControlPlacement> SettingsControls(Size client) {
       SelfSizedAt(IDC_SETTINGS_LANGUAGE_LABEL, ControlKind::Label, GetString(STR_LANGUAGE), kLabelX,
                   kLanguageLabelY),
       {IDC_SETTINGS_PICKER, ControlKind::Picker, u"", RectAt({kPickerX, kPickerY}, kPickerSize)},
-      SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::Label, GetString(STR_PROGRAM), kLabelX,
-                  kProgramLabelY),
-      SelfSizedAt(IDC_SETTINGS_STARTUP, ControlKind::CheckBox,
-                  GetString(StartupEditable() ? STR_START_WITH_WINDOWS : STR_START_WITH_WINDOWS_BY_ADMINISTRATOR),
-                  kOptionX, kStartupY),
-      SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::CheckBox, GetString(STR_BLOCK_AT_START), kOptionX,
-                  kBlockStartY),
-      SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::CheckBox, GetString(STR_BLOCK_PLUGGED_IN),
-                  kOptionX, kBlockPluggedInY),
   };
+  NoteRows notes{policy};
+  notes.Under(policy.language, IDC_SETTINGS_LANGUAGE_NOTE, kPickerNoteY, controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::Label, GetString(STR_PROGRAM), kLabelX,
+                                 kProgramLabelY + notes.shift));
+  controls.push_back(SelfSizedAt(
+      IDC_SETTINGS_STARTUP, ControlKind::CheckBox,
+      GetString(StartupEditable() ? STR_START_WITH_WINDOWS : STR_START_WITH_WINDOWS_BY_ADMINISTRATOR), kOptionX,
+      kStartupY + notes.shift));
+  notes.Under(policy.startup, IDC_SETTINGS_STARTUP_NOTE, kStartupY + kOptionNoteOffset, controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::CheckBox, GetString(STR_BLOCK_AT_START),
+                                 kOptionX, kBlockStartY + notes.shift));
+  notes.Under(policy.blockStart, IDC_SETTINGS_BLOCK_START_NOTE, kBlockStartY + kOptionNoteOffset, controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::CheckBox,
+                                 GetString(STR_BLOCK_PLUGGED_IN), kOptionX, kBlockPluggedInY + notes.shift));
+  notes.Under(policy.blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE, kBlockPluggedInY + kOptionNoteOffset,
+              controls);
+  return controls;
+}
+
+int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy) {
+  switch (controlId) {
+    case IDC_SETTINGS_PICKER:
+      return policy.language.forced ? 0 : 1;
+    case IDC_SETTINGS_STARTUP:
+      return policy.startup.forced ? 0 : StartupEditable();
+    case IDC_SETTINGS_BLOCK_START:
+      return policy.blockStart.forced ? 0 : 1;
+    case IDC_SETTINGS_BLOCK_PLUGGED_IN:
+      return policy.blockPluggedIn.forced ? 0 : 1;
+    default:
+      return 1;
+  }
 }
 
 void BuildLanguageList(MenuItemList* list) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "policy/PolicyRules.h"
 #include "settings/Settings.h"
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/MenuItemList.h"
@@ -14,6 +15,9 @@
 namespace shadowpane {
 
 constexpr Size kSettingsWindowSize{540, 360};
+// Each note "Managed by your organization." under a forced setting moves
+// the rows below it down by this much and makes the window as much taller.
+constexpr int kSettingsNoteRowHeight = 20;
 
 // Controls and commands.
 constexpr int IDC_SETTINGS_CLOSE = 1026;
@@ -29,6 +33,11 @@ constexpr int IDC_SETTINGS_BLOCK_PLUGGED_IN = 1035;
 // Command values of the language list: every language, and the separator.
 constexpr int IDC_SETTINGS_LANGUAGE_ITEM = 1036;
 constexpr int IDC_SETTINGS_LANGUAGE_SEPARATOR = 1037;
+// The notes under the forced settings, in the order of the settings.
+constexpr int IDC_SETTINGS_LANGUAGE_NOTE = 1038;
+constexpr int IDC_SETTINGS_STARTUP_NOTE = 1039;
+constexpr int IDC_SETTINGS_BLOCK_START_NOTE = 1040;
+constexpr int IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE = 1041;
 
 // The picker's text is read back with at most this many characters.
 constexpr int kPickerTextChars = 49;
@@ -36,8 +45,18 @@ constexpr int kPickerTextChars = 49;
 // What Default shows: English, every option off.
 constexpr Settings kDefaultSettings{};
 
-// The controls in creation order, texts in the current language.
-std::vector<ControlPlacement> SettingsControls(Size client);
+// The window's size: one note row taller for each forced setting.
+Size SettingsWindowSize(const EnforcedPolicy& policy);
+
+// The controls in creation order, texts in the current language: under
+// each setting the policy forces, a note "Managed by your organization.",
+// the rows below moved down to make room.
+std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy& policy = EnforcedPolicy{});
+
+// 1 when the control can be changed: the picker unless the language is
+// forced, each option unless forced (the autostart box also not while an
+// administrator's entry starts the program); every other control 1.
+int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy);
 
 // The language list: "English", a separator, "Deutsche", "Español",
 // "Italiano".

@@ -79,6 +79,16 @@ int ShowSettings(HWND owner) {
   return ShowSettingsWindow(owner, &settings);
 }
 
+// The language and the block at start forced by an organisation: locked,
+// each with its note beneath.
+int ShowManagedSettings(HWND owner) {
+  Settings settings{gDisplayLanguage, 1, 0, 1};
+  EnforcedPolicy policy;
+  policy.language = {true, gDisplayLanguage};
+  policy.blockStart = {true, 1};
+  return ShowSettingsWindow(owner, &settings, policy);
+}
+
 }  // namespace
 }  // namespace shadowpane::gallery
 
@@ -108,6 +118,7 @@ int main() {
     gDisplayLanguage = language;
     const std::wstring suffix = std::wstring(L"_") + kLanguageSuffixes[language] + L".bmp";
     Shoot(kSettingsWindowClassName, L"settings" + suffix, false, ShowSettings, owner);
+    Shoot(kSettingsWindowClassName, L"settings_managed" + suffix, false, ShowManagedSettings, owner);
     Shoot(kLanguageWindowClassName, L"language" + suffix, false, ShowLanguage, nullptr);
     Shoot(kAboutWindowClassName, L"about" + suffix, false, ShowAboutWindow, owner);
   }

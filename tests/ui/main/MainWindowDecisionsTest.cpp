@@ -80,6 +80,20 @@ TEST_F(MainWindowEntries, AClickTogglesTheNamedDeviceAndAFailureNamesTheWarning)
   EXPECT_FALSE(ClickDeviceEntry(list, u"Gone").acted) << "a vanished device does nothing";
 }
 
+TEST_F(MainWindowEntries, WithoutUnblockingAClickStillBlocksButLeavesABlockedDeviceHeld) {
+  StubbornDevice* camera = Add(u"Camera");
+  EnforcedPolicy noUnblock;
+  noUnblock.allowUnblock = false;
+  DeviceClick click = ClickDeviceEntry(list, u"Camera", noUnblock);
+  EXPECT_EQ(click.failureText, -1) << "blocking is never refused";
+  ASSERT_EQ(DeviceList::IsBlocked(camera), 1);
+
+  click = ClickDeviceEntry(list, u"Camera", noUnblock);
+  EXPECT_TRUE(click.acted);
+  EXPECT_EQ(click.failureText, STR_UNBLOCK_NOT_ALLOWED);
+  EXPECT_EQ(DeviceList::IsBlocked(camera), 1) << "the device stays held";
+}
+
 TEST_F(MainWindowEntries, StateChangeRewritesOnlyItsOwnEntryAndRecomputesProtection) {
   StubbornDevice* camera = Add(u"Camera");
   StubbornDevice* twin = Add(u"Camera");

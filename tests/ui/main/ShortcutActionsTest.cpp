@@ -100,6 +100,36 @@ TEST(ShortcutActionsTest, EachActionActsOnItsDevicesAndTellsWhatHappened) {
   }
 }
 
+TEST(ShortcutActionsTest, WithoutUnblockingOnlyTheActionsThatWouldUnblockAreRefused) {
+  EnforcedPolicy noUnblock;
+  noUnblock.allowUnblock = false;
+  Rig rig({{kCam, u"Cam", true, Answer::AtOnce}, {kMic, u"M1", true, Answer::AtOnce}, {kMic, u"M2", false, Answer::AtOnce}});
+  const std::vector<DeviceSnapshot> now = SnapshotDevices(rig.list);
+  struct Case {
+    ShortcutAction action;
+    bool refused;
+  };
+  const Case cases[] = {
+      {ShortcutAction::BlockAll, false},
+      {ShortcutAction::UnblockAll, true},
+      {ShortcutAction::ToggleMicrophones, false},  // M2 is open: the toggle blocks
+      {ShortcutAction::ToggleCameras, true},       // every camera blocked: it would unblock
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RefusesShortcut(now, c.action, noUnblock), c.refused) << static_cast<int>(c.action);
+    EXPECT_FALSE(RefusesShortcut(now, c.action, EnforcedPolicy{})) << "no policy refuses nothing";
+  }
+  // The command line: a name no device has is not refused but not found;
+  // /quit only by the exit's own policy.
+  EXPECT_TRUE(RefusesCommand(now, MakeCommand(CommandAction::Unblock, CommandScope::Device, u"Cam"), noUnblock));
+  EXPECT_FALSE(RefusesCommand(now, MakeCommand(CommandAction::Unblock, CommandScope::Device, u"cam"), noUnblock));
+  EXPECT_FALSE(RefusesCommand(now, MakeCommand(CommandAction::Quit, CommandScope::None), noUnblock));
+  EnforcedPolicy noExit;
+  noExit.allowExit = false;
+  EXPECT_TRUE(RefusesCommand(now, MakeCommand(CommandAction::Quit, CommandScope::None), noExit));
+  EXPECT_FALSE(RefusesCommand(now, MakeCommand(CommandAction::Status, CommandScope::None), noUnblock));
+}
+
 TEST(ShortcutActionsTest, ABalloonWaitsForAMicrophoneWhoseHoldIsVerifiedLater) {
   const struct {
     int verdict;  // -1: the worker never answers; 0: silent; 1: others still hear it

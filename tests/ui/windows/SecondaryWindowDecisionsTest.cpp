@@ -31,6 +31,66 @@ TEST(SecondaryWindowLogic, CentresOnTheOwnerTruncatingTowardZeroAndOnTheScreenBy
   EXPECT_TRUE(CentreOnScreen({1281, 1023}, kLanguageWindowSize) == (Point{370, 357}));
 }
 
+int TopOf(const std::vector<ControlPlacement>& controls, int id) {
+  for (const ControlPlacement& control : controls) {
+    if (control.id == id) return control.rect.top;
+  }
+  return -1;
+}
+
+// Each forced setting alone: its control locked, one note beneath it with
+// the organisation's text, every row below moved down by one note row and
+// the window that much taller; nothing forced: the window as it always was.
+TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelowMoveDown) {
+  struct Case {
+    ForcedSetting EnforcedPolicy::*setting;
+    int control;
+    int note;
+  };
+  const Case cases[] = {
+      {&EnforcedPolicy::language, IDC_SETTINGS_PICKER, IDC_SETTINGS_LANGUAGE_NOTE},
+      {&EnforcedPolicy::startup, IDC_SETTINGS_STARTUP, IDC_SETTINGS_STARTUP_NOTE},
+      {&EnforcedPolicy::blockStart, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_START_NOTE},
+      {&EnforcedPolicy::blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE},
+  };
+  const std::vector<ControlPlacement> free = SettingsControls(kSettingsWindowSize);
+  EXPECT_TRUE(SettingsWindowSize(EnforcedPolicy{}) == kSettingsWindowSize);
+  for (const Case& c : cases) {
+    EXPECT_EQ(TopOf(free, c.note), -1) << "no note without a policy";
+    EXPECT_EQ(SettingsControlEnabled(c.control, EnforcedPolicy{}), 1);
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.control);
+    EnforcedPolicy policy;
+    (policy.*c.setting) = {true, 1};
+    const Size size = SettingsWindowSize(policy);
+    EXPECT_EQ(size.height, kSettingsWindowSize.height + kSettingsNoteRowHeight);
+    const std::vector<ControlPlacement> locked = SettingsControls(size, policy);
+    ASSERT_EQ(locked.size(), free.size() + 1);
+    for (const Case& other : cases) {
+      EXPECT_EQ(SettingsControlEnabled(other.control, policy), other.control == c.control ? 0 : 1);
+    }
+    const int controlTop = TopOf(locked, c.control);
+    const int noteTop = TopOf(locked, c.note);
+    EXPECT_GT(noteTop, controlTop);
+    for (const ControlPlacement& control : locked) {
+      if (control.id == c.note) {
+        EXPECT_EQ(WideString(control.text), GetString(STR_MANAGED_BY_ORGANIZATION));
+        continue;
+      }
+      const int before = TopOf(free, control.id);
+      const bool below = before > controlTop && control.kind != ControlKind::PushButton &&
+                         control.kind != ControlKind::CloseButton;
+      // The bottom buttons stand on the taller window's bottom.
+      const int expected = below || control.kind == ControlKind::PushButton ? before + kSettingsNoteRowHeight : before;
+      EXPECT_EQ(control.rect.top, expected) << control.id;
+      if (below) {
+        EXPECT_GE(control.rect.top, noteTop + kSettingsNoteRowHeight - 2) << "the note's row is its own";
+      }
+    }
+  }
+}
+
 TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
   struct Case {
     const WideChar* picker;

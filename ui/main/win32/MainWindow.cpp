@@ -66,9 +66,27 @@ MainWindowData* DataOf(HWND window) { return GetWindowRecord<MainWindowData>(win
 HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
 // The devices' view of the settings: devices/ does not see settings/.
-BlockSettings BlockSettingsOf(const Settings* settings) {
-  const Settings used = settings != nullptr ? *settings : Settings{};
-  return {used.blockStart, used.blockPluggedIn};
+BlockSettings BlockSettingsOf(const Settings& effective) { return {effective.blockStart, effective.blockPluggedIn}; }
+
+// The settings the program acts on now: the user's with the policy over them.
+Settings EffectiveSettingsOf(const MainWindowData& data) {
+  const Settings user = data.services.settings != nullptr ? *data.services.settings : Settings{};
+  return EffectiveSettings(user, data.policy);
+}
+
+// Reads the policy keys again; a changed policy applies from here on: the
+// refresh that follows blocks by it, a forced language shows at once, and
+// the Settings window, clicks, shortcuts and closing ask the new one.
+void ReadPolicy(MainWindowData& data) {
+  if (data.services.policySource == nullptr) return;
+  const EnforcedPolicy policy = ReadEnforcedPolicy(*data.services.policySource);
+  if (policy == data.policy) return;
+  data.policy = policy;
+  const std::int32_t language = EffectiveSettingsOf(data).language;
+  if (language != gDisplayLanguage) {
+    gDisplayLanguage = language;
+    InvalidateRect(data.window, nullptr, FALSE);
+  }
 }
 
 void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
@@ -113,9 +131,10 @@ void ShowProtection(MainWindowData& data) {
 }
 
 void Refresh(MainWindowData& data, int initial) {
+  ReadPolicy(data);
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
-                 BlockSettingsOf(data.services.settings), initial, data.services.mutedEndpoints);
+                 BlockSettingsOf(EffectiveSettingsOf(data)), initial, data.services.mutedEndpoints);
   // A hold that others can now meet, or no longer can, since it was last
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
@@ -147,6 +166,12 @@ void OnHotKey(MainWindowData& data, WPARAM id) {
   if (!ShortcutActionOfHotKey(id, &action) || !data.devices) return;
   // A shortcut pressed while another settles tells the earlier one first.
   FinishShortcut(data);
+  if (RefusesShortcut(SnapshotDevices(*data.devices), action, data.policy)) {
+    if (data.trayShown) {
+      ShowTrayBalloon(data.window, StateIconId(gProtectedState), AsWide(GetString(STR_UNBLOCK_NOT_ALLOWED)), true);
+    }
+    return;
+  }
   data.shortcutRun.reset(new (std::nothrow) ShortcutRun(StartShortcut(*data.devices, action)));
   data.shortcutPressedAt = GetTickCount();
   // A block that failed half-way posts nothing, yet may have changed what
@@ -201,7 +226,8 @@ void StartPendingCommand(MainWindowData& data, const Command& command, HWND repl
 }
 
 // A second copy's command record. Another program's WM_COPYDATA is left
-// alone (FALSE); a record that does not decode is answered as misuse.
+// alone (FALSE); a record that does not decode is answered as misuse, one
+// the organisation's policy withholds as refused.
 LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   const std::uint8_t* bytes = nullptr;
   std::size_t size = 0;
@@ -214,6 +240,11 @@ LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   }
   if (!data.devices) {
     SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}});
+    return TRUE;
+  }
+  ReadPolicy(data);  // a policy pushed a moment ago already holds
+  if (RefusesCommand(SnapshotDevices(*data.devices), command, data.policy)) {
+    SendAnswer(data, replyTo, CommandAnswer{kExitRefused, {kRefusedLine}});
     return TRUE;
   }
   switch (command.action) {
@@ -298,7 +329,8 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
-  if (data.services.startCommand.action != CommandAction::None && data.devices) {
+  if (data.services.startCommand.action != CommandAction::None && data.devices &&
+      !RefusesCommand(SnapshotDevices(*data.devices), data.services.startCommand, data.policy)) {
     StartPendingCommand(data, data.services.startCommand, nullptr);
   }
   RegisterShortcuts(window, data.services.shortcuts);
@@ -321,7 +353,7 @@ void OnDeviceListClick(MainWindowData& data, HWND list, UINT code) {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
   const WideString entry = BoundedString(AsCore(text.c_str()), kMaxNameChars);
-  const DeviceClick click = ClickDeviceEntry(*data.devices, entry.c_str());
+  const DeviceClick click = ClickDeviceEntry(*data.devices, entry.c_str(), data.policy);
   if (!click.acted) return;
   // A block that failed half-way posts nothing, yet may have changed what
   // is open; a success posts its change, which shows it.
@@ -360,13 +392,18 @@ void RunMenuCommand(MainWindowData& data, int id) {
   switch (command.kind) {
     case CommandKind::Settings: {
       if (data.services.showSettings == nullptr || data.services.settings == nullptr) return;
+      // The user's own record is edited and saved; a forced setting keeps
+      // the user's value underneath, for when the policy is withdrawn.
       Settings edited = *data.services.settings;
-      if (data.services.showSettings(data.window, &edited) != 1) return;
+      if (data.services.showSettings(data.window, &edited, data.policy) != 1) return;
       *data.services.settings = edited;
-      gDisplayLanguage = edited.language;
+      const Settings effective = EffectiveSettingsOf(data);
+      gDisplayLanguage = effective.language;
       // A new language shows at once; the settings and autostart follow.
       InvalidateRect(data.window, nullptr, FALSE);
-      if (data.services.settingsStore != nullptr) SaveSettings(*data.services.settingsStore, edited);
+      if (data.services.settingsStore == nullptr) return;
+      SaveSettings(*data.services.settingsStore, edited);
+      if (data.policy.startup.forced) ApplyAutostart(*data.services.settingsStore, effective.startup);
       return;
     }
     case CommandKind::WebPage: {
@@ -420,6 +457,9 @@ void OnTimer(MainWindowData& data, WPARAM id) {
     AnswerSettledCommands(data, false);
     return;
   }
+  // The poll's tick reads the policy even when it does not refresh, so a
+  // policy pushed while nothing is plugged in applies within a second.
+  if (id == TIMER_AUDIO_POLL) ReadPolicy(data);
   const std::uint32_t countAtRefresh = data.devices ? data.devices->waveInCountAtRefresh : 0;
   const std::uint32_t waveInCount =
       id == TIMER_AUDIO_POLL ? data.services.captureServices->WaveInputCount() : 0;
@@ -439,11 +479,17 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   }
 }
 
+// The close button and any WM_CLOSE end the program, unless the policy
+// withdraws the exit: then closing only hides the window to the tray, and
+// the devices stay as they are.
 void OnClose(MainWindowData& data) {
+  if (!data.policy.allowExit) {
+    ShowWindow(data.window, SW_HIDE);
+    return;
+  }
   KillTimer(data.window, TIMER_AUDIO_POLL);
   if (data.services.settingsStore != nullptr) {
-    const int startup = data.services.settings != nullptr ? data.services.settings->startup : 0;
-    ApplyAutostart(*data.services.settingsStore, startup);
+    ApplyAutostart(*data.services.settingsStore, EffectiveSettingsOf(data).startup);
   }
   DestroyWindow(data.window);
 }

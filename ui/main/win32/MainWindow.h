@@ -16,6 +16,7 @@
 #include "devices/ProfileFile.h"
 #include "commands/Command.h"
 #include "commands/ShortcutSettings.h"
+#include "policy/PolicyRules.h"
 
 namespace shadowpane {
 
@@ -32,11 +33,16 @@ struct MainWindowServices {
   MutedEndpoints* mutedEndpoints = nullptr;
   ProfileFile* profileFile = nullptr;
   KeyValueStore* settingsStore = nullptr;
-  // The settings in use; the window replaces them when the Settings window
-  // closes with OK. Null: the defaults, and Settings does nothing.
+  // The user's own settings, as saved; the window replaces them when the
+  // Settings window closes with OK. What the program acts on is these with
+  // the policy's forced values over them (EffectiveSettings). Null: the
+  // defaults, and Settings does nothing.
   Settings* settings = nullptr;
-  // Edits the copy given; 1 when closed with OK.
-  int (*showSettings)(HWND owner, Settings* edited) = nullptr;
+  // The policy keys, read at creation and at every refresh; null: none.
+  PolicySource* policySource = nullptr;
+  // Edits the user's copy given, the forced settings shown locked; 1 when
+  // closed with OK.
+  int (*showSettings)(HWND owner, Settings* edited, const EnforcedPolicy& policy) = nullptr;
   int (*showAbout)(HWND owner) = nullptr;
   int (*showShortcuts)(HWND owner) = nullptr;  // 1 when closed with OK
   // The keyboard shortcuts registered when the window is created.

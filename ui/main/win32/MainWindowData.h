@@ -33,6 +33,8 @@ struct MainWindowData {
   GdiObject<HFONT> captionFont;  // Tahoma 13, bold: group captions
   HDEVNOTIFY notification = nullptr;
   MainWindowServices services;
+  // What the policy keys enforce, as read at the last refresh.
+  EnforcedPolicy policy;
   std::unique_ptr<DeviceList> devices;
   // Cameras already announced as held but shared in this run.
   SharedHoldNotices sharedHoldNotices;

@@ -13,6 +13,7 @@ namespace {
 struct SettingsWindow : SecondaryWindow {
   MenuItemList languages;  // the picker's choices, owned
   Settings* edited = nullptr;  // the caller's copy: shown at the start, written on OK
+  EnforcedPolicy policy;       // as it was when the window opened
   SettingsWindow() { BuildLanguageList(&languages); }
   ~SettingsWindow() { ClearMenuItemList(&languages); }
   SettingsWindow(const SettingsWindow&) = delete;
@@ -51,10 +52,11 @@ void Apply(SettingsWindow& settings) {
   wchar_t text[kPickerTextChars + 1] = {};
   HWND picker = Picker(settings.window);
   if (picker != nullptr) GetWindowTextW(picker, text, kPickerTextChars + 1);
-  *settings.edited = ReadSettingsChoice(settings.edited->startup, AsCore(text),
-                                        OptionChecked(settings.window, IDC_SETTINGS_STARTUP),
-                                        OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
-                                        OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN));
+  const Settings chosen = ReadSettingsChoice(settings.edited->startup, AsCore(text),
+                                             OptionChecked(settings.window, IDC_SETTINGS_STARTUP),
+                                             OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
+                                             OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN));
+  *settings.edited = KeepForcedAsUsers(*settings.edited, chosen, settings.policy);
   settings.result = 1;
   CloseSecondaryWindow(settings.window);
 }
@@ -74,7 +76,7 @@ void OnCommand(SettingsWindow& settings, WPARAM wParam) {
       Apply(settings);
       break;
     case IDC_SETTINGS_DEFAULT:
-      ShowValues(settings, kDefaultSettings, true);
+      ShowValues(settings, EffectiveSettings(kDefaultSettings, settings.policy), true);
       break;
     case IDC_SETTINGS_PICKER:
       ShowMenuPopup(&settings.languages, settings.window);
@@ -88,13 +90,31 @@ void OnCommand(SettingsWindow& settings, WPARAM wParam) {
   }
 }
 
-// The record, with the Settings value the window edits from its creation
-// data: a window made without one is not made.
+// What ShowSettingsWindow hands the window at its creation.
+struct SettingsRequest {
+  Settings* edited;
+  EnforcedPolicy policy;
+};
+
+// The record, with the Settings value the window edits and the policy from
+// its creation data: a window made without them is not made.
 SettingsWindow* MakeSettingsRecord(HWND window, const CREATESTRUCTW& create) {
   if (create.lpCreateParams == nullptr) return nullptr;
   SettingsWindow* record = MakeSecondaryRecord<SettingsWindow>(window, create);
-  if (record != nullptr) record->edited = static_cast<Settings*>(create.lpCreateParams);
+  if (record == nullptr) return nullptr;
+  const auto* request = static_cast<const SettingsRequest*>(create.lpCreateParams);
+  record->edited = request->edited;
+  record->policy = request->policy;
   return record;
+}
+
+void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
+  HWND window = settings.window;
+  CreateWindowControls(window, createStruct, SettingsControls(ClientSize(window), settings.policy));
+  for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN}) {
+    EnableWindow(GetDlgItem(window, id), SettingsControlEnabled(id, settings.policy));
+  }
+  ShowValues(settings, EffectiveSettings(*settings.edited, settings.policy), false);
 }
 
 void PaintSettings(const SettingsWindow& settings) {
@@ -104,9 +124,7 @@ void PaintSettings(const SettingsWindow& settings) {
 LRESULT HandleMessage(SettingsWindow& settings, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      CreateWindowControls(window, lParam, SettingsControls(ClientSize(window)));
-      EnableWindow(GetDlgItem(window, IDC_SETTINGS_STARTUP), StartupEditable());
-      ShowValues(settings, *settings.edited, false);
+      CreateSettingsControls(settings, lParam);
       return 0;
     case WM_PAINT:
       PaintSettings(settings);
@@ -125,9 +143,10 @@ int RegisterSettingsWindowClass(HINSTANCE instance) {
   return RegisterSecondaryWindowClass(instance, kSettingsWindowClassName, SettingsWindowProc);
 }
 
-int ShowSettingsWindow(HWND owner, Settings* settings) {
+int ShowSettingsWindow(HWND owner, Settings* settings, const EnforcedPolicy& policy) {
   if (settings == nullptr) return 0;
-  return OpenSecondaryWindow(kSettingsWindowClassName, owner, kSettingsWindowSize, L"", nullptr, settings);
+  SettingsRequest request{settings, policy};
+  return OpenSecondaryWindow(kSettingsWindowClassName, owner, SettingsWindowSize(policy), L"", nullptr, &request);
 }
 
 LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

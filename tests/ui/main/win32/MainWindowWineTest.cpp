@@ -18,6 +18,7 @@
 #include "devices/win32/Win32ProfileFile.h"
 #include "devices/win32/WindowPoster.h"
 #include "tests/support/MemoryKeyValueStore.h"
+#include "tests/support/MemoryPolicySource.h"
 #include "tests/support/win32/TempFolder.h"
 #include "tests/ui/main/win32/MainWindowRig.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
@@ -570,12 +571,12 @@ TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable
 
 // Stand-ins for the Settings window: OK after choosing Italian with
 // "BlockStart" on, or Cancel.
-int SettingsChoosingItalian(HWND, Settings* edited) {
+int SettingsChoosingItalian(HWND, Settings* edited, const EnforcedPolicy&) {
   edited->language = LANGUAGE_ITALIAN;
   edited->blockStart = 1;
   return 1;
 }
-int SettingsCancelled(HWND, Settings*) { return 0; }
+int SettingsCancelled(HWND, Settings*, const EnforcedPolicy&) { return 0; }
 
 TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCancelWritesNothing) {
   services_.showSettings = SettingsCancelled;
@@ -594,6 +595,43 @@ TEST_F(MainWindowTest, SettingsClosedWithOkRepaintsInTheNewLanguageAndSavesCance
   const bool repainted = CaptionPixels() != english;
   EXPECT_TRUE(repainted);
   gDisplayLanguage = LANGUAGE_ENGLISH;
+}
+
+// What the Settings window was last opened with.
+EnforcedPolicy gSettingsPolicy;
+int SettingsSeeingThePolicy(HWND, Settings*, const EnforcedPolicy& policy) {
+  gSettingsPolicy = policy;
+  return 0;
+}
+
+// The policy as the window reads it, at its creation and again at the audio
+// poll's tick: a forced language shows over the user's own, which is kept;
+// the Settings window is opened with the policy; a withdrawn exit makes
+// closing only hide; once the policy goes, the user's language is back and
+// closing ends the window.
+TEST_F(MainWindowTest, ThePolicyReadAtCreationAndAtEachTickRulesLanguageSettingsAndClosing) {
+  testing::MemoryPolicySource policies;
+  policies.machine[u"Language"] = testing::PolicyDword(LANGUAGE_GERMAN);
+  policies.user[u"AllowExit"] = testing::PolicyDword(0);
+  services_.policySource = &policies;
+  services_.showSettings = SettingsSeeingThePolicy;
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_EQ(gDisplayLanguage, LANGUAGE_GERMAN);
+  SendMessageW(window_, WM_COMMAND, IDM_SETTINGS, 0);
+  EXPECT_TRUE(gSettingsPolicy.language.forced);
+  EXPECT_EQ(gSettingsPolicy.language.value, LANGUAGE_GERMAN);
+  EXPECT_EQ(settings_.language, LANGUAGE_ENGLISH) << "the user's own language is kept";
+
+  SendMessageW(window_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(IsWindow(window_)) << "closing only hides";
+  EXPECT_FALSE(IsWindowVisible(window_));
+
+  policies.machine.clear();
+  policies.user.clear();
+  SendMessageW(window_, WM_TIMER, TIMER_AUDIO_POLL, 0);
+  EXPECT_EQ(gDisplayLanguage, LANGUAGE_ENGLISH) << "withdrawn at the next tick";
+  SendMessageW(window_, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(window_));
 }
 
 TEST_F(MainWindowTest, ClosingSavesTheProfileReleasesEveryDeviceAndEndsTheLoop) {

@@ -190,5 +190,51 @@ TEST(SettingsWindow, TheAutostartBoxOfAnAdministratorsEntryStaysTickedAndLocked)
   EXPECT_EQ(own, 0);
 }
 
+// A forced language and a forced block at start: shown with the forced
+// values, locked against clicks and Default, each with its note, the
+// window a note row taller for each; OK saves what the user changed and
+// keeps the user's own values under the forced ones.
+TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
+  shadowpane::Settings settings{LANGUAGE_SPANISH, 0, 0, 0};
+  EnforcedPolicy policy;
+  policy.language = {true, LANGUAGE_GERMAN};
+  policy.blockStart = {true, 1};
+  testing::TestHost host(700, 560, 50, 60);
+  RECT placed{};
+  bool pickerEnabled = true, blockStartEnabled = true;
+  std::wstring pickerAtOpening, pickerAtOk;
+  int blockStartAtOk = -1, pluggedInAtOk = -1;
+  int result = -1;
+  RunScripted({[&] {
+                 GetWindowRect(Settings(), &placed);
+                 pickerEnabled = IsWindowEnabled(GetDlgItem(Settings(), IDC_SETTINGS_PICKER)) != FALSE;
+                 blockStartEnabled = IsWindowEnabled(GetDlgItem(Settings(), IDC_SETTINGS_BLOCK_START)) != FALSE;
+                 pickerAtOpening = PickerText();
+                 ClickControl(Settings(), IDC_SETTINGS_BLOCK_START);
+               },
+               [&] { ClickControl(Settings(), IDC_SETTINGS_DEFAULT); },
+               [&] { ClickControl(Settings(), IDC_SETTINGS_BLOCK_PLUGGED_IN); },
+               [&] {
+                 pickerAtOk = PickerText();
+                 blockStartAtOk = static_cast<int>(
+                     SendDlgItemMessageW(Settings(), IDC_SETTINGS_BLOCK_START, CXM_CHECKED, kPropertyRead, 0));
+                 pluggedInAtOk = static_cast<int>(
+                     SendDlgItemMessageW(Settings(), IDC_SETTINGS_BLOCK_PLUGGED_IN, CXM_CHECKED, kPropertyRead, 0));
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { result = ShowSettingsWindow(host.window(), &settings, policy); });
+  WideChar german[kLanguageNameUnits] = {};
+  GetLanguageName(LANGUAGE_GERMAN, german, kLanguageNameUnits);
+  EXPECT_EQ(placed.bottom - placed.top, 360 + 2 * kSettingsNoteRowHeight);
+  EXPECT_FALSE(pickerEnabled);
+  EXPECT_FALSE(blockStartEnabled);
+  EXPECT_EQ(pickerAtOpening, AsWide(german));
+  EXPECT_EQ(pickerAtOk, AsWide(german)) << "Default shows the forced language";
+  EXPECT_EQ(blockStartAtOk, 1) << "neither a click nor Default changes a forced box";
+  EXPECT_EQ(pluggedInAtOk, 1);
+  EXPECT_EQ(result, 1);
+  EXPECT_TRUE(settings == (shadowpane::Settings{LANGUAGE_SPANISH, 0, 0, 1}));
+}
+
 }  // namespace
 }  // namespace shadowpane
