@@ -1,6 +1,7 @@
-// A fake of the capture-device services for native tests: it records every
-// call and every release in order, can fail any call by name, lists the
-// devices a test gives it, and runs workers on std::thread.
+// A fake of the capture-device services for native tests, benchmarks and
+// the discovery fuzz target: it records every call and every release in
+// order, can fail any call by name, lists the devices a test gives it, and
+// runs workers on std::thread.
 //
 // Call names (used for Fail, Count and in the log; a release of an object
 // is logged as "release <label>"):
