@@ -141,7 +141,8 @@ class FakeMediaControl : public MediaControl, public FakeObject {
 
 class FakeMediaEvent : public MediaEvent, public FakeObject {
  public:
-  FakeMediaEvent(FakeCaptureServices& s, const void* graph) : FakeObject(s, "events"), graph_(graph) {}
+  FakeMediaEvent(FakeCaptureServices& s, const void* graph)
+      : FakeObject(s, "events"), graph_(graph) {}
   HResult SetNotifyWindow(NotifyWindow window, std::uint32_t message,
                           std::intptr_t instance) override {
     const std::string detail = window == 0 ? "null"

@@ -40,7 +40,8 @@
 // Hardware can also come and go (Plug, Unplug): the system numbers the
 // wave inputs 0..n-1 and renumbers them as inputs come, go or are swapped,
 // and every call through an object of an unplugged unit fails, as a driver
-// that is gone answers. The fake knows which device object holds which
+// that is gone answers. Once the fake lists a microphone, waveInOpen of a
+// number none has answers MMSYSERR_BADDEVICEID. The fake knows which device object holds which
 // unit (Holds), and lets the workers go round their loops (Settle,
 // LetWorkersGoRound) so that a test can look in between.
 //
