@@ -1,8 +1,9 @@
 // Discovery over random histories: cameras and microphones plugged in and
 // out (names from a small pool, so they meet), wave-in numbers that move as
 // the system renumbers (always 0..n-1), refreshes, and clicks on the lists'
-// entries, against simulated hardware that knows which physical input every
-// camera graph and microphone worker holds. After every step:
+// entries, against the capture services' fake, which knows which physical
+// input (its unit) every camera graph and microphone worker holds. After
+// every step:
 //  - an input the user blocked (or a block setting blocked) is held for as
 //    long as it is plugged in, until the user unblocks it;
 //  - nothing is held by a device that is no longer listed;
@@ -10,7 +11,8 @@
 //    exactly when its device holds a plugged input of its name (camera: its
 //    path), with one entry per device, in the list of its kind;
 //  - no input is announced (DEVICE_PLUGGED_IN) twice, nor one that was
-//    already there at the refresh before.
+//    already there at the refresh before;
+//  - no worker's handle is closed before the worker is joined.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -25,19 +27,36 @@
 #include "devices/MicrophonePath.h"
 #include "devices/Microphone.h"
 #include "fuzz/FuzzCheck.h"
-#include "fuzz/SimulatedHardware.h"
+#include "tests/support/FakeCaptureServices.h"
 #include "tests/support/FakeDeviceLists.h"
 #include "tests/support/MemoryProfileFile.h"
 #include "tests/support/RecordingPoster.h"
 
 using namespace shadowpane;
-using shadowpane::fuzzing::Hold;
-using shadowpane::fuzzing::InputId;
-using shadowpane::fuzzing::PhysicalInput;
-using shadowpane::fuzzing::SimulatedHardware;
+using shadowpane::testing::FakeCaptureServices;
+using shadowpane::testing::FakeDeviceInfo;
 using shadowpane::testing::ListEntry;
 
 namespace {
+
+// A physical input, in the order plugged in; the fake knows it by its unit,
+// the id's text.
+using InputId = int;
+struct PhysicalInput {
+  InputId id = 0;
+  bool video = false;
+  std::u16string name;
+  std::u16string path;  // cameras: the DevicePath
+  bool plugged = true;
+  int waveIn = -1;      // microphones while plugged: 0..n-1
+};
+
+// An input held by a device: a paused graph of a camera, a worker of a
+// microphone that has silenced it.
+struct Hold {
+  const void* holder = nullptr;
+  InputId input = 0;
+};
 
 // FUZZ_TRACE=1 in the environment prints each step, to read a finding.
 const bool kTrace = std::getenv("FUZZ_TRACE") != nullptr;
@@ -70,14 +89,32 @@ const void* HolderOf(SPDEV* device) {
 class World {
  public:
   World(std::uint32_t version, bool namedInterfaces, BlockSettings block)
-      : hw(version, namedInterfaces), context{list, hw, poster, lists, block},
-        namedInterfaces_(namedInterfaces) {}
+      : context{list, hw, poster, lists, block}, namedInterfaces_(namedInterfaces) {
+    hw.majorVersion = version;
+    hw.quiet = true;
+  }
+
+  std::vector<PhysicalInput> Inputs() const {
+    std::vector<PhysicalInput> inputs = inputs_;
+    for (const FakeDeviceInfo& listed : hw.Devices(DeviceCategory::AudioInput)) {
+      inputs[static_cast<std::size_t>(std::stoi(listed.unit))].waveIn = *listed.waveInId;
+    }
+    return inputs;
+  }
+  std::vector<Hold> Holds() const {
+    std::vector<Hold> holds;
+    for (const FakeCaptureServices::Hold& hold : hw.Holds()) {
+      holds.push_back({hold.holder, std::stoi(hold.unit)});
+    }
+    return holds;
+  }
+  int MicrophoneCount() const { return static_cast<int>(hw.waveInCount); }
 
   void Refresh(int initial) {
     Trace(initial ? "refresh (start)" : "refresh");
     // A refresh follows a hardware change by at least 200 ms.
     if (!synced_) FUZZ_CHECK(hw.LetWorkersGoRound(std::chrono::seconds(20)));
-    const std::vector<Hold> before = hw.Holds();
+    const std::vector<Hold> before = Holds();
     RefreshDevices(context, initial);
     for (DeviceListBox box : {DeviceListBox::Video, DeviceListBox::Audio}) {
       shown_[static_cast<int>(box)] = lists.Entries(box);
@@ -86,7 +123,7 @@ class World {
     Settle();
     pluggedSinceRefresh_.clear();
     // Whatever the refresh blocked (a block setting, the profile) is wanted.
-    for (const Hold& hold : hw.Holds()) {
+    for (const Hold& hold : Holds()) {
       if (!Contains(before, hold)) wanted_.insert(hold.input);
     }
   }
@@ -117,27 +154,40 @@ class World {
   }
 
   void PlugCamera(const std::u16string& name) {
-    const InputId id = hw.PlugCamera(
-        name, u"\\\\?\\usb#cam#" + std::u16string(1, static_cast<char16_t>(u'A' + cameras_++)));
+    FakeDeviceInfo camera{name, u"\\\\?\\usb#cam#", std::nullopt};
+    camera.devicePath->push_back(static_cast<char16_t>(u'A' + cameras_++));
+    // Every graph is admitted: what is followed is which graph holds the
+    // camera, not who is refused.
+    camera.shared = true;
+    const InputId id = Plug(DeviceCategory::VideoInput, camera);
     Trace("plug camera " + Narrow(name) + " as input " + std::to_string(id));
     pluggedSinceRefresh_.insert(id);
     synced_ = false;
   }
+  // The new microphone takes wave-in number `position`; those from there
+  // on move up by one.
   void PlugMicrophone(const std::u16string& name, int position) {
-    const InputId id = hw.PlugMicrophone(name, position);
+    FakeDeviceInfo microphone{name, std::nullopt, position};
+    // The driver names each input's interface, a text that stays with it.
+    if (namedInterfaces_) {
+      const std::string text = "\\\\?\\sim#input-" + std::to_string(inputs_.size());
+      microphone.deviceInterface = std::u16string(text.begin(), text.end());
+    }
+    const InputId id = Plug(DeviceCategory::AudioInput, microphone);
     Trace("plug microphone " + Narrow(name) + " as input " + std::to_string(id) + " at wave-in " +
-          std::to_string(hw.Inputs()[static_cast<std::size_t>(id)].waveIn));
+          std::to_string(Inputs()[static_cast<std::size_t>(id)].waveIn));
     pluggedSinceRefresh_.insert(id);
     synced_ = false;
   }
   void Unplug(std::size_t pick) {
     std::vector<PhysicalInput> plugged;
-    for (const PhysicalInput& input : hw.Inputs()) {
+    for (const PhysicalInput& input : Inputs()) {
       if (input.plugged) plugged.push_back(input);
     }
     if (plugged.empty()) return;
     const InputId id = plugged[pick % plugged.size()].id;
-    hw.Unplug(id);
+    hw.Unplug(std::to_string(id));
+    inputs_[static_cast<std::size_t>(id)].plugged = false;
     Trace("unplug input " + std::to_string(id));
     wanted_.erase(id);
     synced_ = false;
@@ -149,8 +199,8 @@ class World {
   }
 
   void Check() {
-    const std::vector<PhysicalInput> inputs = hw.Inputs();
-    const std::vector<Hold> holds = hw.Holds();
+    const std::vector<PhysicalInput> inputs = Inputs();
+    const std::vector<Hold> holds = Holds();
     if (kTrace) {
       std::string state = "  inputs:";
       for (const PhysicalInput& in : inputs) {
@@ -179,15 +229,18 @@ class World {
       listed.insert(HolderOf(device));
     }
     for (const Hold& hold : holds) FUZZ_CHECK(listed.count(hold.holder) == 1);
+    // Its device may be freed while it still runs.
+    FUZZ_CHECK(hw.UnjoinedCloses() == 0);
     if (synced_) CheckMarks(inputs);
   }
 
   void Finish() {
     list.DestroyDeviceList();
-    FUZZ_CHECK(hw.Holds().empty());
+    FUZZ_CHECK(Holds().empty());
+    FUZZ_CHECK(hw.UnjoinedCloses() == 0);
   }
 
-  SimulatedHardware hw;
+  FakeCaptureServices hw;
   testing::RecordingPoster poster;
   testing::FakeDeviceLists lists;
   testing::MemoryProfileFile profile;
@@ -201,9 +254,18 @@ class World {
     });
   }
 
+  InputId Plug(DeviceCategory category, FakeDeviceInfo device) {
+    const auto id = static_cast<InputId>(inputs_.size());
+    device.unit = std::to_string(id);
+    hw.Plug(category, device);
+    inputs_.push_back({id, category == DeviceCategory::VideoInput, *device.friendlyName,
+                       device.devicePath.value_or(u""), true, -1});
+    return id;
+  }
+
   std::vector<InputId> HeldBy(SPDEV* device) const {
     std::vector<InputId> held;
-    for (const Hold& hold : hw.Holds()) {
+    for (const Hold& hold : Holds()) {
       if (hold.holder == HolderOf(device)) held.push_back(hold.input);
     }
     return held;
@@ -242,7 +304,7 @@ class World {
   }
 
   bool TakeUnannouncedMicrophone(const std::u16string& name) {
-    const std::vector<PhysicalInput> inputs = hw.Inputs();
+    const std::vector<PhysicalInput> inputs = Inputs();
     for (InputId id : pluggedSinceRefresh_) {
       const PhysicalInput& input = inputs[static_cast<std::size_t>(id)];
       // The device keeps at most the first 255 characters of the name.
@@ -258,7 +320,7 @@ class World {
   InputId InputOfNewDevice(SPDEV* device) const {
     const bool video = device->GetKind() == DEVICE_KIND_VIDEO;
     const std::u16string path = Text(device, &SPDEV::GetPath);
-    for (const PhysicalInput& input : hw.Inputs()) {
+    for (const PhysicalInput& input : Inputs()) {
       if (!input.plugged || input.video != video) continue;
       if (video ? input.path == path : input.waveIn == device->GetWaveInId()) return input.id;
     }
@@ -301,6 +363,7 @@ class World {
     FUZZ_CHECK(records.size() == static_cast<std::size_t>(devices));
   }
 
+  std::vector<PhysicalInput> inputs_;  // by id, plugged or not
   std::vector<ListEntry> shown_[2];  // the main window's lists: video, audio
   std::size_t postsSeen_ = 0;
   std::set<InputId> wanted_;     // inputs that must stay held
@@ -315,7 +378,7 @@ class World {
 void WriteProfile(FuzzedDataProvider& input, World& world) {
   std::vector<std::uint8_t> image(kProfileHeaderSize);
   EncodeProfileHeader(image.data());
-  for (const PhysicalInput& device : world.hw.Inputs()) {
+  for (const PhysicalInput& device : world.Inputs()) {
     const std::u16string path =
         device.video ? device.path : MicrophonePath(device.waveIn, device.name.c_str());
     image.resize(image.size() + kProfileRecordSize);
@@ -347,7 +410,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return kNames[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kNames) - 1)];
   };
   // Where a new microphone goes among the wave-in numbers.
-  auto wave = [&] { return input.ConsumeIntegralInRange(0, world.hw.MicrophoneCount()); };
+  auto wave = [&] { return input.ConsumeIntegralInRange(0, world.MicrophoneCount()); };
   const int atStart = input.ConsumeIntegralInRange(0, 4);
   for (int i = 0; i < atStart; ++i) {
     const bool camera = input.ConsumeBool();
@@ -376,7 +439,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         world.Unplug(input.ConsumeIntegral<std::uint8_t>());
         break;
       case 3: {  // two microphones exchange their numbers
-        const int count = world.hw.MicrophoneCount();
+        const int count = world.MicrophoneCount();
         if (count < 2) break;
         const int first = input.ConsumeIntegralInRange(0, count - 1);
         world.Renumber(first, input.ConsumeIntegralInRange(0, count - 1));

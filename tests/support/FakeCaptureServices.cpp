@@ -1,10 +1,14 @@
 #include "tests/support/FakeCaptureServices.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace shadowpane::testing {
 
 namespace {
+
+// The worker the calling thread runs, if it is one.
+thread_local FakeCaptureServices::Worker* currentWorker = nullptr;
 
 std::string Narrow(const std::u16string& text) {
   std::string out;
@@ -76,11 +80,13 @@ class FakeInputMixer : public AudioInputMixer, public FakeObject {
   HResult PutEnable(bool enable) override {
     const auto result = static_cast<HResult>(
         services_.Call(enable ? "inputMixer.PutEnable(1)" : "inputMixer.PutEnable(0)"));
+    if (Succeeded(result) && services_.Unplugged(unit_)) return kHrFail;
     if (Succeeded(result) && !unit_.empty()) services_.SetInputEnabled(unit_, enable);
     return result;
   }
   HResult GetEnable(bool* enabled) override {
     const auto result = static_cast<HResult>(services_.Call("inputMixer.GetEnable"));
+    if (Succeeded(result) && services_.Unplugged(unit_)) return kHrFail;
     if (Succeeded(result)) *enabled = !services_.Silenced(unit_);
     return result;
   }
@@ -97,8 +103,10 @@ class FakePin : public CapturePin, public FakeObject {
   HResult QueryAudioInputMixer(std::unique_ptr<AudioInputMixer>* mixer) override {
     // Bindings of one device share its input: keyed by unit where the
     // test follows one, else by device.
-    return Hand<FakeInputMixer>(services_.Call("pin.QueryAudioInputMixer"), mixer, services_,
-                                unit_.empty() ? device_ : unit_);
+    const std::string& input = unit_.empty() ? device_ : unit_;
+    const std::int64_t result = services_.Call("pin.QueryAudioInputMixer");
+    return Hand<FakeInputMixer>(result >= 0 && services_.Unplugged(input) ? kHrNoInterface : result,
+                                mixer, services_, input);
   }
 
  private:
@@ -107,7 +115,8 @@ class FakePin : public CapturePin, public FakeObject {
 };
 
 class FakeGraph;
-void PauseFilters(FakeGraph& graph);
+// False, pausing nothing, when a capture filter's unit is unplugged.
+bool PauseFilters(FakeGraph& graph);
 void StopFilters(FakeGraph& graph);
 
 class FakeMediaControl : public MediaControl, public FakeObject {
@@ -117,7 +126,7 @@ class FakeMediaControl : public MediaControl, public FakeObject {
   // whatever its capture filter answered.
   HResult Pause() override {
     const auto result = static_cast<HResult>(services_.Call("control.Pause", "", kHrFalse));
-    if (Succeeded(result)) PauseFilters(graph_);
+    if (Succeeded(result) && !PauseFilters(graph_)) return kHrFail;
     return result;
   }
   HResult Stop() override {
@@ -132,14 +141,20 @@ class FakeMediaControl : public MediaControl, public FakeObject {
 
 class FakeMediaEvent : public MediaEvent, public FakeObject {
  public:
-  explicit FakeMediaEvent(FakeCaptureServices& s) : FakeObject(s, "events") {}
+  FakeMediaEvent(FakeCaptureServices& s, const void* graph)
+      : FakeObject(s, "events"), graph_(graph) {}
   HResult SetNotifyWindow(NotifyWindow window, std::uint32_t message,
                           std::intptr_t instance) override {
     const std::string detail = window == 0 ? "null"
                                            : "window=" + std::to_string(window) + " msg=" +
                                                  std::to_string(message) +
                                                  (instance != 0 ? " device" : " none");
-    return static_cast<HResult>(services_.Call("events.SetNotifyWindow", detail));
+    const auto result = static_cast<HResult>(services_.Call("events.SetNotifyWindow", detail));
+    // The instance names the device object that holds what the graph opens.
+    if (Succeeded(result) && instance != 0) {
+      services_.SetHolder(graph_, reinterpret_cast<const void*>(instance));
+    }
+    return result;
   }
   HResult GetEvent(std::int32_t* code, std::intptr_t* param1, std::intptr_t* param2,
                    std::int32_t timeoutMs) override {
@@ -157,6 +172,9 @@ class FakeMediaEvent : public MediaEvent, public FakeObject {
         "events.FreeEventParams",
         std::to_string(code) + " " + std::to_string(param1) + " " + std::to_string(param2)));
   }
+
+ private:
+  const void* graph_;
 };
 
 class FakeGraph : public FilterGraph, public FakeObject {
@@ -167,6 +185,7 @@ class FakeGraph : public FilterGraph, public FakeObject {
   ~FakeGraph() override {
     for (const std::string& device : openDevices_) services_.CloseDevice(device);
     for (const std::string& device : pausedDevices_) services_.UnpauseClient(device);
+    services_.Forget(this);
   }
   void Opened(const std::string& device) { openDevices_.push_back(device); }
   HResult AddFilter(CaptureFilter& filter, const WideChar* name) override {
@@ -180,25 +199,35 @@ class FakeGraph : public FilterGraph, public FakeObject {
     return Hand<FakeMediaControl>(services_.Call("graph.QueryMediaControl"), control, services_,
                                   *this);
   }
-  // Each capture filter opens its device as it pauses.
-  void Pause() {
+  // Each capture filter opens its device as it pauses; a driver that is
+  // gone cannot be opened.
+  bool Pause() {
+    for (FakeFilter* filter : captureFilters_) {
+      if (services_.Unplugged(filter->unit())) return false;
+    }
     for (FakeFilter* filter : captureFilters_) {
       if (filter->paused || filter->refused) continue;
       if (services_.PauseClient(filter->device())) {
         filter->paused = true;
         pausedDevices_.push_back(filter->device());
+        if (!filter->unit().empty()) services_.Take(this, filter->unit(), true);
       } else {
         filter->refused = true;
       }
     }
+    return true;
   }
   void Stop() {
-    for (FakeFilter* filter : captureFilters_) filter->paused = filter->refused = false;
+    for (FakeFilter* filter : captureFilters_) {
+      filter->paused = filter->refused = false;
+      if (!filter->unit().empty()) services_.Take(this, filter->unit(), false);
+    }
     for (const std::string& device : pausedDevices_) services_.UnpauseClient(device);
     pausedDevices_.clear();
   }
   HResult QueryMediaEvent(std::unique_ptr<MediaEvent>* events) override {
-    return Hand<FakeMediaEvent>(services_.Call("graph.QueryMediaEvent"), events, services_);
+    return Hand<FakeMediaEvent>(services_.Call("graph.QueryMediaEvent"), events, services_,
+                                static_cast<const void*>(this));
   }
 
  private:
@@ -208,7 +237,7 @@ class FakeGraph : public FilterGraph, public FakeObject {
   std::vector<FakeFilter*> captureFilters_;
 };
 
-void PauseFilters(FakeGraph& graph) { graph.Pause(); }
+bool PauseFilters(FakeGraph& graph) { return graph.Pause(); }
 void StopFilters(FakeGraph& graph) { graph.Stop(); }
 
 const char* DirectionName(PinDirection d) { return d == PinDirection::Input ? "in" : "out"; }
@@ -374,6 +403,7 @@ class FakeMixer : public Mixer, public FakeObject {
     const auto result = static_cast<MmResult>(services_.Call(
         "mixer.SetControl", "id=" + std::to_string(controlId) + " ch=" + std::to_string(channels) +
                                 " v=" + std::to_string(values[0]) + "," + std::to_string(values[1])));
+    if (result == kMmNoError && services_.Unplugged(unit_)) return kMmError;
     if (result == kMmNoError && !unit_.empty()) services_.SetWaveMuted(unit_, values[0] != 0);
     return result;
   }
@@ -447,17 +477,20 @@ class FakeEndpointEnumerator : public AudioEndpointEnumerator, public FakeObject
 
 class FakeThread : public WorkerThread {
  public:
-  FakeThread(FakeCaptureServices& s, ThreadEntry entry, void* argument) : services_(s) {
+  FakeThread(FakeCaptureServices& s, ThreadEntry entry, void* argument)
+      : services_(s), worker_(s.StartWorker(argument)) {
     services_.Created();
-    thread_ = std::thread([&services = services_, entry, argument] {
+    thread_ = std::thread([&services = services_, worker = worker_, entry, argument] {
+      currentWorker = worker;
       services.WaitWhileThreadsHeld();
       entry(argument);
+      services.WorkerEnded(worker);
     });
   }
   ~FakeThread() override {
     const bool joined = !thread_.joinable();
     if (!joined) thread_.detach();
-    services_.ThreadClosed(joined);
+    services_.ThreadClosed(worker_, joined);
     services_.Released("thread");
   }
   void Join() override {
@@ -467,6 +500,7 @@ class FakeThread : public WorkerThread {
 
  private:
   FakeCaptureServices& services_;
+  FakeCaptureServices::Worker* worker_;
   std::thread thread_;
 };
 
@@ -477,11 +511,139 @@ FakeCaptureServices::~FakeCaptureServices() = default;
 
 void FakeCaptureServices::AddDevice(DeviceCategory category, const FakeDeviceInfo& device) {
   std::lock_guard<std::mutex> hold(lock_);
+  AddDeviceLocked(category, device);
+}
+
+void FakeCaptureServices::AddDeviceLocked(DeviceCategory category, const FakeDeviceInfo& device) {
+  if (category == DeviceCategory::AudioInput) listsAudio_ = true;
   FakeDeviceInfo listed = device;
   listed.serial = ++nextDevice_;
   if (device.shared) sharedDevices_["device:" + std::to_string(listed.serial)] = true;
   if (device.refusesAtPause) refusingAtPause_["device:" + std::to_string(listed.serial)] = true;
   devices_[category].push_back(listed);
+}
+
+void FakeCaptureServices::Plug(DeviceCategory category, FakeDeviceInfo device) {
+  std::lock_guard<std::mutex> hold(lock_);
+  unplugged_.erase(device.unit);
+  if (category == DeviceCategory::AudioInput) {
+    const auto count = static_cast<std::int32_t>(devices_[category].size());
+    const std::int32_t number = std::clamp(device.waveInId.value_or(count), 0, count);
+    for (FakeDeviceInfo& other : devices_[category]) {
+      if (other.waveInId && *other.waveInId >= number) ++*other.waveInId;
+    }
+    device.waveInId = number;
+  }
+  AddDeviceLocked(category, device);
+  NumberedLocked();
+}
+
+void FakeCaptureServices::Unplug(const std::string& unit) {
+  std::lock_guard<std::mutex> hold(lock_);
+  unplugged_.insert(unit);
+  for (auto& [category, devices] : devices_) {
+    auto gone = std::find_if(devices.begin(), devices.end(),
+                             [&](const FakeDeviceInfo& device) { return device.unit == unit; });
+    if (gone == devices.end()) continue;
+    const std::optional<std::int32_t> number = gone->waveInId;
+    devices.erase(gone);
+    for (FakeDeviceInfo& other : devices) {
+      if (number && other.waveInId && *other.waveInId > *number) --*other.waveInId;
+    }
+  }
+  NumberedLocked();
+}
+
+void FakeCaptureServices::SwapWaveIn(std::int32_t first, std::int32_t second) {
+  std::lock_guard<std::mutex> hold(lock_);
+  for (FakeDeviceInfo& device : devices_[DeviceCategory::AudioInput]) {
+    if (device.waveInId == first) {
+      device.waveInId = second;
+    } else if (device.waveInId == second) {
+      device.waveInId = first;
+    }
+  }
+  NumberedLocked();
+}
+
+void FakeCaptureServices::NumberedLocked() {
+  std::vector<FakeDeviceInfo>& audio = devices_[DeviceCategory::AudioInput];
+  std::stable_sort(audio.begin(), audio.end(), [](const FakeDeviceInfo& a, const FakeDeviceInfo& b) {
+    return a.waveInId < b.waveInId;
+  });
+  waveInCount = static_cast<std::uint32_t>(audio.size());
+}
+
+bool FakeCaptureServices::Unplugged(const std::string& unit) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return unplugged_.count(unit) != 0;
+}
+
+void FakeCaptureServices::SetHolder(const void* taker, const void* holder) {
+  std::lock_guard<std::mutex> hold(lock_);
+  taken_[taker].holder = holder;
+}
+
+void FakeCaptureServices::Take(const void* taker, const std::string& unit, bool held) {
+  std::lock_guard<std::mutex> hold(lock_);
+  TakeLocked(taker, unit, held);
+}
+
+void FakeCaptureServices::TakeLocked(const void* taker, const std::string& unit, bool held) {
+  if (held) {
+    taken_[taker].units.insert(unit);
+  } else if (taken_.count(taker) != 0) {
+    taken_[taker].units.erase(unit);
+  }
+}
+
+void FakeCaptureServices::Forget(const void* taker) {
+  std::lock_guard<std::mutex> hold(lock_);
+  taken_.erase(taker);
+}
+
+std::vector<FakeCaptureServices::Hold> FakeCaptureServices::Holds() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  std::vector<Hold> holds;
+  for (const auto& [taker, taken] : taken_) {
+    if (taken.holder == nullptr) continue;
+    for (const std::string& unit : taken.units) holds.push_back({taken.holder, unit});
+  }
+  return holds;
+}
+
+FakeCaptureServices::Worker* FakeCaptureServices::StartWorker(const void* argument) {
+  std::lock_guard<std::mutex> hold(lock_);
+  workers_.push_back(std::make_unique<Worker>());
+  taken_[workers_.back().get()].holder = argument;
+  return workers_.back().get();
+}
+
+void FakeCaptureServices::WorkerEnded(Worker* worker) {
+  std::lock_guard<std::mutex> hold(lock_);
+  worker->ended = true;
+  taken_.erase(worker);
+  changed_.notify_all();
+}
+
+bool FakeCaptureServices::Settle(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> hold(lock_);
+  return changed_.wait_for(hold, timeout, [this] {
+    return std::all_of(workers_.begin(), workers_.end(),
+                       [](const auto& worker) { return worker->naps > 0 || worker->ended; });
+  });
+}
+
+bool FakeCaptureServices::LetWorkersGoRound(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> hold(lock_);
+  std::map<const Worker*, unsigned> before;
+  for (const auto& worker : workers_) before[worker.get()] = worker->naps;
+  return changed_.wait_for(hold, timeout, [&] {
+    return std::all_of(workers_.begin(), workers_.end(), [&](const auto& worker) {
+      auto it = before.find(worker.get());
+      return worker->ended || it == before.end() || worker->naps >= it->second + 2;
+    });
+  });
 }
 
 void FakeCaptureServices::ClearDevices(DeviceCategory category) {
@@ -513,12 +675,15 @@ std::string FakeCaptureServices::UnitAtWaveInId(std::uint32_t waveInId) const {
 void FakeCaptureServices::SetWaveMuted(const std::string& unit, bool muted) {
   std::lock_guard<std::mutex> hold(lock_);
   waveMuted_[unit] = muted;
+  // A worker holds what it silenced.
+  if (currentWorker != nullptr) TakeLocked(currentWorker, unit, muted);
   changed_.notify_all();
 }
 
 void FakeCaptureServices::SetInputEnabled(const std::string& unit, bool enabled) {
   std::lock_guard<std::mutex> hold(lock_);
   inputDisabled_[unit] = !enabled;
+  if (currentWorker != nullptr) TakeLocked(currentWorker, unit, !enabled);
   changed_.notify_all();
 }
 
@@ -681,9 +846,15 @@ void FakeCaptureServices::Released(const std::string& label) {
   changed_.notify_all();
 }
 
-void FakeCaptureServices::ThreadClosed(bool joined) {
+void FakeCaptureServices::ThreadClosed(Worker* worker, bool joined) {
   std::lock_guard<std::mutex> hold(lock_);
-  if (!joined) ++unjoinedCloses_;
+  // A worker still running keeps its record.
+  if (!joined) {
+    ++unjoinedCloses_;
+    return;
+  }
+  workers_.erase(std::find_if(workers_.begin(), workers_.end(),
+                              [worker](const auto& w) { return w.get() == worker; }));
 }
 
 void FakeCaptureServices::HoldThreadStarts(bool hold) {
@@ -773,7 +944,13 @@ MmResult FakeCaptureServices::OpenWaveInput(std::uint32_t waveInId, const WaveFo
       std::to_string(format.blockAlign) + " bits=" + std::to_string(format.bitsPerSample) +
       " cb=" + std::to_string(format.extraSize);
   const auto result = static_cast<MmResult>(Call("waveInOpen", detail));
-  if (result == kMmNoError) *input = std::make_unique<FakeWaveInput>(*this, UnitAtWaveInId(waveInId));
+  if (result != kMmNoError) return result;
+  {
+    // A fake that lists microphones opens only the numbers it lists.
+    std::lock_guard<std::mutex> hold(lock_);
+    if (listsAudio_ && AudioAtLocked(waveInId) == nullptr) return kMmBadDeviceId;
+  }
+  *input = std::make_unique<FakeWaveInput>(*this, UnitAtWaveInId(waveInId));
   return result;
 }
 
@@ -848,6 +1025,11 @@ std::unique_ptr<WorkerThread> FakeCaptureServices::StartThread(ThreadEntry entry
 
 void FakeCaptureServices::Sleep(std::uint32_t milliseconds) {
   Call("Sleep", std::to_string(milliseconds));
+  if (currentWorker != nullptr) {
+    std::lock_guard<std::mutex> hold(lock_);
+    ++currentWorker->naps;
+    changed_.notify_all();
+  }
   const int micros = realSleepMicros;
   std::this_thread::sleep_for(micros < 0 ? std::chrono::microseconds(milliseconds * 1000)
                                          : std::chrono::microseconds(micros));

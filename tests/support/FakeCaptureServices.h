@@ -1,6 +1,7 @@
-// A fake of the capture-device services for native tests: it records every
-// call and every release in order, can fail any call by name, lists the
-// devices a test gives it, and runs workers on std::thread.
+// A fake of the capture-device services for native tests, benchmarks and
+// the discovery fuzz target: it records every call and every release in
+// order, can fail any call by name, lists the devices a test gives it, and
+// runs workers on std::thread.
 //
 // Call names (used for Fail, Count and in the log; a release of an object
 // is logged as "release <label>"):
@@ -36,6 +37,14 @@
 // renderer waits for a sample does, and the refused filter's GetState
 // answers E_FAIL.
 //
+// Hardware can also come and go (Plug, Unplug): the system numbers the
+// wave inputs 0..n-1 and renumbers them as inputs come, go or are swapped,
+// and every call through an object of an unplugged unit fails, as a driver
+// that is gone answers. Once the fake lists a microphone, waveInOpen of a
+// number none has answers MMSYSERR_BADDEVICEID. The fake knows which device object holds which
+// unit (Holds), and lets the workers go round their loops (Settle,
+// LetWorkersGoRound) so that a test can look in between.
+//
 // Audio endpoints keep one mute for every program (a Windows endpoint), or,
 // with endpointMutePerObject, one per volume object, as Wine's do; change
 // notices reach registered listeners only for changes made from outside
@@ -48,8 +57,10 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -98,6 +109,14 @@ class FakeCaptureServices : public CaptureServices {
   std::atomic<std::uint32_t> waveInCount{0};
   std::atomic<std::uint32_t> mixerLineChannels{2};
   std::atomic<std::uint32_t> mixerControlFlags{0};
+  // Plugs in the input of device.unit. A microphone takes the wave-in
+  // number device.waveInId (at most the count of those listed) and those
+  // numbered from there on move up by one; waveInCount follows.
+  void Plug(DeviceCategory category, FakeDeviceInfo device);
+  // The unit leaves the lists; microphones numbered above it move down.
+  void Unplug(const std::string& unit);
+  // The system exchanges the wave-in numbers of two microphones.
+  void SwapWaveIn(std::int32_t first, std::int32_t second);
   // Events the camera's graph hands out from GetEvent, oldest first.
   void QueueGraphEvent(std::int32_t code);
 
@@ -152,6 +171,19 @@ class FakeCaptureServices : public CaptureServices {
   std::atomic<int> realSleepMicros{200};
   // While set, started threads wait before running their entry.
   void HoldThreadStarts(bool hold);
+  // A unit held by a device object: by a paused graph (the holder is the
+  // instance given to SetNotifyWindow) or by a worker that silenced it
+  // (the argument the worker was started with).
+  struct Hold {
+    const void* holder;
+    std::string unit;
+  };
+  std::vector<Hold> Holds() const;
+  // Waits until every worker has reached its first Sleep or ended.
+  bool Settle(std::chrono::milliseconds timeout);
+  // Waits until every worker has gone round its loop once more (two more
+  // Sleeps: woken, re-applied, asleep again) or ended.
+  bool LetWorkersGoRound(std::chrono::milliseconds timeout);
 
   // ---- CaptureServices ----
   HResult CreateDeviceEnumerator(std::unique_ptr<DeviceEnumerator>* enumerator) override;
@@ -180,7 +212,13 @@ class FakeCaptureServices : public CaptureServices {
                     std::int64_t success = 0);
   void Created();
   void Released(const std::string& label);
-  void ThreadClosed(bool joined);
+  struct Worker {
+    bool ended = false;
+    unsigned naps = 0;  // Sleeps so far
+  };
+  Worker* StartWorker(const void* argument);
+  void WorkerEnded(Worker* worker);
+  void ThreadClosed(Worker* worker, bool joined);
   void WaitWhileThreadsHeld();
   std::optional<std::int32_t> NextGraphEvent();
   std::vector<FakeDeviceInfo> Devices(DeviceCategory category) const;
@@ -195,6 +233,12 @@ class FakeCaptureServices : public CaptureServices {
   // A capture filter of the device asks to pause; false: refused.
   bool PauseClient(const std::string& device);
   void UnpauseClient(const std::string& device);
+  bool Unplugged(const std::string& unit) const;
+  // Who holds what: a taker (graph or worker) names its holder, then takes
+  // and lets go of units; Forget drops the taker.
+  void SetHolder(const void* taker, const void* holder);
+  void Take(const void* taker, const std::string& unit, bool held);
+  void Forget(const void* taker);
   void AddMuteListener(const std::u16string& endpointId, EndpointMuteListener* listener);
   void RemoveMuteListener(EndpointMuteListener* listener);
 
@@ -223,6 +267,19 @@ class FakeCaptureServices : public CaptureServices {
   std::vector<std::pair<std::u16string, EndpointMuteListener*>> muteListeners_;
   // The audio input listed with that number now, or null; lock_ held.
   const FakeDeviceInfo* AudioAtLocked(std::uint32_t waveInId) const;
+  void TakeLocked(const void* taker, const std::string& unit, bool held);
+  void AddDeviceLocked(DeviceCategory category, const FakeDeviceInfo& device);
+  // Lists the microphones in the order of their numbers; lock_ held.
+  void NumberedLocked();
+  std::set<std::string> unplugged_;
+  // Once it lists a microphone, the fake opens only the numbers it lists.
+  bool listsAudio_ = false;
+  struct Taken {
+    const void* holder = nullptr;
+    std::set<std::string> units;
+  };
+  std::map<const void*, Taken> taken_;
+  std::vector<std::unique_ptr<Worker>> workers_;
   int nextDevice_ = 0;
   int liveObjects_ = 0;
   int unjoinedCloses_ = 0;
