@@ -11,6 +11,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
 build_dir="$build_root/win32"
 out=$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)
+# The help's copies are refreshed only with the README's.
+own_folder=${1:+yes}
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DSHADOWPANE_WERROR=ON \
@@ -44,6 +46,8 @@ fresh_start() {
   stop_program
   wine reg delete 'HKCU\Software\KESTRALYNX' /f >/dev/null 2>&1 || true
   wine reg delete 'HKLM\Software\KESTRALYNX' /f >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\Software\Policies\KESTRALYNX' /f >/dev/null 2>&1 || true
+  wine reg delete 'HKCU\Software\Policies\KESTRALYNX' /f >/dev/null 2>&1 || true
   reg_dword 'HKLM\Software\KESTRALYNX\Shadowpane\2001' firstrun 1
   rm -f "$work/program/Profile.db"
 }
@@ -92,6 +96,16 @@ for window in "4864 KSP2SettingsWndClass settings-window" "4872 KSP2AboutWndClas
   tool command "$1"
   shot "$2" "$3"
 done
+
+# Settings an organisation enforces: a machine policy turns "block at start"
+# on, so its box is ticked, locked and noted.
+fresh_start
+reg_dword "$settings_key" Language 0
+reg_dword 'HKLM\Software\Policies\KESTRALYNX\Shadowpane' BlockStart 1
+start_program
+expect_start shown
+tool command 4864
+shot KSP2SettingsWndClass settings-managed
 
 # Keyboard shortcuts, with the help's suggestions assigned: Ctrl+Alt+Shift+B,
 # M and C (the modifiers 7 in the high word, the key in the low word).
@@ -151,7 +165,7 @@ stop_program
 
 # The help shows the shortcuts window too; the help compiler takes only files
 # below the help folder.
-if [ -z "${1:-}" ]; then
+if [ -z "$own_folder" ]; then
   mkdir -p "$root/help/images"
-  cp "$out/shortcuts-window.png" "$root/help/images/shortcuts-window.png"
+  cp "$out/shortcuts-window.png" "$out/settings-managed.png" "$root/help/images/"
 fi
