@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
+#include "settings/Settings.h"
+
 namespace shadowpane {
 namespace {
-
-constexpr WideChar kMinimizedSwitch[] = u"/min";
 
 struct ActionWord {
   const WideChar* word;
@@ -56,7 +56,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<WideString>& arguments) {
     return parsed;
   }
   const WideView first = arguments[0];
-  if (SameWord(first, kMinimizedSwitch)) {
+  // The start word the autostart entry writes.
+  if (SameWord(first, kMinimizedArgument)) {
     if (arguments.size() != 1) return Usage();
     parsed.result = ParseResult::StartHidden;
     return parsed;
