@@ -51,23 +51,14 @@ std::wstring ControlText(HWND window, int id) {
   return text;
 }
 
-// Clicks the control until its thread's focus is there: under load the
-// first click may come before the window is ready for input.
+// Clicks the control until its thread's focus is there.
 bool FocusByClick(HWND window, int id) {
-  HWND control = GetDlgItem(window, id);
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    if (!ClickControl(window, id)) return false;
-    const bool focused = WaitUntil(
-        [&] {
-          GUITHREADINFO info{};
-          info.cbSize = sizeof(info);
-          return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
-        },
-        2000);
-    if (focused) return true;
-  }
-  return false;
+  return ClickControlUntil(window, id, [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) && info.hwndFocus == GetDlgItem(window, id);
+  });
 }
 
 class ShortcutTest : public ::testing::Test {

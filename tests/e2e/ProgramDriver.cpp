@@ -180,21 +180,25 @@ ProgramCopy::ProgramCopy() : folder_(temp_.path()) {
 // The folder goes with temp_, once every process is ended.
 ProgramCopy::~ProgramCopy() { EndAll(); }
 
-DWORD ProgramCopy::Start(const std::wstring& arguments) {
+DWORD ProgramCopy::Launch(const std::wstring& arguments, STARTUPINFOW& startup, bool inheritHandles) {
   const std::wstring exe = folder_ + L"\\" + kProgramFileName;
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
-  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   // Started elsewhere than its folder: the program has to find it itself.
-  if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
+  if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, inheritHandles ? TRUE : FALSE, 0, nullptr,
+                      nullptr, &startup, &info)) {
     return 0;
   }
   CloseHandle(info.hThread);
   started_.push_back(info);
   return info.dwProcessId;
+}
+
+DWORD ProgramCopy::Start(const std::wstring& arguments) {
+  STARTUPINFOW startup{};
+  return Launch(arguments, startup, false);
 }
 
 long ProgramCopy::Run(const std::wstring& arguments, std::string* output, DWORD limitMs) {
@@ -203,29 +207,22 @@ long ProgramCopy::Run(const std::wstring& arguments, std::string* output, DWORD 
   HANDLE writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return -1;
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  const std::wstring exe = folder_ + L"\\" + kProgramFileName;
-  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = writeEnd;
   startup.hStdError = writeEnd;
-  PROCESS_INFORMATION info{};
-  const BOOL started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                      &startup, &info);
+  const DWORD processId = Launch(arguments, startup, true);
   CloseHandle(writeEnd);  // the pipe ends when the child's copy closes
-  if (!started) {
+  if (processId == 0) {
     CloseHandle(readEnd);
     return -1;
   }
-  CloseHandle(info.hThread);
-  started_.push_back(info);
   output->clear();
   char buffer[4096];
   DWORD read = 0;
   while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output->append(buffer, read);
   CloseHandle(readEnd);
-  return WaitForExit(info.dwProcessId, limitMs);
+  return WaitForExit(processId, limitMs);
 }
 
 HANDLE ProgramCopy::Process(DWORD processId) const {

@@ -56,6 +56,16 @@ bool WaitUntil(Check check, DWORD limitMs = kWaitLimitMs) {
 void ClickAt(HWND window, int clientX, int clientY);
 // Clicks the centre of a child control.
 bool ClickControl(HWND parent, int controlId);
+// Clicks the control until done() holds, up to three times: under load a
+// first click may come before the window takes input. done()'s answer.
+template <typename Check>
+bool ClickControlUntil(HWND parent, int controlId, Check done) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (!ClickControl(parent, controlId)) return done();
+    if (WaitUntil(done, 2000)) return true;
+  }
+  return false;
+}
 
 // How many processes run the executable of that file name.
 int CountProcesses(const wchar_t* fileName);
@@ -89,6 +99,9 @@ class ProgramCopy {
   void EndAll();
 
  private:
+  // Starts the copy with the arguments; its process id, or 0.
+  DWORD Launch(const std::wstring& arguments, STARTUPINFOW& startup, bool inheritHandles);
+
   testing::TempFolder temp_;
   std::wstring folder_;
   bool copied_ = false;

@@ -457,13 +457,15 @@ void OnTimer(MainWindowData& data, WPARAM id) {
     AnswerSettledCommands(data, false);
     return;
   }
-  // The poll's tick reads the policy even when it does not refresh, so a
-  // policy pushed while nothing is plugged in applies within a second.
-  if (id == TIMER_AUDIO_POLL) ReadPolicy(data);
   const std::uint32_t countAtRefresh = data.devices ? data.devices->waveInCountAtRefresh : 0;
   const std::uint32_t waveInCount =
       id == TIMER_AUDIO_POLL ? data.services.captureServices->WaveInputCount() : 0;
-  switch (DecideTimer(static_cast<unsigned>(id), countAtRefresh, waveInCount)) {
+  const TimerAction action = DecideTimer(static_cast<unsigned>(id), countAtRefresh, waveInCount);
+  // A poll tick that does not refresh still reads the policy (a refresh
+  // reads it itself), so a policy pushed while nothing is plugged in
+  // applies within a second.
+  if (id == TIMER_AUDIO_POLL && action == TimerAction::None) ReadPolicy(data);
+  switch (action) {
     case TimerAction::StopAndRefresh:
       KillTimer(data.window, TIMER_DEVICE_REFRESH);
       Refresh(data, 0);
