@@ -20,6 +20,7 @@
 #include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "res/MenuIds.h"
+#include "settings/win32/RegistryStore.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/windows/ShortcutsWindowLogic.h"
 
@@ -252,6 +253,53 @@ TEST_F(ShortcutTest, ABlockWithNoCopyRunningStartsOneHiddenThatHoldsTheCamera) {
   EXPECT_FALSE(EntryNamed(main, kMicrophoneName).blocked) << "only the scope asked for";
   EXPECT_HRESULT_FAILED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000));
   EXPECT_TRUE(program_.IsRunning(pid)) << "it stays";
+}
+
+// Wine's own input is muted at its endpoint when blocked: while it is, the
+// RunOnce entry is there; a copy that is killed leaves entry and record
+// behind, and the entry's command then gives the input back.
+TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheRunOnceCommand) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  if (EntryNamed(main, kWineInputName).name.empty()) GTEST_SKIP() << "Wine lists no input of its own here";
+  const std::wstring restoreCommand = L"\"" + program_.folder() + L"\\Shadowpane.exe\" /restore-inputs";
+  std::wstring entry;
+  std::wstring record;
+  std::string out;
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "nothing muted yet";
+
+  const std::wstring block = L"/block \"" + std::wstring(kWineInputName) + L"\"";
+  program_.Run(block, &out);  // 5: Wine keeps the mute per object, so it is never verified
+  ASSERT_TRUE(WaitUntil([&] { return ReadSettingText(L"MutedEndpoints", &record); }));
+  EXPECT_TRUE(ReadRestoreInputsEntry(&entry));
+  EXPECT_EQ(entry, restoreCommand);
+  EXPECT_EQ(program_.Run(L"/restore-inputs", &out), 0) << "the running copy keeps its own: " << out;
+  EXPECT_TRUE(ReadSettingText(L"MutedEndpoints", &record)) << "untouched";
+  EXPECT_TRUE(ReadRestoreInputsEntry(&entry));
+
+  // Given back by an unblock: nothing is left for a logon to do.
+  program_.Run(L"/unblock \"" + std::wstring(kWineInputName) + L"\"", &out);
+  EXPECT_TRUE(WaitUntil([&] { return !ReadSettingText(L"MutedEndpoints", &record); }));
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry));
+
+  // Removed as the system does at logon before it runs the command: the
+  // running copy puts it back at its next poll tick.
+  program_.Run(block, &out);
+  ASSERT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }));
+  HKEY runOnce = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKeyPath, 0, KEY_SET_VALUE, &runOnce), ERROR_SUCCESS);
+  RegDeleteValueW(runOnce, AsWide(kRestoreInputsValue));
+  RegCloseKey(runOnce);
+  EXPECT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }, 5000)) << "written again";
+
+  TerminateProcess(program_.Process(pid_), 1);
+  ASSERT_EQ(program_.WaitForExit(pid_), 1);
+  EXPECT_TRUE(ReadRestoreInputsEntry(&entry)) << "the entry outlives the killed copy";
+  EXPECT_TRUE(ReadSettingText(L"MutedEndpoints", &record));
+  EXPECT_EQ(program_.Run(L"/restore-inputs", &out), 0) << out;
+  EXPECT_FALSE(ReadSettingText(L"MutedEndpoints", &record)) << "the record is empty";
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "and the entry gone";
+  EXPECT_EQ(program_.Run(L"/restore-inputs", &out), 0) << "nothing left to do is done too";
 }
 
 }  // namespace
