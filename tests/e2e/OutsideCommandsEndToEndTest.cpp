@@ -93,6 +93,25 @@ class ShortcutTest : public ::testing::Test {
   DWORD pid_ = 0;
 };
 
+// WM_COPYDATA records that reached the test's own window of the program's
+// reply class.
+int gForeignAnswers = 0;
+
+LRESULT CALLBACK CountAnswers(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) ++gForeignAnswers;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND ForeignReplyWindow() {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = CountAnswers;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = AsWide(kReplyWindowClassName);
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(0, AsWide(kReplyWindowClassName), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
 // The entry of that name in either list (blocked false, name empty if none).
 ListedEntry EntryNamed(HWND main, const std::wstring& name) {
   for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
@@ -235,6 +254,15 @@ TEST_F(ShortcutTest, CommandLinesReachTheRunningCopyAndExitWithWhatTheyDid) {
     EXPECT_EQ(taken, kind == kCommandRecordData ? TRUE : FALSE);
   }
   EXPECT_TRUE(Verified(main, kCameraName)) << "nothing changed";
+  // A reply window of the right class in a program that is not Shadowpane
+  // is sent nothing (a status is answered before the send returns).
+  HWND foreign = ForeignReplyWindow();
+  ASSERT_NE(foreign, nullptr);
+  const RecordBytes status = EncodeCommandRecord(MakeCommand(CommandAction::Status, CommandScope::None), 42);
+  COPYDATASTRUCT copy{kCommandRecordData, static_cast<DWORD>(status.size()), const_cast<std::uint8_t*>(status.data())};
+  EXPECT_EQ(SendMessageW(main, WM_COPYDATA, reinterpret_cast<WPARAM>(foreign), reinterpret_cast<LPARAM>(&copy)), TRUE);
+  EXPECT_EQ(gForeignAnswers, 0) << "answered a window of another program";
+  DestroyWindow(foreign);
 
   EXPECT_EQ(program_.Run(L"/quit", &out), 0);
   EXPECT_FALSE(program_.IsRunning(pid_)) << "answered once the copy ended";
