@@ -77,14 +77,21 @@ Settings EffectiveSettingsOf(const MainWindowData& data) {
 // Reads the policy keys again; a changed policy applies from here on: the
 // refresh that follows blocks by it, a forced language shows at once, and
 // the Settings window, clicks, shortcuts and closing ask the new one.
+// A changed Startup writes or removes the user's Run entry at once (never
+// the machine's): a copy that may not exit, or a sign-out, would otherwise
+// leave the next logon as the policy no longer says.
 void ReadPolicy(MainWindowData& data) {
   if (data.services.policySource == nullptr) return;
   const EnforcedPolicy policy = ReadEnforcedPolicy(*data.services.policySource);
   if (policy == data.policy) return;
+  const std::int32_t startupBefore = EffectiveSettingsOf(data).startup;
   data.policy = policy;
-  const std::int32_t language = EffectiveSettingsOf(data).language;
-  if (language != gDisplayLanguage) {
-    gDisplayLanguage = language;
+  const Settings effective = EffectiveSettingsOf(data);
+  if (effective.startup != startupBefore && data.services.settingsStore != nullptr) {
+    ApplyAutostart(*data.services.settingsStore, effective.startup);
+  }
+  if (effective.language != gDisplayLanguage) {
+    gDisplayLanguage = effective.language;
     InvalidateRect(data.window, nullptr, FALSE);
   }
 }
