@@ -35,6 +35,7 @@ const WideChar kStatusProtected[] = u"Privacy Protected";
 const WideChar kStatusAtRisk[] = u"Privacy at Risk";
 const WideChar kRefusedLine[] = u"Refused: your organization does not allow it.";
 const WideChar kNotRunningLine[] = u"Shadowpane is not running.";
+const WideChar kNothingListedLine[] = u"No matching device is listed.";
 const WideChar kNoSuchDeviceWords[] = u"no such device";
 
 const WideChar* StatusWord(DeviceState state) {
@@ -86,6 +87,10 @@ CommandTargets SelectTargets(const std::vector<DeviceSnapshot>& devices, const C
     selected.outcome = TargetOutcome::NoSuchDevice;
     return selected;
   }
+  if (selected.targets.empty() && command.action != CommandAction::Unblock) {
+    selected.outcome = TargetOutcome::NothingListed;
+    return selected;
+  }
   selected.outcome = TargetOutcome::Act;
   selected.block = command.action == CommandAction::Block || (command.action == CommandAction::Toggle && anyOpen);
   return selected;
@@ -104,6 +109,7 @@ int FirstFailedTarget(const CommandTargets& targets, const std::vector<DeviceSna
 int ExitCodeAfter(const CommandTargets& targets, const std::vector<DeviceSnapshot>& devicesAfter) {
   switch (targets.outcome) {
     case TargetOutcome::NoSuchDevice:
+    case TargetOutcome::NothingListed:
       return kExitNotFound;
     case TargetOutcome::Act:
       return FirstFailedTarget(targets, devicesAfter) == -1 ? kExitDone : kExitNotBlocked;
@@ -149,6 +155,7 @@ CommandAnswer RunAnswer(const CommandTargets& targets, const Command& command,
                            BoundedString(command.name.c_str(), kMaxNameChars));
     return answer;
   }
+  if (targets.outcome == TargetOutcome::NothingListed) answer.lines.push_back(kNothingListedLine);
   if (targets.outcome != TargetOutcome::Act) return answer;
   for (int index : targets.targets) {
     if (answer.lines.size() + 1 >= static_cast<std::size_t>(kMaxAnswerLines)) break;

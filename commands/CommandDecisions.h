@@ -36,6 +36,9 @@ std::vector<DeviceSnapshot> SnapshotDevices(const DeviceList& list);
 enum class TargetOutcome {
   Act,           // block or unblock `targets`
   NoSuchDevice,  // a name no device has: kExitNotFound
+  // A block or toggle whose kind (or all) lists no device: nothing was
+  // done, and nothing is protected by it: kExitNotFound too.
+  NothingListed,
   Usage,         // not a block, unblock or toggle: not for this decision
 };
 
@@ -48,7 +51,8 @@ struct CommandTargets {
 // The devices a block, unblock or toggle is about: every device, one kind,
 // or the one whose display name equals the command's name (exactly, case
 // included). A toggle blocks them all when any of them is open and
-// unblocks them all otherwise. Targets already in the wanted state are
+// unblocks them all otherwise. An unblock of a kind that lists no device
+// is done (nothing is blocked); a block or toggle is NothingListed. Targets already in the wanted state are
 // included: the caller skips them, the exit code still counts them.
 CommandTargets SelectTargets(const std::vector<DeviceSnapshot>& devices, const Command& command);
 
@@ -88,6 +92,9 @@ CommandAnswer RunAnswer(const CommandTargets& targets, const Command& command,
 extern const WideChar kRefusedLine[];
 // What a second copy prints when no copy runs for /status or /quit.
 extern const WideChar kNotRunningLine[];
+// What a block or toggle whose scope lists no device prints (also the
+// English text of that balloon).
+extern const WideChar kNothingListedLine[];
 // The line of an answer about a name no device has (a tab, then the name).
 extern const WideChar kNoSuchDeviceWords[];
 

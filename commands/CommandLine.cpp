@@ -46,8 +46,10 @@ const WideChar kCommandLineUsage[] =
     u"Usage: Shadowpane.exe [/min]\n"
     u"       Shadowpane.exe /block|/unblock|/toggle all|cameras|microphones|\"<name as listed>\"\n"
     u"       Shadowpane.exe /status|/quit\n"
+    u"       Shadowpane.exe /restore-inputs\n"
     u"Exit codes: 0 done or protected, 1 at risk, 2 usage, 3 no such device or not running,\n"
-    u"            4 refused, 5 a device could not be blocked or is not verified.\n";
+    u"            4 refused, 5 a device could not be blocked or is not verified,\n"
+    u"            or an input could not be given back.\n";
 
 ParsedCommandLine ParseCommandLine(const std::vector<WideString>& arguments) {
   ParsedCommandLine parsed;
@@ -60,6 +62,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<WideString>& arguments) {
   if (SameWord(first, kMinimizedArgument)) {
     if (arguments.size() != 1) return Usage();
     parsed.result = ParseResult::StartHidden;
+    return parsed;
+  }
+  // The word the RunOnce entry writes.
+  if (SameWord(first, kRestoreInputsArgument)) {
+    if (arguments.size() != 1) return Usage();
+    parsed.result = ParseResult::RestoreInputs;
     return parsed;
   }
   const ActionWord* action = nullptr;

@@ -9,6 +9,9 @@
 //   /toggle  all|cameras|microphones|<name as listed>
 //   /status
 //   /quit
+//   /restore-inputs            give back the inputs a copy that is gone left
+//                              muted (the RunOnce entry's word); not for the
+//                              running copy, which keeps its own
 //
 // Switches and the three scope words are read without regard to ASCII case,
 // as Windows programs read switches; a device name is matched exactly later.
@@ -26,6 +29,7 @@ enum class ParseResult {
   Start,        // no command: start the program
   StartHidden,  // "/min"
   Command,      // a command for the running copy (or a hidden start)
+  RestoreInputs,  // "/restore-inputs"
   Usage,        // anything else: exit with kExitUsage
 };
 

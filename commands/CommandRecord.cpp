@@ -13,9 +13,16 @@ void PutU32(RecordBytes& out, std::uint32_t value) {
   PutU16(out, value >> 16);
 }
 
+void PutU64(RecordBytes& out, std::uint64_t value) {
+  PutU32(out, static_cast<std::uint32_t>(value & 0xFFFFFFFFu));
+  PutU32(out, static_cast<std::uint32_t>(value >> 32));
+}
+
 void PutUnits(RecordBytes& out, WideView text) {
   for (WideChar unit : text) PutU16(out, unit);
 }
+
+WideChar AsciiLower(WideChar unit) { return unit >= u'A' && unit <= u'Z' ? unit - u'A' + u'a' : unit; }
 
 // Reads forward through the received bytes; every read checks the bytes
 // left, and a failed read leaves the reader failed for good.
@@ -31,6 +38,10 @@ class RecordReader {
   std::uint32_t U32() {
     const std::uint32_t low = U16();
     return low | (U16() << 16);
+  }
+  std::uint64_t U64() {
+    const std::uint64_t low = U32();
+    return low | (static_cast<std::uint64_t>(U32()) << 32);
   }
   WideString Units(std::uint32_t count) {
     WideString text;
@@ -69,9 +80,10 @@ struct RecordHeader {
   std::uint32_t count = 0;
 };
 
-void PutHeader(RecordBytes& out, std::uint32_t magic, const RecordHeader& header) {
+void PutHeader(RecordBytes& out, std::uint32_t magic, const RecordHeader& header,
+               std::uint32_t version = kRecordVersion) {
   PutU32(out, magic);
-  PutU16(out, kRecordVersion);
+  PutU16(out, version);
   out.push_back(static_cast<std::uint8_t>(header.first));
   out.push_back(static_cast<std::uint8_t>(header.second));
   PutU16(out, header.count);
@@ -88,18 +100,19 @@ bool ReadHeader(RecordReader& reader, std::uint32_t magic, RecordHeader& header)
 
 }  // namespace
 
-RecordBytes EncodeCommandRecord(const Command& command) {
+RecordBytes EncodeCommandRecord(const Command& command, CommandNonce nonce) {
   RecordBytes out;
   if (!IsWellFormedCommand(command)) return out;
-  out.reserve(kRecordHeaderBytes + 2 * command.name.size());
+  out.reserve(kRecordHeaderBytes + kNonceBytes + 2 * command.name.size());
   PutHeader(out, kCommandRecordData,
             {static_cast<std::uint32_t>(command.action), static_cast<std::uint32_t>(command.scope),
              static_cast<std::uint32_t>(command.name.size())});
+  PutU64(out, nonce);
   PutUnits(out, command.name);
   return out;
 }
 
-int DecodeCommandRecord(const std::uint8_t* bytes, std::size_t size, Command& command) {
+int DecodeCommandRecord(const std::uint8_t* bytes, std::size_t size, Command& command, CommandNonce& nonce) {
   if (size > kMaxCommandRecordBytes) return 0;
   RecordReader reader(bytes, size);
   RecordHeader header;  // action, scope, name units
@@ -112,13 +125,15 @@ int DecodeCommandRecord(const std::uint8_t* bytes, std::size_t size, Command& co
   Command decoded;
   decoded.action = static_cast<CommandAction>(header.first);
   decoded.scope = static_cast<CommandScope>(header.second);
+  const CommandNonce decodedNonce = reader.U64();
   decoded.name = reader.Units(header.count);
   if (!reader.AtEnd() || !IsWellFormedCommand(decoded)) return 0;
   command = decoded;
+  nonce = decodedNonce;
   return 1;
 }
 
-RecordBytes EncodeAnswerRecord(const CommandAnswer& answer) {
+RecordBytes EncodeAnswerRecord(const CommandAnswer& answer, CommandNonce nonce) {
   RecordBytes out;
   if (answer.exitCode < 0 || answer.exitCode > kLastExitCode) return out;
   if (answer.lines.size() > static_cast<std::size_t>(kMaxAnswerLines)) return out;
@@ -127,6 +142,7 @@ RecordBytes EncodeAnswerRecord(const CommandAnswer& answer) {
   }
   PutHeader(out, kAnswerRecordData,
             {static_cast<std::uint32_t>(answer.exitCode), 0, static_cast<std::uint32_t>(answer.lines.size())});
+  PutU64(out, nonce);
   for (const WideString& line : answer.lines) {
     PutU16(out, static_cast<std::uint32_t>(line.size()));
     PutUnits(out, line);
@@ -134,12 +150,12 @@ RecordBytes EncodeAnswerRecord(const CommandAnswer& answer) {
   return out;
 }
 
-int DecodeAnswerRecord(const std::uint8_t* bytes, std::size_t size, CommandAnswer& answer) {
+int DecodeAnswerRecord(const std::uint8_t* bytes, std::size_t size, CommandNonce nonce, CommandAnswer& answer) {
   RecordReader reader(bytes, size);
   RecordHeader header;  // exit code, reserved byte, line count
   if (!ReadHeader(reader, kAnswerRecordData, header)) return 0;
   if (header.first > static_cast<std::uint32_t>(kLastExitCode) || header.second != 0 ||
-      header.count > static_cast<std::uint32_t>(kMaxAnswerLines)) {
+      header.count > static_cast<std::uint32_t>(kMaxAnswerLines) || reader.U64() != nonce || !reader.ok()) {
     return 0;
   }
   CommandAnswer decoded;
@@ -153,6 +169,34 @@ int DecodeAnswerRecord(const std::uint8_t* bytes, std::size_t size, CommandAnswe
   if (!reader.AtEnd()) return 0;
   answer = decoded;
   return 1;
+}
+
+RecordBytes UsageAnswerFor(const std::uint8_t* bytes, std::size_t size) {
+  RecordReader reader(bytes, size);
+  const bool magic = reader.U32() == kCommandRecordData;
+  const std::uint32_t version = reader.U16();
+  RecordBytes out;
+  const RecordHeader usage{static_cast<std::uint32_t>(kExitUsage), 0, 0};
+  if (magic && reader.ok() && version == kRecordVersionWithoutNonce) {
+    PutHeader(out, kAnswerRecordData, usage, kRecordVersionWithoutNonce);
+    return out;
+  }
+  reader.U32();  // the rest of the header
+  reader.U16();
+  const CommandNonce nonce = reader.U64();
+  return EncodeAnswerRecord({kExitUsage, {}}, magic && version == kRecordVersion && reader.ok() ? nonce : 0);
+}
+
+bool IsProgramReplyWindow(WideView className, WideView processImagePath) {
+  if (className != kReplyWindowClassName) return false;
+  const std::size_t slash = processImagePath.find_last_of(u"\\/");
+  const WideView file = slash == WideView::npos ? processImagePath : processImagePath.substr(slash + 1);
+  const WideView expected = kProgramImageName;
+  if (file.size() != expected.size()) return false;
+  for (std::size_t i = 0; i < file.size(); ++i) {
+    if (AsciiLower(file[i]) != AsciiLower(expected[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace shadowpane

@@ -35,7 +35,7 @@ TextInLanguages kTextNotVerified = {
     u"%1 ist gesperrt, kann aber noch von anderen Programmen verwendet werden.",
     u"%1 está bloqueado, pero otros programas todavía pueden usarlo.",
     u"%1 è bloccato, ma altri programmi possono ancora usarlo."};
-TextInLanguages kTextNothingListed = {u"No matching device is listed.", u"Kein passendes Gerät ist aufgeführt.",
+TextInLanguages kTextNothingListed = {kNothingListedLine, u"Kein passendes Gerät ist aufgeführt.",
                                       u"No hay ningún dispositivo correspondiente.",
                                       u"Nessun dispositivo corrispondente."};
 TextInLanguages kTextShortcutUsedByAnotherAction = {u"Another action already uses this shortcut.",
@@ -144,8 +144,11 @@ WideString WithDeviceName(const WideChar* text, WideView name) {
 WideString CommandBalloonText(const Command& command, const CommandTargets& targets,
                               const std::vector<DeviceSnapshot>& devicesBefore,
                               const std::vector<DeviceSnapshot>& devicesAfter, int language) {
+  if (targets.outcome == TargetOutcome::NothingListed ||
+      (targets.outcome == TargetOutcome::Act && targets.targets.empty())) {
+    return CommandTextIn(CommandText::NothingListed, language);
+  }
   if (targets.outcome != TargetOutcome::Act) return WideString();
-  if (targets.targets.empty()) return CommandTextIn(CommandText::NothingListed, language);
   const int failed = FirstFailedTarget(targets, devicesAfter);
   if (failed >= 0 && static_cast<std::size_t>(failed) < devicesBefore.size()) {
     const WideView name = devicesBefore[static_cast<std::size_t>(failed)].displayName;

@@ -91,8 +91,8 @@ bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& end
   return Succeeded(objects.volume->GetMute(&muted)) && muted;
 }
 
-void ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                               MutedEndpoints& record) {
+std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
+                                      MutedEndpoints& record) {
   for (const std::u16string& id : record.Entries()) {
     bool held = false;
     for (SPDEV* device = list.head(); device != nullptr && !held; device = device->next) {
@@ -105,6 +105,7 @@ void ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
       record.Remove(id);
     }
   }
+  return record.Entries().size();
 }
 
 }  // namespace shadowpane

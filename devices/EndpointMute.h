@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -61,8 +62,9 @@ bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& end
 
 // At start, once the profile's blocks are taken: unmutes each recorded
 // endpoint that no held microphone stands for and forgets it. An endpoint
-// that cannot be unmuted now stays recorded for the next start.
-void ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                               MutedEndpoints& record);
+// that cannot be unmuted now stays recorded for the next start. Answers
+// how many recorded endpoints are left.
+std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
+                                      MutedEndpoints& record);
 
 }  // namespace shadowpane

@@ -20,7 +20,8 @@ class MutedEndpointStore {
   virtual ~MutedEndpointStore() = default;
   // The stored text; empty when there is none.
   virtual std::u16string Read() = 0;
-  virtual void Write(const std::u16string& text) = 0;
+  // True when written.
+  virtual bool Write(const std::u16string& text) = 0;
 };
 
 // Bounds on what is read back: the value is the user's to edit, and real

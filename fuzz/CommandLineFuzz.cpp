@@ -54,13 +54,27 @@ std::vector<WideString> Typed(const Command& command) {
   return typed;
 }
 
-// Any command the program accepts travels unchanged and decides sanely.
-void CheckCommand(const Command& command) {
+// A nonce drawn from the input's bytes, so every value gets a turn.
+CommandNonce NonceOf(const std::uint8_t* data, std::size_t size) {
+  CommandNonce nonce = 0;
+  for (std::size_t i = 0; i < size && i < kNonceBytes; ++i) nonce |= static_cast<CommandNonce>(data[i]) << (8 * i);
+  return nonce;
+}
+
+// Any command the program accepts travels unchanged, nonce and all, and
+// decides sanely.
+void CheckCommand(const Command& command, CommandNonce nonce) {
   FUZZ_CHECK(IsWellFormedCommand(command));
-  const RecordBytes record = EncodeCommandRecord(command);
+  const RecordBytes record = EncodeCommandRecord(command, nonce);
   FUZZ_CHECK(!record.empty() && record.size() <= kMaxCommandRecordBytes);
   Command decoded;
-  FUZZ_CHECK(DecodeCommandRecord(record.data(), record.size(), decoded) == 1 && decoded == command);
+  CommandNonce decodedNonce = ~nonce;
+  FUZZ_CHECK(DecodeCommandRecord(record.data(), record.size(), decoded, decodedNonce) == 1 && decoded == command &&
+             decodedNonce == nonce);
+  // Its refusal, had it been refused, reaches the sender as its own.
+  const RecordBytes usage = UsageAnswerFor(record.data(), record.size());
+  CommandAnswer refused;
+  FUZZ_CHECK(DecodeAnswerRecord(usage.data(), usage.size(), nonce, refused) == 1 && refused.exitCode == kExitUsage);
   const CommandTargets targets = SelectTargets(kDevices, command);
   for (int index : targets.targets) FUZZ_CHECK(index >= 0 && static_cast<std::size_t>(index) < kDevices.size());
   const int exitCode = ExitCodeAfter(targets, kDevices);
@@ -70,40 +84,54 @@ void CheckCommand(const Command& command) {
 void FuzzCommandLine(const std::uint8_t* data, std::size_t size) {
   const ParsedCommandLine parsed = ParseCommandLine(Arguments(data, size));
   FUZZ_CHECK(parsed.result == ParseResult::Start || parsed.result == ParseResult::StartHidden ||
-             parsed.result == ParseResult::Command || parsed.result == ParseResult::Usage);
+             parsed.result == ParseResult::Command || parsed.result == ParseResult::RestoreInputs ||
+             parsed.result == ParseResult::Usage);
   if (parsed.result != ParseResult::Command) {
     FUZZ_CHECK(parsed.command == Command());
     return;
   }
   const int action = static_cast<int>(parsed.command.action);
   FUZZ_CHECK(action >= static_cast<int>(CommandAction::Block) && action <= kLastCommandAction);
-  CheckCommand(parsed.command);
+  CheckCommand(parsed.command, NonceOf(data, size));
   const ParsedCommandLine again = ParseCommandLine(Typed(parsed.command));
   FUZZ_CHECK(again.result == ParseResult::Command && again.command == parsed.command);
 }
 
 void FuzzCommandRecord(const std::uint8_t* data, std::size_t size) {
   Command decoded = MakeCommand(CommandAction::Quit, CommandScope::None);
-  if (DecodeCommandRecord(data, size, decoded) == 0) {
-    // A refused record leaves the caller's command as it was.
-    FUZZ_CHECK(decoded == MakeCommand(CommandAction::Quit, CommandScope::None));
+  CommandNonce nonce = 7;
+  // Whatever arrived, the answer to it is a record a sender can decode.
+  const RecordBytes usage = UsageAnswerFor(data, size);
+  FUZZ_CHECK(!usage.empty() && usage.size() >= kRecordHeaderBytes);
+  if (DecodeCommandRecord(data, size, decoded, nonce) == 0) {
+    // A refused record leaves the caller's command and nonce as they were.
+    FUZZ_CHECK(decoded == MakeCommand(CommandAction::Quit, CommandScope::None) && nonce == 7);
     return;
   }
-  CheckCommand(decoded);
-  const RecordBytes again = EncodeCommandRecord(decoded);
+  CheckCommand(decoded, nonce);
+  const RecordBytes again = EncodeCommandRecord(decoded, nonce);
   FUZZ_CHECK(again.size() == size && std::memcmp(again.data(), data, size) == 0);
 }
 
 void FuzzAnswerRecord(const std::uint8_t* data, std::size_t size) {
+  // The nonce the waiting copy expects: the one the record carries, when
+  // it carries one, so that the rest of the record is what decides.
+  const CommandNonce expected = size >= kRecordHeaderBytes ? NonceOf(data + kRecordHeaderBytes, size - kRecordHeaderBytes) : 0;
   CommandAnswer decoded;
   decoded.lines.push_back(u"stale");
-  if (DecodeAnswerRecord(data, size, decoded) == 0) {
+  if (DecodeAnswerRecord(data, size, expected, decoded) == 0) {
     FUZZ_CHECK(decoded.lines.size() == 1 && decoded.exitCode == kExitDone);
     return;
   }
   FUZZ_CHECK(decoded.exitCode >= kExitDone && decoded.exitCode <= kLastExitCode);
-  const RecordBytes again = EncodeAnswerRecord(decoded);
+  const RecordBytes again = EncodeAnswerRecord(decoded, expected);
   FUZZ_CHECK(again.size() == size && std::memcmp(again.data(), data, size) == 0);
+  // Taken only with its own nonce, and not one byte longer.
+  CommandAnswer other;
+  FUZZ_CHECK(DecodeAnswerRecord(data, size, expected + 1, other) == 0);
+  RecordBytes longer(data, data + size);
+  longer.push_back(0);
+  FUZZ_CHECK(DecodeAnswerRecord(longer.data(), longer.size(), expected, other) == 0);
 }
 
 }  // namespace

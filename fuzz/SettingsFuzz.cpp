@@ -102,6 +102,7 @@ class RawStore : public KeyValueStore {
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override { return Open(settings); }
   std::unique_ptr<KeyValueKey> OpenMachineRunKey() override { return Open(machineRun); }
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override { return Open(userRun); }
+  std::unique_ptr<KeyValueKey> OpenUserRunOnceKey() override { return Open(userRunOnce); }
   bool ExecutablePath(std::u16string& path, int maxChars) override {
     if (executablePath.size() > static_cast<std::size_t>(maxChars)) return false;
     path = executablePath;
@@ -111,6 +112,7 @@ class RawStore : public KeyValueStore {
   RawKey settings;
   RawKey machineRun;
   RawKey userRun;
+  RawKey userRunOnce;
   std::u16string executablePath;
   int openKeys = 0;
 

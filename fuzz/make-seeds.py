@@ -307,16 +307,21 @@ def arguments(*words):
     return b"\0" + ARGUMENT_BREAK.join(words).encode("utf-16-le")
 
 
-def command_record(action, scope, name="", version=1, reserved=0, units=None):
+NONCE = 0x1122334455667788
+
+
+def command_record(action, scope, name="", version=2, reserved=0, units=None, nonce=NONCE):
     data = name.encode("utf-16-le")
     count = len(data) // 2 if units is None else units
-    return b"\1" + b"SPCM" + struct.pack("<HBBHH", version, action, scope, count, reserved) + data
+    carried = struct.pack("<Q", nonce) if version == 2 else b""
+    return b"\1" + b"SPCM" + struct.pack("<HBBHH", version, action, scope, count, reserved) + carried + data
 
 
-def answer_record(code, lines, count=None):
+def answer_record(code, lines, count=None, version=2, nonce=NONCE, extra=b""):
     body = b"".join(struct.pack("<H", len(line)) + line.encode("utf-16-le") for line in lines)
     count = len(lines) if count is None else count
-    return b"\2" + b"SPAN" + struct.pack("<HBBHH", 1, code, 0, count, 0) + body
+    carried = struct.pack("<Q", nonce) if version == 2 else b""
+    return b"\2" + b"SPAN" + struct.pack("<HBBHH", version, code, 0, count, 0) + carried + body + extra
 
 
 def command_line_seeds():
@@ -331,11 +336,15 @@ def command_line_seeds():
         "record-block-name": command_record(1, 4, "Mic-1"),
         "record-quit": command_record(5, 0),
         "record-name-of-255": command_record(3, 4, "x" * 255),
-        "record-version-2": command_record(1, 1, version=2),
+        "record-version-1": command_record(1, 1, version=1),
+        "record-version-3": command_record(1, 1, version=3),
         "record-length-beyond": command_record(1, 4, "Cam", units=300),
         "record-reserved-set": command_record(2, 2, reserved=1),
         "answer-status": answer_record(1, ["camera\tCam\topen", "Privacy at Risk"]),
         "answer-count-beyond": answer_record(0, ["a"], count=9),
+        "answer-version-1": answer_record(2, [], version=1),
+        "answer-one-byte-more": answer_record(0, ["a"], extra=b"\0"),
+        "restore-inputs": arguments("/restore-inputs"),
     }
 
 

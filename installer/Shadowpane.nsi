@@ -33,6 +33,7 @@ RequestExecutionLevel user
 !define COMPANY "KESTRALYNX"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Shadowpane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
 !define AUTOSTART_VALUE "KESTRALYNX Shadowpane"
 !define SETTINGS_KEY "Software\KESTRALYNX\Shadowpane"
 ; The program's settings and first-run mark (settings/Settings.h,
@@ -46,6 +47,10 @@ RequestExecutionLevel user
 !define LAST_LANGUAGE 3
 ; The autostart command, as the program writes it (settings/Settings.cpp).
 !define AUTOSTART_COMMAND '"$INSTDIR\Shadowpane.exe" /min'
+; The command that gives back the inputs a copy left muted, and its entry in
+; the user's RunOnce key (settings/Settings.h).
+!define RESTORE_INPUTS_COMMAND '"$INSTDIR\Shadowpane.exe" /restore-inputs'
+!define RESTORE_INPUTS_VALUE "KESTRALYNX Shadowpane"
 !define WEBSITE "https://www.kestralynx.com"
 ; The closing tool's exit codes (installer/RunningCopies.h) and this
 ; installer's own.
@@ -110,6 +115,10 @@ LangString BadPreset ${LANG_ENGLISH} "$0 is not a valid option. Use /LANGUAGE=0 
 LangString BadPreset ${LANG_GERMAN} "$0 ist keine gültige Option. Verwenden Sie /LANGUAGE=0 bis 3 (Englisch, Deutsch, Spanisch, Italienisch), /AUTOSTART=0 oder 1 und /NOFIRSTRUN ohne Wert."
 LangString BadPreset ${LANG_SPANISH} "$0 no es una opción válida. Use /LANGUAGE=0 a 3 (inglés, alemán, español, italiano), /AUTOSTART=0 o 1, y /NOFIRSTRUN sin valor."
 LangString BadPreset ${LANG_ITALIAN} "$0 non è un'opzione valida. Usare /LANGUAGE=da 0 a 3 (inglese, tedesco, spagnolo, italiano), /AUTOSTART=0 o 1 e /NOFIRSTRUN senza valore."
+LangString InputsNotRestored ${LANG_ENGLISH} "Shadowpane could not unmute every microphone it had muted. Unmute them in the Sound settings."
+LangString InputsNotRestored ${LANG_GERMAN} "Shadowpane konnte nicht alle Mikrofone, die es stummgeschaltet hatte, wieder einschalten. Schalten Sie sie in den Soundeinstellungen wieder ein."
+LangString InputsNotRestored ${LANG_SPANISH} "Shadowpane no pudo reactivar todos los micrófonos que había silenciado. Reactívelos en la configuración de sonido."
+LangString InputsNotRestored ${LANG_ITALIAN} "Shadowpane non è riuscito a riattivare tutti i microfoni che aveva disattivato. Riattivarli nelle impostazioni audio."
 LangString Downgrade ${LANG_ENGLISH} "A newer version of Shadowpane ($0) is installed. Replace it with the older version ${VERSION}?"
 LangString Downgrade ${LANG_GERMAN} "Eine neuere Version von Shadowpane ($0) ist installiert. Durch die ältere Version ${VERSION} ersetzen?"
 LangString Downgrade ${LANG_SPANISH} "Hay instalada una versión más reciente de Shadowpane ($0). ¿Reemplazarla por la versión anterior ${VERSION}?"
@@ -349,6 +358,17 @@ SectionEnd
 Section "Uninstall"
   SetShellVarContext current
   Call un.EndRunningCopies
+  ; A copy that had to be ended, or one killed earlier, may have left a
+  ; microphone muted: once the program is gone nothing would give it back.
+  ; The program's own command does it while it is still here, whether or
+  ; not the settings are kept; its RunOnce entry goes after it.
+  ClearErrors
+  ExecWait '${RESTORE_INPUTS_COMMAND}' $0
+  ${IfNot} ${Errors}
+  ${AndIf} $0 <> 0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(InputsNotRestored)" /SD IDOK
+  ${EndIf}
+  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RESTORE_INPUTS_VALUE}"
 
   ; The entry stays as long as any of the program's files does. The help
   ; file first: the one a viewer may hold, so a failure leaves the program

@@ -1,5 +1,7 @@
 #include "program/StartUpRules.h"
 
+#include "commands/Command.h"
+
 namespace shadowpane {
 
 WideString ExecutableFolder(const WideString& executablePath) {
@@ -14,6 +16,22 @@ int TakeFirstRun(KeyValueKey* firstRunKey) {
   if (seen.type == StoredType::Dword && seen.number != 0) return 0;
   firstRunKey->SetDword(kFirstRunValue, 1);
   return 1;
+}
+
+RestoreInputsStep DecideRestoreInputs(bool copyRunning, bool locked) {
+  if (copyRunning) return RestoreInputsStep::LeaveToRunningCopy;
+  return locked ? RestoreInputsStep::GiveBack : RestoreInputsStep::CannotTell;
+}
+
+int RestoreInputsExitCode(RestoreInputsStep step, std::size_t endpointsLeft) {
+  switch (step) {
+    case RestoreInputsStep::LeaveToRunningCopy:
+      return kExitDone;
+    case RestoreInputsStep::GiveBack:
+      return endpointsLeft == 0 ? kExitDone : kExitNotBlocked;
+    default:
+      return kExitNotBlocked;
+  }
 }
 
 }  // namespace shadowpane

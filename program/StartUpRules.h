@@ -3,6 +3,7 @@
 // waits for the running copy.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "settings/KeyValueStore.h"
@@ -32,6 +33,24 @@ int TakeFirstRun(KeyValueKey* firstRunKey);
 constexpr std::uint32_t kRestartCloseWaitMs = 5000;
 // How long a second start waits for the running copy to raise its window.
 constexpr std::uint32_t kRaiseWaitMs = 5000;
+
+// A starting copy and /restore-inputs take the same lock, so the two never
+// work on the record of muted inputs at once: the start holds it until its
+// first refresh has taken its blocks and given back the rest, the command
+// while it gives back. Each waits this long for the other.
+constexpr std::uint32_t kInputsLockWaitMs = 30000;
+
+// What /restore-inputs does. A copy running in this session holds what it
+// blocked and keeps the record itself: everything is left to it. Without
+// the lock, whether a starting copy works on the record cannot be told,
+// so nothing is touched.
+enum class RestoreInputsStep { LeaveToRunningCopy, CannotTell, GiveBack };
+RestoreInputsStep DecideRestoreInputs(bool copyRunning, bool locked);
+// Its exit code: done only when no recorded input is left muted.
+int RestoreInputsExitCode(RestoreInputsStep step, std::size_t endpointsLeft);
+// What it prints when some input was not given back.
+constexpr WideChar kInputsNotRestoredLine[] =
+    u"Some microphones could not be unmuted. Unmute them in the Sound settings.";
 
 // The question a second start asks.
 constexpr WideChar kAlreadyRunningText[] =

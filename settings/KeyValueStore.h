@@ -56,6 +56,10 @@ class KeyValueStore {
   // The current user's logon Run key, the only place the program writes its
   // autostart entry; null when it cannot be opened with full access.
   virtual std::unique_ptr<KeyValueKey> OpenUserRunKey() = 0;
+  // The current user's RunOnce key: what it holds runs once at the next
+  // logon (the system removes the value first). Null when it cannot be
+  // opened with full access.
+  virtual std::unique_ptr<KeyValueKey> OpenUserRunOnceKey() = 0;
   // The executable's full path when it is known and at most maxChars long.
   virtual bool ExecutablePath(std::u16string& path, int maxChars) = 0;
 };

@@ -74,4 +74,24 @@ int ApplyAutostart(KeyValueStore& store, int enabled) {
   return user->SetText(kAutostartValue, command);
 }
 
+std::u16string RestoreInputsCommand(const std::u16string& executablePath) {
+  if (executablePath.empty()) return std::u16string();
+  return u"\"" + executablePath + u"\" " + kRestoreInputsArgument;
+}
+
+int ApplyRestoreInputsEntry(KeyValueStore& store, bool needed) {
+  std::unique_ptr<KeyValueKey> runOnce = store.OpenUserRunOnceKey();
+  if (!runOnce) return 0;
+  if (!needed) {
+    const bool missing = runOnce->Query(kRestoreInputsValue).type == StoredType::Missing;
+    return missing ? 1 : runOnce->Delete(kRestoreInputsValue);
+  }
+  std::u16string path;
+  if (!store.ExecutablePath(path, kMaxAutostartPathChars)) return 0;
+  const std::u16string command = RestoreInputsCommand(path);
+  std::u16string stored;
+  if (runOnce->QueryText(kRestoreInputsValue, &stored) == 1 && stored == command) return 1;
+  return runOnce->SetText(kRestoreInputsValue, command);
+}
+
 }  // namespace shadowpane

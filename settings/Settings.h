@@ -46,6 +46,11 @@ constexpr WideChar kBlockPluggedInValue[] = u"BlockPluggedIn";
 constexpr WideChar kAutostartValue[] = u"KESTRALYNX Shadowpane";
 // Started from the Run key, the program starts hidden in the tray.
 constexpr WideChar kMinimizedArgument[] = u"/min";
+// The word of the command that gives back every input a program that is
+// gone left muted (the RunOnce entry starts it).
+constexpr WideChar kRestoreInputsArgument[] = u"/restore-inputs";
+// That entry's value name in the user's RunOnce key.
+constexpr WideChar kRestoreInputsValue[] = u"KESTRALYNX Shadowpane";
 // The autostart text fits a buffer of this many units; the executable's
 // path may take this many characters of it.
 constexpr int kAutostartTextUnits = 5120;
@@ -82,5 +87,17 @@ int ApplyAutostart(KeyValueStore& store, int enabled);
 // "/min". The quotes keep a path with blanks from being read as a shorter
 // program path; an empty path gives the empty text.
 std::u16string AutostartCommand(const std::u16string& executablePath);
+
+// The command the RunOnce entry runs: the path in double quotes, a blank
+// and "/restore-inputs"; an empty path gives the empty text.
+std::u16string RestoreInputsCommand(const std::u16string& executablePath);
+
+// Makes the user's RunOnce key hold the restore entry exactly when
+// `needed` (while this program keeps an input muted), so that whatever
+// ends the program, the next logon gives the input back. Writes only what
+// differs: it is called again whenever the need may have changed. Answers
+// 1 when the key is as it should be, 0 when it cannot be opened, the
+// executable's path is unknown, or the write or delete failed.
+int ApplyRestoreInputsEntry(KeyValueStore& store, bool needed);
 
 }  // namespace shadowpane

@@ -11,11 +11,12 @@
 #include "commands/ShortcutSettings.h"
 #include "policy/PolicyRules.h"
 #include "policy/win32/RegistryPolicySource.h"
+#include "program/SettingsMutedEndpointStore.h"
 #include "program/StartUpRules.h"
 #include "settings/win32/RegistryStore.h"
 #include "program/win32/ConsoleOutput.h"
+#include "program/win32/InputsRestore.h"
 #include "program/win32/RunningCopyCommand.h"
-#include "program/win32/SettingsMutedEndpointStore.h"
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "devices/win32/Win32CaptureServices.h"
@@ -152,6 +153,7 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
     PrintText(kCommandLineUsage);
     return kExitUsage;
   }
+  if (parsed.result == ParseResult::RestoreInputs) return RestoreInputs();
   // A command goes to the copy that runs; without one, a block, unblock or
   // toggle starts this copy hidden, which carries it out itself.
   Command startCommand;
@@ -210,6 +212,12 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   if (policy.startup.forced) ApplyAutostart(store, effective.startup);
   gDisplayLanguage = effective.language;
 
+  // The record of muted inputs is read and the first refresh takes its
+  // blocks and gives back the rest under the lock /restore-inputs takes.
+  // Should that not come in time, the start goes on: a copy that never
+  // starts protects nothing.
+  InputsLock inputsLock;
+  inputsLock.Acquire(kInputsLockWaitMs);
   // Everything the main window works with lives until the loop has ended.
   SettingsMutedEndpointStore mutedEndpointStore(store);
   MutedEndpoints mutedEndpoints(mutedEndpointStore);
@@ -230,7 +238,9 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   services.showShortcuts = ShowShortcuts;
   services.startCommand = startCommand;
   g_settingsStore = &store;
-  if (CreateMainWindow(services, parsed.result != ParseResult::Start) == nullptr) {
+  HWND mainWindow = CreateMainWindow(services, parsed.result != ParseResult::Start);
+  inputsLock.Release();
+  if (mainWindow == nullptr) {
     ShowMessageBox(nullptr, kMainWindowError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
     return 0;
   }

@@ -113,6 +113,10 @@ std::unique_ptr<KeyValueKey> RegistryStore::OpenUserRunKey() {
   return OpenRegistryKey(locations_.userRunRoot, locations_.userRunPath.c_str());
 }
 
+std::unique_ptr<KeyValueKey> RegistryStore::OpenUserRunOnceKey() {
+  return OpenRegistryKey(locations_.userRunOnceRoot, locations_.userRunOncePath.c_str());
+}
+
 bool RegistryStore::ExecutablePath(std::u16string& path, int maxChars) {
   std::wstring found = locations_.executablePath;
   if (found.empty()) {

@@ -1,6 +1,6 @@
 // The settings store in the registry. The settings key and the user's Run
-// key are opened with RegCreateKeyExW (created when missing, non-volatile,
-// full access); the machine's Run key only for reading. Every key is closed
+// and RunOnce keys are opened with RegCreateKeyExW (created when missing,
+// non-volatile, full access); the machine's Run key only for reading. Every key is closed
 // when the returned key object is destroyed.
 #pragma once
 
@@ -16,6 +16,7 @@ namespace shadowpane {
 
 constexpr wchar_t kSettingsKeyPath[] = L"Software\\KESTRALYNX\\Shadowpane\\2";
 constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunOnceKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 // Opens (creating when missing) root\path with full access; null on failure.
 std::unique_ptr<KeyValueKey> OpenRegistryKey(HKEY root, const wchar_t* path);
@@ -32,6 +33,8 @@ struct RegistryLocations {
   std::wstring machineRunPath = kRunKeyPath;
   HKEY userRunRoot = HKEY_CURRENT_USER;
   std::wstring userRunPath = kRunKeyPath;
+  HKEY userRunOnceRoot = HKEY_CURRENT_USER;
+  std::wstring userRunOncePath = kRunOnceKeyPath;
   // Empty: the running executable's path (GetModuleFileNameW).
   std::wstring executablePath;
 };
@@ -42,6 +45,7 @@ class RegistryStore : public KeyValueStore {
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override;
   std::unique_ptr<KeyValueKey> OpenMachineRunKey() override;
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
+  std::unique_ptr<KeyValueKey> OpenUserRunOnceKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
 
  private:

@@ -1,3 +1,4 @@
 shadowpane_test(program_core_tests
-  SOURCES program/StartUpRulesTest.cpp support/MemoryKeyValueStore.cpp
+  SOURCES program/StartUpRulesTest.cpp program/SettingsMutedEndpointStoreTest.cpp
+          support/MemoryKeyValueStore.cpp
   LIBS shadowpane_core)

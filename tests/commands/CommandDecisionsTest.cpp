@@ -56,10 +56,30 @@ TEST(CommandDecisionsTest, TargetsFollowScopeExactNamesAndToggleRule) {
     }
     EXPECT_EQ(selected.targets, c.targets);
   }
-  // Nothing of a kind to act on is done, not "no such device".
-  const CommandTargets none = SelectTargets({}, MakeCommand(CommandAction::Toggle, CommandScope::Cameras));
-  EXPECT_EQ(none.outcome, TargetOutcome::Act);
-  EXPECT_EQ(ExitCodeAfter(none, {}), kExitDone);
+}
+
+// A scope that lists no device: a block or toggle protected nothing, so it
+// is not done; an unblock left nothing blocked, which is what it asked.
+TEST(CommandDecisionsTest, AnEmptyScopeIsNotFoundForABlockOrToggleAndDoneForAnUnblock) {
+  const std::vector<DeviceSnapshot> camerasOnly = {{kCam, u"Cam", State::Open}};
+  const struct {
+    Command command;
+    int exitCode;
+    std::vector<WideString> lines;
+  } cases[] = {
+      {MakeCommand(CommandAction::Block, CommandScope::Microphones), kExitNotFound, {kNothingListedLine}},
+      {MakeCommand(CommandAction::Toggle, CommandScope::Microphones), kExitNotFound, {kNothingListedLine}},
+      {MakeCommand(CommandAction::Unblock, CommandScope::Microphones), kExitDone, {}},
+      {MakeCommand(CommandAction::Block, CommandScope::Cameras), kExitDone, {}},
+  };
+  for (const auto& c : cases) {
+    const CommandTargets targets = SelectTargets(camerasOnly, c.command);
+    const CommandAnswer answer = RunAnswer(targets, c.command, {{kCam, u"Cam", State::Blocked}});
+    EXPECT_EQ(answer.exitCode, c.exitCode) << static_cast<int>(c.command.action);
+    EXPECT_EQ(answer.lines, c.lines) << static_cast<int>(c.command.action);
+  }
+  const Command blockAll = MakeCommand(CommandAction::Block, CommandScope::All);
+  EXPECT_EQ(RunAnswer(SelectTargets({}, blockAll), blockAll, {}).exitCode, kExitNotFound);
 }
 
 struct ExitCase {
@@ -119,7 +139,7 @@ TEST(CommandDecisionsTest, StatusIsAtRiskUnlessShownProtectedAndEveryDeviceIsVer
   const CommandAnswer cut = StatusAnswer(many, true);
   EXPECT_EQ(cut.lines.size(), static_cast<std::size_t>(kMaxAnswerLines));
   EXPECT_EQ(cut.lines.back(), kStatusAtRisk);
-  EXPECT_FALSE(EncodeAnswerRecord(cut).empty());
+  EXPECT_FALSE(EncodeAnswerRecord(cut, 1).empty());
 }
 
 TEST(CommandDecisionsTest, ARunsAnswerNamesWhatDidNotReachItsState) {

@@ -28,6 +28,8 @@ TEST(CommandLineTest, ReadsEachFormAndRefusesEverythingElse) {
       {{u"/toggle", u"microphones"}, ParseResult::Command, CommandAction::Toggle, CommandScope::Microphones, u""},
       {{u"/status"}, ParseResult::Command, CommandAction::Status, CommandScope::None, u""},
       {{u"/quit"}, ParseResult::Command, CommandAction::Quit, CommandScope::None, u""},
+      {{u"/restore-inputs"}, ParseResult::RestoreInputs, CommandAction::None, CommandScope::None, u""},
+      {{u"/Restore-Inputs"}, ParseResult::RestoreInputs, CommandAction::None, CommandScope::None, u""},
       // A name is kept exactly: case, blanks, quotes left inside it, accents.
       {{u"/block", u"USB Cam \"HD\""}, ParseResult::Command, CommandAction::Block, CommandScope::Device,
        u"USB Cam \"HD\""},
@@ -63,6 +65,9 @@ TEST(CommandLineTest, HostileInputGivesUsage) {
       {u"/status", u"all"},
       {u"/quit", u"now"},
       {u"/min", u"/block"},
+      {u"/restore-inputs", u"all"},
+      {u"/restore"},
+      {u"/min", u"/restore-inputs"},
       {u"/block all"},
       {u"/BLOCK\u0130"},
       {u"/help"},

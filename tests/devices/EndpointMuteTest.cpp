@@ -28,7 +28,10 @@ const std::u16string kEndpoint = u"{0.0.1.00000000}.{mic}";
 
 struct TextStore : MutedEndpointStore {
   std::u16string Read() override { return text; }
-  void Write(const std::u16string& written) override { text = written; }
+  bool Write(const std::u16string& written) override {
+    text = written;
+    return true;
+  }
   std::u16string text;
 };
 

@@ -20,6 +20,7 @@
 #include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "res/MenuIds.h"
+#include "settings/win32/RegistryStore.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/windows/ShortcutsWindowLogic.h"
 
@@ -91,6 +92,25 @@ class ShortcutTest : public ::testing::Test {
   ProgramCopy program_;  // after the devices: ended before they are unplugged
   DWORD pid_ = 0;
 };
+
+// WM_COPYDATA records that reached the test's own window of the program's
+// reply class.
+int gForeignAnswers = 0;
+
+LRESULT CALLBACK CountAnswers(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) ++gForeignAnswers;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND ForeignReplyWindow() {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = CountAnswers;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = AsWide(kReplyWindowClassName);
+  RegisterClassW(&windowClass);
+  return CreateWindowExW(0, AsWide(kReplyWindowClassName), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
 
 // The entry of that name in either list (blocked false, name empty if none).
 ListedEntry EntryNamed(HWND main, const std::wstring& name) {
@@ -234,6 +254,15 @@ TEST_F(ShortcutTest, CommandLinesReachTheRunningCopyAndExitWithWhatTheyDid) {
     EXPECT_EQ(taken, kind == kCommandRecordData ? TRUE : FALSE);
   }
   EXPECT_TRUE(Verified(main, kCameraName)) << "nothing changed";
+  // A reply window of the right class in a program that is not Shadowpane
+  // is sent nothing (a status is answered before the send returns).
+  HWND foreign = ForeignReplyWindow();
+  ASSERT_NE(foreign, nullptr);
+  const RecordBytes status = EncodeCommandRecord(MakeCommand(CommandAction::Status, CommandScope::None), 42);
+  COPYDATASTRUCT copy{kCommandRecordData, static_cast<DWORD>(status.size()), const_cast<std::uint8_t*>(status.data())};
+  EXPECT_EQ(SendMessageW(main, WM_COPYDATA, reinterpret_cast<WPARAM>(foreign), reinterpret_cast<LPARAM>(&copy)), TRUE);
+  EXPECT_EQ(gForeignAnswers, 0) << "answered a window of another program";
+  DestroyWindow(foreign);
 
   EXPECT_EQ(program_.Run(L"/quit", &out), 0);
   EXPECT_FALSE(program_.IsRunning(pid_)) << "answered once the copy ended";
@@ -252,6 +281,53 @@ TEST_F(ShortcutTest, ABlockWithNoCopyRunningStartsOneHiddenThatHoldsTheCamera) {
   EXPECT_FALSE(EntryNamed(main, kMicrophoneName).blocked) << "only the scope asked for";
   EXPECT_HRESULT_FAILED(RunHelper(L"probe-camera " + Quoted(kCameraPath), 30000));
   EXPECT_TRUE(program_.IsRunning(pid)) << "it stays";
+}
+
+// Wine's own input is muted at its endpoint when blocked: while it is, the
+// RunOnce entry is there; a copy that is killed leaves entry and record
+// behind, and the entry's command then gives the input back.
+TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheRunOnceCommand) {
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  if (EntryNamed(main, kWineInputName).name.empty()) GTEST_SKIP() << "Wine lists no input of its own here";
+  const std::wstring restoreCommand = L"\"" + program_.folder() + L"\\Shadowpane.exe\" /restore-inputs";
+  std::wstring entry;
+  std::wstring record;
+  std::string out;
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "nothing muted yet";
+
+  const std::wstring block = L"/block \"" + std::wstring(kWineInputName) + L"\"";
+  program_.Run(block, &out);  // 5: Wine keeps the mute per object, so it is never verified
+  ASSERT_TRUE(WaitUntil([&] { return ReadSettingText(L"MutedEndpoints", &record); }));
+  EXPECT_TRUE(ReadRestoreInputsEntry(&entry));
+  EXPECT_EQ(entry, restoreCommand);
+  EXPECT_EQ(program_.Run(L"/restore-inputs", &out), 0) << "the running copy keeps its own: " << out;
+  EXPECT_TRUE(ReadSettingText(L"MutedEndpoints", &record)) << "untouched";
+  EXPECT_TRUE(ReadRestoreInputsEntry(&entry));
+
+  // Given back by an unblock: nothing is left for a logon to do.
+  program_.Run(L"/unblock \"" + std::wstring(kWineInputName) + L"\"", &out);
+  EXPECT_TRUE(WaitUntil([&] { return !ReadSettingText(L"MutedEndpoints", &record); }));
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry));
+
+  // Removed as the system does at logon before it runs the command: the
+  // running copy puts it back at its next poll tick.
+  program_.Run(block, &out);
+  ASSERT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }));
+  HKEY runOnce = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKeyPath, 0, KEY_SET_VALUE, &runOnce), ERROR_SUCCESS);
+  RegDeleteValueW(runOnce, AsWide(kRestoreInputsValue));
+  RegCloseKey(runOnce);
+  EXPECT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }, 5000)) << "written again";
+
+  TerminateProcess(program_.Process(pid_), 1);
+  ASSERT_EQ(program_.WaitForExit(pid_), 1);
+  EXPECT_TRUE(ReadRestoreInputsEntry(&entry)) << "the entry outlives the killed copy";
+  EXPECT_TRUE(ReadSettingText(L"MutedEndpoints", &record));
+  EXPECT_EQ(program_.Run(L"/restore-inputs", &out), 0) << out;
+  EXPECT_FALSE(ReadSettingText(L"MutedEndpoints", &record)) << "the record is empty";
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "and the entry gone";
+  EXPECT_EQ(program_.Run(L"/restore-inputs", &out), 0) << "nothing left to do is done too";
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <cwchar>
+
 #include "core/win32/TextCast.h"
 #include "policy/PolicyValues.h"
 #include "settings/win32/RegistryStore.h"
@@ -78,6 +80,24 @@ void DeleteTree(HKEY root, const std::wstring& path) {
   }
   RegCloseKey(key);
   RegDeleteKeyW(root, path.c_str());
+}
+
+bool ReadText(HKEY root, const wchar_t* path, const wchar_t* name, std::wstring* text) {
+  DWORD size = 0;
+  if (RegGetValueW(root, path, name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) return false;
+  std::wstring read(size / sizeof(wchar_t) + 1, L'\0');
+  size = static_cast<DWORD>(read.size() * sizeof(wchar_t));
+  if (RegGetValueW(root, path, name, RRF_RT_REG_SZ, nullptr, &read[0], &size) != ERROR_SUCCESS) return false;
+  read.resize(wcslen(read.c_str()));
+  *text = read;
+  return true;
+}
+
+void DeleteValue(HKEY root, const wchar_t* path, const wchar_t* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueW(key, name);
+  RegCloseKey(key);
 }
 
 void SetDword(HKEY root, const wchar_t* path, const wchar_t* name, DWORD value) {
@@ -306,6 +326,8 @@ void DeleteProgramKeys() {
   DeleteTree(HKEY_LOCAL_MACHINE, kCompanyKey);
   DeleteTree(HKEY_CURRENT_USER, kPolicyCompanyKey);
   DeleteTree(HKEY_LOCAL_MACHINE, kPolicyCompanyKey);
+  DeleteValue(HKEY_CURRENT_USER, kRunKeyPath, AsWide(kAutostartValue));
+  DeleteValue(HKEY_CURRENT_USER, kRunOnceKeyPath, AsWide(kRestoreInputsValue));
 }
 
 void SetPolicy(HKEY root, const wchar_t* name, DWORD value) { SetDword(root, AsWide(kPolicyKeyPath), name, value); }
@@ -323,6 +345,18 @@ long ReadSetting(const wchar_t* name) { return ReadDword(HKEY_CURRENT_USER, kSet
 long ReadFirstRun() {
   const long machine = ReadDword(HKEY_LOCAL_MACHINE, kFirstRunKey, L"firstrun");
   return machine >= 0 ? machine : ReadDword(HKEY_CURRENT_USER, kFirstRunKey, L"firstrun");
+}
+
+bool ReadSettingText(const wchar_t* name, std::wstring* text) {
+  return ReadText(HKEY_CURRENT_USER, kSettingsKeyPath, name, text);
+}
+
+bool ReadRestoreInputsEntry(std::wstring* command) {
+  return ReadText(HKEY_CURRENT_USER, kRunOnceKeyPath, AsWide(kRestoreInputsValue), command);
+}
+
+bool ReadUserAutostartEntry(std::wstring* command) {
+  return ReadText(HKEY_CURRENT_USER, kRunKeyPath, AsWide(kAutostartValue), command);
 }
 
 bool ReadProfile(const std::wstring& path, std::vector<ProfileRecord>* records) {

@@ -125,8 +125,8 @@ bool ClickEntry(HWND list, int index);
 // The colour of the status panel's fill as the screen shows it.
 COLORREF PanelColour(HWND mainWindow);
 
-// The program's registry keys, the policy keys among them: removed, and
-// the values tests preset.
+// The program's registry keys, the policy keys among them, and its entries
+// in the user's Run and RunOnce keys: removed, and the values tests preset.
 void DeleteProgramKeys();
 // A policy value an organisation would push, under HKLM or HKCU.
 void SetPolicy(HKEY root, const wchar_t* name, DWORD value);
@@ -135,6 +135,13 @@ void SetSetting(const wchar_t* name, DWORD value);
 // A setting's REG_DWORD value, or -1 when it is missing or not a DWORD.
 long ReadSetting(const wchar_t* name);
 long ReadFirstRun();
+// A REG_SZ setting's text; false when it is missing or of another type.
+bool ReadSettingText(const wchar_t* name, std::wstring* text);
+// The program's entry in the user's RunOnce key (what gives muted inputs
+// back at the next logon); false when there is none.
+bool ReadRestoreInputsEntry(std::wstring* command);
+// The program's autostart entry in the user's Run key; false when none.
+bool ReadUserAutostartEntry(std::wstring* command);
 
 // Profile.db decoded; false when missing or rejected.
 bool ReadProfile(const std::wstring& path, std::vector<ProfileRecord>* records);

@@ -418,6 +418,7 @@ TEST_F(ProgramTest, PoliciesPushedWhileRunningActAtTheNextRefresh) {
   SetPolicy(HKEY_LOCAL_MACHINE, L"BlockPluggedIn", 1);
   SetPolicy(HKEY_CURRENT_USER, L"AllowUnblock", 0);
   SetPolicy(HKEY_LOCAL_MACHINE, L"AllowExit", 0);
+  SetPolicy(HKEY_LOCAL_MACHINE, L"Startup", 1);
   PluggedDevice plugged = PluggedDevice::Camera(L"Policy Camera", L"\\\\?\\virtual#policy-camera");
   ASSERT_TRUE(plugged.ok());
   SendVideoChange(main, DBT_DEVICEARRIVAL);
@@ -426,6 +427,11 @@ TEST_F(ProgramTest, PoliciesPushedWhileRunningActAtTheNextRefresh) {
   EXPECT_TRUE(EntryBlocked(video, L"Policy Camera")) << "held by the policy, not by the user's 0";
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
   AnswerBox(L"Device has been plugged in. Device: Policy Camera");
+  // The forced start with Windows is written when it is read, under the
+  // user's own Run key, not at a close that the policy may never allow.
+  std::wstring autostart;
+  EXPECT_TRUE(WaitUntil([&] { return ReadUserAutostartEntry(&autostart); }, 3000));
+  EXPECT_EQ(autostart, L"\"" + program_.folder() + L"\\Shadowpane.exe\" /min");
 
   ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
   AnswerBox(L"Your organization does not allow unblocking devices. Device: End To End Camera");
@@ -440,6 +446,9 @@ TEST_F(ProgramTest, PoliciesPushedWhileRunningActAtTheNextRefresh) {
   EXPECT_EQ(program_.WaitForExit(secondPid), 0) << "no question: the running copy is raised";
   EXPECT_TRUE(WaitForVisibility(main, true));
   EXPECT_TRUE(program_.IsRunning(pid_));
+  // Forced off, the entry goes at once.
+  SetPolicy(HKEY_LOCAL_MACHINE, L"Startup", 0);
+  EXPECT_TRUE(WaitUntil([&] { return !ReadUserAutostartEntry(&autostart); }, 3000));
   program_.EndAll();  // lets the cameras go before they are unplugged
 }
 

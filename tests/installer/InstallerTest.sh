@@ -15,7 +15,10 @@
 #   5. the uninstall entry's quiet command, with the program in its language
 #      window, returns when everything is gone, keeping only the settings and
 #      Profile.db; with a file held open it fails and keeps the entry;
-#   6. a second install and a silent uninstall with /PURGE leave nothing;
+#   6. a second install, whose copy will not close (the policy withdraws the
+#      exit) while it keeps Wine's input muted, is uninstalled quietly:
+#      the input is given back, no record of it and no RunOnce entry stay;
+#      a third install and a silent uninstall with /PURGE leave nothing;
 #   7. then, as on a user's first day: a malformed preset (/LANGUAGE=,
 #      /AUTOSTART=, /NOFIRSTRUN) fails the silent install with exit code 4
 #      and a line naming it, installing nothing; a silent install with
@@ -71,6 +74,8 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Shadowpa
 settings_key='HKCU\Software\KESTRALYNX\Shadowpane\2'
 user_run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+user_runonce='HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+policy_key='HKCU\Software\Policies\KESTRALYNX\Shadowpane'
 autostart='KESTRALYNX Shadowpane'
 
 step "fresh prefix"
@@ -224,10 +229,31 @@ reg_value "$user_run" "$autostart" >/dev/null && fail "the user's autostart entr
 [ "$(reg_value "$settings_key" Startup)" = 0x1 ] || fail "the kept settings lost Startup"
 wait
 
-step "second install, quiet uninstall with /PURGE"
+step "quiet uninstall of a copy that will not close and keeps an input muted"
 install
 [ "$(reg_value "$settings_key" Startup)" = 0x1 ] || fail "reinstalling changed the kept settings"
 [ -f "$install_dir/Profile.db" ] || fail "reinstalling removed the kept Profile.db"
+# Every device blocked at start, among them Wine's own input, which the
+# program mutes at its endpoint; closing only hides the window.
+wine reg add "$settings_key" /v Language /t REG_DWORD /d 0 /f >/dev/null 2>&1
+wine reg add "$settings_key" /v BlockStart /t REG_DWORD /d 1 /f >/dev/null 2>&1
+wine reg add "$policy_key" /v AllowExit /t REG_DWORD /d 0 /f >/dev/null 2>&1
+start_program
+run_probe wait-window 60 >/dev/null || fail "the main window did not appear"
+wait_for 30 reg_value "$settings_key" MutedEndpoints >/dev/null || fail "no muted input was recorded"
+[ "$(reg_value "$user_runonce" "$autostart")" = "\"$exe_win\" /restore-inputs" ] ||
+  fail "no RunOnce entry beside the record of muted inputs"
+run_quiet_uninstall || fail "the quiet uninstall answered $?"
+[ -z "$(copies)" ] || fail "the uninstaller left the program running"
+reg_value "$settings_key" MutedEndpoints >/dev/null && fail "the kept settings hold a muted input nothing gives back"
+reg_value "$user_runonce" "$autostart" >/dev/null && fail "the RunOnce entry is left"
+[ "$(reg_value "$settings_key" BlockStart)" = 0x1 ] || fail "the kept settings lost BlockStart"
+wine reg delete "$settings_key" /v BlockStart /f >/dev/null 2>&1
+wine reg delete "$policy_key" /f >/dev/null 2>&1
+wait
+
+step "third install, quiet uninstall with /PURGE"
+install
 run_quiet_uninstall /PURGE || fail "the quiet uninstall with /PURGE answered $?"
 wait_for 10 test ! -e "$install_dir" || fail "the install folder is left: $(ls -A "$install_dir" 2>/dev/null)"
 reg_key_exists "$uninstall_key" && fail "the uninstall entry is left"
@@ -235,6 +261,7 @@ reg_key_exists "$uninstall_key" && fail "the uninstall entry is left"
 for key in 'HKCU\Software\KESTRALYNX' 'HKLM\Software\KESTRALYNX'; do
   reg_key_exists "$key" && fail "$key is left"
 done
+reg_value "$user_runonce" "$autostart" >/dev/null && fail "the RunOnce entry is left"
 
 step "silent deployment presets"
 for refused in /LANGUAGE=4 /LANGUAGE=x /AUTOSTART=2 /NOFIRSTRUN=1; do

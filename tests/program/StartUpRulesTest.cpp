@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "program/StartUpRules.h"
+#include "commands/Command.h"
 #include "tests/support/MemoryKeyValueStore.h"
 
 namespace shadowpane {
@@ -41,6 +42,28 @@ TEST(StartUpRules, TheFirstRunPageOpensUntilANonZeroNumberIsStored) {
     EXPECT_NE(after.number, 0u) << c.what << ": the next start opens nothing";
   }
   EXPECT_EQ(TakeFirstRun(nullptr), 0) << "no key, no page";
+}
+
+// /restore-inputs: a copy that runs keeps its own inputs; without the lock
+// nothing is known, so nothing is done and nothing is claimed.
+TEST(StartUpRules, RestoreInputsActsOnlyUnderTheLockAndIsDoneOnlyWithNothingLeft) {
+  struct Case {
+    bool copyRunning, locked;
+    std::size_t left;
+    RestoreInputsStep step;
+    int exitCode;
+  } cases[] = {
+      {true, true, 0, RestoreInputsStep::LeaveToRunningCopy, kExitDone},
+      {true, false, 0, RestoreInputsStep::LeaveToRunningCopy, kExitDone},
+      {false, false, 0, RestoreInputsStep::CannotTell, kExitNotBlocked},
+      {false, true, 0, RestoreInputsStep::GiveBack, kExitDone},
+      {false, true, 2, RestoreInputsStep::GiveBack, kExitNotBlocked},
+  };
+  for (const Case& c : cases) {
+    const RestoreInputsStep step = DecideRestoreInputs(c.copyRunning, c.locked);
+    EXPECT_EQ(step, c.step) << c.copyRunning << c.locked;
+    EXPECT_EQ(RestoreInputsExitCode(step, c.left), c.exitCode) << c.copyRunning << c.locked << c.left;
+  }
 }
 
 }  // namespace

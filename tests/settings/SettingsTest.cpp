@@ -260,5 +260,50 @@ TEST_F(SettingsTest, PathLimitsOfTheAutostartText) {
   EXPECT_EQ(RunValue()->text, u"");
 }
 
+// The RunOnce entry that gives muted inputs back at the next logon: written
+// only where it differs (it is re-checked every second), and answered 0
+// whenever the key does not end as asked.
+TEST_F(SettingsTest, TheRestoreEntryIsThereExactlyWhileNeeded) {
+  const std::u16string command = u"\"C:\\Apps\\Shadowpane.exe\" /restore-inputs";
+  struct Case {
+    const char* what;
+    bool present;  // the entry before, as written
+    std::u16string before;
+    bool needed;
+    bool refuse, failWrites, pathKnown;
+    int answer;
+    bool presentAfter;
+    int changes;
+  } cases[] = {
+      {"added", false, u"", true, false, false, true, 1, true, 1},
+      {"kept as it is", true, command, true, false, false, true, 1, true, 0},
+      {"another path mended", true, u"\"D:\\Old\\Shadowpane.exe\" /restore-inputs", true, false, false, true, 1, true,
+       1},
+      {"removed", true, command, false, false, false, true, 1, false, 1},
+      {"nothing to remove", false, u"", false, false, false, true, 1, false, 0},
+      {"key refused", false, u"", true, true, false, true, 0, false, 0},
+      {"write refused", false, u"", true, false, true, true, 0, false, 1},
+      {"delete refused", true, command, false, false, true, true, 0, true, 1},
+      {"no path to run", false, u"", true, false, false, false, 0, false, 0},
+  };
+  for (const Case& c : cases) {
+    MemoryKeyValueStore fresh;
+    if (c.present) fresh.userRunOnce.values[kRestoreInputsValue] = Text(c.before);
+    fresh.userRunOnce.refuse = c.refuse;
+    fresh.userRunOnce.failWrites = c.failWrites;
+    fresh.pathKnown = c.pathKnown;
+    fresh.executablePath = u"C:\\Apps\\Shadowpane.exe";
+    EXPECT_EQ(ApplyRestoreInputsEntry(fresh, c.needed), c.answer) << c.what;
+    const auto found = fresh.userRunOnce.values.find(kRestoreInputsValue);
+    EXPECT_EQ(found != fresh.userRunOnce.values.end(), c.presentAfter) << c.what;
+    if (c.presentAfter && c.answer == 1) {
+      EXPECT_EQ(found->second.text, command) << c.what;
+    }
+    EXPECT_EQ(fresh.userRunOnce.changeCalls, c.changes) << c.what;
+    EXPECT_EQ(fresh.openKeys, 0) << c.what;
+    EXPECT_TRUE(fresh.userRun.values.empty()) << "the autostart entry is another key's";
+  }
+}
+
 }  // namespace
 }  // namespace shadowpane

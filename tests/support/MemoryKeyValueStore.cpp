@@ -76,6 +76,12 @@ std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenUserRunKey() {
   return std::make_unique<MemoryOpenKey>(userRun, openKeys);
 }
 
+std::unique_ptr<KeyValueKey> MemoryKeyValueStore::OpenUserRunOnceKey() {
+  if (userRunOnce.refuse) return nullptr;
+  ++totalOpens;
+  return std::make_unique<MemoryOpenKey>(userRunOnce, openKeys);
+}
+
 bool MemoryKeyValueStore::ExecutablePath(std::u16string& path, int maxChars) {
   if (!pathKnown || executablePath.size() > static_cast<size_t>(maxChars)) return false;
   path = executablePath;

@@ -1,7 +1,7 @@
-// A KeyValueStore in memory: three keys (settings, the machine's and the
-// user's Run key) whose values keep their type, keys that can be refused,
-// and counts of open keys so tests can check that no key outlives its
-// operation.
+// A KeyValueStore in memory: four keys (settings, the machine's and the
+// user's Run key, the user's RunOnce key) whose values keep their type,
+// keys that can be refused, and counts of open keys so tests can check that
+// no key outlives its operation.
 #pragma once
 
 #include <map>
@@ -32,11 +32,13 @@ class MemoryKeyValueStore : public KeyValueStore {
   std::unique_ptr<KeyValueKey> OpenSettingsKey() override;
   std::unique_ptr<KeyValueKey> OpenMachineRunKey() override;
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
+  std::unique_ptr<KeyValueKey> OpenUserRunOnceKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
 
   MemoryKey settings;
   MemoryKey machineRun;  // the machine's Run key, which the program only reads
   MemoryKey userRun;     // the user's Run key
+  MemoryKey userRunOnce;  // the user's RunOnce key
   std::u16string executablePath = u"C:\\Apps\\Shadowpane.exe";
   bool pathKnown = true;
 

@@ -170,5 +170,18 @@ TEST(ShortcutActionsTest, ADevicePluggedInWhileTheBlockSettlesNeitherHidesNorFak
   }
 }
 
+// Names are unique in the list, not across time: the microphone unplugged
+// and a camera of its name listed since is not the target reaching its
+// state, for the balloon, for settling or for the answer.
+TEST(ShortcutActionsTest, ADeviceOfTheTargetsNameButTheOtherKindDoesNotReachIt) {
+  Rig rig({{kMic, u"Mic", false, Answer::Later}});
+  const ShortcutRun run = StartCommand(rig.list, MakeCommand(CommandAction::Block, CommandScope::Device, u"Mic"));
+  const std::vector<DeviceSnapshot> now = {{kCam, u"Mic", DeviceState::Blocked}};
+  EXPECT_FALSE(ShortcutSettled(run, now));
+  EXPECT_EQ(CommandRunAnswer(run, now).exitCode, kExitNotBlocked);
+  EXPECT_TRUE(ShortcutBalloonFor(run, now, 0).warning);
+  EXPECT_TRUE(ShortcutSettled(run, {{kMic, u"Mic", DeviceState::Blocked}})) << "its own kind does";
+}
+
 }  // namespace
 }  // namespace shadowpane

@@ -77,14 +77,21 @@ Settings EffectiveSettingsOf(const MainWindowData& data) {
 // Reads the policy keys again; a changed policy applies from here on: the
 // refresh that follows blocks by it, a forced language shows at once, and
 // the Settings window, clicks, shortcuts and closing ask the new one.
+// A changed Startup writes or removes the user's Run entry at once (never
+// the machine's): a copy that may not exit, or a sign-out, would otherwise
+// leave the next logon as the policy no longer says.
 void ReadPolicy(MainWindowData& data) {
   if (data.services.policySource == nullptr) return;
   const EnforcedPolicy policy = ReadEnforcedPolicy(*data.services.policySource);
   if (policy == data.policy) return;
+  const std::int32_t startupBefore = EffectiveSettingsOf(data).startup;
   data.policy = policy;
-  const std::int32_t language = EffectiveSettingsOf(data).language;
-  if (language != gDisplayLanguage) {
-    gDisplayLanguage = language;
+  const Settings effective = EffectiveSettingsOf(data);
+  if (effective.startup != startupBefore && data.services.settingsStore != nullptr) {
+    ApplyAutostart(*data.services.settingsStore, effective.startup);
+  }
+  if (effective.language != gDisplayLanguage) {
+    gDisplayLanguage = effective.language;
     InvalidateRect(data.window, nullptr, FALSE);
   }
 }
@@ -181,9 +188,18 @@ void OnHotKey(MainWindowData& data, WPARAM id) {
   CheckShortcutSettled(data);
 }
 
-void SendAnswer(const MainWindowData& data, HWND replyTo, const CommandAnswer& answer) {
-  if (replyTo == nullptr || !IsWindow(replyTo)) return;
-  SendRecord(replyTo, data.window, kAnswerRecordData, EncodeAnswerRecord(answer), kAnswerTakeWaitMs);
+// Sends an answer record only to a reply window of the program, and waits
+// for it no longer than kAnswerTakeWaitMs: the window is named by whoever
+// sent the command, and this thread must not wait on it (SMTO_BLOCK: nor
+// take other sent messages meanwhile, which could start a second answer
+// within the first).
+void SendAnswerRecord(const MainWindowData& data, HWND replyTo, const RecordBytes& record) {
+  if (replyTo == nullptr || !IsWindow(replyTo) || !IsReplyWindow(replyTo)) return;
+  SendRecord(replyTo, data.window, kAnswerRecordData, record, kAnswerTakeWaitMs, SMTO_BLOCK);
+}
+
+void SendAnswer(const MainWindowData& data, HWND replyTo, const CommandAnswer& answer, CommandNonce nonce) {
+  SendAnswerRecord(data, replyTo, EncodeAnswerRecord(answer, nonce));
 }
 
 // Answers every pending command whose targets settled, or all of them
@@ -205,19 +221,22 @@ void AnswerSettledCommands(MainWindowData& data, bool all) {
   }
   if (data.pendingCommands.empty()) KillTimer(data.window, TIMER_COMMAND_SETTLE);
   if (!settled.empty()) ShowProtection(data);
-  for (const PendingCommand& pending : settled) SendAnswer(data, pending.replyTo, CommandRunAnswer(*pending.run, now));
+  for (const PendingCommand& pending : settled) {
+    SendAnswer(data, pending.replyTo, CommandRunAnswer(*pending.run, now), pending.nonce);
+  }
 }
 
 // A block, unblock or toggle from the command line, this copy's own or a
 // second copy's: carried out at once, answered once its targets settled.
-void StartPendingCommand(MainWindowData& data, const Command& command, HWND replyTo) {
+void StartPendingCommand(MainWindowData& data, const Command& command, HWND replyTo, CommandNonce nonce) {
   PendingCommand pending;
   pending.run.reset(new (std::nothrow) ShortcutRun(StartCommand(*data.devices, command)));
   if (!pending.run) {
-    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}});
+    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}}, nonce);
     return;
   }
   pending.replyTo = replyTo;
+  pending.nonce = nonce;
   pending.arrivedAt = GetTickCount();
   data.pendingCommands.push_back(std::move(pending));
   ShowProtection(data);
@@ -234,30 +253,31 @@ LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   if (!ReceivedRecord(lParam, kCommandRecordData, &bytes, &size)) return FALSE;
   HWND replyTo = reinterpret_cast<HWND>(wParam);
   Command command;
-  if (DecodeCommandRecord(bytes, size, command) != 1) {
-    SendAnswer(data, replyTo, CommandAnswer{kExitUsage, {}});
+  CommandNonce nonce = 0;
+  if (DecodeCommandRecord(bytes, size, command, nonce) != 1) {
+    SendAnswerRecord(data, replyTo, UsageAnswerFor(bytes, size));
     return TRUE;
   }
   if (!data.devices) {
-    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}});
+    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}}, nonce);
     return TRUE;
   }
   ReadPolicy(data);  // a policy pushed a moment ago already holds
   if (RefusesCommand(SnapshotDevices(*data.devices), command, data.policy)) {
-    SendAnswer(data, replyTo, CommandAnswer{kExitRefused, {kRefusedLine}});
+    SendAnswer(data, replyTo, CommandAnswer{kExitRefused, {kRefusedLine}}, nonce);
     return TRUE;
   }
   switch (command.action) {
     case CommandAction::Status:
       ShowProtection(data);
-      SendAnswer(data, replyTo, StatusAnswer(SnapshotDevices(*data.devices), gProtectedState == 1));
+      SendAnswer(data, replyTo, StatusAnswer(SnapshotDevices(*data.devices), gProtectedState == 1), nonce);
       return TRUE;
     case CommandAction::Quit:
-      SendAnswer(data, replyTo, CommandAnswer{kExitDone, {}});
+      SendAnswer(data, replyTo, CommandAnswer{kExitDone, {}}, nonce);
       PostMessageW(data.window, WM_CLOSE, 0, 0);
       return TRUE;
     default:
-      StartPendingCommand(data, command, replyTo);
+      StartPendingCommand(data, command, replyTo, nonce);
       return TRUE;
   }
 }
@@ -331,7 +351,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   Refresh(data, 1);
   if (data.services.startCommand.action != CommandAction::None && data.devices &&
       !RefusesCommand(SnapshotDevices(*data.devices), data.services.startCommand, data.policy)) {
-    StartPendingCommand(data, data.services.startCommand, nullptr);
+    StartPendingCommand(data, data.services.startCommand, nullptr, 0);
   }
   RegisterShortcuts(window, data.services.shortcuts);
   data.notification = RegisterForDeviceArrival(window);
@@ -448,6 +468,14 @@ void OnCommand(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// The RunOnce entry follows the record of muted inputs: the system removes
+// it at logon before it runs, while a copy started then may hold inputs
+// muted again; and a write that lost a race with a worker's is mended.
+void KeepRestoreInputsEntry(const MainWindowData& data) {
+  if (data.services.settingsStore == nullptr || data.services.mutedEndpoints == nullptr) return;
+  ApplyRestoreInputsEntry(*data.services.settingsStore, !data.services.mutedEndpoints->Entries().empty());
+}
+
 void OnTimer(MainWindowData& data, WPARAM id) {
   if (id == TIMER_SHORTCUT_SETTLE) {
     CheckShortcutSettled(data);
@@ -465,6 +493,7 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   // reads it itself), so a policy pushed while nothing is plugged in
   // applies within a second.
   if (id == TIMER_AUDIO_POLL && action == TimerAction::None) ReadPolicy(data);
+  if (id == TIMER_AUDIO_POLL) KeepRestoreInputsEntry(data);
   switch (action) {
     case TimerAction::StopAndRefresh:
       KillTimer(data.window, TIMER_DEVICE_REFRESH);

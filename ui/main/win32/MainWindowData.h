@@ -20,6 +20,7 @@ namespace shadowpane {
 struct PendingCommand {
   std::unique_ptr<ShortcutRun> run;
   HWND replyTo = nullptr;
+  CommandNonce nonce = 0;  // the command's, which its answer carries back
   DWORD arrivedAt = 0;
 };
 
