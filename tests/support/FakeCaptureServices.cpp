@@ -761,6 +761,12 @@ bool FakeCaptureServices::EndpointMuted(const std::u16string& endpointId) const 
   return found != endpointMuted_.end() && found->second;
 }
 
+int FakeCaptureServices::EndpointUnmutedMoments(const std::u16string& endpointId) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = endpointUnmutes_.find(endpointId);
+  return found == endpointUnmutes_.end() ? 0 : found->second;
+}
+
 bool FakeCaptureServices::EndpointKnown(const std::u16string& endpointId) const {
   for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
     if (device.endpointId == endpointId) return true;
@@ -771,7 +777,9 @@ bool FakeCaptureServices::EndpointKnown(const std::u16string& endpointId) const 
 
 void FakeCaptureServices::SetEndpointMuted(const std::u16string& endpointId, bool muted) {
   std::lock_guard<std::mutex> hold(lock_);
-  endpointMuted_[endpointId] = muted;
+  bool& current = endpointMuted_[endpointId];
+  if (current && !muted) ++endpointUnmutes_[endpointId];
+  current = muted;
   changed_.notify_all();
 }
 

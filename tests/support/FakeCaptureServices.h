@@ -158,6 +158,9 @@ class FakeCaptureServices : public CaptureServices {
   // device. GetDevice of any other id answers E_NOTFOUND.
   void SetEndpointMuted(const std::u16string& endpointId, bool muted);
   bool EndpointKnown(const std::u16string& endpointId) const;
+  // A watcher on the endpoint: how often it went from muted to unmuted,
+  // whoever set it.
+  int EndpointUnmutedMoments(const std::u16string& endpointId) const;
   // Another program changes the mute: listeners hear of it at once, on the
   // calling thread.
   void MuteEndpointFromOutside(const std::u16string& endpointId, bool muted);
@@ -261,6 +264,7 @@ class FakeCaptureServices : public CaptureServices {
   std::map<std::string, bool> refusingAtPause_;
   std::map<std::string, int> pausedClients_;
   std::map<std::u16string, bool> endpointMuted_;
+  std::map<std::u16string, int> endpointUnmutes_;
   // Its own lock, held while a notice is delivered, so that no listener is
   // called once its removal has returned.
   std::mutex listenerLock_;
