@@ -40,6 +40,16 @@ FakeDeviceInfo Input(const std::string& unit) {
   return info;
 }
 
+// The record of muted endpoints, kept in memory.
+struct MemoryStore : MutedEndpointStore {
+  std::u16string Read() override { return text; }
+  bool Write(const std::u16string& written) override {
+    text = written;
+    return true;
+  }
+  std::u16string text;
+};
+
 bool Settled(FakeCaptureServices& services, DeviceList& list) {
   if (!services.Settle(std::chrono::seconds(10))) return false;
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
@@ -64,7 +74,9 @@ void UnmutedMomentsUnderInputChanges() {
   testing::MemoryProfileFile profile;
   testing::FakeDeviceLists lists;
   DeviceList list{&profile};
-  DiscoveryContext context{list, services, poster, lists, {1, 0}};
+  MemoryStore store;
+  MutedEndpoints record(store);
+  DiscoveryContext context{list, services, poster, lists, {1, 0}, &record};
   const std::vector<std::string> held = {"A", "B"};
   for (const std::string& unit : held) services.Plug(DeviceCategory::AudioInput, Input(unit));
   RefreshDevices(context, 1);  // blocks both at start

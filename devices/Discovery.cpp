@@ -187,9 +187,16 @@ void Sweep(DeviceList& list) {
   SPDEV* device = list.head();
   while (device != nullptr) {
     SPDEV* next = device->next;
-    // Destruction runs the device's unblock; what it posts while stopping
-    // is ignored by the main window, which no longer finds it listed.
-    if (device->sweepMark == 1) list.DestroyDevice(device);
+    if (device->sweepMark == 1) {
+      // A microphone's endpoint stays muted: another object may stand for
+      // the same input from now on, and what no hold takes up is given
+      // back at the end of the refresh.
+      if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->HandOver();
+      // Destruction runs the device's unblock; what it posts while
+      // stopping is ignored by the main window, which no longer finds it
+      // listed.
+      list.DestroyDevice(device);
+    }
     device = next;
   }
 }
@@ -296,10 +303,14 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
   target.ClearSelection(DeviceListBox::Video);
   target.ClearSelection(DeviceListBox::Audio);
 
-  // Only now does the record tell endpoints this run holds from those an
-  // earlier run left muted.
-  if (initial && context.mutedEndpoints != nullptr) {
-    ReleaseStrayEndpointMutes(list, context.services, *context.mutedEndpoints);
+  // Only now does the record tell endpoints held from those no hold keeps
+  // any more: left by an earlier run, handed over and not taken up, or
+  // left muted by a give-back that failed (an input that was gone and is
+  // back). A record that could not be written is tried again here too.
+  if (context.mutedEndpoints != nullptr) {
+    ReleaseStrayEndpointMutes(list, context.services, *context.mutedEndpoints,
+                              context.endpointHolders);
+    context.mutedEndpoints->RetryWrite();
   }
 
   SaveProfile(list);

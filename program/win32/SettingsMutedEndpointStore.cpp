@@ -4,6 +4,8 @@ namespace shadowpane {
 
 namespace {
 constexpr WideChar kMutedEndpointsValue[] = u"MutedEndpoints";
+static_assert(kMaxMutedEndpointsTextChars <= kMaxStoredTextChars,
+              "the longest record must be read back");
 }  // namespace
 
 std::u16string SettingsMutedEndpointStore::Read() {
@@ -13,14 +15,11 @@ std::u16string SettingsMutedEndpointStore::Read() {
   return text;
 }
 
-void SettingsMutedEndpointStore::Write(const std::u16string& text) {
+bool SettingsMutedEndpointStore::Write(const std::u16string& text) {
   std::unique_ptr<KeyValueKey> key = store_.OpenSettingsKey();
-  if (key == nullptr) return;
-  if (text.empty()) {
-    key->Delete(kMutedEndpointsValue);
-  } else {
-    key->SetText(kMutedEndpointsValue, text);
-  }
+  if (key == nullptr) return false;
+  if (text.empty()) return key->Delete(kMutedEndpointsValue) == 1;
+  return key->SetText(kMutedEndpointsValue, text) == 1;
 }
 
 }  // namespace shadowpane

@@ -12,8 +12,8 @@ class SettingsMutedEndpointStore : public MutedEndpointStore {
   // The store must outlive this object.
   explicit SettingsMutedEndpointStore(KeyValueStore& store) : store_(store) {}
   std::u16string Read() override;
-  // An empty record removes the value.
-  void Write(const std::u16string& text) override;
+  // An empty record removes the value. True when written.
+  bool Write(const std::u16string& text) override;
 
  private:
   KeyValueStore& store_;

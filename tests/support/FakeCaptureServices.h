@@ -165,6 +165,15 @@ class FakeCaptureServices : public CaptureServices {
   // calling thread.
   void MuteEndpointFromOutside(const std::u16string& endpointId, bool muted);
   std::atomic<bool> endpointMutePerObject{false};
+  // Listeners registered with the endpoint now.
+  int MuteListeners(const std::u16string& endpointId);
+  // The endpoint's input is unplugged: GetDevice answers E_NOTFOUND and
+  // its volume objects fail every call.
+  bool EndpointGone(const std::u16string& endpointId) const;
+  // NowMs: with realSleepMicros negative the real clock; otherwise a clock
+  // that each sleep which ran out moves on by the time it was asked for,
+  // unless stopped (a wake leaves it where it is).
+  std::atomic<bool> clockStopped{false};
   // Keep the ordered log (counts are always kept). Long runs switch it off.
   std::atomic<bool> recordOrder{true};
   // Neither log nor count anything: benchmarks, where only the code under
@@ -208,6 +217,10 @@ class FakeCaptureServices : public CaptureServices {
   std::uint32_t SystemMajorVersion() override;
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;
+  // Not logged; SleepOrWake logs and counts as "Sleep".
+  std::shared_ptr<WakeSignal> CreateWakeSignal() override;
+  bool SleepOrWake(WakeSignal& signal, std::uint32_t milliseconds) override;
+  std::uint32_t NowMs() override;
 
   // ---- Used by the fake's own objects ----
   // Records the call and answers the result a test set for it, or `success`.
@@ -242,7 +255,7 @@ class FakeCaptureServices : public CaptureServices {
   void SetHolder(const void* taker, const void* holder);
   void Take(const void* taker, const std::string& unit, bool held);
   void Forget(const void* taker);
-  void AddMuteListener(const std::u16string& endpointId, EndpointMuteListener* listener);
+  void AddMuteListener(const std::u16string& endpointId, std::shared_ptr<EndpointMuteListener> listener);
   void RemoveMuteListener(EndpointMuteListener* listener);
 
  private:
@@ -268,7 +281,12 @@ class FakeCaptureServices : public CaptureServices {
   // Its own lock, held while a notice is delivered, so that no listener is
   // called once its removal has returned.
   std::mutex listenerLock_;
-  std::vector<std::pair<std::u16string, EndpointMuteListener*>> muteListeners_;
+  std::vector<std::pair<std::u16string, std::shared_ptr<EndpointMuteListener>>> muteListeners_;
+  // Endpoints of unplugged inputs: every call through them fails.
+  std::set<std::u16string> goneEndpoints_;
+  std::atomic<std::uint32_t> clockMs_{0};
+  void Nap(std::uint32_t milliseconds);
+  void AdvanceClock(std::uint32_t milliseconds);
   // The audio input listed with that number now, or null; lock_ held.
   const FakeDeviceInfo* AudioAtLocked(std::uint32_t waveInId) const;
   void TakeLocked(const void* taker, const std::string& unit, bool held);
