@@ -134,7 +134,8 @@ void Refresh(MainWindowData& data, int initial) {
   ReadPolicy(data);
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
-                 BlockSettingsOf(EffectiveSettingsOf(data)), initial, data.services.mutedEndpoints);
+                 BlockSettingsOf(EffectiveSettingsOf(data)), initial, data.services.mutedEndpoints,
+                 data.services.endpointHolders);
   // A hold that others can now meet, or no longer can, since it was last
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
