@@ -64,6 +64,9 @@ class SPDEV {
   // Discovery's bookkeeping; touched by the user-interface thread only.
   int sweepMark = 0;
   int newFlag = 0;
+  // A device that came back with the block the user had left on it, held
+  // again by the refresh that found it: its plugged-in notice says so.
+  bool heldAgainOnReturn = false;
   SPDEV* next = nullptr;
 
  protected:

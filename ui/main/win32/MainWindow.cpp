@@ -370,7 +370,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   HWND list = GetDlgItem(data.window, effect.listId);
   const LRESULT index = list != nullptr ? FindEntry(list, effect.entryText) : LB_ERR;
   if (effect.kind == DeviceNotifyKind::PluggedIn) {
-    if (index != LB_ERR) ShowDeviceMessage(data.window, STR_DEVICE_PLUGGED_IN, effect.entryText, MBX_ICON_INFO);
+    if (index != LB_ERR) ShowDeviceMessage(data.window, effect.pluggedInText, effect.entryText, MBX_ICON_INFO);
     return;
   }
   if (index != LB_ERR) {
@@ -385,6 +385,9 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   AnswerSettledCommands(data, false);
   if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
     ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
+  }
+  if (effect.giveBackNoticeText >= 0) {
+    ShowDeviceMessage(data.window, effect.giveBackNoticeText, effect.entryText, MBX_ICON_WARNING);
   }
 }
 
