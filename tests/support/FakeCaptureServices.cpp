@@ -56,9 +56,8 @@ class FakeFilter : public CaptureFilter, public FakeObject {
     const auto result =
         static_cast<HResult>(services_.Call("filter.GetState", label() + " " + std::to_string(timeoutMs)));
     if (Failed(result)) return result;
-    // A filter that was refused at pause never got there.
-    if (refused) return kHrFail;
-    *state = paused ? FilterState::Paused : FilterState::Stopped;
+    // A filter that was refused at pause never got there, and says so.
+    *state = paused && !refused ? FilterState::Paused : FilterState::Stopped;
     return result;
   }
   bool paused = false;

@@ -35,7 +35,7 @@
 // pause connects every client but lets only one capture filter reach
 // Paused; its graph still answers Pause with S_FALSE, as a real graph whose
 // renderer waits for a sample does, and the refused filter's GetState
-// answers E_FAIL.
+// answers S_OK and State_Stopped.
 //
 // Hardware can also come and go (Plug, Unplug): the system numbers the
 // wave inputs 0..n-1 and renumbers them as inputs come, go or are swapped,
