@@ -156,8 +156,12 @@ TEST_F(MainWindowEntries, StateChangeRewritesOnlyItsOwnEntryAndRecomputesProtect
 
   effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_PLUGGED_IN), twin);
   EXPECT_EQ(effect.kind, DeviceNotifyKind::PluggedIn);
+  EXPECT_EQ(effect.pluggedInText, STR_DEVICE_PLUGGED_IN);
   EXPECT_EQ(ComposeDeviceMessage(GetString(STR_DEVICE_PLUGGED_IN), effect.entryText.c_str()),
             WideString(GetString(STR_DEVICE_PLUGGED_IN)) + u"\n \n" + GetString(STR_DEVICE) + u": Camera-1");
+  twin->heldAgainOnReturn = true;  // a kept block took it again
+  EXPECT_EQ(DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_PLUGGED_IN), twin).pluggedInText,
+            STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN);
 }
 
 TEST_F(MainWindowEntries, AHeldButSharedCameraIsAmberAndKeepsThePanelAtRisk) {
