@@ -23,6 +23,15 @@ HResult FilterPaused(CaptureFilter& filter) {
   if (Failed(hr)) return hr;
   return state == FilterState::Paused ? kHrOk : kHrNotPaused;
 }
+
+// Whether a second client's capture filter said for sure that it did not
+// reach Paused: a plain success with another state. A state still moving
+// after the wait (VFW_S_STATE_INTERMEDIATE) or an error says nothing
+// either way, and an uncertain check must not show the camera protected.
+bool DefinitelyNotPaused(CaptureFilter& filter) {
+  FilterState state = FilterState::Stopped;
+  return filter.GetState(kFilterStateTimeoutMs, &state) == kHrOk && state != FilterState::Paused;
+}
 }  // namespace
 
 SPDEVCAM::SPDEVCAM(DevicePoster& poster, CaptureServices& services)
@@ -164,9 +173,9 @@ bool SecondOpenAdmitted(CaptureServices& services, CaptureFilter& filter, CheckG
   pin.reset();
   if (Failed(rendered)) return false;
   check.pauseTried = true;
-  // The second client is in only when its own capture filter reached
-  // Paused, whatever its graph answered.
-  return Succeeded(check.control->Pause()) && Succeeded(FilterPaused(filter));
+  // The second client is kept out only when its graph or its own capture
+  // filter refused for sure, whatever else its graph answered.
+  return Succeeded(check.control->Pause()) && !DefinitelyNotPaused(filter);
 }
 
 }  // namespace

@@ -229,7 +229,8 @@ class Mixer {
 
 // Told of mute changes some other program made to an endpoint (changes made
 // with this program's own event context are not passed on). Called on a
-// thread of the system's, never after UnregisterMuteListener has returned.
+// thread of the system's, which must not be kept waiting: a listener only
+// notes the change and wakes whoever acts on it.
 class EndpointMuteListener {
  public:
   virtual ~EndpointMuteListener() = default;
@@ -244,8 +245,9 @@ class EndpointVolume {
   // SetMute with the program's own event context.
   virtual HResult SetMute(bool muted) = 0;
   // RegisterControlChangeNotify / UnregisterControlChangeNotify; one
-  // listener at a time, which must outlive its registration.
-  virtual HResult RegisterMuteListener(EndpointMuteListener& listener) = 0;
+  // listener at a time. The registration shares the listener: when the
+  // system refuses to unregister, a late notice still reaches a live one.
+  virtual HResult RegisterMuteListener(std::shared_ptr<EndpointMuteListener> listener) = 0;
   virtual HResult UnregisterMuteListener() = 0;
 };
 
@@ -269,6 +271,14 @@ class AudioEndpointEnumerator {
 // ---- Worker threads --------------------------------------------------------
 
 using ThreadEntry = void (*)(void* argument);
+
+// What a worker's sleep can be cut short by (an auto-reset event): set from
+// any thread; a set that comes while no one sleeps ends the next sleep.
+class WakeSignal {
+ public:
+  virtual ~WakeSignal() = default;
+  virtual void Set() = 0;
+};
 
 // A started thread; its destructor closes the handle (never waits).
 class WorkerThread {
@@ -331,6 +341,14 @@ class CaptureServices {
   virtual std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) = 0;
   // Sleep(ms) of the calling thread.
   virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // CreateEventW(auto-reset, not set); null when none could be made.
+  virtual std::shared_ptr<WakeSignal> CreateWakeSignal() = 0;
+  // WaitForSingleObject on the signal for at most `milliseconds`: true when
+  // it was set (and so reset again), false when the time ran out.
+  virtual bool SleepOrWake(WakeSignal& signal, std::uint32_t milliseconds) = 0;
+  // A millisecond count that only goes forward (GetTickCount: it wraps
+  // after 49 days, so only differences of two readings mean anything).
+  virtual std::uint32_t NowMs() = 0;
 };
 
 }  // namespace shadowpane

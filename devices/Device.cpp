@@ -7,6 +7,7 @@ namespace shadowpane {
 namespace {
 constexpr std::uint32_t kBlockedBit = 1u;
 constexpr std::uint32_t kSharedBit = 2u;
+constexpr std::uint32_t kGiveBackUnverifiedBit = 4u;
 }
 
 SPDEV::SPDEV(DevicePoster& poster) : poster_(poster) {}
@@ -60,6 +61,20 @@ void SPDEV::SetHeldAndNotify(bool blocked, bool shared, NotifyWindow window) {
   if (blocked && shared) stateFlags_ |= kSharedBit;
   // Posting inside the lock keeps the receiver's view in step with the bit.
   poster_.PostDeviceNotify(window, DEVICE_STATE_CHANGED, this);
+}
+
+void SPDEV::ReleasedAndNotify(bool giveBackUnverified, NotifyWindow window) {
+  std::lock_guard<std::mutex> hold(stateLock_);
+  stateFlags_ &= ~(kBlockedBit | kSharedBit);
+  if (giveBackUnverified) stateFlags_ |= kGiveBackUnverifiedBit;
+  poster_.PostDeviceNotify(window, DEVICE_STATE_CHANGED, this);
+}
+
+int SPDEV::TakeGiveBackUnverified() {
+  std::lock_guard<std::mutex> hold(stateLock_);
+  const bool set = (stateFlags_ & kGiveBackUnverifiedBit) != 0;
+  stateFlags_ &= ~kGiveBackUnverifiedBit;
+  return set ? 1 : 0;
 }
 
 bool SPDEV::ChangeSharedAndNotify(bool shared, NotifyWindow window) {

@@ -52,6 +52,10 @@ class SPDEV {
   // open it (a camera the system shares between clients). Only ever set
   // together with the blocked bit; read under the state lock.
   int IsSharedBitSet();
+  // Bit 2: the last release could not verify that the device is back as it
+  // was found (a microphone left muted for others). Answers it and clears
+  // it, so whoever tells the user does so once per release.
+  int TakeGiveBackUnverified();
 
   // Reads the notify window under the name lock, then posts the code under
   // the state lock without touching the blocked bit (DEVICE_PLUGGED_IN).
@@ -60,6 +64,9 @@ class SPDEV {
   // Discovery's bookkeeping; touched by the user-interface thread only.
   int sweepMark = 0;
   int newFlag = 0;
+  // A device that came back with the block the user had left on it, held
+  // again by the refresh that found it: its plugged-in notice says so.
+  bool heldAgainOnReturn = false;
   SPDEV* next = nullptr;
 
  protected:
@@ -68,6 +75,9 @@ class SPDEV {
   void SetBlockedAndNotify(bool blocked, NotifyWindow window);
   // The same, with the shared bit set as given (only while blocked).
   void SetHeldAndNotify(bool blocked, bool shared, NotifyWindow window);
+  // Clears the blocked and shared bits, sets bit 2 as given and posts
+  // DEVICE_STATE_CHANGED, under the state lock.
+  void ReleasedAndNotify(bool giveBackUnverified, NotifyWindow window);
   // On a blocked device whose shared bit differs: sets it and posts
   // DEVICE_STATE_CHANGED, under the state lock. Answers whether it posted.
   bool ChangeSharedAndNotify(bool shared, NotifyWindow window);

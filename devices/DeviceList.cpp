@@ -1,8 +1,10 @@
 #include "devices/DeviceList.h"
 
+#include <algorithm>
 #include <string>
 
 #include "devices/DeviceText.h"
+#include "devices/MicrophonePath.h"
 
 namespace shadowpane {
 
@@ -159,12 +161,36 @@ void DeviceList::DestroyDeviceList() {
   audioCount = 0;
 }
 
+void DeviceList::KeepBlocked(const std::u16string& path) {
+  if (path.empty()) return;
+  keptBlocked_.erase(std::remove(keptBlocked_.begin(), keptBlocked_.end(), path), keptBlocked_.end());
+  keptBlocked_.insert(keptBlocked_.begin(), path);
+  if (keptBlocked_.size() > kMaxKeptBlockedRecords) keptBlocked_.resize(kMaxKeptBlockedRecords);
+}
+
+bool DeviceList::TakeKeptBlock(const std::u16string& path, bool microphone) {
+  if (path.empty()) return false;
+  auto found = std::find(keptBlocked_.begin(), keptBlocked_.end(), path);
+  std::int64_t number = 0;
+  std::u16string name;
+  if (found == keptBlocked_.end() && microphone && ParseMicrophonePath(path, &number, &name)) {
+    found = std::find_if(keptBlocked_.begin(), keptBlocked_.end(), [&](const std::u16string& kept) {
+      std::int64_t keptNumber = 0;
+      std::u16string keptName;
+      return ParseMicrophonePath(kept, &keptNumber, &keptName) && keptName == name;
+    });
+  }
+  if (found == keptBlocked_.end()) return false;
+  keptBlocked_.erase(found);
+  return true;
+}
+
 int SaveProfile(DeviceList& list) {
   ProfileFile* file = list.profileFile();
   if (file == nullptr) return 0;
   if (!file->IsOpen() && !file->OpenForWriting()) return 0;
 
-  const size_t count = static_cast<size_t>(list.Count());
+  const size_t count = static_cast<size_t>(list.Count()) + list.keptBlocked().size();
   std::vector<std::uint8_t> image(ProfileImageSize(count));
   EncodeProfileHeader(image.data());
   std::uint8_t* record = image.data() + kProfileHeaderSize;
@@ -173,6 +199,10 @@ int SaveProfile(DeviceList& list) {
     device->GetPath(path, kMaxNameChars);
     EncodeProfileRecord(record, BoundedString(path, kNameUnits),
                         DeviceList::IsBlocked(device) != 0);
+    record += kProfileRecordSize;
+  }
+  for (const std::u16string& path : list.keptBlocked()) {
+    EncodeProfileRecord(record, path, true);
     record += kProfileRecordSize;
   }
 

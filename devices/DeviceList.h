@@ -18,6 +18,9 @@ namespace shadowpane {
 constexpr int kMaxDisplayNameSuffix = 9998;
 // The unsuffixed display name keeps at most this many characters.
 constexpr int kDisplayNameBaseChars = 250;
+// Profile.db keeps the records of at most this many blocked devices that
+// are not listed now, the most recently seen.
+constexpr std::size_t kMaxKeptBlockedRecords = 64;
 
 class DeviceList {
  public:
@@ -64,6 +67,18 @@ class DeviceList {
   // Takes the device out of the list and destroys it (its unblock runs).
   void DestroyDevice(SPDEV* device);
 
+  // The paths of blocked devices that are not listed now (unplugged, or
+  // saved by an earlier run and not found at start), most recently seen
+  // first: a device that comes back is held again, as the user left it.
+  const std::vector<std::u16string>& keptBlocked() const { return keptBlocked_; }
+  // Keeps a path in front (a path without text cannot be recognised and
+  // is not kept); beyond kMaxKeptBlockedRecords the oldest goes.
+  void KeepBlocked(const std::u16string& path);
+  // Takes the kept block of a device that is listed again: the same path,
+  // or for a microphone one kept under its name at any wave-in number (the
+  // number moves with the other inputs). True when one was taken.
+  bool TakeKeptBlock(const std::u16string& path, bool microphone);
+
   // Saves the profile while every device still has its state, closes the
   // profile file, then destroys the devices from the head.
   void DestroyDeviceList();
@@ -74,6 +89,7 @@ class DeviceList {
 
   SPDEV* head_ = nullptr;
   ProfileFile* profileFile_ = nullptr;
+  std::vector<std::u16string> keptBlocked_;
 
   // Display names of the linked devices, so that finding the lowest free
   // suffix does not rescan the list once per candidate.
@@ -84,7 +100,8 @@ class DeviceList {
 };
 
 // Writes Profile.db from the list: opens it when it is not open, writes
-// one record per device in list order and keeps it open. Answers 1 when the
+// one record per device in list order, then a blocked record per kept
+// block, and keeps it open. Answers 1 when the
 // file was written; on any failure closes it and answers 0.
 int SaveProfile(DeviceList& list);
 

@@ -187,9 +187,21 @@ void Sweep(DeviceList& list) {
   SPDEV* device = list.head();
   while (device != nullptr) {
     SPDEV* next = device->next;
-    // Destruction runs the device's unblock; what it posts while stopping
-    // is ignored by the main window, which no longer finds it listed.
-    if (device->sweepMark == 1) list.DestroyDevice(device);
+    if (device->sweepMark == 1) {
+      // A blocked device that went keeps its block for when it comes back.
+      auto* microphone = dynamic_cast<SPDEVMIC*>(device);
+      if (DeviceList::IsBlocked(device) || (microphone != nullptr && microphone->HoldRequested())) {
+        list.KeepBlocked(PathOf(device));
+      }
+      // A microphone's endpoint stays muted: another object may stand for
+      // the same input from now on, and what no hold takes up is given
+      // back at the end of the refresh.
+      if (microphone != nullptr) microphone->HandOver();
+      // Destruction runs the device's unblock; what it posts while
+      // stopping is ignored by the main window, which no longer finds it
+      // listed.
+      list.DestroyDevice(device);
+    }
     device = next;
   }
 }
@@ -208,15 +220,32 @@ void FillList(DiscoveryTarget& target, const DeviceList& list, DeviceListBox box
 
 // Every record whose path equals the device's exactly, in file order: so a
 // device without a path takes the records saved for devices without one.
-void ApplyProfileRecords(SPDEV* device, const std::vector<ProfileRecord>& records) {
+// Answers whether any did.
+bool ApplyProfileRecords(SPDEV* device, const std::vector<ProfileRecord>& records) {
   const std::u16string path = PathOf(device);
+  bool applied = false;
   for (const ProfileRecord& record : records) {
     if (record.path != path) continue;
+    applied = true;
     if (record.blocked != 0) {
       device->Block();
     } else {
       device->Unblock();
     }
+  }
+  return applied;
+}
+
+// At start, the blocked records that no listed device has: kept, in the
+// file's order, for devices that come back.
+void KeepAbsentBlocks(DeviceList& list, const std::vector<ProfileRecord>& records) {
+  for (auto record = records.rbegin(); record != records.rend(); ++record) {
+    if (record->blocked == 0) continue;
+    bool listed = false;
+    for (SPDEV* device = list.head(); device != nullptr && !listed; device = device->next) {
+      listed = PathOf(device) == record->path;
+    }
+    if (!listed) list.KeepBlocked(record->path);
   }
 }
 
@@ -229,20 +258,27 @@ void ApplyBlocks(DeviceList& list, int initial, const BlockSettings& block,
   const bool blockPluggedIn = block.blockPluggedIn != 0;
   const std::vector<SPDEV*> savedTwins =
       initial && !blockStart ? SavedTwinsToHold(list, records) : std::vector<SPDEV*>();
+  if (initial) KeepAbsentBlocks(list, records);
 
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
-    if (device->newFlag && device->GetKind() == DEVICE_KIND_AUDIO) {
-      if (auto* microphone = dynamic_cast<SPDEVMIC*>(device)) microphone->RestoreInput();
+    const bool microphone = device->GetKind() == DEVICE_KIND_AUDIO;
+    if (device->newFlag && microphone) {
+      if (auto* audio = dynamic_cast<SPDEVMIC*>(device)) audio->RestoreInput();
     }
-    if (initial && !blockStart) ApplyProfileRecords(device, records);
+    const bool ownRecord = initial && !blockStart && ApplyProfileRecords(device, records);
+    // A device the user had blocked is held again when it comes back; a
+    // microphone is also recognised by its name, since its number moves,
+    // unless a record of its own says otherwise.
+    const bool returned = device->newFlag && list.TakeKeptBlock(PathOf(device), microphone && !ownRecord);
+    device->heldAgainOnReturn = returned;
     // Block results are not reported: each success posts its own change.
     // A new input that may be one the user had blocked is held too.
     const bool holdInDoubt =
         (device->newFlag &&
          std::find(holdWhenNew.begin(), holdWhenNew.end(), device) != holdWhenNew.end()) ||
         std::find(savedTwins.begin(), savedTwins.end(), device) != savedTwins.end();
-    if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag) ||
-        holdInDoubt) {
+    if ((initial && blockStart) || (!initial && blockPluggedIn && device->newFlag) || holdInDoubt ||
+        returned) {
       device->Block();
     }
     device->newFlag = 0;
@@ -296,10 +332,14 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
   target.ClearSelection(DeviceListBox::Video);
   target.ClearSelection(DeviceListBox::Audio);
 
-  // Only now does the record tell endpoints this run holds from those an
-  // earlier run left muted.
-  if (initial && context.mutedEndpoints != nullptr) {
-    ReleaseStrayEndpointMutes(list, context.services, *context.mutedEndpoints);
+  // Only now does the record tell endpoints held from those no hold keeps
+  // any more: left by an earlier run, handed over and not taken up, or
+  // left muted by a give-back that failed (an input that was gone and is
+  // back). A record that could not be written is tried again here too.
+  if (context.mutedEndpoints != nullptr) {
+    ReleaseStrayEndpointMutes(list, context.services, *context.mutedEndpoints,
+                              context.endpointHolders);
+    context.mutedEndpoints->RetryWrite();
   }
 
   SaveProfile(list);

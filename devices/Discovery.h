@@ -8,6 +8,7 @@
 #include "devices/DeviceList.h"
 #include "devices/DevicePoster.h"
 #include "devices/DiscoveryTarget.h"
+#include "devices/EndpointHolders.h"
 #include "devices/MutedEndpoints.h"
 
 namespace shadowpane {
@@ -29,13 +30,16 @@ struct DiscoveryContext {
   BlockSettings block;
   // The endpoints muted and not yet given back; none: not recorded.
   MutedEndpoints* mutedEndpoints = nullptr;
+  // The other copies of the program that hold endpoints; none: alone.
+  EndpointHolders* endpointHolders = nullptr;
 };
 
 // initial = 1 at start-up: no plugged-in notices; the profile in Profile.db
-// is applied, or every device is blocked when blockStart is on; then every
-// recorded endpoint that no block holds now is unmuted.
+// is applied, or every device is blocked when blockStart is on.
 // initial = 0 afterwards: new devices are announced, and blocked when
-// blockPluggedIn is on. Answers 0.
+// blockPluggedIn is on.
+// Either way, once the blocks are taken, every recorded endpoint that no
+// block holds now is given back. Answers 0.
 int RefreshDevices(DiscoveryContext& context, int initial);
 
 }  // namespace shadowpane

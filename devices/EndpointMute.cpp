@@ -1,5 +1,7 @@
 #include "devices/EndpointMute.h"
 
+#include <set>
+
 #include "devices/Microphone.h"
 
 namespace shadowpane {
@@ -28,54 +30,122 @@ struct EndpointObjects {
   }
 };
 
+// Reads the endpoint's mute through objects of its own; none when a step
+// failed.
+std::optional<bool> ReadMuteForOthers(CaptureServices& services, const std::u16string& endpointId) {
+  EndpointObjects objects;
+  bool muted = false;
+  if (Failed(objects.Open(services, endpointId)) || Failed(objects.volume->GetMute(&muted))) {
+    return std::nullopt;
+  }
+  return muted;
+}
+
+// Sets the endpoint back to what was found and reads it back as another
+// program would: only that read makes the give-back done.
+bool RestoreFound(CaptureServices& services, EndpointVolume& volume, const std::u16string& endpointId,
+                  bool foundUnmuted) {
+  if (Failed(volume.SetMute(!foundUnmuted))) return false;
+  const std::optional<bool> muted = ReadMuteForOthers(services, endpointId);
+  return muted && *muted == !foundUnmuted;
+}
+
 }  // namespace
 
-EndpointMuteHold::EndpointMuteHold(CaptureServices& services, MutedEndpoints* record)
-    : services_(services), record_(record) {}
+bool RemuteBudget::Take(std::uint32_t nowMs) {
+  if (used_ < kMaxImmediateRemutesPerSecond) {
+    times_[used_++] = nowMs;
+    return true;
+  }
+  // The oldest of the last kMaxImmediateRemutesPerSecond; unsigned
+  // differences stay right across the clock's wrap.
+  if (nowMs - times_[next_] < kImmediateRemuteWindowMs) return false;
+  times_[next_] = nowMs;
+  next_ = (next_ + 1) % kMaxImmediateRemutesPerSecond;
+  return true;
+}
 
-EndpointMuteHold::~EndpointMuteHold() { Restore(); }
+void ForeignUnmuteNotice::OnForeignMuteChange(bool muted) {
+  if (muted) return;
+  pending_ = true;
+  if (wake_ != nullptr) wake_->Set();
+}
+
+EndpointMuteHold::EndpointMuteHold(CaptureServices& services, MutedEndpoints* record,
+                                   EndpointHolders* holders, std::shared_ptr<WakeSignal> wake)
+    : services_(services), record_(record), holders_(holders), wake_(std::move(wake)) {}
+
+EndpointMuteHold::~EndpointMuteHold() { End(HoldEnding::GiveBack); }
 
 bool EndpointMuteHold::Start(const std::u16string& endpointId) {
   EndpointObjects objects;
   if (Failed(objects.Open(services_, endpointId))) return false;
-  bool muted = false;
-  if (Failed(objects.volume->GetMute(&muted))) return false;
   const bool recorded = record_ != nullptr && record_->Contains(endpointId);
-  foundMuted_ = muted && !recorded;
+  const auto readAlone = [&]() -> std::optional<bool> {
+    bool muted = false;
+    if (Failed(objects.volume->GetMute(&muted))) return std::nullopt;
+    // A recorded endpoint was muted by an earlier hold of this program (a
+    // hold handed over, or a run that ended without giving it back).
+    return !muted || recorded;
+  };
+  const std::optional<bool> foundUnmuted =
+      holders_ != nullptr ? holders_->Join(endpointId, readAlone) : readAlone();
+  if (!foundUnmuted) return false;
   // Recorded before muting, so no moment exists in which a crash leaves a
   // muted endpoint unrecorded.
-  if (!foundMuted_ && record_ != nullptr) record_->Add(endpointId);
+  const bool added = *foundUnmuted && !recorded && record_ != nullptr;
+  if (added) record_->Add(endpointId);
   if (Failed(objects.volume->SetMute(true))) {
-    if (!foundMuted_ && !recorded && record_ != nullptr) record_->Remove(endpointId);
+    // Nothing was muted: this copy's part ends without a give-back.
+    if (holders_ != nullptr) holders_->Leave(endpointId, false, [](bool) { return true; });
+    if (added) record_->Remove(endpointId);
     return false;
   }
+  foundUnmuted_ = *foundUnmuted;
   id_ = endpointId;
   enumerator_ = std::move(objects.enumerator);
   endpoint_ = std::move(objects.endpoint);
   volume_ = std::move(objects.volume);
   // Without change notices the periodic re-application still holds it.
-  listening_ = Succeeded(volume_->RegisterMuteListener(*this));
+  if (wake_ != nullptr) {
+    notice_ = std::make_shared<ForeignUnmuteNotice>(wake_);
+    listening_ = Succeeded(volume_->RegisterMuteListener(notice_));
+  }
   return true;
 }
 
 bool EndpointMuteHold::Reapply() { return volume_ != nullptr && Succeeded(volume_->SetMute(true)); }
 
-void EndpointMuteHold::OnForeignMuteChange(bool muted) {
-  if (muted) return;
+void EndpointMuteHold::AnswerNotice(std::uint32_t nowMs) {
+  if (volume_ == nullptr || notice_ == nullptr || !notice_->Take()) return;
+  // Past the budget the periodic re-application answers instead, so a
+  // program that insists gets no ping-pong.
+  if (!budget_.Take(nowMs)) return;
   volume_->SetMute(true);
   ++answered_;
 }
 
-void EndpointMuteHold::Restore() {
-  if (volume_ == nullptr) return;
-  // No notice arrives once this returns, so none can mute after the give-back.
+bool EndpointMuteHold::End(HoldEnding ending) {
+  if (volume_ == nullptr) return true;
+  // No notice is answered once this returns. Should the system refuse to
+  // unregister, its late notices reach the shared notice object, which
+  // only wakes a signal that is still alive.
   if (listening_) volume_->UnregisterMuteListener();
   listening_ = false;
-  // Left recorded when the give-back fails, so the next start tries again.
-  if (Succeeded(volume_->SetMute(foundMuted_)) && !foundMuted_ && record_ != nullptr) {
-    record_->Remove(id_);
+  notice_.reset();
+  bool done = true;
+  // Without a record, what was found could not be told to the next hold.
+  if (ending == HoldEnding::GiveBack || record_ == nullptr) {
+    const bool recordedUnmuted = foundUnmuted_ || (record_ != nullptr && record_->Contains(id_));
+    const auto giveBack = [&](bool foundUnmuted) {
+      return RestoreFound(services_, *volume_, id_, foundUnmuted);
+    };
+    done = holders_ != nullptr ? holders_->Leave(id_, recordedUnmuted, giveBack) : giveBack(recordedUnmuted);
+    // Left recorded when the give-back is not verified, so it is tried again.
+    if (done && record_ != nullptr) record_->Remove(id_);
   }
   Release();
+  return done;
 }
 
 void EndpointMuteHold::Release() {
@@ -85,25 +155,42 @@ void EndpointMuteHold::Release() {
 }
 
 bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& endpointId) {
+  const std::optional<bool> muted = ReadMuteForOthers(services, endpointId);
+  return muted && *muted;
+}
+
+bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
+                      const std::u16string& endpointId) {
   EndpointObjects objects;
-  if (Failed(objects.Open(services, endpointId))) return false;
-  bool muted = false;
-  return Succeeded(objects.volume->GetMute(&muted)) && muted;
+  const bool opened = Succeeded(objects.Open(services, endpointId));
+  const auto giveBack = [&](bool foundUnmuted) {
+    return opened && RestoreFound(services, *objects.volume, endpointId, foundUnmuted);
+  };
+  const bool recorded = record.Contains(endpointId);
+  const bool done = holders != nullptr ? holders->Leave(endpointId, recorded, giveBack) : giveBack(recorded);
+  if (done) record.Remove(endpointId);
+  return done;
 }
 
 std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                                      MutedEndpoints& record) {
-  for (const std::u16string& id : record.Entries()) {
-    bool held = false;
-    for (SPDEV* device = list.head(); device != nullptr && !held; device = device->next) {
-      auto* microphone = dynamic_cast<SPDEVMIC*>(device);
-      held = microphone != nullptr && microphone->HoldRequested() && microphone->EndpointId() == id;
+                                      MutedEndpoints& record, EndpointHolders* holders) {
+  std::set<std::u16string> held;
+  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
+    auto* microphone = dynamic_cast<SPDEVMIC*>(device);
+    if (microphone != nullptr && microphone->HoldRequested() && !microphone->EndpointId().empty()) {
+      held.insert(microphone->EndpointId());
     }
-    if (held) continue;
-    EndpointObjects objects;
-    if (Succeeded(objects.Open(services, id)) && Succeeded(objects.volume->SetMute(false))) {
-      record.Remove(id);
+  }
+  std::vector<std::u16string> ids = record.Entries();
+  // A claim kept for a hold that was handed over and never taken up again
+  // ends too, or the other copies would wait on this one for ever.
+  if (holders != nullptr) {
+    for (const std::u16string& id : holders->Claimed()) {
+      if (!record.Contains(id)) ids.push_back(id);
     }
+  }
+  for (const std::u16string& id : ids) {
+    if (held.count(id) == 0) GiveBackEndpoint(services, record, holders, id);
   }
   return record.Entries().size();
 }

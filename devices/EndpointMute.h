@@ -2,52 +2,112 @@
 // an endpoint's mute for all of them, unlike the mixer lines of wave input
 // and of a capture filter's input pin, which belong to the calling
 // program's own session.
+//
+// The mute belongs to the endpoint, not to the worker that applied it: a
+// hold can end keeping the endpoint muted (a microphone bound afresh to the
+// same endpoint takes it over without a give-back), and the record of muted
+// endpoints says what was found, so whoever holds it next, or the clean-up
+// of strays, gives back the right state.
 #pragma once
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "devices/CaptureServices.h"
 #include "devices/DeviceList.h"
+#include "devices/EndpointHolders.h"
 #include "devices/MutedEndpoints.h"
 
 namespace shadowpane {
 
-// Holds one endpoint muted for a blocked microphone: notes the mute it
-// found, mutes it, mutes it again at once whenever another program unmutes
-// it, and gives back what it found. Its references are released in the
-// order volume, device, enumerator.
-class EndpointMuteHold : private EndpointMuteListener {
+// At most this many immediate re-mutes of one endpoint in any second; past
+// that, another program's unmutes are answered by the periodic
+// re-application alone.
+constexpr int kMaxImmediateRemutesPerSecond = 20;
+constexpr std::uint32_t kImmediateRemuteWindowMs = 1000;
+
+// Counts the immediate re-mutes of the last second.
+class RemuteBudget {
  public:
-  // The record, when given, lists the endpoint while this hold has it
-  // muted where it was not muted before.
-  EndpointMuteHold(CaptureServices& services, MutedEndpoints* record);
-  ~EndpointMuteHold() override;
+  // True (and counted) when one more fits into the second before `nowMs`.
+  bool Take(std::uint32_t nowMs);
+
+ private:
+  std::uint32_t times_[kMaxImmediateRemutesPerSecond] = {};
+  int used_ = 0;
+  int next_ = 0;
+};
+
+// The change notice's side of a hold: it only notes another program's
+// unmute and wakes the worker, which answers it. Shared with the platform's
+// callback object, so a notice after a refused unregistration still finds
+// it alive.
+class ForeignUnmuteNotice : public EndpointMuteListener {
+ public:
+  explicit ForeignUnmuteNotice(std::shared_ptr<WakeSignal> wake) : wake_(std::move(wake)) {}
+  void OnForeignMuteChange(bool muted) override;
+  // Whether an unmute came since the last call.
+  bool Take() { return pending_.exchange(false); }
+
+ private:
+  std::shared_ptr<WakeSignal> wake_;
+  std::atomic<bool> pending_{false};
+};
+
+// How a hold ends.
+enum class HoldEnding {
+  GiveBack,   // the user's unblock, a close: the endpoint gets back what was found
+  KeepMuted,  // the microphone is bound afresh: the endpoint stays muted for the next hold
+};
+
+// Holds one endpoint muted for a blocked microphone: notes the mute it
+// found, mutes it, answers another program's unmute at once (within the
+// budget), and at its end gives back what it found and reads it back, or
+// leaves it muted for the next hold. Its references are released in the
+// order volume, device, enumerator.
+class EndpointMuteHold {
+ public:
+  // The record, when given, lists the endpoint while it is muted where it
+  // was not muted before; the holders, when given, tell the other copies
+  // of the program on this machine. A null wake signal: no immediate
+  // answers (the periodic re-application still holds).
+  EndpointMuteHold(CaptureServices& services, MutedEndpoints* record, EndpointHolders* holders,
+                   std::shared_ptr<WakeSignal> wake);
+  // Ends a hold still in force by giving back.
+  ~EndpointMuteHold();
   EndpointMuteHold(const EndpointMuteHold&) = delete;
   EndpointMuteHold& operator=(const EndpointMuteHold&) = delete;
 
-  // Opens the endpoint, notes its mute, mutes it and listens for changes.
-  // False when a step was refused; nothing is held or changed then.
+  // Opens the endpoint, notes what it found, mutes it and listens for
+  // changes. False when a step was refused; nothing is held then.
   bool Start(const std::u16string& endpointId);
   // The periodic re-application; answers whether it took.
   bool Reapply();
-  // Stops listening and gives back the mute found at Start (an endpoint
-  // the record listed counts as found unmuted: this program muted it in a
-  // run that ended without giving it back). Then releases everything.
-  void Restore();
+  // After a wake: re-mutes at once when another program unmuted and the
+  // budget allows.
+  void AnswerNotice(std::uint32_t nowMs);
+  // Stops listening and ends the hold. GiveBack answers whether a fresh
+  // read shows the endpoint as it was found (true when nothing was held);
+  // an endpoint not given back stays recorded, so it is tried again.
+  bool End(HoldEnding ending);
   // How often another program's unmute was answered at once.
   int ForeignUnmutesAnswered() const { return answered_; }
 
  private:
-  void OnForeignMuteChange(bool muted) override;
   void Release();
 
   CaptureServices& services_;
   MutedEndpoints* record_;
+  EndpointHolders* holders_;
+  std::shared_ptr<WakeSignal> wake_;
+  std::shared_ptr<ForeignUnmuteNotice> notice_;
+  RemuteBudget budget_;
   std::u16string id_;
-  bool foundMuted_ = false;
+  bool foundUnmuted_ = false;
   bool listening_ = false;
   std::unique_ptr<AudioEndpointEnumerator> enumerator_;
   std::unique_ptr<AudioEndpoint> endpoint_;
@@ -60,11 +120,19 @@ class EndpointMuteHold : private EndpointMuteListener {
 // answered and the endpoint reads muted.
 bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& endpointId);
 
-// At start, once the profile's blocks are taken: unmutes each recorded
-// endpoint that no held microphone stands for and forgets it. An endpoint
-// that cannot be unmuted now stays recorded for the next start. Answers
-// how many recorded endpoints are left.
+// Gives back an endpoint that no hold of this program keeps any more: where
+// another copy on the machine still holds it, only this copy's part ends;
+// where this copy was the last, the endpoint gets back what the first hold
+// found, read back through objects of its own. Answers true when done (the
+// record no longer lists it).
+bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
+                      const std::u16string& endpointId);
+
+// At the end of every refresh, once its blocks are taken: gives back each
+// recorded endpoint that no held microphone stands for. Answers how many
+// recorded endpoints are left that were not given back and verified (those
+// held included); each is tried again at the next refresh.
 std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                                      MutedEndpoints& record);
+                                      MutedEndpoints& record, EndpointHolders* holders = nullptr);
 
 }  // namespace shadowpane

@@ -95,8 +95,9 @@ bool InputDisabledForOthers(CaptureServices& services, CaptureFilter* filter) {
 
 }  // namespace
 
-SPDEVMIC::SPDEVMIC(DevicePoster& poster, CaptureServices& services, MutedEndpoints* mutedEndpoints)
-    : SPDEV(poster), services_(services), mutedEndpoints_(mutedEndpoints) {}
+SPDEVMIC::SPDEVMIC(DevicePoster& poster, CaptureServices& services, MutedEndpoints* mutedEndpoints,
+                   EndpointHolders* holders)
+    : SPDEV(poster), services_(services), mutedEndpoints_(mutedEndpoints), holders_(holders) {}
 
 SPDEVMIC::~SPDEVMIC() {
   Unblock();
@@ -137,8 +138,9 @@ void SPDEVMIC::Rebind(std::unique_ptr<CaptureFilter> restoreFilter,
                       std::unique_ptr<CaptureFilter> workerFilter,
                       std::unique_ptr<CaptureFilter> checkFilter, std::uint32_t waveInId,
                       std::u16string deviceInterface) {
-  // The worker uses its filters until it is joined.
-  Unblock();
+  // The worker uses its filters until it is joined; the endpoint stays
+  // muted for the hold that follows, if any.
+  HandOver();
   restoreFilter_ = std::move(restoreFilter);
   workerFilter_ = std::move(workerFilter);
   checkFilter_ = std::move(checkFilter);
@@ -164,7 +166,12 @@ int SPDEVMIC::Block() {
     stop_ = 0;
     ended_ = 0;
     recheck_ = 0;
+    keepMute_ = 0;
+    giveBackUnverified_ = 0;
   }
+  // Without a signal the worker still holds; it only answers changes and
+  // stops at its period's pace.
+  if (wake_ == nullptr) wake_ = services_.CreateWakeSignal();
   const bool numberMeansThisInput = NumberStillMeansThisInput();
   const bool olderList = listed_ && !numberMeansThisInput;
   // The endpoint is looked up only for the input the list shows: another
@@ -183,13 +190,24 @@ int SPDEVMIC::Block() {
 
 int SPDEVMIC::Unblock() {
   if (worker_ == nullptr) return 1;
+  StopWorker(false);
+  std::lock_guard<std::mutex> hold(workerLock_);
+  return giveBackUnverified_ != 0 ? 0 : 1;
+}
+
+void SPDEVMIC::HandOver() {
+  if (worker_ != nullptr) StopWorker(mutedEndpoints_ != nullptr);
+}
+
+void SPDEVMIC::StopWorker(bool keepMute) {
   {
     std::lock_guard<std::mutex> hold(workerLock_);
     stop_ = 1;
+    keepMute_ = keepMute ? 1 : 0;
   }
+  if (wake_ != nullptr) wake_->Set();
   JoinWorker();
   RestoreInput();
-  return 1;
 }
 
 bool SPDEVMIC::NumberStillMeansThisInput() {
@@ -257,12 +275,14 @@ void SPDEVMIC::MuteWorker() {
     SilenceThroughEndpoint(window);
   }
 
+  bool giveBackUnverified = false;
   {
     std::lock_guard<std::mutex> hold(workerLock_);
     running_ = 0;
     ended_ = 1;
+    giveBackUnverified = giveBackUnverified_ != 0;
   }
-  SetBlockedAndNotify(false, window);
+  ReleasedAndNotify(giveBackUnverified, window);
 }
 
 void SPDEVMIC::NoteReapplied(bool succeeded) {
@@ -277,8 +297,31 @@ bool SPDEVMIC::HoldLost() {
 
 bool SPDEVMIC::StopRequested(NotifyWindow window) {
   if (TakeRecheckRequest()) ChangeSharedAndNotify(!SilentForOthers(), window);
+  return StopAsked();
+}
+
+bool SPDEVMIC::StopAsked() {
   std::lock_guard<std::mutex> hold(workerLock_);
   return stop_ != 0;
+}
+
+void SPDEVMIC::WaitOnePeriod(EndpointMuteHold* endpoint) {
+  if (wake_ == nullptr) {
+    services_.Sleep(kMuteReapplyPeriodMs);
+    return;
+  }
+  const std::uint32_t start = services_.NowMs();
+  std::uint32_t left = kMuteReapplyPeriodMs;
+  while (services_.SleepOrWake(*wake_, left)) {
+    if (StopAsked()) return;
+    const std::uint32_t now = services_.NowMs();
+    if (endpoint != nullptr) endpoint->AnswerNotice(now);
+    // A wake does not restart the period: the re-application stays
+    // periodic however often another program unmutes.
+    const std::uint32_t elapsed = now - start;
+    if (elapsed >= kMuteReapplyPeriodMs) return;
+    left = kMuteReapplyPeriodMs - elapsed;
+  }
 }
 
 bool SPDEVMIC::SilentForOthers() {
@@ -311,7 +354,7 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId, NotifyWindow wind
       while (!StopRequested(window)) {
         // Another program may have unmuted the line meanwhile.
         NoteReapplied(mixer->SetBooleanControl(control.controlId, channels, muted) == kMmNoError);
-        services_.Sleep(kMuteReapplyPeriodMs);
+        WaitOnePeriod(nullptr);
       }
       const std::int32_t unmuted[2] = {0, 0};
       mixer->SetBooleanControl(control.controlId, channels, unmuted);
@@ -330,7 +373,7 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
     InputMixerAccess input;
     const bool inputOff = Succeeded(input.Open(services_, workerFilter_.get())) &&
                           Succeeded(input.mixer->PutEnable(false));
-    EndpointMuteHold endpoint(services_, mutedEndpoints_);
+    EndpointMuteHold endpoint(services_, mutedEndpoints_, holders_, wake_);
     const bool endpointMuted = !endpointId_.empty() && endpoint.Start(endpointId_);
     // An input with an endpoint counts as held with the input pin alone
     // too; its check reads the endpoint all the same, so such a hold shows
@@ -341,11 +384,20 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
         // Another program may have unmuted or switched it on meanwhile.
         const bool inputReapplied = inputOff && Succeeded(input.mixer->PutEnable(false));
         NoteReapplied(endpointMuted ? endpoint.Reapply() : inputReapplied);
-        services_.Sleep(kMuteReapplyPeriodMs);
+        WaitOnePeriod(endpointMuted ? &endpoint : nullptr);
       }
     }
     if (inputOff) input.mixer->PutEnable(true);
-    endpoint.Restore();
+    bool keepMute = false;
+    {
+      std::lock_guard<std::mutex> hold(workerLock_);
+      keepMute = keepMute_ != 0;
+    }
+    const bool givenBack = endpoint.End(keepMute ? HoldEnding::KeepMuted : HoldEnding::GiveBack);
+    {
+      std::lock_guard<std::mutex> hold(workerLock_);
+      giveBackUnverified_ = givenBack ? 0 : 1;
+    }
     foreignUnmutesAnswered_ += endpoint.ForeignUnmutesAnswered();
   }
   // Only a successful CoInitialize is balanced by CoUninitialize, after

@@ -20,9 +20,12 @@
 
 #include "devices/CaptureServices.h"
 #include "devices/Device.h"
+#include "devices/EndpointHolders.h"
 #include "devices/MutedEndpoints.h"
 
 namespace shadowpane {
+
+class EndpointMuteHold;
 
 // How often a holding worker re-applies the mute or disable.
 constexpr std::uint32_t kMuteReapplyPeriodMs = 66;
@@ -60,10 +63,12 @@ struct AudioInitRecord : DeviceInitRecord {
 
 class SPDEVMIC : public SPDEV {
  public:
-  // The services, and the record when given, must outlive the microphone.
-  SPDEVMIC(DevicePoster& poster, CaptureServices& services, MutedEndpoints* mutedEndpoints = nullptr);
-  // Performs Unblock's steps (stop and join the worker, restore the input),
-  // then releases both filters.
+  // The services, and the record and holders when given, must outlive the
+  // microphone.
+  SPDEVMIC(DevicePoster& poster, CaptureServices& services, MutedEndpoints* mutedEndpoints = nullptr,
+           EndpointHolders* holders = nullptr);
+  // Performs Unblock's steps (stop and join the worker, give back, restore
+  // the input), then releases both filters.
   ~SPDEVMIC() override;
 
   int GetKind() override;
@@ -71,8 +76,18 @@ class SPDEVMIC : public SPDEV {
   // 1 when a worker was started or one is already starting or holding;
   // 0 when no thread could be created.
   int Block() override;
-  // Stops and joins the worker, then restores the input. Always 1.
+  // Stops and joins the worker, which gives back the endpoint's mute, then
+  // restores the input. 1 when done; 0 when a fresh read could not show
+  // the endpoint as it was found: the microphone shows open, the record
+  // keeps the endpoint (each refresh tries again) and the device's
+  // give-back bit tells the user.
   int Unblock() override;
+  // Stops and joins the worker like Unblock, but leaves the endpoint muted
+  // and recorded: the next hold on it, or the clean-up at the end of the
+  // refresh, takes it from there. For a microphone bound afresh, renumbered
+  // or swept while its endpoint may still be there. Without a record of
+  // muted endpoints it gives back like Unblock.
+  void HandOver();
   int GetWaveInId() override;
   int SetWaveInId(std::uint32_t id) override;
   int PollDeviceLost() override;
@@ -96,7 +111,7 @@ class SPDEVMIC : public SPDEV {
   bool HoldLost();
 
   // Binds the microphone afresh to the input that now answers at its place:
-  // stops any worker first (it holds the old binding), then takes both
+  // hands over any worker first (it holds the old binding), then takes both
   // filters, the number and the device interface. Blocking again is the
   // caller's decision. The path, and so the profile key, stays.
   void Rebind(std::unique_ptr<CaptureFilter> restoreFilter,
@@ -146,11 +161,20 @@ class SPDEVMIC : public SPDEV {
   // Answers whether Unblock has asked the worker to end; checks the
   // silence again first when a recheck was asked for.
   bool StopRequested(NotifyWindow window);
+  bool StopAsked();
+  // Stops and joins the worker, keeping the endpoint muted or not.
+  void StopWorker(bool keepMute);
+  // One re-application period; a wake in it answers another program's
+  // unmute at once (within the hold's budget), or ends it for a stop.
+  void WaitOnePeriod(EndpointMuteHold* endpoint);
   bool TakeRecheckRequest();
   void JoinWorker();
 
   CaptureServices& services_;
   MutedEndpoints* mutedEndpoints_;
+  EndpointHolders* holders_;
+  // Wakes the worker: a change notice, or a stop. Made with the first Block.
+  std::shared_ptr<WakeSignal> wake_;
   std::unique_ptr<CaptureFilter> restoreFilter_;
   std::unique_ptr<CaptureFilter> workerFilter_;
   std::unique_ptr<CaptureFilter> checkFilter_;
@@ -166,6 +190,10 @@ class SPDEVMIC : public SPDEV {
   int holdLost_ = 0;
   // Set by RecheckHold; taken by the holding worker.
   int recheck_ = 0;
+  // Set with stop: the worker leaves the endpoint muted for the next hold.
+  int keepMute_ = 0;
+  // Set by the worker when its give-back was not verified.
+  int giveBackUnverified_ = 0;
   std::atomic<int> foreignUnmutesAnswered_{0};
 
   std::unique_ptr<WorkerThread> worker_;

@@ -16,12 +16,13 @@ void FollowMicrophone(SPDEVMIC& microphone, const AudioInput& input) {
   if (!input.deviceInterface.empty()) microphone.SetDeviceInterface(input.deviceInterface);
   const auto& number = input.properties.waveInId;
   // Wave-in numbers move when wave devices come and go. A blocked
-  // microphone gets a new worker for the new number; one whose number
-  // stayed is left alone, so its input is never briefly released.
+  // microphone gets a new worker for the new number, which takes over the
+  // endpoint's mute without giving it back; one whose number stayed is
+  // left alone, so its input is never briefly released.
   if (number && static_cast<std::int32_t>(microphone.GetWaveInId()) != *number) {
     microphone.SetWaveInId(static_cast<std::uint32_t>(*number));
     if (DeviceList::IsBlocked(&microphone) || microphone.HoldRequested()) {
-      microphone.Unblock();
+      microphone.HandOver();
       microphone.Block();
     }
   }
@@ -53,7 +54,8 @@ SPDEV* CreateMicrophone(DiscoveryContext& context, int initial, AudioInput& inpu
   record.waveInId = static_cast<std::uint32_t>(input.properties.waveInId.value_or(0));
   record.notifyWindow = context.target.Window();
   record.deviceInterface = input.deviceInterface;
-  auto* microphone = new SPDEVMIC(context.poster, context.services, context.mutedEndpoints);
+  auto* microphone =
+      new SPDEVMIC(context.poster, context.services, context.mutedEndpoints, context.endpointHolders);
   microphone->Init(&record);
   return LinkNewDevice(context.list, microphone, initial);
 }
@@ -97,8 +99,9 @@ std::vector<SPDEV*> MeetMicrophones(DiscoveryContext& context, int initial,
   // input now in its place, so each hold is the one its mark shows.
   const bool inputsChanged = AudioInputsChanged(listed, reported);
   // In doubt, every worker of the name stops before any object takes
-  // another input's binding.
-  for (int index : matching.stopFirst) known[static_cast<size_t>(index)]->Unblock();
+  // another input's binding; the endpoints stay muted until the end of the
+  // refresh gives back those no hold took up again.
+  for (int index : matching.stopFirst) known[static_cast<size_t>(index)]->HandOver();
   for (size_t i = 0; i < inputs.size(); ++i) {
     const MicrophoneMatch& match = matching.reported[i];
     if (match.listed < 0) {

@@ -46,7 +46,7 @@ void MutedEndpoints::Add(const std::u16string& id) {
     return;
   }
   ids_.push_back(id);
-  store_.Write(FormatMutedEndpoints(ids_));
+  WriteLocked();
 }
 
 void MutedEndpoints::Remove(const std::u16string& id) {
@@ -54,7 +54,15 @@ void MutedEndpoints::Remove(const std::u16string& id) {
   auto found = std::find(ids_.begin(), ids_.end(), id);
   if (found == ids_.end()) return;
   ids_.erase(found);
-  store_.Write(FormatMutedEndpoints(ids_));
+  WriteLocked();
+}
+
+void MutedEndpoints::WriteLocked() { unwritten_ = !store_.Write(FormatMutedEndpoints(ids_)); }
+
+bool MutedEndpoints::RetryWrite() {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (unwritten_) WriteLocked();
+  return !unwritten_;
 }
 
 std::vector<std::u16string> MutedEndpoints::Entries() {

@@ -20,14 +20,17 @@ class MutedEndpointStore {
   virtual ~MutedEndpointStore() = default;
   // The stored text; empty when there is none.
   virtual std::u16string Read() = 0;
-  // True when written.
+  // True when the text was written.
   virtual bool Write(const std::u16string& text) = 0;
 };
 
 // Bounds on what is read back: the value is the user's to edit, and real
 // endpoint ids are far shorter and fewer.
+// Even the longest record (every id at its longest, with separators) stays
+// within what the settings store reads back.
 constexpr std::size_t kMaxMutedEndpoints = 64;
-constexpr std::size_t kMaxEndpointIdChars = 512;
+constexpr std::size_t kMaxEndpointIdChars = 511;
+constexpr std::size_t kMaxMutedEndpointsTextChars = kMaxMutedEndpoints * (kMaxEndpointIdChars + 1);
 
 // The stored form: ids separated by kEndpointIdSeparator. Parsing skips
 // empty and overlong ids and duplicates, and keeps at most
@@ -43,15 +46,23 @@ class MutedEndpoints {
 
   bool Contains(const std::u16string& id);
   // Each change is written at once. Adding a known id, or removing an
-  // unknown one, writes nothing.
+  // unknown one, writes nothing. A write that fails leaves the change in
+  // memory, where it counts all the same (a microphone is muted even so:
+  // privacy first), and RetryWrite writes it later.
   void Add(const std::u16string& id);
   void Remove(const std::u16string& id);
   std::vector<std::u16string> Entries();
+  // Writes the record again when the last write failed; answers whether
+  // the stored record is up to date.
+  bool RetryWrite();
 
  private:
+  void WriteLocked();
+
   MutedEndpointStore& store_;
   std::mutex lock_;
   std::vector<std::u16string> ids_;
+  bool unwritten_ = false;
 };
 
 }  // namespace shadowpane

@@ -4,6 +4,9 @@
 
 namespace shadowpane {
 
+static_assert(kMaxMutedEndpointsTextChars <= kMaxStoredTextChars,
+              "the longest record must be read back");
+
 std::u16string SettingsMutedEndpointStore::Read() {
   std::u16string text;
   std::unique_ptr<KeyValueKey> key = store_.OpenSettingsKey();

@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 46;
+constexpr int kStringCount = 48;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -66,6 +66,11 @@ enum StringIndex : int {
   STR_MANAGED_BY_ORGANIZATION = 44,
   // An unblock an organisation's policy refuses.
   STR_UNBLOCK_NOT_ALLOWED = 45,
+  // An unblock whose give-back could not be read back: the microphone may
+  // still be muted for every program.
+  STR_MICROPHONE_NOT_UNMUTED = 46,
+  // A device the user had blocked came back and is held again.
+  STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN = 47,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's
@@ -75,7 +80,7 @@ enum StringIndex : int {
 // every layer for one number; the settings themselves live in Settings.
 extern std::int32_t gDisplayLanguage;
 
-// The text at index 0..41 in the table of the current gDisplayLanguage, read
+// The text at index 0..47 in the table of the current gDisplayLanguage, read
 // afresh on every call. Never null: an index outside the table gives the
 // empty text, and a gDisplayLanguage outside 0..3 reads the English table.
 // The texts live as long as the program; the caller does not free them.

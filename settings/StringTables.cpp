@@ -58,6 +58,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Start with Windows (set for all users by an administrator)",  // 43
         u"Managed by your organization.",  // 44
         u"Your organization does not allow unblocking devices.",  // 45
+        u"Shadowpane could not unmute this microphone. Unmute it in the Sound settings.",  // 46
+        u"Device has been plugged in and blocked again.",  // 47
     },
     // German
     {
@@ -107,6 +109,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Bei Systemstart öffnen (vom Administrator für alle Benutzer festgelegt)",  // 43
         u"Von Ihrer Organisation verwaltet.",  // 44
         u"Ihre Organisation erlaubt das Entsperren von Geräten nicht.",  // 45
+        u"Shadowpane konnte die Stummschaltung dieses Mikrofons nicht aufheben. Heben Sie sie in den Soundeinstellungen auf.",  // 46
+        u"Gerät wurde angeschlossen und wieder gesperrt.",  // 47
     },
     // Spanish
     {
@@ -156,6 +160,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Iniciar con Windows (configurado por un administrador para todos los usuarios)",  // 43
         u"Administrado por su organización.",  // 44
         u"Su organización no permite desbloquear dispositivos.",  // 45
+        u"Shadowpane no pudo reactivar el sonido de este micrófono. Reactívelo en la configuración de sonido.",  // 46
+        u"El dispositivo se ha conectado y se ha vuelto a bloquear.",  // 47
     },
     // Italian
     {
@@ -205,6 +211,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Inizia con Windows (impostato da un amministratore per tutti gli utenti)",  // 43
         u"Gestito dalla tua organizzazione.",  // 44
         u"La tua organizzazione non consente di sbloccare i dispositivi.",  // 45
+        u"Shadowpane non è riuscito a riattivare questo microfono. Riattivalo nelle impostazioni audio.",  // 46
+        u"Il dispositivo è stato collegato ed è di nuovo bloccato.",  // 47
     },
 };
 

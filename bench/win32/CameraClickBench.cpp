@@ -132,6 +132,11 @@ class UncheckedCameraServices : public CaptureServices {
     return real_.StartThread(entry, argument);
   }
   void Sleep(std::uint32_t milliseconds) override { real_.Sleep(milliseconds); }
+  std::shared_ptr<WakeSignal> CreateWakeSignal() override { return real_.CreateWakeSignal(); }
+  bool SleepOrWake(WakeSignal& signal, std::uint32_t milliseconds) override {
+    return real_.SleepOrWake(signal, milliseconds);
+  }
+  std::uint32_t NowMs() override { return real_.NowMs(); }
 
  private:
   CaptureServices& real_;

@@ -24,17 +24,29 @@ const GUID kIidIAudioEndpointVolumeCallback = {
 const GUID kIidIUnknown = {
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-// The event context every mute change of this program carries, so that its
-// own changes are told from another program's.
-const GUID kMuteEventContext = {
+// Used only when no context of its own can be made.
+const GUID kFallbackMuteEventContext = {
     0x9816324E, 0xA953, 0x4893, {0x8B, 0xC2, 0x35, 0xDC, 0xDF, 0x63, 0x32, 0x92}};
+
+// The event context every mute change of this copy carries, so that its own
+// changes are told from everyone else's. Each copy makes its own: a copy in
+// another session is "another program" too, and must see this one's changes.
+const GUID& MuteEventContext() {
+  static const GUID context = [] {
+    GUID made = kFallbackMuteEventContext;
+    if (FAILED(CoCreateGuid(&made))) made = kFallbackMuteEventContext;
+    return made;
+  }();
+  return context;
+}
 
 // The notice sink registered with an endpoint volume: passes on the mute of
 // changes that carry another context. Reference-counted as COM wants; the
-// volume keeps it alive while registered.
+// volume keeps it alive while registered, and it shares the listener, so a
+// registration the system would not end never reaches a freed one.
 class MuteCallback : public IAudioEndpointVolumeCallback {
  public:
-  explicit MuteCallback(EndpointMuteListener& listener) : listener_(listener) {}
+  explicit MuteCallback(std::shared_ptr<EndpointMuteListener> listener) : listener_(std::move(listener)) {}
   virtual ~MuteCallback() = default;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -54,14 +66,14 @@ class MuteCallback : public IAudioEndpointVolumeCallback {
     return left;
   }
   HRESULT STDMETHODCALLTYPE OnNotify(PAUDIO_VOLUME_NOTIFICATION_DATA data) override {
-    if (data != nullptr && !IsEqualGUID(data->guidEventContext, kMuteEventContext)) {
-      listener_.OnForeignMuteChange(data->bMuted != FALSE);
+    if (data != nullptr && !IsEqualGUID(data->guidEventContext, MuteEventContext())) {
+      listener_->OnForeignMuteChange(data->bMuted != FALSE);
     }
     return S_OK;
   }
 
  private:
-  EndpointMuteListener& listener_;
+  std::shared_ptr<EndpointMuteListener> listener_;
   std::atomic<ULONG> references_{1};
 };
 
@@ -79,11 +91,11 @@ class Win32EndpointVolume : public EndpointVolume {
     return hr;
   }
   HResult SetMute(bool muted) override {
-    return volume_->SetMute(muted ? TRUE : FALSE, &kMuteEventContext);
+    return volume_->SetMute(muted ? TRUE : FALSE, &MuteEventContext());
   }
-  HResult RegisterMuteListener(EndpointMuteListener& listener) override {
+  HResult RegisterMuteListener(std::shared_ptr<EndpointMuteListener> listener) override {
     UnregisterMuteListener();
-    auto* callback = new MuteCallback(listener);
+    auto* callback = new MuteCallback(std::move(listener));
     const HRESULT hr = volume_->RegisterControlChangeNotify(callback);
     if (FAILED(hr)) {
       callback->Release();
@@ -95,7 +107,10 @@ class Win32EndpointVolume : public EndpointVolume {
   HResult UnregisterMuteListener() override {
     if (callback_ == nullptr) return S_OK;
     const HRESULT hr = volume_->UnregisterControlChangeNotify(callback_);
-    callback_->Release();
+    // The system does not promise a reference of its own: while it may
+    // still call a registration it would not end, this one stays with the
+    // callback (a few bytes, and a listener that only wakes a signal).
+    if (SUCCEEDED(hr)) callback_->Release();
     callback_ = nullptr;
     return hr;
   }

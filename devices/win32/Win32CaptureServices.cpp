@@ -39,6 +39,20 @@ unsigned __stdcall RunThread(void* start) {
   return 0;
 }
 
+// An auto-reset event, not set at first.
+class Win32WakeSignal : public WakeSignal {
+ public:
+  explicit Win32WakeSignal(HANDLE event) : event_(event) {}
+  ~Win32WakeSignal() override { CloseHandle(event_); }
+  Win32WakeSignal(const Win32WakeSignal&) = delete;
+  Win32WakeSignal& operator=(const Win32WakeSignal&) = delete;
+  void Set() override { SetEvent(event_); }
+  HANDLE event() const { return event_; }
+
+ private:
+  HANDLE event_;
+};
+
 class Win32WorkerThread : public WorkerThread {
  public:
   explicit Win32WorkerThread(HANDLE handle) : handle_(handle) {}
@@ -133,5 +147,19 @@ std::unique_ptr<WorkerThread> Win32CaptureServices::StartThread(ThreadEntry entr
 }
 
 void Win32CaptureServices::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+std::shared_ptr<WakeSignal> Win32CaptureServices::CreateWakeSignal() {
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (event == nullptr) return nullptr;
+  return std::make_shared<Win32WakeSignal>(event);
+}
+
+bool Win32CaptureServices::SleepOrWake(WakeSignal& signal, std::uint32_t milliseconds) {
+  return WaitForSingleObject(static_cast<Win32WakeSignal&>(signal).event(), milliseconds) == WAIT_OBJECT_0;
+}
+
+// GetTickCount, not GetTickCount64: the program still starts on systems
+// before version 6, and only differences are ever used.
+std::uint32_t Win32CaptureServices::NowMs() { return GetTickCount(); }
 
 }  // namespace shadowpane

@@ -25,6 +25,9 @@ class Win32CaptureServices : public CaptureServices {
   std::uint32_t SystemMajorVersion() override;
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;
+  std::shared_ptr<WakeSignal> CreateWakeSignal() override;
+  bool SleepOrWake(WakeSignal& signal, std::uint32_t milliseconds) override;
+  std::uint32_t NowMs() override;
 };
 
 }  // namespace shadowpane

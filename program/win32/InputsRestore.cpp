@@ -7,8 +7,10 @@
 #include "commands/Command.h"
 #include "devices/DeviceList.h"
 #include "devices/EndpointMute.h"
+#include "devices/EndpointHolders.h"
 #include "devices/MutedEndpoints.h"
 #include "devices/win32/Win32CaptureServices.h"
+#include "devices/win32/Win32EndpointHolders.h"
 #include "program/SettingsMutedEndpointStore.h"
 #include "program/StartUpRules.h"
 #include "program/win32/ConsoleOutput.h"
@@ -27,9 +29,13 @@ std::size_t GiveBackRecordedInputs() {
   SettingsMutedEndpointStore recordStore(store);
   MutedEndpoints record(recordStore);
   Win32CaptureServices services;
+  // A copy in another session that still holds an endpoint keeps it muted;
+  // it gives it back when it lets go.
+  Win32EndpointHolderSystem holderSystem;
+  EndpointHolders holders(holderSystem);
   // No device holds anything here, so every recorded endpoint is a stray.
   DeviceList none;
-  const std::size_t left = ReleaseStrayEndpointMutes(none, services, record);
+  const std::size_t left = ReleaseStrayEndpointMutes(none, services, record, &holders);
   // The system removed the entry before it ran this; whatever is left
   // needs it again for the next logon, and nothing left needs none.
   ApplyRestoreInputsEntry(store, left != 0);

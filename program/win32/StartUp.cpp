@@ -20,6 +20,7 @@
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 #include "devices/win32/Win32CaptureServices.h"
+#include "devices/win32/Win32EndpointHolders.h"
 #include "devices/win32/Win32ProfileFile.h"
 #include "devices/win32/WindowPoster.h"
 #include "ui/main/MenuCommands.h"
@@ -221,6 +222,8 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   // Everything the main window works with lives until the loop has ended.
   SettingsMutedEndpointStore mutedEndpointStore(store);
   MutedEndpoints mutedEndpoints(mutedEndpointStore);
+  Win32EndpointHolderSystem endpointHolderSystem;
+  EndpointHolders endpointHolders(endpointHolderSystem);
   Win32CaptureServices captureServices;
   WindowPoster poster;
   Win32ProfileFile profileFile;  // Profile.db in the working directory
@@ -228,6 +231,7 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   services.captureServices = &captureServices;
   services.poster = &poster;
   services.mutedEndpoints = &mutedEndpoints;
+  services.endpointHolders = &endpointHolders;
   services.profileFile = &profileFile;
   services.settingsStore = &store;
   services.settings = &settings;

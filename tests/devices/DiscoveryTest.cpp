@@ -173,7 +173,10 @@ TEST_F(DiscoveryTest, PluggedInDevicesAreAnnouncedAndAppendedAtTheBottom) {
   EXPECT_EQ(list.audioCount, 1);
 }
 
-TEST_F(DiscoveryTest, VanishedDevicesAreSweptAndLeaveTheProfile) {
+// A vanished device is swept; the profile keeps a blocked one's record, so
+// when it comes back (a microphone at another wave-in number) it is held
+// again and its notice says so. An unblocked one's record goes.
+TEST_F(DiscoveryTest, VanishedDevicesAreSweptAndBlockedOnesAreHeldAgainWhenBack) {
   services.AddDevice(kVideo, Camera(u"Cam A", u"pa"));
   services.AddDevice(kVideo, Camera(u"Cam B", u"pb"));
   services.AddDevice(kAudio, Mic(u"Mic", 0));
@@ -195,9 +198,38 @@ TEST_F(DiscoveryTest, VanishedDevicesAreSweptAndLeaveTheProfile) {
   EXPECT_EQ(lists.Texts(kVideoList), (std::vector<std::u16string>{u"Cam B"}));
   EXPECT_TRUE(lists.Entries(kAudioList).empty());
   EXPECT_EQ(list.audioCount, 0);
-  EXPECT_EQ(profile.contents.size(), 8u + 520u);
+  ASSERT_EQ(SavedProfile().size(), 3u);
   EXPECT_EQ(SavedProfile()[0].path, u"pb");
-  EXPECT_EQ(SavedProfile()[0].blocked, 1u);
+  for (const ProfileRecord& record : SavedProfile()) EXPECT_EQ(record.blocked, 1u) << "kept";
+
+  poster.Clear();
+  services.AddDevice(kVideo, Camera(u"Cam A", u"pa"));
+  services.AddDevice(kAudio, Mic(u"Mic", 3));
+  Refresh(0);
+  EXPECT_EQ(Blocked(u"Cam A"), 1);
+  EXPECT_TRUE(WaitUntil([&] { return Blocked(u"Mic") == 1; }));
+  EXPECT_TRUE(Find(u"Cam A")->heldAgainOnReturn);
+  EXPECT_TRUE(Find(u"Mic")->heldAgainOnReturn);
+  EXPECT_TRUE(list.keptBlocked().empty());
+
+  Find(u"Cam B")->Unblock();
+  services.ClearDevices(kVideo);
+  Refresh(0);
+  // The listed microphone and the kept Cam A; the unblocked Cam B's record went.
+  ASSERT_EQ(SavedProfile().size(), 2u);
+  EXPECT_EQ(SavedProfile()[1].path, u"pa");
+}
+
+TEST_F(DiscoveryTest, AtMostTheMostRecentKeptBlocksStay) {
+  DeviceList kept;
+  for (std::size_t i = 0; i < kMaxKeptBlockedRecords + 3; ++i) kept.KeepBlocked(u"path" + std::u16string(1, static_cast<char16_t>(u'A' + i)));
+  ASSERT_EQ(kept.keptBlocked().size(), kMaxKeptBlockedRecords);
+  EXPECT_EQ(kept.keptBlocked().front(), u"path" + std::u16string(1, static_cast<char16_t>(u'A' + kMaxKeptBlockedRecords + 2)));
+  EXPECT_FALSE(kept.TakeKeptBlock(u"pathA", false)) << "the oldest went";
+  kept.KeepBlocked(u"2 USB Mic");
+  EXPECT_FALSE(kept.TakeKeptBlock(u"0 USB Mic", false)) << "a camera's path matches exactly";
+  EXPECT_TRUE(kept.TakeKeptBlock(u"0 USB Mic", true)) << "a microphone by its name";
+  EXPECT_FALSE(kept.TakeKeptBlock(u"0 USB Mic", true));
 }
 
 // ---- Identity --------------------------------------------------------------

@@ -7,12 +7,14 @@
 #include <windows.h>
 #include <dbt.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "res/MenuIds.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/virtualdevices/HelperProcess.h"
+#include "tests/virtualdevices/MicrophoneInputStore.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
@@ -215,6 +217,51 @@ TEST_F(ProgramTest, APluggedInCameraIsAnnouncedAndBlockedWhenTheSettingSaysSo) {
   ClickControl(box, kMessageBoxOkId);
   EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
   program_.EndAll();  // lets the camera go before it is unplugged
+}
+
+// Blocked, unplugged and plugged back in: both are held again by the
+// refresh that lists them, and each notice says so. Another program is
+// refused the camera; the microphone's input reads off.
+TEST_F(ProgramTest, BlockedDevicesUnpluggedAndPluggedBackInAreHeldAgain) {
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  HWND video = List(main, IDC_VIDEO_LIST);
+  HWND audio = List(main, IDC_AUDIO_LIST);
+  ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
+  ASSERT_TRUE(ClickEntry(audio, FindEntry(audio, kMicrophoneName)));
+  ASSERT_TRUE(WaitUntil([&] { return CameraBlocked(main) && EntryBlocked(audio, kMicrophoneName); }));
+
+  camera_.Unplug();
+  microphone_.Unplug();
+  SendVideoChange(main, DBT_DEVICEREMOVECOMPLETE);
+  ASSERT_TRUE(WaitUntil([&] { return FindEntry(video, kCameraName) < 0 && FindEntry(audio, kMicrophoneName) < 0; }));
+
+  PluggedDevice camera = PluggedDevice::Camera(kCameraName, kCameraPath);
+  PluggedDevice microphone = PluggedDevice::Microphone(kMicrophoneName, kMicrophoneWaveInId);
+  ASSERT_TRUE(camera.ok() && microphone.ok());
+  SendVideoChange(main, DBT_DEVICEARRIVAL);
+  // One notice each, the later one on top of the earlier.
+  std::vector<std::wstring> notices;
+  for (int i = 0; i < 2; ++i) {
+    HWND box = WaitForWindow(kMessageBoxClass, pid_);
+    ASSERT_NE(box, nullptr);
+    // A box met while it is being made has no text yet.
+    ASSERT_TRUE(WaitUntil([&] { return !BoxText(box).empty(); }));
+    notices.push_back(BoxText(box));
+    ClickControl(box, kMessageBoxOkId);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  }
+  std::sort(notices.begin(), notices.end());
+  EXPECT_EQ(notices, (std::vector<std::wstring>{
+                         L"Device has been plugged in and blocked again. Device: End To End Camera",
+                         L"Device has been plugged in and blocked again. Device: End To End Microphone"}));
+  EXPECT_TRUE(WaitUntil([&] { return CameraBlocked(main) && EntryBlocked(audio, kMicrophoneName); }));
+  EXPECT_HRESULT_FAILED(ProbeCamera()) << "another program cannot open it";
+  EXPECT_TRUE(WaitUntil([&] {
+    bool enabled = true;
+    return SUCCEEDED(virtualdevices::ReadInputEnabled(microphone.clsid(), &enabled)) && !enabled;
+  })) << "the microphone's input is off";
+  program_.EndAll();  // lets the devices go before they are unplugged
 }
 
 TEST_F(ProgramTest, TheCloseButtonSavesTheProfileAndTheNextStartBlocksTheSameDevices) {

@@ -56,9 +56,8 @@ class FakeFilter : public CaptureFilter, public FakeObject {
     const auto result =
         static_cast<HResult>(services_.Call("filter.GetState", label() + " " + std::to_string(timeoutMs)));
     if (Failed(result)) return result;
-    // A filter that was refused at pause never got there.
-    if (refused) return kHrFail;
-    *state = paused ? FilterState::Paused : FilterState::Stopped;
+    // A filter that was refused at pause never got there, and says so.
+    *state = paused && !refused ? FilterState::Paused : FilterState::Stopped;
     return result;
   }
   bool paused = false;
@@ -414,35 +413,43 @@ class FakeMixer : public Mixer, public FakeObject {
   std::string unit_;
 };
 
+// AUDCLNT_E_DEVICE_INVALIDATED: the endpoint's device was removed.
+constexpr HResult kHrDeviceInvalidated = static_cast<HResult>(0x88890004u);
+
 class FakeEndpointVolume : public EndpointVolume, public FakeObject {
  public:
   FakeEndpointVolume(FakeCaptureServices& s, std::u16string id)
       : FakeObject(s, "endpointVolume"), id_(std::move(id)), muted_(s.EndpointMuted(id_)) {}
-  ~FakeEndpointVolume() override { services_.RemoveMuteListener(listener_); }
+  // Like the system's, a registration the holder never ended stays with
+  // the endpoint, not with this object.
+  ~FakeEndpointVolume() override = default;
   HResult GetMute(bool* muted) override {
-    const auto result = static_cast<HResult>(services_.Call("endpointVolume.GetMute"));
+    auto result = static_cast<HResult>(services_.Call("endpointVolume.GetMute"));
+    if (Succeeded(result) && services_.EndpointGone(id_)) result = kHrDeviceInvalidated;
     if (Succeeded(result)) *muted = services_.endpointMutePerObject ? muted_.load() : services_.EndpointMuted(id_);
     return result;
   }
   HResult SetMute(bool muted) override {
-    const auto result = static_cast<HResult>(
+    auto result = static_cast<HResult>(
         services_.Call(muted ? "endpointVolume.SetMute(1)" : "endpointVolume.SetMute(0)"));
+    if (Succeeded(result) && services_.EndpointGone(id_)) result = kHrDeviceInvalidated;
     if (Failed(result)) return result;
     muted_ = muted;
     if (!services_.endpointMutePerObject) services_.SetEndpointMuted(id_, muted);
     return result;
   }
-  HResult RegisterMuteListener(EndpointMuteListener& listener) override {
+  HResult RegisterMuteListener(std::shared_ptr<EndpointMuteListener> listener) override {
     const auto result = static_cast<HResult>(services_.Call("endpointVolume.Register"));
     if (Succeeded(result)) {
-      listener_ = &listener;
-      services_.AddMuteListener(id_, listener_);
+      listener_ = listener.get();
+      services_.AddMuteListener(id_, std::move(listener));
     }
     return result;
   }
   HResult UnregisterMuteListener() override {
     const auto result = static_cast<HResult>(services_.Call("endpointVolume.Unregister"));
-    services_.RemoveMuteListener(listener_);
+    // A refused unregistration leaves the listener registered.
+    if (Succeeded(result)) services_.RemoveMuteListener(listener_);
     listener_ = nullptr;
     return result;
   }
@@ -470,7 +477,9 @@ class FakeEndpointEnumerator : public AudioEndpointEnumerator, public FakeObject
   HResult GetDevice(const std::u16string& endpointId, std::unique_ptr<AudioEndpoint>* endpoint) override {
     std::int64_t result = services_.Call("endpointEnum.GetDevice", Narrow(endpointId));
     // E_NOTFOUND: no such endpoint any more.
-    if (result >= 0 && !services_.EndpointKnown(endpointId)) result = static_cast<HResult>(0x80070490u);
+    if (result >= 0 && (!services_.EndpointKnown(endpointId) || services_.EndpointGone(endpointId))) {
+      result = static_cast<HResult>(0x80070490u);
+    }
     return Hand<FakeEndpoint>(result, endpoint, services_, endpointId);
   }
 };
@@ -526,6 +535,7 @@ void FakeCaptureServices::AddDeviceLocked(DeviceCategory category, const FakeDev
 void FakeCaptureServices::Plug(DeviceCategory category, FakeDeviceInfo device) {
   std::lock_guard<std::mutex> hold(lock_);
   unplugged_.erase(device.unit);
+  if (device.endpointId) goneEndpoints_.erase(*device.endpointId);
   if (category == DeviceCategory::AudioInput) {
     const auto count = static_cast<std::int32_t>(devices_[category].size());
     const std::int32_t number = std::clamp(device.waveInId.value_or(count), 0, count);
@@ -546,6 +556,7 @@ void FakeCaptureServices::Unplug(const std::string& unit) {
                              [&](const FakeDeviceInfo& device) { return device.unit == unit; });
     if (gone == devices.end()) continue;
     const std::optional<std::int32_t> number = gone->waveInId;
+    if (gone->endpointId) goneEndpoints_.insert(*gone->endpointId);
     devices.erase(gone);
     for (FakeDeviceInfo& other : devices) {
       if (number && other.waveInId && *other.waveInId > *number) --*other.waveInId;
@@ -761,6 +772,12 @@ bool FakeCaptureServices::EndpointMuted(const std::u16string& endpointId) const 
   return found != endpointMuted_.end() && found->second;
 }
 
+int FakeCaptureServices::EndpointUnmutedMoments(const std::u16string& endpointId) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = endpointUnmutes_.find(endpointId);
+  return found == endpointUnmutes_.end() ? 0 : found->second;
+}
+
 bool FakeCaptureServices::EndpointKnown(const std::u16string& endpointId) const {
   for (const FakeDeviceInfo& device : Devices(DeviceCategory::AudioInput)) {
     if (device.endpointId == endpointId) return true;
@@ -771,7 +788,9 @@ bool FakeCaptureServices::EndpointKnown(const std::u16string& endpointId) const 
 
 void FakeCaptureServices::SetEndpointMuted(const std::u16string& endpointId, bool muted) {
   std::lock_guard<std::mutex> hold(lock_);
-  endpointMuted_[endpointId] = muted;
+  bool& current = endpointMuted_[endpointId];
+  if (current && !muted) ++endpointUnmutes_[endpointId];
+  current = muted;
   changed_.notify_all();
 }
 
@@ -784,16 +803,28 @@ void FakeCaptureServices::MuteEndpointFromOutside(const std::u16string& endpoint
 }
 
 void FakeCaptureServices::AddMuteListener(const std::u16string& endpointId,
-                                          EndpointMuteListener* listener) {
+                                          std::shared_ptr<EndpointMuteListener> listener) {
   std::lock_guard<std::mutex> hold(listenerLock_);
-  muteListeners_.emplace_back(endpointId, listener);
+  muteListeners_.emplace_back(endpointId, std::move(listener));
+}
+
+int FakeCaptureServices::MuteListeners(const std::u16string& endpointId) {
+  std::lock_guard<std::mutex> hold(listenerLock_);
+  int count = 0;
+  for (const auto& entry : muteListeners_) count += entry.first == endpointId ? 1 : 0;
+  return count;
+}
+
+bool FakeCaptureServices::EndpointGone(const std::u16string& endpointId) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return goneEndpoints_.count(endpointId) != 0;
 }
 
 void FakeCaptureServices::RemoveMuteListener(EndpointMuteListener* listener) {
   if (listener == nullptr) return;
   std::lock_guard<std::mutex> hold(listenerLock_);
   for (auto it = muteListeners_.begin(); it != muteListeners_.end();) {
-    it = it->second == listener ? muteListeners_.erase(it) : it + 1;
+    it = it->second.get() == listener ? muteListeners_.erase(it) : it + 1;
   }
 }
 
@@ -1024,15 +1055,71 @@ std::unique_ptr<WorkerThread> FakeCaptureServices::StartThread(ThreadEntry entry
 }
 
 void FakeCaptureServices::Sleep(std::uint32_t milliseconds) {
+  Nap(milliseconds);
+  const int micros = realSleepMicros;
+  std::this_thread::sleep_for(micros < 0 ? std::chrono::microseconds(milliseconds * 1000)
+                                         : std::chrono::microseconds(micros));
+  AdvanceClock(milliseconds);
+}
+
+void FakeCaptureServices::Nap(std::uint32_t milliseconds) {
   Call("Sleep", std::to_string(milliseconds));
   if (currentWorker != nullptr) {
     std::lock_guard<std::mutex> hold(lock_);
     ++currentWorker->naps;
     changed_.notify_all();
   }
+}
+
+void FakeCaptureServices::AdvanceClock(std::uint32_t milliseconds) {
+  if (realSleepMicros >= 0 && !clockStopped) clockMs_ += milliseconds;
+}
+
+namespace {
+
+class FakeWakeSignal : public WakeSignal {
+ public:
+  void Set() override {
+    std::lock_guard<std::mutex> hold(lock_);
+    set_ = true;
+    changed_.notify_all();
+  }
+  // True when set within the time; takes the setting.
+  bool Wait(std::chrono::microseconds timeout) {
+    std::unique_lock<std::mutex> hold(lock_);
+    const bool set = changed_.wait_for(hold, timeout, [this] { return set_; });
+    set_ = false;
+    return set;
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable changed_;
+  bool set_ = false;
+};
+
+}  // namespace
+
+std::shared_ptr<WakeSignal> FakeCaptureServices::CreateWakeSignal() {
+  return std::make_shared<FakeWakeSignal>();
+}
+
+bool FakeCaptureServices::SleepOrWake(WakeSignal& signal, std::uint32_t milliseconds) {
+  Nap(milliseconds);
   const int micros = realSleepMicros;
-  std::this_thread::sleep_for(micros < 0 ? std::chrono::microseconds(milliseconds * 1000)
-                                         : std::chrono::microseconds(micros));
+  const bool woken = static_cast<FakeWakeSignal&>(signal).Wait(
+      micros < 0 ? std::chrono::microseconds(milliseconds * 1000) : std::chrono::microseconds(micros));
+  if (!woken) AdvanceClock(milliseconds);
+  return woken;
+}
+
+std::uint32_t FakeCaptureServices::NowMs() {
+  if (realSleepMicros < 0) {
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+  }
+  return clockMs_;
 }
 
 }  // namespace shadowpane::testing

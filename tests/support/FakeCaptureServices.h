@@ -35,7 +35,7 @@
 // pause connects every client but lets only one capture filter reach
 // Paused; its graph still answers Pause with S_FALSE, as a real graph whose
 // renderer waits for a sample does, and the refused filter's GetState
-// answers E_FAIL.
+// answers S_OK and State_Stopped.
 //
 // Hardware can also come and go (Plug, Unplug): the system numbers the
 // wave inputs 0..n-1 and renumbers them as inputs come, go or are swapped,
@@ -158,10 +158,22 @@ class FakeCaptureServices : public CaptureServices {
   // device. GetDevice of any other id answers E_NOTFOUND.
   void SetEndpointMuted(const std::u16string& endpointId, bool muted);
   bool EndpointKnown(const std::u16string& endpointId) const;
+  // A watcher on the endpoint: how often it went from muted to unmuted,
+  // whoever set it.
+  int EndpointUnmutedMoments(const std::u16string& endpointId) const;
   // Another program changes the mute: listeners hear of it at once, on the
   // calling thread.
   void MuteEndpointFromOutside(const std::u16string& endpointId, bool muted);
   std::atomic<bool> endpointMutePerObject{false};
+  // Listeners registered with the endpoint now.
+  int MuteListeners(const std::u16string& endpointId);
+  // The endpoint's input is unplugged: GetDevice answers E_NOTFOUND and
+  // its volume objects fail every call.
+  bool EndpointGone(const std::u16string& endpointId) const;
+  // NowMs: with realSleepMicros negative the real clock; otherwise a clock
+  // that each sleep which ran out moves on by the time it was asked for,
+  // unless stopped (a wake leaves it where it is).
+  std::atomic<bool> clockStopped{false};
   // Keep the ordered log (counts are always kept). Long runs switch it off.
   std::atomic<bool> recordOrder{true};
   // Neither log nor count anything: benchmarks, where only the code under
@@ -205,6 +217,10 @@ class FakeCaptureServices : public CaptureServices {
   std::uint32_t SystemMajorVersion() override;
   std::unique_ptr<WorkerThread> StartThread(ThreadEntry entry, void* argument) override;
   void Sleep(std::uint32_t milliseconds) override;
+  // Not logged; SleepOrWake logs and counts as "Sleep".
+  std::shared_ptr<WakeSignal> CreateWakeSignal() override;
+  bool SleepOrWake(WakeSignal& signal, std::uint32_t milliseconds) override;
+  std::uint32_t NowMs() override;
 
   // ---- Used by the fake's own objects ----
   // Records the call and answers the result a test set for it, or `success`.
@@ -239,7 +255,7 @@ class FakeCaptureServices : public CaptureServices {
   void SetHolder(const void* taker, const void* holder);
   void Take(const void* taker, const std::string& unit, bool held);
   void Forget(const void* taker);
-  void AddMuteListener(const std::u16string& endpointId, EndpointMuteListener* listener);
+  void AddMuteListener(const std::u16string& endpointId, std::shared_ptr<EndpointMuteListener> listener);
   void RemoveMuteListener(EndpointMuteListener* listener);
 
  private:
@@ -261,10 +277,16 @@ class FakeCaptureServices : public CaptureServices {
   std::map<std::string, bool> refusingAtPause_;
   std::map<std::string, int> pausedClients_;
   std::map<std::u16string, bool> endpointMuted_;
+  std::map<std::u16string, int> endpointUnmutes_;
   // Its own lock, held while a notice is delivered, so that no listener is
   // called once its removal has returned.
   std::mutex listenerLock_;
-  std::vector<std::pair<std::u16string, EndpointMuteListener*>> muteListeners_;
+  std::vector<std::pair<std::u16string, std::shared_ptr<EndpointMuteListener>>> muteListeners_;
+  // Endpoints of unplugged inputs: every call through them fails.
+  std::set<std::u16string> goneEndpoints_;
+  std::atomic<std::uint32_t> clockMs_{0};
+  void Nap(std::uint32_t milliseconds);
+  void AdvanceClock(std::uint32_t milliseconds);
   // The audio input listed with that number now, or null; lock_ held.
   const FakeDeviceInfo* AudioAtLocked(std::uint32_t waveInId) const;
   void TakeLocked(const void* taker, const std::string& unit, bool held);

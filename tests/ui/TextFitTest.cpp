@@ -15,9 +15,11 @@
 #include "core/win32/TextCast.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
+#include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/ShortcutFieldLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/ToolkitFont.h"
@@ -212,6 +214,22 @@ TEST_P(TextFitTest, MainWindowStatusAndCaptions) {
   const int captionRoom = kGroupLeft + kMainWindowWidth - kGroupWidthInset - kGroupCaptionX;
   for (int caption : {STR_VIDEO_DEVICES, STR_AUDIO_DEVICES}) {
     EXPECT_LE(TextWidth(desktop, captionFont.get(), AsWide(GetString(caption))), captionRoom);
+  }
+}
+
+// Every device notice and warning the main window shows wraps within the
+// message box's text room.
+TEST_P(TextFitTest, DeviceNoticesInTheMessageBox) {
+  HWND desktop = GetDesktopWindow();
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  GdiTextMeasurer measurer(desktop, normal.get());
+  for (int notice : {STR_UNABLE_TO_UNBLOCK, STR_UNABLE_TO_BLOCK, STR_DEVICE_PLUGGED_IN,
+                     STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN, STR_CAMERA_STILL_SHARED,
+                     STR_MICROPHONE_NOT_SILENT, STR_MICROPHONE_NOT_UNMUTED}) {
+    SCOPED_TRACE(notice);
+    const WideString text = ComposeDeviceMessage(GetString(notice), u"Microphone (USB Audio Device)");
+    const int limit = ProvisionalBoxWidth(static_cast<int>(text.size())) - kTextMargin;
+    EXPECT_LE(LayoutMessageText(WideView(text.c_str(), text.size()), limit, measurer).width, limit);
   }
 }
 

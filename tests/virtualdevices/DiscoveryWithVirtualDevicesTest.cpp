@@ -162,7 +162,9 @@ TEST_F(DiscoveryWithVirtualDevices, ACameraPluggedInIsAnnouncedAndBlockedWhenBlo
   EXPECT_TRUE(IsCameraOpen(camera.clsid()));
 }
 
-TEST_F(DiscoveryWithVirtualDevices, UnpluggingABlockedCameraSweepsItsGraphAndItsProfileRecord) {
+// The profile keeps the swept camera's block, and the camera plugged in
+// again is held again by the refresh that lists it.
+TEST_F(DiscoveryWithVirtualDevices, AnUnpluggedBlockedCameraIsSweptAndHeldAgainWhenPluggedBackIn) {
   const std::wstring path = L"\\\\?\\virtual#unplugged-camera";
   const std::wstring keptPath = L"\\\\?\\virtual#kept-camera";
   PluggedDevice camera = PluggedDevice::Camera(L"Unplugged Camera", path);
@@ -187,11 +189,22 @@ TEST_F(DiscoveryWithVirtualDevices, UnpluggingABlockedCameraSweepsItsGraphAndIts
   EXPECT_NE(list_.FindByPath(U16(keptPath).c_str()), nullptr);
   EXPECT_FALSE(IsCameraOpen(camera.clsid())) << "the swept camera's graph was stopped and released";
   records = SavedRecords();
-  EXPECT_EQ(records.size(), static_cast<size_t>(list_.Count()));
-  EXPECT_TRUE(std::none_of(records.begin(), records.end(),
-                           [&](const ProfileRecord& r) { return r.path == U16(path); }));
+  EXPECT_EQ(records.size(), static_cast<size_t>(list_.Count()) + 1);
+  EXPECT_EQ(records.back().path, U16(path));
+  EXPECT_EQ(records.back().blocked, 1u);
   std::vector<std::u16string> videoTexts = lists_.Texts(DeviceListBox::Video);
   EXPECT_EQ(std::find(videoTexts.begin(), videoTexts.end(), u"Unplugged Camera"), videoTexts.end());
+
+  PluggedDevice back = PluggedDevice::Camera(L"Unplugged Camera", path);
+  ASSERT_TRUE(back.ok());
+  Refresh(0);
+  device = list_.FindByPath(U16(path).c_str());
+  ASSERT_NE(device, nullptr);
+  EXPECT_TRUE(PostedFor(device, DEVICE_PLUGGED_IN));
+  EXPECT_TRUE(device->heldAgainOnReturn);
+  EXPECT_EQ(DeviceList::IsBlocked(device), 1);
+  EXPECT_TRUE(IsCameraOpen(back.clsid()));
+  EXPECT_EQ(SavedRecords().size(), static_cast<size_t>(list_.Count()));
 }
 
 // Two virtual microphones of one name; the first unplugged and the second
@@ -253,7 +266,7 @@ bool VirtualDeviceObjectsAlive() {
   return canUnload != nullptr && canUnload() != S_OK;
 }
 
-TEST_F(DiscoveryWithVirtualDevices, AMicrophoneUnpluggedWhileItsWorkerHoldsItIsSweptWithoutALie) {
+TEST_F(DiscoveryWithVirtualDevices, AMicrophoneUnpluggedWhileHeldIsSweptWithoutALieAndHeldAgainWhenBack) {
   PluggedDevice vanishing = PluggedDevice::Microphone(L"Vanishing Microphone", 7);
   PluggedDevice kept = PluggedDevice::Microphone(L"Kept Microphone", 8);
   ASSERT_TRUE(vanishing.ok() && kept.ok());
@@ -285,9 +298,23 @@ TEST_F(DiscoveryWithVirtualDevices, AMicrophoneUnpluggedWhileItsWorkerHoldsItIsS
             }),
             2);
   std::vector<ProfileRecord> records = SavedRecords();
-  EXPECT_TRUE(std::none_of(records.begin(), records.end(), [](const ProfileRecord& r) {
-    return r.path == u"7 Vanishing Microphone";
-  }));
+  EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const ProfileRecord& r) {
+    return r.path == u"7 Vanishing Microphone" && r.blocked == 1;
+  })) << "its block is kept for its return";
+
+  // Back, at another wave-in number: held again, its input off.
+  PluggedDevice back = PluggedDevice::Microphone(L"Vanishing Microphone", 9);
+  ASSERT_TRUE(back.ok());
+  Refresh(0);
+  SPDEV* returned = list_.FindByDisplayName(u"Vanishing Microphone");
+  ASSERT_NE(returned, nullptr);
+  EXPECT_TRUE(returned->heldAgainOnReturn);
+  EXPECT_TRUE(WaitForInputOff(back.clsid()));
+  const DWORD start = GetTickCount();
+  while (DeviceList::IsBlocked(returned) == 0 && GetTickCount() - start < kSettleLimitMs) Sleep(1);
+  EXPECT_EQ(DeviceList::IsBlocked(returned), 1);
+  back.Unplug();
+  Refresh(0);
 
   list_.DestroyDeviceList();
   EXPECT_FALSE(VirtualDeviceObjectsAlive()) << "every filter reference was released";

@@ -24,7 +24,10 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText, const 
     return click;
   }
   click.result = wasBlocked ? device->Unblock() : device->Block();
-  if (click.result != 1) click.failureText = wasBlocked ? STR_UNABLE_TO_UNBLOCK : STR_UNABLE_TO_BLOCK;
+  const bool releasedUnverified = wasBlocked && DeviceList::IsBlocked(device) == 0;
+  if (click.result != 1 && !releasedUnverified) {
+    click.failureText = wasBlocked ? STR_UNABLE_TO_UNBLOCK : STR_UNABLE_TO_BLOCK;
+  }
   return click;
 }
 
@@ -49,8 +52,10 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
   effect.listId = kind == DEVICE_KIND_VIDEO ? IDC_VIDEO_LIST : IDC_AUDIO_LIST;
   if (code == DEVICE_PLUGGED_IN) {
     effect.kind = DeviceNotifyKind::PluggedIn;
+    effect.pluggedInText = device->heldAgainOnReturn ? STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN : STR_DEVICE_PLUGGED_IN;
     return effect;
   }
+  if (device->TakeGiveBackUnverified() != 0) effect.giveBackNoticeText = STR_MICROPHONE_NOT_UNMUTED;
   effect.kind = DeviceNotifyKind::StateChanged;
   effect.itemData = DeviceList::ListItemDataOf(device);
   effect.protectedState = ProtectionState(list);

@@ -24,6 +24,8 @@ struct DeviceClick {
 // Finds the device by its display name and unblocks it when blocked, else
 // blocks it. A result other than exactly 1 asks for "Unable to unblock
 // device." or "Unable to block device."; a vanished device does nothing.
+// An unblock that released the device but could not read it back asks for
+// nothing here: the device's notification carries its own notice.
 // An unblock the policy refuses leaves the device held and asks for "Your
 // organization does not allow unblocking devices." (result 0).
 DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText,
@@ -56,11 +58,17 @@ struct DeviceNotifyEffect {
   bool heldButShared = false;  // StateChanged: held, yet open to others or not silent for them
   int sharedNoticeText = -1;   // StateChanged: the string that tells the user so
   WideString noticeKey;        // StateChanged: the device's path, or its name without one
+  // StateChanged: the release could not be read back (a microphone maybe
+  // still muted for every program): the string to show once, else -1.
+  int giveBackNoticeText = -1;
+  // PluggedIn: the notice, which says so when a kept block took it again.
+  int pluggedInText = -1;
 };
 
 // A notification with a non-zero low word, a null device or one no longer
 // listed is ignored; so is an unknown code. The window also ignores it when
-// no entry carries the text (compared without regard to case).
+// no entry carries the text (compared without regard to case). Takes the
+// device's give-back bit, so its notice is shown once.
 DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wParam, SPDEV* device);
 
 // The devices the user has been told are held but shared, by their key:

@@ -21,6 +21,20 @@ std::vector<DeviceSnapshot> AsBefore(const ShortcutRun& run, const std::vector<D
   return aligned;
 }
 
+// A target whose unblock answered other than 1 did not reach the state, even
+// where it reads open: a microphone whose give-back could not be read back
+// may still be muted for every program. It counts as still held.
+std::vector<DeviceSnapshot> WithRefusals(const ShortcutRun& run, std::vector<DeviceSnapshot> aligned) {
+  for (std::size_t i = 0; i < run.targets.targets.size() && i < run.refused.size(); ++i) {
+    const auto index = static_cast<std::size_t>(run.targets.targets[i]);
+    if (run.refused[i] && !run.targets.block && index < aligned.size() &&
+        aligned[index].state == DeviceState::Open) {
+      aligned[index].state = DeviceState::Blocked;
+    }
+  }
+  return aligned;
+}
+
 }  // namespace
 
 bool RefusesShortcut(const std::vector<DeviceSnapshot>& devices, ShortcutAction action,
@@ -73,12 +87,12 @@ bool ShortcutSettled(const ShortcutRun& run, const std::vector<DeviceSnapshot>& 
 }
 
 CommandAnswer CommandRunAnswer(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now) {
-  return RunAnswer(run.targets, run.command, AsBefore(run, now));
+  return RunAnswer(run.targets, run.command, WithRefusals(run, AsBefore(run, now)));
 }
 
 ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<DeviceSnapshot>& after, int language) {
   ShortcutBalloon balloon;
-  const std::vector<DeviceSnapshot> aligned = AsBefore(run, after);
+  const std::vector<DeviceSnapshot> aligned = WithRefusals(run, AsBefore(run, after));
   balloon.text = CommandBalloonText(run.command, run.targets, run.before, aligned, language);
   // Nothing to act on is no protection either.
   balloon.warning = FirstFailedTarget(run.targets, aligned) >= 0 || run.targets.targets.empty();

@@ -64,7 +64,8 @@ struct ShortcutBalloon {
 };
 // The answer to the second copy that sent the command, once settled or out
 // of time: a block is done only when every target is verified blocked in
-// the devices read now.
+// the devices read now; an unblock only when every target's Unblock
+// answered 1 (a give-back not read back is not done) and it reads open.
 CommandAnswer CommandRunAnswer(const ShortcutRun& run, const std::vector<DeviceSnapshot>& now);
 
 ShortcutBalloon ShortcutBalloonFor(const ShortcutRun& run, const std::vector<DeviceSnapshot>& after, int language);

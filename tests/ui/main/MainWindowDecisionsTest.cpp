@@ -14,6 +14,7 @@
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
+#include "ui/main/ShortcutActions.h"
 
 namespace shadowpane {
 namespace {
@@ -39,6 +40,18 @@ class SharingDevice : public StubbornDevice {
   void Hold(bool shared) {
     held = true;
     SetHeldAndNotify(true, shared, 0x1234);
+  }
+};
+
+// A device released by its unblock, which then could not read it back (a
+// microphone whose endpoint may still be muted for everyone).
+class UnverifiedRelease : public SharingDevice {
+ public:
+  using SharingDevice::SharingDevice;
+  int Unblock() override {
+    held = false;
+    ReleasedAndNotify(true, 0x1234);
+    return 0;
   }
 };
 
@@ -80,6 +93,34 @@ TEST_F(MainWindowEntries, AClickTogglesTheNamedDeviceAndAFailureNamesTheWarning)
   EXPECT_FALSE(ClickDeviceEntry(list, u"Gone").acted) << "a vanished device does nothing";
 }
 
+// The entry shows open, the notice comes once with the notification (not
+// the click's "Unable to unblock device." besides), and a command's unblock
+// is not done: it exits 5 naming the device.
+TEST_F(MainWindowEntries, AnUnblockNotReadBackShowsOpenWithItsNoticeOnceAndIsNotDone) {
+  auto* microphone = new UnverifiedRelease(poster);
+  testing::TestInitRecord record(u"Mic", u"0 Mic");
+  microphone->Init(&record);
+  list.LinkDevice(microphone);
+  for (bool byCommand : {false, true}) {
+    SCOPED_TRACE(byCommand ? "command" : "click");
+    microphone->Hold(false);
+    ShortcutRun run;
+    if (byCommand) {
+      run = StartCommand(list, MakeCommand(CommandAction::Unblock, CommandScope::Device, u"Mic"));
+      const CommandAnswer answer = CommandRunAnswer(run, SnapshotDevices(list));
+      EXPECT_EQ(answer.exitCode, kExitNotBlocked);
+      ASSERT_EQ(answer.lines.size(), 1u);
+      EXPECT_NE(answer.lines[0].find(u"Mic"), WideString::npos);
+    } else {
+      EXPECT_EQ(ClickDeviceEntry(list, u"Mic").failureText, -1);
+    }
+    EXPECT_EQ(DeviceList::IsBlocked(microphone), 0);
+    const std::uint32_t changed = DeviceNotifyWParam(DEVICE_STATE_CHANGED);
+    EXPECT_EQ(DecideDeviceNotify(list, changed, microphone).giveBackNoticeText, STR_MICROPHONE_NOT_UNMUTED);
+    EXPECT_EQ(DecideDeviceNotify(list, changed, microphone).giveBackNoticeText, -1) << "once";
+  }
+}
+
 TEST_F(MainWindowEntries, WithoutUnblockingAClickStillBlocksButLeavesABlockedDeviceHeld) {
   StubbornDevice* camera = Add(u"Camera");
   EnforcedPolicy noUnblock;
@@ -115,8 +156,12 @@ TEST_F(MainWindowEntries, StateChangeRewritesOnlyItsOwnEntryAndRecomputesProtect
 
   effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_PLUGGED_IN), twin);
   EXPECT_EQ(effect.kind, DeviceNotifyKind::PluggedIn);
+  EXPECT_EQ(effect.pluggedInText, STR_DEVICE_PLUGGED_IN);
   EXPECT_EQ(ComposeDeviceMessage(GetString(STR_DEVICE_PLUGGED_IN), effect.entryText.c_str()),
             WideString(GetString(STR_DEVICE_PLUGGED_IN)) + u"\n \n" + GetString(STR_DEVICE) + u": Camera-1");
+  twin->heldAgainOnReturn = true;  // a kept block took it again
+  EXPECT_EQ(DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_PLUGGED_IN), twin).pluggedInText,
+            STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN);
 }
 
 TEST_F(MainWindowEntries, AHeldButSharedCameraIsAmberAndKeepsThePanelAtRisk) {

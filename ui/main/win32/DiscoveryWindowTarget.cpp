@@ -43,9 +43,9 @@ void DiscoveryWindowTarget::ClearSelection(DeviceListBox list) {
 
 int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
                    DevicePoster& poster, BlockSettings block, int initial,
-                   MutedEndpoints* mutedEndpoints) {
+                   MutedEndpoints* mutedEndpoints, EndpointHolders* endpointHolders) {
   DiscoveryWindowTarget target(mainWindow);
-  DiscoveryContext context{list, services, poster, target, block, mutedEndpoints};
+  DiscoveryContext context{list, services, poster, target, block, mutedEndpoints, endpointHolders};
   return RefreshDevices(context, initial);
 }
 

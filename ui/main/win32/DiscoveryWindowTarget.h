@@ -31,10 +31,11 @@ class DiscoveryWindowTarget : public DiscoveryTarget {
 
 // RefreshDevices on the program's main window: its lists, its timer, and
 // the window as every device's notify target. The caller passes the block
-// settings as they are in memory now, and the record of muted endpoints
-// (null: none kept).
+// settings as they are in memory now, the record of muted endpoints (null:
+// none kept) and the machine's holders of endpoints (null: alone).
 int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
                    DevicePoster& poster, BlockSettings block, int initial,
-                   MutedEndpoints* mutedEndpoints = nullptr);
+                   MutedEndpoints* mutedEndpoints = nullptr,
+                   EndpointHolders* endpointHolders = nullptr);
 
 }  // namespace shadowpane

@@ -141,7 +141,8 @@ void Refresh(MainWindowData& data, int initial) {
   ReadPolicy(data);
   if (!data.devices) return;
   RefreshDevices(data.window, *data.devices, *data.services.captureServices, *data.services.poster,
-                 BlockSettingsOf(EffectiveSettingsOf(data)), initial, data.services.mutedEndpoints);
+                 BlockSettingsOf(EffectiveSettingsOf(data)), initial, data.services.mutedEndpoints,
+                 data.services.endpointHolders);
   // A hold that others can now meet, or no longer can, since it was last
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
@@ -389,7 +390,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   HWND list = GetDlgItem(data.window, effect.listId);
   const LRESULT index = list != nullptr ? FindEntry(list, effect.entryText) : LB_ERR;
   if (effect.kind == DeviceNotifyKind::PluggedIn) {
-    if (index != LB_ERR) ShowDeviceMessage(data.window, STR_DEVICE_PLUGGED_IN, effect.entryText, MBX_ICON_INFO);
+    if (index != LB_ERR) ShowDeviceMessage(data.window, effect.pluggedInText, effect.entryText, MBX_ICON_INFO);
     return;
   }
   if (index != LB_ERR) {
@@ -404,6 +405,9 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   AnswerSettledCommands(data, false);
   if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
     ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
+  }
+  if (effect.giveBackNoticeText >= 0) {
+    ShowDeviceMessage(data.window, effect.giveBackNoticeText, effect.entryText, MBX_ICON_WARNING);
   }
 }
 

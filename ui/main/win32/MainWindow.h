@@ -12,6 +12,7 @@
 #include "settings/Settings.h"
 #include "devices/CaptureServices.h"
 #include "devices/DevicePoster.h"
+#include "devices/EndpointHolders.h"
 #include "devices/MutedEndpoints.h"
 #include "devices/ProfileFile.h"
 #include "commands/Command.h"
@@ -31,6 +32,8 @@ struct MainWindowServices {
   DevicePoster* poster = nullptr;
   // The audio endpoints muted and not yet given back; may be null.
   MutedEndpoints* mutedEndpoints = nullptr;
+  // The other copies on the machine that hold endpoints; null: alone.
+  EndpointHolders* endpointHolders = nullptr;
   ProfileFile* profileFile = nullptr;
   KeyValueStore* settingsStore = nullptr;
   // The user's own settings, as saved; the window replaces them when the
