@@ -35,6 +35,13 @@ constexpr int Unscale(int pixels, int dpi) {
   return static_cast<int>((static_cast<long long>(pixels) * kDesignDpi + dpi - 1) / dpi);
 }
 
+// A pixel size that was scaled, back in 96-DPI units (the nearest): the
+// exact inverse of Scale at or above 96 DPI, for a window's own size.
+constexpr int ToDesign(int pixels, int dpi) {
+  return dpi <= 0 ? pixels : static_cast<int>((static_cast<long long>(pixels) * kDesignDpi + dpi / 2) / dpi);
+}
+constexpr Size ToDesign(Size s, int dpi) { return {ToDesign(s.width, dpi), ToDesign(s.height, dpi)}; }
+
 // A DPI the platform answered, or 96 for a value no display has.
 constexpr int SaneDpi(int dpi) { return dpi >= 48 && dpi <= 960 ? dpi : kDesignDpi; }
 
