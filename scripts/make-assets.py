@@ -17,7 +17,10 @@ One look for the whole program: soft greys, white bodies, the blue
 highlight (86, 121, 179) of the toolkit's colour table, and the status
 green (143, 184, 90) and red (219, 68, 68) of the main window's panel.
 
-Usage: scripts/make-assets.py [output folder]   (default: res/skins)
+Usage: scripts/make-assets.py [--scales=100,175] [output folder]
+  (default: every scale, into res/skins). --scales draws only the skins at
+  those percentages (the icons and skins-scaled.rc are always written): the
+  reproducibility test compares such a subset with the committed files.
 """
 
 import math
@@ -753,10 +756,18 @@ def scaled_rc():
 def main():
     import multiprocessing
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "res", "skins")
+    args = sys.argv[1:]
+    percents = [dpi * 100 // 96 for dpi in SCALE_DPIS]
+    wanted = percents
+    if args and args[0].startswith("--scales="):
+        wanted = [int(p) for p in args.pop(0)[len("--scales="):].split(",")]
+        unknown = [p for p in wanted if p not in percents]
+        if unknown:
+            raise SystemExit(f"no drawn scale of {unknown} %; the scales are {percents}")
+    out = args[0] if args else os.path.join(root, "res", "skins")
     os.makedirs(out, exist_ok=True)
     jobs = [(ident, size, grid, index) for index in range(len(SCALE_DPIS))
-            for ident, size, grid, _, _ in BITMAPS]
+            for ident, size, grid, _, _ in BITMAPS if percents[index] in wanted]
     # The large scales take most of the time: they go first.
     jobs.sort(key=lambda j: -SCALE_DPIS[j[3]])
     with multiprocessing.Pool(int(os.environ.get("JOBS", "2"))) as pool:
