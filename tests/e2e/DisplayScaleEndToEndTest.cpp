@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/support/win32/ScopedLogPixels.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 
@@ -43,7 +44,7 @@ TEST_P(DisplayScaleTest, TheMainWindowAndItsListsMeasureTheirDesignSizeTimesTheS
   const int dpi = GetParam();
   DWORD pid = 0;
   {
-    ScopedLogPixels scale(static_cast<DWORD>(dpi));
+    testing::ScopedLogPixels scale(static_cast<DWORD>(dpi));
     pid = program_.Start();
     ASSERT_NE(pid, 0u);
     // Shown, it has read the scale and laid itself out; the prefix's own

@@ -325,26 +325,6 @@ long ReadFirstRun() {
   return machine >= 0 ? machine : ReadDword(HKEY_CURRENT_USER, kFirstRunKey, L"firstrun");
 }
 
-namespace {
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kLogPixels[] = L"LogPixels";
-}  // namespace
-
-ScopedLogPixels::ScopedLogPixels(DWORD dpi) : previous_(ReadDword(HKEY_CURRENT_USER, kDesktopKey, kLogPixels)) {
-  SetDword(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, dpi);
-}
-
-ScopedLogPixels::~ScopedLogPixels() {
-  if (previous_ >= 0) {
-    SetDword(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, static_cast<DWORD>(previous_));
-  } else {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueW(key, kLogPixels);
-    RegCloseKey(key);
-  }
-}
-
 bool ReadProfile(const std::wstring& path, std::vector<ProfileRecord>* records) {
   const std::string bytes = testing::ReadWholeFile(path);
   if (bytes.empty()) return false;

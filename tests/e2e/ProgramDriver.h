@@ -136,21 +136,6 @@ void SetSetting(const wchar_t* name, DWORD value);
 long ReadSetting(const wchar_t* name);
 long ReadFirstRun();
 
-// The prefix's display scale (HKCU\Control Panel\Desktop\LogPixels) set
-// for processes started while this lives; the earlier value (or its
-// absence) comes back with it, so other tests keep 96 DPI. Wine reads the
-// value when a process starts, so only copies started afterwards see it.
-class ScopedLogPixels {
- public:
-  explicit ScopedLogPixels(DWORD dpi);
-  ~ScopedLogPixels();
-  ScopedLogPixels(const ScopedLogPixels&) = delete;
-  ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
-
- private:
-  long previous_ = -1;
-};
-
 // Profile.db decoded; false when missing or rejected.
 bool ReadProfile(const std::wstring& path, std::vector<ProfileRecord>* records);
 
