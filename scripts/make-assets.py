@@ -6,11 +6,21 @@ rasterised with one-pixel anti-aliasing, and the BMP, ICO and PNG files are
 written byte by byte. Every image is drawn at its final size, so small icons
 get strokes that suit them instead of a blurred downscale.
 
+Every skin bitmap is drawn at each display scale the program loads (100,
+125, 150, 175, 200, 250 and 300 %): the shapes are written in 96-DPI units
+and rasterised on the scaled pixel grid, cell by cell, each cell (a face, a
+tile, an icon) its 96-DPI size scaled as the program scales it,
+MulDiv(v, dpi, 96). A scale's bitmap is <id + 1000 * scale index>.bmp, and
+skins-scaled.rc lists them for the resource script.
+
 One look for the whole program: soft greys, white bodies, the blue
 highlight (86, 121, 179) of the toolkit's colour table, and the status
 green (143, 184, 90) and red (219, 68, 68) of the main window's panel.
 
-Usage: scripts/make-assets.py [output folder]   (default: res/skins)
+Usage: scripts/make-assets.py [--scales=100,175] [output folder]
+  (default: every scale, into res/skins). --scales draws only the skins at
+  those percentages (the icons and skins-scaled.rc are always written): the
+  reproducibility test compares such a subset with the committed files.
 """
 
 import math
@@ -138,25 +148,73 @@ def quad_bezier(p0, p1, p2, steps):
 # --------------------------------------------------------------------------
 # Canvas: premultiplied RGBA floats (0..255 for colour, 0..1 for alpha).
 
+def scale(v, dpi):
+    """v at dpi as the program scales it: MulDiv(v, dpi, 96), halves up."""
+    return (v * dpi + 48) // 96
+
+
+# The scale and the cell grid the painters draw at; main() sets them for
+# each bitmap. At 96 DPI every mapping below is the identity, so the 100 %
+# skins come out exactly as they were drawn before there were scales.
+DRAW_DPI = 96
+DRAW_GRID = (1, 1)
+
+
 class Canvas:
-    def __init__(self, width, height, background=WHITE, alpha=1.0):
-        self.w, self.h = width, height
+    """Coordinates given to fill, paint and the colour functions are 96-DPI
+    units; the pixels are those of the scaled grid. Each cell of the grid is
+    mapped on its own, so cells start at whole pixels at every scale."""
+
+    def __init__(self, width, height, background=WHITE, alpha=1.0, dpi=None, grid=None):
+        self.dpi = DRAW_DPI if dpi is None else dpi
+        self.cols, self.rows = DRAW_GRID if grid is None else grid
+        self.s = self.dpi / 96
+        self.cw, self.ch = width / self.cols, height / self.rows
+        self.scw = scale(int(self.cw), self.dpi)
+        self.sch = scale(int(self.ch), self.dpi)
+        self.w, self.h = self.scw * self.cols, self.sch * self.rows
         r, g, b = background
-        self.px = [[r * alpha, g * alpha, b * alpha, alpha] for _ in range(width * height)]
+        self.px = [[r * alpha, g * alpha, b * alpha, alpha] for _ in range(self.w * self.h)]
+
+    def design_x(self, px):
+        i = px // self.scw
+        return i * self.cw + (px - i * self.scw + 0.5) / self.s
+
+    def design_y(self, py):
+        i = py // self.sch
+        return i * self.ch + (py - i * self.sch + 0.5) / self.s
+
+    def device_x(self, x):
+        i = min(max(math.floor(x / self.cw), 0), self.cols)
+        return i * self.scw + (x - i * self.cw) * self.s
+
+    def device_y(self, y):
+        i = min(max(math.floor(y / self.ch), 0), self.rows)
+        return i * self.sch + (y - i * self.ch) * self.s
+
+    def device_box(self, box):
+        x0, y0, x1, y1 = box if box else (0, 0, self.w / self.s, self.h / self.s)
+        if box is None:
+            return 0, 0, self.w, self.h
+        x0, y0 = max(0, int(self.device_x(x0))), max(0, int(self.device_y(y0)))
+        x1 = min(self.w, int(math.ceil(self.device_x(x1))))
+        y1 = min(self.h, int(math.ceil(self.device_y(y1))))
+        return x0, y0, x1, y1
 
     def fill(self, shape, colour, opacity=1.0, box=None, soft=1.0):
         """Paints colour (a tuple or a function of x, y) where shape < 0,
-        anti-aliased over `soft` pixels."""
-        x0, y0, x1, y1 = box if box else (0, 0, self.w, self.h)
-        x0, y0 = max(0, int(x0)), max(0, int(y0))
-        x1, y1 = min(self.w, int(math.ceil(x1))), min(self.h, int(math.ceil(y1)))
+        anti-aliased over `soft` pixels (one device pixel for 1.0; wider
+        softness grows with the scale)."""
+        x0, y0, x1, y1 = self.device_box(box)
+        soft = 1.0 + (soft - 1.0) * self.s
+        s = self.s
         colour_at = colour if callable(colour) else (lambda x, y, c=colour: c)
         for py in range(y0, y1):
             row = py * self.w
-            cy = py + 0.5
+            cy = self.design_y(py)
             for px in range(x0, x1):
-                cx = px + 0.5
-                d = shape(cx, cy)
+                cx = self.design_x(px)
+                d = shape(cx, cy) * s
                 if d >= soft / 2:
                     continue
                 k = clamp01(0.5 - d / soft) * opacity
@@ -169,8 +227,14 @@ class Canvas:
                 p[2] = c[2] * k + p[2] * (1 - k)
                 p[3] = k + p[3] * (1 - k)
 
-    def set(self, x, y, colour):
-        self.px[y * self.w + x] = [colour[0], colour[1], colour[2], 1.0]
+    def paint(self, colour_at, box=None):
+        """Sets every pixel of the box to colour_at(x, y), opaque."""
+        x0, y0, x1, y1 = self.device_box(box)
+        for py in range(y0, y1):
+            cy = self.design_y(py)
+            for px in range(x0, x1):
+                c = colour_at(self.design_x(px), cy)
+                self.px[py * self.w + px] = [c[0], c[1], c[2], 1.0]
 
     def rgb(self, x, y):
         p = self.px[y * self.w + x]
@@ -184,6 +248,7 @@ class Canvas:
         return (r, g, b, int(round(clamp01(self.px[y * self.w + x][3]) * 255)))
 
     def blit(self, src, sx, sy, w, h, dx, dy):
+        """Copies w x h pixels (device pixels, not 96-DPI units)."""
         for y in range(h):
             for x in range(w):
                 self.px[(dy + y) * self.w + dx + x] = list(src.px[(sy + y) * src.w + sx + x])
@@ -285,7 +350,7 @@ def draw_window(width, height, band_rows, band_colour, band_border):
     The windows paint both side edges with one 3 x 1 piece cut from the
     left edge, unmirrored, so the edge reads the same from outside in and
     from inside out: grey, light, grey."""
-    c = Canvas(width, height, FRAME_BORDER)
+    c = Canvas(width, height, FRAME_BORDER, grid=(1, 1))
     outline = sd_round_box(0, 0, width, height, 4.5)
 
     def colour(x, y):
@@ -298,19 +363,19 @@ def draw_window(width, height, band_rows, band_colour, band_border):
             return FRAME_EDGE
         return WHITE
 
-    for y in range(height):
-        for x in range(width):
-            c.set(x, y, colour(x + 0.5, y + 0.5))
+    c.paint(colour)
     return c
 
 
 def frame_skin(top_rows, band_rows, band_colour, band_border):
     """Cuts a frame skin 320 wide: the window's top rows, then its bottom
-    four rows."""
+    four rows (at a scale: its last four rows scaled, the rest from the
+    window's top; the program cuts the bottom edge from the skin's end)."""
     window = draw_window(320, top_rows + 24, band_rows, band_colour, band_border)
-    skin = Canvas(320, top_rows + 4)
-    skin.blit(window, 0, 0, 320, top_rows, 0, 0)
-    skin.blit(window, 0, window.h - 4, 320, 4, 0, top_rows)
+    skin = Canvas(320, top_rows + 4, grid=(1, 1))
+    bottom = scale(4, skin.dpi)
+    skin.blit(window, 0, 0, skin.w, skin.h - bottom, 0, 0)
+    skin.blit(window, 0, window.h - bottom, skin.w, bottom, 0, skin.h - bottom)
     return skin
 
 
@@ -331,9 +396,7 @@ def caption_strip(width, band_colour, glyph, normal_ink, hover_fill, press_fill,
     c = Canvas(width, 51)
     for state in range(3):
         top = state * 17
-        for y in range(17):
-            for x in range(width):
-                c.set(x, top + y, band_colour(y + 1 + 0.5))
+        c.paint(lambda x, y, t=top: band_colour(y - t + 1), box=(0, top, width, top + 17))
         if state > 0:
             fill = hover_fill if state == 1 else press_fill
             c.fill(sd_round_box(1, top + 1, width - 1, top + 16, 3), fill,
@@ -419,9 +482,7 @@ def skin_drop_arrow():
     c = Canvas(9, 20)
     for state in range(4):
         top = state * 5
-        for y in range(5):
-            for x in range(9):
-                c.set(x, top + y, button_fill(state, 17 + y + 0.5))
+        c.paint(lambda x, y, t=top, st=state: button_fill(st, 17 + y - t), box=(0, top, 9, top + 5))
         tri = sd_offset(sd_polygon([(1.3, top + 0.9), (7.7, top + 0.9), (4.5, top + 4.4)]), 0.15)
         c.fill(tri, ARROW_INKS[state], box=(0, top, 9, top + 5))
     return c
@@ -511,7 +572,7 @@ def draw_screen_badge(c, cx, cy, r, top, bottom):
 
 def badge_icon(size, colour):
     top, bottom = BADGE_COLOURS[colour]
-    c = Canvas(size, size, (0, 0, 0), alpha=0.0)
+    c = Canvas(size, size, (0, 0, 0), alpha=0.0, dpi=96, grid=(1, 1))
     r = size * 0.46 if size >= 32 else size / 2 - 0.6
     cx = cy = size / 2
     if size >= 32:
@@ -585,9 +646,7 @@ def skin_status_shields():
     for cell, panel in enumerate((PROTECTED, AT_RISK)):
         ox = cell * 31
         box = (ox, 0, ox + 31, 41)
-        for y in range(41):
-            for x in range(ox, ox + 31):
-                c.set(x, y, panel)
+        c.paint(lambda x, y, p=panel: p, box=(ox, 0, ox + 31, 41))
         shield = shield_shape(ox)
         c.fill(sd_offset(shield, 0.3), mix(panel, (0, 0, 0), 0.25), opacity=0.35, soft=2.0, box=box)
         c.fill(shield, mix(panel, WHITE, 0.22), box=box)
@@ -627,27 +686,35 @@ def skin_lock_shared():
 # --------------------------------------------------------------------------
 
 BITMAPS = [
-    # id, size, painter, what it is
-    (5376, (320, 60), skin_main_frame, "main window frame"),
-    (5377, (320, 47), skin_secondary_frame, "Settings and About frame"),
-    (5378, (320, 47), skin_secondary_frame, "message box and language window frame"),
-    (5392, (41, 51), skin_close_secondary, "close button, secondary windows"),
-    (5393, (41, 51), skin_close_main, "close button, main window"),
-    (5394, (23, 51), skin_minimise, "hide button, main window"),
-    (5395, (23, 51), skin_menu, "menu button, main window"),
-    (5408, (240, 48), skin_message_icons, "message-box icons"),
-    (5409, (26, 84), skin_choice, "radio and check box faces"),
-    (5411, (9, 20), skin_drop_arrow, "drop-down arrow"),
-    (5456, (37, 148), skin_push_button, "push button faces"),
-    (5457, (108, 90), skin_logo, "logo"),
-    (5459, (62, 41), skin_status_shields, "status shields"),
-    (5460, (13, 13), skin_lock_blocked, "lock mark, blocked"),
-    (5461, (13, 13), skin_lock_unblocked, "lock mark, unblocked"),
-    (5462, (13, 13), skin_lock_shared, "lock mark, held but shared"),
+    # id, 96-DPI size, cell grid (columns, rows), painter, what it is
+    (5376, (320, 60), (1, 1), skin_main_frame, "main window frame"),
+    (5377, (320, 47), (1, 1), skin_secondary_frame, "Settings and About frame"),
+    (5378, (320, 47), (1, 1), skin_secondary_frame, "message box and language window frame"),
+    (5392, (41, 51), (1, 3), skin_close_secondary, "close button, secondary windows"),
+    (5393, (41, 51), (1, 3), skin_close_main, "close button, main window"),
+    (5394, (23, 51), (1, 3), skin_minimise, "hide button, main window"),
+    (5395, (23, 51), (1, 3), skin_menu, "menu button, main window"),
+    (5408, (240, 48), (5, 1), skin_message_icons, "message-box icons"),
+    (5409, (26, 84), (2, 6), skin_choice, "radio and check box faces"),
+    (5411, (9, 20), (1, 4), skin_drop_arrow, "drop-down arrow"),
+    (5456, (37, 148), (1, 4), skin_push_button, "push button faces"),
+    (5457, (108, 90), (1, 1), skin_logo, "logo"),
+    (5459, (62, 41), (2, 1), skin_status_shields, "status shields"),
+    (5460, (13, 13), (1, 1), skin_lock_blocked, "lock mark, blocked"),
+    (5461, (13, 13), (1, 1), skin_lock_unblocked, "lock mark, unblocked"),
+    (5462, (13, 13), (1, 1), skin_lock_shared, "lock mark, held but shared"),
 ]
 
+# The display scales, as DPIs (100 to 300 %), in the program's order
+# (ui/toolkit/DpiScaling.h, kSkinScaleDpis); scale i of skin id is resource
+# id + i * SCALE_ID_STEP.
+SCALE_DPIS = [96, 120, 144, 168, 192, 240, 288]
+SCALE_ID_STEP = 1000
+
 ICONS = [(101, "blue"), (102, "red"), (103, "green")]
-ICON_SIZES = [16, 24, 32, 48, 64, 128, 256]
+# The sizes the shell asks for at those scales: small icons 16 to 40,
+# large ones 32 to 64, and the big views' 128 and 256.
+ICON_SIZES = [16, 20, 24, 28, 32, 40, 48, 64, 128, 256]
 
 
 def write(path, data):
@@ -655,17 +722,60 @@ def write(path, data):
         f.write(data)
 
 
+def expected_size(size, grid, dpi):
+    """The scaled bitmap's size: whole cells of the scaled cell size, the
+    frames (one cell) their 96-DPI size scaled."""
+    (w, h), (cols, rows) = size, grid
+    return scale(w // cols, dpi) * cols, scale(h // rows, dpi) * rows
+
+
+def draw_bitmap(job):
+    """One skin at one scale: (file name, BMP bytes). Runs in a worker."""
+    global DRAW_DPI, DRAW_GRID
+    ident, size, grid, index = job
+    painter = next(b[3] for b in BITMAPS if b[0] == ident)
+    DRAW_DPI, DRAW_GRID = SCALE_DPIS[index], grid
+    canvas = painter()
+    if (canvas.w, canvas.h) != expected_size(size, grid, DRAW_DPI):
+        raise SystemExit(f"{ident} at {DRAW_DPI} DPI: drawn {canvas.w} x {canvas.h}")
+    return f"{ident + index * SCALE_ID_STEP}.bmp", bmp24_bytes(canvas)
+
+
+def scaled_rc():
+    lines = ["// Written by scripts/make-assets.py: every skin at 125 to 300 %, each",
+             "// scale's resource id the 100 % id + 1000 * the scale's index.", ""]
+    for index, dpi in enumerate(SCALE_DPIS[1:], start=1):
+        lines.append(f"// {dpi * 100 // 96} %")
+        for ident, _, _, _, what in BITMAPS:
+            scaled = ident + index * SCALE_ID_STEP
+            lines.append(f'{scaled} BITMAP "skins/{scaled}.bmp"   // {what}')
+        lines.append("")
+    return "\n".join(lines).encode("ascii")
+
+
 def main():
+    import multiprocessing
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "res", "skins")
+    args = sys.argv[1:]
+    percents = [dpi * 100 // 96 for dpi in SCALE_DPIS]
+    wanted = percents
+    if args and args[0].startswith("--scales="):
+        wanted = [int(p) for p in args.pop(0)[len("--scales="):].split(",")]
+        unknown = [p for p in wanted if p not in percents]
+        if unknown:
+            raise SystemExit(f"no drawn scale of {unknown} %; the scales are {percents}")
+    out = args[0] if args else os.path.join(root, "res", "skins")
     os.makedirs(out, exist_ok=True)
-    for ident, size, painter, _ in BITMAPS:
-        canvas = painter()
-        if (canvas.w, canvas.h) != size:
-            raise SystemExit(f"{ident}: drawn {canvas.w} x {canvas.h}, expected {size}")
-        write(os.path.join(out, f"{ident}.bmp"), bmp24_bytes(canvas))
+    jobs = [(ident, size, grid, index) for index in range(len(SCALE_DPIS))
+            for ident, size, grid, _, _ in BITMAPS if percents[index] in wanted]
+    # The large scales take most of the time: they go first.
+    jobs.sort(key=lambda j: -SCALE_DPIS[j[3]])
+    with multiprocessing.Pool(int(os.environ.get("JOBS", "2"))) as pool:
+        for name, data in pool.imap_unordered(draw_bitmap, jobs):
+            write(os.path.join(out, name), data)
     for ident, colour in ICONS:
         write(os.path.join(out, f"{ident}.ico"), ico_bytes([badge_icon(s, colour) for s in ICON_SIZES]))
+    write(os.path.join(out, "skins-scaled.rc"), scaled_rc())
 
 
 if __name__ == "__main__":

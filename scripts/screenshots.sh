@@ -3,7 +3,9 @@
 # a virtual display of its own, with the test-only virtual camera and
 # microphone listed, and writes them as .png files to docs/images/ (or the
 # folder given). Each shot starts the program afresh from a copy in
-# $BUILD_ROOT/win32/screenshots, with fresh registry keys.
+# $BUILD_ROOT/win32/screenshots, with fresh registry keys. The main window
+# and Settings are shot once more at 200 % (the prefix at 192 DPI), on a
+# virtual display tall enough for the main window's 1302 pixels.
 #
 #   scripts/screenshots.sh [output folder]
 set -euo pipefail
@@ -162,6 +164,24 @@ tool click-entry audio 0
 shot KSP2MainWndClass main-protected
 tool show
 stop_program
+
+# At 200 %: a session of its own on a larger virtual display, the prefix at
+# 192 DPI for these starts only.
+tool unplug >/dev/null
+wine_session_stop
+WINE_SESSION_SCREEN=2048x1536x24 wine_session_start "$build_dir" own-display
+trap finish EXIT
+tool plug >/dev/null
+wine_session_set_dpi 192
+fresh_start
+reg_dword "$settings_key" Language 0
+start_program
+expect_start shown
+shot KSP2MainWndClass main-at-risk-200
+tool command 4864
+shot KSP2SettingsWndClass settings-window-200
+stop_program
+wine_session_set_dpi 96
 
 # The help shows the shortcuts window too; the help compiler takes only files
 # below the help folder.

@@ -7,6 +7,11 @@
 # one null capture device), and stops Xvfb and the wineserver when the shell
 # that called it exits, is interrupted or is told to terminate. Answers 1
 # when no display or prefix could be had.
+# WINE_SESSION_SCREEN sets the virtual display's size (default 1280x1024x24):
+# the shots at 200 % need a taller screen than the tests. Every session
+# starts at the prefix's 96 DPI: a display scale (LogPixels) a run left
+# behind is removed; a script that sets one for its shots removes it again
+# (wine_session_set_dpi).
 
 wine_session_start() {
   local build_dir
@@ -36,7 +41,7 @@ wine_session_start() {
     # so parallel sessions never collide.
     local number_file number=
     number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${WINE_SESSION_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
     WINE_SESSION_XVFB_PID=$!
     local i
     for i in $(seq 1 100); do
@@ -70,6 +75,18 @@ wine_session_start() {
   # started later by a test, they would inherit ctest's pipes and keep it
   # waiting until the server ends.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wine_session_set_dpi 96
+}
+
+# wine_session_set_dpi <dpi>: the display scale of the programs started
+# afterwards (Wine reads it when a process starts); 96 removes the value.
+wine_session_set_dpi() {
+  local key='HKCU\Control Panel\Desktop'
+  if [ "$1" = 96 ]; then
+    wine reg delete "$key" /v LogPixels /f </dev/null >/dev/null 2>&1 || true
+  else
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+  fi
 }
 
 display_answers() {

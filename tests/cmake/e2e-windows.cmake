@@ -34,3 +34,13 @@ set_target_properties(e2e_outside_command_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(e2e_outside_command_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
 set_tests_properties(e2e_outside_command_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
+
+# The real program at 150 % and 200 %: the test sets the prefix's display
+# scale for the copies it starts, so no other test may run meanwhile.
+shadowpane_test(e2e_display_scale_tests
+  SOURCES e2e/DisplayScaleEndToEndTest.cpp
+  LIBS shadowpane_e2e_driver)
+set_target_properties(e2e_display_scale_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_display_scale_tests Shadowpane)
+set_tests_properties(e2e_display_scale_tests PROPERTIES RUN_SERIAL TRUE)

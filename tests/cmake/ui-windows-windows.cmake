@@ -11,7 +11,10 @@ shadowpane_test(ui_windows_win32_tests
 shadowpane_test(text_fit_tests
   SOURCES ui/TextFitTest.cpp ui/windows/win32/LoopScript.cpp ui/toolkit/win32/ToolkitTestHost.cpp
           ${SHADOWPANE_RC_SOURCES}
-  LIBS shadowpane_win32)
+  LIBS shadowpane_win32 shadowpane_test_support)
+# It sets the prefix's display scale for the copies it starts at 150 % and
+# 200 %, so no other test may run meanwhile.
+set_tests_properties(text_fit_tests PROPERTIES RUN_SERIAL TRUE)
 
 # The secondary windows' gallery: each window in each language saved as an
 # image for a person to look at (scripts/gallery.sh). Not a test.

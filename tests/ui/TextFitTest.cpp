@@ -1,7 +1,9 @@
 // Every localized text of every window, in each of the four languages,
 // measured with the real font (Tahoma in the test prefix) against the
 // control or box that shows it: a translation that no longer fits fails
-// here instead of being cut off on screen.
+// here instead of being cut off on screen. Once at the prefix's scale
+// (96 DPI), and again in a copy of this program started with the prefix at
+// 150 % and at 200 %, where every window lays itself out natively.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,12 +15,14 @@
 #include "settings/Languages.h"
 #include "settings/Settings.h"
 #include "core/win32/TextCast.h"
+#include "tests/support/win32/ScopedLogPixels.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/DpiScaling.h"
 #include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/ShortcutFieldLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
@@ -26,6 +30,7 @@
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/toolkit/win32/WindowDpi.h"
 #include "ui/windows/LanguageWindowLogic.h"
 #include "ui/windows/SecondaryWindowLogic.h"
 #include "ui/windows/ShortcutsWindowLogic.h"
@@ -62,19 +67,20 @@ int BitmapWidth(int id) {
   return info.bmWidth;
 }
 
-// Each control of an open secondary window against the room it has: a push
+// Each control of an open secondary window, at its DPI, against the room it has: a push
 // button's caption within the button (a picker's beside its arrow), a
 // self-sized label or check box within its own width and the window's
 // separators, and the title within its box.
 void CheckSecondaryWindow(HWND window, const WideChar* title) {
   ASSERT_NE(window, nullptr);
+  const int dpi = LayoutDpi(window);
   RECT client{};
   GetClientRect(window, &client);
-  GdiObject<HFONT> normal(CreateToolkitFont());
-  GdiObject<HFONT> bold(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
-  GdiObject<HFONT> large(CreateToolkitFont(kLargeFontHeight));
-  EXPECT_LE(TextWidth(window, bold.get(), AsWide(title)), kTitleRect.right - kTitleRect.left) << "title";
-  const int arrowRoom = BitmapWidth(kSkinDropArrow);
+  GdiObject<HFONT> normal(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, dpi));
+  GdiObject<HFONT> bold(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold, NONANTIALIASED_QUALITY, dpi));
+  GdiObject<HFONT> large(CreateToolkitFont(kLargeFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, dpi));
+  EXPECT_LE(TextWidth(window, bold.get(), AsWide(title)), Width(Scale(kTitleRect, dpi))) << "title";
+  const int arrowRoom = Scale(BitmapWidth(kSkinDropArrow), dpi);
   for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     const std::wstring text = WindowText(child);
     if (text.empty()) continue;
@@ -88,14 +94,15 @@ void CheckSecondaryWindow(HWND window, const WideChar* title) {
     if (lstrcmpW(className, kButtonClassName) == 0) {
       const int textX = static_cast<int>(SendMessageW(child, BXM_TEXTX, kPropertyRead, 0));
       const int iconFromRight = LOWORD(SendMessageW(child, BXM_ICON2POS, kPropertyRead, 0));
-      const int room = textX == kTextCentred ? width : width - textX - iconFromRight - arrowRoom;
+      const int room =
+          textX == kTextCentred ? width : width - Scale(textX, dpi) - Scale(iconFromRight, dpi) - arrowRoom;
       EXPECT_LE(TextWidth(window, normal.get(), text), room);
     } else if (lstrcmpW(className, kLabelClassName) == 0) {
       EXPECT_LE(TextWidth(window, large.get(), text), width);
-      EXPECT_LE(r.right, client.right - kSeparatorInset);
+      EXPECT_LE(r.right, client.right - Scale(kSeparatorInset, dpi));
     } else if (lstrcmpW(className, kChoiceClassName) == 0) {
-      EXPECT_LE(kChoiceTextX + TextWidth(window, normal.get(), text), width);
-      EXPECT_LE(r.right, client.right - kSeparatorInset);
+      EXPECT_LE(Scale(kChoiceTextX, dpi) + TextWidth(window, normal.get(), text), width);
+      EXPECT_LE(r.right, client.right - Scale(kSeparatorInset, dpi));
     }
   }
 }
@@ -177,13 +184,14 @@ void CheckShortcutsWindow() {
     }
     CheckSecondaryWindow(window, title);
   }
-  GdiObject<HFONT> normal(CreateToolkitFont());
-  const Rect field = ShortcutFieldPlace(0);
+  const int dpi = LayoutDpi(window);
+  GdiObject<HFONT> normal(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, dpi));
+  const Rect field = Scale(ShortcutFieldPlace(0), dpi);
   const std::uint32_t longest =
       EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift | kShortcutWin, 0x87);  // F24
   for (std::uint32_t stored : {kNoShortcut, longest}) {
     const WideString text = ShortcutFieldText(stored, gDisplayLanguage, WideView());
-    EXPECT_LE(TextWidth(window, normal.get(), AsWide(text.c_str())), Width(field) - 2 * kShortcutFieldTextInset)
+    EXPECT_LE(TextWidth(window, normal.get(), AsWide(text.c_str())), Width(field) - 2 * Scale(kShortcutFieldTextInset, dpi))
         << Narrow(AsWide(text.c_str()));
   }
 }
@@ -201,19 +209,23 @@ TEST_P(TextFitTest, KeyboardShortcuts) {
 }
 
 TEST_P(TextFitTest, MainWindowStatusAndCaptions) {
+  // The main window lays itself out at the system's DPI when it starts.
   HWND desktop = GetDesktopWindow();
-  GdiObject<HFONT> normal(CreateToolkitFont());
-  GdiObject<HFONT> bold(CreateToolkitFont(kMainBoldFontHeight, kFontWeightBold, PROOF_QUALITY));
-  GdiObject<HFONT> captionFont(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
+  const int dpi = SystemDpi();
+  GdiObject<HFONT> normal(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, dpi));
+  GdiObject<HFONT> bold(CreateToolkitFont(kMainBoldFontHeight, kFontWeightBold, PROOF_QUALITY, dpi));
+  GdiObject<HFONT> captionFont(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold, NONANTIALIASED_QUALITY, dpi));
   const int textRight = kMainWindowWidth - kStatusTextRightInset;
   for (int state : {0, 1}) {
     const StatusPanelLook look = PanelLook(state);
-    EXPECT_LE(TextWidth(desktop, bold.get(), AsWide(GetString(look.headline))), textRight - kHeadlineBox.left);
-    EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(GetString(look.line))), textRight - kStatusLineBox.left);
+    EXPECT_LE(TextWidth(desktop, bold.get(), AsWide(GetString(look.headline))),
+              Scale(textRight - kHeadlineBox.left, dpi));
+    EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(GetString(look.line))),
+              Scale(textRight - kStatusLineBox.left, dpi));
   }
   const int captionRoom = kGroupLeft + kMainWindowWidth - kGroupWidthInset - kGroupCaptionX;
   for (int caption : {STR_VIDEO_DEVICES, STR_AUDIO_DEVICES}) {
-    EXPECT_LE(TextWidth(desktop, captionFont.get(), AsWide(GetString(caption))), captionRoom);
+    EXPECT_LE(TextWidth(desktop, captionFont.get(), AsWide(GetString(caption))), Scale(captionRoom, dpi));
   }
 }
 
@@ -241,6 +253,50 @@ TEST(TextFit, LanguageWindow) {
   testing::RegisterWindowsForTests();
   testing::RunScripted({[] { CheckSecondaryWindow(testing::FindOpen(kLanguageWindowClassName), kLanguageWindowTitle); }},
                        [] { ShowLanguageWindow(); });
+}
+
+// Set, to the DPI it was started for, in each copy started below.
+constexpr wchar_t kScaledCopyVariable[] = L"SHADOWPANE_TEXT_FIT_SCALED_COPY";
+
+// A scaled copy really runs at its scale, so its checks are not the
+// 96-DPI ones again.
+TEST(TextFit, AScaledCopyRunsAtTheScaleItWasStartedFor) {
+  wchar_t expected[16] = {};
+  if (GetEnvironmentVariableW(kScaledCopyVariable, expected, 16) == 0) GTEST_SKIP() << "not a scaled copy";
+  EXPECT_EQ(SystemDpi(), _wtoi(expected));
+  testing::TestHost host(100, 100, 0, 0);
+  EXPECT_EQ(LayoutDpi(host.window()), _wtoi(expected));
+}
+
+// Every check above again, in a copy of this program started with the
+// prefix at 150 % and then at 200 % (Wine reads the scale when a process
+// starts); the prefix's own scale comes back afterwards.
+TEST(TextFit, EveryTextFitsAt150And200Percent) {
+  if (GetEnvironmentVariableW(kScaledCopyVariable, nullptr, 0) != 0) GTEST_SKIP() << "in a scaled copy";
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  for (DWORD dpi : {144u, 192u}) {
+    SCOPED_TRACE(dpi);
+    SetEnvironmentVariableW(kScaledCopyVariable, std::to_wstring(dpi).c_str());
+    testing::ScopedLogPixels scale(dpi);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_brief=1 --gtest_filter=-TextFit.EveryTextFits*";
+    // Its output goes where ours goes, so its failures are read in our log.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, 0u) << "a text does not fit at " << dpi << " DPI (its failures are printed above)";
+  }
+  SetEnvironmentVariableW(kScaledCopyVariable, nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "settings/Languages.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/toolkit/DpiScaling.h"
 
 namespace shadowpane {
 
@@ -18,6 +20,31 @@ int LockMarkSkin(std::uint32_t itemData) {
   if ((ListItemBlocked(itemData) & 1) == 0) return kSkinLockUnblocked;
   return (itemData & kListItemHeldButShared) != 0 ? kSkinLockShared : kSkinLockBlocked;
 }
+
+namespace {
+
+constexpr Rect TitleButtonRect(int rightOffset, int width) {
+  return {kMainWindowWidth - rightOffset, kTitleButtonY, kMainWindowWidth - rightOffset + width,
+          kTitleButtonY + kTitleButtonHeight};
+}
+
+constexpr MainControlPlace kMainControls[] = {
+    {IDC_CLOSE_BUTTON, TitleButtonRect(52, 41)},
+    {IDC_HIDE_BUTTON, TitleButtonRect(76, 23)},
+    {IDC_MENU_BUTTON, TitleButtonRect(100, 23)},
+    {IDC_VIDEO_LIST, {30, 160, 468, 370}},
+    {IDC_AUDIO_LIST, {30, 413, 470, 623}},
+};
+
+}  // namespace
+
+std::vector<MainControlPlace> MainWindowControls(int dpi) {
+  std::vector<MainControlPlace> placed;
+  for (const MainControlPlace& c : kMainControls) placed.push_back({c.id, Scale(c.rect, dpi)});
+  return placed;
+}
+
+Size MainWindowSize(int dpi) { return Scale(Size{kMainWindowWidth, kMainWindowHeight}, dpi); }
 
 int GroupHorizontalDashes(int width) { return width > kGroupDashPeriod ? (width - 7) / kGroupDashPeriod + 1 : 0; }
 

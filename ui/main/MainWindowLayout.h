@@ -1,10 +1,12 @@
 // The main window's fixed geometry, colours and the few rules its painting
 // follows: the status panel by protection state, the dotted group frames.
-// Portable: the Win32 painting (ui/main/win32/MainWindowPaint.cpp) draws
-// with these numbers.
+// Every size is for 96 DPI; the window scales each by its own DPI
+// (ui/toolkit/DpiScaling.h). Portable: the Win32 painting
+// (ui/main/win32/MainWindowPaint.cpp) draws with these numbers.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/Text.h"
 #include "ui/toolkit/Geometry.h"
@@ -48,6 +50,17 @@ constexpr int kMainSideSourceY = 43;
 // Title-bar buttons: x from the right edge, y 1, 17 high.
 constexpr int kTitleButtonY = 1;
 constexpr int kTitleButtonHeight = 17;
+
+// The window's controls at 96 DPI: the close, hide and menu buttons (right
+// ends 52, 76 and 100 pixels in from the right edge), then the video and
+// the audio list.
+struct MainControlPlace {
+  int id;
+  Rect rect;
+};
+std::vector<MainControlPlace> MainWindowControls(int dpi);
+// The window's size at a DPI.
+Size MainWindowSize(int dpi);
 
 // Device lists and their entries.
 constexpr int kDeviceEntryHeight = 30;

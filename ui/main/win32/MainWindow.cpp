@@ -37,28 +37,15 @@ HWND gMainWindow = nullptr;
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
 
-struct TitleButton {
+// The skin of each title-bar button.
+struct TitleButtonSkin {
   int id;
-  int rightOffset;  // x = W - rightOffset
-  int width;
   int skin;
 };
-const TitleButton kTitleButtons[] = {
-    {IDC_CLOSE_BUTTON, 52, 41, kSkinCloseMain},
-    {IDC_HIDE_BUTTON, 76, 23, kSkinMinimize},
-    {IDC_MENU_BUTTON, 100, 23, kSkinMenu},
-};
-
-struct DeviceListPlace {
-  int id;
-  int x;
-  int y;
-  int width;
-  int height;
-};
-const DeviceListPlace kDeviceLists[] = {
-    {IDC_VIDEO_LIST, 30, 160, 438, 210},
-    {IDC_AUDIO_LIST, 30, 413, 440, 210},
+const TitleButtonSkin kTitleButtonSkins[] = {
+    {IDC_CLOSE_BUTTON, kSkinCloseMain},
+    {IDC_HIDE_BUTTON, kSkinMinimize},
+    {IDC_MENU_BUTTON, kSkinMenu},
 };
 
 MainWindowData* DataOf(HWND window) { return GetWindowRecord<MainWindowData>(window); }
@@ -119,9 +106,9 @@ void UpdateStateIcons(MainWindowData& data) {
   if (data.trayShown) UpdateTrayIcon(window, icon);
   // The class icons, so that the taskbar button follows too.
   SetClassLongPtrW(window, GCLP_HICON,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXICON))));
+                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, SystemMetricForDpi(SM_CXICON, data.dpi))));
   SetClassLongPtrW(window, GCLP_HICONSM,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, GetSystemMetrics(SM_CXSMICON))));
+                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, SystemMetricForDpi(SM_CXSMICON, data.dpi))));
 }
 
 // The panel, the tray and the class icons after anything that may have
@@ -322,22 +309,64 @@ LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
 void CreateControls(MainWindowData& data) {
   HWND window = data.window;
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-  for (const TitleButton& b : kTitleButtons) {
-    HWND button = CreateWindowExW(0, kButtonClassName, L"", WS_CHILD | WS_VISIBLE,
-                                  kMainWindowWidth - b.rightOffset, kTitleButtonY, b.width, kTitleButtonHeight,
-                                  window, ControlId(b.id), instance, nullptr);
-    if (button == nullptr) continue;
-    SendMessageW(button, BXM_FACEBITMAP, kPropertyStore, b.skin);
-    SendMessageW(button, BXM_FACESTYLE, kPropertyStore, BXS_STATE_STRIP);
+  for (const MainControlPlace& c : MainWindowControls(data.dpi)) {
+    const bool list = c.id == IDC_VIDEO_LIST || c.id == IDC_AUDIO_LIST;
+    HWND control = CreateWindowExW(0, list ? L"LISTBOX" : kButtonClassName, L"", list ? kListStyle : WS_CHILD | WS_VISIBLE,
+                                   c.rect.left, c.rect.top, Width(c.rect), Height(c.rect), window, ControlId(c.id),
+                                   instance, nullptr);
+    if (control == nullptr) continue;
+    if (list) {
+      const auto previous = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DeviceListProc)));
+      data.savedListProcedure = previous;
+      continue;
+    }
+    for (const TitleButtonSkin& b : kTitleButtonSkins) {
+      if (b.id != c.id) continue;
+      SendMessageW(control, BXM_FACEBITMAP, kPropertyStore, b.skin);
+      SendMessageW(control, BXM_FACESTYLE, kPropertyStore, BXS_STATE_STRIP);
+    }
   }
-  for (const DeviceListPlace& l : kDeviceLists) {
-    HWND list = CreateWindowExW(0, L"LISTBOX", L"", kListStyle, l.x, l.y, l.width, l.height, window,
-                                ControlId(l.id), instance, nullptr);
-    if (list == nullptr) continue;
-    const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DeviceListProc)));
-    data.savedListProcedure = previous;
+}
+
+// The fonts at the window's DPI (the same faces and weights at every DPI).
+void CreateFonts(MainWindowData& data) {
+  data.normalFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, data.dpi));
+  data.boldFont.Reset(CreateToolkitFont(kMainBoldFontHeight, kFontWeightBold, PROOF_QUALITY, data.dpi));
+  data.captionFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold, NONANTIALIASED_QUALITY, data.dpi));
+}
+
+// A new DPI (the window moved to a monitor of another scale): fonts anew,
+// the controls and the entries' height scaled, then the window takes the
+// rectangle the system suggests (its scaled size at the suggested place,
+// so it cannot grow or shrink onto the monitor it left), its outline and a
+// full repaint. The skins follow at the next paint.
+void OnDpiChanged(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
+  const DpiChange change = ReadDpiChange(wParam, lParam);
+  HWND window = data.window;
+  data.dpi = change.dpi;
+  SetLayoutDpi(window, data.dpi);
+  CreateFonts(data);
+  for (const MainControlPlace& c : MainWindowControls(data.dpi)) {
+    HWND control = GetDlgItem(window, c.id);
+    if (control == nullptr) continue;
+    SetWindowPos(control, nullptr, c.rect.left, c.rect.top, Width(c.rect), Height(c.rect),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, kDpiChangedAfterParent, 0, 0);
+    if (c.id == IDC_VIDEO_LIST || c.id == IDC_AUDIO_LIST) {
+      SendMessageW(control, LB_SETITEMHEIGHT, 0, Scale(kDeviceEntryHeight, data.dpi));
+    }
   }
+  const Size size = MainWindowSize(data.dpi);
+  RECT place{};
+  GetWindowRect(window, &place);
+  if (change.hasRect) place = change.suggested;
+  SetWindowPos(window, nullptr, place.left, place.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetRoundedRegion(window, size.width, size.height);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  // The tray and the taskbar take their icons at the sizes of this DPI.
+  if (data.trayShown) UpdateTrayIcon(window, StateIconId(gProtectedState));
+  UpdateStateIcons(data);
 }
 
 LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
@@ -574,9 +603,11 @@ MainWindowData* MakeMainWindowData(HWND window, const CREATESTRUCTW& create) {
   if (data == nullptr) return nullptr;
   data->window = window;
   if (create.lpCreateParams != nullptr) data->services = *static_cast<const MainWindowServices*>(create.lpCreateParams);
-  data->normalFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal));
-  data->boldFont.Reset(CreateToolkitFont(kMainBoldFontHeight, kFontWeightBold, PROOF_QUALITY));
-  data->captionFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
+  // The monitor's DPI, recorded before any control exists: the controls
+  // read it from the window.
+  data->dpi = WindowDpi(window);
+  SetLayoutDpi(window, data->dpi);
+  CreateFonts(*data);
   return data;
 }
 
@@ -605,11 +636,14 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     }
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (item != nullptr) item->itemHeight = kDeviceEntryHeight;
+      if (item != nullptr) item->itemHeight = static_cast<UINT>(Scale(kDeviceEntryHeight, data.dpi));
       return TRUE;
     }
     case WM_NCHITTEST:
       return CaptionHitTest(window, lParam, wParam, kMainDragRows);
+    case kDpiChangedMessage:
+      OnDpiChanged(data, wParam, lParam);
+      return 0;
     case WM_MOUSEMOVE:
       SetFocus(window);
       return DefWindowProcW(window, message, wParam, lParam);
@@ -656,13 +690,21 @@ int RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(const MainWindowServices& services, bool hidden) {
-  const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - kMainWindowWidth / 2;
-  const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - kMainWindowHeight / 2;
-  HWND window = CreateWindowExW(0, kMainWindowClassName, kMainWindowTitle, WS_POPUP, x, y, kMainWindowWidth,
-                                kMainWindowHeight, nullptr, nullptr, ToolkitInstance(),
+  // Sized for the primary monitor first; the window then lays itself out
+  // for the monitor it was made on.
+  Size size = MainWindowSize(SystemDpi());
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - size.width / 2;
+  const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - size.height / 2;
+  HWND window = CreateWindowExW(0, kMainWindowClassName, kMainWindowTitle, WS_POPUP, x, y, size.width,
+                                size.height, nullptr, nullptr, ToolkitInstance(),
                                 const_cast<MainWindowServices*>(&services));
   if (window == nullptr) return nullptr;
-  SetRoundedRegion(window, kMainWindowWidth, kMainWindowHeight);
+  const Size own = MainWindowSize(LayoutDpi(window));
+  if (!(own == size)) {
+    size = own;
+    ResizeWindow(window, size);
+  }
+  SetRoundedRegion(window, size.width, size.height);
   UpdateWindow(window);
   SetForegroundWindow(window);
   BringWindowToTop(window);

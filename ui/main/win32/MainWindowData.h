@@ -29,6 +29,8 @@ struct MainWindowData {
   // subclassed; both lists share it.
   WNDPROC savedListProcedure = nullptr;
   HWND window = nullptr;
+  // The DPI the window is laid out for: its monitor's, from WM_DPICHANGED.
+  int dpi = 96;
   GdiObject<HFONT> normalFont;   // Tahoma 13, normal
   GdiObject<HFONT> boldFont;     // Tahoma 15, bold, proof quality: title and headline
   GdiObject<HFONT> captionFont;  // Tahoma 13, bold: group captions

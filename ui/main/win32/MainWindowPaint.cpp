@@ -15,23 +15,32 @@ namespace {
 
 constexpr UINT kSingleLine = DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags;
 
-void DrawFrame(HDC dc, int w, int h) {
-  SkinBitmap frame(dc, kSkinMainFrame);
-  frame.Copy(dc, 0, 0, kMainBandLeftWidth, kMainBandHeight, 0, 0);
-  frame.Copy(dc, w - kMainBandRightWidth, 0, kMainBandRightWidth, kMainBandHeight, kMainBandRightSourceX, 0);
-  for (int x = kMainBandLeftWidth; x < w - kMainBandRightWidth; ++x) {
-    frame.Copy(dc, x, 0, 1, kMainBandHeight, kMainFillSourceX, 0);
+// The frame skin at the window's scale: its pieces are the 96-DPI pieces
+// scaled, the right-hand and bottom ones cut from the skin's far edges.
+void DrawFrame(HDC dc, int w, int h, int dpi) {
+  SkinBitmap frame(dc, kSkinMainFrame, dpi);
+  const int bandHeight = Scale(kMainBandHeight, dpi);
+  const int leftWidth = Scale(kMainBandLeftWidth, dpi);
+  const int rightWidth = Scale(kMainBandRightWidth, dpi);
+  const int fillX = Scale(kMainFillSourceX, dpi);
+  const int bottomHeight = Scale(kMainBottomHeight, dpi);
+  const int sideWidth = Scale(kMainSideWidth, dpi);
+  const int sideY = Scale(kMainSideSourceY, dpi);
+  const int bottomY = frame.height() - bottomHeight;
+  frame.Copy(dc, 0, 0, leftWidth, bandHeight, 0, 0);
+  frame.Copy(dc, w - rightWidth, 0, rightWidth, bandHeight, frame.width() - rightWidth, 0);
+  for (int x = leftWidth; x < w - rightWidth; ++x) {
+    frame.Copy(dc, x, 0, 1, bandHeight, fillX, 0);
   }
-  const int bottom = h - kMainBottomHeight;
-  frame.Copy(dc, 0, bottom, kMainBottomHeight, kMainBottomHeight, 0, kMainBottomSourceY);
-  frame.Copy(dc, w - kMainBottomHeight, bottom, kMainBottomHeight, kMainBottomHeight, kMainBottomRightSourceX,
-             kMainBottomSourceY);
-  for (int x = kMainBottomHeight; x < w - kMainBottomHeight; ++x) {
-    frame.Copy(dc, x, bottom, 1, kMainBottomHeight, kMainFillSourceX, kMainBottomSourceY);
+  const int bottom = h - bottomHeight;
+  frame.Copy(dc, 0, bottom, bottomHeight, bottomHeight, 0, bottomY);
+  frame.Copy(dc, w - bottomHeight, bottom, bottomHeight, bottomHeight, frame.width() - bottomHeight, bottomY);
+  for (int x = bottomHeight; x < w - bottomHeight; ++x) {
+    frame.Copy(dc, x, bottom, 1, bottomHeight, fillX, bottomY);
   }
-  for (int y = kMainBandHeight; y < bottom; ++y) {
-    frame.Copy(dc, 0, y, kMainSideWidth, 1, 0, kMainSideSourceY);
-    frame.Copy(dc, w - kMainSideWidth, y, kMainSideWidth, 1, 0, kMainSideSourceY);
+  for (int y = bandHeight; y < bottom; ++y) {
+    frame.Copy(dc, 0, y, sideWidth, 1, 0, sideY);
+    frame.Copy(dc, w - sideWidth, y, sideWidth, 1, 0, sideY);
   }
 }
 
@@ -40,41 +49,42 @@ void DrawText(HDC dc, const WideChar* text, RECT rect, ToolkitColor color) {
   DrawTextW(dc, AsWide(text), -1, &rect, kSingleLine);
 }
 
-void DrawStatusPanel(HDC dc, int w, const StatusPanelLook& look) {
-  const int right = w - kPanelRightInset;
-  FillColor(dc, kPanelLeft, kPanelTop, right, kPanelBottom, look.fill);
-  const COLORREF corner = ToColorRef(look.corners);
-  SetPixelV(dc, kPanelLeft, kPanelTop, corner);
-  SetPixelV(dc, right - 1, kPanelTop, corner);
-  SetPixelV(dc, kPanelLeft, kPanelBottom - 1, corner);
-  SetPixelV(dc, right - 1, kPanelBottom - 1, corner);
+void DrawStatusPanel(HDC dc, int w, int dpi, const StatusPanelLook& look) {
+  const int left = Scale(kPanelLeft, dpi);
+  const int top = Scale(kPanelTop, dpi);
+  const int right = w - Scale(kPanelRightInset, dpi);
+  const int bottom = Scale(kPanelBottom, dpi);
+  const int dot = Scale(1, dpi);
+  FillColor(dc, left, top, right, bottom, look.fill);
+  // The four corner pixels, as large as a pixel is at this DPI.
+  FillColor(dc, left, top, left + dot, top + dot, look.corners);
+  FillColor(dc, right - dot, top, right, top + dot, look.corners);
+  FillColor(dc, left, bottom - dot, left + dot, bottom, look.corners);
+  FillColor(dc, right - dot, bottom - dot, right, bottom, look.corners);
 }
 
-void Dash(HDC dc, int x0, int y0, int x1, int y1) {
-  MoveToEx(dc, x0, y0, nullptr);
-  LineTo(dc, x1, y1);  // the end point is left out
+// One dash of a group frame: 96-DPI rectangle, scaled.
+void Dash(HDC dc, const Rect& r, int dpi) {
+  const Rect s = Scale(r, dpi);
+  FillColor(dc, s.left, s.top, s.right, s.bottom, kColorGroupDash);
 }
 
-void DrawGroupFrame(HDC dc, HFONT captionFont, int width, int top, const WideChar* caption) {
+// A group frame of the given 96-DPI width and top: its dashes laid out at
+// 96 DPI and each scaled, the caption in the window's bold font.
+void DrawGroupFrame(HDC dc, HFONT captionFont, int width, int top, int dpi, const WideChar* caption) {
   const int right = width + kGroupLeft;
   const int bottom = top + kGroupHeight;
-  HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(kColorGroupDash));
-  HGDIOBJ previousPen = pen != nullptr ? SelectObject(dc, pen) : nullptr;
   const int across = GroupHorizontalDashes(width);
   for (int i = 0, x = kGroupFirstDashEnd; i < across; ++i, x += kGroupDashPeriod) {
-    Dash(dc, x - kGroupDashLength, top, x, top);
-    Dash(dc, x - kGroupDashLength, bottom - 1, x, bottom - 1);
+    Dash(dc, {x - kGroupDashLength, top, x, top + 1}, dpi);
+    Dash(dc, {x - kGroupDashLength, bottom - 1, x, bottom}, dpi);
   }
   for (int i = 0, y = top + 5; i < kGroupVerticalDashes; ++i, y += kGroupDashPeriod) {
-    Dash(dc, kGroupLeft, y - kGroupDashLength, kGroupLeft, y);
-    Dash(dc, right - 1, y - kGroupDashLength, right - 1, y);
-  }
-  if (pen != nullptr) {
-    SelectObject(dc, previousPen);
-    DeleteObject(pen);
+    Dash(dc, {kGroupLeft, y - kGroupDashLength, kGroupLeft + 1, y}, dpi);
+    Dash(dc, {right - 1, y - kGroupDashLength, right, y}, dpi);
   }
   HGDIOBJ previousFont = SelectObject(dc, captionFont);
-  RECT rect{kGroupCaptionX, top - kGroupCaptionRise, right, top + kGroupHeight};
+  RECT rect = ToWinRect(Scale(Rect{kGroupCaptionX, top - kGroupCaptionRise, right, top + kGroupHeight}, dpi));
   DrawTextW(dc, AsWide(caption), -1, &rect, kSingleLine);
   SelectObject(dc, previousFont);
 }
@@ -108,34 +118,39 @@ void PaintMainWindow(const MainWindowData& data) {
   OffscreenPaint paint(data.window);
   HDC dc = paint.dc();
   if (dc == nullptr) return;
+  const int dpi = data.dpi;
   const int w = paint.width();
   const int h = paint.height();
   const StatusPanelLook look = PanelLook(gProtectedState);
 
-  DrawFrame(dc, w, h);
-  FillWhite(dc, kMainSideWidth, kMainBandHeight, w - kMainSideWidth, h - kMainBottomHeight);
-  DrawStatusPanel(dc, w, look);
+  DrawFrame(dc, w, h, dpi);
+  FillWhite(dc, Scale(kMainSideWidth, dpi), Scale(kMainBandHeight, dpi), w - Scale(kMainSideWidth, dpi),
+            h - Scale(kMainBottomHeight, dpi));
+  DrawStatusPanel(dc, w, dpi, look);
 
   SetBkMode(dc, TRANSPARENT);
   HGDIOBJ previousFont = SelectObject(dc, data.boldFont.get());
-  DrawText(dc, kMainTitleText, {10, 12, 200, 30}, kColorTitleDark);
-  DrawText(dc, kMainTitleText, {10, 13, 200, 30}, kColorTitleLight);
-  const int textRight = w - kStatusTextRightInset;
-  DrawText(dc, GetString(look.headline), {kHeadlineBox.left, kHeadlineBox.top, textRight, kHeadlineBox.bottom},
+  DrawText(dc, kMainTitleText, ToWinRect(Scale(Rect{10, 12, 200, 30}, dpi)), kColorTitleDark);
+  DrawText(dc, kMainTitleText, ToWinRect(Scale(Rect{10, 13, 200, 30}, dpi)), kColorTitleLight);
+  const int textRight = w - Scale(kStatusTextRightInset, dpi);
+  const Rect headline = Scale(kHeadlineBox, dpi);
+  DrawText(dc, GetString(look.headline), {headline.left, headline.top, textRight, headline.bottom},
            kColorHighlightText);
   SelectObject(dc, data.normalFont.get());
-  DrawText(dc, GetString(look.line), {kStatusLineBox.left, kStatusLineBox.top, textRight, kStatusLineBox.bottom},
-           look.statusLine);
+  const Rect line = Scale(kStatusLineBox, dpi);
+  DrawText(dc, GetString(look.line), {line.left, line.top, textRight, line.bottom}, look.statusLine);
 
   {
-    SkinBitmap shields(dc, kSkinStatusShields);
-    shields.Copy(dc, kShieldX, kShieldY, kShieldWidth, kShieldHeight, look.shieldSourceX, 0);
+    SkinBitmap shields(dc, kSkinStatusShields, dpi, SkinGrid{2, 1});
+    const Rect cell = shields.Cell(look.shieldSourceX / kShieldWidth, 0);
+    shields.Copy(dc, Scale(kShieldX, dpi), Scale(kShieldY, dpi), Width(cell), Height(cell), cell.left, cell.top);
   }
 
   SetTextColor(dc, ToColorRef(kColorText));
-  const int groupWidth = w - kGroupWidthInset;
-  DrawGroupFrame(dc, data.captionFont.get(), groupWidth, kVideoGroupTop, GetString(STR_VIDEO_DEVICES));
-  DrawGroupFrame(dc, data.captionFont.get(), groupWidth, kAudioGroupTop, GetString(STR_AUDIO_DEVICES));
+  // The window's width at 96 DPI: the group frames are laid out there.
+  const int groupWidth = MulDiv(w, kDesignDpi, dpi) - kGroupWidthInset;
+  DrawGroupFrame(dc, data.captionFont.get(), groupWidth, kVideoGroupTop, dpi, GetString(STR_VIDEO_DEVICES));
+  DrawGroupFrame(dc, data.captionFont.get(), groupWidth, kAudioGroupTop, dpi, GetString(STR_AUDIO_DEVICES));
   SelectObject(dc, previousFont);
 }
 
@@ -150,8 +165,8 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
   if (dc == nullptr) return;
   FillWhite(dc, 0, 0, right, item.rcItem.bottom);
   {
-    SkinBitmap mark(dc, LockMarkSkin(static_cast<std::uint32_t>(item.itemData)));
-    mark.Copy(dc, kLockMarkX, kLockMarkY, kLockMarkSize, kLockMarkSize, 0, 0);
+    SkinBitmap mark(dc, LockMarkSkin(static_cast<std::uint32_t>(item.itemData)), data.dpi);
+    mark.Copy(dc, Scale(kLockMarkX, data.dpi), Scale(kLockMarkY, data.dpi), mark.width(), mark.height(), 0, 0);
   }
   const LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
   if (length != LB_ERR && length > 0) {
@@ -160,7 +175,7 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
     HGDIOBJ previousFont = SelectObject(dc, data.normalFont.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(kColorEntryText));
-    RECT rect{kEntryTextX, 0, right - 3, entryHeight};
+    RECT rect{Scale(kEntryTextX, data.dpi), 0, right - Scale(3, data.dpi), entryHeight};
     DrawTextW(dc, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | kToolkitTextFlags);
     SelectObject(dc, previousFont);
   }

@@ -19,7 +19,8 @@ void FillTrayRecord(HWND window, int iconId) {
   gTray.base.uID = 0;
   gTray.base.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   gTray.base.uCallbackMessage = WM_TRAY_NOTIFY;
-  gTray.base.hIcon = LoadProgramIcon(iconId, GetSystemMetrics(SM_CXSMICON));
+  // The shell shows it at the small-icon size of the system's DPI.
+  gTray.base.hIcon = LoadProgramIcon(iconId, SystemMetricForDpi(SM_CXSMICON, SystemDpi()));
   lstrcpynW(gTray.base.szTip, kTrayTip, ARRAYSIZE(gTray.base.szTip));
 }
 
@@ -70,7 +71,8 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
 void ShowMainMenu(HWND window) {
   HMENU menu = LoadMenuW(ToolkitInstance(), MAKEINTRESOURCEW(GetMenuResourceId(gDisplayLanguage)));
   if (menu == nullptr) return;
-  POINT at{kMainMenuX, kMainMenuY};
+  const int dpi = LayoutDpi(window);
+  POINT at{Scale(kMainMenuX, dpi), Scale(kMainMenuY, dpi)};
   ClientToScreen(window, &at);
   TrackPopupMenuEx(GetSubMenu(menu, 0), 0, at.x, at.y, window, nullptr);
   DestroyMenu(menu);

@@ -13,12 +13,16 @@ namespace shadowpane {
 namespace {
 
 constexpr int kIconFaces = 4;
+// Faces of a state strip (normal, hovered, pressed) and of a framed skin.
+constexpr int kStripFaces = 3;
+constexpr int kFramedFaces = 4;
 
 // The button's record: its portable state first (so the window handle is
 // the record's first field) and the font it owns.
 struct ButtonWindow {
   ButtonState state;
   GdiObject<HFONT> font;
+  int dpi = kDesignDpi;  // the layout DPI its font and skins are for
 };
 static_assert(offsetof(ButtonWindow, state) == 0, "the record starts with the button's state");
 
@@ -177,7 +181,12 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wParam, LPARAM lPar
     case BXM_ICON2POS:
       return OnPairProperty(window, button.icon2X, button.icon2Y, wParam, lParam);
     case BXM_INSET:
-      if (PropertyStores(wParam)) ApplyInset(button, static_cast<int>(lParam), ClientSize(window));
+      // The inset is a 96-DPI value; the sensitive rectangle is in pixels.
+      if (PropertyStores(wParam)) {
+        const int inset = static_cast<int>(lParam);
+        ApplyInset(button, Scale(inset, LayoutDpi(window)), ClientSize(window));
+        button.inset = inset;
+      }
       RepaintIfAsked(window, wParam);
       return button.inset;
     case BXM_TEXTX:
@@ -197,21 +206,26 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
-void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
-  const int r = kFramedTile * face;
-  const int c = kFramedCorner;
-  const int farStart = c + 1;  // the far corners start one pixel after the edge column
+// A framed face: the tile's corners at the button's corners, its middle
+// column and row repeated along the edges, the centre filled with the
+// tile's centre colour. The corners are 18 pixels at 96 DPI, scaled.
+void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face, int dpi) {
+  const Rect tile = skin.Cell(0, face);
+  const int r = tile.top;
+  const int c = Scale(kFramedCorner, dpi);
+  const int farX = Width(tile) - c;
+  const int farY = Height(tile) - c;
   skin.Copy(dc, 0, 0, c, c, 0, r);
-  skin.Copy(dc, w - c, 0, c, c, farStart, r);
-  skin.Copy(dc, 0, h - c, c, c, 0, r + farStart);
-  skin.Copy(dc, w - c, h - c, c, c, farStart, r + farStart);
-  for (int x = c; x <= w - farStart; ++x) {
+  skin.Copy(dc, w - c, 0, c, c, farX, r);
+  skin.Copy(dc, 0, h - c, c, c, 0, r + farY);
+  skin.Copy(dc, w - c, h - c, c, c, farX, r + farY);
+  for (int x = c; x < w - c; ++x) {
     skin.Copy(dc, x, 0, 1, c, c, r);
-    skin.Copy(dc, x, h - c, 1, c, c, r + farStart);
+    skin.Copy(dc, x, h - c, 1, c, c, r + farY);
   }
-  for (int y = c; y <= h - farStart; ++y) {
+  for (int y = c; y < h - c; ++y) {
     skin.Copy(dc, 0, y, c, 1, 0, r + c);
-    skin.Copy(dc, w - c, y, c, 1, farStart, r + c);
+    skin.Copy(dc, w - c, y, c, 1, farX, r + c);
   }
   if (skin.loaded()) {
     const COLORREF centre = skin.Pixel(c, r + c, ToColorRef(kColorBackground));
@@ -219,16 +233,18 @@ void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
   }
 }
 
-void DrawIcon(HDC dc, int bitmapId, int x, int y, int face, bool fromRight, int clientWidth) {
-  SkinBitmap icon(dc, bitmapId);
+// An icon strip of four faces; its place is a 96-DPI offset, scaled.
+void DrawIcon(HDC dc, int bitmapId, int x, int y, int face, bool fromRight, int clientWidth, int dpi) {
+  SkinBitmap icon(dc, bitmapId, dpi, SkinGrid{1, kIconFaces});
   if (!icon.loaded()) return;
-  const int w = icon.width();
-  const int h = icon.height() / kIconFaces;
-  icon.Copy(dc, fromRight ? clientWidth - x - w : x, y, w, h, 0, face * h);
+  const Rect cell = icon.Cell(0, face);
+  const int w = Width(cell);
+  const int left = Scale(x, dpi);
+  icon.Copy(dc, fromRight ? clientWidth - left - w : left, Scale(y, dpi), w, Height(cell), cell.left, cell.top);
 }
 
 void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int w, int h,
-                 int face) {
+                 int face, int dpi) {
   wchar_t caption[kButtonCaptionMaxChars + 1] = {};
   const int length = GetWindowTextW(window, caption, kButtonCaptionMaxChars + 1);
   if (length <= 0) return;
@@ -241,7 +257,7 @@ void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int
     format |= DT_CENTER;
   } else {
     format |= DT_LEFT;
-    rect.left = button.textX;
+    rect.left = Scale(button.textX, dpi);
   }
   DrawTextW(dc, caption, length, &rect, format);
   SelectObject(dc, previousFont);
@@ -254,22 +270,23 @@ void DrawButton(const ButtonWindow& record, HDC dc, int width, int height) {
       PickFace(IsWindowEnabled(window) != FALSE, button.pressed != 0, button.hovered != 0);
   // Parts the skin does not cover stay white rather than undefined.
   FillWhite(dc, 0, 0, width, height);
-  {
-    SkinBitmap skin(dc, button.faceBitmap);
-    if (button.faceStyle == BXS_STATE_STRIP) {
-      skin.Copy(dc, 0, 0, width, height, 0, face * height);
-    } else {
-      DrawFramedFace(skin, dc, width, height, face);
-    }
+  const int dpi = record.dpi;
+  if (button.faceStyle == BXS_STATE_STRIP) {
+    SkinBitmap skin(dc, button.faceBitmap, dpi, SkinGrid{1, kStripFaces});
+    const Rect cell = skin.Cell(0, face);
+    skin.Copy(dc, 0, 0, width, height, cell.left, cell.top);
+  } else {
+    SkinBitmap skin(dc, button.faceBitmap, dpi, SkinGrid{1, kFramedFaces});
+    DrawFramedFace(skin, dc, width, height, face, dpi);
   }
   const bool toggle = button.kind == BXK_TOGGLE;
   if (button.icon1Bitmap != 0 && !(toggle && button.checked)) {
-    DrawIcon(dc, button.icon1Bitmap, button.icon1X, button.icon1Y, face, false, width);
+    DrawIcon(dc, button.icon1Bitmap, button.icon1X, button.icon1Y, face, false, width, dpi);
   }
   if (button.icon2Bitmap != 0 && !(toggle && !button.checked)) {
-    DrawIcon(dc, button.icon2Bitmap, button.icon2X, button.icon2Y, face, !toggle, width);
+    DrawIcon(dc, button.icon2Bitmap, button.icon2X, button.icon2Y, face, !toggle, width, dpi);
   }
-  DrawCaption(window, button, record.font.get(), dc, width, height, face);
+  DrawCaption(window, button, record.font.get(), dc, width, height, face, dpi);
 }
 
 LRESULT OnPaint(const ButtonWindow& record) {
@@ -282,8 +299,23 @@ ButtonWindow* MakeButtonWindow(HWND window, const CREATESTRUCTW&) {
   auto* record = new (std::nothrow) ButtonWindow;
   if (record == nullptr) return nullptr;
   InitButtonState(record->state, reinterpret_cast<std::uintptr_t>(window), ClientSize(window));
-  record->font.Reset(CreateToolkitFont());
+  record->dpi = LayoutDpi(window);
+  record->font.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, record->dpi));
   return record;
+}
+
+// The parent moved to another DPI and has already resized the button: the
+// font anew, the sensitive rectangle in proportion.
+void OnDpiChanged(ButtonWindow& record) {
+  HWND window = WindowOf(record.state);
+  const int dpi = LayoutDpi(window);
+  if (dpi == record.dpi) return;
+  Rect& sensitive = record.state.sensitive;
+  sensitive = {MulDiv(sensitive.left, dpi, record.dpi), MulDiv(sensitive.top, dpi, record.dpi),
+               MulDiv(sensitive.right, dpi, record.dpi), MulDiv(sensitive.bottom, dpi, record.dpi)};
+  record.dpi = dpi;
+  record.font.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, dpi));
+  RepaintControl(window);
 }
 
 LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wParam,
@@ -324,6 +356,9 @@ LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wP
       return 0;
     case WM_CAPTURECHANGED:
       OnCaptureChanged(button);
+      return 0;
+    case kDpiChangedAfterParent:
+      OnDpiChanged(record);
       return 0;
     default:
       if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wParam, lParam);

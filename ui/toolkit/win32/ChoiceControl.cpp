@@ -11,6 +11,10 @@
 
 namespace shadowpane {
 namespace {
+// The skin's cells: radio and check box columns, six rows of states.
+constexpr int kChoiceSkinColumns = 2;
+constexpr int kChoiceSkinRows = 6;
+
 
 // The choice control's record: its portable state first (so the window
 // handle is the record's first field) and the font it owns.
@@ -26,12 +30,13 @@ void SizeToText(const ChoiceWindow& record) {
   HWND window = WindowOf(record.state);
   wchar_t text[kChoiceTextMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
+  const int dpi = LayoutDpi(window);
   TextExtent extent;
   {
     GdiTextMeasurer measurer(window, record.font.get());
-    extent = measurer.Measure(WideView(AsCore(text), static_cast<std::size_t>(length)));
+    extent = DesignUnitMeasurer(measurer, dpi).Measure(WideView(AsCore(text), static_cast<std::size_t>(length)));
   }
-  ResizeWindow(window, SizeChoiceToText(extent));
+  ResizeWindow(window, Scale(SizeChoiceToText(extent), dpi));
 }
 
 void OnMouseMove(ChoiceState& choice) {
@@ -63,10 +68,13 @@ void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
   HWND window = WindowOf(choice);
   const bool enabled = IsWindowEnabled(window) != FALSE;
   FillWhite(dc, 0, 0, width, height);
+  const int dpi = LayoutDpi(window);
   {
-    SkinBitmap skin(dc, choice.skinBitmap);
-    const Point cell = ChoiceBoxCell(choice, enabled);
-    skin.Copy(dc, 0, ChoiceBoxTop(height), kChoiceBoxWidth, kChoiceBoxHeight, cell.x, cell.y);
+    SkinBitmap skin(dc, choice.skinBitmap, dpi, SkinGrid{kChoiceSkinColumns, kChoiceSkinRows});
+    const Point at = ChoiceBoxCell(choice, enabled);
+    const Rect cell = skin.Cell(at.x / kChoiceBoxWidth, at.y / kChoiceBoxHeight);
+    skin.Copy(dc, 0, Scale(ChoiceBoxTop(ToDesign(height, dpi)), dpi), Width(cell), Height(cell), cell.left,
+              cell.top);
   }
   wchar_t text[kChoiceTextMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
@@ -74,7 +82,7 @@ void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
   HGDIOBJ previousFont = SelectObject(dc, record.font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(enabled ? kColorText : kColorDisabledText));
-  RECT rect{kChoiceTextX, 0, width, height};
+  RECT rect{Scale(kChoiceTextX, dpi), 0, width, height};
   DrawTextW(dc, text, length, &rect, DT_LEFT | DT_TOP | kToolkitTextFlags);
   SelectObject(dc, previousFont);
 }
@@ -86,9 +94,10 @@ ChoiceWindow* MakeChoiceWindow(HWND window, const CREATESTRUCTW& create) {
   record->state.window = reinterpret_cast<std::uintptr_t>(window);
   record->state.skinBitmap =
       static_cast<int>(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
-  record->font.Reset(CreateToolkitFont());
+  record->font.Reset(CreateToolkitFontFor(window));
   return record;
 }
+
 
 LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wParam,
                       LPARAM lParam) {
@@ -109,6 +118,12 @@ LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wP
       return 0;
     }
     case WM_ENABLE:
+      RepaintControl(window);
+      return 0;
+    case kDpiChangedAfterParent:
+      // The parent moved to another DPI: the font anew, sized to the text.
+      record.font.Reset(CreateToolkitFontFor(window));
+      SizeToText(record);
       RepaintControl(window);
       return 0;
     case WM_MOUSEMOVE:

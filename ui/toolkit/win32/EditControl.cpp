@@ -36,8 +36,9 @@ void UpdateInnerFieldVisibility(HWND window) {
 // The creation parameter holds extra style bits for the field.
 void CreateInnerField(const EditState& state, const CREATESTRUCTW& create) {
   const DWORD extraBits = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(create.lpCreateParams));
-  const Size client = ClientSize(state.window);
-  const Rect place = InnerFieldRect(client.width, client.height);
+  const int dpi = LayoutDpi(state.window);
+  const Size client = ToDesign(ClientSize(state.window), dpi);
+  const Rect place = Scale(InnerFieldRect(client.width, client.height), dpi);
   HWND field = CreateWindowExW(
       0, kInnerFieldClass, L"",
       WS_CHILD | WS_VISIBLE | InnerFieldStyleBits(client.height, extraBits), place.left, place.top,
@@ -53,7 +54,7 @@ EditState* MakeEditState(HWND window, const CREATESTRUCTW& create) {
   auto* state = new (std::nothrow) EditState;
   if (state == nullptr) return nullptr;  // lives on without a record, inert
   state->window = window;
-  state->font.Reset(CreateToolkitFont());
+  state->font.Reset(CreateToolkitFontFor(window));
   state->background.Reset(CreateSolidBrush(ToColorRef(kColorEditFace)));
   CreateInnerField(*state, create);
   return state;
@@ -67,7 +68,8 @@ void Paint(EditState& state) {
   const int h = paint.height();
   FillColor(dc, 0, 0, w, h, kColorEditFace);
 
-  RECT cueRect = ToWinRect(CueTextBox(w, h));
+  const int dpi = LayoutDpi(state.window);
+  RECT cueRect = ToWinRect(Scale(CueTextBox(ToDesign(w, dpi), ToDesign(h, dpi)), dpi));
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorEditCue));

@@ -14,6 +14,7 @@ namespace {
 struct LabelState {
   HWND window = nullptr;
   GdiObject<HFONT> font;
+  LabelFont fontChoice;  // from the creation parameter, kept for a new DPI
   // Nesting of the sizing that setting a rebuilt text runs once more.
   int sizingDepth = 0;
 };
@@ -25,16 +26,18 @@ constexpr int kMaxSizingDepth = 2;
 
 void SizeToText(LabelState& label) {
   HWND window = label.window;
-  const Size client = ClientSize(window);
+  // Laid out in 96-DPI units, the text measured at the label's DPI.
+  const int dpi = LayoutDpi(window);
+  const Size client = ToDesign(ClientSize(window), dpi);
   wchar_t text[kLabelMeasureMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kLabelMeasureMaxChars + 1);
   LabelLayout layout;
   {
     GdiTextMeasurer measurer(window, label.font.get());
     layout = LayoutLabel(WideView(AsCore(text), static_cast<std::size_t>(length)), client.width,
-                         client.height, measurer);
+                         client.height, DesignUnitMeasurer(measurer, dpi));
   }
-  ResizeWindow(window, {layout.width, layout.height});
+  ResizeWindow(window, Scale(Size{layout.width, layout.height}, dpi));
   if (layout.rewrapped && label.sizingDepth < kMaxSizingDepth) {
     ++label.sizingDepth;
     SetWindowTextW(window, AsWide(layout.text.c_str()));
@@ -54,9 +57,10 @@ void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
   if (ContainsNewline(view)) {
     const std::vector<WideView> lines = SplitLines(view);
-    const int lineHeight = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
+    const int dpi = LayoutDpi(label.window);
+    const int lineHeight = lines.empty() ? 0 : Unscale(MeasureOnDc(dc, lines.front()).height, dpi);
     for (const PlacedLine& line : PlaceLabelLines(view, 0, lineHeight)) {
-      RECT rect{0, line.top, width, height};
+      RECT rect{0, Scale(line.top, dpi), width, height};
       DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
     }
   } else {
@@ -73,9 +77,18 @@ LabelState* MakeLabelState(HWND window, const CREATESTRUCTW& create) {
   if (record == nullptr) return nullptr;
   const LabelFont font = LabelFontFromParam(reinterpret_cast<std::uintptr_t>(create.lpCreateParams));
   record->window = window;
-  record->font.Reset(
-      CreateToolkitFont(font.height, font.bold ? kFontWeightBold : kFontWeightNormal));
+  record->fontChoice = font;
+  record->font.Reset(CreateToolkitFontFor(window, font.height, font.bold ? kFontWeightBold : kFontWeightNormal));
   return record;
+}
+
+// The parent moved to another DPI: the font anew and the size to the text
+// (its place the parent moved).
+void OnDpiChanged(LabelState& label) {
+  const LabelFont font = label.fontChoice;
+  label.font.Reset(CreateToolkitFontFor(label.window, font.height, font.bold ? kFontWeightBold : kFontWeightNormal));
+  SizeToText(label);
+  RepaintControl(label.window);
 }
 
 LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -90,6 +103,9 @@ LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wPara
       if (paint.dc() != nullptr) DrawLabel(label, paint.dc(), paint.width(), paint.height());
       return 0;
     }
+    case kDpiChangedAfterParent:
+      OnDpiChanged(label);
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
       // The parent gets the click in the label's own client coordinates.

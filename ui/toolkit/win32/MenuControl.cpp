@@ -21,6 +21,7 @@ struct MenuPopupState {
   GdiObject<HBRUSH> highlightBrush;  // (86, 121, 179)
   OwnedMenuChain first;              // the popup's own copy of the items
   int hot = kNoHotItem;
+  int dpi = kDesignDpi;  // its owner's
   int hovered = 0;
   // Set once the popup is on its way out, so the focus loss that its own
   // destruction causes does not destroy it a second time.
@@ -41,7 +42,10 @@ MenuPopupState* MakeMenuPopupState(HWND window, const CREATESTRUCTW& create) {
   if (state == nullptr) return nullptr;
   state->window = window;
   state->first = std::move(first);
-  state->font.Reset(CreateToolkitFont());
+  // The owner's DPI: the list is laid out in 96-DPI units and drawn scaled.
+  state->dpi = OwnerLayoutDpi(GetWindow(window, GW_OWNER));
+  SetLayoutDpi(window, state->dpi);
+  state->font.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, state->dpi));
   state->frameBrush.Reset(CreateSolidBrush(ToColorRef(kColorFrame)));
   state->highlightBrush.Reset(CreateSolidBrush(ToColorRef(kColorHighlight)));
   return state;
@@ -58,7 +62,7 @@ LRESULT OnCreate(MenuPopupState& state, LPARAM createStruct) {
   RECT bounds{};
   GetWindowRect(state.window, &bounds);
   const int width = bounds.right - bounds.left;
-  const int height = PopupHeight(state.first.get());
+  const int height = Scale(PopupHeight(state.first.get()), state.dpi);
   ResizeWindow(state.window, {width, height});
   SetCutCornerRegion(state.window, width, height);
   return 0;
@@ -70,7 +74,7 @@ LRESULT OnMouseMove(MenuPopupState& state, LPARAM lParam) {
     RepaintControl(state.window);
     StartHoverWatch(state.window);
   }
-  const int hot = PopupHitTest(state.first.get(), GET_Y_LPARAM(lParam));
+  const int hot = PopupHitTest(state.first.get(), ToDesign(GET_Y_LPARAM(lParam), state.dpi));
   if (hot != state.hot) {
     state.hot = hot;
     RepaintControl(state.window);
@@ -100,34 +104,37 @@ void OnClick(MenuPopupState& state) {
   if (still != nullptr) CloseSelf(*still);
 }
 
-void FillBrush(HDC dc, const Rect& r, const GdiObject<HBRUSH>& brush) {
-  const RECT rect = ToWinRect(r);
+// r in 96-DPI units, filled scaled.
+void FillBrush(HDC dc, const Rect& r, const GdiObject<HBRUSH>& brush, int dpi) {
+  const RECT rect = ToWinRect(Scale(r, dpi));
   if (brush) FillRect(dc, &rect, brush.get());
 }
 
-void DrawItemText(HDC dc, const WideChar* text, const Rect& r) {
+void DrawItemText(HDC dc, const WideChar* text, const Rect& r, int dpi) {
   if (text[0] == 0) return;
-  RECT rect = ToWinRect(r);
+  RECT rect = ToWinRect(Scale(r, dpi));
   DrawTextW(dc, AsWide(text), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
 }
 
 void PaintSelectable(MenuPopupState& state, HDC dc, const MenuItem* item, int y, int w) {
   if (item->mark) {
     for (int part = 0; part < kPopupMarkParts; ++part)
-      FillBrush(dc, PopupMarkPart(part, y), state.highlightBrush);
+      FillBrush(dc, PopupMarkPart(part, y), state.highlightBrush, state.dpi);
   }
   const bool hot = item->index == state.hot;
   if (hot) {
     const Rect band = PopupHighlightRect(y, w);
-    FillBrush(dc, band, state.highlightBrush);
-    const COLORREF corner = ToColorRef(kColorHighlightCorner);
-    SetPixelV(dc, band.left, band.top, corner);
-    SetPixelV(dc, band.right - 1, band.top, corner);
-    SetPixelV(dc, band.left, band.bottom - 1, corner);
-    SetPixelV(dc, band.right - 1, band.bottom - 1, corner);
+    FillBrush(dc, band, state.highlightBrush, state.dpi);
+    for (const Rect& corner : {Rect{band.left, band.top, band.left + 1, band.top + 1},
+                               Rect{band.right - 1, band.top, band.right, band.top + 1},
+                               Rect{band.left, band.bottom - 1, band.left + 1, band.bottom},
+                               Rect{band.right - 1, band.bottom - 1, band.right, band.bottom}}) {
+      const Rect r = Scale(corner, state.dpi);
+      FillColor(dc, r.left, r.top, r.right, r.bottom, kColorHighlightCorner);
+    }
     SetTextColor(dc, ToColorRef(kColorHighlightText));
   }
-  DrawItemText(dc, item->text, PopupItemTextRect(y, w));
+  DrawItemText(dc, item->text, PopupItemTextRect(y, w), state.dpi);
   if (hot) SetTextColor(dc, ToColorRef(kColorText));
 }
 
@@ -135,12 +142,12 @@ void Paint(MenuPopupState& state) {
   OffscreenPaint paint(state.window);
   HDC dc = paint.dc();
   if (dc == nullptr) return;
-  const int w = paint.width();
-  const int h = paint.height();
-  FillWhite(dc, 0, 0, w, h);
+  const int w = ToDesign(paint.width(), state.dpi);
+  const int h = ToDesign(paint.height(), state.dpi);
+  FillWhite(dc, 0, 0, paint.width(), paint.height());
   if (state.frameBrush) {
-    RECT ring{0, 0, w, h};
-    for (int i = 0; i < kPopupBorder; ++i) {
+    RECT ring{0, 0, paint.width(), paint.height()};
+    for (int i = 0; i < Scale(kPopupBorder, state.dpi); ++i) {
       FrameRect(dc, &ring, state.frameBrush.get());
       InflateRect(&ring, -1, -1);
     }
@@ -154,10 +161,10 @@ void Paint(MenuPopupState& state) {
       PaintSelectable(state, dc, item, y, w);
     } else if (item->type == MIT_LABEL) {
       SetTextColor(dc, ToColorRef(kColorListLabel));
-      DrawItemText(dc, item->text, PopupLabelTextRect(y, w));
+      DrawItemText(dc, item->text, PopupLabelTextRect(y, w), state.dpi);
       SetTextColor(dc, ToColorRef(kColorText));
     } else {
-      FillBrush(dc, PopupSeparatorRect(y, w), state.frameBrush);
+      FillBrush(dc, PopupSeparatorRect(y, w), state.frameBrush, state.dpi);
     }
     y += MenuItemHeight(item->type);
   }
@@ -204,11 +211,12 @@ int ShowMenuPopup(const MenuItemList* list, HWND owner) {
   if (owner == nullptr || !IsWindow(owner)) return 0;
   MenuItem* copy = CopyMenuItemChain(list->first);
   if (copy == nullptr) return 0;
-  POINT origin{kPopupOwnerX, kPopupOwnerY};
+  const int dpi = LayoutDpi(owner);
+  POINT origin{Scale(kPopupOwnerX, dpi), Scale(kPopupOwnerY, dpi)};
   ClientToScreen(owner, &origin);
   gChainBeingHandedOver = copy;
-  HWND popup = CreateWindowExW(0, kMenuClassName, L"", WS_POPUP, origin.x, origin.y, kPopupWidth,
-                               kPopupCreateHeight, owner, nullptr, ToolkitInstance(), copy);
+  HWND popup = CreateWindowExW(0, kMenuClassName, L"", WS_POPUP, origin.x, origin.y, Scale(kPopupWidth, dpi),
+                               Scale(kPopupCreateHeight, dpi), owner, nullptr, ToolkitInstance(), copy);
   if (gChainBeingHandedOver != nullptr) {
     // Creation failed before the popup took the items over.
     FreeMenuItemChain(gChainBeingHandedOver);

@@ -18,6 +18,7 @@ namespace {
 
 struct MessageBoxState {
   HWND window = nullptr;
+  int dpi = kDesignDpi;  // its owner's (the system's without one)
   int result = 0;  // 0 until answered
   GdiObject<HFONT> font;
   int textHeight = 0;
@@ -41,11 +42,14 @@ void Place(HWND window, const MessageBoxState& box, Size size) {
   SetWindowPos(window, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The box is laid out in 96-DPI units (size, text height) and placed in
+// pixels at its DPI.
 void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
   for (const BoxButton& b : MessageBoxButtons(box.buttons, size)) {
+    const Point origin = Scale(b.origin, box.dpi);
     HWND button = CreateWindowExW(
         0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)), WS_CHILD | WS_VISIBLE,
-        b.origin.x, b.origin.y, kBoxButtonWidth, kBoxButtonHeight, window,
+        origin.x, origin.y, Scale(kBoxButtonWidth, box.dpi), Scale(kBoxButtonHeight, box.dpi), window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), ToolkitInstance(), nullptr);
     if (button == nullptr) continue;
     SendMessageW(button, BXM_FACEBITMAP, kPropertyStore, kSkinPushButton);
@@ -53,8 +57,8 @@ void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
   }
 }
 
-void CreateCheckBox(HWND window, int textHeight) {
-  const Point p = CheckBoxPosition(textHeight);
+void CreateCheckBox(HWND window, int textHeight, int dpi) {
+  const Point p = Scale(CheckBoxPosition(textHeight), dpi);
   HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE,
                                p.x, p.y, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageBoxCheckId)),
@@ -64,23 +68,24 @@ void CreateCheckBox(HWND window, int textHeight) {
 
 void LayOut(MessageBoxState& box) {
   HWND window = box.window;
-  const int limit = ClientSize(window).width - kTextMargin;
+  const int limit = ToDesign(ClientSize(window).width, box.dpi) - kTextMargin;
   wchar_t text[kMessageTextMaxChars + 1] = {};
   const int length = GetWindowTextW(window, text, kMessageTextMaxChars + 1);
   MessageTextLayout layout;
   {
     GdiTextMeasurer measurer(window, box.font.get());
     layout = LayoutMessageText(WideView(AsCore(text), static_cast<std::size_t>(length)),
-                               limit > 0 ? limit : 0, measurer);
+                               limit > 0 ? limit : 0, DesignUnitMeasurer(measurer, box.dpi));
   }
   if (layout.rebuilt) SetWindowTextW(window, AsWide(layout.text.c_str()));
   box.textHeight = layout.height;
   const Size size = MessageBoxSize(layout.width, layout.height, box.buttons);
-  ResizeWindow(window, size);
-  SetRoundedRegion(window, size.width, size.height);
-  Place(window, box, size);
+  const Size pixels = Scale(size, box.dpi);
+  ResizeWindow(window, pixels);
+  SetRoundedRegion(window, pixels.width, pixels.height);
+  Place(window, box, pixels);
   CreateButtons(window, box, size);
-  if (HasDontShowAgain(box.buttons)) CreateCheckBox(window, box.textHeight);
+  if (HasDontShowAgain(box.buttons)) CreateCheckBox(window, box.textHeight, box.dpi);
   MessageBeep(box.icon == MBX_ICON_ERROR ? MB_ICONHAND : MB_OK);
 }
 
@@ -95,7 +100,7 @@ void DrawMessageText(const MessageBoxState& box, HDC dc, Size size) {
   wchar_t text[kMessageTextMaxChars + 1] = {};
   const int length = GetWindowTextW(box.window, text, kMessageTextMaxChars + 1);
   if (length <= 0) return;
-  const Rect r = MessageTextRect(size, box.textHeight, HasDontShowAgain(box.buttons));
+  const Rect r = Scale(MessageTextRect(ToDesign(size, box.dpi), box.textHeight, HasDontShowAgain(box.buttons)), box.dpi);
   HGDIOBJ previousFont = SelectObject(dc, box.font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorText));
@@ -103,10 +108,10 @@ void DrawMessageText(const MessageBoxState& box, HDC dc, Size size) {
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   if (ContainsNewline(view)) {
     const std::vector<WideView> lines = SplitLines(view);
-    const int lineHeight = lines.empty() ? 0 : MeasureOnDc(dc, lines.front()).height;
-    for (const PlacedLine& line : PlaceMessageLines(view, r.top, lineHeight)) {
+    const int lineHeight = lines.empty() ? 0 : Unscale(MeasureOnDc(dc, lines.front()).height, box.dpi);
+    for (const PlacedLine& line : PlaceMessageLines(view, ToDesign(r.top, box.dpi), lineHeight)) {
       if (!line.drawn) continue;
-      RECT rect{r.left, line.top, r.right, r.bottom};
+      RECT rect{r.left, Scale(line.top, box.dpi), r.right, r.bottom};
       DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
     }
   } else {
@@ -118,14 +123,15 @@ void DrawMessageText(const MessageBoxState& box, HDC dc, Size size) {
 
 void DrawMessageBox(const MessageBoxState& box, HDC dc, int width, int height) {
   FillWhite(dc, 0, 0, width, height);
-  DrawSkinFrame(dc, kSkinFrame, width, height);
-  const Rect body = SkinFrameBody(width, height);
+  DrawSkinFrame(dc, kSkinFrame, width, height, box.dpi);
+  const Rect body = SkinFrameBody(width, height, box.dpi);
   FillWhite(dc, body.left, body.top, body.right, body.bottom);
   // An icon value outside the five cells shows no icon.
   if (box.icon >= 0 && box.icon < kMessageIconCount) {
-    SkinBitmap icons(dc, kSkinMessageIcons);
-    icons.Copy(dc, kMessageIconX, kMessageIconY, kMessageIconSize, kMessageIconSize,
-               kMessageIconSize * box.icon, 0);
+    SkinBitmap icons(dc, kSkinMessageIcons, box.dpi, SkinGrid{kMessageIconCount, 1});
+    const Rect cell = icons.Cell(box.icon, 0);
+    icons.Copy(dc, Scale(kMessageIconX, box.dpi), Scale(kMessageIconY, box.dpi), Width(cell), Height(cell), cell.left,
+               cell.top);
   }
   DrawMessageText(box, dc, {width, height});
 }
@@ -140,7 +146,12 @@ MessageBoxState* MakeMessageBoxState(HWND window, const CREATESTRUCTW& create) {
   record->buttons = record->params.buttons;
   record->icon = record->params.icon;
   record->modal = record->params.modal;
-  record->font.Reset(CreateToolkitFont());
+  // The owner's DPI, recorded before the buttons exist: the box is made
+  // at (0, 0), perhaps on another monitor, before it is centred on its
+  // owner.
+  record->dpi = OwnerLayoutDpi(record->modal ? create.hwndParent : nullptr);
+  SetLayoutDpi(window, record->dpi);
+  record->font.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, record->dpi));
   return record;
 }
 
@@ -183,9 +194,10 @@ LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wP
 
 int CreateAndRun(const MessageBoxParams& params, HWND owner, const wchar_t* text) {
   if (text == nullptr) text = L"";
-  const int width = ProvisionalBoxWidth(lstrlenW(text));
+  const int dpi = OwnerLayoutDpi(params.modal ? owner : nullptr);
+  const int width = Scale(ProvisionalBoxWidth(lstrlenW(text)), dpi);
   HWND box = CreateWindowExW(0, kMessageBoxClassName, text, WS_POPUP, 0, 0, width,
-                             kProvisionalBoxHeight, params.modal ? owner : nullptr, nullptr,
+                             Scale(kProvisionalBoxHeight, dpi), params.modal ? owner : nullptr, nullptr,
                              ToolkitInstance(), const_cast<MessageBoxParams*>(&params));
   if (box == nullptr) return 0;
   UpdateWindow(box);

@@ -34,9 +34,52 @@ OffscreenPaint::~OffscreenPaint() {
   EndPaint(window_, &paint_);
 }
 
-SkinBitmap::SkinBitmap(HDC compatibleDc, int resourceId) {
+namespace {
+
+// The drawn scale's bitmap cell by cell at the wanted DPI, each cell made
+// smaller with HALFTONE (a smoothing filter) so its edges stay where the
+// layout at that DPI expects them. Null when it cannot be made.
+HBITMAP ScaleCells(HDC compatibleDc, HDC source, const BITMAP& drawn, int drawnDpi, int dpi, SkinGrid grid) {
+  const int sourceCellWidth = drawn.bmWidth / grid.columns;
+  const int sourceCellHeight = drawn.bmHeight / grid.rows;
+  const int cellWidth = Scale(MulDiv(sourceCellWidth, kDesignDpi, drawnDpi), dpi);
+  const int cellHeight = Scale(MulDiv(sourceCellHeight, kDesignDpi, drawnDpi), dpi);
+  if (cellWidth <= 0 || cellHeight <= 0) return nullptr;
+  HBITMAP scaled = CreateCompatibleBitmap(compatibleDc, cellWidth * grid.columns, cellHeight * grid.rows);
+  HDC target = scaled != nullptr ? CreateCompatibleDC(compatibleDc) : nullptr;
+  if (target == nullptr) {
+    if (scaled != nullptr) DeleteObject(scaled);
+    return nullptr;
+  }
+  HGDIOBJ previous = SelectObject(target, scaled);
+  SetStretchBltMode(target, HALFTONE);
+  SetBrushOrgEx(target, 0, 0, nullptr);
+  for (int row = 0; row < grid.rows; ++row) {
+    for (int column = 0; column < grid.columns; ++column) {
+      StretchBlt(target, column * cellWidth, row * cellHeight, cellWidth, cellHeight, source,
+                 column * sourceCellWidth, row * sourceCellHeight, sourceCellWidth, sourceCellHeight, SRCCOPY);
+    }
+  }
+  SelectObject(target, previous);
+  DeleteDC(target);
+  return scaled;
+}
+
+}  // namespace
+
+SkinBitmap::SkinBitmap(HDC compatibleDc, int resourceId, int dpi, SkinGrid grid) {
   if (resourceId == 0) return;
-  bitmap_ = LoadBitmapW(ToolkitInstance(), MAKEINTRESOURCEW(resourceId));
+  if (grid.columns < 1) grid.columns = 1;
+  if (grid.rows < 1) grid.rows = 1;
+  dpi = SaneDpi(dpi);
+  const int scaleIndex = SkinScaleIndexFor(dpi);
+  int drawnDpi = kSkinScaleDpis[scaleIndex];
+  bitmap_ = LoadBitmapW(ToolkitInstance(), MAKEINTRESOURCEW(SkinResourceId(resourceId, scaleIndex)));
+  if (bitmap_ == nullptr && scaleIndex != 0) {
+    // An image built without the scaled skins: the 100 % one, stretched.
+    drawnDpi = kDesignDpi;
+    bitmap_ = LoadBitmapW(ToolkitInstance(), MAKEINTRESOURCEW(resourceId));
+  }
   if (bitmap_ == nullptr) return;
   BITMAP info{};
   memoryDc_ = CreateCompatibleDC(compatibleDc);
@@ -45,9 +88,24 @@ SkinBitmap::SkinBitmap(HDC compatibleDc, int resourceId) {
     memoryDc_ = nullptr;
     return;
   }
+  previous_ = SelectObject(memoryDc_, bitmap_);
+  if (drawnDpi != dpi) {
+    HBITMAP scaled = ScaleCells(compatibleDc, memoryDc_, info, drawnDpi, dpi, grid);
+    if (scaled != nullptr) {
+      SelectObject(memoryDc_, scaled);
+      DeleteObject(bitmap_);
+      bitmap_ = scaled;
+      GetObjectW(bitmap_, sizeof(info), &info);
+    }
+  }
   width_ = info.bmWidth;
   height_ = info.bmHeight;
-  previous_ = SelectObject(memoryDc_, bitmap_);
+  cellWidth_ = width_ / grid.columns;
+  cellHeight_ = height_ / grid.rows;
+}
+
+Rect SkinBitmap::Cell(int column, int row) const {
+  return RectAt({column * cellWidth_, row * cellHeight_}, {cellWidth_, cellHeight_});
 }
 
 SkinBitmap::~SkinBitmap() {

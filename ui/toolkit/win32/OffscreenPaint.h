@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "ui/toolkit/DpiScaling.h"
+#include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/ToolkitColors.h"
 
 namespace shadowpane {
@@ -36,13 +38,23 @@ class OffscreenPaint {
   int height_ = 0;
 };
 
-// A skin bitmap resource selected into a memory DC of its own for copying.
+// How a skin is cut into equal cells (faces, tiles, icons): each scale of it
+// is drawn cell by cell, every cell at the 96-DPI cell size scaled.
+struct SkinGrid {
+  int columns = 1;
+  int rows = 1;
+};
+
+// A skin bitmap resource selected into a memory DC of its own for copying,
+// at the scale for the given DPI: the drawn scale at or above it (only that
+// one is loaded), made smaller cell by cell with the system's smoothing
+// filter when the DPI lies between two drawn scales.
 // A bitmap that is missing from the resources loads as nothing: every
 // operation is then a no-op, so a control without its skin still paints its
 // background and text.
 class SkinBitmap {
  public:
-  SkinBitmap(HDC compatibleDc, int resourceId);
+  SkinBitmap(HDC compatibleDc, int resourceId, int dpi = kDesignDpi, SkinGrid grid = SkinGrid{});
   ~SkinBitmap();
   SkinBitmap(const SkinBitmap&) = delete;
   SkinBitmap& operator=(const SkinBitmap&) = delete;
@@ -50,6 +62,8 @@ class SkinBitmap {
   bool loaded() const { return memoryDc_ != nullptr; }
   int width() const { return width_; }
   int height() const { return height_; }
+  // The pixels of one cell of the grid the skin was loaded with.
+  Rect Cell(int column, int row) const;
   // Copies w x h from (sx, sy) of the skin to (dx, dy) of dest (SRCCOPY).
   void Copy(HDC dest, int dx, int dy, int w, int h, int sx, int sy) const;
   // The colour of a skin pixel; `fallback` when not loaded or outside.
@@ -61,6 +75,8 @@ class SkinBitmap {
   HGDIOBJ previous_ = nullptr;
   int width_ = 0;
   int height_ = 0;
+  int cellWidth_ = 0;
+  int cellHeight_ = 0;
 };
 
 // Fills a rectangle with one colour of the colour table.

@@ -1,6 +1,10 @@
 #include "ui/toolkit/win32/PopupFrame.h"
 
+#include <utility>
+
+#include "ui/toolkit/DpiScaling.h"
 #include "ui/toolkit/Geometry.h"
+#include "ui/toolkit/win32/WindowDpi.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 
@@ -20,8 +24,6 @@ constexpr int kBottomSourceY = 43;
 constexpr int kBottomRightSourceX = 316;
 constexpr int kSideWidth = 3;
 constexpr int kSideSourceY = 30;
-// The side edges run down to the row above the bottom edge's last four.
-constexpr int kSideEndFromBottom = 5;
 
 // Toggles single pixels of shape and hands it to the window as its region.
 void ToggleAndSetRegion(HWND window, GdiObject<HRGN> shape, const Point (&pixels)[4]) {
@@ -37,11 +39,16 @@ void ToggleAndSetRegion(HWND window, GdiObject<HRGN> shape, const Point (&pixels
 }  // namespace
 
 void SetRoundedRegion(HWND window, int width, int height) {
+  const int dpi = LayoutDpi(window);
+  const int ellipse = Scale(kCornerEllipse, dpi);
+  GdiObject<HRGN> shape(CreateRoundRectRgn(0, 0, width + 1, height + 1, ellipse, ellipse));
+  if (dpi != kDesignDpi) {
+    // Scaled, the ellipse alone follows the skin's rounder corners.
+    if (shape && SetWindowRgn(window, shape.get(), TRUE)) shape.Release();
+    return;
+  }
   const Point pixels[4] = {{1, 1}, {width - 2, 1}, {1, height - 2}, {width - 2, height - 2}};
-  ToggleAndSetRegion(window,
-                     GdiObject<HRGN>(CreateRoundRectRgn(0, 0, width + 1, height + 1, kCornerEllipse,
-                                                        kCornerEllipse)),
-                     pixels);
+  ToggleAndSetRegion(window, std::move(shape), pixels);
 }
 
 void SetCutCornerRegion(HWND window, int width, int height) {
@@ -49,28 +56,40 @@ void SetCutCornerRegion(HWND window, int width, int height) {
   ToggleAndSetRegion(window, GdiObject<HRGN>(CreateRectRgn(0, 0, width + 1, height + 1)), pixels);
 }
 
-void DrawSkinFrame(HDC dc, int skinId, int width, int height) {
-  SkinBitmap frame(dc, skinId);
-  frame.Copy(dc, 0, 0, kBandLeftWidth, kBandHeight, 0, 0);
-  frame.Copy(dc, width - kBandRightWidth, 0, kBandRightWidth, kBandHeight, kBandRightSourceX, 0);
-  for (int x = kBandLeftWidth; x <= width - kBandRightWidth - 1; ++x) {
-    frame.Copy(dc, x, 0, 1, kBandHeight, kEdgeFillSourceX, 0);
+// The pieces are the 96-DPI pieces scaled; the right-hand and bottom ones
+// are cut from the skin's far edges (its 96-DPI offsets 210, 316 and 43).
+void DrawSkinFrame(HDC dc, int skinId, int width, int height, int dpi) {
+  static_assert(kBandRightSourceX + kBandRightWidth == kBottomRightSourceX + kBottomHeight, "a 320-wide skin");
+  SkinBitmap frame(dc, skinId, dpi);
+  const int bandHeight = Scale(kBandHeight, dpi);
+  const int leftWidth = Scale(kBandLeftWidth, dpi);
+  const int rightWidth = Scale(kBandRightWidth, dpi);
+  const int fillX = Scale(kEdgeFillSourceX, dpi);
+  const int bottomHeight = Scale(kBottomHeight, dpi);
+  const int sideWidth = Scale(kSideWidth, dpi);
+  const int sideY = Scale(kSideSourceY, dpi);
+  const int bottomY = frame.height() - bottomHeight;
+  frame.Copy(dc, 0, 0, leftWidth, bandHeight, 0, 0);
+  frame.Copy(dc, width - rightWidth, 0, rightWidth, bandHeight, frame.width() - rightWidth, 0);
+  for (int x = leftWidth; x <= width - rightWidth - 1; ++x) {
+    frame.Copy(dc, x, 0, 1, bandHeight, fillX, 0);
   }
-  const int bottom = height - kBottomHeight;
-  frame.Copy(dc, 0, bottom, kBottomHeight, kBottomHeight, 0, kBottomSourceY);
-  frame.Copy(dc, width - kBottomHeight, bottom, kBottomHeight, kBottomHeight, kBottomRightSourceX,
-             kBottomSourceY);
-  for (int x = kBottomHeight; x <= width - kBottomHeight - 1; ++x) {
-    frame.Copy(dc, x, bottom, 1, kBottomHeight, kEdgeFillSourceX, kBottomSourceY);
+  const int bottom = height - bottomHeight;
+  frame.Copy(dc, 0, bottom, bottomHeight, bottomHeight, 0, bottomY);
+  frame.Copy(dc, width - bottomHeight, bottom, bottomHeight, bottomHeight, frame.width() - bottomHeight, bottomY);
+  for (int x = bottomHeight; x <= width - bottomHeight - 1; ++x) {
+    frame.Copy(dc, x, bottom, 1, bottomHeight, fillX, bottomY);
   }
-  for (int y = kBandHeight; y <= height - kSideEndFromBottom; ++y) {
-    frame.Copy(dc, 0, y, kSideWidth, 1, 0, kSideSourceY);
-    frame.Copy(dc, width - kSideWidth, y, kSideWidth, 1, 0, kSideSourceY);
+  // The side edges run down to the row above the bottom edge.
+  for (int y = bandHeight; y < height - bottomHeight; ++y) {
+    frame.Copy(dc, 0, y, sideWidth, 1, 0, sideY);
+    frame.Copy(dc, width - sideWidth, y, sideWidth, 1, 0, sideY);
   }
 }
 
-Rect SkinFrameBody(int width, int height) {
-  return {kSideWidth, kBandHeight, width - kSideWidth, height - kBottomHeight};
+Rect SkinFrameBody(int width, int height, int dpi) {
+  return {Scale(kSideWidth, dpi), Scale(kBandHeight, dpi), width - Scale(kSideWidth, dpi),
+          height - Scale(kBottomHeight, dpi)};
 }
 
 }  // namespace shadowpane

@@ -22,8 +22,8 @@ void SetCutCornerRegion(HWND window, int width, int height);
 // Paints the frame sliced from a frame skin (320 x 47) into a W x H client
 // area: the top band (skin rows 0 to 42), the bottom edge (rows 43 to 46) and
 // the side edges (the 3 x 1 row at (0, 30)). The body inside is left alone.
-void DrawSkinFrame(HDC dc, int skinId, int width, int height);
+void DrawSkinFrame(HDC dc, int skinId, int width, int height, int dpi = 96);
 // The body the frame surrounds: (3, 43) to (W - 3, H - 4).
-Rect SkinFrameBody(int width, int height);
+Rect SkinFrameBody(int width, int height, int dpi = 96);
 
 }  // namespace shadowpane

@@ -22,7 +22,7 @@ ShortcutFieldState* MakeState(HWND window, const CREATESTRUCTW&) {
   auto* state = new (std::nothrow) ShortcutFieldState;
   if (state == nullptr) return nullptr;
   state->window = window;
-  state->font.Reset(CreateToolkitFont());
+  state->font.Reset(CreateToolkitFontFor(window));
   return state;
 }
 
@@ -69,7 +69,8 @@ void Paint(const ShortcutFieldState& state) {
   FillColor(dc, 0, 0, w, h, kColorEditFace);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(state.window)) + 1, L'\0');
   GetWindowTextW(state.window, &text[0], static_cast<int>(text.size()));
-  RECT textRect{kShortcutFieldTextInset, 0, w - kShortcutFieldTextInset, h};
+  const int inset = Scale(kShortcutFieldTextInset, LayoutDpi(state.window));
+  RECT textRect{inset, 0, w - inset, h};
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorText));

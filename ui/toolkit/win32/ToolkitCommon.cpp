@@ -70,9 +70,14 @@ HINSTANCE ToolkitInstance() {
   return gToolkitInstance != nullptr ? gToolkitInstance : GetModuleHandleW(nullptr);
 }
 
-HFONT CreateToolkitFont(int height, int weight, BYTE quality) {
+HFONT CreateToolkitFontFor(HWND window, int height, int weight, BYTE quality) {
+  return CreateToolkitFont(height, weight, quality, LayoutDpi(window));
+}
+
+HFONT CreateToolkitFont(int height, int weight, BYTE quality, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = height;
+  // A positive height is the cell height: 13 at 96 DPI stays 13 exactly.
+  font.lfHeight = Scale(height, dpi);
   font.lfWidth = 0;
   font.lfEscapement = 0;
   font.lfOrientation = 0;
@@ -158,7 +163,7 @@ LRESULT CaptionHitTest(HWND window, LPARAM lParam, WPARAM wParam, int dragRows) 
   POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   ScreenToClient(window, &point);
   const LRESULT ordinary = DefWindowProcW(window, WM_NCHITTEST, wParam, lParam);
-  if (ordinary == HTCLIENT && point.y < dragRows) return HTCAPTION;
+  if (ordinary == HTCLIENT && point.y < Scale(dragRows, LayoutDpi(window))) return HTCAPTION;
   return ordinary;
 }
 

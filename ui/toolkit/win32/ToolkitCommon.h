@@ -10,10 +10,12 @@
 
 #include "core/Text.h"
 #include "core/win32/TextCast.h"
+#include "ui/toolkit/DpiScaling.h"
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/ToolkitColors.h"
 #include "ui/toolkit/ToolkitFont.h"
+#include "ui/toolkit/win32/WindowDpi.h"
 
 namespace shadowpane {
 
@@ -49,9 +51,13 @@ HINSTANCE ToolkitInstance();
 
 // ToolkitFont: Tahoma, cell height 13, normal weight, non-antialiased. The
 // label varies height and weight, the main window's title font also the
-// quality. The caller owns the font.
+// quality. The height is the 96-DPI cell height, scaled to dpi (the same
+// face and weight at every scale). The caller owns the font.
 HFONT CreateToolkitFont(int height = kToolkitFontHeight, int weight = kFontWeightNormal,
-                        BYTE quality = NONANTIALIASED_QUALITY);
+                        BYTE quality = NONANTIALIASED_QUALITY, int dpi = kDesignDpi);
+// The same for a control or window: at its top-level window's layout DPI.
+HFONT CreateToolkitFontFor(HWND window, int height = kToolkitFontHeight, int weight = kFontWeightNormal,
+                           BYTE quality = NONANTIALIASED_QUALITY);
 
 // Per-window record: the pointer is the whole content of the extra space.
 template <class Record>
@@ -104,6 +110,7 @@ LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   if (message == WM_NCCREATE) return TRUE;  // skips the default text, see SetTextFromCreation
   Record* record = GetWindowRecord<Record>(window);
   if (message == WM_NCDESTROY) {
+    ForgetLayoutDpi(window);
     SetWindowRecord(window, nullptr);
     delete record;
     return 0;

@@ -11,7 +11,6 @@ namespace {
 
 struct AboutWindow : SecondaryWindow {};
 
-constexpr Size kLogoSize{108, 90};
 constexpr UINT kCentredLine = DT_SINGLELINE | DT_CENTER | DT_VCENTER | kToolkitTextFlags;
 
 void DrawCentred(HDC dc, HFONT font, const WideChar* text, const Rect& r) {
@@ -23,18 +22,19 @@ void DrawCentred(HDC dc, HFONT font, const WideChar* text, const Rect& r) {
 
 void DrawAboutContent(const SecondaryWindow& record, HDC dc, Size client) {
   {
-    SkinBitmap logo(dc, kSkinLogo);
-    logo.Copy(dc, kLogoOrigin.x, kLogoOrigin.y, kLogoSize.width, kLogoSize.height, 0, 0);
+    SkinBitmap logo(dc, kSkinLogo, record.dpi);
+    const Point at = Scale(kLogoOrigin, record.dpi);
+    logo.Copy(dc, at.x, at.y, logo.width(), logo.height(), 0, 0);
   }
-  DrawCentred(dc, record.boldFont.get(), kProductLine, ProductLineRect(client));
+  DrawCentred(dc, record.boldFont.get(), kProductLine, Scale(ProductLineRect(client), record.dpi));
   const WideString version = ComposeVersionLine(GetString(STR_VERSION));
-  DrawCentred(dc, record.normalFont.get(), version.c_str(), VersionLineRect(client));
+  DrawCentred(dc, record.normalFont.get(), version.c_str(), Scale(VersionLineRect(client), record.dpi));
 }
 
 LRESULT HandleMessage(AboutWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      CreateWindowControls(window, lParam, AboutControls(ClientSize(window)));
+      CreateWindowControls(window, lParam, AboutControls(DesignClientSize(window)));
       return 0;
     case WM_PAINT:
       PaintWindowFrame(record, kSkinSecondaryFrame, GetString(STR_ABOUT), DrawAboutContent);

@@ -33,7 +33,7 @@ void Apply(LanguageWindow& record) {
 LRESULT HandleMessage(LanguageWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      CreateWindowControls(window, lParam, LanguageWindowControls(ClientSize(window)));
+      CreateWindowControls(window, lParam, LanguageWindowControls(DesignClientSize(window)));
       CheckOnly(window, IDC_LANGUAGE_FIRST_CHOICE);
       return 0;
     case WM_PAINT:

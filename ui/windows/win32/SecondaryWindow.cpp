@@ -76,21 +76,18 @@ void SetUp(HWND control, ControlKind kind) {
   }
 }
 
-void DrawSeparators(HDC dc, Size client) {
-  HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(kColorSeparator));
-  if (pen == nullptr) return;
-  HGDIOBJ previous = SelectObject(dc, pen);
-  for (const SeparatorLine& line : FrameSeparators(client)) {
-    MoveToEx(dc, line.from.x, line.from.y, nullptr);
-    LineTo(dc, line.to.x, line.to.y);  // the end point is left out
+// The horizontal lines of a 96-DPI client area, each a one-pixel band
+// scaled.
+void DrawSeparators(HDC dc, Size designClient, int dpi) {
+  for (const SeparatorLine& line : FrameSeparators(designClient)) {
+    const Rect band = Scale(Rect{line.from.x, line.from.y, line.to.x, line.from.y + 1}, dpi);
+    FillColor(dc, band.left, band.top, band.right, band.bottom, kColorSeparator);
   }
-  SelectObject(dc, previous);
-  DeleteObject(pen);
 }
 
 void DrawTitle(const SecondaryWindow& record, HDC dc, const WideChar* title) {
   HGDIOBJ previous = SelectObject(dc, record.boldFont.get());
-  RECT rect = ToWinRect(kTitleRect);
+  RECT rect = ToWinRect(Scale(kTitleRect, record.dpi));
   DrawTextW(dc, AsWide(title), -1, &rect, DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags);
   SelectObject(dc, previous);
 }
@@ -101,8 +98,17 @@ int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, W
   return RegisterRecordClass(instance, className, procedure, IDC_ARROW);
 }
 
-int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const wchar_t* taskbarTitle,
+void CreateSecondaryFonts(SecondaryWindow& record) {
+  record.normalFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, record.dpi));
+  record.boldFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold, NONANTIALIASED_QUALITY, record.dpi));
+  record.largeFont.Reset(CreateToolkitFont(kLargeFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, record.dpi));
+}
+
+Size DesignClientSize(HWND window) { return ToDesign(ClientSize(window), LayoutDpi(window)); }
+
+int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size designSize, const wchar_t* taskbarTitle,
                         HICON taskbarIcon, void* creationData) {
+  const Size size = Scale(designSize, OwnerLayoutDpi(owner));
   Point origin;
   if (owner != nullptr) {
     RECT r{};
@@ -125,10 +131,47 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const w
   return RunModalLoop(window);
 }
 
+namespace {
+
+// Dragged onto a monitor of another scale: fonts anew, every control moved
+// and sized in proportion (text-sized ones size themselves again with
+// their new fonts), the window to the suggested place at its scaled size.
+void OnDpiChanged(SecondaryWindow& record, WPARAM wParam, LPARAM lParam) {
+  const DpiChange change = ReadDpiChange(wParam, lParam);
+  HWND window = record.window;
+  const int old = record.dpi;
+  if (change.dpi == old) return;
+  const Size design = DesignClientSize(window);
+  record.dpi = change.dpi;
+  SetLayoutDpi(window, record.dpi);
+  CreateSecondaryFonts(record);
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(child, nullptr, MulDiv(r.left, record.dpi, old), MulDiv(r.top, record.dpi, old),
+                 MulDiv(r.right - r.left, record.dpi, old), MulDiv(r.bottom - r.top, record.dpi, old),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(child, kDpiChangedAfterParent, 0, 0);
+  }
+  const Size size = Scale(design, record.dpi);
+  RECT place{};
+  GetWindowRect(window, &place);
+  if (change.hasRect) place = change.suggested;
+  SetWindowPos(window, nullptr, place.left, place.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetRoundedRegion(window, size.width, size.height);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+}  // namespace
+
 LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCHITTEST:
       return CaptionHitTest(window, lParam, wParam);
+    case kDpiChangedMessage:
+      OnDpiChanged(record, wParam, lParam);
+      return 0;
     case WM_CLOSE:
       // Enabled before the window goes, so that the owner is activated again.
       EnableOwner(window);
@@ -145,9 +188,11 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
 
 void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<ControlPlacement>& controls) {
   SetTextFromCreation(window, createStruct);
+  const int dpi = LayoutDpi(window);
   for (const ControlPlacement& c : controls) {
-    HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), WS_CHILD | WS_VISIBLE, c.rect.left,
-                                   c.rect.top, Width(c.rect), Height(c.rect), window,
+    const Rect r = Scale(c.rect, dpi);
+    HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), WS_CHILD | WS_VISIBLE, r.left,
+                                   r.top, Width(r), Height(r), window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), ToolkitInstance(),
                                    CreationParameter(c.kind));
     if (control != nullptr) SetUp(control, c.kind);
@@ -161,14 +206,15 @@ void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar*
   HDC dc = paint.dc();
   if (dc == nullptr) return;
   const Size client{paint.width(), paint.height()};
+  const Size design = ToDesign(client, record.dpi);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(kColorText));
-  DrawSkinFrame(dc, skinId, client.width, client.height);
-  const Rect body = SkinFrameBody(client.width, client.height);
+  DrawSkinFrame(dc, skinId, client.width, client.height, record.dpi);
+  const Rect body = SkinFrameBody(client.width, client.height, record.dpi);
   FillWhite(dc, body.left, body.top, body.right, body.bottom);
-  DrawSeparators(dc, client);
+  DrawSeparators(dc, design, record.dpi);
   DrawTitle(record, dc, title);
-  if (content != nullptr) content(record, dc, client);
+  if (content != nullptr) content(record, dc, design);
 }
 
 }  // namespace shadowpane

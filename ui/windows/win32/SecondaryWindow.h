@@ -21,6 +21,9 @@ namespace shadowpane {
 struct SecondaryWindow {
   HWND window = nullptr;
   int result = 0;  // OK sets 1 just before closing
+  // The DPI it is laid out for: its owner's at the start (the system's
+  // without one), then its own monitor's from WM_DPICHANGED.
+  int dpi = 96;
   GdiObject<HFONT> normalFont;  // Tahoma 13, normal
   GdiObject<HFONT> boldFont;    // Tahoma 13, bold: the title
   GdiObject<HFONT> largeFont;   // Tahoma 15, normal
@@ -28,14 +31,20 @@ struct SecondaryWindow {
 
 // The record of a new window, its head filled in, or null when memory runs
 // out (creation then fails).
+// The three fonts at the record's DPI.
+void CreateSecondaryFonts(SecondaryWindow& record);
+
+// The client area in 96-DPI units, where the windows' layouts work.
+Size DesignClientSize(HWND window);
+
 template <class Record>
 Record* MakeSecondaryRecord(HWND window, const CREATESTRUCTW&) {
   auto* record = new (std::nothrow) Record;
   if (record == nullptr) return nullptr;
   record->window = window;
-  record->normalFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal));
-  record->boldFont.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
-  record->largeFont.Reset(CreateToolkitFont(kLargeFontHeight, kFontWeightNormal));
+  record->dpi = OwnerLayoutDpi(GetWindow(window, GW_OWNER));
+  SetLayoutDpi(window, record->dpi);
+  CreateSecondaryFonts(*record);
   return record;
 }
 
@@ -65,6 +74,8 @@ void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<Co
 void CloseSecondaryWindow(HWND window);
 
 // Draws what a window shows inside its frame, into the off-screen bitmap.
+// The content painter gets the client size in 96-DPI units; it scales by
+// record.dpi what it draws.
 using WindowContent = void (*)(const SecondaryWindow& record, HDC dc, Size client);
 
 // The whole WM_PAINT of a secondary window, off screen: the frame sliced

@@ -110,7 +110,7 @@ SettingsWindow* MakeSettingsRecord(HWND window, const CREATESTRUCTW& create) {
 
 void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
   HWND window = settings.window;
-  CreateWindowControls(window, createStruct, SettingsControls(ClientSize(window), settings.policy));
+  CreateWindowControls(window, createStruct, SettingsControls(DesignClientSize(window), settings.policy));
   for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN}) {
     EnableWindow(GetDlgItem(window, id), SettingsControlEnabled(id, settings.policy));
   }

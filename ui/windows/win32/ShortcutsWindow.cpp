@@ -49,7 +49,7 @@ void ShowMessage(HWND window, int row, RowMessage message) {
 
 void CreateFields(HWND window, const ShortcutSet& shortcuts) {
   for (int row = 0; row < kShortcutActionCount; ++row) {
-    const Rect place = ShortcutFieldPlace(row);
+    const Rect place = Scale(ShortcutFieldPlace(row), LayoutDpi(window));
     HWND field = CreateWindowExW(0, kShortcutFieldClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.left,
                                  place.top, Width(place), Height(place), window,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SHORTCUTS_FIELD + row)),
@@ -116,7 +116,7 @@ LRESULT HandleMessage(ShortcutsWindow& shortcuts, HWND window, UINT message, WPA
   switch (message) {
     case WM_CREATE: {
       CreateWindowControls(window, lParam,
-                           ShortcutsControls(ClientSize(window), gDisplayLanguage, GetString(STR_OK),
+                           ShortcutsControls(DesignClientSize(window), gDisplayLanguage, GetString(STR_OK),
                                              GetString(STR_CANCEL)));
       const ShortcutSet saved = g_services.store != nullptr ? LoadShortcuts(*g_services.store) : ShortcutSet();
       CreateFields(window, saved);

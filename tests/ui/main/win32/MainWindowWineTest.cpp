@@ -216,6 +216,41 @@ TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt
   EXPECT_FALSE(IsWindowVisible(window_)) << "the hide button hides it";
 }
 
+// Dragged onto a monitor of 200 %, then back: the window takes the
+// suggested place at twice its size, its controls, entries, drag rows and
+// shape follow, and at 96 DPI again everything is as it was.
+TEST_F(MainWindowTest, AMoveToAnotherScaleResizesAndRelaysOutAtTheSuggestedPlace) {
+  ASSERT_NE(Open(true), nullptr);
+  const auto changeTo = [&](int dpi, RECT suggested) {
+    SendMessageW(window_, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  };
+  changeTo(192, {40, 30, 40 + 700, 30 + 900});
+  RECT rect{};
+  GetWindowRect(window_, &rect);
+  EXPECT_EQ(rect.left, 40);
+  EXPECT_EQ(rect.top, 30);
+  EXPECT_EQ(rect.right - rect.left, 2 * kMainWindowWidth) << "its own size at 192 DPI, not the suggested one";
+  EXPECT_EQ(rect.bottom - rect.top, 2 * kMainWindowHeight);
+  EXPECT_EQ(LayoutDpi(GetDlgItem(window_, IDC_MENU_BUTTON)), 192) << "its controls read the new DPI";
+  EXPECT_EQ(testing::WindowSize(List(IDC_VIDEO_LIST)).cx, 2 * 438);
+  EXPECT_EQ(testing::WindowSize(GetDlgItem(window_, IDC_CLOSE_BUTTON)).cy, 2 * kTitleButtonHeight);
+  EXPECT_EQ(SendMessageW(List(IDC_AUDIO_LIST), LB_GETITEMHEIGHT, 0, 0), 2 * kDeviceEntryHeight);
+  POINT drag{400, 2 * kMainDragRows - 1};
+  ClientToScreen(window_, &drag);
+  EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(drag.x, drag.y)), HTCAPTION);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(window_, region), ERROR);
+  EXPECT_TRUE(PtInRegion(region, kMainWindowWidth * 2 - 20, kMainWindowHeight * 2 - 20)) << "the shape grew too";
+  DeleteObject(region);
+
+  changeTo(96, {100, 80, 100 + 10, 80 + 10});
+  GetWindowRect(window_, &rect);
+  EXPECT_EQ(rect.right - rect.left, kMainWindowWidth);
+  EXPECT_EQ(rect.bottom - rect.top, kMainWindowHeight);
+  EXPECT_EQ(testing::WindowSize(List(IDC_VIDEO_LIST)).cx, 438);
+  EXPECT_EQ(SendMessageW(List(IDC_AUDIO_LIST), LB_GETITEMHEIGHT, 0, 0), kDeviceEntryHeight);
+}
+
 TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkGreen) {
   const std::wstring path = L"\\\\?\\virtual#main-window-camera";
   PluggedDevice plugged = PluggedDevice::Camera(L"Main Window Camera", path);

@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "ui/toolkit/DpiScaling.h"
 #include "ui/toolkit/SkinBitmaps.h"
 
 namespace shadowpane {
@@ -52,6 +53,27 @@ TEST(SkinResources, ProgramBitmapsHaveTheirSizes) {
   for (const Expected& skin : kProgramSkins) ExpectBitmap(skin.id, skin.width, skin.height);
 }
 
+// Every skin at every drawn scale: its cells (faces, tiles, icons) each the
+// 96-DPI cell scaled, so the program cuts them at whole pixels.
+TEST(SkinResources, EverySkinExistsAtEveryScaleInWholeScaledCells) {
+  struct Grid {
+    int id, width, height, columns, rows;
+  };
+  const Grid grids[] = {
+      {5376, 320, 60, 1, 1}, {5377, 320, 47, 1, 1}, {5378, 320, 47, 1, 1}, {5392, 41, 51, 1, 3},
+      {5393, 41, 51, 1, 3},  {5394, 23, 51, 1, 3},  {5395, 23, 51, 1, 3},  {5408, 240, 48, 5, 1},
+      {5409, 26, 84, 2, 6},  {5411, 9, 20, 1, 4},   {5456, 37, 148, 1, 4}, {5457, 108, 90, 1, 1},
+      {5459, 62, 41, 2, 1},  {5460, 13, 13, 1, 1},  {5461, 13, 13, 1, 1},  {5462, 13, 13, 1, 1},
+  };
+  for (int index = 0; index < kSkinScaleCount; ++index) {
+    const int dpi = kSkinScaleDpis[index];
+    for (const Grid& g : grids) {
+      ExpectBitmap(SkinResourceId(g.id, index), Scale(g.width / g.columns, dpi) * g.columns,
+                   Scale(g.height / g.rows, dpi) * g.rows);
+    }
+  }
+}
+
 #pragma pack(push, 2)
 struct GroupIconEntry {
   BYTE width;
@@ -84,7 +106,8 @@ TEST(SkinResources, IconsHoldEverySizeAt32Bits) {
       EXPECT_EQ(entry.width, entry.height) << id;
       sizes.insert(entry.width == 0 ? 256 : entry.width);
     }
-    EXPECT_EQ(sizes, (std::set<int>{16, 24, 32, 48, 64, 128, 256})) << id;
+    // Every size the shell asks for from 100 to 300 %.
+    EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 28, 32, 40, 48, 64, 128, 256})) << id;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 
 #include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/toolkit/win32/WindowDpi.h"
 
 namespace shadowpane::testing {
 namespace {
@@ -83,6 +84,8 @@ TestHost::TestHost(int width, int height, int x, int y) {
     SetWindowPos(sharedHost, HWND_TOP, x, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
   window_ = sharedHost;
+  // Every test starts at the prefix's scale, whatever one before set.
+  ForgetLayoutDpi(sharedHost);
   Pump(20);
 }
 

@@ -6,8 +6,10 @@
 #include "settings/Settings.h"
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
+#include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
+#include "ui/toolkit/win32/WindowDpi.h"
 #include "ui/windows/LanguageWindowLogic.h"
 #include "ui/windows/SettingsWindowLogic.h"
 #include "ui/windows/win32/LanguageWindow.h"
@@ -47,6 +49,49 @@ TEST(SecondaryWindow, ASettingsWindowClosedUnderAnOpenMessageBoxAnswersOnceTheBo
   EXPECT_EQ(settingsResult, 1);
   EXPECT_EQ(startup, 1);
   EXPECT_TRUE(IsWindowEnabled(host.window()));
+}
+
+// A Settings window opened from an owner at 200 % takes its owner's scale,
+// and so does a message box it opens; dragged to a 100 % monitor it takes
+// the suggested place at its 96-DPI size, with its controls in proportion.
+TEST(SecondaryWindow, SettingsAndItsMessageBoxFollowTheirOwnersScaleAndAMoveToAnother) {
+  testing::TestHost host(700, 560, 50, 60);
+  SetLayoutDpi(host.window(), 192);
+  shadowpane::Settings settings{LANGUAGE_ENGLISH, 0, 0, 0};
+  SIZE okAt200{};
+  RunScripted({[&] {
+                 ASSERT_NE(Settings(), nullptr);
+                 EXPECT_EQ(LayoutDpi(Settings()), 192);
+                 const SIZE size = testing::WindowSize(Settings());
+                 EXPECT_EQ(size.cx, 2 * kSettingsWindowSize.width);
+                 EXPECT_EQ(size.cy, 2 * kSettingsWindowSize.height);
+                 okAt200 = testing::WindowSize(GetDlgItem(Settings(), IDC_SETTINGS_OK));
+                 ShowMessageBox(Settings(), L"Plugged in.", MBX_BUTTONS_OK, MBX_ICON_INFO);
+               },
+               [&] {
+                 HWND box = FindOpen(kMessageBoxClassName);
+                 ASSERT_NE(box, nullptr);
+                 EXPECT_EQ(LayoutDpi(box), 192);
+                 EXPECT_EQ(testing::WindowSize(GetDlgItem(box, kMessageBoxOkId)).cy, 2 * kBoxButtonHeight);
+                 ClickControl(box, kMessageBoxOkId);
+               },
+               [&] {
+                 RECT suggested{30, 40, 30 + 600, 40 + 400};
+                 SendMessageW(Settings(), kDpiChangedMessage, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+                 RECT r{};
+                 GetWindowRect(Settings(), &r);
+                 EXPECT_EQ(r.left, 30);
+                 EXPECT_EQ(r.top, 40);
+                 EXPECT_EQ(r.right - r.left, kSettingsWindowSize.width) << "its own size, not the suggested one";
+                 EXPECT_EQ(r.bottom - r.top, kSettingsWindowSize.height);
+                 EXPECT_EQ(LayoutDpi(GetDlgItem(Settings(), IDC_SETTINGS_OK)), 96);
+                 const SIZE ok = testing::WindowSize(GetDlgItem(Settings(), IDC_SETTINGS_OK));
+                 EXPECT_NEAR(ok.cx, okAt200.cx / 2.0, 1);
+                 EXPECT_NEAR(ok.cy, okAt200.cy / 2.0, 1);
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { ShowSettingsWindow(host.window(), &settings); });
+  EXPECT_EQ(Settings(), nullptr);
 }
 
 // Another window of the thread, as the main window is while a secondary
