@@ -119,12 +119,31 @@ bool AllProtected(const std::vector<DeviceSnapshot>& devices) {
   return true;
 }
 
+namespace {
+
+// The users' column, cut so the whole line fits an answer record's line.
+void AppendUsersColumn(WideString& line, const WideString& users) {
+  constexpr WideChar kCut = u'\u2026';
+  line += kStatusSeparator;
+  const std::size_t most = static_cast<std::size_t>(kMaxAnswerLineUnits);
+  const std::size_t room = line.size() < most ? most - line.size() : 0;
+  if (users.size() <= room) {
+    line += users;
+  } else if (room > 0) {
+    line += users.substr(0, room - 1);
+    line += kCut;
+  }
+}
+
+}  // namespace
+
 WideString StatusLine(const DeviceSnapshot& device) {
   WideString line = device.kind == DEVICE_KIND_VIDEO ? kStatusCamera : kStatusMicrophone;
   line += kStatusSeparator;
   line += BoundedString(device.displayName.c_str(), kMaxNameChars);
   line += kStatusSeparator;
   line += StatusWord(device.state);
+  if (!device.users.empty()) AppendUsersColumn(line, device.users);
   return line;
 }
 

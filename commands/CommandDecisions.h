@@ -28,6 +28,9 @@ struct DeviceSnapshot {
   int kind = DEVICE_KIND_VIDEO;
   WideString displayName;  // exactly as the list shows it
   DeviceState state = DeviceState::Open;
+  // The programs using it now, "a.exe, b.exe"; empty when none (or none the
+  // system tells of). Filled in by the main window.
+  WideString users;
 };
 
 // The devices of the list in list order, read through its public API.
@@ -67,7 +70,9 @@ int FirstFailedTarget(const CommandTargets& targets, const std::vector<DeviceSna
 bool AllProtected(const std::vector<DeviceSnapshot>& devices);
 
 // One device's /status line, "<kind>\t<name>\t<state>", in fixed English
-// words so that scripts can read it whatever the interface language.
+// words so that scripts can read it whatever the interface language; a
+// fourth column "\t<users>" while programs use the device, cut with "…" to
+// fit an answer line.
 WideString StatusLine(const DeviceSnapshot& device);
 
 // The answer to /status: one line per device, then the overall state, and
