@@ -137,21 +137,23 @@ void AppendUsersColumn(WideString& line, const WideString& users) {
 
 }  // namespace
 
-WideString StatusLine(const DeviceSnapshot& device) {
+WideString StatusLine(const DeviceSnapshot& device, const WideString& users) {
   WideString line = device.kind == DEVICE_KIND_VIDEO ? kStatusCamera : kStatusMicrophone;
   line += kStatusSeparator;
   line += BoundedString(device.displayName.c_str(), kMaxNameChars);
   line += kStatusSeparator;
   line += StatusWord(device.state);
-  if (!device.users.empty()) AppendUsersColumn(line, device.users);
+  if (!users.empty()) AppendUsersColumn(line, users);
   return line;
 }
 
-CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected) {
+CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected,
+                           const std::vector<WideString>* users) {
   CommandAnswer answer;
-  for (const DeviceSnapshot& device : devices) {
+  for (std::size_t i = 0; i < devices.size(); ++i) {
     if (answer.lines.size() + 1 >= static_cast<std::size_t>(kMaxAnswerLines)) break;
-    answer.lines.push_back(StatusLine(device));
+    const bool named = users != nullptr && i < users->size();
+    answer.lines.push_back(StatusLine(devices[i], named ? (*users)[i] : WideString()));
   }
   const bool isProtected = shownProtected && AllProtected(devices);
   answer.lines.push_back(isProtected ? kStatusProtected : kStatusAtRisk);

@@ -252,9 +252,9 @@ LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   switch (command.action) {
     case CommandAction::Status: {
       ShowProtection(data);
-      std::vector<DeviceSnapshot> devices = SnapshotDevices(*data.devices);
-      AddUsers(data, devices);
-      SendAnswer(data, replyTo, StatusAnswer(devices, gProtectedState == 1));
+      const std::vector<DeviceSnapshot> devices = SnapshotDevices(*data.devices);
+      const std::vector<WideString> users = UsersOf(data, devices);
+      SendAnswer(data, replyTo, StatusAnswer(devices, gProtectedState == 1, &users));
       return TRUE;
     }
     case CommandAction::Quit:

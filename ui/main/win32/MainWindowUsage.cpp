@@ -102,9 +102,12 @@ WideString EntryUsageText(const MainWindowData& data, const WideString& entry) {
   return InUseByText(found->second, gDisplayLanguage);
 }
 
-void AddUsers(const MainWindowData& data, std::vector<DeviceSnapshot>& devices) {
-  if (!data.usage) return;
-  for (DeviceSnapshot& device : devices) device.users = JoinedUsers(data.usage->users, device.displayName);
+std::vector<WideString> UsersOf(const MainWindowData& data, const std::vector<DeviceSnapshot>& devices) {
+  std::vector<WideString> users;
+  for (const DeviceSnapshot& device : devices) {
+    users.push_back(data.usage ? JoinedUsers(data.usage->users, device.displayName) : WideString());
+  }
+  return users;
 }
 
 void ShowRecentUse(MainWindowData& data) {

@@ -34,8 +34,8 @@ void StopUsage(MainWindowData& data);
 // "In use by Teams.exe" for an entry's text, in the display language;
 // empty when nobody uses it.
 WideString EntryUsageText(const MainWindowData& data, const WideString& entry);
-// Fills each snapshot's users for /status.
-void AddUsers(const MainWindowData& data, std::vector<DeviceSnapshot>& devices);
+// Each snapshot's users for /status, in the snapshots' order.
+std::vector<WideString> UsersOf(const MainWindowData& data, const std::vector<DeviceSnapshot>& devices);
 // The "Recent use" window over the main window.
 void ShowRecentUse(MainWindowData& data);
 
