@@ -125,20 +125,41 @@ bool AllProtected(const std::vector<DeviceSnapshot>& devices) {
   return true;
 }
 
-WideString StatusLine(const DeviceSnapshot& device) {
+namespace {
+
+// The users' column, cut so the whole line fits an answer record's line.
+void AppendUsersColumn(WideString& line, const WideString& users) {
+  constexpr WideChar kCut = u'\u2026';
+  line += kStatusSeparator;
+  const std::size_t most = static_cast<std::size_t>(kMaxAnswerLineUnits);
+  const std::size_t room = line.size() < most ? most - line.size() : 0;
+  if (users.size() <= room) {
+    line += users;
+  } else if (room > 0) {
+    line += users.substr(0, room - 1);
+    line += kCut;
+  }
+}
+
+}  // namespace
+
+WideString StatusLine(const DeviceSnapshot& device, const WideString& users) {
   WideString line = device.kind == DEVICE_KIND_VIDEO ? kStatusCamera : kStatusMicrophone;
   line += kStatusSeparator;
   line += BoundedString(device.displayName.c_str(), kMaxNameChars);
   line += kStatusSeparator;
   line += StatusWord(device.state);
+  if (!users.empty()) AppendUsersColumn(line, users);
   return line;
 }
 
-CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected) {
+CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected,
+                           const std::vector<WideString>* users) {
   CommandAnswer answer;
-  for (const DeviceSnapshot& device : devices) {
+  for (std::size_t i = 0; i < devices.size(); ++i) {
     if (answer.lines.size() + 1 >= static_cast<std::size_t>(kMaxAnswerLines)) break;
-    answer.lines.push_back(StatusLine(device));
+    const bool named = users != nullptr && i < users->size();
+    answer.lines.push_back(StatusLine(devices[i], named ? (*users)[i] : WideString()));
   }
   const bool isProtected = shownProtected && AllProtected(devices);
   answer.lines.push_back(isProtected ? kStatusProtected : kStatusAtRisk);

@@ -71,8 +71,11 @@ int FirstFailedTarget(const CommandTargets& targets, const std::vector<DeviceSna
 bool AllProtected(const std::vector<DeviceSnapshot>& devices);
 
 // One device's /status line, "<kind>\t<name>\t<state>", in fixed English
-// words so that scripts can read it whatever the interface language.
-WideString StatusLine(const DeviceSnapshot& device);
+// words so that scripts can read it whatever the interface language; a
+// fourth column "\t<users>" while programs use the device, cut with "…" to
+// fit an answer line.
+// `users`: the programs using it now, "a.exe, b.exe", or empty.
+WideString StatusLine(const DeviceSnapshot& device, const WideString& users = WideString());
 
 // The answer to /status: one line per device, then the overall state, and
 // kExitDone when protected, kExitAtRisk otherwise. Protected only when the
@@ -80,7 +83,9 @@ WideString StatusLine(const DeviceSnapshot& device);
 // or a kind of device that could not be read, is at risk) and every device
 // listed is verified Blocked. At most kMaxAnswerLines lines: devices beyond
 // that are left out of the listing, never out of the overall state.
-CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected);
+// `users`, when given, holds each device's users in the same order.
+CommandAnswer StatusAnswer(const std::vector<DeviceSnapshot>& devices, bool shownProtected,
+                           const std::vector<WideString>* users = nullptr);
 
 // The answer once a block, unblock or toggle ran: its exit code
 // (ExitCodeAfter) and a line for each target that did not reach the wanted

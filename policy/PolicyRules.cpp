@@ -31,7 +31,8 @@ std::int32_t ReadPolicyValue(PolicySource& source, const PolicyValueInfo& info) 
 
 bool EnforcedPolicy::operator==(const EnforcedPolicy& other) const {
   return blockStart == other.blockStart && blockPluggedIn == other.blockPluggedIn &&
-         startup == other.startup && language == other.language && allowUnblock == other.allowUnblock &&
+         startup == other.startup && language == other.language && notifyAttempts == other.notifyAttempts &&
+         allowUnblock == other.allowUnblock &&
          allowExit == other.allowExit && showFirstRunPage == other.showFirstRunPage;
 }
 
@@ -41,6 +42,7 @@ EnforcedPolicy ReadEnforcedPolicy(PolicySource& source) {
   policy.blockPluggedIn = ReadForced(source, PolicyId::BlockPluggedIn);
   policy.startup = ReadForced(source, PolicyId::Startup);
   policy.language = ReadForced(source, PolicyId::Language);
+  policy.notifyAttempts = ReadForced(source, PolicyId::NotifyAttempts);
   policy.allowUnblock = ReadAllowed(source, PolicyId::AllowUnblock);
   policy.allowExit = ReadAllowed(source, PolicyId::AllowExit);
   policy.showFirstRunPage = ReadAllowed(source, PolicyId::ShowFirstRunPage);
@@ -59,6 +61,7 @@ Settings EffectiveSettings(const Settings& user, const EnforcedPolicy& policy) {
   Settings effective = user;
   ApplyEnforcedPolicy(policy, effective.language, effective.startup, effective.blockStart,
                       effective.blockPluggedIn);
+  effective.notifyAttempts = EffectiveValue(policy.notifyAttempts, effective.notifyAttempts);
   return effective;
 }
 
@@ -68,6 +71,7 @@ Settings KeepForcedAsUsers(const Settings& user, const Settings& chosen, const E
   if (policy.startup.forced) kept.startup = user.startup;
   if (policy.blockStart.forced) kept.blockStart = user.blockStart;
   if (policy.blockPluggedIn.forced) kept.blockPluggedIn = user.blockPluggedIn;
+  if (policy.notifyAttempts.forced) kept.notifyAttempts = user.notifyAttempts;
   return kept;
 }
 

@@ -41,6 +41,7 @@ struct EnforcedPolicy {
   ForcedSetting blockPluggedIn;
   ForcedSetting startup;
   ForcedSetting language;
+  ForcedSetting notifyAttempts;
   bool allowUnblock = true;
   bool allowExit = true;       // false: no Exit command, closing hides to the tray
   bool showFirstRunPage = true;

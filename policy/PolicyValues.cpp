@@ -17,6 +17,8 @@ const PolicyValueInfo kPolicyValues[kPolicyValueCount] = {
      "0: no Exit command; closing only hides the program to the tray"},
     {PolicyId::ShowFirstRunPage, u"ShowFirstRunPage", 0, 1, 1,
      "0: no web page is opened at first start"},
+    {PolicyId::NotifyAttempts, u"NotifyAttempts", 0, 1, kNoUserChoiceValue,
+     "1 tells the user when a program tries to use a blocked device, 0 never does"},
 };
 
 const PolicyValueInfo& PolicyValue(PolicyId id) { return kPolicyValues[static_cast<int>(id)]; }

@@ -26,6 +26,7 @@ enum class PolicyId {
   AllowUnblock,
   AllowExit,
   ShowFirstRunPage,
+  NotifyAttempts,
 };
 
 // A policy value no organisation can use to weaken protection: none.
@@ -43,7 +44,7 @@ struct PolicyValueInfo {
   const char* meaning;  // for the listing the template check compares
 };
 
-constexpr int kPolicyValueCount = 7;
+constexpr int kPolicyValueCount = 8;
 extern const PolicyValueInfo kPolicyValues[kPolicyValueCount];
 
 // The table entry of an id (every id has one).

@@ -19,3 +19,4 @@
 #define IDM_HELP 4871
 #define IDM_ABOUT 4872
 #define IDM_SHORTCUTS 4873
+#define IDM_RECENT_USE 4874

@@ -40,6 +40,9 @@ void LoadSettings(KeyValueStore& store, Settings& settings) {
     settings.startup = ReadFlag(*key, kStartupValue);
     settings.blockStart = ReadFlag(*key, kBlockStartValue);
     settings.blockPluggedIn = ReadFlag(*key, kBlockPluggedInValue);
+    // Missing (a profile from before the setting): the default, on.
+    const StoredValue notify = key->Query(kNotifyAttemptsValue);
+    settings.notifyAttempts = notify.type != StoredType::Dword || notify.number != 0 ? 1 : 0;
   }
   // The entry is rewritten at every start, so it follows a moved executable.
   ApplyAutostart(store, settings.startup);
@@ -52,6 +55,7 @@ void SaveSettings(KeyValueStore& store, const Settings& settings) {
     key->SetDword(kStartupValue, static_cast<std::uint32_t>(settings.startup));
     key->SetDword(kBlockStartValue, static_cast<std::uint32_t>(settings.blockStart));
     key->SetDword(kBlockPluggedInValue, static_cast<std::uint32_t>(settings.blockPluggedIn));
+    key->SetDword(kNotifyAttemptsValue, static_cast<std::uint32_t>(settings.notifyAttempts));
   }
   ApplyAutostart(store, settings.startup);
 }

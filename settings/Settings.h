@@ -19,11 +19,14 @@ struct Settings {
   std::int32_t startup = 0;                  // 0/1: the autostart entry exists
   std::int32_t blockStart = 0;               // 0/1: block every device at start
   std::int32_t blockPluggedIn = 0;           // 0/1: block devices when plugged in
+  // 0/1: a balloon when a program tries to use a blocked device. On unless
+  // turned off: being told is what a block is for.
+  std::int32_t notifyAttempts = 1;
 };
 
 inline bool operator==(const Settings& a, const Settings& b) {
   return a.language == b.language && a.startup == b.startup && a.blockStart == b.blockStart &&
-         a.blockPluggedIn == b.blockPluggedIn;
+         a.blockPluggedIn == b.blockPluggedIn && a.notifyAttempts == b.notifyAttempts;
 }
 
 // The language picked in the first-run language window; -1 = none picked.
@@ -40,6 +43,7 @@ constexpr WideChar kLanguageValue[] = u"Language";
 constexpr WideChar kStartupValue[] = u"Startup";
 constexpr WideChar kBlockStartValue[] = u"BlockStart";
 constexpr WideChar kBlockPluggedInValue[] = u"BlockPluggedIn";
+constexpr WideChar kNotifyAttemptsValue[] = u"NotifyAttempts";
 
 // The autostart value's name in the user's Run key (and in the machine's,
 // where only an administrator puts it).

@@ -37,6 +37,10 @@
 #include "ui/windows/win32/LanguageWindow.h"
 #include "ui/windows/win32/SettingsWindow.h"
 #include "ui/windows/win32/ShortcutsWindow.h"
+#include "ui/windows/win32/RecentUseWindow.h"
+#include "usage/win32/RegistryUsageSource.h"
+#include "usage/win32/Win32AudioSessionSource.h"
+#include "usage/win32/Win32RecentUseFile.h"
 
 namespace shadowpane {
 namespace {
@@ -76,7 +80,8 @@ void UseExecutableFolder() {
 int RegisterApplicationClasses(HINSTANCE instance) {
   return RegisterMessageBoxClass(instance) && RegisterSettingsWindowClass(instance) &&
          RegisterMainWindowClass(instance) && RegisterAboutWindowClass(instance) &&
-         RegisterLanguageWindowClass(instance) && RegisterShortcutsWindowClass(instance);
+         RegisterLanguageWindowClass(instance) && RegisterShortcutsWindowClass(instance) &&
+         RegisterRecentUseWindowClass(instance);
 }
 
 // Ends the copy that owns the window found, and no other: a copy of
@@ -227,6 +232,9 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   Win32CaptureServices captureServices;
   WindowPoster poster;
   Win32ProfileFile profileFile;  // Profile.db in the working directory
+  RegistryUsageSource usageRecords;
+  Win32AudioSessionSource audioSessions;  // used on this thread, where COM is initialised
+  Win32RecentUseFile recentUseFile;       // RecentUse.db beside Profile.db
   MainWindowServices services;
   services.captureServices = &captureServices;
   services.poster = &poster;
@@ -241,6 +249,10 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   services.shortcuts = LoadShortcuts(store);
   services.showShortcuts = ShowShortcuts;
   services.startCommand = startCommand;
+  services.usageRecords = &usageRecords;
+  services.audioSessions = &audioSessions;
+  services.recentUseFile = &recentUseFile;
+  services.showRecentUse = ShowRecentUseWindow;
   g_settingsStore = &store;
   HWND mainWindow = CreateMainWindow(services, parsed.result != ParseResult::Start);
   inputsLock.Release();

@@ -44,3 +44,13 @@ set_target_properties(e2e_display_scale_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(e2e_display_scale_tests Shadowpane)
 set_tests_properties(e2e_display_scale_tests PROPERTIES RUN_SERIAL TRUE)
+
+# Who uses a device: usage records written into the prefix's registry, the
+# real program naming the program, the balloon of an attempt against the
+# blocked virtual camera, the Recent use window and its file.
+shadowpane_test(e2e_usage_tests
+  SOURCES e2e/UsageEndToEndTest.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+  LIBS shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(e2e_usage_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_usage_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(e2e_usage_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)

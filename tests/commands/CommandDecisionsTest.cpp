@@ -199,5 +199,18 @@ TEST(CommandDecisionsTest, SnapshotReadsKindNameAndHoldFromTheList) {
   }
 }
 
+// The users' column: there while programs use the device, and cut so that
+// even the longest name and users fit one answer line.
+TEST(CommandDecisionsTest, StatusLineNamesTheUsersInAFourthColumn) {
+  const std::vector<DeviceSnapshot> devices = {{kCam, u"Cam", State::Blocked}, {kCam, u"cam", State::Open}};
+  const std::vector<WideString> users = {u"Teams.exe, Zoom.exe", u""};
+  EXPECT_EQ(StatusAnswer(devices, false, &users).lines,
+            (std::vector<WideString>{u"camera\tCam\tblocked\tTeams.exe, Zoom.exe", u"camera\tcam\topen",
+                                     kStatusAtRisk}));
+  const WideString line = StatusLine({kMic, WideString(kMaxNameChars, u'n'), State::Open}, WideString(400, u'u'));
+  EXPECT_EQ(line.size(), static_cast<std::size_t>(kMaxAnswerLineUnits));
+  EXPECT_EQ(line.back(), u'\u2026');
+}
+
 }  // namespace
 }  // namespace shadowpane

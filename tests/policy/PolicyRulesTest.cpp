@@ -31,6 +31,7 @@ ForcedSetting SettingOf(const EnforcedPolicy& policy, const std::u16string& name
   if (name == u"BlockStart") return policy.blockStart;
   if (name == u"BlockPluggedIn") return policy.blockPluggedIn;
   if (name == u"Startup") return policy.startup;
+  if (name == u"NotifyAttempts") return policy.notifyAttempts;
   return policy.language;
 }
 
@@ -48,6 +49,8 @@ TEST(PolicyRulesTest, MachineBeatsUserAndUnusableValuesLeaveTheUsersChoice) {
       // An organisation may also force a block setting off.
       {"block forced off", u"BlockStart", Dword(0), kMissing, true, 0},
       {"machine 0 wins over user 1", u"BlockPluggedIn", Dword(0), Dword(1), true, 0},
+      {"attempts' balloons forced off", u"NotifyAttempts", Dword(0), Dword(1), true, 0},
+      {"attempts' balloons out of range", u"NotifyAttempts", Dword(2), kMissing, false, 0},
   };
   for (const ForcedCase& c : cases) {
     MemoryPolicySource source;
@@ -109,15 +112,16 @@ TEST(PolicyRulesTest, TheUsersOwnSettingsStayApartAndComeBackWhenThePolicyGoes) 
   MemoryPolicySource source;
   source.machine[u"BlockStart"] = Dword(1);
   source.user[u"Language"] = Dword(LANGUAGE_GERMAN);
+  source.user[u"NotifyAttempts"] = Dword(0);
   const EnforcedPolicy policy = ReadEnforcedPolicy(source);
-  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1}));
+  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1, 0}));
 
   // The Settings window's OK: the user changed the free options; the forced
   // ones keep the user's values underneath, whatever their controls showed.
   const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0};
   const Settings saved = KeepForcedAsUsers(user, chosen, policy);
-  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0}));
-  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0}));
+  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1}));
+  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0}));
 
   source.machine.clear();
   source.user.clear();

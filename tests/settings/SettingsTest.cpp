@@ -116,14 +116,15 @@ TEST_F(SettingsTest, UnopenableKeyKeepsSettingsAndStillAppliesAutostart) {
   EXPECT_EQ(RunValue()->text, u"\"C:\\Apps\\Shadowpane.exe\" /min");
 }
 
-TEST_F(SettingsTest, SaveWritesAllFourInOrderAsNumbers) {
+TEST_F(SettingsTest, SaveWritesAllFiveInOrderAsNumbers) {
   settings.language = 2;
   settings.startup = 1;
   settings.blockStart = 0;
   settings.blockPluggedIn = 1;
+  settings.notifyAttempts = 0;
   SaveSettings(store, settings);
   const std::vector<std::u16string> order = {kLanguageValue, kStartupValue, kBlockStartValue,
-                                             kBlockPluggedInValue};
+                                             kBlockPluggedInValue, kNotifyAttemptsValue};
   EXPECT_EQ(store.settings.writeOrder, order);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 2u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 1u);
@@ -136,6 +137,23 @@ TEST_F(SettingsTest, SaveWritesAllFourInOrderAsNumbers) {
   EXPECT_EQ(settings.startup, 1);
   EXPECT_EQ(settings.blockStart, 0);
   EXPECT_EQ(settings.blockPluggedIn, 1);
+  EXPECT_EQ(settings.notifyAttempts, 0);
+}
+
+// Being told of attempts is on unless the user turned it off: a profile
+// from before the setting, or a value of another type, reads as on.
+TEST_F(SettingsTest, NotifyAttemptsIsOnUnlessAStoredZeroTurnsItOff) {
+  const std::pair<bool, MemoryValue> cases[] = {{true, Dword(1)}, {true, Dword(7)}, {false, Dword(0)},
+                                                {true, Text(u"0")}};
+  for (const auto& c : cases) {
+    store.settings.values[kNotifyAttemptsValue] = c.second;
+    LoadSettings(store, settings);
+    EXPECT_EQ(settings.notifyAttempts, c.first ? 1 : 0) << c.second.number;
+  }
+  store.settings.values.erase(kNotifyAttemptsValue);
+  settings.notifyAttempts = 0;
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.notifyAttempts, 1);
 }
 
 TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
@@ -145,7 +163,7 @@ TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   LoadSettings(store, settings);
   settings.language = gChosenLanguage;
   SaveSettings(store, settings);
-  EXPECT_EQ(store.settings.values.size(), 4u);
+  EXPECT_EQ(store.settings.values.size(), 5u);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 1u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 0u);
   EXPECT_EQ(RunValue(), nullptr);

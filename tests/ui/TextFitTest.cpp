@@ -38,6 +38,9 @@
 #include "ui/windows/win32/LanguageWindow.h"
 #include "ui/windows/win32/SettingsWindow.h"
 #include "ui/windows/win32/ShortcutsWindow.h"
+#include "ui/windows/RecentUseWindowLogic.h"
+#include "ui/windows/win32/RecentUseWindow.h"
+#include "usage/UsageTexts.h"
 
 namespace shadowpane {
 namespace {
@@ -143,7 +146,7 @@ TEST_P(TextFitTest, SettingsWithEachWordingOfTheAutostartOptionAndEveryNote) {
   testing::TestHost host(700, 560, 50, 60);
   EnforcedPolicy allForced;
   for (ForcedSetting* setting : {&allForced.language, &allForced.startup, &allForced.blockStart,
-                                 &allForced.blockPluggedIn}) {
+                                 &allForced.blockPluggedIn, &allForced.notifyAttempts}) {
     *setting = {true, 1};
   }
   for (int byAdministrator : {0, 1}) {
@@ -243,6 +246,42 @@ TEST_P(TextFitTest, DeviceNoticesInTheMessageBox) {
     const int limit = ProvisionalBoxWidth(static_cast<int>(text.size())) - kTextMargin;
     EXPECT_LE(LayoutMessageText(WideView(text.c_str(), text.size()), limit, measurer).width, limit);
   }
+}
+
+// Who uses a device: the Recent use window's title and headings, each
+// cell's fixed texts within its column, and "In use by" with a program's
+// name within an entry (a longer list is cut with "...").
+TEST_P(TextFitTest, RecentUseWindowAndTheEntriesUsers) {
+  testing::TestHost host(700, 560, 50, 60);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (!GetClassInfoExW(instance, kRecentUseWindowClassName, &existing)) RegisterRecentUseWindowClass(instance);
+  testing::RunScripted({[] {
+                         CheckSecondaryWindow(testing::FindOpen(kRecentUseWindowClassName),
+                                              UsageTextIn(UsageText::RecentUseTitle, gDisplayLanguage));
+                       },
+                        [] { SendMessageW(testing::FindOpen(kRecentUseWindowClassName), WM_CLOSE, 0, 0); }},
+                       [&] { ShowRecentUseWindow(host.window(), RecentUseLog()); });
+  HWND desktop = GetDesktopWindow();
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  GdiObject<HFONT> bold(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold));
+  const int rowWidth = Width(RecentUseListRect(kRecentUseWindowSize)) - GetSystemMetrics(SM_CXVSCROLL);
+  const RecentUseRow headings = RecentUseHeadings(gDisplayLanguage);
+  const std::pair<int, UsageText> cells[] = {{1, UsageText::UnknownProgram}, {2, UsageText::ACamera},
+                                             {2, UsageText::AMicrophone},    {3, UsageText::Allowed},
+                                             {3, UsageText::TurnedAway}};
+  for (int column = 0; column < kRecentUseColumnCount; ++column) {
+    const int room = Width(RecentUseCellRect(column, rowWidth, kRecentUseRowHeight)) - 4;
+    EXPECT_LE(TextWidth(desktop, bold.get(), AsWide(headings.cells[column].c_str())), room) << column;
+    for (const auto& cell : cells) {
+      if (cell.first != column) continue;
+      EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(UsageTextIn(cell.second, gDisplayLanguage))), room);
+    }
+  }
+  const int entryRoom = 438 - kEntryTextX - 3 - GetSystemMetrics(SM_CXVSCROLL);
+  const WideString inUse = InUseByText({u"Microsoft Teams.exe"}, gDisplayLanguage);
+  EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(inUse.c_str())), entryRoom);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLanguage, TextFitTest,

@@ -69,6 +69,11 @@ constexpr int kLockMarkY = 8;
 constexpr int kLockMarkSize = 13;
 constexpr int kEntryTextX = 25;
 constexpr ToolkitColor kColorEntryText = MakeToolkitColor(81, 81, 81);
+// An entry whose device a program uses: the name on an upper line, and
+// "In use by ..." on a lower one, cut with "..." at the entry's end.
+constexpr int kEntryNameTopInUse = 1;
+constexpr int kEntryUseTop = 15;
+constexpr ToolkitColor kColorEntryUseText = MakeToolkitColor(150, 92, 0);
 
 // The popup menu opens at this client point, under the menu button.
 constexpr int kMainMenuX = 395;

@@ -31,6 +31,7 @@ const MenuCommand kCommands[] = {
     {IDM_HELP, CommandKind::Help, nullptr},
     {IDM_ABOUT, CommandKind::About, nullptr},
     {IDM_SHORTCUTS, CommandKind::Shortcuts, nullptr},
+    {IDM_RECENT_USE, CommandKind::RecentUse, nullptr},
 };
 
 }  // namespace

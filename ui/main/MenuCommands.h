@@ -12,7 +12,7 @@ constexpr WideChar kWebSite[] = u"https://www.kestralynx.com";
 // The help file beside the executable.
 constexpr WideChar kHelpFileName[] = u"Shadowpane.chm";
 
-enum class CommandKind { None, Settings, WebPage, Help, About, Shortcuts };
+enum class CommandKind { None, Settings, WebPage, Help, About, Shortcuts, RecentUse };
 
 struct MenuCommand {
   int id;

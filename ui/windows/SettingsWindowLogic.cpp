@@ -2,6 +2,7 @@
 
 #include "settings/Languages.h"
 #include "settings/Settings.h"
+#include "usage/UsageTexts.h"
 
 namespace shadowpane {
 namespace {
@@ -18,6 +19,7 @@ constexpr int kOptionX = 37;
 constexpr int kStartupY = 206;
 constexpr int kBlockStartY = 231;
 constexpr int kBlockPluggedInY = 256;
+constexpr int kNotifyAttemptsY = kBlockPluggedInY + kSettingsNotifyRowHeight;
 
 int AsFlag(int checked) { return checked != 0 ? 1 : 0; }
 
@@ -46,7 +48,8 @@ constexpr int kOptionNoteOffset = 18;
 
 int ForcedCount(const EnforcedPolicy& policy) {
   int count = 0;
-  for (const ForcedSetting* setting : {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn}) {
+  for (const ForcedSetting* setting :
+       {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn, &policy.notifyAttempts}) {
     if (setting->forced) ++count;
   }
   return count;
@@ -84,6 +87,11 @@ std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy
                                  GetString(STR_BLOCK_PLUGGED_IN), kOptionX, kBlockPluggedInY + notes.shift));
   notes.Under(policy.blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE, kBlockPluggedInY + kOptionNoteOffset,
               controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_NOTIFY_ATTEMPTS, ControlKind::CheckBox,
+                                 UsageTextIn(UsageText::NotifyAttemptsSetting, gDisplayLanguage), kOptionX,
+                                 kNotifyAttemptsY + notes.shift));
+  notes.Under(policy.notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE, kNotifyAttemptsY + kOptionNoteOffset,
+              controls);
   return controls;
 }
 
@@ -97,6 +105,8 @@ int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy) {
       return policy.blockStart.forced ? 0 : 1;
     case IDC_SETTINGS_BLOCK_PLUGGED_IN:
       return policy.blockPluggedIn.forced ? 0 : 1;
+    case IDC_SETTINGS_NOTIFY_ATTEMPTS:
+      return policy.notifyAttempts.forced ? 0 : 1;
     default:
       return 1;
   }

@@ -14,7 +14,10 @@
 
 namespace shadowpane {
 
-constexpr Size kSettingsWindowSize{540, 360};
+// The last row, "Tell me when a program tries to use a blocked device",
+// made it this much taller than the window without it.
+constexpr int kSettingsNotifyRowHeight = 25;
+constexpr Size kSettingsWindowSize{540, 360 + kSettingsNotifyRowHeight};
 // Each note "Managed by your organization." under a forced setting moves
 // the rows below it down by this much and makes the window as much taller.
 constexpr int kSettingsNoteRowHeight = 20;
@@ -38,6 +41,9 @@ constexpr int IDC_SETTINGS_LANGUAGE_NOTE = 1038;
 constexpr int IDC_SETTINGS_STARTUP_NOTE = 1039;
 constexpr int IDC_SETTINGS_BLOCK_START_NOTE = 1040;
 constexpr int IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE = 1041;
+// "Tell me when a program tries to use a blocked device", and its note.
+constexpr int IDC_SETTINGS_NOTIFY_ATTEMPTS = 1042;
+constexpr int IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE = 1043;
 
 // The picker's text is read back with at most this many characters.
 constexpr int kPickerTextChars = 49;

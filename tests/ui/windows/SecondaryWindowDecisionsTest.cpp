@@ -52,6 +52,7 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
       {&EnforcedPolicy::startup, IDC_SETTINGS_STARTUP, IDC_SETTINGS_STARTUP_NOTE},
       {&EnforcedPolicy::blockStart, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_START_NOTE},
       {&EnforcedPolicy::blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE},
+      {&EnforcedPolicy::notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE},
   };
   const std::vector<ControlPlacement> free = SettingsControls(kSettingsWindowSize);
   EXPECT_TRUE(SettingsWindowSize(EnforcedPolicy{}) == kSettingsWindowSize);

@@ -18,6 +18,7 @@
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 #include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindowData.h"
+#include "ui/main/win32/MainWindowUsage.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/MessageBoxLayout.h"
@@ -134,6 +135,7 @@ void Refresh(MainWindowData& data, int initial) {
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
   ShowProtection(data);
+  UpdateUsage(data);
 }
 
 // Shows the settled shortcut's balloon: what was done, or the first device
@@ -256,10 +258,13 @@ LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   switch (command.action) {
-    case CommandAction::Status:
+    case CommandAction::Status: {
       ShowProtection(data);
-      SendAnswer(data, replyTo, StatusAnswer(SnapshotDevices(*data.devices), gProtectedState == 1), nonce);
+      const std::vector<DeviceSnapshot> devices = SnapshotDevices(*data.devices);
+      const std::vector<WideString> users = UsersOf(data, devices);
+      SendAnswer(data, replyTo, StatusAnswer(devices, gProtectedState == 1, &users), nonce);
       return TRUE;
+    }
     case CommandAction::Quit:
       SendAnswer(data, replyTo, CommandAnswer{kExitDone, {}}, nonce);
       PostMessageW(data.window, WM_CLOSE, 0, 0);
@@ -379,6 +384,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
+  StartUsage(data);
   if (data.services.startCommand.action != CommandAction::None && data.devices &&
       !RefusesCommand(SnapshotDevices(*data.devices), data.services.startCommand, data.policy)) {
     StartPendingCommand(data, data.services.startCommand, nullptr, 0);
@@ -472,6 +478,9 @@ void RunMenuCommand(MainWindowData& data, int id) {
       return;
     case CommandKind::Shortcuts:
       if (data.services.showShortcuts != nullptr) data.services.showShortcuts(data.window);
+      return;
+    case CommandKind::RecentUse:
+      ShowRecentUse(data);
       return;
     case CommandKind::None:
       return;
@@ -575,6 +584,7 @@ void ReleaseEverything(MainWindowData& data) {
   data.notification = nullptr;
   if (data.trayShown) RemoveTrayIcon();
   data.trayShown = false;
+  StopUsage(data);
   if (data.devices) {
     data.devices->DestroyDeviceList();
     data.devices.reset();
@@ -666,6 +676,9 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case WM_COPYDATA:
       return OnCopyData(data, wParam, lParam);
     case WM_GRAPH_NOTIFY:
+      return 0;
+    case WM_USAGE_NOTIFY:
+      UpdateUsage(data);
       return 0;
     case WM_CLOSE:
       OnClose(data);

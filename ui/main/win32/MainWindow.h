@@ -18,6 +18,8 @@
 #include "commands/Command.h"
 #include "commands/ShortcutSettings.h"
 #include "policy/PolicyRules.h"
+#include "usage/RecentUse.h"
+#include "usage/UsageSources.h"
 
 namespace shadowpane {
 
@@ -50,6 +52,12 @@ struct MainWindowServices {
   int (*showShortcuts)(HWND owner) = nullptr;  // 1 when closed with OK
   // The keyboard shortcuts registered when the window is created.
   ShortcutSet shortcuts;
+  // Who uses the devices: the system's records, the audio sessions and the
+  // "Recent use" file; each may be null (nothing of it is shown).
+  UsageRecordSource* usageRecords = nullptr;
+  AudioSessionSource* audioSessions = nullptr;
+  RecentUseFile* recentUseFile = nullptr;
+  int (*showRecentUse)(HWND owner, const RecentUseLog& log) = nullptr;
   // A block, unblock or toggle from the command line, carried out after
   // the first refresh; CommandAction::None for none.
   Command startCommand;

@@ -15,6 +15,13 @@
 
 namespace shadowpane {
 
+// Who uses the devices (ui/main/win32/MainWindowUsage), freed where it is
+// complete.
+struct MainWindowUsage;
+struct MainWindowUsageDeleter {
+  void operator()(MainWindowUsage* usage) const;
+};
+
 // A second copy's command whose targets are settling, and where its answer
 // goes (null: the command this copy was started with; nobody waits).
 struct PendingCommand {
@@ -49,6 +56,7 @@ struct MainWindowData {
   std::unique_ptr<ShortcutRun> shortcutRun;
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
+  std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
 };
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,

@@ -6,6 +6,7 @@
 #include "core/win32/TextCast.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MainWindowData.h"
+#include "ui/main/win32/MainWindowUsage.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -112,6 +113,16 @@ class EntryCanvas {
   HGDIOBJ previous_ = nullptr;
 };
 
+// The lower line of an entry in use; moves the name's rectangle up.
+void DrawEntryUse(HDC dc, const WideString& inUse, RECT& nameRect, int dpi) {
+  RECT useRect{nameRect.left, Scale(kEntryUseTop, dpi), nameRect.right, nameRect.bottom};
+  SetTextColor(dc, ToColorRef(kColorEntryUseText));
+  DrawTextW(dc, AsWide(inUse.c_str()), -1, &useRect, DT_SINGLELINE | DT_TOP | DT_LEFT | DT_END_ELLIPSIS |
+                                                         kToolkitTextFlags);
+  SetTextColor(dc, ToColorRef(kColorEntryText));
+  nameRect.top = Scale(kEntryNameTopInUse, dpi);
+}
+
 }  // namespace
 
 void PaintMainWindow(const MainWindowData& data) {
@@ -176,7 +187,10 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ToColorRef(kColorEntryText));
     RECT rect{Scale(kEntryTextX, data.dpi), 0, right - Scale(3, data.dpi), entryHeight};
-    DrawTextW(dc, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | kToolkitTextFlags);
+    const WideString inUse = EntryUsageText(data, WideString(AsCore(text.c_str())));
+    if (!inUse.empty()) DrawEntryUse(dc, inUse, rect, data.dpi);
+    DrawTextW(dc, text.c_str(), -1, &rect, DT_SINGLELINE | (inUse.empty() ? DT_VCENTER : DT_TOP) | DT_LEFT |
+                                               kToolkitTextFlags);
     SelectObject(dc, previousFont);
   }
   BitBlt(item.hDC, 0, item.rcItem.top, right, entryHeight, dc, 0, 0, SRCCOPY);

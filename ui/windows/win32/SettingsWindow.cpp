@@ -20,7 +20,8 @@ struct SettingsWindow : SecondaryWindow {
   SettingsWindow& operator=(const SettingsWindow&) = delete;
 };
 
-constexpr int kOptionIds[] = {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN};
+constexpr int kOptionIds[] = {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
+                              IDC_SETTINGS_NOTIFY_ATTEMPTS};
 
 HWND Picker(HWND window) { return GetDlgItem(window, IDC_SETTINGS_PICKER); }
 
@@ -42,8 +43,9 @@ int OptionChecked(HWND window, int id) {
 // The controls show the given values: the options checked or not, the
 // language's name on the picker and marked in the list.
 void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPicker) {
-  const int checks[] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn};
-  for (int i = 0; i < 3; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
+  const int checks[] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn,
+                        values.notifyAttempts};
+  for (int i = 0; i < 4; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
   const WideString name = ShowLanguageInList(&settings.languages, values.language);
   SetPickerText(settings.window, name.c_str(), repaintPicker);
 }
@@ -52,10 +54,11 @@ void Apply(SettingsWindow& settings) {
   wchar_t text[kPickerTextChars + 1] = {};
   HWND picker = Picker(settings.window);
   if (picker != nullptr) GetWindowTextW(picker, text, kPickerTextChars + 1);
-  const Settings chosen = ReadSettingsChoice(settings.edited->startup, AsCore(text),
+  Settings chosen = ReadSettingsChoice(settings.edited->startup, AsCore(text),
                                              OptionChecked(settings.window, IDC_SETTINGS_STARTUP),
                                              OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
                                              OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN));
+  chosen.notifyAttempts = OptionChecked(settings.window, IDC_SETTINGS_NOTIFY_ATTEMPTS) != 0 ? 1 : 0;
   *settings.edited = KeepForcedAsUsers(*settings.edited, chosen, settings.policy);
   settings.result = 1;
   CloseSecondaryWindow(settings.window);
@@ -111,7 +114,8 @@ SettingsWindow* MakeSettingsRecord(HWND window, const CREATESTRUCTW& create) {
 void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
   HWND window = settings.window;
   CreateWindowControls(window, createStruct, SettingsControls(DesignClientSize(window), settings.policy));
-  for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN}) {
+  for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
+                 IDC_SETTINGS_NOTIFY_ATTEMPTS}) {
     EnableWindow(GetDlgItem(window, id), SettingsControlEnabled(id, settings.policy));
   }
   ShowValues(settings, EffectiveSettings(*settings.edited, settings.policy), false);

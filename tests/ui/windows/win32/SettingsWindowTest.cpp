@@ -73,11 +73,12 @@ TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedIn
                }},
               [&] { ShowSettingsWindow(host.window(), &shown); });
   EXPECT_EQ(placed.left, 50 + (700 - 540) / 2);
-  EXPECT_EQ(placed.top, 60 + (560 - 360) / 2);
-  EXPECT_EQ(placed.bottom - placed.top, 360);
+  // The option to be told of attempts added one row at the bottom.
+  EXPECT_EQ(placed.top, 60 + (560 - 360 - kSettingsNotifyRowHeight) / 2);
+  EXPECT_EQ(placed.bottom - placed.top, 360 + kSettingsNotifyRowHeight);
   EXPECT_EQ(picker, L"Espa\u00F1ol");
   EXPECT_EQ(checks[0] * 100 + checks[1] * 10 + checks[2], 101);
-  const POINT expected[10] = {{488, 1},  {427, 306}, {335, 306}, {22, 306}, {19, 178},
+  const POINT expected[10] = {{488, 1},  {427, 331}, {335, 331}, {22, 331}, {19, 178},
                               {19, 101}, {35, 127},  {37, 206},  {37, 231}, {37, 256}};
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(controls[i].x, expected[i].x) << 1026 + i;
@@ -225,7 +226,7 @@ TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
               [&] { result = ShowSettingsWindow(host.window(), &settings, policy); });
   WideChar german[kLanguageNameUnits] = {};
   GetLanguageName(LANGUAGE_GERMAN, german, kLanguageNameUnits);
-  EXPECT_EQ(placed.bottom - placed.top, 360 + 2 * kSettingsNoteRowHeight);
+  EXPECT_EQ(placed.bottom - placed.top, 360 + kSettingsNotifyRowHeight + 2 * kSettingsNoteRowHeight);
   EXPECT_FALSE(pickerEnabled);
   EXPECT_FALSE(blockStartEnabled);
   EXPECT_EQ(pickerAtOpening, AsWide(german));

@@ -1,0 +1,3 @@
+shadowpane_test(usage_win32_tests
+  SOURCES usage/win32/RegistryUsageSourceWineTest.cpp usage/win32/Win32RecentUseFileTest.cpp
+  LIBS shadowpane_win32 shadowpane_test_support)
