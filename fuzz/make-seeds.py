@@ -348,6 +348,84 @@ def command_line_seeds():
     }
 
 
+# ---- usage: a mode byte, then a RecentUse.db image or usage keys ------------
+
+def fnv1a(data):
+    value = 2166136261
+    for byte in data:
+        value = ((value ^ byte) * 16777619) & 0xFFFFFFFF
+    return value
+
+
+def name_bytes(name, units=None):
+    data = name.encode("utf-16-le")
+    return struct.pack("<H", len(data) // 2 if units is None else units) + data
+
+
+def recent_use(events, mode=0, count=None, version=1, tag=b"SPRU", extra=b"", checksum=None):
+    """Mode 0 keeps the checksum written here; mode 1 has the target make it right."""
+    body = bytearray(tag + struct.pack("<HH", version, len(events) if count is None else count))
+    for time, kind, turned_away, program, device in events:
+        body += struct.pack("<QBB", time, kind, turned_away) + name_bytes(program) + name_bytes(device)
+    body += extra
+    body += struct.pack("<I", fnv1a(body) if checksum is None else checksum)
+    return bytes([mode]) + bytes(body)
+
+
+QWORD = 11
+START = 0x01DA000000000000
+
+
+def usage_key(name, start=None, stop=None, non_packaged=True, repeat=None, units=None):
+    flags = (1 if non_packaged else 0) | (2 if start else 0) | (4 if stop else 0) | (8 if repeat else 0)
+    data = bytearray([flags])
+    if repeat:
+        data.append(repeat)
+    for value in (start, stop):
+        if value:
+            kind, size, number = value
+            data += bytes([kind, size]) + struct.pack("<Q", number)
+    return bytes(data) + name_bytes(name, units)
+
+
+def usage_keys(*keys):
+    return b"\2" + b"".join(keys)
+
+
+def usage_seeds():
+    zoom = (START, 0, 1, "Zoom.exe", "a camera")
+    teams = (START + 1, 1, 0, "Teams.exe", "Microphone (USB)")
+    return {
+        "recent-two": recent_use([zoom, teams]),
+        "recent-empty": recent_use([]),
+        "recent-fixed-fifty": recent_use([zoom] * 50, mode=1),
+        "recent-fixed-count-beyond": recent_use([zoom] * 51, mode=1),
+        "recent-fixed-name-of-255": recent_use([(1, 0, 0, "p" * 255, "d")], mode=1),
+        "recent-fixed-name-of-256": recent_use([(1, 0, 0, "p" * 256, "d")], mode=1),
+        "recent-fixed-kind-2": recent_use([(1, 2, 0, "a", "b")], mode=1),
+        "recent-fixed-byte-more": recent_use([zoom], mode=1, extra=b"\0"),
+        "recent-version-2": recent_use([zoom], version=2),
+        "recent-bad-checksum": recent_use([zoom], checksum=0),
+        "keys-desktop-in-use": usage_keys(
+            usage_key("C:#Program Files#Zoom#bin#Zoom.exe", (QWORD, 8, START), (QWORD, 8, 0))),
+        "keys-packaged-stopped": usage_keys(
+            usage_key("Microsoft.WindowsCamera_8wekyb3d8bbwe", (QWORD, 8, START), (QWORD, 8, START + 5),
+                      non_packaged=False)),
+        "keys-same-program-twice": usage_keys(
+            usage_key("C:#a.exe", (QWORD, 8, START)), usage_key("C:#a.exe", (QWORD, 8, START + 9))),
+        "keys-wrong-types": usage_keys(
+            usage_key("C:#b.exe", (4, 4, START)), usage_key("C:#c.exe", (QWORD, 16, START)),
+            usage_key("C:#d.exe", (QWORD, 8, 0x8000000000000000))),
+        "keys-hostile-names": usage_keys(
+            usage_key("C:#dir#", (QWORD, 8, START)), usage_key("bare.exe", (QWORD, 8, START)),
+            usage_key("NonPackaged", (QWORD, 8, START), non_packaged=False),
+            usage_key("line\nbreak.exe", (QWORD, 8, START)), usage_key("x" * 256, (QWORD, 8, START))),
+        "keys-flood": usage_keys(
+            usage_key("C:#many.exe", (QWORD, 8, START), repeat=255),
+            usage_key("C:#more.exe", (QWORD, 8, START), repeat=255)),
+    }
+
+
 if __name__ == "__main__":
     write("profile_codec", profile_seeds())
     write("settings", settings_seeds())
@@ -355,3 +433,4 @@ if __name__ == "__main__":
     write("discovery", discovery_seeds())
     write("text_layout", layout_seeds())
     write("command_line", command_line_seeds())
+    write("usage", usage_seeds())

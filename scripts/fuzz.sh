@@ -15,7 +15,7 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
-all_targets="profile_codec settings link_device discovery text_layout command_line"
+all_targets="profile_codec settings link_device discovery text_layout command_line usage"
 
 seconds=${1:-60}
 [ $# -gt 0 ] && shift

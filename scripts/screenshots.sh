@@ -165,6 +165,62 @@ shot KSP2MainWndClass main-protected
 tool show
 stop_program
 
+# Who uses a device: the system's usage records written into the prefix's
+# registry as the system writes them (Wine writes none), the store there
+# before the program starts. Zoom.exe uses the open camera and its entry
+# names it; then Zoom.exe stops, the camera is blocked and Teams.exe starts
+# on it, turned away. The Recent use window lists both.
+consent_store='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\CapabilityAccessManager\ConsentStore'
+# camera_record <program key> <start FILETIME> <stop FILETIME>
+camera_record() {
+  python3 - "$consent_store\\webcam\\NonPackaged\\$1" "$2" "$3" >"$work/usage.reg" <<'PY'
+import struct, sys
+def qword(value):
+    return "hex(b):" + ",".join("%02x" % b for b in struct.pack("<Q", int(value)))
+print("Windows Registry Editor Version 5.00\n")
+print("[%s]" % sys.argv[1])
+print('"LastUsedTimeStart"=%s' % qword(sys.argv[2]))
+print('"LastUsedTimeStop"=%s' % qword(sys.argv[3]))
+PY
+  wine regedit /s "$(winepath -w "$work/usage.reg")" >/dev/null 2>&1
+}
+filetime_now() { echo $(( ($(date +%s) + 11644473600) * 10000000 )); }
+# wait_status <text> <present|absent>: the running copy's /status, until it
+# does (or does not) name the text; at most 20 s.
+wait_status() {
+  local tries=0 lines
+  while [ $tries -lt 100 ]; do
+    lines=$(cd "$work/program" && wine Shadowpane.exe /status </dev/null 2>/dev/null | tr -d '\r') || true
+    if [[ $lines == *"$1"* ]]; then [ "$2" = present ] && return 0; else [ "$2" = absent ] && return 0; fi
+    tries=$((tries + 1))
+    sleep 0.2
+  done
+  echo "screenshots: /status never had '$1' $2" >&2
+  exit 1
+}
+fresh_start
+reg_dword "$settings_key" Language 0
+wine reg delete "$consent_store" /f >/dev/null 2>&1 || true
+wine reg add "$consent_store\\webcam\\NonPackaged" /f >/dev/null 2>&1
+rm -f "$work/program/RecentUse.db"
+start_program
+expect_start shown
+zoom='C:#Program Files#Zoom#bin#Zoom.exe'
+zoom_start=$(filetime_now)
+camera_record "$zoom" "$zoom_start" 0
+wait_status $'\tZoom.exe' present
+shot KSP2MainWndClass main-in-use
+camera_record "$zoom" "$zoom_start" "$(filetime_now)"
+wait_status $'\tZoom.exe' absent
+tool click-entry video 0
+wait_status $'\tblocked' present
+camera_record 'C:#Users#Public#Teams#Teams.exe' "$(filetime_now)" 0
+wait_status $'\tTeams.exe' present
+tool command 4874
+shot KSP2RecentUseWndClass recent-use-window
+stop_program
+wine reg delete "$consent_store" /f >/dev/null 2>&1 || true
+
 # At 200 %: a session of its own on a larger virtual display, the prefix at
 # 192 DPI for these starts only.
 tool unplug >/dev/null

@@ -14,7 +14,7 @@ tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests
 # The fuzz targets of the short runs, and how many inputs each one gets.
 # Each starts from its seeds, which include the regression inputs of faults
 # it found; FUZZ_REPLAY_TARGETS names targets to replay without fuzzing.
-fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device discovery text_layout command_line"}
+fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device discovery text_layout command_line usage"}
 fuzz_replay_targets=${FUZZ_REPLAY_TARGETS:-}
 fuzz_short_runs=${FUZZ_SHORT_RUNS:-20000}
 

@@ -12,7 +12,9 @@
 //   blocked, against the yardsticks idling through the same span (goals:
 //   memory under 1.5 times the minimal window, within 1.1 of the holding
 //   floor; CPU no more than one re-application per blocked microphone every
-//   66 ms).
+//   66 ms). The system's usage records are kept as on a system that has
+//   them (each kind's key in the user's hive), so the program's watch of
+//   them runs throughout: its idle CPU still has to match the floor's.
 // Run as "startup_bench.exe [dpi]": with a DPI, the prefix's display scale
 // is that DPI for every program started (Shadowpane and the yardsticks
 // alike) and comes back afterwards; goals at 192 DPI: start-up within 1.2
@@ -25,6 +27,7 @@
 #include <cstdlib>
 #include <memory>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,7 @@
 #include "tests/virtualdevices/HelperProcess.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
+#include "usage/win32/RegistryUsageSource.h"
 
 using namespace shadowpane;
 using namespace shadowpane::e2e;
@@ -48,6 +52,70 @@ constexpr wchar_t kMinimalClass[] = L"ShadowpaneBenchMinimalWindow";
 constexpr wchar_t kFloorClass[] = L"ShadowpaneBenchDeviceFloor";
 constexpr wchar_t kCameraName[] = L"Bench Camera";
 constexpr wchar_t kMicrophoneName[] = L"Bench Microphone";
+
+// Each kind's key of the usage records in the user's hive, as a system that
+// keeps them has them (Wine has none), so the program watches them; gone
+// again at the end when this bench made them.
+class UsageStore {
+ public:
+  UsageStore() {
+    HKEY key = nullptr;
+    made_ = RegOpenKeyExW(HKEY_CURRENT_USER, kConsentStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS;
+    if (!made_) RegCloseKey(key);
+    for (const wchar_t* kind : {kCameraUsageKeyName, kMicrophoneUsageKeyName}) {
+      const std::wstring path = std::wstring(kConsentStoreKey) + L"\\" + kind + L"\\NonPackaged";
+      if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+          ERROR_SUCCESS) {
+        RegCloseKey(key);
+      }
+    }
+  }
+  // A camera use as the system records it (a start now, the stop cleared),
+  // so the running program's watch can be seen to answer.
+  static bool WriteCameraUse(const wchar_t* program) {
+    const std::wstring path = std::wstring(kConsentStoreKey) + L"\\" + kCameraUsageKeyName + L"\\NonPackaged\\" + program;
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+      return false;
+    }
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG start = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    const ULONGLONG stop = 0;
+    const bool ok =
+        RegSetValueExW(key, kLastUsedTimeStartValue, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&start), 8) ==
+            ERROR_SUCCESS &&
+        RegSetValueExW(key, kLastUsedTimeStopValue, 0, REG_QWORD, reinterpret_cast<const BYTE*>(&stop), 8) ==
+            ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+  }
+  ~UsageStore() {
+    if (made_) DeleteTree(kConsentStoreKey);
+  }
+  UsageStore(const UsageStore&) = delete;
+  UsageStore& operator=(const UsageStore&) = delete;
+
+ private:
+  // RegDeleteTreeW needs a newer target than the program's.
+  static void DeleteTree(const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    wchar_t name[256];
+    DWORD units = 256;
+    std::vector<std::wstring> children;
+    for (DWORD i = 0; RegEnumKeyExW(key, i, name, &units, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, units = 256) {
+      children.push_back(path + L"\\" + name);
+    }
+    RegCloseKey(key);
+    for (const std::wstring& child : children) DeleteTree(child);
+    RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+  }
+
+  bool made_ = false;
+};
 
 struct Started {
   PROCESS_INFORMATION info{};
@@ -286,7 +354,8 @@ std::wstring HostOf(const Yardstick& yardstick) {
 // Shadowpane with every virtual device blocked beside the yardsticks that
 // hold nothing, all through one span; then the holding floor alone through
 // a span of its own (it holds the same devices, which admit one holder).
-void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yardsticks, const Yardstick& holding) {
+void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yardsticks, const Yardstick& holding,
+                 const std::function<bool()>& watching) {
   Started shadowpane = StartProcess(program);
   std::vector<Started> baselines;
   bool started = shadowpane.ok;
@@ -323,8 +392,12 @@ void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yard
   }
   std::vector<IdleSample> samples;
   const double span = MeasureIdle(processes, hosts, &samples);
+  // The figure counts only if the watch ran all along: it still answers.
+  const bool watched = watching();
   endAll();
-  std::printf("idle for %.0f s, every virtual device blocked (%d microphone):\n", span, blockedMicrophones);
+  if (!watched) std::printf("idle: the usage watch did not answer a record written after the span\n");
+  std::printf("idle for %.0f s, every virtual device blocked (%d microphone), the usage records watched:\n", span,
+              blockedMicrophones);
   PrintIdle("Shadowpane.exe", samples[0], span);
   for (size_t y = 0; y < yardsticks.size(); ++y) {
     PrintIdle(yardsticks[y].name, samples[y + 1], span);
@@ -365,6 +438,7 @@ int main(int argc, char** argv) {
   SetSetting(L"Language", 0);
   virtualdevices::RemoveLeftoverVirtualDevices();
   {
+    const UsageStore usageStore;
     PluggedDevice camera = PluggedDevice::Camera(kCameraName, L"\\\\?\\virtual#bench-camera");
     PluggedDevice microphone = PluggedDevice::Microphone(kMicrophoneName, 4);
     ProgramCopy copy;
@@ -381,7 +455,16 @@ int main(int argc, char** argv) {
                                 virtualdevices::Quoted(kMicrophoneName),
                             kFloorClass};
     StartUpFigures(program, {minimal, listing});
-    IdleFigures(program, {minimal, listing}, holding);
+    // A record written after the span is named by the running program.
+    const auto watching = [&copy] {
+      if (!UsageStore::WriteCameraUse(L"C:#Bench#Probe.exe")) return false;
+      return WaitUntil([&copy] {
+        std::string status;
+        copy.Run(L"/status", &status);
+        return status.find("Probe.exe") != std::string::npos;
+      });
+    };
+    IdleFigures(program, {minimal, listing}, holding, watching);
     EndEveryProgramCopy();
   }
   DeleteProgramKeys();

@@ -25,7 +25,7 @@ constexpr int kRecentUseRowHeight = 18;
 // Room kept between a cell's text and the next column.
 constexpr int kRecentUseCellGap = 4;
 constexpr int kRecentUseColumnCount = 4;
-constexpr int kRecentUseColumnX[kRecentUseColumnCount] = {4, 140, 300, 470};
+constexpr int kRecentUseColumnX[kRecentUseColumnCount] = {4, 130, 280, 440};
 constexpr int kRecentUseHeadingTop = 95;
 constexpr int kRecentUseListTop = 115;
 constexpr int kRecentUseListInset = 19;
