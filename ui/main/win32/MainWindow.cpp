@@ -17,12 +17,17 @@
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 #include "ui/main/win32/HotKeys.h"
+#include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/PopupFrame.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -34,7 +39,7 @@ namespace {
 
 HWND gMainWindow = nullptr;
 
-constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
 
 struct TitleButton {
@@ -43,10 +48,11 @@ struct TitleButton {
   int width;
   int skin;
 };
+// In Tab order: the menu, minimize, close, then the lists.
 const TitleButton kTitleButtons[] = {
-    {IDC_CLOSE_BUTTON, 52, 41, kSkinCloseMain},
-    {IDC_HIDE_BUTTON, 76, 23, kSkinMinimize},
     {IDC_MENU_BUTTON, 100, 23, kSkinMenu},
+    {IDC_HIDE_BUTTON, 76, 23, kSkinMinimize},
+    {IDC_CLOSE_BUTTON, 52, 41, kSkinCloseMain},
 };
 
 struct DeviceListPlace {
@@ -123,10 +129,12 @@ void UpdateStateIcons(MainWindowData& data) {
 void ShowProtection(MainWindowData& data) {
   const std::int32_t state = data.devices ? ProtectionState(*data.devices) : 0;
   if (state != gProtectedState || !data.stateShown) {
+    const bool changed = state != gProtectedState;
     gProtectedState = state;
     data.stateShown = true;
     InvalidateRect(data.window, nullptr, FALSE);
     UpdateStateIcons(data);
+    if (changed) NotifyStatusChanged(data.window);
   }
 }
 
@@ -139,6 +147,7 @@ void Refresh(MainWindowData& data, int initial) {
   // checked posts its change, which updates its entry.
   RecheckHolds(*data.devices);
   ShowProtection(data);
+  NotifyListsRefilled(data.window);
 }
 
 // Shows the settled shortcut's balloon: what was done, or the first device
@@ -302,7 +311,7 @@ void CreateControls(MainWindowData& data) {
   HWND window = data.window;
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   for (const TitleButton& b : kTitleButtons) {
-    HWND button = CreateWindowExW(0, kButtonClassName, L"", WS_CHILD | WS_VISIBLE,
+    HWND button = CreateWindowExW(0, kButtonClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                   kMainWindowWidth - b.rightOffset, kTitleButtonY, b.width, kTitleButtonHeight,
                                   window, ControlId(b.id), instance, nullptr);
     if (button == nullptr) continue;
@@ -316,6 +325,7 @@ void CreateControls(MainWindowData& data) {
     const auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DeviceListProc)));
     data.savedListProcedure = previous;
+    AttachOwnerDrawnList(list);
   }
 }
 
@@ -326,6 +336,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   // first, and the icon comes in the state the devices give.
   SetTimer(window, TIMER_TRAY_ADD, kTrayFirstAddDelayMs, nullptr);
   gMainWindow = window;
+  StartKeyboardCues(window);
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
@@ -375,6 +386,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   if (index != LB_ERR) {
     SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(effect.itemData));
     InvalidateRect(list, nullptr, FALSE);
+    NotifyEntryChanged(list, static_cast<int>(index));
   }
   // Saved at once, so a sign-out or an ended process loses no block.
   SaveProfile(*data.devices);
@@ -603,6 +615,12 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case WM_CLOSE:
       OnClose(data);
       return 0;
+    case WM_GETOBJECT:
+      return AnswerWindowObject(window, wParam, lParam);
+    case WM_ACCESSIBLE_DESCRIBE:
+      return OnDescribeAccessible(data, wParam, lParam);
+    case WM_MENUCHAR:
+      return AnswerMenuChar(wParam, lParam);
     case WM_QUERYENDSESSION:
       return OnQueryEndSession(data);
     case WM_ENDSESSION:

@@ -8,6 +8,7 @@
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -164,6 +165,7 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
     DrawTextW(dc, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | kToolkitTextFlags);
     SelectObject(dc, previousFont);
   }
+  DrawListFocusMark(item.hwndItem, static_cast<int>(item.itemID), dc, {0, 0, right, entryHeight});
   BitBlt(item.hDC, 0, item.rcItem.top, right, entryHeight, dc, 0, 0, SRCCOPY);
 }
 

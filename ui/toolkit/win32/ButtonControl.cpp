@@ -3,7 +3,11 @@
 #include <cstddef>
 #include <new>
 
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
@@ -150,6 +154,24 @@ void OnEnable(ButtonState& button, bool enabled) {
   RepaintControl(window);
 }
 
+// Space, or a screen reader's default action: a click as the mouse makes
+// it, pressed and released over the button.
+void ClickByKey(ButtonState& button) {
+  HWND window = WindowOf(button);
+  if (button.kind == BXK_LATCH || !IsWindowEnabled(window)) return;
+  const ReleaseStart start{true, true, true};
+  if (!CompleteRelease(button, start, true, 0, ClientSize(window).height)) return;
+  RepaintControl(window);
+  SendCommandToParent(window);
+}
+
+// The dialog manager's view: a push button with the focus is the default
+// one, which Enter presses.
+LRESULT DialogCode(const ButtonState& button) {
+  if (button.kind == BXK_TOGGLE) return DLGC_BUTTON;
+  return DLGC_BUTTON | (GetFocus() == WindowOf(button) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
 LRESULT OnPairProperty(HWND window, int& x, int& y, WPARAM wParam, LPARAM lParam) {
   if (PropertyStores(wParam)) {
     x = PackedLow(lParam);
@@ -270,6 +292,7 @@ void DrawButton(const ButtonWindow& record, HDC dc, int width, int height) {
     DrawIcon(dc, button.icon2Bitmap, button.icon2X, button.icon2Y, face, !toggle, width);
   }
   DrawCaption(window, button, record.font.get(), dc, width, height, face);
+  DrawFocusMark(window, dc, {0, 0, width, height});
 }
 
 LRESULT OnPaint(const ButtonWindow& record) {
@@ -325,6 +348,27 @@ LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wP
     case WM_CAPTURECHANGED:
       OnCaptureChanged(button);
       return 0;
+    case WM_GETDLGCODE:
+      return DialogCode(button);
+    case WM_KEYDOWN:
+      if (DecideControlKey(static_cast<std::uint32_t>(wParam), (lParam & (1 << 30)) != 0, false) ==
+          ControlKeyAction::Click) {
+        ClickByKey(button);
+        return 0;
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACCESSIBLE_DEFAULT_ACTION:
+      ClickByKey(button);
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      RepaintFocusMark(window);
+      return 0;
+    case WM_UPDATEUISTATE:
+      RepaintFocusMark(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeButton);
     default:
       if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wParam, lParam);
       return DefWindowProcW(window, message, wParam, lParam);

@@ -4,6 +4,7 @@
 
 #include "core/win32/TextCast.h"
 #include "ui/toolkit/EditLogic.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -170,6 +171,12 @@ LRESULT HandleMessage(EditState& state, HWND window, UINT message, WPARAM wParam
     case WM_PAINT:
       Paint(state);
       return 0;
+    case WM_SETFOCUS:
+      // The keyboard goes to the field inside.
+      if (InnerField(window) != nullptr) SetFocus(InnerField(window));
+      return 0;
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeEdit);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

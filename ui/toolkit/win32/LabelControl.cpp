@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
@@ -95,6 +96,8 @@ LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wPara
       // The parent gets the click in the label's own client coordinates.
       SendMessageW(GetParent(window), message, wParam, lParam);
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeLabel);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

@@ -5,7 +5,9 @@
 #include <new>
 
 #include "core/win32/TextCast.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/ListPopup.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/PopupFrame.h"
@@ -100,6 +102,66 @@ void OnClick(MenuPopupState& state) {
   if (still != nullptr) CloseSelf(*still);
 }
 
+// The item's top row in the popup, or -1 when there is none at that index.
+int ItemTop(const MenuItem* first, int index) {
+  int y = kPopupMargin;
+  for (const MenuItem* item = first; item != nullptr; item = item->next) {
+    if (item->index == index) return y;
+    y += MenuItemHeight(item->type);
+  }
+  return -1;
+}
+
+void DescribePopup(HWND window, AccessibleDescription& d) {
+  MenuPopupState* state = GetWindowRecord<MenuPopupState>(window);
+  if (state == nullptr) return;
+  const MenuItem* first = state->first.get();
+  if (d.child == kAccessibleSelf) {
+    d.role = AccessibleRole::MenuPopup;
+    d.states = WindowStates(window) & ~kAccFocusable;
+    int count = 0;
+    for (const MenuItem* item = first; item != nullptr; item = item->next) ++count;
+    d.elements = count;
+    return;
+  }
+  const MenuItem* item = FindMenuItemByIndex(first, d.child - 1);
+  if (item == nullptr) return;
+  d.name = item->text;
+  const int top = ItemTop(first, item->index);
+  d.location = {0, top, ClientSize(window).width, top + MenuItemHeight(item->type)};
+  if (item->type == MIT_SEPARATOR) {
+    d.role = AccessibleRole::Separator;
+    return;
+  }
+  d.role = item->type == MIT_ITEM ? AccessibleRole::MenuItem : AccessibleRole::StaticText;
+  if (item->type != MIT_ITEM) {
+    d.states = kAccReadOnly;
+    return;
+  }
+  d.states = kAccFocusable | kAccSelectable;
+  if (item->mark) d.states |= kAccChecked;
+  if (item->index == state->hot) d.states |= kAccFocused | kAccSelected;
+}
+
+void OnKey(MenuPopupState& state, WPARAM key) {
+  const PopupKey decided = DecidePopupKey(state.first.get(), state.hot, static_cast<std::uint32_t>(key));
+  switch (decided.action) {
+    case PopupKeyAction::Move:
+      state.hot = decided.hot;
+      RepaintControl(state.window);
+      NotifyAccessible(EVENT_OBJECT_FOCUS, state.window, state.hot + 1);
+      break;
+    case PopupKeyAction::Pick:
+      OnClick(state);
+      break;
+    case PopupKeyAction::Close:
+      CloseSelf(state);
+      break;
+    case PopupKeyAction::None:
+      break;
+  }
+}
+
 void FillBrush(HDC dc, const Rect& r, const GdiObject<HBRUSH>& brush) {
   const RECT rect = ToWinRect(r);
   if (brush) FillRect(dc, &rect, brush.get());
@@ -182,6 +244,20 @@ LRESULT HandleMessage(MenuPopupState& state, HWND window, UINT message, WPARAM w
       return 0;
     case WM_DESTROY:
       state.closing = 1;
+      NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, window, OBJID_CLIENT, CHILDID_SELF);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+      OnKey(state, wParam);
+      return 0;
+    case WM_GETOBJECT:
+      return AnswerGetObject(window, wParam, lParam, AccessibleShape::Control, DescribePopup);
+    case WM_ACCESSIBLE_DEFAULT_ACTION:
+      if (FindMenuItemByIndex(state.first.get(), static_cast<int>(wParam) - 1) != nullptr) {
+        state.hot = static_cast<int>(wParam) - 1;
+        OnClick(state);
+      }
       return 0;
     case WM_PAINT:
       Paint(state);
@@ -217,6 +293,7 @@ int ShowMenuPopup(const MenuItemList* list, HWND owner) {
   if (popup == nullptr) return 0;
   UpdateWindow(popup);
   ShowWindow(popup, SW_SHOW);
+  NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, popup, OBJID_CLIENT, CHILDID_SELF);
   return 1;
 }
 

@@ -4,8 +4,12 @@
 
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/NestedModalLoop.h"
@@ -158,11 +162,18 @@ LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wP
     case WM_NCHITTEST:
       return CaptionHitTest(window, lParam, wParam);
     case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      // Enter and Escape arrive as ids 1 and 2 and are ignored.
+      // Enter presses the default button, Escape the one that cancels.
+      const int id = DialogKeyCommand(LOWORD(wParam), MessageBoxDefaultButton(box.buttons),
+                                      MessageBoxCancelButton(box.buttons));
       if (id >= kMessageBoxOkId && id <= kMessageBoxNoId) Answer(box, id);
       return 0;
     }
+    case WM_GETOBJECT:
+      return AnswerWindowObject(window, wParam, lParam);
+    case WM_ACCESSIBLE_DESCRIBE:
+      // The owner knows the language of the default texts.
+      if (GetParent(window) != nullptr) return SendMessageW(GetParent(window), message, wParam, lParam);
+      return 0;
     case WM_CLOSE:
       box.result = ResultOnClose(box.result);
       if (box.modal) EnableWindow(GetParent(window), TRUE);
@@ -190,6 +201,11 @@ int CreateAndRun(const MessageBoxParams& params, HWND owner, const wchar_t* text
   if (box == nullptr) return 0;
   UpdateWindow(box);
   ShowWindow(box, SW_SHOW);
+  StartKeyboardCues(box);
+  // The default button has the focus, so Enter and a screen reader start there.
+  HWND defaultButton = GetDlgItem(box, MessageBoxDefaultButton(params.buttons));
+  if (defaultButton != nullptr && GetActiveWindow() == box) SetFocus(defaultButton);
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, box, OBJID_CLIENT, CHILDID_SELF);
   if (!params.modal) return 1;
   if (owner != nullptr) EnableWindow(owner, FALSE);
   return RunModalLoop(box);

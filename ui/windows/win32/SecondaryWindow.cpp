@@ -3,6 +3,11 @@
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
+#include "settings/Languages.h"
+#include "ui/toolkit/AccessibleTexts.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/NestedModalLoop.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
@@ -95,6 +100,17 @@ void DrawTitle(const SecondaryWindow& record, HDC dc, const WideChar* title) {
   SelectObject(dc, previous);
 }
 
+LRESULT OnDescribe(const SecondaryWindow& record, HWND control, AccessibleDescription* description) {
+  if (description == nullptr) return 0;
+  description->language = gDisplayLanguage;
+  if (description->child != kAccessibleSelf) return 1;
+  if (control == record.window && !record.accessibleName.empty()) description->name = record.accessibleName;
+  if (record.closeId != 0 && control == GetDlgItem(record.window, record.closeId)) {
+    description->name = AccessibleTextIn(AccessibleText::CloseButton, gDisplayLanguage);
+  }
+  return 1;
+}
+
 }  // namespace
 
 int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
@@ -119,6 +135,7 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const w
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(taskbarIcon));
   }
   SetRoundedRegion(window, size.width, size.height);
+  StartKeyboardCues(window);
   UpdateWindow(window);
   ShowWindow(window, SW_SHOW);
   if (owner != nullptr) EnableWindow(owner, FALSE);
@@ -138,6 +155,10 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
       EnableOwner(window);
       EndModalLoop(window, record.result);
       return 0;
+    case WM_GETOBJECT:
+      return AnswerWindowObject(window, wParam, lParam);
+    case WM_ACCESSIBLE_DESCRIBE:
+      return OnDescribe(record, reinterpret_cast<HWND>(wParam), reinterpret_cast<AccessibleDescription*>(lParam));
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -145,12 +166,36 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
 
 void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<ControlPlacement>& controls) {
   SetTextFromCreation(window, createStruct);
+  SecondaryWindow* record = GetWindowRecord<SecondaryWindow>(window);
+  const ControlPlacement* previous = nullptr;
   for (const ControlPlacement& c : controls) {
-    HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), WS_CHILD | WS_VISIBLE, c.rect.left,
+    const DWORD style = WS_CHILD | WS_VISIBLE | (IsTabStop(c, previous) ? WS_TABSTOP : 0);
+    previous = &c;
+    HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), style, c.rect.left,
                                    c.rect.top, Width(c.rect), Height(c.rect), window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), ToolkitInstance(),
                                    CreationParameter(c.kind));
     if (control != nullptr) SetUp(control, c.kind);
+    if (record == nullptr) continue;
+    if (c.kind == ControlKind::CloseButton) record->closeId = c.id;
+    if (c.trailing) record->trailingIds.push_back(c.id);
+  }
+  OrderTabStops(window);
+}
+
+void NameSecondaryWindow(HWND window, const WideChar* title) {
+  SecondaryWindow* record = GetWindowRecord<SecondaryWindow>(window);
+  if (record != nullptr) record->accessibleName = title;
+}
+
+void OrderTabStops(HWND window) {
+  const SecondaryWindow* record = GetWindowRecord<SecondaryWindow>(window);
+  if (record == nullptr) return;
+  for (int id : record->trailingIds) {
+    HWND control = GetDlgItem(window, id);
+    if (control != nullptr) {
+      SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
   }
 }
 

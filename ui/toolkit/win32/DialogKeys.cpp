@@ -1,0 +1,38 @@
+#include "ui/toolkit/win32/DialogKeys.h"
+
+#include "ui/toolkit/KeyboardLogic.h"
+
+namespace shadowpane {
+namespace {
+
+bool MovesFocus(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  switch (static_cast<std::uint32_t>(msg.wParam)) {
+    case kKeyTab:
+    case kKeyUp:
+    case kKeyDown:
+    case kKeyLeft:
+    case kKeyRight:
+    case kKeyHome:
+    case kKeyEnd:
+    case kKeyPageUp:
+    case kKeyPageDown:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void StartKeyboardCues(HWND window) {
+  SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+}
+
+bool RouteDialogMessage(HWND window, MSG& msg) {
+  if (window == nullptr || (msg.hwnd != window && !IsChild(window, msg.hwnd))) return false;
+  if (MovesFocus(msg)) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  return IsDialogMessageW(window, &msg) != FALSE;
+}
+
+}  // namespace shadowpane

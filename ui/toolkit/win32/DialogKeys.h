@@ -1,0 +1,21 @@
+// The keyboard of a toolkit window, given to the system's dialog manager:
+// Tab and Shift+Tab move the focus through the controls with WS_TABSTOP,
+// in creation order; arrows go to the controls that want them; Enter
+// arrives as command 1 (or the focused push button's own id), Escape as
+// command 2. The toolkit's windows and loops route their messages here.
+#pragma once
+
+#include <windows.h>
+
+namespace shadowpane {
+
+// A new window's keyboard cues start hidden, so nothing changes for the
+// mouse; the first key that moves the focus turns them on.
+void StartKeyboardCues(HWND window);
+
+// Gives a message for the window or one of its controls to the dialog
+// manager; a key that moves the focus turns the cues on first. True when
+// the message was handled (it must not be dispatched again).
+bool RouteDialogMessage(HWND window, MSG& msg);
+
+}  // namespace shadowpane

@@ -1,0 +1,26 @@
+#include "ui/toolkit/win32/FocusMark.h"
+
+#include "ui/toolkit/win32/ToolkitCommon.h"
+
+namespace shadowpane {
+
+bool ShowsFocusMark(HWND window) {
+  if (GetFocus() != window) return false;
+  // The window's own state: a control made after the cues changed has none.
+  const LRESULT cues = SendMessageW(GetAncestor(window, GA_ROOT), WM_QUERYUISTATE, 0, 0);
+  return (cues & UISF_HIDEFOCUS) == 0;
+}
+
+void DrawFocusMark(HWND window, HDC dc, RECT rect) {
+  if (!ShowsFocusMark(window)) return;
+  InflateRect(&rect, -kFocusMarkInset, -kFocusMarkInset);
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+  // DrawFocusRect inverts, so the text colour must not be left to chance.
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &rect);
+}
+
+void RepaintFocusMark(HWND window) { RepaintControl(window); }
+
+}  // namespace shadowpane
