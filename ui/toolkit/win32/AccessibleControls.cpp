@@ -51,6 +51,8 @@ void DescribeLabel(HWND window, AccessibleDescription& description) {
   DescribeByText(window, description);
   description.role = AccessibleRole::StaticText;
   description.states = (WindowStates(window) & kAccInvisible) | kAccReadOnly;
+  // An empty label (a message line with nothing to say) is nothing to read.
+  if (description.name.empty()) description.states |= kAccInvisible;
 }
 
 void DescribeEdit(HWND window, AccessibleDescription& description) {

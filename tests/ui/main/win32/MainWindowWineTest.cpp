@@ -32,6 +32,7 @@
 #include "ui/main/win32/MainWindow.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -415,24 +416,38 @@ TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
 }
 
-TEST_F(MainWindowTest, ListsTakeNoKeysAndThePointerGivesThemTheFocus) {
+// The keys move the list's own caret and never select (click) an entry;
+// Space clicks the caret's entry through the mouse's path. Typed letters
+// (the list box's own type-ahead) select nothing.
+TEST_F(MainWindowTest, ListKeysMoveTheCaretSpaceClicksItAndThePointerGivesThemTheFocus) {
   PluggedDevice plugged = PluggedDevice::Camera(L"Keyed Camera", L"\\\\?\\virtual#keyed");
   ASSERT_TRUE(plugged.ok());
   ASSERT_NE(Open(), nullptr);
   HWND video = List(IDC_VIDEO_LIST);
   HWND audio = List(IDC_AUDIO_LIST);
-  ASSERT_GT(SendMessageW(video, LB_GETCOUNT, 0, 0), 0);
+  const int count = static_cast<int>(SendMessageW(video, LB_GETCOUNT, 0, 0));
+  ASSERT_GT(count, 0);
   testing::SendMouse(audio, WM_MOUSEMOVE, 100, 100);
   EXPECT_EQ(GetFocus(), audio);
   testing::SendMouse(video, WM_MOUSEMOVE, 100, 100);
   EXPECT_EQ(GetFocus(), video);
-  for (WPARAM key : {VK_DOWN, VK_UP, VK_END, VK_SPACE}) {
-    SendMessageW(video, WM_KEYDOWN, key, 0);
-    SendMessageW(video, WM_CHAR, key, 0);
-  }
+  EXPECT_EQ(SendMessageW(video, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
+  for (WPARAM key : {VK_DOWN, VK_UP, VK_END}) SendMessageW(video, WM_KEYDOWN, key, 0);
+  SendMessageW(video, WM_CHAR, 'k', 0);
   Pump(100);
   EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "no entry selected, none clicked";
-  EXPECT_EQ(HIWORD(SendMessageW(video, LB_GETITEMDATA, 0, 0)), 0);
+  EXPECT_EQ(ListCaret(video), count - 1) << "End went to the last entry";
+  for (int i = 0; i < count; ++i) EXPECT_EQ(EntryBlocked(video, i), 0);
+
+  const int keyed = IndexOf(video, L"Keyed Camera");
+  ASSERT_NE(keyed, LB_ERR);
+  SendMessageW(video, WM_KEYDOWN, VK_HOME, 0);
+  for (int i = 0; i < keyed; ++i) SendMessageW(video, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageW(video, WM_KEYDOWN, VK_SPACE, 0);
+  Pump(300);
+  EXPECT_EQ(EntryBlocked(video, keyed), 1) << "Space blocked it";
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+  EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "and it does not stay highlighted";
 }
 
 TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentState) {
