@@ -48,7 +48,7 @@ void Place(HWND window, const MessageBoxState& box, Size size) {
 void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
   for (const BoxButton& b : MessageBoxButtons(box.buttons, size)) {
     HWND button = CreateWindowExW(
-        0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)), WS_CHILD | WS_VISIBLE,
+        0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
         b.origin.x, b.origin.y, kBoxButtonWidth, kBoxButtonHeight, window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), ToolkitInstance(), nullptr);
     if (button == nullptr) continue;
@@ -59,7 +59,7 @@ void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
 
 void CreateCheckBox(HWND window, int textHeight) {
   const Point p = CheckBoxPosition(textHeight);
-  HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE,
+  HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                p.x, p.y, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageBoxCheckId)),
                                ToolkitInstance(), reinterpret_cast<LPVOID>(kSkinChoice));
@@ -204,7 +204,7 @@ int CreateAndRun(const MessageBoxParams& params, HWND owner, const wchar_t* text
   StartKeyboardCues(box);
   // The default button has the focus, so Enter and a screen reader start there.
   HWND defaultButton = GetDlgItem(box, MessageBoxDefaultButton(params.buttons));
-  if (defaultButton != nullptr && GetActiveWindow() == box) SetFocus(defaultButton);
+  if (defaultButton != nullptr) SetFocus(defaultButton);
   NotifyWinEvent(EVENT_SYSTEM_ALERT, box, OBJID_CLIENT, CHILDID_SELF);
   if (!params.modal) return 1;
   if (owner != nullptr) EnableWindow(owner, FALSE);
