@@ -26,6 +26,7 @@
 #include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/DialogKeys.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/PopupFrame.h"
@@ -621,6 +622,10 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
       return OnDescribeAccessible(data, wParam, lParam);
     case WM_MENUCHAR:
       return AnswerMenuChar(wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowHighContrast(window);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_QUERYENDSESSION:
       return OnQueryEndSession(data);
     case WM_ENDSESSION:

@@ -4,10 +4,12 @@
 
 #include "settings/Languages.h"
 #include "core/win32/TextCast.h"
+#include "ui/main/MainWindowAccessibility.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -17,6 +19,11 @@ namespace {
 constexpr UINT kSingleLine = DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags;
 
 void DrawFrame(HDC dc, int w, int h) {
+  if (HighContrastOn()) {
+    FillWhite(dc, 0, 0, w, h);
+    FrameFlat(dc, {0, 0, w, h});
+    return;
+  }
   SkinBitmap frame(dc, kSkinMainFrame);
   frame.Copy(dc, 0, 0, kMainBandLeftWidth, kMainBandHeight, 0, 0);
   frame.Copy(dc, w - kMainBandRightWidth, 0, kMainBandRightWidth, kMainBandHeight, kMainBandRightSourceX, 0);
@@ -37,7 +44,7 @@ void DrawFrame(HDC dc, int w, int h) {
 }
 
 void DrawText(HDC dc, const WideChar* text, RECT rect, ToolkitColor color) {
-  SetTextColor(dc, ToColorRef(color));
+  SetTextColor(dc, ShownTextColor(color));
   DrawTextW(dc, AsWide(text), -1, &rect, kSingleLine);
 }
 
@@ -49,6 +56,8 @@ void DrawStatusPanel(HDC dc, int w, const StatusPanelLook& look) {
   SetPixelV(dc, right - 1, kPanelTop, corner);
   SetPixelV(dc, kPanelLeft, kPanelBottom - 1, corner);
   SetPixelV(dc, right - 1, kPanelBottom - 1, corner);
+  // Without its colour the panel keeps its outline; the headline says the state.
+  if (HighContrastOn()) FrameFlat(dc, {kPanelLeft, kPanelTop, right, kPanelBottom});
 }
 
 void Dash(HDC dc, int x0, int y0, int x1, int y1) {
@@ -59,7 +68,7 @@ void Dash(HDC dc, int x0, int y0, int x1, int y1) {
 void DrawGroupFrame(HDC dc, HFONT captionFont, int width, int top, const WideChar* caption) {
   const int right = width + kGroupLeft;
   const int bottom = top + kGroupHeight;
-  HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(kColorGroupDash));
+  HPEN pen = CreatePen(PS_SOLID, 1, ShownLineColor(kColorGroupDash));
   HGDIOBJ previousPen = pen != nullptr ? SelectObject(dc, pen) : nullptr;
   const int across = GroupHorizontalDashes(width);
   for (int i = 0, x = kGroupFirstDashEnd; i < across; ++i, x += kGroupDashPeriod) {
@@ -133,7 +142,7 @@ void PaintMainWindow(const MainWindowData& data) {
     shields.Copy(dc, kShieldX, kShieldY, kShieldWidth, kShieldHeight, look.shieldSourceX, 0);
   }
 
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   const int groupWidth = w - kGroupWidthInset;
   DrawGroupFrame(dc, data.captionFont.get(), groupWidth, kVideoGroupTop, GetString(STR_VIDEO_DEVICES));
   DrawGroupFrame(dc, data.captionFont.get(), groupWidth, kAudioGroupTop, GetString(STR_AUDIO_DEVICES));
@@ -160,9 +169,18 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
     SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(&text[0]));
     HGDIOBJ previousFont = SelectObject(dc, data.normalFont.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(kColorEntryText));
-    RECT rect{kEntryTextX, 0, right - 3, entryHeight};
+    SetTextColor(dc, ShownTextColor(kColorEntryText));
+    // In high contrast a word beside the name says the state the lock's
+    // colour says otherwise.
+    const bool word = HighContrastOn();
+    RECT rect{kEntryTextX, 0, right - kEntryTextRightInset - (word ? kStateWordWidth : 0), entryHeight};
     DrawTextW(dc, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | kToolkitTextFlags);
+    if (word) {
+      const WideChar* state =
+          AccessibleTextIn(DeviceStateWord(static_cast<std::uint32_t>(item.itemData)), gDisplayLanguage);
+      RECT wordRect{right - kEntryTextRightInset - kStateWordWidth, 0, right - kEntryTextRightInset, entryHeight};
+      DrawTextW(dc, AsWide(state), -1, &wordRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | kToolkitTextFlags);
+    }
     SelectObject(dc, previousFont);
   }
   DrawListFocusMark(item.hwndItem, static_cast<int>(item.itemID), dc, {0, 0, right, entryHeight});

@@ -9,6 +9,7 @@
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -220,6 +221,10 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face) {
+  if (HighContrastOn()) {
+    FrameFlat(dc, {0, 0, w, h});
+    return;
+  }
   const int r = kFramedTile * face;
   const int c = kFramedCorner;
   const int farStart = c + 1;  // the far corners start one pixel after the edge column
@@ -256,7 +261,7 @@ void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int
   if (length <= 0) return;
   HGDIOBJ previousFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(button.textColors[face]));
+  SetTextColor(dc, ShownTextColor(button.textColors[face]));
   UINT format = DT_SINGLELINE | DT_VCENTER | kToolkitTextFlags;
   RECT rect{0, 0, w, h};
   if (button.textX == kTextCentred) {

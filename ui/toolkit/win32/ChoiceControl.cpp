@@ -9,6 +9,7 @@
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -121,7 +122,7 @@ void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
   if (length <= 0) return;
   HGDIOBJ previousFont = SelectObject(dc, record.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(enabled ? kColorText : kColorDisabledText));
+  SetTextColor(dc, ShownTextColor(enabled ? kColorText : kColorDisabledText));
   RECT rect{kChoiceTextX, 0, width, height};
   DrawTextW(dc, text, length, &rect, DT_LEFT | DT_TOP | kToolkitTextFlags);
   SelectObject(dc, previousFont);

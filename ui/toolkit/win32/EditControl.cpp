@@ -6,6 +6,7 @@
 #include "ui/toolkit/EditLogic.h"
 #include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -71,7 +72,7 @@ void Paint(EditState& state) {
   RECT cueRect = ToWinRect(CueTextBox(w, h));
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorEditCue));
+  SetTextColor(dc, ShownTextColor(kColorEditCue));
   // The cue is plain text: an ampersand in it is shown, not an accelerator.
   DrawTextW(dc, AsWide(state.cue), -1, &cueRect,
             DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
@@ -129,7 +130,7 @@ LRESULT OnCommand(EditState& state, WPARAM wParam, LPARAM lParam) {
 
 LRESULT OnControlColor(EditState& state, WPARAM wParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   SetBkColor(dc, ToColorRef(kColorEditFace));
   return reinterpret_cast<LRESULT>(state.background.get());
 }

@@ -5,6 +5,7 @@
 #include "ui/toolkit/TextWrap.h"
 #include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -50,7 +51,7 @@ void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
   if (length <= 0) return;
   HGDIOBJ previousFont = SelectObject(dc, label.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
   if (ContainsNewline(view)) {

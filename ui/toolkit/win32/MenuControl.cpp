@@ -9,6 +9,7 @@
 #include "ui/toolkit/ListPopup.h"
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/PopupFrame.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -44,8 +45,8 @@ MenuPopupState* MakeMenuPopupState(HWND window, const CREATESTRUCTW& create) {
   state->window = window;
   state->first = std::move(first);
   state->font.Reset(CreateToolkitFont());
-  state->frameBrush.Reset(CreateSolidBrush(ToColorRef(kColorFrame)));
-  state->highlightBrush.Reset(CreateSolidBrush(ToColorRef(kColorHighlight)));
+  state->frameBrush.Reset(CreateSolidBrush(ShownLineColor(kColorFrame)));
+  state->highlightBrush.Reset(CreateSolidBrush(ShownFillColor(kColorHighlight)));
   return state;
 }
 
@@ -187,10 +188,10 @@ void PaintSelectable(MenuPopupState& state, HDC dc, const MenuItem* item, int y,
     SetPixelV(dc, band.right - 1, band.top, corner);
     SetPixelV(dc, band.left, band.bottom - 1, corner);
     SetPixelV(dc, band.right - 1, band.bottom - 1, corner);
-    SetTextColor(dc, ToColorRef(kColorHighlightText));
+    SetTextColor(dc, ShownTextColor(kColorHighlightText));
   }
   DrawItemText(dc, item->text, PopupItemTextRect(y, w));
-  if (hot) SetTextColor(dc, ToColorRef(kColorText));
+  if (hot) SetTextColor(dc, ShownTextColor(kColorText));
 }
 
 void Paint(MenuPopupState& state) {
@@ -209,15 +210,15 @@ void Paint(MenuPopupState& state) {
   }
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   int y = kPopupMargin;
   for (const MenuItem* item = state.first.get(); item != nullptr && y < h; item = item->next) {
     if (item->type == MIT_ITEM) {
       PaintSelectable(state, dc, item, y, w);
     } else if (item->type == MIT_LABEL) {
-      SetTextColor(dc, ToColorRef(kColorListLabel));
+      SetTextColor(dc, ShownTextColor(kColorListLabel));
       DrawItemText(dc, item->text, PopupLabelTextRect(y, w));
-      SetTextColor(dc, ToColorRef(kColorText));
+      SetTextColor(dc, ShownTextColor(kColorText));
     } else {
       FillBrush(dc, PopupSeparatorRect(y, w), state.frameBrush);
     }

@@ -11,6 +11,7 @@
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/NestedModalLoop.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
@@ -102,7 +103,7 @@ void DrawMessageText(const MessageBoxState& box, HDC dc, Size size) {
   const Rect r = MessageTextRect(size, box.textHeight, HasDontShowAgain(box.buttons));
   HGDIOBJ previousFont = SelectObject(dc, box.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   if (ContainsNewline(view)) {
@@ -170,6 +171,10 @@ LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wP
     }
     case WM_GETOBJECT:
       return AnswerWindowObject(window, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowHighContrast(window);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_ACCESSIBLE_DESCRIBE:
       // The owner knows the language of the default texts.
       if (GetParent(window) != nullptr) return SendMessageW(GetParent(window), message, wParam, lParam);

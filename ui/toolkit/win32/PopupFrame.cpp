@@ -1,5 +1,7 @@
 #include "ui/toolkit/win32/PopupFrame.h"
 
+#include "ui/toolkit/win32/HighContrastMode.h"
+
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
@@ -50,6 +52,11 @@ void SetCutCornerRegion(HWND window, int width, int height) {
 }
 
 void DrawSkinFrame(HDC dc, int skinId, int width, int height) {
+  if (HighContrastOn()) {
+    FillWhite(dc, 0, 0, width, height);
+    FrameFlat(dc, {0, 0, width, height});
+    return;
+  }
   SkinBitmap frame(dc, skinId);
   frame.Copy(dc, 0, 0, kBandLeftWidth, kBandHeight, 0, 0);
   frame.Copy(dc, width - kBandRightWidth, 0, kBandRightWidth, kBandHeight, kBandRightSourceX, 0);

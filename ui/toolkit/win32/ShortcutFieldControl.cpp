@@ -9,6 +9,7 @@
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -92,12 +93,12 @@ void Paint(const ShortcutFieldState& state) {
   RECT textRect{kShortcutFieldTextInset, 0, w - kShortcutFieldTextInset, h};
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   DrawTextW(dc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, previousFont);
   // The frame turns the text colour while the field records.
   const bool recording = state.recording && GetFocus() == state.window;
-  const GdiObject<HBRUSH> frame(CreateSolidBrush(ToColorRef(recording ? kColorText : kColorFrame)));
+  const GdiObject<HBRUSH> frame(CreateSolidBrush(ShownLineColor(recording ? kColorText : kColorFrame)));
   RECT all{0, 0, w, h};
   if (frame) FrameRect(dc, &all, frame.get());
   if (!recording) DrawFocusMark(state.window, dc, all);

@@ -11,6 +11,7 @@
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/NestedModalLoop.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/PopupFrame.h"
 
 namespace shadowpane {
@@ -82,7 +83,7 @@ void SetUp(HWND control, ControlKind kind) {
 }
 
 void DrawSeparators(HDC dc, Size client) {
-  HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(kColorSeparator));
+  HPEN pen = CreatePen(PS_SOLID, 1, ShownLineColor(kColorSeparator));
   if (pen == nullptr) return;
   HGDIOBJ previous = SelectObject(dc, pen);
   for (const SeparatorLine& line : FrameSeparators(client)) {
@@ -157,6 +158,10 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
       return 0;
     case WM_GETOBJECT:
       return AnswerWindowObject(window, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowHighContrast(window);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_ACCESSIBLE_DESCRIBE:
       return OnDescribe(record, reinterpret_cast<HWND>(wParam), reinterpret_cast<AccessibleDescription*>(lParam));
     default:
@@ -207,7 +212,7 @@ void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar*
   if (dc == nullptr) return;
   const Size client{paint.width(), paint.height()};
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   DrawSkinFrame(dc, skinId, client.width, client.height);
   const Rect body = SkinFrameBody(client.width, client.height);
   FillWhite(dc, body.left, body.top, body.right, body.bottom);
