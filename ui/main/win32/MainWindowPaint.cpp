@@ -131,8 +131,9 @@ void PaintMainWindow(const MainWindowData& data) {
   DrawText(dc, kMainTitleText, {10, 12, 200, 30}, kColorTitleDark);
   DrawText(dc, kMainTitleText, {10, 13, 200, 30}, kColorTitleLight);
   const int textRight = w - kStatusTextRightInset;
+  // White on the panel's colour; in high contrast the panel has none.
   DrawText(dc, GetString(look.headline), {kHeadlineBox.left, kHeadlineBox.top, textRight, kHeadlineBox.bottom},
-           kColorHighlightText);
+           HighContrastOn() ? kColorText : kColorHighlightText);
   SelectObject(dc, data.normalFont.get());
   DrawText(dc, GetString(look.line), {kStatusLineBox.left, kStatusLineBox.top, textRight, kStatusLineBox.bottom},
            look.statusLine);

@@ -1,9 +1,8 @@
 #include "ui/toolkit/win32/PopupFrame.h"
 
-#include "ui/toolkit/win32/HighContrastMode.h"
-
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 
 namespace shadowpane {
