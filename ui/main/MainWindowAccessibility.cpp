@@ -7,6 +7,22 @@
 
 namespace shadowpane {
 
+bool TrayMessageRaises(std::uint32_t message) {
+  constexpr std::uint32_t kLeftDown = 0x0201;    // WM_LBUTTONDOWN
+  constexpr std::uint32_t kRightDown = 0x0204;   // WM_RBUTTONDOWN
+  constexpr std::uint32_t kContextMenu = 0x007B;  // WM_CONTEXTMENU
+  switch (message) {
+    case kLeftDown:
+    case kRightDown:
+    case kTrayNinSelect:
+    case kTrayNinKeySelect:
+    case kContextMenu:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void DescribeMainControl(int controlId, int language, AccessibleDescription& description) {
   if (description.child != kAccessibleSelf) return;
   switch (controlId) {

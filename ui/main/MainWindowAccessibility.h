@@ -13,6 +13,13 @@
 
 namespace shadowpane {
 
+// The tray icon's notifications that show and raise the window: a left or
+// right press, as ever, and the keyboard's: NIN_SELECT, NIN_KEYSELECT (Enter
+// or Space on the icon) and WM_CONTEXTMENU (the context key, Shift+F10).
+constexpr std::uint32_t kTrayNinSelect = 0x0400;     // WM_USER
+constexpr std::uint32_t kTrayNinKeySelect = 0x0401;  // WM_USER + 1
+bool TrayMessageRaises(std::uint32_t message);
+
 // The window's own elements: the status panel, child 1.
 constexpr int kStatusPanelElement = 1;
 constexpr int kMainWindowElements = 1;

@@ -81,5 +81,19 @@ TEST(MainWindowAccessibilityTest, PictureButtonsAreNamedByWhatTheyDoAndTheStatus
   }
 }
 
+TEST(MainWindowAccessibilityTest, TheTrayIconAnswersTheKeyboardAsTheMouse) {
+  const struct {
+    std::uint32_t message;
+    bool raises;
+  } cases[] = {
+      {0x0201, true},  {0x0204, true},  // left and right press
+      {0x0202, false}, {0x0200, false}, // release, move
+      {0x0203, false},                  // double click
+      {kTrayNinSelect, true}, {kTrayNinKeySelect, true}, {0x007B, true},
+      {0x0402, false},  // a balloon shown
+  };
+  for (const auto& c : cases) EXPECT_EQ(TrayMessageRaises(c.message), c.raises) << c.message;
+}
+
 }  // namespace
 }  // namespace shadowpane

@@ -215,6 +215,8 @@ TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt
   EXPECT_TRUE(IsWindowVisible(window_));
   SendMessageW(window_, WM_COMMAND, IDC_HIDE_BUTTON, reinterpret_cast<LPARAM>(GetDlgItem(window_, IDC_HIDE_BUTTON)));
   EXPECT_FALSE(IsWindowVisible(window_)) << "the hide button hides it";
+  SendMessageW(window_, WM_TRAY_NOTIFY, 0, NIN_KEYSELECT);
+  EXPECT_TRUE(IsWindowVisible(window_)) << "Enter on the icon raises it as a press does";
 }
 
 TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkGreen) {
