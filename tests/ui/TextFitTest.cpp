@@ -16,6 +16,7 @@
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/main/MainWindowLayout.h"
+#include "ui/toolkit/AccessibleTexts.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/ShortcutFieldLogic.h"
@@ -212,6 +213,18 @@ TEST_P(TextFitTest, MainWindowStatusAndCaptions) {
   const int captionRoom = kGroupLeft + kMainWindowWidth - kGroupWidthInset - kGroupCaptionX;
   for (int caption : {STR_VIDEO_DEVICES, STR_AUDIO_DEVICES}) {
     EXPECT_LE(TextWidth(desktop, captionFont.get(), AsWide(GetString(caption))), captionRoom);
+  }
+}
+
+// In high contrast each device entry shows its state in a word at its right
+// end, within the width kept for it.
+TEST_P(TextFitTest, HighContrastStateWordsBesideTheLocks) {
+  HWND desktop = GetDesktopWindow();
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  for (AccessibleText word :
+       {AccessibleText::StateWordBlocked, AccessibleText::StateWordNotBlocked, AccessibleText::StateWordShared}) {
+    const WideChar* text = AccessibleTextIn(word, gDisplayLanguage);
+    EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(text)), kStateWordWidth) << Narrow(AsWide(text));
   }
 }
 
