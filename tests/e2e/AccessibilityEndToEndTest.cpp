@@ -230,6 +230,39 @@ TEST_F(AccessibilityTest, EscapeClosesSettingsWithoutSavingAndEnterSaves) {
   }
 }
 
+// The language picker by the keyboard: Space opens its list, whose items a
+// reader reads; Down passes over the separator, Enter picks; the focus is
+// back on the picker once the list has gone.
+TEST_F(AccessibilityTest, TheLanguageListOpensAndPicksByTheKeyboard) {
+  HWND main = StartWithLanguage();
+  ASSERT_NE(main, nullptr);
+  HWND settings = OpenFromMenu(main, 'S', kSettingsClass);
+  ASSERT_NE(settings, nullptr);
+  HWND picker = GetDlgItem(settings, IDC_SETTINGS_PICKER);
+  EXPECT_EQ(PressAndFollowFocus(settings, VK_TAB), picker);
+  const AccessibleRead pickerRead = ReadAccessible(picker);
+  EXPECT_EQ(pickerRead.name, L"Language");
+  EXPECT_EQ(pickerRead.value, L"English");
+  PressKey(VK_SPACE);
+  HWND list = WaitForWindow(L"KMenuEx_0000", pid_, kKeyWaitMs);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(ReadAccessible(list).role, ROLE_SYSTEM_MENUPOPUP);
+  const std::vector<AccessibleRead> items = ReadAccessibleChildren(list);
+  ASSERT_EQ(items.size(), 5u);
+  EXPECT_EQ(items[0].name, L"English");
+  EXPECT_NE(items[0].state & STATE_SYSTEM_CHECKED, 0) << "the current choice";
+  EXPECT_EQ(items[1].role, ROLE_SYSTEM_SEPARATOR);
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return ReadAccessible(picker).value == items[2].name; }, kKeyWaitMs))
+      << "the second language picked";
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(settings) == picker; }, kKeyWaitMs));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitForNoWindow(kSettingsClass, pid_, kKeyWaitMs));
+  EXPECT_NE(ReadSetting(L"Language"), 1) << "Escape kept nothing";
+}
+
 TEST_F(AccessibilityTest, AboutAndShortcutsNameEveryControlAndEscapeClosesThem) {
   HWND main = StartWithLanguage();
   ASSERT_NE(main, nullptr);
@@ -293,6 +326,7 @@ TEST_P(RestartQuestionTest, TheKeyAnswersTheQuestion) {
   const DWORD secondPid = program_.Start();
   HWND box = WaitForWindow(kMessageBoxClass, secondPid);
   ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(WaitForVisibility(box, true)) << "shown once its buttons are made";
   ExpectAllNamed(box, "message box", 2);
   EXPECT_EQ(ReadAccessible(GetDlgItem(box, kMessageBoxYesId)).name, L"Yes");
   ASSERT_TRUE(Foreground(box));

@@ -626,6 +626,9 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case WM_SETTINGCHANGE:
       FollowHighContrast(window);
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACTIVATE:
+      if (KeepFocusAcrossActivation(window, wParam, data.lastFocus)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_QUERYENDSESSION:
       return OnQueryEndSession(data);
     case WM_ENDSESSION:

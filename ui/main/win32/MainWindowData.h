@@ -46,6 +46,8 @@ struct MainWindowData {
   std::unique_ptr<ShortcutRun> shortcutRun;
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
+  // The control that had the focus when the window was last left.
+  HWND lastFocus = nullptr;
 };
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,

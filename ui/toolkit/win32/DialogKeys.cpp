@@ -29,6 +29,20 @@ void StartKeyboardCues(HWND window) {
   SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
 }
 
+bool KeepFocusAcrossActivation(HWND window, WPARAM wParam, HWND& remembered) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focused = GetFocus();
+    if (focused != nullptr && IsChild(window, focused)) remembered = focused;
+    return false;
+  }
+  if (remembered == nullptr || !IsWindow(remembered) || !IsChild(window, remembered) ||
+      !IsWindowEnabled(remembered) || !IsWindowVisible(remembered)) {
+    return false;
+  }
+  SetFocus(remembered);
+  return true;
+}
+
 bool RouteDialogMessage(HWND window, MSG& msg) {
   if (window == nullptr || (msg.hwnd != window && !IsChild(window, msg.hwnd))) return false;
   if (MovesFocus(msg)) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);

@@ -13,6 +13,13 @@ namespace shadowpane {
 // mouse; the first key that moves the focus turns them on.
 void StartKeyboardCues(HWND window);
 
+// WM_ACTIVATE of a window whose controls take the focus: the control that
+// had it when the window was left gets it back when the window is active
+// again (after a popup, a message box or another program), rather than the
+// window itself. `remembered` is the window's own slot. True when the
+// focus was given back (the default processing must not run then).
+bool KeepFocusAcrossActivation(HWND window, WPARAM wParam, HWND& remembered);
+
 // Gives a message for the window or one of its controls to the dialog
 // manager; a key that moves the focus turns the cues on first. True when
 // the message was handled (it must not be dispatched again).

@@ -162,6 +162,9 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
     case WM_SETTINGCHANGE:
       FollowHighContrast(window);
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACTIVATE:
+      if (KeepFocusAcrossActivation(window, wParam, record.lastFocus)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_ACCESSIBLE_DESCRIBE:
       return OnDescribe(record, reinterpret_cast<HWND>(wParam), reinterpret_cast<AccessibleDescription*>(lParam));
     default:

@@ -31,6 +31,8 @@ struct SecondaryWindow {
   int closeId = 0;
   // The controls last in the Tab order, in that order.
   std::vector<int> trailingIds;
+  // The control that had the focus when the window was last left.
+  HWND lastFocus = nullptr;
 };
 
 // The record of a new window, its head filled in, or null when memory runs
