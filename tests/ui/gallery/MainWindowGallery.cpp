@@ -21,6 +21,7 @@
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/win32/MainWindow.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
 
 namespace shadowpane::gallery {
@@ -190,7 +191,7 @@ void PhotographKeyboardAndContrast() {
   SetCursorPos(1270, 1010);
   Pump(300);
   // As after a key moved the focus.
-  SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  ShowKeyboardCues(window);
   SetFocus(GetDlgItem(window, IDC_MENU_BUTTON));
   Pump(100);
   Save(window, L"main-en-focus-button.bmp");

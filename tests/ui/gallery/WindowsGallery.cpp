@@ -10,6 +10,7 @@
 #include "settings/Languages.h"
 #include "settings/Settings.h"
 #include "tests/ui/gallery/WindowImage.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/MenuControl.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
@@ -60,7 +61,7 @@ void CALLBACK FocusThenSave(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   HWND window = FindWindowW(shownClass, nullptr);
   if (window != nullptr) {
-    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ShowKeyboardCues(window);
     SetFocus(GetDlgItem(window, IDC_SETTINGS_BLOCK_START));
   }
   SetTimer(nullptr, 0, kSettleMs, SaveAndClose);

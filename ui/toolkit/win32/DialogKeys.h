@@ -9,9 +9,16 @@
 
 namespace shadowpane {
 
-// A new window's keyboard cues start hidden, so nothing changes for the
-// mouse; the first key that moves the focus turns them on.
+// A new window's keyboard cues (the focus mark) start hidden, so nothing
+// changes for the mouse; the first key that moves the focus turns them on
+// for that window and repaints it. The toolkit keeps the state itself, as a
+// property of the top-level window, and tells the system's UI state too.
 void StartKeyboardCues(HWND window);
+void ShowKeyboardCues(HWND window);
+// Whether the cues of the control's top-level window are on.
+bool KeyboardCuesShown(HWND control);
+// At WM_NCDESTROY: the property goes with the window.
+void ForgetKeyboardCues(HWND window);
 
 // WM_ACTIVATE of a window whose controls take the focus: the control that
 // had it when the window was left gets it back when the window is active

@@ -1,14 +1,12 @@
 #include "ui/toolkit/win32/FocusMark.h"
 
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
 
 bool ShowsFocusMark(HWND window) {
-  if (GetFocus() != window) return false;
-  // The window's own state: a control made after the cues changed has none.
-  const LRESULT cues = SendMessageW(GetAncestor(window, GA_ROOT), WM_QUERYUISTATE, 0, 0);
-  return (cues & UISF_HIDEFOCUS) == 0;
+  return GetFocus() == window && KeyboardCuesShown(window);
 }
 
 void DrawFocusMark(HWND window, HDC dc, RECT rect) {

@@ -11,7 +11,7 @@ namespace shadowpane {
 // How far inside a control's rectangle its focus mark runs.
 constexpr int kFocusMarkInset = 2;
 
-// The control has the focus and the cues are not hidden (WM_QUERYUISTATE).
+// The control has the focus and its window's cues are on.
 bool ShowsFocusMark(HWND window);
 // Draws the mark inside rect (inset kFocusMarkInset) when ShowsFocusMark.
 void DrawFocusMark(HWND window, HDC dc, RECT rect);

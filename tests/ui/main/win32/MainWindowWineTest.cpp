@@ -32,6 +32,8 @@
 #include "ui/main/win32/MainWindow.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
+#include "ui/toolkit/win32/DialogKeys.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -243,6 +245,54 @@ TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkG
   EXPECT_TRUE(gBoxTexts.empty());
 }
 
+// Pixels of a rectangle that differ from its first: what is drawn on its
+// background.
+int InkIn(HWND window, const RECT& rect) {
+  UpdateWindow(window);
+  HDC dc = GetDC(window);
+  const COLORREF background = GetPixel(dc, rect.left, rect.top);
+  int ink = 0;
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left; x < rect.right; ++x) ink += GetPixel(dc, x, y) != background ? 1 : 0;
+  }
+  ReleaseDC(window, dc);
+  return ink;
+}
+
+// High contrast: the panel loses its red for the window colour, and each
+// entry says its state in a word at its right end, which changes with a
+// click; a colour-change broadcast repaints with the system's setting.
+TEST_F(MainWindowTest, HighContrastDrawsTheSystemColoursAndAWordForEachState) {
+  const std::wstring path = L"\\?\virtual#main-window-contrast";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Contrast Camera", path);
+  const int index = OpenWithCamera(plugged);
+  ASSERT_NE(index, LB_ERR);
+  HWND list = List(IDC_VIDEO_LIST);
+  RECT entry{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&entry));
+  const RECT word{entry.right - kEntryTextRightInset - kStateWordWidth, entry.top,
+                  entry.right - kEntryTextRightInset, entry.bottom};
+  EXPECT_EQ(InkIn(list, word), 0) << "no word in the skins' colours";
+
+  SetHighContrastForTests(1);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(PixelAt(window_, 30, 110), GetSysColor(COLOR_WINDOW)) << "the panel takes the window colour";
+  const int notBlockedInk = InkIn(list, word);
+  EXPECT_GT(notBlockedInk, 0) << "a word says the state";
+  ClickEntry(list, index);
+  ASSERT_EQ(EntryBlocked(list, index), 1);
+  UpdateWindow(list);
+  const int blockedInk = InkIn(list, word);
+  EXPECT_GT(blockedInk, 0);
+  EXPECT_NE(blockedInk, notBlockedInk) << "another word once blocked";
+
+  SetHighContrastForTests(-1);
+  SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+  UpdateWindow(window_);
+  EXPECT_EQ(PixelAt(window_, 30, 110), RGB(219, 68, 68)) << "Wine's setting is off: the skins again";
+  EXPECT_EQ(InkIn(list, word), 0);
+}
+
 // With every device blocked at start, a camera the system shares is amber
 // and is announced once; one the system gives to one client at a time is
 // green. Wine's own input, muted at an endpoint whose mute Wine keeps per
@@ -440,6 +490,14 @@ TEST_F(MainWindowTest, ListKeysMoveTheCaretSpaceClicksItAndThePointerGivesThemTh
   EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "no entry selected, none clicked";
   EXPECT_EQ(ListCaret(video), count - 1) << "End went to the last entry";
   for (int i = 0; i < count; ++i) EXPECT_EQ(EntryBlocked(video, i), 0);
+  // The focus mark around the caret's entry: not while the mouse was all
+  // that moved the focus, once the keyboard did.
+  RECT entry{};
+  SendMessageW(video, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&entry));
+  const RECT markRow{entry.left + kEntryTextX, entry.bottom - 4, entry.right - 10, entry.bottom - 1};
+  EXPECT_EQ(InkIn(video, markRow), 0);
+  ShowKeyboardCues(window_);
+  EXPECT_GT(InkIn(video, markRow), 0);
 
   const int keyed = IndexOf(video, L"Keyed Camera");
   ASSERT_NE(keyed, LB_ERR);
