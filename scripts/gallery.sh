@@ -3,8 +3,9 @@
 # state and a few message boxes; the Settings, language and About windows in
 # each language (the Settings window once more with its language list open);
 # the main window at risk, protected and with its menu open in English and
-# German, with virtual devices listed. Saved as .bmp images under
-# $BUILD_ROOT/win32/gallery for a person to look at.
+# German, with virtual devices listed; the focus mark (main window,
+# Settings) and high contrast (main, Settings and About windows). Saved as
+# .bmp images under $BUILD_ROOT/win32/gallery for a person to look at.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}

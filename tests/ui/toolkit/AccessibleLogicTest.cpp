@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/toolkit/AccessibleTexts.h"
+#include "ui/toolkit/HighContrast.h"
 
 namespace shadowpane {
 namespace {
@@ -68,6 +69,32 @@ TEST(AccessibleLogicTest, EveryTextExistsInEveryLanguageAndAnUnknownLanguageRead
               WideString(AccessibleTextIn(static_cast<AccessibleText>(text), 0)));
   }
   EXPECT_EQ(WideString(AccessibleTextIn(AccessibleText::CloseButton, 1)), u"Schließen");
+}
+
+// High contrast: texts in the window text colour (grey ones grey, the
+// highlight's text in the highlight text colour), every fill in the window
+// colour but the highlight, lines in the text colour.
+TEST(HighContrastTest, EachToolkitColourTakesTheSystemColourOfItsPart) {
+  const struct {
+    ToolkitColor color;
+    int text;
+    int fill;
+  } cases[] = {
+      {kColorText, kSystemColorWindowText, kSystemColorWindow},
+      {kColorButtonTextNormal, kSystemColorWindowText, kSystemColorWindow},
+      {kColorDisabledText, kSystemColorGrayText, kSystemColorWindow},
+      {kColorListLabel, kSystemColorGrayText, kSystemColorWindow},
+      {kColorEditCue, kSystemColorGrayText, kSystemColorWindow},
+      {kColorHighlightText, kSystemColorHighlightText, kSystemColorWindow},
+      {kColorHighlight, kSystemColorWindowText, kSystemColorHighlight},
+      {kColorEditFace, kSystemColorWindowText, kSystemColorWindow},
+      {MakeToolkitColor(219, 68, 68), kSystemColorWindowText, kSystemColorWindow},  // the panel at risk
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SystemTextColorOf(c.color), c.text) << c.color;
+    EXPECT_EQ(SystemFillColorOf(c.color), c.fill) << c.color;
+    EXPECT_EQ(SystemLineColorOf(c.color), kSystemColorWindowText);
+  }
 }
 
 }  // namespace
