@@ -100,6 +100,10 @@ class MenuKeyTracker {
   // A key message reached the window (`system`: sent as a system key,
   // that is with Alt or F10). Answers true when the menu should open.
   bool OnKey(KeyEvent event, std::uint32_t key, bool system);
+  // Input that is no key message joined the press (a keyboard shortcut the
+  // system took, Alt+F1 for one; a mouse button): Alt's release opens
+  // nothing then.
+  void OnOtherInput() { altAlone_ = false; }
 
  private:
   bool altAlone_ = false;

@@ -137,6 +137,12 @@ TEST(KeyboardLogicTest, AltAloneF10ShiftF10AndTheContextKeyOpenTheMenu) {
     for (const Key& k : c.keys) opened = tracker.OnKey(k.event, k.key, k.system);
     EXPECT_EQ(opened, c.opens) << c.name;
   }
+  // Alt+F1 taken by the system as a keyboard shortcut: its key message never
+  // comes, the shortcut's notice does.
+  MenuKeyTracker shortcut;
+  shortcut.OnKey(KeyEvent::Down, kKeyAlt, true);
+  shortcut.OnOtherInput();
+  EXPECT_FALSE(shortcut.OnKey(KeyEvent::Up, kKeyAlt, true));
 }
 
 }  // namespace

@@ -26,6 +26,12 @@ bool OpensMenu(const MSG& msg) {
     case WM_KEYUP:
     case WM_SYSKEYUP:
       return gMenuKeys.OnKey(KeyEvent::Up, static_cast<std::uint32_t>(msg.wParam), msg.message == WM_SYSKEYUP);
+    case WM_HOTKEY:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      gMenuKeys.OnOtherInput();
+      return false;
     default:
       return false;
   }
