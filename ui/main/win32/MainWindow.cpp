@@ -1,5 +1,6 @@
 #include "ui/main/win32/MainWindow.h"
 
+#include <iterator>
 #include <new>
 #include <string>
 
@@ -49,11 +50,10 @@ struct TitleButton {
   int width;
   int skin;
 };
-// In Tab order: the menu, minimize, close, then the lists.
 const TitleButton kTitleButtons[] = {
-    {IDC_MENU_BUTTON, 100, 23, kSkinMenu},
-    {IDC_HIDE_BUTTON, 76, 23, kSkinMinimize},
     {IDC_CLOSE_BUTTON, 52, 41, kSkinCloseMain},
+    {IDC_HIDE_BUTTON, 76, 23, kSkinMinimize},
+    {IDC_MENU_BUTTON, 100, 23, kSkinMenu},
 };
 
 struct DeviceListPlace {
@@ -311,7 +311,10 @@ LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
 void CreateControls(MainWindowData& data) {
   HWND window = data.window;
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-  for (const TitleButton& b : kTitleButtons) {
+  // Made from the left, so the Tab order runs menu, minimize, close, then
+  // the lists.
+  for (auto at = std::rbegin(kTitleButtons); at != std::rend(kTitleButtons); ++at) {
+    const TitleButton& b = *at;
     HWND button = CreateWindowExW(0, kButtonClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                   kMainWindowWidth - b.rightOffset, kTitleButtonY, b.width, kTitleButtonHeight,
                                   window, ControlId(b.id), instance, nullptr);
