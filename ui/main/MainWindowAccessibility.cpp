@@ -28,6 +28,7 @@ void DescribeMainControl(int controlId, int language, AccessibleDescription& des
   switch (controlId) {
     case IDC_MENU_BUTTON:
       description.name = AccessibleTextIn(AccessibleText::MenuButton, language);
+      description.shortcut = kMenuShortcut;
       break;
     case IDC_HIDE_BUTTON:
       description.name = AccessibleTextIn(AccessibleText::MinimizeButton, language);

@@ -24,8 +24,12 @@ bool TrayMessageRaises(std::uint32_t message);
 constexpr int kStatusPanelElement = 1;
 constexpr int kMainWindowElements = 1;
 
+// The key a reader names for the menu button (Alt alone opens it too).
+constexpr WideChar kMenuShortcut[] = u"F10";
+
 // The name of a button or list of the main window by its control id, in
-// the language; other ids keep the description as it is.
+// the language (the menu button also its key); other ids keep the
+// description as it is.
 void DescribeMainControl(int controlId, int language, AccessibleDescription& description);
 
 // A device's state in words, by its entry's data word: "Blocked", "Not

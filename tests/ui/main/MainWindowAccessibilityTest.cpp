@@ -59,6 +59,7 @@ TEST(MainWindowAccessibilityTest, PictureButtonsAreNamedByWhatTheyDoAndTheStatus
     AccessibleDescription d;
     DescribeMainControl(c.id, c.language, d);
     EXPECT_EQ(d.name, c.name);
+    EXPECT_EQ(d.shortcut, c.id == IDC_MENU_BUTTON ? u"F10" : u"");
   }
   gDisplayLanguage = 0;
   AccessibleDescription list;
