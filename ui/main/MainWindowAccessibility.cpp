@@ -4,6 +4,7 @@
 #include "settings/Languages.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
+#include "ui/toolkit/DpiScaling.h"
 
 namespace shadowpane {
 
@@ -73,13 +74,14 @@ void DescribeDeviceEntry(std::uint32_t itemData, int language, AccessibleDescrip
       AccessibleTextIn(blocked ? AccessibleText::ActionUnblock : AccessibleText::ActionBlock, language);
 }
 
-void DescribeStatusPanel(int protectedState, int windowWidth, AccessibleDescription& description) {
+void DescribeStatusPanel(int protectedState, int windowWidth, int dpi, AccessibleDescription& description) {
   const StatusPanelLook look = PanelLook(protectedState);
   description.role = AccessibleRole::StaticText;
   description.states = kAccReadOnly;
   description.name = GetString(look.headline);
   description.description = GetString(look.line);
-  description.location = {kPanelLeft, kPanelTop, windowWidth - kPanelRightInset, kPanelBottom};
+  description.location = {Scale(kPanelLeft, dpi), Scale(kPanelTop, dpi), windowWidth - Scale(kPanelRightInset, dpi),
+                          Scale(kPanelBottom, dpi)};
 }
 
 }  // namespace shadowpane

@@ -45,7 +45,8 @@ void DescribeDeviceEntry(std::uint32_t itemData, int language, AccessibleDescrip
 
 // The status panel: read as text, the headline ("Privacy Protected" or
 // "Privacy at Risk") its name and the line below it its description, in the
-// current language; its place in the client area of a window so wide.
-void DescribeStatusPanel(int protectedState, int windowWidth, AccessibleDescription& description);
+// current language; its place in the client area of a window so wide (in
+// pixels) at that DPI.
+void DescribeStatusPanel(int protectedState, int windowWidth, int dpi, AccessibleDescription& description);
 
 }  // namespace shadowpane

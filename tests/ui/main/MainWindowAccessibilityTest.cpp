@@ -73,12 +73,12 @@ TEST(MainWindowAccessibilityTest, PictureButtonsAreNamedByWhatTheyDoAndTheStatus
 
   for (int state : {0, 1}) {
     AccessibleDescription panel;
-    DescribeStatusPanel(state, kMainWindowWidth, panel);
+    DescribeStatusPanel(state, 2 * kMainWindowWidth, 192, panel);
     EXPECT_EQ(panel.role, AccessibleRole::StaticText);
     EXPECT_EQ(panel.name, GetString(state == 1 ? STR_PRIVACY_PROTECTED : STR_PRIVACY_AT_RISK));
     EXPECT_EQ(panel.description, GetString(state == 1 ? STR_ALL_BLOCKED : STR_BLOCK_ALL_HINT));
-    EXPECT_EQ(panel.location.left, kPanelLeft);
-    EXPECT_EQ(panel.location.right, kMainWindowWidth - kPanelRightInset);
+    EXPECT_EQ(panel.location.left, 2 * kPanelLeft);
+    EXPECT_EQ(panel.location.right, 2 * (kMainWindowWidth - kPanelRightInset));
   }
 }
 

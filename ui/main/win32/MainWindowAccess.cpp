@@ -3,11 +3,13 @@
 #include <cwctype>
 #include <vector>
 
+#include "core/win32/TextCast.h"
 #include "settings/Languages.h"
 #include "ui/main/MainWindowAccessibility.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/main/win32/MainWindowData.h"
+#include "ui/main/win32/MainWindowUsage.h"
 #include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/DialogKeys.h"
@@ -51,6 +53,20 @@ bool RouteMainWindowMessage(MSG& msg) {
   return RouteDialogMessage(window, msg);
 }
 
+// The programs using an entry's device now, after its state: the reader
+// hears what the entry's second line shows.
+void DescribeEntryUsers(const MainWindowData& data, HWND list, int index, AccessibleDescription& description) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR || length <= 0) return;
+  std::vector<wchar_t> name(static_cast<std::size_t>(length) + 1, L'\0');
+  if (SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name.data())) == LB_ERR) {
+    return;
+  }
+  const WideString inUse = EntryUsageText(data, WideString(AsCore(name.data())));
+  if (inUse.empty()) return;
+  description.description += description.description.empty() ? inUse : u". " + inUse;
+}
+
 LRESULT OnDescribeAccessible(const MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   auto* description = reinterpret_cast<AccessibleDescription*>(lParam);
   if (description == nullptr) return 0;
@@ -60,7 +76,7 @@ LRESULT OnDescribeAccessible(const MainWindowData& data, WPARAM wParam, LPARAM l
     if (description->child == kAccessibleSelf) {
       description->elements = kMainWindowElements;
     } else if (description->child == kStatusPanelElement) {
-      DescribeStatusPanel(gProtectedState, ClientSize(data.window).width, *description);
+      DescribeStatusPanel(gProtectedState, ClientSize(data.window).width, data.dpi, *description);
     }
     return 1;
   }
@@ -70,6 +86,7 @@ LRESULT OnDescribeAccessible(const MainWindowData& data, WPARAM wParam, LPARAM l
   if ((id == IDC_VIDEO_LIST || id == IDC_AUDIO_LIST) && description->child != kAccessibleSelf) {
     const LRESULT itemData = SendMessageW(control, LB_GETITEMDATA, static_cast<WPARAM>(description->child - 1), 0);
     if (itemData != LB_ERR) DescribeDeviceEntry(static_cast<std::uint32_t>(itemData), gDisplayLanguage, *description);
+    DescribeEntryUsers(data, control, description->child - 1, *description);
   }
   return 1;
 }
