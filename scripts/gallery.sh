@@ -3,10 +3,12 @@
 # state and a few message boxes; the Settings, language and About windows in
 # each language (the Settings window once more with its language list open);
 # the main window at risk, protected and with its menu open in English and
-# German, with virtual devices listed. Saved as .bmp images under
-# $BUILD_ROOT/win32/gallery for a person to look at; every image again at
-# 200 % (the prefix at 192 DPI, on a virtual display large enough for the
-# main window's 992 x 1302 pixels) under $BUILD_ROOT/win32/gallery/200.
+# German, with virtual devices listed; the focus mark (main window,
+# Settings) and high contrast (main, Settings and About windows). Saved as
+# .bmp images under $BUILD_ROOT/win32/gallery for a person to look at;
+# every image again at 200 % (the prefix at 192 DPI, on a virtual display
+# large enough for the main window's 992 x 1302 pixels) under
+# $BUILD_ROOT/win32/gallery/200.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}

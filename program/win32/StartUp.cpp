@@ -29,6 +29,7 @@
 #include "ui/main/win32/MenuCommands.h"
 #include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindow.h"
+#include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
@@ -142,9 +143,27 @@ void OpenFirstRunPage(const EnforcedPolicy& policy) {
   OpenWebPage(AsWide(address.c_str()));
 }
 
+// COM on the user-interface thread for the whole run: the capture graphs
+// need it, and so do the accessible objects every window answers with, the
+// first of them the restart question's message box.
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitialize(nullptr)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  bool ok() const { return SUCCEEDED(result_); }
+
+ private:
+  HRESULT result_;
+};
+
 int RunMessageLoop() {
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (RouteMainWindowMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -182,6 +201,7 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
     MessageBoxW(nullptr, kClassesError, kProgramCaption, MB_OK | MB_ICONERROR);
     return 0;
   }
+  ComApartment com;
   // The policy keys, read now for start-up's own decisions and again by the
   // main window at every refresh.
   RegistryPolicySource policySource;
@@ -194,7 +214,7 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
     return 0;
   }
   OpenFirstRunPage(policy);
-  if (FAILED(CoInitialize(nullptr))) {
+  if (!com.ok()) {
     ShowMessageBox(nullptr, kComError, MBX_BUTTONS_OK, MBX_ICON_ERROR);
     return 0;
   }
@@ -262,7 +282,6 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   }
   RunMessageLoop();
   g_settingsStore = nullptr;
-  CoUninitialize();
   return 0;
 }
 

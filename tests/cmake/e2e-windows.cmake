@@ -2,7 +2,8 @@
 # test-only virtual devices. It sits beside the devices' DLL and helper and
 # shares their lock on the prefix's devices; it copies the built program
 # into temporary folders, so it needs the program built first.
-add_library(shadowpane_e2e_driver STATIC e2e/ProgramDriver.cpp e2e/ShortcutKeys.cpp e2e/FakeTray.cpp)
+add_library(shadowpane_e2e_driver STATIC e2e/ProgramDriver.cpp e2e/ShortcutKeys.cpp e2e/FakeTray.cpp
+            e2e/AccessibilityProbe.cpp)
 target_include_directories(shadowpane_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(shadowpane_e2e_driver PUBLIC shadowpane_win32 shadowpane_test_support)
 shadowpane_warnings(shadowpane_e2e_driver)
@@ -54,3 +55,12 @@ shadowpane_test(e2e_usage_tests
 set_target_properties(e2e_usage_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(e2e_usage_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
 set_tests_properties(e2e_usage_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
+# The keyboard and screen readers: keys through the system's input, the
+# accessible objects and WinEvents read from this process.
+shadowpane_test(e2e_accessibility_tests
+  SOURCES e2e/AccessibilityEndToEndTest.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+  LIBS shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(e2e_accessibility_tests PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_accessibility_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(e2e_accessibility_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)

@@ -5,7 +5,7 @@ shadowpane_test(controls_core_tests
 shadowpane_test(toolkit_core_tests
   SOURCES ui/toolkit/TextWrapTest.cpp ui/toolkit/ButtonLogicTest.cpp
           ui/toolkit/ChoiceAndLabelTest.cpp ui/toolkit/MessageBoxLayoutTest.cpp
-          ui/toolkit/ModalLoopTest.cpp
+          ui/toolkit/ModalLoopTest.cpp ui/toolkit/KeyboardLogicTest.cpp ui/toolkit/AccessibleLogicTest.cpp
   LIBS shadowpane_core)
 # The committed skins are what scripts/make-assets.py draws now, byte for
 # byte (a subset of the scales: the whole run takes over half a minute).

@@ -2,7 +2,7 @@ shadowpane_test(toolkit_win32_tests
   SOURCES ui/toolkit/win32/ToolkitTestHost.cpp ui/toolkit/win32/ToolkitCommonTest.cpp
           ui/toolkit/win32/ButtonControlTest.cpp ui/toolkit/win32/ChoiceLabelTest.cpp
           ui/toolkit/win32/MessageBoxTest.cpp ui/toolkit/win32/ModalLoopTest.cpp
-          ui/toolkit/win32/PopupFrameTest.cpp ${SHADOWPANE_RC_SOURCES}
+          ui/toolkit/win32/PopupFrameTest.cpp ui/toolkit/win32/AccessibleObjectTest.cpp ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32)
 
 # The gallery: every control in every state and a few message boxes saved as

@@ -20,6 +20,7 @@
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowLayout.h"
+#include "ui/toolkit/AccessibleTexts.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/DpiScaling.h"
@@ -282,6 +283,18 @@ TEST_P(TextFitTest, RecentUseWindowAndTheEntriesUsers) {
   const int entryRoom = 438 - kEntryTextX - 3 - GetSystemMetrics(SM_CXVSCROLL);
   const WideString inUse = InUseByText({u"Microsoft Teams.exe"}, gDisplayLanguage);
   EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(inUse.c_str())), entryRoom);
+}
+
+// In high contrast each device entry shows its state in a word at its right
+// end, within the width kept for it.
+TEST_P(TextFitTest, HighContrastStateWordsBesideTheLocks) {
+  HWND desktop = GetDesktopWindow();
+  GdiObject<HFONT> normal(CreateToolkitFont());
+  for (AccessibleText word :
+       {AccessibleText::StateWordBlocked, AccessibleText::StateWordNotBlocked, AccessibleText::StateWordShared}) {
+    const WideChar* text = AccessibleTextIn(word, gDisplayLanguage);
+    EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(text)), kStateWordWidth) << Narrow(AsWide(text));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLanguage, TextFitTest,

@@ -28,10 +28,11 @@ constexpr Rect TitleButtonRect(int rightOffset, int width) {
           kTitleButtonY + kTitleButtonHeight};
 }
 
+// In the Tab order: the title buttons from the left, then the lists.
 constexpr MainControlPlace kMainControls[] = {
-    {IDC_CLOSE_BUTTON, TitleButtonRect(52, 41)},
-    {IDC_HIDE_BUTTON, TitleButtonRect(76, 23)},
     {IDC_MENU_BUTTON, TitleButtonRect(100, 23)},
+    {IDC_HIDE_BUTTON, TitleButtonRect(76, 23)},
+    {IDC_CLOSE_BUTTON, TitleButtonRect(52, 41)},
     {IDC_VIDEO_LIST, {30, 160, 468, 370}},
     {IDC_AUDIO_LIST, {30, 413, 470, 623}},
 };

@@ -68,6 +68,11 @@ constexpr int kLockMarkX = 3;
 constexpr int kLockMarkY = 8;
 constexpr int kLockMarkSize = 13;
 constexpr int kEntryTextX = 25;
+// The entry's text ends this far short of its right edge.
+constexpr int kEntryTextRightInset = 3;
+// In high contrast, the word for the state at the entry's right end
+// ("Blocked", "Not blocked", "Shared") takes this much width.
+constexpr int kStateWordWidth = 90;
 constexpr ToolkitColor kColorEntryText = MakeToolkitColor(81, 81, 81);
 // An entry whose device a program uses: the name on an upper line, and
 // "In use by ..." on a lower one, cut with "..." at the entry's end.

@@ -2,6 +2,12 @@
 
 namespace shadowpane {
 
+bool KeyStartsRecording(std::uint32_t virtualKey, std::uint32_t modifiers) {
+  return modifiers == 0 && (virtualKey == kFieldKeySpace || virtualKey == kFieldKeyReturn);
+}
+
+bool RecordingContinues(FieldKeyOutcome outcome) { return outcome != FieldKeyOutcome::PassOn; }
+
 FieldKey DecideFieldKey(std::uint32_t virtualKey, std::uint32_t modifiers) {
   FieldKey key;
   const bool plain = modifiers == 0;

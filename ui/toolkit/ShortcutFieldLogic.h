@@ -25,6 +25,8 @@ constexpr std::uint32_t kFieldKeyBackspace = 0x08;
 constexpr std::uint32_t kFieldKeyTab = 0x09;
 constexpr std::uint32_t kFieldKeyEscape = 0x1B;
 constexpr std::uint32_t kFieldKeyDelete = 0x2E;
+constexpr std::uint32_t kFieldKeyReturn = 0x0D;
+constexpr std::uint32_t kFieldKeySpace = 0x20;
 
 enum class FieldKeyOutcome {
   PassOn,          // Tab, Shift+Tab, Escape: the dialog's keys, not recorded
@@ -38,6 +40,14 @@ struct FieldKey {
   FieldKeyOutcome outcome = FieldKeyOutcome::Wait;
   std::uint32_t stored = kNoShortcut;
 };
+
+// Whether the field records. A click starts it, as do Space and Enter
+// (without modifiers) while the field has the focus from the keyboard;
+// while it records it takes every key combination. A key it passes on
+// (Tab, Shift+Tab, Escape) ends the recording and stays in the field, so
+// the next Tab leaves it; losing the focus ends it too.
+bool KeyStartsRecording(std::uint32_t virtualKey, std::uint32_t modifiers);
+bool RecordingContinues(FieldKeyOutcome outcome);
 
 // A key pressed in the field, with the modifiers held (kShortcutAlt and
 // the others of commands/Shortcuts.h).

@@ -31,12 +31,18 @@ Point CentreOnScreen(Size screen, Size window) {
 
 ControlPlacement CloseButtonAt(int id, Size client) {
   return {id, ControlKind::CloseButton, u"",
-          RectAt({client.width - kCloseButtonFromRight, kCloseButtonTop}, kCloseButtonSize)};
+          RectAt({client.width - kCloseButtonFromRight, kCloseButtonTop}, kCloseButtonSize), true};
 }
 
 ControlPlacement BottomButtonAt(int id, const WideChar* text, int x, Size client) {
   return {id, ControlKind::PushButton, text,
-          RectAt({x, client.height - kBottomButtonFromBottom}, kBottomButtonSize)};
+          RectAt({x, client.height - kBottomButtonFromBottom}, kBottomButtonSize), true};
+}
+
+bool IsTabStop(const ControlPlacement& control, const ControlPlacement* previous) {
+  if (control.kind == ControlKind::Label) return false;
+  if (control.kind != ControlKind::Radio) return true;
+  return previous == nullptr || previous->kind != ControlKind::Radio;
 }
 
 int RightButtonX(Size client) { return client.width - kRightButtonFromRight; }

@@ -61,7 +61,14 @@ struct ControlPlacement {
   ControlKind kind = ControlKind::PushButton;
   const WideChar* text = u"";
   Rect rect;  // a zero size: the control sizes itself to its text
+  // Last in the Tab order (the buttons at the bottom, then the close
+  // button), so Tab starts with the window's content.
+  bool trailing = false;
 };
+
+// Which controls Tab stops at: all but labels; of a run of radios only the
+// first (the arrows move within the group).
+bool IsTabStop(const ControlPlacement& control, const ControlPlacement* previous);
 
 // The close button 41 x 17 at (W - 52, 1).
 ControlPlacement CloseButtonAt(int id, Size client);

@@ -21,6 +21,8 @@
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/win32/MainWindow.h"
+#include "ui/toolkit/win32/DialogKeys.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 
 namespace shadowpane::gallery {
 namespace {
@@ -173,6 +175,42 @@ void PhotographSharedCamera() {
   Pump(100);
 }
 
+// Without a mouse: the focus mark on the menu button, then on the second
+// device entry after Down; then the window in high contrast, one camera
+// blocked, with the state's word beside each lock.
+void PhotographKeyboardAndContrast() {
+  gDisplayLanguage = LANGUAGE_ENGLISH;
+  gProtectedState = 0;
+  WindowPoster poster;
+  testing::MainWindowRig rig(poster);
+  HWND window = CreateMainWindow(rig.services, false);
+  if (window == nullptr) {
+    ++failures;
+    return;
+  }
+  SetCursorPos(1270, 1010);
+  Pump(300);
+  // As after a key moved the focus.
+  ShowKeyboardCues(window);
+  SetFocus(GetDlgItem(window, IDC_MENU_BUTTON));
+  Pump(100);
+  Save(window, L"main-en-focus-button.bmp");
+  HWND video = GetDlgItem(window, IDC_VIDEO_LIST);
+  SetFocus(video);
+  SendMessageW(video, WM_KEYDOWN, VK_DOWN, 0);
+  Pump(100);
+  Save(window, L"main-en-focus-entry.bmp");
+
+  SetHighContrastForTests(1);
+  BlockEntries(video, {L"Integrated Camera"});
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  Pump(300);
+  Save(window, L"main-en-high-contrast.bmp");
+  SetHighContrastForTests(-1);
+  DestroyWindow(window);
+  Pump(100);
+}
+
 }  // namespace
 }  // namespace shadowpane::gallery
 
@@ -190,6 +228,7 @@ int main() {
     gallery::Photograph(LANGUAGE_ENGLISH, L"en");
     gallery::Photograph(LANGUAGE_GERMAN, L"de");
     gallery::PhotographSharedCamera();
+    gallery::PhotographKeyboardAndContrast();
   }
   return gallery::failures == 0 ? 0 : 1;
 }

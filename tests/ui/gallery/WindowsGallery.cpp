@@ -10,6 +10,8 @@
 #include "settings/Languages.h"
 #include "settings/Settings.h"
 #include "tests/ui/gallery/WindowImage.h"
+#include "ui/toolkit/win32/DialogKeys.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/MenuControl.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -52,6 +54,17 @@ void CALLBACK SaveAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
     ++failures;
   }
   SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+// The keyboard's focus on the third option, as three Tabs put it there.
+void CALLBACK FocusThenSave(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND window = FindWindowW(shownClass, nullptr);
+  if (window != nullptr) {
+    ShowKeyboardCues(window);
+    SetFocus(GetDlgItem(window, IDC_SETTINGS_BLOCK_START));
+  }
+  SetTimer(nullptr, 0, kSettleMs, SaveAndClose);
 }
 
 void CALLBACK OpenListThenSave(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -124,6 +137,16 @@ int main() {
   }
   gDisplayLanguage = LANGUAGE_SPANISH;
   Shoot(kSettingsWindowClassName, L"settings_list_es.bmp", true, ShowSettings, owner);
+  gDisplayLanguage = LANGUAGE_ENGLISH;
+  shownClass = kSettingsWindowClassName;
+  imageName = L"settings_focus_en.bmp";
+  withList = false;
+  SetTimer(nullptr, 0, kSettleMs, FocusThenSave);
+  ShowSettings(owner);
+  SetHighContrastForTests(1);
+  Shoot(kSettingsWindowClassName, L"settings_high_contrast_en.bmp", false, ShowSettings, owner);
+  Shoot(kAboutWindowClassName, L"about_high_contrast_en.bmp", false, ShowAboutWindow, owner);
+  SetHighContrastForTests(-1);
   DestroyWindow(owner);
   return failures == 0 ? 0 : 1;
 }

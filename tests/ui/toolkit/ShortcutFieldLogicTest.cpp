@@ -38,5 +38,16 @@ TEST(ShortcutFieldLogicTest, KeysRecordClearWaitOrAreRefused) {
   }
 }
 
+TEST(ShortcutFieldLogicTest, SpaceOrEnterStartsRecordingAndAPassedKeyEndsIt) {
+  EXPECT_TRUE(KeyStartsRecording(kFieldKeySpace, 0));
+  EXPECT_TRUE(KeyStartsRecording(kFieldKeyReturn, 0));
+  EXPECT_FALSE(KeyStartsRecording(kFieldKeySpace, kCtrl));
+  EXPECT_FALSE(KeyStartsRecording(kFieldKeyTab, 0)) << "Tab leaves a field that is not recording";
+  EXPECT_FALSE(RecordingContinues(DecideFieldKey(kFieldKeyTab, 0).outcome)) << "Tab ends the recording first";
+  EXPECT_FALSE(RecordingContinues(DecideFieldKey(kFieldKeyEscape, 0).outcome));
+  EXPECT_TRUE(RecordingContinues(DecideFieldKey(kFieldKeyTab, kCtrl).outcome)) << "Ctrl+Tab is recorded";
+  EXPECT_TRUE(RecordingContinues(DecideFieldKey('M', 0).outcome));
+}
+
 }  // namespace
 }  // namespace shadowpane

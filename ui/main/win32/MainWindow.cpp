@@ -1,5 +1,6 @@
 #include "ui/main/win32/MainWindow.h"
 
+#include <iterator>
 #include <new>
 #include <string>
 
@@ -17,13 +18,19 @@
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 #include "ui/main/win32/HotKeys.h"
+#include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/MainWindowUsage.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/MessageBoxLayout.h"
 #include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DialogKeys.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/PopupFrame.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -35,7 +42,7 @@ namespace {
 
 HWND gMainWindow = nullptr;
 
-constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
 
 // The skin of each title-bar button.
@@ -118,10 +125,12 @@ void UpdateStateIcons(MainWindowData& data) {
 void ShowProtection(MainWindowData& data) {
   const std::int32_t state = data.devices ? ProtectionState(*data.devices) : 0;
   if (state != gProtectedState || !data.stateShown) {
+    const bool changed = state != gProtectedState;
     gProtectedState = state;
     data.stateShown = true;
     InvalidateRect(data.window, nullptr, FALSE);
     UpdateStateIcons(data);
+    if (changed) NotifyStatusChanged(data.window);
   }
 }
 
@@ -136,6 +145,7 @@ void Refresh(MainWindowData& data, int initial) {
   RecheckHolds(*data.devices);
   ShowProtection(data);
   UpdateUsage(data);
+  NotifyListsRefilled(data.window);
 }
 
 // Shows the settled shortcut's balloon: what was done, or the first device
@@ -314,16 +324,19 @@ LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM l
 void CreateControls(MainWindowData& data) {
   HWND window = data.window;
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+  // Made in the table's order, which is the Tab order: menu, minimize,
+  // close, then the lists.
   for (const MainControlPlace& c : MainWindowControls(data.dpi)) {
     const bool list = c.id == IDC_VIDEO_LIST || c.id == IDC_AUDIO_LIST;
-    HWND control = CreateWindowExW(0, list ? L"LISTBOX" : kButtonClassName, L"", list ? kListStyle : WS_CHILD | WS_VISIBLE,
-                                   c.rect.left, c.rect.top, Width(c.rect), Height(c.rect), window, ControlId(c.id),
-                                   instance, nullptr);
+    HWND control = CreateWindowExW(0, list ? L"LISTBOX" : kButtonClassName, L"",
+                                   list ? kListStyle : WS_CHILD | WS_VISIBLE | WS_TABSTOP, c.rect.left, c.rect.top,
+                                   Width(c.rect), Height(c.rect), window, ControlId(c.id), instance, nullptr);
     if (control == nullptr) continue;
     if (list) {
       const auto previous = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DeviceListProc)));
       data.savedListProcedure = previous;
+      AttachOwnerDrawnList(control);
       continue;
     }
     for (const TitleButtonSkin& b : kTitleButtonSkins) {
@@ -381,6 +394,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
   // first, and the icon comes in the state the devices give.
   SetTimer(window, TIMER_TRAY_ADD, kTrayFirstAddDelayMs, nullptr);
   gMainWindow = window;
+  StartKeyboardCues(window);
   CreateControls(data);
   data.devices.reset(new (std::nothrow) DeviceList(data.services.profileFile));
   Refresh(data, 1);
@@ -431,6 +445,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   if (index != LB_ERR) {
     SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(effect.itemData));
     InvalidateRect(list, nullptr, FALSE);
+    NotifyEntryChanged(list, static_cast<int>(index));
   }
   // Saved at once, so a sign-out or an ended process loses no block.
   SaveProfile(*data.devices);
@@ -683,6 +698,19 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case WM_CLOSE:
       OnClose(data);
       return 0;
+    case WM_GETOBJECT:
+      return AnswerWindowObject(window, wParam, lParam);
+    case WM_ACCESSIBLE_DESCRIBE:
+      return OnDescribeAccessible(data, wParam, lParam);
+    case WM_MENUCHAR:
+      return AnswerMenuChar(wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowHighContrast(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACTIVATE:
+      if (KeepFocusAcrossActivation(window, wParam, data.lastFocus)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_QUERYENDSESSION:
       return OnQueryEndSession(data);
     case WM_ENDSESSION:

@@ -57,6 +57,8 @@ struct MainWindowData {
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
   std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
+  // The control that had the focus when the window was last left.
+  HWND lastFocus = nullptr;
 };
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,

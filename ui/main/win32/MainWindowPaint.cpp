@@ -4,11 +4,14 @@
 
 #include "settings/Languages.h"
 #include "core/win32/TextCast.h"
+#include "ui/main/MainWindowAccessibility.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/MainWindowUsage.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -19,6 +22,11 @@ constexpr UINT kSingleLine = DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlag
 // The frame skin at the window's scale: its pieces are the 96-DPI pieces
 // scaled, the right-hand and bottom ones cut from the skin's far edges.
 void DrawFrame(HDC dc, int w, int h, int dpi) {
+  if (HighContrastOn()) {
+    FillWhite(dc, 0, 0, w, h);
+    FrameFlat(dc, {0, 0, w, h});
+    return;
+  }
   SkinBitmap frame(dc, kSkinMainFrame, dpi);
   const int bandHeight = Scale(kMainBandHeight, dpi);
   const int leftWidth = Scale(kMainBandLeftWidth, dpi);
@@ -46,7 +54,7 @@ void DrawFrame(HDC dc, int w, int h, int dpi) {
 }
 
 void DrawText(HDC dc, const WideChar* text, RECT rect, ToolkitColor color) {
-  SetTextColor(dc, ToColorRef(color));
+  SetTextColor(dc, ShownTextColor(color));
   DrawTextW(dc, AsWide(text), -1, &rect, kSingleLine);
 }
 
@@ -62,12 +70,16 @@ void DrawStatusPanel(HDC dc, int w, int dpi, const StatusPanelLook& look) {
   FillColor(dc, right - dot, top, right, top + dot, look.corners);
   FillColor(dc, left, bottom - dot, left + dot, bottom, look.corners);
   FillColor(dc, right - dot, bottom - dot, right, bottom, look.corners);
+  // Without its colour the panel keeps its outline; the headline says the state.
+  if (HighContrastOn()) FrameFlat(dc, {left, top, right, bottom});
 }
 
 // One dash of a group frame: 96-DPI rectangle, scaled.
 void Dash(HDC dc, const Rect& r, int dpi) {
-  const Rect s = Scale(r, dpi);
-  FillColor(dc, s.left, s.top, s.right, s.bottom, kColorGroupDash);
+  // A line: in high contrast it takes the system's colour for lines.
+  const GdiObject<HBRUSH> brush(CreateSolidBrush(ShownLineColor(kColorGroupDash)));
+  const RECT rect = ToWinRect(Scale(r, dpi));
+  if (brush) FillRect(dc, &rect, brush.get());
 }
 
 // A group frame of the given 96-DPI width and top: its dashes laid out at
@@ -116,10 +128,10 @@ class EntryCanvas {
 // The lower line of an entry in use; moves the name's rectangle up.
 void DrawEntryUse(HDC dc, const WideString& inUse, RECT& nameRect, int dpi) {
   RECT useRect{nameRect.left, Scale(kEntryUseTop, dpi), nameRect.right, nameRect.bottom};
-  SetTextColor(dc, ToColorRef(kColorEntryUseText));
+  SetTextColor(dc, ShownTextColor(kColorEntryUseText));
   DrawTextW(dc, AsWide(inUse.c_str()), -1, &useRect, DT_SINGLELINE | DT_TOP | DT_LEFT | DT_END_ELLIPSIS |
                                                          kToolkitTextFlags);
-  SetTextColor(dc, ToColorRef(kColorEntryText));
+  SetTextColor(dc, ShownTextColor(kColorEntryText));
   nameRect.top = Scale(kEntryNameTopInUse, dpi);
 }
 
@@ -145,8 +157,9 @@ void PaintMainWindow(const MainWindowData& data) {
   DrawText(dc, kMainTitleText, ToWinRect(Scale(Rect{10, 13, 200, 30}, dpi)), kColorTitleLight);
   const int textRight = w - Scale(kStatusTextRightInset, dpi);
   const Rect headline = Scale(kHeadlineBox, dpi);
+  // White on the panel's colour; in high contrast the panel has none.
   DrawText(dc, GetString(look.headline), {headline.left, headline.top, textRight, headline.bottom},
-           kColorHighlightText);
+           HighContrastOn() ? kColorText : kColorHighlightText);
   SelectObject(dc, data.normalFont.get());
   const Rect line = Scale(kStatusLineBox, dpi);
   DrawText(dc, GetString(look.line), {line.left, line.top, textRight, line.bottom}, look.statusLine);
@@ -157,7 +170,7 @@ void PaintMainWindow(const MainWindowData& data) {
     shields.Copy(dc, Scale(kShieldX, dpi), Scale(kShieldY, dpi), Width(cell), Height(cell), cell.left, cell.top);
   }
 
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   // The window's width at 96 DPI: the group frames are laid out there.
   const int groupWidth = MulDiv(w, kDesignDpi, dpi) - kGroupWidthInset;
   DrawGroupFrame(dc, data.captionFont.get(), groupWidth, kVideoGroupTop, dpi, GetString(STR_VIDEO_DEVICES));
@@ -185,14 +198,26 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
     SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(&text[0]));
     HGDIOBJ previousFont = SelectObject(dc, data.normalFont.get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(kColorEntryText));
-    RECT rect{Scale(kEntryTextX, data.dpi), 0, right - Scale(3, data.dpi), entryHeight};
+    SetTextColor(dc, ShownTextColor(kColorEntryText));
+    // In high contrast a word beside the name says the state the lock's
+    // colour says otherwise.
+    const bool word = HighContrastOn();
+    const int wordWidth = word ? Scale(kStateWordWidth, data.dpi) : 0;
+    const int textRightInset = Scale(kEntryTextRightInset, data.dpi);
+    RECT rect{Scale(kEntryTextX, data.dpi), 0, right - textRightInset - wordWidth, entryHeight};
     const WideString inUse = EntryUsageText(data, WideString(AsCore(text.c_str())));
     if (!inUse.empty()) DrawEntryUse(dc, inUse, rect, data.dpi);
     DrawTextW(dc, text.c_str(), -1, &rect, DT_SINGLELINE | (inUse.empty() ? DT_VCENTER : DT_TOP) | DT_LEFT |
                                                kToolkitTextFlags);
+    if (word) {
+      const WideChar* state =
+          AccessibleTextIn(DeviceStateWord(static_cast<std::uint32_t>(item.itemData)), gDisplayLanguage);
+      RECT wordRect{right - textRightInset - wordWidth, 0, right - textRightInset, entryHeight};
+      DrawTextW(dc, AsWide(state), -1, &wordRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | kToolkitTextFlags);
+    }
     SelectObject(dc, previousFont);
   }
+  DrawListFocusMark(item.hwndItem, static_cast<int>(item.itemID), dc, {0, 0, right, entryHeight});
   BitBlt(item.hDC, 0, item.rcItem.top, right, entryHeight, dc, 0, 0, SRCCOPY);
 }
 

@@ -2,6 +2,7 @@
 
 #include "settings/Languages.h"
 #include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowAccessibility.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -34,7 +35,12 @@ HICON LoadProgramIcon(int iconId, int size) {
 
 int AddTrayIcon(HWND window, int iconId) {
   FillTrayRecord(window, iconId);
-  return gShell(NIM_ADD, &gTray.base) ? 1 : 0;
+  if (!gShell(NIM_ADD, &gTray.base)) return 0;
+  // The version that reports the keyboard too (NIN_KEYSELECT, NIN_SELECT,
+  // the context key) beside the mouse messages, which stay as they are.
+  gTray.base.uVersion = NOTIFYICON_VERSION;
+  gShell(NIM_SETVERSION, &gTray.base);
+  return 1;
 }
 
 void UpdateTrayIcon(HWND window, int iconId) {
@@ -58,7 +64,7 @@ HICON TrayIconShown() { return gTray.base.hIcon; }
 void SetTrayShellForTests(TrayShellCall call) { gShell = call != nullptr ? call : Shell_NotifyIconW; }
 
 LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage) {
-  if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_RBUTTONDOWN) return 0;
+  if (!TrayMessageRaises(static_cast<std::uint32_t>(mouseMessage))) return 0;
   if (!IsWindowVisible(window)) {
     UpdateWindow(window);
     ShowWindow(window, SW_SHOW);

@@ -34,8 +34,9 @@ void RemoveTrayIcon();
 // given is shown with it. Answers 1 when the shell took it.
 int ShowTrayBalloon(HWND window, int iconId, const wchar_t* text, bool warning);
 
-// WM_TRAY_NOTIFY: a left or right press shows (when hidden) and raises the
-// window; every other mouse message does nothing. Answers 0.
+// WM_TRAY_NOTIFY: a left or right press, or the keyboard's selection of the
+// icon (Enter, Space, the context key), shows (when hidden) and raises the
+// window; every other message does nothing. Answers 0.
 LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage);
 
 // Tracks the current language's popup menu at the client point (395, 19);

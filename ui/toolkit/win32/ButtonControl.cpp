@@ -3,8 +3,13 @@
 #include <cstddef>
 #include <new>
 
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -154,6 +159,24 @@ void OnEnable(ButtonState& button, bool enabled) {
   RepaintControl(window);
 }
 
+// Space, or a screen reader's default action: a click as the mouse makes
+// it, pressed and released over the button.
+void ClickByKey(ButtonState& button) {
+  HWND window = WindowOf(button);
+  if (button.kind == BXK_LATCH || !IsWindowEnabled(window)) return;
+  const ReleaseStart start{true, true, true};
+  if (!CompleteRelease(button, start, true, 0, ClientSize(window).height)) return;
+  RepaintControl(window);
+  SendCommandToParent(window);
+}
+
+// The dialog manager's view: a push button with the focus is the default
+// one, which Enter presses.
+LRESULT DialogCode(const ButtonState& button) {
+  if (button.kind == BXK_TOGGLE) return DLGC_BUTTON;
+  return DLGC_BUTTON | (GetFocus() == WindowOf(button) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
 LRESULT OnPairProperty(HWND window, int& x, int& y, WPARAM wParam, LPARAM lParam) {
   if (PropertyStores(wParam)) {
     x = PackedLow(lParam);
@@ -210,6 +233,10 @@ LRESULT OnProperty(ButtonState& button, UINT message, WPARAM wParam, LPARAM lPar
 // column and row repeated along the edges, the centre filled with the
 // tile's centre colour. The corners are 18 pixels at 96 DPI, scaled.
 void DrawFramedFace(const SkinBitmap& skin, HDC dc, int w, int h, int face, int dpi) {
+  if (HighContrastOn()) {
+    FrameFlat(dc, {0, 0, w, h});
+    return;
+  }
   const Rect tile = skin.Cell(0, face);
   const int r = tile.top;
   const int c = Scale(kFramedCorner, dpi);
@@ -250,7 +277,7 @@ void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int
   if (length <= 0) return;
   HGDIOBJ previousFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(button.textColors[face]));
+  SetTextColor(dc, ShownTextColor(button.textColors[face]));
   UINT format = DT_SINGLELINE | DT_VCENTER | kToolkitTextFlags;
   RECT rect{0, 0, w, h};
   if (button.textX == kTextCentred) {
@@ -287,6 +314,7 @@ void DrawButton(const ButtonWindow& record, HDC dc, int width, int height) {
     DrawIcon(dc, button.icon2Bitmap, button.icon2X, button.icon2Y, face, !toggle, width, dpi);
   }
   DrawCaption(window, button, record.font.get(), dc, width, height, face, dpi);
+  DrawFocusMark(window, dc, {0, 0, width, height});
 }
 
 LRESULT OnPaint(const ButtonWindow& record) {
@@ -360,6 +388,27 @@ LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wP
     case kDpiChangedAfterParent:
       OnDpiChanged(record);
       return 0;
+    case WM_GETDLGCODE:
+      return DialogCode(button);
+    case WM_KEYDOWN:
+      if (DecideControlKey(static_cast<std::uint32_t>(wParam), (lParam & (1 << 30)) != 0, false) ==
+          ControlKeyAction::Click) {
+        ClickByKey(button);
+        return 0;
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACCESSIBLE_DEFAULT_ACTION:
+      ClickByKey(button);
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      RepaintFocusMark(window);
+      return 0;
+    case WM_UPDATEUISTATE:
+      RepaintFocusMark(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeButton);
     default:
       if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wParam, lParam);
       return DefWindowProcW(window, message, wParam, lParam);

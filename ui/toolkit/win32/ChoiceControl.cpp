@@ -4,7 +4,12 @@
 #include <cstddef>
 #include <new>
 
+#include "ui/toolkit/KeyboardLogic.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -25,6 +30,9 @@ struct ChoiceWindow {
 static_assert(offsetof(ChoiceWindow, state) == 0, "the record starts with the choice's state");
 
 HWND WindowOf(const ChoiceState& choice) { return reinterpret_cast<HWND>(choice.window); }
+
+// Radios of one window that the arrows step through, at most.
+constexpr int kMaxRadioGroup = 16;
 
 void SizeToText(const ChoiceWindow& record) {
   HWND window = WindowOf(record.state);
@@ -63,6 +71,47 @@ void OnClick(ChoiceState& choice) {
   if (IsWindowEnabled(window)) SendCommandToParent(window);
 }
 
+// Arrows in a group of radios: the next radio among the siblings (in the
+// dialog manager's order) takes the focus and is clicked, as the mouse
+// would click it.
+void StepRadio(HWND window, bool forward) {
+  HWND parent = GetParent(window);
+  HWND radios[kMaxRadioGroup] = {};
+  int count = 0;
+  int current = -1;
+  for (HWND sibling = GetWindow(parent, GW_CHILD); sibling != nullptr && count < kMaxRadioGroup;
+       sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+    ChoiceWindow* record = GetWindowRecord<ChoiceWindow>(sibling);
+    wchar_t className[32] = {};
+    GetClassNameW(sibling, className, 32);
+    if (lstrcmpW(className, kChoiceClassName) != 0 || record == nullptr || record->state.kind != CXK_RADIO) continue;
+    if (!IsWindowEnabled(sibling) || !IsWindowVisible(sibling)) continue;
+    if (sibling == window) current = count;
+    radios[count++] = sibling;
+  }
+  const int next = StepChoice(current, count, forward);
+  if (next < 0) return;
+  HWND target = radios[next];
+  ChoiceWindow* record = GetWindowRecord<ChoiceWindow>(target);
+  if (record != nullptr) OnClick(record->state);
+}
+
+void OnKey(ChoiceState& choice, WPARAM key, LPARAM lParam) {
+  switch (DecideControlKey(static_cast<std::uint32_t>(key), (lParam & (1 << 30)) != 0, choice.kind == CXK_RADIO)) {
+    case ControlKeyAction::Click:
+      OnClick(choice);
+      break;
+    case ControlKeyAction::NextChoice:
+      StepRadio(WindowOf(choice), true);
+      break;
+    case ControlKeyAction::PreviousChoice:
+      StepRadio(WindowOf(choice), false);
+      break;
+    case ControlKeyAction::None:
+      break;
+  }
+}
+
 void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
   const ChoiceState& choice = record.state;
   HWND window = WindowOf(choice);
@@ -81,10 +130,12 @@ void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
   if (length <= 0) return;
   HGDIOBJ previousFont = SelectObject(dc, record.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(enabled ? kColorText : kColorDisabledText));
+  SetTextColor(dc, ShownTextColor(enabled ? kColorText : kColorDisabledText));
   RECT rect{Scale(kChoiceTextX, dpi), 0, width, height};
   DrawTextW(dc, text, length, &rect, DT_LEFT | DT_TOP | kToolkitTextFlags);
   SelectObject(dc, previousFont);
+  // Around the text, so the box keeps its look.
+  DrawFocusMark(window, dc, {Scale(kChoiceTextX - kFocusMarkInset - 1, dpi), 0, width, height});
 }
 
 // The creation parameter is the skin bitmap's resource id.
@@ -135,6 +186,24 @@ LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wP
     case WM_LBUTTONDOWN:
       OnClick(choice);
       return 0;
+    case WM_GETDLGCODE:
+      // A radio moves through its group with the arrows itself.
+      return DLGC_BUTTON | (choice.kind == CXK_RADIO ? DLGC_WANTARROWS : 0);
+    case WM_KEYDOWN:
+      OnKey(choice, wParam, lParam);
+      return 0;
+    case WM_ACCESSIBLE_DEFAULT_ACTION:
+      OnClick(choice);
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      RepaintFocusMark(window);
+      return 0;
+    case WM_UPDATEUISTATE:
+      RepaintFocusMark(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeChoice);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

@@ -4,7 +4,9 @@
 
 #include "core/win32/TextCast.h"
 #include "ui/toolkit/EditLogic.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -72,7 +74,7 @@ void Paint(EditState& state) {
   RECT cueRect = ToWinRect(Scale(CueTextBox(ToDesign(w, dpi), ToDesign(h, dpi)), dpi));
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorEditCue));
+  SetTextColor(dc, ShownTextColor(kColorEditCue));
   // The cue is plain text: an ampersand in it is shown, not an accelerator.
   DrawTextW(dc, AsWide(state.cue), -1, &cueRect,
             DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
@@ -130,7 +132,7 @@ LRESULT OnCommand(EditState& state, WPARAM wParam, LPARAM lParam) {
 
 LRESULT OnControlColor(EditState& state, WPARAM wParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   SetBkColor(dc, ToColorRef(kColorEditFace));
   return reinterpret_cast<LRESULT>(state.background.get());
 }
@@ -172,6 +174,12 @@ LRESULT HandleMessage(EditState& state, HWND window, UINT message, WPARAM wParam
     case WM_PAINT:
       Paint(state);
       return 0;
+    case WM_SETFOCUS:
+      // The keyboard goes to the field inside.
+      if (InnerField(window) != nullptr) SetFocus(InnerField(window));
+      return 0;
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeEdit);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

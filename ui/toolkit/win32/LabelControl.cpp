@@ -3,7 +3,9 @@
 #include <new>
 
 #include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -52,7 +54,7 @@ void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
   if (length <= 0) return;
   HGDIOBJ previousFont = SelectObject(dc, label.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
   if (ContainsNewline(view)) {
@@ -111,6 +113,8 @@ LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wPara
       // The parent gets the click in the label's own client coordinates.
       SendMessageW(GetParent(window), message, wParam, lParam);
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeLabel);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

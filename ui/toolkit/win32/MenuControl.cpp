@@ -5,8 +5,11 @@
 #include <new>
 
 #include "core/win32/TextCast.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/ListPopup.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/PopupFrame.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
@@ -46,8 +49,8 @@ MenuPopupState* MakeMenuPopupState(HWND window, const CREATESTRUCTW& create) {
   state->dpi = OwnerLayoutDpi(GetWindow(window, GW_OWNER));
   SetLayoutDpi(window, state->dpi);
   state->font.Reset(CreateToolkitFont(kToolkitFontHeight, kFontWeightNormal, NONANTIALIASED_QUALITY, state->dpi));
-  state->frameBrush.Reset(CreateSolidBrush(ToColorRef(kColorFrame)));
-  state->highlightBrush.Reset(CreateSolidBrush(ToColorRef(kColorHighlight)));
+  state->frameBrush.Reset(CreateSolidBrush(ShownLineColor(kColorFrame)));
+  state->highlightBrush.Reset(CreateSolidBrush(ShownFillColor(kColorHighlight)));
   return state;
 }
 
@@ -104,6 +107,68 @@ void OnClick(MenuPopupState& state) {
   if (still != nullptr) CloseSelf(*still);
 }
 
+// The item's top row in the popup, or -1 when there is none at that index.
+int ItemTop(const MenuItem* first, int index) {
+  int y = kPopupMargin;
+  for (const MenuItem* item = first; item != nullptr; item = item->next) {
+    if (item->index == index) return y;
+    y += MenuItemHeight(item->type);
+  }
+  return -1;
+}
+
+void DescribePopup(HWND window, AccessibleDescription& d) {
+  MenuPopupState* state = GetWindowRecord<MenuPopupState>(window);
+  if (state == nullptr) return;
+  const MenuItem* first = state->first.get();
+  if (d.child == kAccessibleSelf) {
+    d.role = AccessibleRole::MenuPopup;
+    d.states = WindowStates(window) & ~kAccFocusable;
+    int count = 0;
+    for (const MenuItem* item = first; item != nullptr; item = item->next) ++count;
+    d.elements = count;
+    return;
+  }
+  const MenuItem* item = FindMenuItemByIndex(first, d.child - 1);
+  if (item == nullptr) return;
+  d.name = item->text;
+  const int top = ItemTop(first, item->index);
+  // Laid out in 96-DPI units; the reader is told where it is drawn.
+  d.location = {0, Scale(top, state->dpi), ClientSize(window).width,
+                Scale(top + MenuItemHeight(item->type), state->dpi)};
+  if (item->type == MIT_SEPARATOR) {
+    d.role = AccessibleRole::Separator;
+    return;
+  }
+  d.role = item->type == MIT_ITEM ? AccessibleRole::MenuItem : AccessibleRole::StaticText;
+  if (item->type != MIT_ITEM) {
+    d.states = kAccReadOnly;
+    return;
+  }
+  d.states = kAccFocusable | kAccSelectable;
+  if (item->mark) d.states |= kAccChecked;
+  if (item->index == state->hot) d.states |= kAccFocused | kAccSelected;
+}
+
+void OnKey(MenuPopupState& state, WPARAM key) {
+  const PopupKey decided = DecidePopupKey(state.first.get(), state.hot, static_cast<std::uint32_t>(key));
+  switch (decided.action) {
+    case PopupKeyAction::Move:
+      state.hot = decided.hot;
+      RepaintControl(state.window);
+      NotifyAccessible(EVENT_OBJECT_FOCUS, state.window, state.hot + 1);
+      break;
+    case PopupKeyAction::Pick:
+      OnClick(state);
+      break;
+    case PopupKeyAction::Close:
+      CloseSelf(state);
+      break;
+    case PopupKeyAction::None:
+      break;
+  }
+}
+
 // r in 96-DPI units, filled scaled.
 void FillBrush(HDC dc, const Rect& r, const GdiObject<HBRUSH>& brush, int dpi) {
   const RECT rect = ToWinRect(Scale(r, dpi));
@@ -132,10 +197,10 @@ void PaintSelectable(MenuPopupState& state, HDC dc, const MenuItem* item, int y,
       const Rect r = Scale(corner, state.dpi);
       FillColor(dc, r.left, r.top, r.right, r.bottom, kColorHighlightCorner);
     }
-    SetTextColor(dc, ToColorRef(kColorHighlightText));
+    SetTextColor(dc, ShownTextColor(kColorHighlightText));
   }
   DrawItemText(dc, item->text, PopupItemTextRect(y, w), state.dpi);
-  if (hot) SetTextColor(dc, ToColorRef(kColorText));
+  if (hot) SetTextColor(dc, ShownTextColor(kColorText));
 }
 
 void Paint(MenuPopupState& state) {
@@ -154,15 +219,15 @@ void Paint(MenuPopupState& state) {
   }
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   int y = kPopupMargin;
   for (const MenuItem* item = state.first.get(); item != nullptr && y < h; item = item->next) {
     if (item->type == MIT_ITEM) {
       PaintSelectable(state, dc, item, y, w);
     } else if (item->type == MIT_LABEL) {
-      SetTextColor(dc, ToColorRef(kColorListLabel));
+      SetTextColor(dc, ShownTextColor(kColorListLabel));
       DrawItemText(dc, item->text, PopupLabelTextRect(y, w), state.dpi);
-      SetTextColor(dc, ToColorRef(kColorText));
+      SetTextColor(dc, ShownTextColor(kColorText));
     } else {
       FillBrush(dc, PopupSeparatorRect(y, w), state.frameBrush, state.dpi);
     }
@@ -189,6 +254,20 @@ LRESULT HandleMessage(MenuPopupState& state, HWND window, UINT message, WPARAM w
       return 0;
     case WM_DESTROY:
       state.closing = 1;
+      NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, window, OBJID_CLIENT, CHILDID_SELF);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+      OnKey(state, wParam);
+      return 0;
+    case WM_GETOBJECT:
+      return AnswerGetObject(window, wParam, lParam, AccessibleShape::Control, DescribePopup);
+    case WM_ACCESSIBLE_DEFAULT_ACTION:
+      if (FindMenuItemByIndex(state.first.get(), static_cast<int>(wParam) - 1) != nullptr) {
+        state.hot = static_cast<int>(wParam) - 1;
+        OnClick(state);
+      }
       return 0;
     case WM_PAINT:
       Paint(state);
@@ -225,6 +304,7 @@ int ShowMenuPopup(const MenuItemList* list, HWND owner) {
   if (popup == nullptr) return 0;
   UpdateWindow(popup);
   ShowWindow(popup, SW_SHOW);
+  NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, popup, OBJID_CLIENT, CHILDID_SELF);
   return 1;
 }
 

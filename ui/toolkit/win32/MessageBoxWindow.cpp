@@ -4,9 +4,14 @@
 
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/TextWrap.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/NestedModalLoop.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
@@ -48,7 +53,7 @@ void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
   for (const BoxButton& b : MessageBoxButtons(box.buttons, size)) {
     const Point origin = Scale(b.origin, box.dpi);
     HWND button = CreateWindowExW(
-        0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)), WS_CHILD | WS_VISIBLE,
+        0, kButtonClassName, AsWide(ButtonCaption(box.params, b.id)), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
         origin.x, origin.y, Scale(kBoxButtonWidth, box.dpi), Scale(kBoxButtonHeight, box.dpi), window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), ToolkitInstance(), nullptr);
     if (button == nullptr) continue;
@@ -59,7 +64,7 @@ void CreateButtons(HWND window, const MessageBoxState& box, Size size) {
 
 void CreateCheckBox(HWND window, int textHeight, int dpi) {
   const Point p = Scale(CheckBoxPosition(textHeight), dpi);
-  HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE,
+  HWND check = CreateWindowExW(0, kChoiceClassName, AsWide(kDontShowAgainText), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                p.x, p.y, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageBoxCheckId)),
                                ToolkitInstance(), reinterpret_cast<LPVOID>(kSkinChoice));
@@ -103,7 +108,7 @@ void DrawMessageText(const MessageBoxState& box, HDC dc, Size size) {
   const Rect r = Scale(MessageTextRect(ToDesign(size, box.dpi), box.textHeight, HasDontShowAgain(box.buttons)), box.dpi);
   HGDIOBJ previousFont = SelectObject(dc, box.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   if (ContainsNewline(view)) {
@@ -169,11 +174,22 @@ LRESULT HandleMessage(MessageBoxState& box, HWND window, UINT message, WPARAM wP
     case WM_NCHITTEST:
       return CaptionHitTest(window, lParam, wParam);
     case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      // Enter and Escape arrive as ids 1 and 2 and are ignored.
+      // Enter presses the default button, Escape the one that cancels.
+      const int id = DialogKeyCommand(LOWORD(wParam), MessageBoxDefaultButton(box.buttons),
+                                      MessageBoxCancelButton(box.buttons));
       if (id >= kMessageBoxOkId && id <= kMessageBoxNoId) Answer(box, id);
       return 0;
     }
+    case WM_GETOBJECT:
+      return AnswerWindowObject(window, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowHighContrast(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACCESSIBLE_DESCRIBE:
+      // The owner knows the language of the default texts.
+      if (GetParent(window) != nullptr) return SendMessageW(GetParent(window), message, wParam, lParam);
+      return 0;
     case WM_CLOSE:
       box.result = ResultOnClose(box.result);
       if (box.modal) EnableWindow(GetParent(window), TRUE);
@@ -202,6 +218,11 @@ int CreateAndRun(const MessageBoxParams& params, HWND owner, const wchar_t* text
   if (box == nullptr) return 0;
   UpdateWindow(box);
   ShowWindow(box, SW_SHOW);
+  StartKeyboardCues(box);
+  // The default button has the focus, so Enter and a screen reader start there.
+  HWND defaultButton = GetDlgItem(box, MessageBoxDefaultButton(params.buttons));
+  if (defaultButton != nullptr) SetFocus(defaultButton);
+  NotifyWinEvent(EVENT_SYSTEM_ALERT, box, OBJID_CLIENT, CHILDID_SELF);
   if (!params.modal) return 1;
   if (owner != nullptr) EnableWindow(owner, FALSE);
   return RunModalLoop(box);

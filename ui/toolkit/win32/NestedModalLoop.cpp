@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "ui/toolkit/ModalLoop.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 
 namespace shadowpane {
 namespace {
@@ -34,7 +35,7 @@ int RunModalLoop(HWND window) {
       CloseForQuit(frame, window, static_cast<int>(msg.wParam));
       continue;
     }
-    if (!IsDialogMessageW(window, &msg)) {
+    if (!RouteDialogMessage(window, msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -1,6 +1,7 @@
 #include "ui/toolkit/win32/OffscreenPaint.h"
 
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -129,7 +130,7 @@ COLORREF SkinBitmap::Pixel(int x, int y, COLORREF fallback) const {
 
 void FillColor(HDC dc, int left, int top, int right, int bottom, ToolkitColor color) {
   if (right <= left || bottom <= top) return;
-  const GdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(color)));
+  const GdiObject<HBRUSH> brush(CreateSolidBrush(ShownFillColor(color)));
   if (!brush) return;
   RECT rect{left, top, right, bottom};
   FillRect(dc, &rect, brush.get());
@@ -137,7 +138,8 @@ void FillColor(HDC dc, int left, int top, int right, int bottom, ToolkitColor co
 
 void FillWhite(HDC dc, int left, int top, int right, int bottom) {
   RECT rect{left, top, right, bottom};
-  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FillRect(dc, &rect, HighContrastOn() ? GetSysColorBrush(kSystemColorWindow)
+                                       : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 }
 
 }  // namespace shadowpane

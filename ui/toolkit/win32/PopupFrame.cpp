@@ -6,6 +6,7 @@
 #include "ui/toolkit/Geometry.h"
 #include "ui/toolkit/win32/WindowDpi.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 
 namespace shadowpane {
@@ -60,6 +61,11 @@ void SetCutCornerRegion(HWND window, int width, int height) {
 // are cut from the skin's far edges (its 96-DPI offsets 210, 316 and 43).
 void DrawSkinFrame(HDC dc, int skinId, int width, int height, int dpi) {
   static_assert(kBandRightSourceX + kBandRightWidth == kBottomRightSourceX + kBottomHeight, "a 320-wide skin");
+  if (HighContrastOn()) {
+    FillWhite(dc, 0, 0, width, height);
+    FrameFlat(dc, {0, 0, width, height});
+    return;
+  }
   SkinBitmap frame(dc, skinId, dpi);
   const int bandHeight = Scale(kBandHeight, dpi);
   const int leftWidth = Scale(kBandLeftWidth, dpi);

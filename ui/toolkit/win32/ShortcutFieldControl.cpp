@@ -5,7 +5,11 @@
 
 #include "ui/toolkit/PropertyMessage.h"
 #include "ui/toolkit/ShortcutFieldLogic.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -16,6 +20,7 @@ struct ShortcutFieldState {
   HWND window = nullptr;
   GdiObject<HFONT> font;
   std::uint32_t stored = kNoShortcut;
+  bool recording = false;
 };
 
 ShortcutFieldState* MakeState(HWND window, const CREATESTRUCTW&) {
@@ -41,9 +46,25 @@ void Notify(const ShortcutFieldState& state, std::uint32_t code) {
                reinterpret_cast<LPARAM>(state.window));
 }
 
+void SetRecording(ShortcutFieldState& state, bool recording) {
+  if (state.recording == recording) return;
+  state.recording = recording;
+  RepaintControl(state.window);
+  NotifyAccessible(EVENT_OBJECT_STATECHANGE, state.window, kAccessibleSelf);
+}
+
 // 1 when the key was the field's; otherwise the default processing runs.
 bool OnKey(ShortcutFieldState& state, WPARAM virtualKey) {
+  if (!state.recording) {
+    if (!KeyStartsRecording(static_cast<std::uint32_t>(virtualKey), HeldModifiers())) return false;
+    SetRecording(state, true);
+    return true;
+  }
   const FieldKey key = DecideFieldKey(static_cast<std::uint32_t>(virtualKey), HeldModifiers());
+  if (!RecordingContinues(key.outcome)) {
+    SetRecording(state, false);
+    return true;
+  }
   switch (key.outcome) {
     case FieldKeyOutcome::PassOn:
       return false;
@@ -73,16 +94,21 @@ void Paint(const ShortcutFieldState& state) {
   RECT textRect{inset, 0, w - inset, h};
   HGDIOBJ previousFont = SelectObject(dc, state.font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   DrawTextW(dc, text.c_str(), -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, previousFont);
   // The frame turns the text colour while the field records.
-  const bool focused = GetFocus() == state.window;
-  const GdiObject<HBRUSH> frame(CreateSolidBrush(ToColorRef(focused ? kColorText : kColorFrame)));
-  if (frame) {
-    RECT all{0, 0, w, h};
-    FrameRect(dc, &all, frame.get());
-  }
+  const bool recording = state.recording && GetFocus() == state.window;
+  const GdiObject<HBRUSH> frame(CreateSolidBrush(ShownLineColor(recording ? kColorText : kColorFrame)));
+  RECT all{0, 0, w, h};
+  if (frame) FrameRect(dc, &all, frame.get());
+  if (!recording) DrawFocusMark(state.window, dc, all);
+}
+
+void DescribeField(HWND window, AccessibleDescription& description) {
+  DescribeShortcutField(window, description);
+  const ShortcutFieldState* state = GetWindowRecord<ShortcutFieldState>(window);
+  if (state != nullptr && state->recording) description.states |= kAccPressed;
 }
 
 LRESULT Handle(ShortcutFieldState& state, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -92,7 +118,8 @@ LRESULT Handle(ShortcutFieldState& state, HWND window, UINT message, WPARAM wPar
       RepaintIfAsked(window, wParam);
       return static_cast<LRESULT>(state.stored);
     case WM_GETDLGCODE:
-      return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+      // Every key while it records; otherwise the dialog's keys pass.
+      return state.recording ? DLGC_WANTALLKEYS | DLGC_WANTCHARS : DLGC_WANTCHARS;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       // Alt held makes a system key: kept from the default processing, so
@@ -104,10 +131,23 @@ LRESULT Handle(ShortcutFieldState& state, HWND window, UINT message, WPARAM wPar
       return 0;
     case WM_LBUTTONDOWN:
       SetFocus(window);
+      SetRecording(state, true);
       return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
       RepaintControl(window);
+      return 0;
+    case WM_KILLFOCUS:
+      state.recording = false;
+      RepaintControl(window);
+      return 0;
+    case WM_UPDATEUISTATE:
+      RepaintControl(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerControlObject(window, wParam, lParam, DescribeField);
+    case WM_ACCESSIBLE_DEFAULT_ACTION:
+      SetFocus(window);
+      SetRecording(state, true);
       return 0;
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcW(window, message, wParam, lParam);

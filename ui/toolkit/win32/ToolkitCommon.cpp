@@ -1,6 +1,7 @@
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 #include "ui/toolkit/win32/ButtonControl.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/ChoiceControl.h"
 #include "ui/toolkit/win32/EditControl.h"
 #include "ui/toolkit/win32/LabelControl.h"
@@ -96,6 +97,11 @@ HFONT CreateToolkitFont(int height, int weight, BYTE quality, int dpi) {
 
 void SetWindowRecord(HWND window, void* record) {
   SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(record));
+}
+
+void ForgetWindowProperties(HWND window) {
+  ForgetKeyboardCues(window);
+  ForgetLayoutDpi(window);
 }
 
 bool StillHoldsRecord(HWND window, const void* record) {

@@ -66,6 +66,10 @@ Record* GetWindowRecord(HWND window) {
 }
 void SetWindowRecord(HWND window, void* record);
 
+// The properties the toolkit may have set on a window (its keyboard cues,
+// its layout DPI), removed as the window goes.
+void ForgetWindowProperties(HWND window);
+
 // WM_CREATE: the toolkit's classes skip the default WM_NCCREATE processing,
 // so each sets its window text from the creation data here.
 void SetTextFromCreation(HWND window, LPARAM createStruct);
@@ -110,7 +114,7 @@ LRESULT RecordWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   if (message == WM_NCCREATE) return TRUE;  // skips the default text, see SetTextFromCreation
   Record* record = GetWindowRecord<Record>(window);
   if (message == WM_NCDESTROY) {
-    ForgetLayoutDpi(window);
+    ForgetWindowProperties(window);
     SetWindowRecord(window, nullptr);
     delete record;
     return 0;

@@ -1,6 +1,7 @@
 #include "ui/windows/win32/AboutWindow.h"
 
 #include "settings/Languages.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/windows/AboutWindowLogic.h"
@@ -35,12 +36,14 @@ LRESULT HandleMessage(AboutWindow& record, HWND window, UINT message, WPARAM wPa
   switch (message) {
     case WM_CREATE:
       CreateWindowControls(window, lParam, AboutControls(DesignClientSize(window)));
+      NameSecondaryWindow(window, GetString(STR_ABOUT));
       return 0;
     case WM_PAINT:
       PaintWindowFrame(record, kSkinSecondaryFrame, GetString(STR_ABOUT), DrawAboutContent);
       return 0;
     case WM_COMMAND: {
-      const int id = LOWORD(wParam);
+      // Enter and Escape both close it, as OK does.
+      const int id = DialogKeyCommand(LOWORD(wParam), IDC_ABOUT_OK, IDC_ABOUT_OK);
       if (id == IDC_ABOUT_CLOSE || id == IDC_ABOUT_OK) CloseSecondaryWindow(window);
       return 0;
     }

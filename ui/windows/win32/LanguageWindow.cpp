@@ -4,6 +4,7 @@
 
 #include "settings/Settings.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/win32/ChoiceControl.h"
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/windows/LanguageWindowLogic.h"
@@ -34,19 +35,21 @@ LRESULT HandleMessage(LanguageWindow& record, HWND window, UINT message, WPARAM 
   switch (message) {
     case WM_CREATE:
       CreateWindowControls(window, lParam, LanguageWindowControls(DesignClientSize(window)));
+      NameSecondaryWindow(window, kLanguageWindowTitle);
       CheckOnly(window, IDC_LANGUAGE_FIRST_CHOICE);
       return 0;
     case WM_PAINT:
       PaintWindowFrame(record, kSkinFrame, kLanguageWindowTitle);
       return 0;
     case WM_COMMAND: {
-      const int id = LOWORD(wParam);
+      // Enter is OK; Escape does nothing, since a language must be chosen.
+      const int id = DialogKeyCommand(LOWORD(wParam), IDC_LANGUAGE_OK, 0);
       if (id == IDC_LANGUAGE_OK) {
         Apply(record);
       } else if (IsLanguageChoice(id)) {
         CheckOnly(window, id);
       }
-      // The prompt's clicks, Enter (1) and Escape (2) do nothing.
+      // The prompt's clicks do nothing.
       return 0;
     }
     default:

@@ -3,9 +3,15 @@
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/ChoiceLogic.h"
 #include "ui/toolkit/SkinBitmaps.h"
+#include "settings/Languages.h"
+#include "ui/toolkit/AccessibleTexts.h"
+#include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/toolkit/win32/NestedModalLoop.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/PopupFrame.h"
 
 namespace shadowpane {
@@ -92,6 +98,17 @@ void DrawTitle(const SecondaryWindow& record, HDC dc, const WideChar* title) {
   SelectObject(dc, previous);
 }
 
+LRESULT OnDescribe(const SecondaryWindow& record, HWND control, AccessibleDescription* description) {
+  if (description == nullptr) return 0;
+  description->language = gDisplayLanguage;
+  if (description->child != kAccessibleSelf) return 1;
+  if (control == record.window && !record.accessibleName.empty()) description->name = record.accessibleName;
+  if (record.closeId != 0 && control == GetDlgItem(record.window, record.closeId)) {
+    description->name = AccessibleTextIn(AccessibleText::CloseButton, gDisplayLanguage);
+  }
+  return 1;
+}
+
 }  // namespace
 
 int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
@@ -125,6 +142,7 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size designSize, c
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(taskbarIcon));
   }
   SetRoundedRegion(window, size.width, size.height);
+  StartKeyboardCues(window);
   UpdateWindow(window);
   ShowWindow(window, SW_SHOW);
   if (owner != nullptr) EnableWindow(owner, FALSE);
@@ -181,6 +199,17 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
       EnableOwner(window);
       EndModalLoop(window, record.result);
       return 0;
+    case WM_GETOBJECT:
+      return AnswerWindowObject(window, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowHighContrast(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACTIVATE:
+      if (KeepFocusAcrossActivation(window, wParam, record.lastFocus)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_ACCESSIBLE_DESCRIBE:
+      return OnDescribe(record, reinterpret_cast<HWND>(wParam), reinterpret_cast<AccessibleDescription*>(lParam));
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -188,14 +217,38 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
 
 void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<ControlPlacement>& controls) {
   SetTextFromCreation(window, createStruct);
+  SecondaryWindow* record = GetWindowRecord<SecondaryWindow>(window);
+  const ControlPlacement* previous = nullptr;
   const int dpi = LayoutDpi(window);
   for (const ControlPlacement& c : controls) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | (IsTabStop(c, previous) ? WS_TABSTOP : 0);
+    previous = &c;
     const Rect r = Scale(c.rect, dpi);
-    HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), WS_CHILD | WS_VISIBLE, r.left,
+    HWND control = CreateWindowExW(0, ClassOf(c.kind), AsWide(c.text), style, r.left,
                                    r.top, Width(r), Height(r), window,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), ToolkitInstance(),
                                    CreationParameter(c.kind));
     if (control != nullptr) SetUp(control, c.kind);
+    if (record == nullptr) continue;
+    if (c.kind == ControlKind::CloseButton) record->closeId = c.id;
+    if (c.trailing) record->trailingIds.push_back(c.id);
+  }
+  OrderTabStops(window);
+}
+
+void NameSecondaryWindow(HWND window, const WideChar* title) {
+  SecondaryWindow* record = GetWindowRecord<SecondaryWindow>(window);
+  if (record != nullptr) record->accessibleName = title;
+}
+
+void OrderTabStops(HWND window) {
+  const SecondaryWindow* record = GetWindowRecord<SecondaryWindow>(window);
+  if (record == nullptr) return;
+  for (int id : record->trailingIds) {
+    HWND control = GetDlgItem(window, id);
+    if (control != nullptr) {
+      SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
   }
 }
 
@@ -208,7 +261,7 @@ void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar*
   const Size client{paint.width(), paint.height()};
   const Size design = ToDesign(client, record.dpi);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ToColorRef(kColorText));
+  SetTextColor(dc, ShownTextColor(kColorText));
   DrawSkinFrame(dc, skinId, client.width, client.height, record.dpi);
   const Rect body = SkinFrameBody(client.width, client.height, record.dpi);
   FillWhite(dc, body.left, body.top, body.right, body.bottom);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <new>
+#include <vector>
 
 #include "core/Text.h"
 #include "ui/toolkit/Geometry.h"
@@ -27,6 +28,14 @@ struct SecondaryWindow {
   GdiObject<HFONT> normalFont;  // Tahoma 13, normal
   GdiObject<HFONT> boldFont;    // Tahoma 13, bold: the title
   GdiObject<HFONT> largeFont;   // Tahoma 15, normal
+  // What screen readers call the window, and its close button (which
+  // shows only a picture).
+  WideString accessibleName;
+  int closeId = 0;
+  // The controls last in the Tab order, in that order.
+  std::vector<int> trailingIds;
+  // The control that had the focus when the window was last left.
+  HWND lastFocus = nullptr;
 };
 
 // The record of a new window, its head filled in, or null when memory runs
@@ -63,12 +72,20 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const w
 
 // The messages every secondary window handles alike: the caption hit test,
 // WM_CLOSE (owner enabled, window destroyed), WM_DESTROY (owner enabled,
-// the result reported to the modal loop); everything else gets the default
+// the result reported to the modal loop), the accessible object and the
+// descriptions of its controls; everything else gets the default
 // processing.
 LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // WM_CREATE: the window text from the creation data, then the controls.
 void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<ControlPlacement>& controls);
+
+// The window's name for screen readers: its title.
+void NameSecondaryWindow(HWND window, const WideChar* title);
+
+// Puts the trailing controls (the bottom buttons, the close button) last in
+// the Tab order again, after controls made later.
+void OrderTabStops(HWND window);
 
 // "Close": WM_CLOSE sent to the window itself.
 void CloseSecondaryWindow(HWND window);

@@ -2,7 +2,9 @@
 
 #include "settings/Languages.h"
 #include "ui/toolkit/ChoiceLogic.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/MenuItemList.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/MenuControl.h"
 #include "ui/windows/SettingsWindowLogic.h"
 #include "ui/windows/win32/SecondaryWindow.h"
@@ -70,7 +72,7 @@ void OnLanguagePicked(SettingsWindow& settings, int position) {
 }
 
 void OnCommand(SettingsWindow& settings, WPARAM wParam) {
-  switch (LOWORD(wParam)) {
+  switch (DialogKeyCommand(LOWORD(wParam), IDC_SETTINGS_OK, IDC_SETTINGS_CANCEL)) {
     case IDC_SETTINGS_CLOSE:
     case IDC_SETTINGS_CANCEL:
       CloseSecondaryWindow(settings.window);
@@ -88,8 +90,7 @@ void OnCommand(SettingsWindow& settings, WPARAM wParam) {
       OnLanguagePicked(settings, HIWORD(wParam));
       break;
     default:
-      // Enter and Escape arrive as 1 and 2; the options toggle themselves.
-      break;
+      break;  // the options toggle themselves
   }
 }
 
@@ -121,6 +122,21 @@ void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
   ShowValues(settings, EffectiveSettings(*settings.edited, settings.policy), false);
 }
 
+// The picker shows a language's name: screen readers hear "Language" with
+// that name as its value; its list popup is the language list.
+LRESULT OnDescribe(SettingsWindow& settings, WPARAM wParam, LPARAM lParam) {
+  const LRESULT answer = HandleShellMessage(settings, settings.window, WM_ACCESSIBLE_DESCRIBE, wParam, lParam);
+  auto* description = reinterpret_cast<AccessibleDescription*>(lParam);
+  HWND control = reinterpret_cast<HWND>(wParam);
+  if (description == nullptr || description->child != kAccessibleSelf) return answer;
+  HWND picker = Picker(settings.window);
+  if (control == picker || GetWindow(control, GW_OWNER) == settings.window) {
+    if (control == picker) description->value = description->name;
+    description->name = GetString(STR_LANGUAGE);
+  }
+  return answer;
+}
+
 void PaintSettings(const SettingsWindow& settings) {
   PaintWindowFrame(settings, kSkinSecondaryFrame, GetString(STR_SETTINGS));
 }
@@ -129,7 +145,10 @@ LRESULT HandleMessage(SettingsWindow& settings, HWND window, UINT message, WPARA
   switch (message) {
     case WM_CREATE:
       CreateSettingsControls(settings, lParam);
+      NameSecondaryWindow(window, GetString(STR_SETTINGS));
       return 0;
+    case WM_ACCESSIBLE_DESCRIBE:
+      return OnDescribe(settings, wParam, lParam);
     case WM_PAINT:
       PaintSettings(settings);
       return 0;

@@ -2,7 +2,9 @@
 
 #include "core/win32/TextCast.h"
 #include "settings/Languages.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/PropertyMessage.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/ShortcutFieldLogic.h"
 #include "ui/toolkit/win32/ShortcutFieldControl.h"
 #include "ui/windows/ShortcutsWindowLogic.h"
@@ -55,6 +57,11 @@ void CreateFields(HWND window, const ShortcutSet& shortcuts) {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SHORTCUTS_FIELD + row)),
                                  ToolkitInstance(), nullptr);
     if (field == nullptr) continue;
+    // In the Tab order each field comes before its row's Clear button.
+    HWND clear = GetDlgItem(window, IDC_SHORTCUTS_CLEAR + row);
+    if (clear != nullptr && GetWindow(clear, GW_HWNDPREV) != nullptr) {
+      SetWindowPos(field, GetWindow(clear, GW_HWNDPREV), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     SendMessageW(field, SFM_SHORTCUT, kPropertyStore, static_cast<LPARAM>(shortcuts.stored[row]));
     ShowField(window, row);
   }
@@ -88,7 +95,7 @@ void OnFieldNotice(HWND window, int row, UINT code) {
 
 void OnCommand(ShortcutsWindow& shortcuts, WPARAM wParam) {
   HWND window = shortcuts.window;
-  const int id = LOWORD(wParam);
+  const int id = DialogKeyCommand(LOWORD(wParam), IDC_SHORTCUTS_OK, IDC_SHORTCUTS_CANCEL);
   switch (id) {
     case IDC_SHORTCUTS_CLOSE:
     case IDC_SHORTCUTS_CANCEL:
@@ -112,6 +119,27 @@ void OnCommand(ShortcutsWindow& shortcuts, WPARAM wParam) {
   }
 }
 
+// A field and a Clear button are named by their row's label.
+LRESULT OnDescribe(ShortcutsWindow& shortcuts, WPARAM wParam, LPARAM lParam) {
+  const LRESULT answer = HandleShellMessage(shortcuts, shortcuts.window, WM_ACCESSIBLE_DESCRIBE, wParam, lParam);
+  auto* description = reinterpret_cast<AccessibleDescription*>(lParam);
+  HWND control = reinterpret_cast<HWND>(wParam);
+  if (description == nullptr || description->child != kAccessibleSelf) return answer;
+  const int id = static_cast<int>(GetWindowLongPtrW(control, GWLP_ID));
+  const int fieldRow = ShortcutRowOf(id, IDC_SHORTCUTS_FIELD);
+  const int clearRow = ShortcutRowOf(id, IDC_SHORTCUTS_CLEAR);
+  const int row = fieldRow >= 0 ? fieldRow : clearRow;
+  if (row < 0) return answer;
+  wchar_t label[kKeyNameChars * 2] = {};
+  GetWindowTextW(GetDlgItem(shortcuts.window, IDC_SHORTCUTS_LABEL + row), label, kKeyNameChars * 2);
+  if (fieldRow >= 0) {
+    description->name = AsCore(label);
+  } else {
+    description->description = AsCore(label);
+  }
+  return answer;
+}
+
 LRESULT HandleMessage(ShortcutsWindow& shortcuts, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
@@ -120,12 +148,15 @@ LRESULT HandleMessage(ShortcutsWindow& shortcuts, HWND window, UINT message, WPA
                                              GetString(STR_CANCEL)));
       const ShortcutSet saved = g_services.store != nullptr ? LoadShortcuts(*g_services.store) : ShortcutSet();
       CreateFields(window, saved);
+      NameSecondaryWindow(window, CommandTextIn(CommandText::ShortcutsWindowTitle, gDisplayLanguage));
       // Unregistered while the window is open: a shortcut pressed in a
       // field is recorded, not run.
       bool ignored[kShortcutActionCount] = {};
       RegisterSet(ShortcutSet(), ignored);
       return 0;
     }
+    case WM_ACCESSIBLE_DESCRIBE:
+      return OnDescribe(shortcuts, wParam, lParam);
     case WM_PAINT:
       PaintWindowFrame(shortcuts, kSkinSecondaryFrame,
                        CommandTextIn(CommandText::ShortcutsWindowTitle, gDisplayLanguage));

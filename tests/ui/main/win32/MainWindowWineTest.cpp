@@ -32,6 +32,9 @@
 #include "ui/main/win32/MainWindow.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
+#include "ui/toolkit/win32/DialogKeys.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -214,6 +217,8 @@ TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt
   EXPECT_TRUE(IsWindowVisible(window_));
   SendMessageW(window_, WM_COMMAND, IDC_HIDE_BUTTON, reinterpret_cast<LPARAM>(GetDlgItem(window_, IDC_HIDE_BUTTON)));
   EXPECT_FALSE(IsWindowVisible(window_)) << "the hide button hides it";
+  SendMessageW(window_, WM_TRAY_NOTIFY, 0, NIN_KEYSELECT);
+  EXPECT_TRUE(IsWindowVisible(window_)) << "Enter on the icon raises it as a press does";
 }
 
 // Dragged onto a monitor of 200 %, then back: the window takes the
@@ -273,6 +278,54 @@ TEST_F(MainWindowTest, AClickBlocksTheCameraAgainstOtherProgramsAndTurnsItsMarkG
   EXPECT_EQ(EntryBlocked(list, index), 0);
   EXPECT_FALSE(virtualdevices::IsCameraOpen(plugged.clsid()));
   EXPECT_TRUE(gBoxTexts.empty());
+}
+
+// Pixels of a rectangle that differ from its first: what is drawn on its
+// background.
+int InkIn(HWND window, const RECT& rect) {
+  UpdateWindow(window);
+  HDC dc = GetDC(window);
+  const COLORREF background = GetPixel(dc, rect.left, rect.top);
+  int ink = 0;
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left; x < rect.right; ++x) ink += GetPixel(dc, x, y) != background ? 1 : 0;
+  }
+  ReleaseDC(window, dc);
+  return ink;
+}
+
+// High contrast: the panel loses its red for the window colour, and each
+// entry says its state in a word at its right end, which changes with a
+// click; a colour-change broadcast repaints with the system's setting.
+TEST_F(MainWindowTest, HighContrastDrawsTheSystemColoursAndAWordForEachState) {
+  const std::wstring path = L"\\?\virtual#main-window-contrast";
+  PluggedDevice plugged = PluggedDevice::Camera(L"Contrast Camera", path);
+  const int index = OpenWithCamera(plugged);
+  ASSERT_NE(index, LB_ERR);
+  HWND list = List(IDC_VIDEO_LIST);
+  RECT entry{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&entry));
+  const RECT word{entry.right - kEntryTextRightInset - kStateWordWidth, entry.top,
+                  entry.right - kEntryTextRightInset, entry.bottom};
+  EXPECT_EQ(InkIn(list, word), 0) << "no word in the skins' colours";
+
+  SetHighContrastForTests(1);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_EQ(PixelAt(window_, 30, 110), GetSysColor(COLOR_WINDOW)) << "the panel takes the window colour";
+  const int notBlockedInk = InkIn(list, word);
+  EXPECT_GT(notBlockedInk, 0) << "a word says the state";
+  ClickEntry(list, index);
+  ASSERT_EQ(EntryBlocked(list, index), 1);
+  UpdateWindow(list);
+  const int blockedInk = InkIn(list, word);
+  EXPECT_GT(blockedInk, 0);
+  EXPECT_NE(blockedInk, notBlockedInk) << "another word once blocked";
+
+  SetHighContrastForTests(-1);
+  SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+  UpdateWindow(window_);
+  EXPECT_EQ(PixelAt(window_, 30, 110), RGB(219, 68, 68)) << "Wine's setting is off: the skins again";
+  EXPECT_EQ(InkIn(list, word), 0);
 }
 
 // With every device blocked at start, a camera the system shares is amber
@@ -450,24 +503,46 @@ TEST_F(MainWindowTest, APluggedInCameraIsRefreshedOnceAnnouncedAndBlocked) {
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
 }
 
-TEST_F(MainWindowTest, ListsTakeNoKeysAndThePointerGivesThemTheFocus) {
+// The keys move the list's own caret and never select (click) an entry;
+// Space clicks the caret's entry through the mouse's path. Typed letters
+// (the list box's own type-ahead) select nothing.
+TEST_F(MainWindowTest, ListKeysMoveTheCaretSpaceClicksItAndThePointerGivesThemTheFocus) {
   PluggedDevice plugged = PluggedDevice::Camera(L"Keyed Camera", L"\\\\?\\virtual#keyed");
   ASSERT_TRUE(plugged.ok());
   ASSERT_NE(Open(), nullptr);
   HWND video = List(IDC_VIDEO_LIST);
   HWND audio = List(IDC_AUDIO_LIST);
-  ASSERT_GT(SendMessageW(video, LB_GETCOUNT, 0, 0), 0);
+  const int count = static_cast<int>(SendMessageW(video, LB_GETCOUNT, 0, 0));
+  ASSERT_GT(count, 0);
   testing::SendMouse(audio, WM_MOUSEMOVE, 100, 100);
   EXPECT_EQ(GetFocus(), audio);
   testing::SendMouse(video, WM_MOUSEMOVE, 100, 100);
   EXPECT_EQ(GetFocus(), video);
-  for (WPARAM key : {VK_DOWN, VK_UP, VK_END, VK_SPACE}) {
-    SendMessageW(video, WM_KEYDOWN, key, 0);
-    SendMessageW(video, WM_CHAR, key, 0);
-  }
+  EXPECT_EQ(SendMessageW(video, WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS, DLGC_WANTARROWS);
+  for (WPARAM key : {VK_DOWN, VK_UP, VK_END}) SendMessageW(video, WM_KEYDOWN, key, 0);
+  SendMessageW(video, WM_CHAR, 'k', 0);
   Pump(100);
   EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "no entry selected, none clicked";
-  EXPECT_EQ(HIWORD(SendMessageW(video, LB_GETITEMDATA, 0, 0)), 0);
+  EXPECT_EQ(ListCaret(video), count - 1) << "End went to the last entry";
+  for (int i = 0; i < count; ++i) EXPECT_EQ(EntryBlocked(video, i), 0);
+  // The focus mark around the caret's entry: not while the mouse was all
+  // that moved the focus, once the keyboard did.
+  RECT entry{};
+  SendMessageW(video, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&entry));
+  const RECT markRow{entry.left + kEntryTextX, entry.bottom - 4, entry.right - 10, entry.bottom - 1};
+  EXPECT_EQ(InkIn(video, markRow), 0);
+  ShowKeyboardCues(window_);
+  EXPECT_GT(InkIn(video, markRow), 0);
+
+  const int keyed = IndexOf(video, L"Keyed Camera");
+  ASSERT_NE(keyed, LB_ERR);
+  SendMessageW(video, WM_KEYDOWN, VK_HOME, 0);
+  for (int i = 0; i < keyed; ++i) SendMessageW(video, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageW(video, WM_KEYDOWN, VK_SPACE, 0);
+  Pump(300);
+  EXPECT_EQ(EntryBlocked(video, keyed), 1) << "Space blocked it";
+  EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
+  EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "and it does not stay highlighted";
 }
 
 TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentState) {

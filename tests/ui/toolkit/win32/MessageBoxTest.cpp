@@ -151,25 +151,45 @@ TEST(MessageBoxWindow, YesNoButtonsAndClosingByTheSystemAnswersOne) {
   EXPECT_TRUE(IsWindowEnabled(host.window()));
 }
 
-TEST(MessageBoxWindow, EnterAndEscapeDoNotAnswer) {
-  TestHost host;
-  const int result = RunScripted(
-      {[&](HWND box) {
-         ASSERT_NE(box, nullptr);
-         for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-           PostMessageW(box, WM_KEYDOWN, key, 0);
-           PostMessageW(box, WM_KEYUP, key, 0xC0000001);
-         }
-       },
-       [&](HWND box) {
-         ASSERT_NE(box, nullptr) << "a key answered the box";
-         const int c = WindowSize(box).cx / 2;
-         EXPECT_EQ(testing::PositionInParent(GetDlgItem(box, kMessageBoxYesId)).x, c - 137);
-         EXPECT_EQ(testing::PositionInParent(GetDlgItem(box, kMessageBoxCancelId)).x, c + 47);
-         Click(GetDlgItem(box, kMessageBoxCancelId));
-       }},
-      [&] { return ShowMessageBox(host.window(), L"Save?", MBX_BUTTONS_YESNOCANCEL, MBX_ICON_QUESTION); });
-  EXPECT_EQ(result, MBX_RESULT_CANCEL);
+// Enter presses the default button (the first), which has the focus when
+// the box opens; Escape the one that cancels: Cancel, else No, else OK. A
+// Tab moves the focus to the next button, and Enter then presses that one.
+TEST(MessageBoxWindow, EnterPressesTheDefaultAndEscapeTheCancellingButton) {
+  struct Case {
+    std::int32_t buttons;
+    std::vector<WPARAM> keys;
+    int result;
+  };
+  const Case cases[] = {
+      {MBX_BUTTONS_OK, {VK_RETURN}, MBX_RESULT_OK},
+      {MBX_BUTTONS_OK, {VK_ESCAPE}, MBX_RESULT_OK},
+      {MBX_BUTTONS_YESNO, {VK_RETURN}, MBX_RESULT_YES},
+      {MBX_BUTTONS_YESNO, {VK_ESCAPE}, MBX_RESULT_NO},
+      {MBX_BUTTONS_YESNO, {VK_TAB, VK_RETURN}, MBX_RESULT_NO},
+      {MBX_BUTTONS_YESNOCANCEL, {VK_ESCAPE}, MBX_RESULT_CANCEL},
+      {MBX_BUTTONS_YESNOCANCEL, {VK_RETURN}, MBX_RESULT_YES},
+  };
+  for (const Case& c : cases) {
+    TestHost host;
+    int focusAtStart = 0;
+    const int result = RunScripted(
+        {[&](HWND box) {
+           ASSERT_NE(box, nullptr);
+           focusAtStart = GetDlgCtrlID(GetFocus());
+           // Each key goes where the focus is when it is pressed.
+           for (size_t i = 0; i + 1 < c.keys.size(); ++i) {
+             PostMessageW(GetFocus(), WM_KEYDOWN, c.keys[i], 0);
+             PostMessageW(GetFocus(), WM_KEYUP, c.keys[i], 0xC0000001);
+           }
+         },
+         [&](HWND) {
+           PostMessageW(GetFocus(), WM_KEYDOWN, c.keys.back(), 0);
+           PostMessageW(GetFocus(), WM_KEYUP, c.keys.back(), 0xC0000001);
+         }},
+        [&] { return ShowMessageBox(host.window(), L"Save?", c.buttons, MBX_ICON_QUESTION); });
+    EXPECT_EQ(result, c.result) << c.buttons << " " << c.keys.size();
+    EXPECT_EQ(focusAtStart, c.buttons == MBX_BUTTONS_OK ? kMessageBoxOkId : kMessageBoxYesId);
+  }
 }
 
 TEST(MessageBoxWindow, NewlineTokensBecomeLinesAndLongTextWrapsAt310) {

@@ -79,15 +79,14 @@ void ClickControl(HWND parent, int id) {
   ClickAt(control, size.cx / 2, size.cy / 2);
 }
 
-void PressEnterAndEscape(HWND window) {
+void PressKeys(HWND window, std::initializer_list<WPARAM> keys) {
   SetFocus(window);
-  for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+  // The keys reach the window through the loop's dialog manager once the
+  // step is over.
+  for (WPARAM key : keys) {
     PostMessageW(window, WM_KEYDOWN, key, 0);
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
   }
-  // The keys reach the window through the loop once the step is over.
-  SendMessageW(window, WM_COMMAND, IDOK, 0);
-  SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
 }
 
 int InkIn(HWND window, const RECT& rect) {

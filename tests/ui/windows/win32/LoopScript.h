@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 namespace shadowpane::testing {
@@ -31,9 +32,9 @@ void ClickControl(HWND parent, int id);
 // The same at a client point of a window.
 void ClickAt(HWND window, int x, int y);
 
-// Posts Enter and Escape for the window's loop to hand to dialog keyboard
-// handling, and sends the commands 1 and 2 that handling makes of them.
-void PressEnterAndEscape(HWND window);
+// Gives the window the focus and posts each key's press and release for
+// the window's loop to hand to the dialog manager.
+void PressKeys(HWND window, std::initializer_list<WPARAM> keys);
 
 // Pixels of a client rectangle that are not white.
 int InkIn(HWND window, const RECT& rect);

@@ -105,7 +105,7 @@ LRESULT CALLBACK OtherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST(SecondaryWindow, TheLoopServesOtherWindowsIgnoresKeysAndHandsAForeignQuitOn) {
+TEST(SecondaryWindow, TheLoopServesOtherWindowsPassesKeysAndHandsAForeignQuitOn) {
   testing::RegisterWindowsForTests();
   testing::RegisterTestClass(L"ShellTestOther", OtherWindowProc);
   HWND other = testing::CreateTestPopup(L"ShellTestOther", 900, 700, 100, 100);
@@ -118,7 +118,7 @@ TEST(SecondaryWindow, TheLoopServesOtherWindowsIgnoresKeysAndHandsAForeignQuitOn
   RunScripted({[&] {
                  SetTimer(other, 1, 10, nullptr);
                  PostMessageW(other, kPostedToOther, 0, 0);
-                 testing::PressEnterAndEscape(Settings());
+                 testing::PressKeys(Settings(), {VK_TAB, VK_TAB});
                },
                [&] {
                  openAfterKeys = Settings() != nullptr;
@@ -202,6 +202,33 @@ TEST(SecondaryWindow, FrameBodySeparatorsTitleOutlineAndCaptionRowsOfBothFrames)
                }},
               [] { ShowLanguageWindow(); });
   gChosenLanguage = -1;
+}
+
+// The dialog manager's keys: Escape is Cancel (nothing stored), Enter is
+// OK, after Tab and Space ticked the first option that is not ticked.
+TEST(SecondaryWindow, EscapeCancelsAndEnterIsOkAfterSpaceTicksAnOption) {
+  testing::TestHost host(700, 560, 50, 60);
+  struct Case {
+    WPARAM closing;
+    int result;
+    int blockStart;
+  };
+  for (const Case& c : {Case{VK_ESCAPE, 0, 0}, Case{VK_RETURN, 1, 1}}) {
+    shadowpane::Settings settings{};
+    int result = -1;
+    HWND focused = nullptr;
+    // A key goes to the control with the focus, as the keyboard sends it.
+    RunScripted({[] { testing::PressKeys(Settings(), {VK_TAB, VK_TAB, VK_TAB}); },
+                 [&] {
+                   focused = GetFocus();
+                   testing::PressKeys(focused, {VK_SPACE});
+                 },
+                 [&] { testing::PressKeys(focused, {c.closing}); }},
+                [&] { result = ShowSettingsWindow(host.window(), &settings); });
+    EXPECT_NE(focused, nullptr);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(settings.blockStart, c.blockStart) << "the third Tab reaches the start option";
+  }
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+// The keyboard and the screen reader side of a list box whose entries the
+// owner draws (the main window's device lists): a caret of its own that
+// Up, Down, Home, End, Page Up and Page Down move, Space and Enter that
+// click the caret's entry through the same path as the mouse (the owner
+// gets LBN_SELCHANGE with the entry selected), a focus mark for the owner
+// to draw, and an accessible object whose children are the entries. The
+// list box's own keyboard handling is kept out, since its selection would
+// click an entry at every key.
+#pragma once
+
+#include <windows.h>
+
+namespace shadowpane {
+
+// Subclasses the list box; the record goes with the window. 1 or 0.
+int AttachOwnerDrawnList(HWND list);
+
+// The entry the keyboard acts on (clamped to the entries), -1 when the list
+// is empty.
+int ListCaret(HWND list);
+
+// Draws the focus mark around an entry the owner draws, when it is the
+// caret's entry and the list shows its focus.
+void DrawListFocusMark(HWND list, int index, HDC dc, RECT entry);
+
+}  // namespace shadowpane
