@@ -104,9 +104,11 @@ LRESULT AnswerMenuChar(WPARAM wParam, LPARAM lParam) {
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) continue;
     if ((info.fState & MFS_HILITE) != 0) highlighted = position;
     if ((info.fType & MFT_SEPARATOR) != 0 || (info.fState & MFS_DISABLED) != 0) continue;
-    wchar_t text[2] = {};
-    if (GetMenuStringW(menu, static_cast<UINT>(position), text, 2, MF_BYPOSITION) <= 0) continue;
-    if (static_cast<wchar_t>(std::towupper(static_cast<wint_t>(text[0]))) == typed) matches.push_back(position);
+    wchar_t text[3] = {};
+    if (GetMenuStringW(menu, static_cast<UINT>(position), text, 3, MF_BYPOSITION) <= 0) continue;
+    // An access-key mark before the first letter is not the letter.
+    const wchar_t first = text[0] == L'&' ? text[1] : text[0];
+    if (static_cast<wchar_t>(std::towupper(static_cast<wint_t>(first))) == typed) matches.push_back(position);
   }
   if (matches.empty()) return MAKELRESULT(0, MNC_IGNORE);
   if (matches.size() == 1) return MAKELRESULT(matches.front(), MNC_EXECUTE);
