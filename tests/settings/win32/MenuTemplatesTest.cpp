@@ -137,8 +137,8 @@ TEST(MenuTemplates, NonAsciiMenuTextIsStoredAsUtf16) {
   const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(nullptr, found)));
   const DWORD size = SizeofResource(nullptr, found);
   const std::string data(reinterpret_cast<const char*>(bytes), size);
-  // "Über..." as UTF-16LE.
-  const char uber[] = {'\xDC', 0, 'b', 0, 'e', 0, 'r', 0, '.', 0, '.', 0, '.', 0, 0, 0};
+  // "Ü&ber..." as UTF-16LE.
+  const char uber[] = {'\xDC', 0, '&', 0, 'b', 0, 'e', 0, 'r', 0, '.', 0, '.', 0, '.', 0, 0, 0};
   EXPECT_NE(data.find(std::string(uber, sizeof uber)), std::string::npos);
 }
 
