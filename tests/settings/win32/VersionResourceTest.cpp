@@ -90,8 +90,8 @@ TEST(ProgramManifest, AsksNoElevationAndDeclaresTheSystemsAndDpiMode) {
            "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
            "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
-           ">false</dpiAware>",
-           ">unaware</dpiAwareness>",
+           ">true/pm</dpiAware>",
+           ">PerMonitorV2, PerMonitor</dpiAwareness>",
        }) {
     EXPECT_NE(manifest.find(needle), std::string::npos) << needle;
   }
