@@ -1,5 +1,6 @@
 // The main window's painting: the frame, the status panel and the group
 // frames, and its owner-drawn device entries.
+#include <algorithm>
 #include <string>
 
 #include "settings/Languages.h"
@@ -19,6 +20,32 @@ namespace {
 
 constexpr UINT kSingleLine = DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags;
 
+// The frame's stretches are one column (or row) of the skin repeated. It is
+// copied from the skin once and the part already drawn is then doubled
+// within the canvas: a dozen BitBlts instead of one per pixel (about 4 600
+// at 200 %, 2 300 at 100 %, which cost several milliseconds of every paint
+// under Wine), and the very same pixels as one copy of the column per x.
+void RepeatColumn(HDC dc, const SkinBitmap& skin, const Rect& span, int sourceX, int sourceY) {
+  const int width = Width(span);
+  if (width <= 0) return;
+  skin.Copy(dc, span.left, span.top, 1, Height(span), sourceX, sourceY);
+  for (int done = 1; done < width; done *= 2) {
+    BitBlt(dc, span.left + done, span.top, std::min(done, width - done), Height(span), dc, span.left, span.top,
+           SRCCOPY);
+  }
+}
+
+// The same for one row of the skin repeated down a span.
+void RepeatRow(HDC dc, const SkinBitmap& skin, const Rect& span, int sourceX, int sourceY) {
+  const int height = Height(span);
+  if (height <= 0) return;
+  skin.Copy(dc, span.left, span.top, Width(span), 1, sourceX, sourceY);
+  for (int done = 1; done < height; done *= 2) {
+    BitBlt(dc, span.left, span.top + done, Width(span), std::min(done, height - done), dc, span.left, span.top,
+           SRCCOPY);
+  }
+}
+
 // The frame skin at the window's scale: its pieces are the 96-DPI pieces
 // scaled, the right-hand and bottom ones cut from the skin's far edges.
 void DrawFrame(HDC dc, int w, int h, int dpi) {
@@ -36,21 +63,16 @@ void DrawFrame(HDC dc, int w, int h, int dpi) {
   const int sideWidth = Scale(kMainSideWidth, dpi);
   const int sideY = Scale(kMainSideSourceY, dpi);
   const int bottomY = frame.height() - bottomHeight;
+  if (!frame.loaded()) return;
   frame.Copy(dc, 0, 0, leftWidth, bandHeight, 0, 0);
   frame.Copy(dc, w - rightWidth, 0, rightWidth, bandHeight, frame.width() - rightWidth, 0);
-  for (int x = leftWidth; x < w - rightWidth; ++x) {
-    frame.Copy(dc, x, 0, 1, bandHeight, fillX, 0);
-  }
+  RepeatColumn(dc, frame, {leftWidth, 0, w - rightWidth, bandHeight}, fillX, 0);
   const int bottom = h - bottomHeight;
   frame.Copy(dc, 0, bottom, bottomHeight, bottomHeight, 0, bottomY);
   frame.Copy(dc, w - bottomHeight, bottom, bottomHeight, bottomHeight, frame.width() - bottomHeight, bottomY);
-  for (int x = bottomHeight; x < w - bottomHeight; ++x) {
-    frame.Copy(dc, x, bottom, 1, bottomHeight, fillX, bottomY);
-  }
-  for (int y = bandHeight; y < bottom; ++y) {
-    frame.Copy(dc, 0, y, sideWidth, 1, 0, sideY);
-    frame.Copy(dc, w - sideWidth, y, sideWidth, 1, 0, sideY);
-  }
+  RepeatColumn(dc, frame, {bottomHeight, bottom, w - bottomHeight, h}, fillX, bottomY);
+  RepeatRow(dc, frame, {0, bandHeight, sideWidth, bottom}, 0, sideY);
+  RepeatRow(dc, frame, {w - sideWidth, bandHeight, w, bottom}, 0, sideY);
 }
 
 void DrawText(HDC dc, const WideChar* text, RECT rect, ToolkitColor color) {

@@ -436,6 +436,28 @@ TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
   }
 }
 
+// The frame's stretches repeat one column (or row) of the skin by doubling
+// what is drawn: every place of them, the last one too, is that skin pixel.
+TEST_F(MainWindowTest, TheFrameRepeatsItsSkinColumnAndRowToTheEnds) {
+  ASSERT_NE(Open(), nullptr);
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int w = client.right;
+  const int bottom = client.bottom - kMainBottomHeight;
+  for (int x : {kMainBandLeftWidth, kMainBandLeftWidth + 1, w / 2, w - kMainBandRightWidth - 1}) {
+    for (int y : {0, kMainBandHeight / 2, kMainBandHeight - 1}) {
+      EXPECT_EQ(PixelAt(window_, x, y), SkinPixel(kSkinMainFrame, kMainFillSourceX, y)) << x << "," << y;
+    }
+  }
+  for (int y : {kMainBandHeight, kMainBandHeight + 1, bottom / 2, bottom - 1}) {
+    for (int x = 0; x < kMainSideWidth; ++x) {
+      EXPECT_EQ(PixelAt(window_, x, y), SkinPixel(kSkinMainFrame, x, kMainSideSourceY)) << x << "," << y;
+      EXPECT_EQ(PixelAt(window_, w - kMainSideWidth + x, y), SkinPixel(kSkinMainFrame, x, kMainSideSourceY))
+          << "right " << x << "," << y;
+    }
+  }
+}
+
 // Also for a camera that refuses only at pause, which the graph's own
 // answer hides: the capture filter tells.
 TEST_F(MainWindowTest, ACameraHeldByAnotherProgramGivesTheWarningAndKeepsItsMark) {
