@@ -357,10 +357,17 @@ class World {
         FUZZ_CHECK(blocked ? holdsItsInput : held.empty());
       }
     }
-    // The profile has one record per device.
+    // The profile has one record per device, then one blocked record per
+    // blocked device that is gone for now, within the bound.
     std::vector<ProfileRecord> records;
     FUZZ_CHECK(DecodeProfile(profile.contents.data(), profile.contents.size(), records) == 1);
-    FUZZ_CHECK(records.size() == static_cast<std::size_t>(devices));
+    const std::vector<std::u16string>& kept = list.keptBlocked();
+    FUZZ_CHECK(kept.size() <= kMaxKeptBlockedRecords);
+    FUZZ_CHECK(records.size() == static_cast<std::size_t>(devices) + kept.size());
+    for (std::size_t i = 0; i < kept.size() && i + static_cast<std::size_t>(devices) < records.size(); ++i) {
+      const ProfileRecord& record = records[static_cast<std::size_t>(devices) + i];
+      FUZZ_CHECK(record.blocked != 0 && record.path == kept[i]);
+    }
   }
 
   std::vector<PhysicalInput> inputs_;  // by id, plugged or not
