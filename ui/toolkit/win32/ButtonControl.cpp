@@ -400,18 +400,14 @@ LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wP
     case WM_ACCESSIBLE_DEFAULT_ACTION:
       ClickByKey(button);
       return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      RepaintFocusMark(window);
-      return 0;
-    case WM_UPDATEUISTATE:
-      RepaintFocusMark(window);
-      return DefWindowProcW(window, message, wParam, lParam);
     case WM_GETOBJECT:
       return AnswerControlObject(window, wParam, lParam, DescribeButton);
-    default:
+    default: {
       if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wParam, lParam);
+      LRESULT result = 0;
+      if (AnswerFocusMarkMessage(window, message, wParam, lParam, &result)) return result;
       return DefWindowProcW(window, message, wParam, lParam);
+    }
   }
 }
 

@@ -195,17 +195,13 @@ LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wP
     case WM_ACCESSIBLE_DEFAULT_ACTION:
       OnClick(choice);
       return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      RepaintFocusMark(window);
-      return 0;
-    case WM_UPDATEUISTATE:
-      RepaintFocusMark(window);
-      return DefWindowProcW(window, message, wParam, lParam);
     case WM_GETOBJECT:
       return AnswerControlObject(window, wParam, lParam, DescribeChoice);
-    default:
+    default: {
+      LRESULT result = 0;
+      if (AnswerFocusMarkMessage(window, message, wParam, lParam, &result)) return result;
       return DefWindowProcW(window, message, wParam, lParam);
+    }
   }
 }
 

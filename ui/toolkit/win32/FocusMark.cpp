@@ -23,4 +23,12 @@ void DrawFocusMark(HWND window, HDC dc, RECT rect) {
 
 void RepaintFocusMark(HWND window) { RepaintControl(window); }
 
+bool AnswerFocusMarkMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  if (message != WM_SETFOCUS && message != WM_KILLFOCUS && message != WM_UPDATEUISTATE) return false;
+  RepaintFocusMark(window);
+  // The cues' state itself is the system's to keep.
+  *result = message == WM_UPDATEUISTATE ? DefWindowProcW(window, message, wParam, lParam) : 0;
+  return true;
+}
+
 }  // namespace shadowpane

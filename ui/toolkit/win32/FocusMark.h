@@ -18,5 +18,8 @@ void DrawFocusMark(HWND window, HDC dc, RECT rect);
 // WM_SETFOCUS, WM_KILLFOCUS, WM_UPDATEUISTATE of a control: repaints it so
 // the mark comes or goes.
 void RepaintFocusMark(HWND window);
+// The three messages above for a control that does nothing else with them:
+// true with the answer in *result, false for any other message.
+bool AnswerFocusMarkMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 }  // namespace shadowpane
