@@ -51,7 +51,8 @@ int UsageMonitor::Start() {
 void UsageMonitor::Stop() {
   if (records_ != nullptr && watching_) records_->StopWatching();
   watching_ = false;
-  if (sessions_ != nullptr && !watchedEndpoints_.empty()) sessions_->StopWatching();
+  // Also joins a source's own thread, so nothing is told after this.
+  if (sessions_ != nullptr) sessions_->StopWatching();
   watchedEndpoints_.clear();
 }
 
