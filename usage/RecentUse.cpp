@@ -11,12 +11,6 @@ constexpr std::size_t kChecksumBytes = 4;
 constexpr std::uint32_t kFnvOffset = 2166136261u;
 constexpr std::uint32_t kFnvPrime = 16777619u;
 
-std::uint32_t Checksum(const std::uint8_t* data, std::size_t size) {
-  std::uint32_t hash = kFnvOffset;
-  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * kFnvPrime;
-  return hash;
-}
-
 void PutNumber(std::vector<std::uint8_t>& image, std::uint64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) image.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
@@ -63,6 +57,12 @@ class Reader {
 
 }  // namespace
 
+std::uint32_t RecentUseChecksum(const std::uint8_t* data, std::size_t size) {
+  std::uint32_t hash = kFnvOffset;
+  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * kFnvPrime;
+  return hash;
+}
+
 void RecentUseLog::Add(const UsageEvent& event) {
   UsageEvent kept = event;
   kept.program = Bounded(event.program);
@@ -82,7 +82,7 @@ std::vector<std::uint8_t> EncodeRecentUse(const RecentUseLog& log) {
     PutName(image, event.program);
     PutName(image, event.device);
   }
-  PutNumber(image, Checksum(image.data(), image.size()), 4);
+  PutNumber(image, RecentUseChecksum(image.data(), image.size()), 4);
   return image;
 }
 
@@ -90,7 +90,7 @@ int DecodeRecentUse(const std::uint8_t* data, std::size_t size, RecentUseLog& lo
   if (data == nullptr || size < kHeaderBytes + kChecksumBytes || size > kMaxRecentUseFileBytes) return 0;
   const std::size_t body = size - kChecksumBytes;
   Reader checksum(data + body, kChecksumBytes);
-  if (checksum.Number(4) != Checksum(data, body)) return 0;
+  if (checksum.Number(4) != RecentUseChecksum(data, body)) return 0;
   for (std::size_t i = 0; i < sizeof(kTag); ++i) {
     if (data[i] != kTag[i]) return 0;
   }

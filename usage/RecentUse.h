@@ -41,6 +41,8 @@ class RecentUseLog {
 // The file's image: a tag, a version, the count, each event, and a
 // checksum of all that comes before it.
 std::vector<std::uint8_t> EncodeRecentUse(const RecentUseLog& log);
+// The checksum the image ends with, of the size bytes before it.
+std::uint32_t RecentUseChecksum(const std::uint8_t* data, std::size_t size);
 // Answers 1 with the events in log, or 0 (log untouched) when the image is
 // not exactly one the encoder writes: wrong tag or version, a count above
 // kRecentUseEvents, a name too long, an unknown kind, a bad checksum,

@@ -34,8 +34,13 @@ WideString AnnouncedDeviceKey(const UsageEvent& event) {
   return event.kind == UsageKind::Camera ? kAnyCameraKey : kAnyMicrophoneKey;
 }
 
-UsageMonitor::UsageMonitor(UsageRecordSource* records, AudioSessionSource* sessions, UsageNotice& notice)
-    : records_(records), sessions_(sessions), notice_(notice) {}
+UsageMonitor::UsageMonitor(UsageRecordSource* records, AudioSessionSource* sessions, UsageNotice& notice,
+                           ProcessSource* processes)
+    : records_(records),
+      sessions_(sessions),
+      notice_(notice),
+      processes_(processes),
+      own_(processes != nullptr ? processes->Own() : OwnProcess()) {}
 
 int UsageMonitor::Start() {
   if (records_ == nullptr || watching_) return watching_ ? 1 : 0;
@@ -46,7 +51,8 @@ int UsageMonitor::Start() {
 void UsageMonitor::Stop() {
   if (records_ != nullptr && watching_) records_->StopWatching();
   watching_ = false;
-  if (sessions_ != nullptr && !watchedEndpoints_.empty()) sessions_->StopWatching();
+  // Also joins a source's own thread, so nothing is told after this.
+  if (sessions_ != nullptr) sessions_->StopWatching();
   watchedEndpoints_.clear();
 }
 
@@ -72,8 +78,11 @@ UsageUpdate UsageMonitor::Update(const std::vector<UsageDevice>& devices, std::u
     if (watchedEndpoints_.count(device.endpointId) == 0 && sessions_->Watch(device.endpointId, notice_) == 1) {
       watchedEndpoints_.insert(device.endpointId);
     }
+    // An endpoint that has not answered yet (or failed) has no reading: its
+    // first answer is its baseline.
     std::vector<AudioSessionUse> sessions;
-    if (sessions_->ReadSessions(device.endpointId, sessions) != 1) sessions.clear();
+    if (sessions_->ReadSessions(device.endpointId, sessions) != 1) continue;
+    LeaveOutOwnSessions(sessions, own_);
     for (const AudioSessionUse& session : sessions) {
       if (session.active) going.insert(Use(UsageKind::Microphone, session.program));
     }
@@ -93,9 +102,9 @@ UsageUpdate UsageMonitor::Update(const std::vector<UsageDevice>& devices, std::u
   }
   endpointSessions_ = std::move(sessionsNow);
 
+  ReadingFacts reading;
   for (UsageKind kind : {UsageKind::Camera, UsageKind::Microphone}) {
-    std::vector<UsageRecord> records;
-    if (records_ == nullptr || records_->ReadRecords(kind, records) != 1) records.clear();
+    std::vector<UsageRecord> records = ReadKind(kind, reading);
     for (const UsageRecord& record : records) {
       if (record.inUse) going.insert(Use(kind, record.program));
     }
@@ -121,6 +130,26 @@ UsageUpdate UsageMonitor::Update(const std::vector<UsageDevice>& devices, std::u
   }
   for (const UsageEvent& event : started) AddEvent(event, notifyAttempts, update);
   return update;
+}
+
+std::vector<UsageRecord> UsageMonitor::ReadKind(UsageKind kind, ReadingFacts& reading) {
+  std::vector<UsageRecord> records;
+  if (records_ == nullptr || records_->ReadRecords(kind, records) != 1) return {};
+  LeaveOutOwnRecords(records, own_);
+  if (processes_ == nullptr) return records;
+  LivenessFacts& facts = reading.facts;
+  if (!reading.bootAsked) {
+    facts.bootTime = processes_->BootTime();
+    reading.bootAsked = true;
+  }
+  // The processes are listed once per reading, and only when a record needs them.
+  if (!reading.processesAsked && NeedsProcesses(records)) {
+    facts.processesRead = processes_->ReadProcesses(facts.processes) == 1;
+    if (!facts.processesRead) facts.processes.clear();
+    reading.processesAsked = true;
+  }
+  EndImpossibleUses(records, facts);
+  return records;
 }
 
 std::vector<WideString> UsageMonitor::UsersOf(const UsageDevice& device,

@@ -35,20 +35,24 @@ struct UsageUpdate {
 class UsageMonitor {
  public:
   // Either source may be null (none on this system). The notice is told of
-  // every change the sources see until Stop.
-  UsageMonitor(UsageRecordSource* records, AudioSessionSource* sessions, UsageNotice& notice);
+  // every change the sources see until Stop. Without processes the records
+  // are taken as they are and nothing is left out as the program's own.
+  UsageMonitor(UsageRecordSource* records, AudioSessionSource* sessions, UsageNotice& notice,
+               ProcessSource* processes = nullptr);
   UsageMonitor(const UsageMonitor&) = delete;
   UsageMonitor& operator=(const UsageMonitor&) = delete;
   ~UsageMonitor() { Stop(); }
 
-  // Starts following the records; the first Update is the baseline.
+  // Learns the program's own process and starts following the records; the
+  // first Update is the baseline.
   int Start();
   void Stop();
 
   // Reads both sources again for the devices listed now, starts watching
-  // endpoints not yet watched, logs each use that started since the last
-  // reading (a use already going on at the first reading of a source is
-  // not one) and answers which to announce: a turned-away use, the first
+  // endpoints not yet watched, leaves out the program's own uses and the
+  // records that cannot still be in use, logs each use that started since
+  // the last reading (a use already going on at the first reading of a
+  // source, or of an endpoint that answered, is not one) and answers which to announce: a turned-away use, the first
   // time for its program and device in this run, and only while
   // notifyAttempts is on. `now` is a FILETIME.
   UsageUpdate Update(const std::vector<UsageDevice>& devices, std::uint64_t now, bool notifyAttempts);
@@ -63,10 +67,20 @@ class UsageMonitor {
   using Use = std::pair<UsageKind, WideString>;  // a kind and a program
 
   void AddEvent(const UsageEvent& event, bool notifyAttempts, UsageUpdate& update);
+  // What one reading learnt of the machine, each fact asked at most once.
+  struct ReadingFacts {
+    LivenessFacts facts;
+    bool bootAsked = false;
+    bool processesAsked = false;
+  };
+  // The kind's records as they can be: the own left out, the impossible ended.
+  std::vector<UsageRecord> ReadKind(UsageKind kind, ReadingFacts& reading);
 
   UsageRecordSource* records_;
   AudioSessionSource* sessions_;
   UsageNotice& notice_;
+  ProcessSource* processes_;
+  OwnProcess own_;
   bool watching_ = false;
   bool baseline_ = false;  // the records were read once
   std::vector<UsageRecord> kindRecords_[kUsageKindCount];

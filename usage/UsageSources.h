@@ -4,9 +4,12 @@
 // Portable: no platform headers.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/Text.h"
+#include "usage/OwnUse.h"
+#include "usage/RecordLiveness.h"
 #include "usage/UsageDecisions.h"
 #include "usage/UsageRecords.h"
 
@@ -44,6 +47,19 @@ class AudioSessionSource {
   virtual int Watch(WideView endpointId, UsageNotice& notice) = 0;
   // Ends every watch; no notice is told after it returns.
   virtual void StopWatching() = 0;
+};
+
+// What the records are checked against: this copy of the program, the
+// system's last start, and the running processes.
+class ProcessSource {
+ public:
+  virtual ~ProcessSource() = default;
+  // This process and its image path.
+  virtual OwnProcess Own() = 0;
+  // The FILETIME of the system's last start; 0 when it cannot be told.
+  virtual std::uint64_t BootTime() = 0;
+  // 1 with every running process; 0 when they cannot be listed.
+  virtual int ReadProcesses(std::vector<RunningProcess>& processes) = 0;
 };
 
 }  // namespace shadowpane

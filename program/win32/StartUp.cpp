@@ -41,6 +41,7 @@
 #include "ui/windows/win32/RecentUseWindow.h"
 #include "usage/win32/RegistryUsageSource.h"
 #include "usage/win32/Win32AudioSessionSource.h"
+#include "usage/win32/Win32ProcessSource.h"
 #include "usage/win32/Win32RecentUseFile.h"
 
 namespace shadowpane {
@@ -253,7 +254,8 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   WindowPoster poster;
   Win32ProfileFile profileFile;  // Profile.db in the working directory
   RegistryUsageSource usageRecords;
-  Win32AudioSessionSource audioSessions;  // used on this thread, where COM is initialised
+  Win32AudioSessionSource audioSessions;  // its own multithreaded thread, joined when the window goes
+  Win32ProcessSource usageProcesses;
   Win32RecentUseFile recentUseFile;       // RecentUse.db beside Profile.db
   MainWindowServices services;
   services.captureServices = &captureServices;
@@ -271,6 +273,7 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   services.startCommand = startCommand;
   services.usageRecords = &usageRecords;
   services.audioSessions = &audioSessions;
+  services.usageProcesses = &usageProcesses;
   services.recentUseFile = &recentUseFile;
   services.showRecentUse = ShowRecentUseWindow;
   g_settingsStore = &store;

@@ -1,8 +1,9 @@
 // Who uses a device, as a user of the real Shadowpane.exe meets it under
 // Wine: a usage record written into the prefix's registry as the system
 // writes it (Wine writes none), the program naming the program and
-// announcing an attempt against the blocked virtual camera, and the
-// "Recent use" window and its file across a restart. Wine keeps audio
+// announcing an attempt against the blocked virtual camera, also when the
+// store is made only after the program started, never naming itself, and
+// the "Recent use" window and its file across a restart. Wine keeps audio
 // sessions per process, so the microphones' live users are tested through
 // the fake only (tests/usage).
 #include <gtest/gtest.h>
@@ -31,8 +32,24 @@ using virtualdevices::PluggedDevice;
 
 constexpr wchar_t kCameraName[] = L"Usage Camera";
 constexpr wchar_t kCameraPath[] = L"\\\\?\\virtual#usage-camera";
-// A desktop program's key, its path with '#' for '\'.
-constexpr wchar_t kZoomKey[] = L"C:#Apps#Zoom.exe";
+// A record names a desktop program in use only while a process with its
+// image runs, so the records here name this test's own executable: its
+// path with '#' for '\'.
+std::wstring KeyOfPath(std::wstring path) {
+  for (wchar_t& unit : path) {
+    if (unit == L'\\') unit = L'#';
+  }
+  return path;
+}
+std::wstring OwnImagePath() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD units = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::wstring(path, units);
+}
+std::string FileNameOf(const std::wstring& path) {
+  const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+  return std::string(name.begin(), name.end());  // ASCII: the test's own name
+}
 // From the write to the balloon, which comes with the entry's new users.
 constexpr DWORD kNamedWithinMs = 1000;
 
@@ -50,8 +67,9 @@ void DeleteTree(HKEY root, const std::wstring& path) {
 }
 
 // A camera use as the system records it: a start now and the stop cleared.
-bool WriteCameraUse(const wchar_t* program) {
-  const std::wstring path = std::wstring(kConsentStoreKey) + L"\\" + kCameraUsageKeyName + L"\\NonPackaged\\" + program;
+bool WriteCameraUse(const std::wstring& programKey) {
+  const std::wstring path =
+      std::wstring(kConsentStoreKey) + L"\\" + kCameraUsageKeyName + L"\\NonPackaged\\" + programKey;
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
       ERROR_SUCCESS) {
@@ -106,6 +124,8 @@ class UsageTest : public ::testing::Test {
     return out;
   }
 
+  const std::wstring userKey_ = KeyOfPath(OwnImagePath());
+  const std::string user_ = FileNameOf(OwnImagePath());
   PluggedDevice camera_ = PluggedDevice::Camera(kCameraName, kCameraPath);
   FakeTray tray_;
   ProgramCopy program_;
@@ -117,23 +137,44 @@ TEST_F(UsageTest, ARecordWrittenNamesTheProgramAndAnAttemptOnTheBlockedCameraIsA
   ASSERT_NE(main, nullptr);
   std::string out;
   ASSERT_EQ(program_.Run(L"/block cameras", &out), 0) << out;
-  EXPECT_EQ(Status().find("Zoom.exe"), std::string::npos) << "nobody named before the write";
+  EXPECT_EQ(Status().find(user_), std::string::npos) << "nobody named before the write";
 
   const DWORD written = GetTickCount();
-  ASSERT_TRUE(WriteCameraUse(kZoomKey));
-  const wchar_t kBalloon[] = L"Zoom.exe tried to use the camera. It is blocked.";
-  ASSERT_TRUE(WaitUntil([&] { return tray_.Received(kBalloon); }, 5000));
+  ASSERT_TRUE(WriteCameraUse(userKey_));
+  const std::wstring balloon =
+      std::wstring(user_.begin(), user_.end()) + L" tried to use the camera. It is blocked.";
+  ASSERT_TRUE(WaitUntil([&] { return tray_.Received(balloon.c_str()); }, 5000));
   const DWORD elapsed = GetTickCount() - written;
   EXPECT_LT(elapsed, kNamedWithinMs);
   std::printf("record write to the entry's users and balloon: %lu ms\n", static_cast<unsigned long>(elapsed));
-  EXPECT_NE(Status().find("camera\tUsage Camera\tblocked\tZoom.exe\r\n"), std::string::npos);
+  EXPECT_NE(Status().find("camera\tUsage Camera\tblocked\t" + user_ + "\r\n"), std::string::npos);
+}
+
+TEST_F(UsageTest, AStoreMadeAfterTheStartIsWatchedAndTheProgramNeverNamesItself) {
+  // A fresh system's state: no ConsentStore key at all when the program starts.
+  DeleteTree(HKEY_CURRENT_USER, kConsentStoreKey);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  std::string out;
+  ASSERT_EQ(program_.Run(L"/block cameras", &out), 0) << out;
+  // Shadowpane's own image in use, then another program's use.
+  ASSERT_TRUE(WriteCameraUse(KeyOfPath(program_.folder() + L"\\Shadowpane.exe")));
+  ASSERT_TRUE(WriteCameraUse(userKey_));
+  ASSERT_TRUE(WaitUntil([&] { return Status().find(user_) != std::string::npos; }, 5000))
+      << "the use in a store made after the start is seen";
+  EXPECT_NE(Status().find("camera\tUsage Camera\tblocked\t" + user_ + "\r\n"), std::string::npos)
+      << "only the other program is named, not Shadowpane itself";
+  const std::wstring balloon =
+      std::wstring(user_.begin(), user_.end()) + L" tried to use the camera. It is blocked.";
+  EXPECT_TRUE(WaitUntil([&] { return tray_.Received(balloon.c_str()); }, 5000));
+  EXPECT_FALSE(tray_.Received(L"Shadowpane.exe tried to use the camera. It is blocked."));
 }
 
 TEST_F(UsageTest, TheRecentUseWindowListsWhatTheFileKeptAcrossARestart) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   const std::wstring file = program_.folder() + L"\\" + kRecentUseFileName;
-  ASSERT_TRUE(WriteCameraUse(kZoomKey));
+  ASSERT_TRUE(WriteCameraUse(userKey_));
   ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }));
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_GE(program_.WaitForExit(pid_), 0);
@@ -143,7 +184,7 @@ TEST_F(UsageTest, TheRecentUseWindowListsWhatTheFileKeptAcrossARestart) {
   RecentUseLog log;
   ASSERT_EQ(DecodeRecentUse(image.data(), image.size(), log), 1);
   ASSERT_EQ(log.Events().size(), 1u);
-  EXPECT_EQ(log.Events()[0].program, u"Zoom.exe");
+  EXPECT_EQ(std::string(log.Events()[0].program.begin(), log.Events()[0].program.end()), user_);
   EXPECT_FALSE(log.Events()[0].turnedAway) << "the camera was open";
 
   main = Start();
@@ -151,7 +192,10 @@ TEST_F(UsageTest, TheRecentUseWindowListsWhatTheFileKeptAcrossARestart) {
   PostMessageW(main, WM_COMMAND, IDM_RECENT_USE, 0);
   HWND window = WaitForWindow(kRecentUseWindowClassName, pid_);
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(SendMessageW(GetDlgItem(window, IDC_RECENT_USE_LIST), LB_GETCOUNT, 0, 0), 1);
+  // The list is filled once the window exists: wait for it.
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(GetDlgItem(window, IDC_RECENT_USE_LIST), LB_GETCOUNT, 0, 0) == 1; }))
+      << "found " << SendMessageW(GetDlgItem(window, IDC_RECENT_USE_LIST), LB_GETCOUNT, 0, 0) << ", corrupt copy "
+      << (GetFileAttributesW((file + L".corrupt").c_str()) != INVALID_FILE_ATTRIBUTES);
   ASSERT_TRUE(ClickControl(window, IDC_RECENT_USE_OK));
   EXPECT_TRUE(WaitForNoWindow(kRecentUseWindowClassName, pid_));
 }

@@ -44,6 +44,14 @@ void FakeAudioSessionSource::SetSessions(WideView endpointId, std::vector<AudioS
   if (watcher != watched_.end()) watcher->second->UsageChanged();
 }
 
+int FakeProcessSource::ReadProcesses(std::vector<RunningProcess>& listed) {
+  ++lists;
+  listed.clear();
+  if (!listable) return 0;
+  listed = processes;
+  return 1;
+}
+
 int MemoryRecentUseFile::Read(std::vector<std::uint8_t>& image, std::size_t maxBytes) {
   if (!exists) return 0;
   if (unreadable) return -2;

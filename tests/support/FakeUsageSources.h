@@ -42,6 +42,20 @@ class FakeAudioSessionSource : public AudioSessionSource {
   std::map<WideString, UsageNotice*> watched_;
 };
 
+// The machine the records are checked against, as a test sets it.
+class FakeProcessSource : public ProcessSource {
+ public:
+  OwnProcess Own() override { return own; }
+  std::uint64_t BootTime() override { return bootTime; }
+  int ReadProcesses(std::vector<RunningProcess>& listed) override;
+
+  OwnProcess own;
+  std::uint64_t bootTime = 0;
+  bool listable = true;
+  std::vector<RunningProcess> processes;
+  int lists = 0;  // how often the processes were listed
+};
+
 // Counts the notices it was told.
 class CountingUsageNotice : public UsageNotice {
  public:

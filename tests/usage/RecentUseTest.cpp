@@ -83,6 +83,39 @@ TEST(RecentUse, AnyDamageToTheImageIsRefusedWhole) {
   EXPECT_TRUE(Same(kept.Events()[0], Event(99)));
 }
 
+TEST(RecentUse, AnImageOfMoreEventsThanTheLogKeepsIsRefusedThoughItsChecksumIsRight) {
+  // The image: tag (4), version (2), count (2), events, checksum (4).
+  constexpr std::size_t kCountAt = 6;
+  constexpr std::size_t kEventsAt = 8;
+  constexpr std::size_t kChecksumBytes = 4;
+  RecentUseLog one;
+  one.Add(Event(1));
+  const std::vector<std::uint8_t> full = EncodeRecentUse(FullLog());
+  const std::vector<std::uint8_t> single = EncodeRecentUse(one);
+  // The full log's events and one more, with the count and the checksum made right.
+  std::vector<std::uint8_t> image(full.begin(), full.end() - kChecksumBytes);
+  image.insert(image.end(), single.begin() + kEventsAt, single.end() - kChecksumBytes);
+  image[kCountAt] = static_cast<std::uint8_t>(kRecentUseEvents + 1);
+  const std::uint32_t sum = RecentUseChecksum(image.data(), image.size());
+  for (std::size_t i = 0; i < kChecksumBytes; ++i) image.push_back(static_cast<std::uint8_t>(sum >> (8 * i)));
+  RecentUseLog read;
+  EXPECT_EQ(DecodeRecentUse(image.data(), image.size(), read), 0);
+  EXPECT_TRUE(read.Events().empty());
+  // The same splice at the log's own bound is taken: only the count refused it.
+  std::vector<std::uint8_t> atBound(single.begin(), single.end() - kChecksumBytes);
+  const std::vector<std::uint8_t> fewer = [] {
+    RecentUseLog log;
+    for (int i = 0; i < kRecentUseEvents - 1; ++i) log.Add(Event(i));
+    return EncodeRecentUse(log);
+  }();
+  atBound.insert(atBound.end(), fewer.begin() + kEventsAt, fewer.end() - kChecksumBytes);
+  atBound[kCountAt] = static_cast<std::uint8_t>(kRecentUseEvents);
+  const std::uint32_t boundSum = RecentUseChecksum(atBound.data(), atBound.size());
+  for (std::size_t i = 0; i < kChecksumBytes; ++i) atBound.push_back(static_cast<std::uint8_t>(boundSum >> (8 * i)));
+  EXPECT_EQ(DecodeRecentUse(atBound.data(), atBound.size(), read), 1);
+  EXPECT_EQ(read.Events().size(), static_cast<std::size_t>(kRecentUseEvents));
+}
+
 TEST(RecentUse, ACorruptFileIsSetAsideAndTheNextSaveStartsAfresh) {
   struct Case {
     const char* what;

@@ -115,6 +115,15 @@ TEST(UsageDecisions, EachProgramAndDeviceIsAnnouncedOncePerRun) {
   EXPECT_FALSE(announced.FirstTime(u"zoom.exe", u"Headset"));
 }
 
+TEST(UsageDecisions, TheAnnouncedBoundHoldsExactly) {
+  AnnouncedUses announced;
+  int firsts = 0;
+  for (int i = 0; i < kMaxAnnouncedUses * 3; ++i) {
+    if (announced.FirstTime(u"p" + WideString(1, static_cast<WideChar>(0x100 + i)), u"x")) ++firsts;
+  }
+  EXPECT_EQ(firsts, kMaxAnnouncedUses);
+}
+
 TEST(UsageDecisions, ChangesArriveThroughTheSourcesNotice) {
   testing::FakeUsageRecordSource records;
   testing::FakeAudioSessionSource sessions;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/support/FakeUsageSources.h"
 
 namespace shadowpane {
@@ -11,6 +13,7 @@ namespace {
 
 using testing::CountingUsageNotice;
 using testing::FakeAudioSessionSource;
+using testing::FakeProcessSource;
 using testing::FakeUsageRecordSource;
 using Names = std::vector<WideString>;
 
@@ -151,6 +154,96 @@ TEST(UsageMonitor, FollowsTheSourcesUntilStopped) {
   EXPECT_FALSE(f.records.watching());
   f.sessions.SetSessions(u"{ep}", {});
   EXPECT_EQ(f.notice.count, before + 2);
+}
+
+constexpr std::uint64_t kBoot = 10 * kBootTimeSlack;
+constexpr std::uint64_t kAfterBoot = kBoot + 1;
+
+// Shadowpane's own image and process, and a machine where Zoom.exe runs.
+struct OwnFixture {
+  FakeUsageRecordSource records;
+  FakeAudioSessionSource sessions;
+  FakeProcessSource processes;
+  CountingUsageNotice notice;
+  std::unique_ptr<UsageMonitor> monitor;
+  OwnFixture() {
+    processes.own = {77, u"C:\\Program Files\\Shadowpane\\Shadowpane.exe"};
+    processes.bootTime = kBoot;
+    processes.processes = {{8, u"Zoom.exe", true, u"C:\\Zoom.exe", 0}};
+    monitor = std::make_unique<UsageMonitor>(&records, &sessions, notice, &processes);
+    records.SetRecords(UsageKind::Camera, {});
+    records.SetRecords(UsageKind::Microphone, {});
+  }
+};
+
+TEST(UsageMonitor, NeverNamesItselfAnywhere) {
+  OwnFixture f;
+  const std::vector<UsageDevice> devices = {Camera(u"Cam", true), Microphone(u"Mic", u"{ep}", true)};
+  f.sessions.SetSessions(u"{ep}", {});
+  f.monitor->Update(devices, kNow, true);
+  UsageRecord own = Record(u"Shadowpane.exe", kAfterBoot, true);
+  own.identity = u"c:\\program files\\shadowpane\\SHADOWPANE.EXE";
+  f.records.SetRecords(UsageKind::Camera, {own});
+  f.records.SetRecords(UsageKind::Microphone, {own});
+  f.sessions.SetSessions(u"{ep}", {{77, u"Shadowpane.exe", true}});
+  const UsageUpdate update = f.monitor->Update(devices, kNow, true);
+  EXPECT_TRUE(update.events.empty()) << "no balloon, nothing in Recent use";
+  EXPECT_TRUE(f.monitor->Log().Events().empty());
+  EXPECT_EQ(f.monitor->UsersOf(devices[0], devices), Names{}) << "its own record";
+  EXPECT_EQ(f.monitor->UsersOf(devices[1], devices), Names{}) << "its own hold's session";
+  // Another program's session and record beside its own are still named.
+  f.sessions.SetSessions(u"{ep}", {{77, u"Shadowpane.exe", true}, {8, u"Zoom.exe", true}});
+  EXPECT_EQ(Tell(f.monitor->Update(devices, kNow, true).events), (Told{{u"Zoom.exe", u"Mic", true}}));
+  EXPECT_EQ(f.monitor->UsersOf(devices[1], devices), Names{u"Zoom.exe"});
+}
+
+TEST(UsageMonitor, ARecordThatCannotStillBeInUseNamesNobodyAndIsNoStart) {
+  OwnFixture f;
+  const std::vector<UsageDevice> devices = {Camera(u"Cam", true)};
+  f.monitor->Update(devices, kNow, true);
+  const int listsBefore = f.processes.lists;
+  f.records.SetRecords(UsageKind::Camera, {Record(u"Gone.exe", kAfterBoot, true), Record(u"Crashed.exe", 10, true)});
+  const UsageUpdate update = f.monitor->Update(devices, kNow, true);
+  EXPECT_TRUE(update.events.empty()) << "one's process is gone, the other began before the boot";
+  EXPECT_EQ(f.monitor->UsersOf(devices[0], devices), Names{});
+  EXPECT_EQ(f.processes.lists, listsBefore + 1) << "listed once for both kinds";
+
+  f.records.SetRecords(UsageKind::Camera, {Record(u"Zoom.exe", kAfterBoot, true)});
+  EXPECT_EQ(Tell(f.monitor->Update(devices, kNow, true).events), (Told{{u"Zoom.exe", u"Cam", true}}));
+  EXPECT_EQ(f.monitor->UsersOf(devices[0], devices), Names{u"Zoom.exe"});
+  // Once the processes cannot be listed, the record is believed again.
+  f.records.SetRecords(UsageKind::Camera, {Record(u"Gone.exe", kAfterBoot, true)});
+  f.processes.listable = false;
+  f.monitor->Update(devices, kNow, true);
+  EXPECT_EQ(f.monitor->UsersOf(devices[0], devices), Names{u"Gone.exe"});
+}
+
+TEST(UsageMonitor, AnEndpointsFirstAnswerIsItsBaseline) {
+  // The sessions are read on a thread of their own: until it has answered
+  // for an endpoint, the endpoint has no reading, and what its first
+  // answer shows going on is no start.
+  Fixture f;
+  const std::vector<UsageDevice> devices = {Microphone(u"Mic", u"{ep}", true)};
+  f.monitor.Update(devices, kNow, true);
+  f.sessions.SetSessions(u"{ep}", {{8, u"Zoom.exe", true}});
+  EXPECT_TRUE(f.monitor.Update(devices, kNow, true).events.empty());
+  EXPECT_EQ(f.monitor.UsersOf(devices[0], devices), Names{u"Zoom.exe"});
+  f.sessions.SetSessions(u"{ep}", {{8, u"Zoom.exe", true}, {9, u"Rec.exe", true}});
+  EXPECT_EQ(Tell(f.monitor.Update(devices, kNow, true).events), (Told{{u"Rec.exe", u"Mic", true}}));
+}
+
+TEST(UsageMonitor, AStoreThatAppearsLaterIsReadAndItsUsesAreStarts) {
+  Fixture f;
+  f.records.SetUnrecorded(UsageKind::Camera);
+  const std::vector<UsageDevice> devices = {Camera(u"Cam", true)};
+  ASSERT_EQ(f.monitor.Start(), 1);
+  f.monitor.Update(devices, kNow, true);
+  const int before = f.notice.count;
+  f.records.SetRecords(UsageKind::Camera, {Record(u"Zoom.exe", 9, true)});
+  EXPECT_EQ(f.notice.count, before + 1);
+  const UsageUpdate update = f.monitor.Update(devices, kNow, true);
+  EXPECT_EQ(Tell(update.announced), (Told{{u"Zoom.exe", u"Cam", true}}));
+  EXPECT_EQ(f.monitor.UsersOf(devices[0], devices), Names{u"Zoom.exe"});
 }
 
 TEST(UsageMonitor, WithoutSourcesNamesNothing) {

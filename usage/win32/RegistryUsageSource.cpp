@@ -79,13 +79,21 @@ void ReadProgramKeys(HKEY key, bool nonPackaged, std::vector<RawUsageKey>& keys)
   }
 }
 
-// Opens the kind's key to watch, or while it does not exist the store
-// above it, so that its creation is noticed too.
-void OpenWatched(HKEY root, UsageKind kind, KeyHolder& key, bool& onStore) {
-  onStore = false;
-  if (RegOpenKeyExW(root, KindKey(kind).c_str(), 0, kWatchAccess, key.Receive()) == ERROR_SUCCESS) return;
-  onStore = RegOpenKeyExW(root, kConsentStoreKey, 0, kWatchAccess, key.Receive()) == ERROR_SUCCESS;
-  if (!onStore) key.Reset();
+// Opens the kind's key to watch, or while it does not exist the deepest
+// key above it that does (the ConsentStore key, or higher where even that
+// is missing, as on a system that has not made it yet), so that the
+// creation of the kind's key is noticed wherever it begins.
+void OpenWatched(HKEY root, UsageKind kind, KeyHolder& key, bool& onAncestor) {
+  std::wstring path = KindKey(kind);
+  onAncestor = false;
+  for (;;) {
+    if (RegOpenKeyExW(root, path.c_str(), 0, kWatchAccess, key.Receive()) == ERROR_SUCCESS) return;
+    onAncestor = true;
+    if (path.empty()) break;
+    const std::size_t parent = path.rfind(L'\\');
+    path.resize(parent == std::wstring::npos ? 0 : parent);
+  }
+  key.Reset();
 }
 
 }  // namespace
@@ -142,16 +150,22 @@ void RegistryUsageSource::StopWatching() {
 // for it, so this thread asks for every one and outlives them all.
 void RegistryUsageSource::Watch(void* armed) {
   KeyHolder keys[kWatchSlots];
-  bool onStore[kWatchSlots] = {};
+  bool onAncestor[kWatchSlots] = {};
   HANDLE waits[kWatchSlots + 1] = {static_cast<HANDLE>(stop_)};
   for (int slot = 0; slot < kWatchSlots; ++slot) waits[slot + 1] = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   const auto arm = [&](int slot) {
     const HKEY root = kRoots[slot / kUsageKindCount];
     const UsageKind kind = static_cast<UsageKind>(slot % kUsageKindCount);
-    if (keys[slot].get() == nullptr || onStore[slot]) OpenWatched(root, kind, keys[slot], onStore[slot]);
+    if (keys[slot].get() == nullptr || onAncestor[slot]) OpenWatched(root, kind, keys[slot], onAncestor[slot]);
     if (keys[slot].get() == nullptr || waits[slot + 1] == nullptr) return;
     if (RegNotifyChangeKeyValue(keys[slot].get(), TRUE, kWatchFilter, waits[slot + 1], TRUE) != ERROR_SUCCESS) {
       keys[slot].Reset();
+      return;
+    }
+    // Made between the look and the watch above it: wake as its change would.
+    KeyHolder made;
+    if (onAncestor[slot] && RegOpenKeyExW(root, KindKey(kind).c_str(), 0, kWatchAccess, made.Receive()) == ERROR_SUCCESS) {
+      SetEvent(waits[slot + 1]);
     }
   };
   for (int slot = 0; slot < kWatchSlots; ++slot) arm(slot);
@@ -160,10 +174,13 @@ void RegistryUsageSource::Watch(void* armed) {
     const DWORD woke = WaitForMultipleObjects(kWatchSlots + 1, waits, FALSE, INFINITE);
     if (woke == WAIT_OBJECT_0 || woke >= WAIT_OBJECT_0 + kWatchSlots + 1) break;
     const int slot = static_cast<int>(woke - WAIT_OBJECT_0) - 1;
+    // A change above a missing kind's key is told only once the kind's key
+    // exists: the keys above change for many other reasons.
+    const bool wasOnKind = !onAncestor[slot];
     // A deleted key tells once and then never again: open it afresh.
     keys[slot].Reset();
     arm(slot);
-    notice_->UsageChanged();
+    if (wasOnKind || !onAncestor[slot]) notice_->UsageChanged();
   }
   for (int slot = 0; slot < kWatchSlots; ++slot) {
     keys[slot].Reset();  // closing the key ends its notification

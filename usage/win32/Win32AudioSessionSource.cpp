@@ -5,6 +5,8 @@
 #include <audiopolicy.h>
 
 #include <atomic>
+#include <memory>
+#include <utility>
 
 #include "core/win32/TextCast.h"
 #include "devices/win32/ComRef.h"
@@ -33,6 +35,9 @@ const GUID kIidIUnknown = {
 constexpr DWORD kProcessQueryLimited = 0x1000;
 constexpr DWORD kImagePathUnits = 32768;
 using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+// Where the system will not tell of new sessions on an endpoint (its
+// manager refused the registration), the thread reads it this often.
+constexpr DWORD kUnnotifiedReadMs = 1000;
 
 // The program of a process, by its image path; looked up at run time so
 // that the program still starts where the call does not exist.
@@ -49,12 +54,16 @@ WideString ProgramOf(DWORD processId) {
   return ProgramOfProcess(processId, named, named ? WideView(AsCore(path.data()), units) : WideView());
 }
 
-// Tells the notice of every call the system makes; reference-counted as
-// COM wants. Serves both a manager's new sessions and a session's events.
+// Wakes the session thread at every call the system makes that may change
+// a reading; reference-counted as COM wants, and owning its own copy of
+// the wake handle, so a late call after the thread ended is still safe.
+// Serves both a manager's new sessions and a session's events.
 class SessionSink : public IAudioSessionNotification, public IAudioSessionEvents {
  public:
-  explicit SessionSink(UsageNotice& notice) : notice_(notice) {}
-  virtual ~SessionSink() = default;
+  explicit SessionSink(HANDLE wake) : wake_(wake) {}
+  virtual ~SessionSink() {
+    if (wake_ != nullptr) CloseHandle(wake_);
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (out == nullptr) return E_POINTER;
@@ -75,41 +84,40 @@ class SessionSink : public IAudioSessionNotification, public IAudioSessionEvents
     if (left == 0) delete this;
     return left;
   }
-  HRESULT STDMETHODCALLTYPE OnSessionCreated(IAudioSessionControl*) override { return Tell(); }
-  HRESULT STDMETHODCALLTYPE OnStateChanged(AudioSessionState) override { return Tell(); }
-  HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason) override { return Tell(); }
+  // No registering or unregistering here (the system forbids it inside a
+  // callback): the thread does that at its next reading.
+  HRESULT STDMETHODCALLTYPE OnSessionCreated(IAudioSessionControl*) override { return Wake(); }
+  HRESULT STDMETHODCALLTYPE OnStateChanged(AudioSessionState) override { return Wake(); }
+  HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason) override { return Wake(); }
   HRESULT STDMETHODCALLTYPE OnDisplayNameChanged(LPCWSTR, LPCGUID) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnIconPathChanged(LPCWSTR, LPCGUID) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnSimpleVolumeChanged(float, BOOL, LPCGUID) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnChannelVolumeChanged(DWORD, float*, DWORD, LPCGUID) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID, LPCGUID) override { return S_OK; }
 
-  // After it, no call of the system reaches the notice.
-  void Silence() { silenced_ = true; }
+  IAudioSessionNotification* AsNotification() { return this; }
+  IAudioSessionEvents* AsEvents() { return this; }
 
  private:
-  HRESULT Tell() {
-    if (!silenced_) notice_.UsageChanged();
+  HRESULT Wake() {
+    SetEvent(wake_);
     return S_OK;
   }
 
-  UsageNotice& notice_;
+  HANDLE wake_;
   std::atomic<ULONG> references_{1};
-  std::atomic<bool> silenced_{false};
 };
 
-int OpenManager(WideView endpointId, ComRef<IAudioSessionManager2>& manager) {
-  ComRef<IMMDeviceEnumerator> enumerator;
-  HRESULT result = CoCreateInstance(kClsidMMDeviceEnumerator, nullptr, CLSCTX_ALL, kIidIMMDeviceEnumerator,
-                                    enumerator.ReceiveVoid());
-  if (FAILED(result)) return result;
-  const WideString id(endpointId);
-  ComRef<IMMDevice> device;
-  result = enumerator->GetDevice(AsWide(id.c_str()), device.Receive());
-  if (FAILED(result)) return 0;  // no such endpoint
-  result = device->Activate(kIidIAudioSessionManager2, CLSCTX_ALL, nullptr, manager.ReceiveVoid());
-  return FAILED(result) ? static_cast<int>(result) : 1;
-}
+// Releases the thread's own reference to the sink last of all.
+struct SinkHolder {
+  SessionSink* sink = nullptr;
+  SinkHolder() = default;
+  SinkHolder(const SinkHolder&) = delete;
+  SinkHolder& operator=(const SinkHolder&) = delete;
+  ~SinkHolder() {
+    if (sink != nullptr) sink->AsNotification()->Release();
+  }
+};
 
 WideString InstanceOf(IAudioSessionControl2* control) {
   LPWSTR instance = nullptr;
@@ -119,108 +127,235 @@ WideString InstanceOf(IAudioSessionControl2* control) {
   return id;
 }
 
-}  // namespace
+// One watched endpoint: its session manager, registered for new sessions,
+// and each session followed, by instance, for its state. Made, read and
+// released on the session thread only.
+class EndpointWatch {
+ public:
+  EndpointWatch(ComRef<IAudioSessionManager2> manager, SessionSink* sink, bool registered)
+      : manager_(std::move(manager)), sink_(sink), registered_(registered) {}
+  EndpointWatch(const EndpointWatch&) = delete;
+  EndpointWatch& operator=(const EndpointWatch&) = delete;
+  ~EndpointWatch() {
+    for (auto& session : sessions_) {
+      if (session.second.control) session.second.control->UnregisterAudioSessionNotification(sink_->AsEvents());
+      session.second.control.Reset();
+    }
+    if (registered_) manager_->UnregisterSessionNotification(sink_->AsNotification());
+    manager_.Reset();
+  }
 
-// One watched endpoint: its manager with the sink for new sessions, and
-// each session followed, by instance, with the sink for its events.
-struct Win32AudioSessionSource::EndpointWatch {
+  // Whether the system tells this manager's new sessions.
+  bool registered() const { return registered_; }
+
+  // Enumerates on the manager the notification was registered on; asking
+  // the count is what lets the system send new-session notices.
+  int Read(std::vector<AudioSessionUse>& sessions) {
+    sessions.clear();
+    ComRef<IAudioSessionEnumerator> enumerator;
+    HRESULT result = manager_->GetSessionEnumerator(enumerator.Receive());
+    if (FAILED(result)) return result;
+    int count = 0;
+    result = enumerator->GetCount(&count);
+    if (FAILED(result)) return result;
+    for (int i = 0; i < count; ++i) {
+      ComRef<IAudioSessionControl> control;
+      if (FAILED(enumerator->GetSession(i, control.Receive()))) continue;
+      ComRef<IAudioSessionControl2> control2;
+      if (FAILED(control->QueryInterface(kIidIAudioSessionControl2, control2.ReceiveVoid()))) continue;
+      AudioSessionState state = AudioSessionStateInactive;
+      DWORD processId = 0;
+      // A session of several processes answers a success code and the first.
+      if (FAILED(control->GetState(&state)) || FAILED(control2->GetProcessId(&processId))) continue;
+      if (state == AudioSessionStateExpired) continue;
+      sessions.push_back(AudioSessionUse{processId, ProgramOf(processId), state == AudioSessionStateActive});
+      Follow(control.Get(), InstanceOf(control2.Get()));
+    }
+    Prune();
+    return 1;
+  }
+
+ private:
   struct Followed {
     ComRef<IAudioSessionControl> control;
     bool seen = false;
   };
-  ComRef<IAudioSessionManager2> manager;
-  SessionSink* sink = nullptr;
-  std::map<WideString, Followed> sessions;
 
   void Follow(IAudioSessionControl* control, const WideString& instance) {
-    Followed& followed = sessions[instance];
+    Followed& followed = sessions_[instance];
     followed.seen = true;
     if (followed.control) return;
-    if (SUCCEEDED(control->RegisterAudioSessionNotification(static_cast<IAudioSessionEvents*>(sink)))) {
+    if (SUCCEEDED(control->RegisterAudioSessionNotification(sink_->AsEvents()))) {
       control->AddRef();
       *followed.control.Receive() = control;
     }
   }
-  // Stops following the sessions the last read did not find.
+  // Stops following the sessions the last reading did not find.
   void Prune() {
-    for (auto at = sessions.begin(); at != sessions.end();) {
+    for (auto at = sessions_.begin(); at != sessions_.end();) {
       if (at->second.seen) {
         at->second.seen = false;
         ++at;
         continue;
       }
-      if (at->second.control) {
-        at->second.control->UnregisterAudioSessionNotification(static_cast<IAudioSessionEvents*>(sink));
-      }
-      at = sessions.erase(at);
+      if (at->second.control) at->second.control->UnregisterAudioSessionNotification(sink_->AsEvents());
+      at = sessions_.erase(at);
     }
   }
-  ~EndpointWatch() {
-    sink->Silence();
-    for (auto& session : sessions) {
-      if (session.second.control) {
-        session.second.control->UnregisterAudioSessionNotification(static_cast<IAudioSessionEvents*>(sink));
-      }
-      session.second.control.Reset();
-    }
-    if (manager) manager->UnregisterSessionNotification(static_cast<IAudioSessionNotification*>(sink));
-    manager.Reset();
-    static_cast<IAudioSessionNotification*>(sink)->Release();
+
+  ComRef<IAudioSessionManager2> manager_;
+  SessionSink* sink_;
+  bool registered_;
+  std::map<WideString, Followed> sessions_;
+};
+
+// 1 with the endpoint's session manager (registered for new sessions where
+// the system allows it), 0 when there is no such endpoint, or a negative
+// COM result.
+int OpenWatch(IMMDeviceEnumerator* devices, const WideString& endpointId, SessionSink* sink,
+              std::unique_ptr<EndpointWatch>& watch) {
+  ComRef<IMMDevice> device;
+  if (FAILED(devices->GetDevice(AsWide(endpointId.c_str()), device.Receive()))) return 0;
+  ComRef<IAudioSessionManager2> manager;
+  HRESULT result = device->Activate(kIidIAudioSessionManager2, CLSCTX_ALL, nullptr, manager.ReceiveVoid());
+  if (FAILED(result)) return result;
+  // A manager that refuses the registration is still read, on a period.
+  const bool registered = SUCCEEDED(manager->RegisterSessionNotification(sink->AsNotification()));
+  watch = std::make_unique<EndpointWatch>(std::move(manager), sink, registered);
+  return 1;
+}
+
+bool SameSessions(const std::vector<AudioSessionUse>& a, const std::vector<AudioSessionUse>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].processId != b[i].processId || a[i].program != b[i].program || a[i].active != b[i].active) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Everything the session thread holds, released in this order: the
+// watches (each unregisters and lets its manager go), the device
+// enumerator, the sink.
+struct Win32AudioSessionSource::ThreadState {
+  SinkHolder sink;
+  ComRef<IMMDeviceEnumerator> devices;
+  std::map<WideString, std::unique_ptr<EndpointWatch>> watches;
+  std::vector<WideString> unopened;  // asked for, not opened yet: tried again at every wake
+  ~ThreadState() {
+    watches.clear();
+    devices.Reset();
   }
 };
 
-Win32AudioSessionSource::Win32AudioSessionSource() = default;
 Win32AudioSessionSource::~Win32AudioSessionSource() { StopWatching(); }
 
 int Win32AudioSessionSource::ReadSessions(WideView endpointId, std::vector<AudioSessionUse>& sessions) {
   sessions.clear();
-  ComRef<IAudioSessionManager2> manager;
-  const int opened = OpenManager(endpointId, manager);
-  if (opened != 1) return opened;
-  ComRef<IAudioSessionEnumerator> enumerator;
-  HRESULT result = manager->GetSessionEnumerator(enumerator.Receive());
-  if (FAILED(result)) return result;
-  int count = 0;
-  result = enumerator->GetCount(&count);
-  if (FAILED(result)) return result;
-  const auto watch = watches_.find(WideString(endpointId));
-  for (int i = 0; i < count; ++i) {
-    ComRef<IAudioSessionControl> control;
-    if (FAILED(enumerator->GetSession(i, control.Receive()))) continue;
-    ComRef<IAudioSessionControl2> control2;
-    if (FAILED(control->QueryInterface(kIidIAudioSessionControl2, control2.ReceiveVoid()))) continue;
-    AudioSessionState state = AudioSessionStateInactive;
-    DWORD processId = 0;
-    // A session of several processes answers a success code and the first.
-    if (FAILED(control->GetState(&state)) || FAILED(control2->GetProcessId(&processId))) continue;
-    if (state == AudioSessionStateExpired) continue;
-    sessions.push_back(AudioSessionUse{processId, ProgramOf(processId), state == AudioSessionStateActive});
-    if (watch != watches_.end()) watch->second->Follow(control.Get(), InstanceOf(control2.Get()));
-  }
-  if (watch != watches_.end()) watch->second->Prune();
-  return 1;
+  std::lock_guard<std::mutex> hold(lock_);
+  const auto found = readings_.find(WideString(endpointId));
+  if (found == readings_.end() || !found->second.answered) return 0;
+  sessions = found->second.sessions;
+  return found->second.result;
 }
 
 int Win32AudioSessionSource::Watch(WideView endpointId, UsageNotice& notice) {
-  const WideString id(endpointId);
-  if (watches_.count(id) != 0) return 1;
-  auto watch = std::make_unique<EndpointWatch>();
-  watch->sink = new SessionSink(notice);
-  const int opened = OpenManager(endpointId, watch->manager);
-  if (opened != 1) return opened;
-  HRESULT result = watch->manager->RegisterSessionNotification(static_cast<IAudioSessionNotification*>(watch->sink));
-  if (FAILED(result)) {
-    watch->manager.Reset();
-    return result;
+  if (!thread_.joinable()) {
+    HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (wake == nullptr || stop == nullptr) {
+      if (wake != nullptr) CloseHandle(wake);
+      if (stop != nullptr) CloseHandle(stop);
+      return 0;
+    }
+    wake_ = wake;
+    stop_ = stop;
+    notice_ = &notice;
+    thread_ = std::thread(&Win32AudioSessionSource::Run, this);
   }
-  watches_[id] = std::move(watch);
-  // The system tells of new sessions only after an enumeration; this read
-  // is it, and it starts following the sessions already there.
-  std::vector<AudioSessionUse> sessions;
-  ReadSessions(endpointId, sessions);
+  const WideString id(endpointId);
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (readings_.count(id) != 0) return 1;
+    readings_[id] = Reading();
+    wanted_.push_back(id);
+  }
+  SetEvent(static_cast<HANDLE>(wake_));
   return 1;
 }
 
-void Win32AudioSessionSource::StopWatching() { watches_.clear(); }
+void Win32AudioSessionSource::StopWatching() {
+  if (!thread_.joinable()) return;
+  SetEvent(static_cast<HANDLE>(stop_));
+  thread_.join();
+  CloseHandle(static_cast<HANDLE>(wake_));
+  CloseHandle(static_cast<HANDLE>(stop_));
+  wake_ = nullptr;
+  stop_ = nullptr;
+  notice_ = nullptr;
+  std::lock_guard<std::mutex> hold(lock_);
+  readings_.clear();
+  wanted_.clear();
+}
+
+bool Win32AudioSessionSource::Publish(const WideString& endpointId, int result,
+                                      std::vector<AudioSessionUse> sessions) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Reading& reading = readings_[endpointId];
+  if (reading.answered && reading.result == result && SameSessions(reading.sessions, sessions)) return false;
+  reading.answered = true;
+  reading.result = result;
+  reading.sessions = std::move(sessions);
+  return true;
+}
+
+// The session thread.
+void Win32AudioSessionSource::Run() {
+  const HRESULT apartment = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  {
+    ThreadState state;
+    HANDLE sinkWake = nullptr;
+    const HRESULT ready =
+        FAILED(apartment) ? apartment
+        : !DuplicateHandle(GetCurrentProcess(), static_cast<HANDLE>(wake_), GetCurrentProcess(), &sinkWake, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS)
+            ? HRESULT_FROM_WIN32(GetLastError())
+            : CoCreateInstance(kClsidMMDeviceEnumerator, nullptr, CLSCTX_ALL, kIidIMMDeviceEnumerator,
+                               state.devices.ReceiveVoid());
+    if (sinkWake != nullptr) state.sink.sink = new SessionSink(sinkWake);
+    const HANDLE waits[] = {static_cast<HANDLE>(stop_), static_cast<HANDLE>(wake_)};
+    for (;;) {
+      {
+        std::lock_guard<std::mutex> hold(lock_);
+        state.unopened.insert(state.unopened.end(), wanted_.begin(), wanted_.end());
+        wanted_.clear();
+      }
+      bool changed = false;
+      for (auto at = state.unopened.begin(); at != state.unopened.end();) {
+        std::unique_ptr<EndpointWatch> watch;
+        const int opened = FAILED(ready) ? static_cast<int>(ready) : OpenWatch(state.devices.Get(), *at, state.sink.sink, watch);
+        if (opened != 1) {
+          changed = Publish(*at, opened, {}) || changed;
+          ++at;
+          continue;
+        }
+        state.watches[*at] = std::move(watch);
+        at = state.unopened.erase(at);
+      }
+      bool unnotified = false;
+      for (auto& watch : state.watches) {
+        unnotified = unnotified || !watch.second->registered();
+        std::vector<AudioSessionUse> sessions;
+        const int read = watch.second->Read(sessions);
+        changed = Publish(watch.first, read, read == 1 ? std::move(sessions) : std::vector<AudioSessionUse>()) || changed;
+      }
+      if (changed) notice_->UsageChanged();
+      const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, unnotified ? kUnnotifiedReadMs : INFINITE);
+      if (woke != WAIT_OBJECT_0 + 1 && woke != WAIT_TIMEOUT) break;
+    }
+  }
+  if (SUCCEEDED(apartment)) CoUninitialize();
+}
 
 }  // namespace shadowpane

@@ -137,5 +137,35 @@ TEST_F(RegistryUsageSourceTest, NoticesEachWriteWithinTheLimit) {
   EXPECT_EQ(clock.WaitMs(GetTickCount()), MAXDWORD) << "nothing is told after the watch ended";
 }
 
+TEST_F(RegistryUsageSourceTest, AStoreMadeAfterTheWatchBeganIsWatchedFromAbove) {
+  // As in a fresh prefix, or a system that gains the feature while the
+  // program runs: not even the ConsentStore key exists in either root.
+  RegistryUsageSource source;
+  NoticeClock clock;
+  ASSERT_EQ(source.StartWatching(clock), 1);
+  // A change above the store that makes no kind's key is not told.
+  const std::wstring unrelated = L"Software\\Microsoft\\Windows\\CurrentVersion\\ShadowpaneUnrelatedTestKey";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, unrelated.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(clock.WaitMs(GetTickCount()), MAXDWORD);
+  DeleteTree(HKEY_CURRENT_USER, unrelated);
+  clock.Drain();
+
+  const std::wstring zoom = KindKey(L"webcam") + L"\\NonPackaged\\C:#Tools#Zoom.exe";
+  const DWORD since = GetTickCount();
+  WriteRecord(HKEY_CURRENT_USER, zoom, kStart, 0);
+  ASSERT_LE(clock.WaitMs(since), kNoticeLimitMs) << "the store and its kind made with a use";
+  // From then on the kind's own key is watched: a stop is told too.
+  clock.Drain();
+  const DWORD stopped = GetTickCount();
+  WriteRecord(HKEY_CURRENT_USER, zoom, kStart, kStart + 9);
+  EXPECT_LE(clock.WaitMs(stopped), kNoticeLimitMs);
+  std::vector<UsageRecord> records;
+  ASSERT_EQ(source.ReadRecords(UsageKind::Camera, records), 1);
+  EXPECT_EQ(records.size(), 1u);
+}
+
 }  // namespace
 }  // namespace shadowpane

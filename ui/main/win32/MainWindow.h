@@ -56,6 +56,7 @@ struct MainWindowServices {
   // "Recent use" file; each may be null (nothing of it is shown).
   UsageRecordSource* usageRecords = nullptr;
   AudioSessionSource* audioSessions = nullptr;
+  ProcessSource* usageProcesses = nullptr;  // what the usage records are checked against
   RecentUseFile* recentUseFile = nullptr;
   int (*showRecentUse)(HWND owner, const RecentUseLog& log) = nullptr;
   // A block, unblock or toggle from the command line, carried out after

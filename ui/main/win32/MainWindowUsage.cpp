@@ -32,7 +32,7 @@ class PostingUsageNotice : public UsageNotice {
 
 struct MainWindowUsage {
   explicit MainWindowUsage(const MainWindowData& data)
-      : notice(data.window), monitor(data.services.usageRecords, data.services.audioSessions, notice) {}
+      : notice(data.window), monitor(data.services.usageRecords, data.services.audioSessions, notice, data.services.usageProcesses) {}
   PostingUsageNotice notice;
   UsageMonitor monitor;
   UsersByEntry users;
