@@ -165,6 +165,9 @@ void DeviceList::KeepBlocked(const std::u16string& path) {
   if (path.empty()) return;
   keptBlocked_.erase(std::remove(keptBlocked_.begin(), keptBlocked_.end(), path), keptBlocked_.end());
   keptBlocked_.insert(keptBlocked_.begin(), path);
+}
+
+void DeviceList::DropOldestKeptBlocks() {
   if (keptBlocked_.size() > kMaxKeptBlockedRecords) keptBlocked_.resize(kMaxKeptBlockedRecords);
 }
 

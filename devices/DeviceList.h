@@ -72,8 +72,14 @@ class DeviceList {
   // first: a device that comes back is held again, as the user left it.
   const std::vector<std::u16string>& keptBlocked() const { return keptBlocked_; }
   // Keeps a path in front (a path without text cannot be recognised and
-  // is not kept); beyond kMaxKeptBlockedRecords the oldest goes.
+  // is not kept). Beyond kMaxKeptBlockedRecords the oldest go only at
+  // DropOldestKeptBlocks.
   void KeepBlocked(const std::u16string& path);
+  // Drops the oldest kept blocks beyond kMaxKeptBlockedRecords. A refresh
+  // calls it once the devices that came back have taken theirs, so that a
+  // device swept and listed again in one refresh (a microphone without a
+  // name is a new object at each) pushes no other device's block out.
+  void DropOldestKeptBlocks();
   // Takes the kept block of a device that is listed again: the same path,
   // or for a microphone one kept under its name at any wave-in number (the
   // number moves with the other inputs). True when one was taken.

@@ -328,6 +328,9 @@ int RefreshDevices(DiscoveryContext& context, int initial) {
   }
 
   ApplyBlocks(list, initial, context.block, records, holdWhenNew);
+  // Only now: the sweep kept the blocks of devices that may have come back
+  // as new objects in this very refresh.
+  list.DropOldestKeptBlocks();
 
   target.ClearSelection(DeviceListBox::Video);
   target.ClearSelection(DeviceListBox::Audio);

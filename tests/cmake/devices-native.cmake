@@ -21,5 +21,5 @@ shadowpane_test(devices_capture_stress_tests
   SOURCES devices/MicrophoneStressTest.cpp
   LIBS shadowpane_capture_fakes)
 shadowpane_test(discovery_core_tests
-  SOURCES devices/DiscoveryTest.cpp devices/DiscoveryRenumberingTest.cpp
+  SOURCES devices/DiscoveryTest.cpp devices/DiscoveryRenumberingTest.cpp devices/KeptBlocksTest.cpp
   LIBS shadowpane_capture_fakes)

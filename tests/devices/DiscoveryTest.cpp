@@ -223,6 +223,7 @@ TEST_F(DiscoveryTest, VanishedDevicesAreSweptAndBlockedOnesAreHeldAgainWhenBack)
 TEST_F(DiscoveryTest, AtMostTheMostRecentKeptBlocksStay) {
   DeviceList kept;
   for (std::size_t i = 0; i < kMaxKeptBlockedRecords + 3; ++i) kept.KeepBlocked(u"path" + std::u16string(1, static_cast<char16_t>(u'A' + i)));
+  kept.DropOldestKeptBlocks();
   ASSERT_EQ(kept.keptBlocked().size(), kMaxKeptBlockedRecords);
   EXPECT_EQ(kept.keptBlocked().front(), u"path" + std::u16string(1, static_cast<char16_t>(u'A' + kMaxKeptBlockedRecords + 2)));
   EXPECT_FALSE(kept.TakeKeptBlock(u"pathA", false)) << "the oldest went";
