@@ -56,6 +56,9 @@ class SPDEV {
   // was found (a microphone left muted for others). Answers it and clears
   // it, so whoever tells the user does so once per release.
   int TakeGiveBackUnverified();
+  // Bit 3: the last release left the device to other holders (a
+  // microphone another copy of the program keeps muted). Taken like bit 2.
+  int TakeLeftToOthers();
 
   // Reads the notify window under the name lock, then posts the code under
   // the state lock without touching the blocked bit (DEVICE_PLUGGED_IN).
@@ -75,9 +78,9 @@ class SPDEV {
   void SetBlockedAndNotify(bool blocked, NotifyWindow window);
   // The same, with the shared bit set as given (only while blocked).
   void SetHeldAndNotify(bool blocked, bool shared, NotifyWindow window);
-  // Clears the blocked and shared bits, sets bit 2 as given and posts
-  // DEVICE_STATE_CHANGED, under the state lock.
-  void ReleasedAndNotify(bool giveBackUnverified, NotifyWindow window);
+  // Clears the blocked and shared bits, sets bits 2 and 3 as given and
+  // posts DEVICE_STATE_CHANGED, under the state lock.
+  void ReleasedAndNotify(bool giveBackUnverified, bool leftToOthers, NotifyWindow window);
   // On a blocked device whose shared bit differs: sets it and posts
   // DEVICE_STATE_CHANGED, under the state lock. Answers whether it posted.
   bool ChangeSharedAndNotify(bool shared, NotifyWindow window);

@@ -90,10 +90,12 @@ class EndpointMuteHold {
   // After a wake: re-mutes at once when another program unmuted and the
   // budget allows.
   void AnswerNotice(std::uint32_t nowMs);
-  // Stops listening and ends the hold. GiveBack answers whether a fresh
-  // read shows the endpoint as it was found (true when nothing was held);
-  // an endpoint not given back stays recorded, so it is tried again.
-  bool End(HoldEnding ending);
+  // Stops listening and ends the hold. GiveBack answers GivenBack only
+  // when a fresh read shows the endpoint as it was found (also when
+  // nothing was held, or KeepMuted); LeftToOthers while another holder
+  // keeps it muted. An endpoint not given back stays recorded, so it is
+  // tried again.
+  LeaveOutcome End(HoldEnding ending);
   // How often another program's unmute was answered at once.
   int ForeignUnmutesAnswered() const { return answered_; }
 
@@ -124,7 +126,8 @@ bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& end
 // another copy on the machine still holds it, only this copy's part ends;
 // where this copy was the last, the endpoint gets back what the first hold
 // found, read back through objects of its own. Answers true when done (the
-// record no longer lists it).
+// record no longer lists it); an endpoint another holder keeps (or may
+// keep) stays recorded until no claim remains.
 bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
                       const std::u16string& endpointId);
 

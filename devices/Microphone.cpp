@@ -167,7 +167,7 @@ int SPDEVMIC::Block() {
     ended_ = 0;
     recheck_ = 0;
     keepMute_ = 0;
-    giveBackUnverified_ = 0;
+    leftMuted_ = LeaveOutcome::GivenBack;
   }
   // Without a signal the worker still holds; it only answers changes and
   // stops at its period's pace.
@@ -192,7 +192,7 @@ int SPDEVMIC::Unblock() {
   if (worker_ == nullptr) return 1;
   StopWorker(false);
   std::lock_guard<std::mutex> hold(workerLock_);
-  return giveBackUnverified_ != 0 ? 0 : 1;
+  return leftMuted_ == LeaveOutcome::GivenBack ? 1 : 0;
 }
 
 void SPDEVMIC::HandOver() {
@@ -275,14 +275,14 @@ void SPDEVMIC::MuteWorker() {
     SilenceThroughEndpoint(window);
   }
 
-  bool giveBackUnverified = false;
+  LeaveOutcome left = LeaveOutcome::GivenBack;
   {
     std::lock_guard<std::mutex> hold(workerLock_);
     running_ = 0;
     ended_ = 1;
-    giveBackUnverified = giveBackUnverified_ != 0;
+    left = leftMuted_;
   }
-  ReleasedAndNotify(giveBackUnverified, window);
+  ReleasedAndNotify(left == LeaveOutcome::Failed, left == LeaveOutcome::LeftToOthers, window);
 }
 
 void SPDEVMIC::NoteReapplied(bool succeeded) {
@@ -393,10 +393,10 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
       std::lock_guard<std::mutex> hold(workerLock_);
       keepMute = keepMute_ != 0;
     }
-    const bool givenBack = endpoint.End(keepMute ? HoldEnding::KeepMuted : HoldEnding::GiveBack);
+    const LeaveOutcome left = endpoint.End(keepMute ? HoldEnding::KeepMuted : HoldEnding::GiveBack);
     {
       std::lock_guard<std::mutex> hold(workerLock_);
-      giveBackUnverified_ = givenBack ? 0 : 1;
+      leftMuted_ = left;
     }
     foreignUnmutesAnswered_ += endpoint.ForeignUnmutesAnswered();
   }

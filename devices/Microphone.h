@@ -78,9 +78,11 @@ class SPDEVMIC : public SPDEV {
   int Block() override;
   // Stops and joins the worker, which gives back the endpoint's mute, then
   // restores the input. 1 when done; 0 when a fresh read could not show
-  // the endpoint as it was found: the microphone shows open, the record
-  // keeps the endpoint (each refresh tries again) and the device's
-  // give-back bit tells the user.
+  // the endpoint as it was found, or another holder (another copy of the
+  // program, or whatever took its name) keeps it muted: the microphone
+  // shows open, the record keeps the endpoint (the stray clean-up tries
+  // again) and the device's give-back or left-to-others bit tells the
+  // user.
   int Unblock() override;
   // Stops and joins the worker like Unblock, but leaves the endpoint muted
   // and recorded: the next hold on it, or the clean-up at the end of the
@@ -192,8 +194,9 @@ class SPDEVMIC : public SPDEV {
   int recheck_ = 0;
   // Set with stop: the worker leaves the endpoint muted for the next hold.
   int keepMute_ = 0;
-  // Set by the worker when its give-back was not verified.
-  int giveBackUnverified_ = 0;
+  // Set by the worker as its hold ended: anything but GivenBack leaves the
+  // endpoint muted (not read back, or kept by another holder).
+  LeaveOutcome leftMuted_ = LeaveOutcome::GivenBack;
   std::atomic<int> foreignUnmutesAnswered_{0};
 
   std::unique_ptr<WorkerThread> worker_;

@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 48;
+constexpr int kStringCount = 49;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -71,6 +71,9 @@ enum StringIndex : int {
   STR_MICROPHONE_NOT_UNMUTED = 46,
   // A device the user had blocked came back and is held again.
   STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN = 47,
+  // An unblock left to another copy of the program that holds the
+  // microphone too: it stays muted until that copy lets go.
+  STR_MICROPHONE_HELD_BY_ANOTHER_COPY = 48,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

@@ -60,6 +60,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Your organization does not allow unblocking devices.",  // 45
         u"Shadowpane could not unmute this microphone. Unmute it in the Sound settings.",  // 46
         u"Device has been plugged in and blocked again.",  // 47
+        u"This microphone stays muted while another copy of Shadowpane holds it.",  // 48
     },
     // German
     {
@@ -111,6 +112,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Ihre Organisation erlaubt das Entsperren von Geräten nicht.",  // 45
         u"Shadowpane konnte die Stummschaltung dieses Mikrofons nicht aufheben. Heben Sie sie in den Soundeinstellungen auf.",  // 46
         u"Gerät wurde angeschlossen und wieder gesperrt.",  // 47
+        u"Dieses Mikrofon bleibt stummgeschaltet, solange eine andere Kopie von Shadowpane es hält.",  // 48
     },
     // Spanish
     {
@@ -162,6 +164,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Su organización no permite desbloquear dispositivos.",  // 45
         u"Shadowpane no pudo reactivar el sonido de este micrófono. Reactívelo en la configuración de sonido.",  // 46
         u"El dispositivo se ha conectado y se ha vuelto a bloquear.",  // 47
+        u"Este micrófono sigue silenciado mientras otra copia de Shadowpane lo retenga.",  // 48
     },
     // Italian
     {
@@ -213,6 +216,7 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"La tua organizzazione non consente di sbloccare i dispositivi.",  // 45
         u"Shadowpane non è riuscito a riattivare questo microfono. Riattivalo nelle impostazioni audio.",  // 46
         u"Il dispositivo è stato collegato ed è di nuovo bloccato.",  // 47
+        u"Questo microfono resta disattivato finché un'altra copia di Shadowpane lo trattiene.",  // 48
     },
 };
 

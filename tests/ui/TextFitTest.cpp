@@ -241,7 +241,7 @@ TEST_P(TextFitTest, DeviceNoticesInTheMessageBox) {
   GdiTextMeasurer measurer(desktop, normal.get());
   for (int notice : {STR_UNABLE_TO_UNBLOCK, STR_UNABLE_TO_BLOCK, STR_DEVICE_PLUGGED_IN,
                      STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN, STR_CAMERA_STILL_SHARED,
-                     STR_MICROPHONE_NOT_SILENT, STR_MICROPHONE_NOT_UNMUTED}) {
+                     STR_MICROPHONE_NOT_SILENT, STR_MICROPHONE_NOT_UNMUTED, STR_MICROPHONE_HELD_BY_ANOTHER_COPY}) {
     SCOPED_TRACE(notice);
     const WideString text = ComposeDeviceMessage(GetString(notice), u"Microphone (USB Audio Device)");
     const int limit = ProvisionalBoxWidth(static_cast<int>(text.size())) - kTextMargin;

@@ -1,5 +1,6 @@
 #include "ui/main/DeviceEntries.h"
 
+#include "devices/EndpointMute.h"
 #include "settings/Languages.h"
 #include "ui/main/MainWindowIds.h"
 
@@ -55,6 +56,9 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
     effect.pluggedInText = device->heldAgainOnReturn ? STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN : STR_DEVICE_PLUGGED_IN;
     return effect;
   }
+  // Both bits are taken, so neither waits for a later release.
+  const bool leftToOthers = device->TakeLeftToOthers() != 0;
+  if (leftToOthers) effect.giveBackNoticeText = STR_MICROPHONE_HELD_BY_ANOTHER_COPY;
   if (device->TakeGiveBackUnverified() != 0) effect.giveBackNoticeText = STR_MICROPHONE_NOT_UNMUTED;
   effect.kind = DeviceNotifyKind::StateChanged;
   effect.itemData = DeviceList::ListItemDataOf(device);
@@ -82,6 +86,26 @@ void RecheckHolds(DeviceList& list) {
 bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices) {
   return effect.kind == DeviceNotifyKind::StateChanged && effect.heldButShared &&
          notices.TakeFirst(effect.noticeKey);
+}
+
+int GiveBackNoticeToShow(const DeviceNotifyEffect& effect, SharedHoldNotices& heldByOthersTold) {
+  if (effect.giveBackNoticeText == STR_MICROPHONE_HELD_BY_ANOTHER_COPY &&
+      !heldByOthersTold.TakeFirst(effect.noticeKey)) {
+    return -1;
+  }
+  return effect.giveBackNoticeText;
+}
+
+void ReleaseDevices(std::unique_ptr<DeviceList>& devices, EndpointHolders* holders) {
+  if (!devices) return;
+  if (holders != nullptr) holders->LimitLockWaits(kSessionEndLockWaitMs);
+  devices->DestroyDeviceList();
+  devices.reset();
+}
+
+void ReleaseStraysAtTick(DeviceList* devices, CaptureServices& services, MutedEndpoints* record,
+                         EndpointHolders* holders) {
+  if (devices != nullptr && record != nullptr) ReleaseStrayEndpointMutes(*devices, services, *record, holders);
 }
 
 }  // namespace shadowpane

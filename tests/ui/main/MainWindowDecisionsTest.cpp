@@ -5,8 +5,10 @@
 #include "settings/Languages.h"
 #include "res/MenuIds.h"
 #include "devices/Discovery.h"
+#include "tests/support/DeviceWaits.h"
 #include "tests/support/FakeCaptureServices.h"
 #include "tests/support/FakeDeviceLists.h"
+#include "tests/support/FakeEndpointHolderSystem.h"
 #include "tests/support/RecordingPoster.h"
 #include "tests/support/TestDevice.h"
 #include "ui/main/MenuCommands.h"
@@ -44,15 +46,17 @@ class SharingDevice : public StubbornDevice {
 };
 
 // A device released by its unblock, which then could not read it back (a
-// microphone whose endpoint may still be muted for everyone).
+// microphone whose endpoint may still be muted for everyone), or left it
+// to another copy of the program that holds it too.
 class UnverifiedRelease : public SharingDevice {
  public:
   using SharingDevice::SharingDevice;
   int Unblock() override {
     held = false;
-    ReleasedAndNotify(true, 0x1234);
+    ReleasedAndNotify(!leftToOthers, leftToOthers, 0x1234);
     return 0;
   }
+  bool leftToOthers = false;
 };
 
 class MainWindowEntries : public ::testing::Test {
@@ -119,6 +123,46 @@ TEST_F(MainWindowEntries, AnUnblockNotReadBackShowsOpenWithItsNoticeOnceAndIsNot
     EXPECT_EQ(DecideDeviceNotify(list, changed, microphone).giveBackNoticeText, STR_MICROPHONE_NOT_UNMUTED);
     EXPECT_EQ(DecideDeviceNotify(list, changed, microphone).giveBackNoticeText, -1) << "once";
   }
+}
+
+// Left to another copy: shown open, a command's unblock exits 5, and the
+// notice comes once per microphone and run, however often it is unblocked.
+TEST_F(MainWindowEntries, AnUnblockLeftToAnotherCopyIsNotDoneAndTellsOncePerMicrophone) {
+  UnverifiedRelease* microphones[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    microphones[i] = new UnverifiedRelease(poster);
+    microphones[i]->leftToOthers = true;
+    testing::TestInitRecord record(i == 0 ? u"Mic" : u"Mic two", i == 0 ? u"0 Mic" : u"1 Mic");
+    microphones[i]->Init(&record);
+    list.LinkDevice(microphones[i]);
+  }
+  SharedHoldNotices told;
+  const std::uint32_t changed = DeviceNotifyWParam(DEVICE_STATE_CHANGED);
+  const struct {
+    int microphone;
+    bool byCommand;
+    int notice;
+  } unblocks[] = {{0, true, STR_MICROPHONE_HELD_BY_ANOTHER_COPY}, {0, false, -1}, {1, false, STR_MICROPHONE_HELD_BY_ANOTHER_COPY}};
+  for (const auto& unblock : unblocks) {
+    UnverifiedRelease* microphone = microphones[unblock.microphone];
+    microphone->Hold(false);
+    WideChar name[kNameUnits] = {};
+    microphone->GetDisplayName(name, kMaxNameChars);
+    if (unblock.byCommand) {
+      const ShortcutRun run = StartCommand(list, MakeCommand(CommandAction::Unblock, CommandScope::Device, name));
+      EXPECT_EQ(CommandRunAnswer(run, SnapshotDevices(list)).exitCode, kExitNotBlocked);
+    } else {
+      EXPECT_EQ(ClickDeviceEntry(list, name).failureText, -1) << "the notice tells instead";
+    }
+    EXPECT_EQ(DeviceList::IsBlocked(microphone), 0);
+    const DeviceNotifyEffect effect = DecideDeviceNotify(list, changed, microphone);
+    EXPECT_EQ(GiveBackNoticeToShow(effect, told), unblock.notice);
+  }
+  microphones[0]->leftToOthers = false;
+  microphones[0]->Hold(false);
+  ClickDeviceEntry(list, u"Mic");
+  EXPECT_EQ(GiveBackNoticeToShow(DecideDeviceNotify(list, changed, microphones[0]), told), STR_MICROPHONE_NOT_UNMUTED)
+      << "a give-back not read back is told every time";
 }
 
 TEST_F(MainWindowEntries, WithoutUnblockingAClickStillBlocksButLeavesABlockedDeviceHeld) {
@@ -364,6 +408,44 @@ TEST_F(MainWindowRefresh, NoDevicesOrAnUnreadableCategoryIsNeverProtected) {
   Refresh();
   Block(u"Camera");
   EXPECT_EQ(ProtectionState(list), 1);
+}
+
+// The session end lets every microphone go with all the waits for locks
+// another program owns within one limit, however many there are; each
+// stays recorded, for the next run to give back.
+TEST(MainWindowSessionEnd, LockWaitsOfAllGiveBacksStayWithinTheLimit) {
+  FakeCaptureServices services;
+  services.realSleepMicros = 100;
+  constexpr int kInputs = 6;  // more than the limit's worth of single waits
+  for (int i = 0; i < kInputs; ++i) {
+    const std::u16string name = u"Mic " + std::u16string(1, static_cast<char16_t>(u'A' + i));
+    FakeDeviceInfo info{name, std::nullopt, i};
+    info.unit = std::string(1, static_cast<char>('A' + i));
+    info.endpointId = u"{0.0.1.00000000}.{" + name + u"}";
+    services.Plug(DeviceCategory::AudioInput, info);
+  }
+  struct : MutedEndpointStore {
+    std::u16string Read() override { return text; }
+    bool Write(const std::u16string& written) override { return text = written, true; }
+    std::u16string text;
+  } store;
+  MutedEndpoints record(store);
+  testing::FakeEndpointHolderSystem machine;
+  EndpointHolders holders(machine);
+  RecordingPoster poster;
+  FakeDeviceLists lists;
+  auto list = std::make_unique<DeviceList>();
+  DiscoveryContext context{*list, services, poster, lists, {1, 0}, &record, &holders};
+  RefreshDevices(context, 1);
+  ASSERT_TRUE(testing::WaitUntil([&] { return list->AllBlocked() == 1; }));
+  for (const std::u16string& id : record.Entries()) machine.HoldLockElsewhere(id, true);
+  ASSERT_EQ(record.Entries().size(), static_cast<std::size_t>(kInputs));
+  ReleaseDevices(list, &holders);
+  EXPECT_EQ(list, nullptr);
+  std::uint32_t waited = 0;
+  for (std::uint32_t wait : machine.VainWaits()) waited += wait;
+  EXPECT_EQ(waited, kSessionEndLockWaitMs);
+  EXPECT_EQ(record.Entries().size(), static_cast<std::size_t>(kInputs));
 }
 
 TEST(MainWindowCommands, LanguagePagesCarryTheCodeAndSocialLinksNone) {

@@ -456,9 +456,8 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
     ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
   }
-  if (effect.giveBackNoticeText >= 0) {
-    ShowDeviceMessage(data.window, effect.giveBackNoticeText, effect.entryText, MBX_ICON_WARNING);
-  }
+  const int giveBackNotice = GiveBackNoticeToShow(effect, data.heldByOthersNotices);
+  if (giveBackNotice >= 0) ShowDeviceMessage(data.window, giveBackNotice, effect.entryText, MBX_ICON_WARNING);
 }
 
 void RunMenuCommand(MainWindowData& data, int id) {
@@ -550,7 +549,11 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   // reads it itself), so a policy pushed while nothing is plugged in
   // applies within a second.
   if (id == TIMER_AUDIO_POLL && action == TimerAction::None) ReadPolicy(data);
-  if (id == TIMER_AUDIO_POLL) KeepRestoreInputsEntry(data);
+  if (id == TIMER_AUDIO_POLL) {
+    ReleaseStraysAtTick(data.devices.get(), *data.services.captureServices, data.services.mutedEndpoints,
+                        data.services.endpointHolders);
+    KeepRestoreInputsEntry(data);
+  }
   switch (action) {
     case TimerAction::StopAndRefresh:
       KillTimer(data.window, TIMER_DEVICE_REFRESH);
@@ -586,11 +589,10 @@ void OnClose(MainWindowData& data) {
 // microphone go, its input given back; the notification and the tray icon
 // end too. Once only: at the window's end, or at the session's.
 void ReleaseEverything(MainWindowData& data) {
-  KillTimer(data.window, TIMER_AUDIO_POLL);
-  KillTimer(data.window, TIMER_DEVICE_REFRESH);
-  KillTimer(data.window, TIMER_TRAY_ADD);
-  KillTimer(data.window, TIMER_SHORTCUT_SETTLE);
-  KillTimer(data.window, TIMER_COMMAND_SETTLE);
+  for (UINT_PTR timer : {TIMER_AUDIO_POLL, TIMER_DEVICE_REFRESH, TIMER_TRAY_ADD, TIMER_SHORTCUT_SETTLE,
+                         TIMER_COMMAND_SETTLE}) {
+    KillTimer(data.window, timer);
+  }
   data.shortcutRun.reset();
   // Whoever waits hears how the devices stand before they are let go.
   AnswerSettledCommands(data, true);
@@ -600,10 +602,7 @@ void ReleaseEverything(MainWindowData& data) {
   if (data.trayShown) RemoveTrayIcon();
   data.trayShown = false;
   StopUsage(data);
-  if (data.devices) {
-    data.devices->DestroyDeviceList();
-    data.devices.reset();
-  }
+  ReleaseDevices(data.devices, data.services.endpointHolders);
 }
 
 void OnDestroy(MainWindowData& data) {
