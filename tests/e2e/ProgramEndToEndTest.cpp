@@ -112,6 +112,18 @@ class ProgramTest : public ::testing::Test {
     ClickControl(box, kMessageBoxOkId);
     EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
   }
+  // Answers the boxes the copy shows one after another, in that order.
+  void AnswerBoxes(const std::vector<std::wstring>& expected) {
+    for (const std::wstring& text : expected) {
+      HWND box = WaitForWindow(kMessageBoxClass, pid_);
+      ASSERT_NE(box, nullptr) << "no box for: " << std::string(text.begin(), text.end());
+      ASSERT_TRUE(WaitUntil([&] { return !BoxText(box).empty(); }));
+      EXPECT_EQ(BoxText(box), text);
+      ClickControl(box, kMessageBoxOkId);
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    }
+    EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
+  }
   // Every entry blocked, Wine's own input amber: muted at an endpoint whose
   // mute Wine keeps per object, it is still heard by others.
   static bool EveryDeviceHeld(HWND main) {
@@ -439,7 +451,9 @@ TEST_F(ProgramTest, AMachinePolicyBlocksEveryDeviceAtStartAndLocksItsSetting) {
   ASSERT_NE(main, nullptr);
   EXPECT_TRUE(WaitUntil([&] { return EveryDeviceHeld(main); })) << "every device held at start";
   EXPECT_HRESULT_FAILED(ProbeCamera());
-  AnswerBox(L"This microphone can still be heard by other programs while it is blocked. Device: In: default");
+  // Wine's own input: heard by others, and open to exclusive streams.
+  AnswerBoxes({L"This microphone can still be heard by other programs while it is blocked. Device: In: default",
+               L"A program that takes this microphone for itself can still hear it. Device: In: default"});
 
   PostMessageW(main, WM_COMMAND, IDM_SETTINGS, 0);
   HWND settings = WaitForWindow(kSettingsClass, pid_);
