@@ -17,6 +17,7 @@
 #include "ui/main/win32/CopyData.h"
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
+#include "ui/main/win32/HoldNotices.h"
 #include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
@@ -453,9 +454,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   // Last, so the amber mark and the panel are up to date behind the notice.
   CheckShortcutSettled(data);
   AnswerSettledCommands(data, false);
-  if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
-    ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
-  }
+  ShowHoldNotices(data, effect);
   const int giveBackNotice = GiveBackNoticeToShow(effect, data.heldByOthersNotices);
   if (giveBackNotice >= 0) ShowDeviceMessage(data.window, giveBackNotice, effect.entryText, MBX_ICON_WARNING);
 }

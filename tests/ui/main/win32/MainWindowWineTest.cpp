@@ -331,12 +331,16 @@ TEST_F(MainWindowTest, HighContrastDrawsTheSystemColoursAndAWordForEachState) {
 // With every device blocked at start, a camera the system shares is amber
 // and is announced once; one the system gives to one client at a time is
 // green. Wine's own input, muted at an endpoint whose mute Wine keeps per
-// object, is amber and announced once too, and keeps the panel at risk.
+// object and open to exclusive streams, is amber, announced once for each,
+// and keeps the panel at risk.
 TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnouncedOnce) {
   const std::wstring notice =
       L"This camera can still be used by other programs while it is blocked.\n \nDevice: ";
   const std::wstring inputNotice =
       L"This microphone can still be heard by other programs while it is blocked.\n \nDevice: In: default";
+  // Wine lets every exclusive stream in, its own input's too.
+  const std::wstring exclusiveNotice =
+      L"A program that takes this microphone for itself can still hear it.\n \nDevice: In: default";
   struct Case {
     bool shared;
     int skin;
@@ -364,6 +368,7 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     EXPECT_EQ(SUCCEEDED(RunHelper(L"probe-camera " + Quoted(path))), c.shared) << "what the mark claims";
     std::vector<std::wstring> told(c.shared ? 1 : 0, notice + name);
     told.push_back(inputNotice);
+    told.push_back(exclusiveNotice);
     // The two devices' notices come in no fixed order: a box opened for one
     // runs its own loop, in which the other's notice may open a box on top.
     told = Collapsed(told);
@@ -414,7 +419,7 @@ TEST_F(MainWindowTest, ARefreshFollowsASharedCameraThatIsNoLongerShared) {
   ASSERT_NE(again, LB_ERR);
   EXPECT_EQ(LockMarkPixel(list, again), MarkFace(kSkinLockBlocked));
   EXPECT_EQ(gProtectedState, 0) << "Wine's own input is still not silent for others";
-  EXPECT_EQ(gBoxTexts.size(), 2u) << "the camera told of once, when it was shared, and Wine's input";
+  EXPECT_EQ(gBoxTexts.size(), 3u) << "the camera told of once, when it was shared, and Wine's input (heard, exclusive)";
 }
 
 TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
