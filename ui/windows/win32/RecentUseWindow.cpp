@@ -5,6 +5,7 @@
 #include "core/win32/TextCast.h"
 #include "settings/Languages.h"
 #include "ui/toolkit/DpiScaling.h"
+#include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
@@ -76,6 +77,7 @@ void CreateRecentUseControls(RecentUseWindow& record, LPARAM createStruct, const
   HWND window = record.window;
   const Size client = DesignClientSize(window);
   CreateWindowControls(window, createStruct, RecentUseControls(client));
+  NameSecondaryWindow(window, UsageTextIn(UsageText::RecentUseTitle, gDisplayLanguage));
   // Made after the buttons, the list comes first in the Tab order all the same.
   const Rect place = Scale(RecentUseListRect(client), record.dpi);
   HWND list = CreateWindowExW(0, L"LISTBOX", L"", kListStyle, place.left, place.top, place.right - place.left,
@@ -131,7 +133,8 @@ LRESULT HandleMessage(RecentUseWindow& record, HWND window, UINT message, WPARAM
     case WM_ACCESSIBLE_DESCRIBE:
       return OnDescribe(record, window, wParam, lParam);
     case WM_COMMAND: {
-      const int id = LOWORD(wParam);
+      // Enter and Escape both close it, as OK does (the list leaves Enter to the window).
+      const int id = DialogKeyCommand(LOWORD(wParam), IDC_RECENT_USE_OK, IDC_RECENT_USE_OK);
       if (id == IDC_RECENT_USE_CLOSE || id == IDC_RECENT_USE_OK) CloseSecondaryWindow(window);
       return 0;
     }
