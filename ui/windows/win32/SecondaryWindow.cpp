@@ -91,12 +91,6 @@ void DrawSeparators(HDC dc, Size designClient, int dpi) {
   }
 }
 
-void DrawTitle(const SecondaryWindow& record, HDC dc, const WideChar* title) {
-  HGDIOBJ previous = SelectObject(dc, record.boldFont.get());
-  RECT rect = ToWinRect(Scale(kTitleRect, record.dpi));
-  DrawTextW(dc, AsWide(title), -1, &rect, DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags);
-  SelectObject(dc, previous);
-}
 
 LRESULT OnDescribe(const SecondaryWindow& record, HWND control, AccessibleDescription* description) {
   if (description == nullptr) return 0;
@@ -254,6 +248,11 @@ void OrderTabStops(HWND window) {
 
 void CloseSecondaryWindow(HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); }
 
+DrawnText TitleText(const SecondaryWindow& record, const WideChar* title) {
+  return {record.boldFont.get(), ToWinRect(Scale(kTitleRect, record.dpi)),
+          DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags, AsWide(title)};
+}
+
 void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar* title, WindowContent content) {
   OffscreenPaint paint(record.window);
   HDC dc = paint.dc();
@@ -266,7 +265,7 @@ void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar*
   const Rect body = SkinFrameBody(client.width, client.height, record.dpi);
   FillWhite(dc, body.left, body.top, body.right, body.bottom);
   DrawSeparators(dc, design, record.dpi);
-  DrawTitle(record, dc, title);
+  DrawTexts(dc, {TitleText(record, title)});
   if (content != nullptr) content(record, dc, design);
 }
 
