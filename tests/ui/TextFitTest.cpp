@@ -306,17 +306,45 @@ TEST_P(TextFitTest, About) {
       [] { ShowAboutWindow(Owner()); });
 }
 
-// The window's fixed texts, then what only shows later: each row's
-// messages in its line (which sizes itself to them), and "None" and the
-// longest combination in a field.
+// The registration of a set refuses every combination, as when other
+// programs hold them.
+void RefuseEvery(const ShortcutSet&, bool (&refused)[kShortcutActionCount]) {
+  for (bool& row : refused) row = true;
+}
+
+void SetFields(HWND window, std::uint32_t (*combination)(int row)) {
+  for (int row = 0; row < kShortcutActionCount; ++row) {
+    SendDlgItemMessageW(window, IDC_SHORTCUTS_FIELD + row, SFM_SHORTCUT, kPropertyStore,
+                        static_cast<LPARAM>(combination(row)));
+  }
+}
+
+// The window's fixed texts, then each row's messages as the window shows
+// them one after another (a key without Ctrl or Alt in every field; OK with
+// every combination refused; OK with one combination in every row), and
+// "None" and the longest combination in a field.
 void CheckShortcutsWindow(HWND window) {
   const WideChar* title = CommandTextIn(CommandText::ShortcutsWindowTitle, gDisplayLanguage);
   CheckSecondaryWindow(window, title);
-  for (RowMessage message : {RowMessage::NeedsCtrlOrAlt, RowMessage::Taken, RowMessage::UsedByAnotherRow}) {
-    const WideString text = RowMessageText(message, gDisplayLanguage);
-    for (int row = 0; row < kShortcutActionCount; ++row) {
-      SetWindowTextW(GetDlgItem(window, IDC_SHORTCUTS_MESSAGE + row), AsWide(text.c_str()));
-    }
+  for (int row = 0; row < kShortcutActionCount; ++row) {
+    HWND field = GetDlgItem(window, IDC_SHORTCUTS_FIELD + row);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SHORTCUTS_FIELD + row, SFN_NEEDS_CTRL_OR_ALT),
+                 reinterpret_cast<LPARAM>(field));
+  }
+  {
+    SCOPED_TRACE("needs Ctrl or Alt");
+    CheckSecondaryWindow(window, title);
+  }
+  SetFields(window, [](int row) { return EncodeShortcut(kShortcutControl | kShortcutAlt, 'A' + row); });
+  SendMessageW(window, WM_COMMAND, IDC_SHORTCUTS_OK, 0);
+  {
+    SCOPED_TRACE("taken");
+    CheckSecondaryWindow(window, title);
+  }
+  SetFields(window, [](int) { return EncodeShortcut(kShortcutControl | kShortcutAlt, 'Z'); });
+  SendMessageW(window, WM_COMMAND, IDC_SHORTCUTS_OK, 0);
+  {
+    SCOPED_TRACE("used by another row");
     CheckSecondaryWindow(window, title);
   }
   const int dpi = LayoutDpi(window);
@@ -333,8 +361,10 @@ void CheckShortcutsWindow(HWND window) {
 
 TEST_P(TextFitTest, KeyboardShortcuts) {
   RegisterOnce(kShortcutsWindowClassName, RegisterShortcutsWindowClass);
+  ShortcutsWindowServices services;
+  services.registerShortcuts = RefuseEvery;
   CheckWhenOpen(kShortcutsWindowClassName, CheckShortcutsWindow,
-                [] { ShowShortcutsWindow(Owner(), ShortcutsWindowServices()); });
+                [&] { ShowShortcutsWindow(Owner(), services); });
 }
 
 TEST_P(TextFitTest, MainWindowStatusAndCaptions) {

@@ -103,6 +103,21 @@ LRESULT OnDescribe(const SecondaryWindow& record, HWND control, AccessibleDescri
   return 1;
 }
 
+// The self-sized controls that end short of their reach end there,
+// their height kept; one whose text is wider keeps its own width.
+void WidenToReach(const SecondaryWindow& record) {
+  for (const SecondaryWindow::Reach& reach : record.reaches) {
+    HWND control = GetDlgItem(record.window, reach.id);
+    if (control == nullptr) continue;
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, record.window, reinterpret_cast<POINT*>(&r), 2);
+    const int right = Scale(reach.right, record.dpi);
+    if (right <= r.right) continue;
+    ResizeWindow(control, {right - r.left, r.bottom - r.top});
+  }
+}
+
 }  // namespace
 
 int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
@@ -166,6 +181,7 @@ void OnDpiChanged(SecondaryWindow& record, WPARAM wParam, LPARAM lParam) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(child, kDpiChangedAfterParent, 0, 0);
   }
+  WidenToReach(record);
   const Size size = Scale(design, record.dpi);
   RECT place{};
   GetWindowRect(window, &place);
@@ -226,7 +242,9 @@ void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<Co
     if (record == nullptr) continue;
     if (c.kind == ControlKind::CloseButton) record->closeId = c.id;
     if (c.trailing) record->trailingIds.push_back(c.id);
+    if (c.reachRight != 0) record->reaches.push_back({c.id, c.reachRight});
   }
+  if (record != nullptr) WidenToReach(*record);
   OrderTabStops(window);
 }
 

@@ -37,6 +37,13 @@ struct SecondaryWindow {
   std::vector<int> trailingIds;
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
+  // The self-sized controls widened after sizing, each with its 96-DPI
+  // right end, widened again after a DPI change.
+  struct Reach {
+    int id;
+    int right;
+  };
+  std::vector<Reach> reaches;
 };
 
 // The record of a new window, its head filled in, or null when memory runs
