@@ -50,6 +50,17 @@ bool RestoreFound(CaptureServices& services, EndpointVolume& volume, const std::
   return muted && *muted == !foundUnmuted;
 }
 
+// After a leave that ended well: an endpoint given back leaves the stored
+// record; one left to another copy's hold stays there as that copy's entry
+// and leaves only this copy's view.
+void ForgetOrRemove(MutedEndpoints& record, const std::u16string& endpointId, bool gaveBack) {
+  if (gaveBack) {
+    record.Remove(endpointId);
+  } else {
+    record.Forget(endpointId);
+  }
+}
+
 }  // namespace
 
 bool RemuteBudget::Take(std::uint32_t nowMs) {
@@ -137,12 +148,15 @@ bool EndpointMuteHold::End(HoldEnding ending) {
   // Without a record, what was found could not be told to the next hold.
   if (ending == HoldEnding::GiveBack || record_ == nullptr) {
     const bool recordedUnmuted = foundUnmuted_ || (record_ != nullptr && record_->Contains(id_));
+    bool gaveBack = false;
     const auto giveBack = [&](bool foundUnmuted) {
+      gaveBack = true;
       return RestoreFound(services_, *volume_, id_, foundUnmuted);
     };
     done = holders_ != nullptr ? holders_->Leave(id_, recordedUnmuted, giveBack) : giveBack(recordedUnmuted);
-    // Left recorded when the give-back is not verified, so it is tried again.
-    if (done && record_ != nullptr) record_->Remove(id_);
+    // Left recorded when the give-back is not verified, so it is tried
+    // again; left to another copy, the stored entry is that copy's.
+    if (done && record_ != nullptr) ForgetOrRemove(*record_, id_, gaveBack);
   }
   Release();
   return done;
@@ -163,12 +177,14 @@ bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, Endpoin
                       const std::u16string& endpointId) {
   EndpointObjects objects;
   const bool opened = Succeeded(objects.Open(services, endpointId));
+  bool gaveBack = false;
   const auto giveBack = [&](bool foundUnmuted) {
+    gaveBack = true;
     return opened && RestoreFound(services, *objects.volume, endpointId, foundUnmuted);
   };
   const bool recorded = record.Contains(endpointId);
   const bool done = holders != nullptr ? holders->Leave(endpointId, recorded, giveBack) : giveBack(recorded);
-  if (done) record.Remove(endpointId);
+  if (done) ForgetOrRemove(record, endpointId, gaveBack);
   return done;
 }
 

@@ -525,14 +525,6 @@ void OnCommand(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The RunOnce entry follows the record of muted inputs: the system removes
-// it at logon before it runs, while a copy started then may hold inputs
-// muted again; and a write that lost a race with a worker's is mended.
-void KeepRestoreInputsEntry(const MainWindowData& data) {
-  if (data.services.settingsStore == nullptr || data.services.mutedEndpoints == nullptr) return;
-  ApplyRestoreInputsEntry(*data.services.settingsStore, !data.services.mutedEndpoints->Entries().empty());
-}
-
 void OnTimer(MainWindowData& data, WPARAM id) {
   if (id == TIMER_SHORTCUT_SETTLE) {
     CheckShortcutSettled(data);
@@ -550,7 +542,6 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   // reads it itself), so a policy pushed while nothing is plugged in
   // applies within a second.
   if (id == TIMER_AUDIO_POLL && action == TimerAction::None) ReadPolicy(data);
-  if (id == TIMER_AUDIO_POLL) KeepRestoreInputsEntry(data);
   switch (action) {
     case TimerAction::StopAndRefresh:
       KillTimer(data.window, TIMER_DEVICE_REFRESH);
