@@ -29,4 +29,11 @@ class SettingsMutedEndpointStore : public MutedEndpointStore {
   KeyValueStore& store_;
 };
 
+// At start, under the lock /restore-inputs takes: removes the entry earlier
+// versions kept in the RunOnce key and puts the logon entry where a record
+// left from before lists endpoints (an upgrade, an entry removed by hand),
+// once; nothing later re-creates it. Answers whether the entry's command
+// fits a Run entry at all (start-up logs it when not).
+bool SettleRestoreInputsEntry(KeyValueStore& store);
+
 }  // namespace shadowpane

@@ -247,8 +247,7 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   inputsLock.Acquire(kInputsLockWaitMs);
   // The logon entry lives in the Run key now; the one earlier versions
   // kept in RunOnce goes. A path too long for any entry is logged.
-  RemoveOldRestoreInputsEntry(store);
-  if (RestoreInputsCommandOf(store).empty()) OutputDebugStringW(AsWide(kNoRestoreEntryLogLine));
+  if (!SettleRestoreInputsEntry(store)) OutputDebugStringW(AsWide(kNoRestoreEntryLogLine));
   // Everything the main window works with lives until the loop has ended.
   SettingsMutedEndpointStore mutedEndpointStore(store);
   Win32MutedEndpointsLock mutedEndpointsLock;

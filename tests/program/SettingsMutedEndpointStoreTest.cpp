@@ -57,5 +57,26 @@ TEST(SettingsMutedEndpointStore, AnEmptyRecordTakesTheEntryWithItUnlessTheValueS
   EXPECT_FALSE(Has(store.userRun, kRestoreInputsValue));
 }
 
+// At start: the RunOnce entry of earlier versions goes, and a record left
+// from before gets its logon entry once; a second start writes nothing.
+TEST(SettingsMutedEndpointStore, AStartMovesTheEntryOfEarlierVersionsOnce) {
+  for (bool recorded : {true, false}) {
+    SCOPED_TRACE(recorded ? "a record left from before" : "no record");
+    MemoryKeyValueStore store;
+    const std::u16string command = u"\"C:\\Apps\\Shadowpane.exe\" /restore-inputs";
+    store.userRunOnce.values[kOldRestoreInputsValue] = testing::MemoryValue{StoredType::Other, 0, command};
+    if (recorded) store.settings.values[kMutedEndpointsValue] = testing::MemoryValue{StoredType::Other, 0, u"{a}"};
+    EXPECT_TRUE(SettleRestoreInputsEntry(store));
+    EXPECT_FALSE(Has(store.userRunOnce, kOldRestoreInputsValue));
+    EXPECT_EQ(Has(store.userRun, kRestoreInputsValue), recorded);
+    const int runWrites = store.userRun.changeCalls;
+    EXPECT_TRUE(SettleRestoreInputsEntry(store));
+    EXPECT_EQ(store.userRun.changeCalls, runWrites) << "the next start writes nothing";
+  }
+  MemoryKeyValueStore tooLong;
+  tooLong.executablePath = u"C:\\" + std::u16string(300, u'x') + u".exe";
+  EXPECT_FALSE(SettleRestoreInputsEntry(tooLong)) << "no short form: start-up logs it";
+}
+
 }  // namespace
 }  // namespace shadowpane
