@@ -179,22 +179,27 @@ bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& end
   return muted && *muted;
 }
 
-bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
-                      const std::u16string& endpointId) {
+LeaveOutcome GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
+                              const std::u16string& endpointId) {
   EndpointObjects objects;
   const bool opened = Succeeded(objects.Open(services, endpointId));
   const auto giveBack = [&](bool foundUnmuted) {
     return opened && RestoreFound(services, *objects.volume, endpointId, foundUnmuted);
   };
   const bool recorded = record.Contains(endpointId);
-  const bool done = holders != nullptr ? holders->Leave(endpointId, recorded, giveBack) == LeaveOutcome::GivenBack
-                                       : giveBack(recorded);
-  if (done) record.Remove(endpointId);
-  return done;
+  LeaveOutcome outcome = LeaveOutcome::GivenBack;
+  if (holders != nullptr) {
+    outcome = holders->Leave(endpointId, recorded, giveBack);
+  } else if (!giveBack(recorded)) {
+    outcome = LeaveOutcome::Failed;
+  }
+  if (outcome == LeaveOutcome::GivenBack) record.Remove(endpointId);
+  return outcome;
 }
 
 std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                                      MutedEndpoints& record, EndpointHolders* holders) {
+                                      MutedEndpoints& record, EndpointHolders* holders,
+                                      std::size_t* failed) {
   std::set<std::u16string> held;
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     auto* microphone = dynamic_cast<SPDEVMIC*>(device);
@@ -215,7 +220,10 @@ std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& service
   const std::optional<std::uint32_t> limitBefore =
       holders != nullptr ? holders->LimitLockWaits(kLockWaitMs) : std::nullopt;
   for (const std::u16string& id : ids) {
-    if (held.count(id) == 0) GiveBackEndpoint(services, record, holders, id);
+    if (held.count(id) == 0 && GiveBackEndpoint(services, record, holders, id) == LeaveOutcome::Failed &&
+        failed != nullptr) {
+      ++*failed;
+    }
   }
   if (holders != nullptr) holders->LimitLockWaits(limitBefore);
   return record.Entries().size();

@@ -139,17 +139,19 @@ bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& end
 // Gives back an endpoint that no hold of this program keeps any more: where
 // another copy on the machine still holds it, only this copy's part ends;
 // where this copy was the last, the endpoint gets back what the first hold
-// found, read back through objects of its own. Answers true when done (the
-// record no longer lists it); an endpoint another holder keeps (or may
-// keep) stays recorded until no claim remains.
-bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
+// found, read back through objects of its own. Answers how the leave
+// ended: only an endpoint given back leaves the record; one another holder
+// keeps (or may keep) stays recorded until no claim remains.
+LeaveOutcome GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
                       const std::u16string& endpointId);
 
 // At the end of every refresh, once its blocks are taken: gives back each
 // recorded endpoint that no held microphone stands for. Answers how many
 // recorded endpoints are left that were not given back and verified (those
-// held included); each is tried again at the next refresh.
+// held included); each is tried again at the next refresh. `failed`, when
+// given, counts those whose give-back failed (not those left to others).
 std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                                      MutedEndpoints& record, EndpointHolders* holders = nullptr);
+                                      MutedEndpoints& record, EndpointHolders* holders = nullptr,
+                                      std::size_t* failed = nullptr);
 
 }  // namespace shadowpane

@@ -108,6 +108,7 @@ class RawStore : public KeyValueStore {
     path = executablePath;
     return true;
   }
+  bool ExecutableShortPath(std::u16string&, int) override { return false; }
 
   RawKey settings;
   RawKey machineRun;

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include <initializer_list>
+
 namespace shadowpane {
 namespace {
 
@@ -83,19 +85,47 @@ std::u16string RestoreInputsCommand(const std::u16string& executablePath) {
   return u"\"" + executablePath + u"\" " + kRestoreInputsArgument;
 }
 
-int ApplyRestoreInputsEntry(KeyValueStore& store, bool needed) {
-  std::unique_ptr<KeyValueKey> runOnce = store.OpenUserRunOnceKey();
-  if (!runOnce) return 0;
-  if (!needed) {
-    const bool missing = runOnce->Query(kRestoreInputsValue).type == StoredType::Missing;
-    return missing ? 1 : runOnce->Delete(kRestoreInputsValue);
+std::u16string FittingRestoreInputsCommand(const std::u16string& longPath, const std::u16string& shortPath) {
+  for (const std::u16string* path : {&longPath, &shortPath}) {
+    const std::u16string command = RestoreInputsCommand(*path);
+    if (!command.empty() && command.size() <= kMaxRunCommandChars) return command;
   }
-  std::u16string path;
-  if (!store.ExecutablePath(path, kMaxAutostartPathChars)) return 0;
-  const std::u16string command = RestoreInputsCommand(path);
+  return std::u16string();
+}
+
+std::u16string RestoreInputsCommandOf(KeyValueStore& store) {
+  std::u16string longPath;
+  std::u16string shortPath;
+  if (!store.ExecutablePath(longPath, kMaxAutostartPathChars)) longPath.clear();
+  // The short form is asked for only where the long one does not fit.
+  if (RestoreInputsCommand(longPath).size() > kMaxRunCommandChars || longPath.empty()) {
+    if (!store.ExecutableShortPath(shortPath, static_cast<int>(kMaxRunCommandChars))) shortPath.clear();
+  }
+  return FittingRestoreInputsCommand(longPath, shortPath);
+}
+
+namespace {
+
+// Removes the value when it exists; a missing one is not written at all.
+int RemoveValue(KeyValueKey& key, const WideChar* name) {
+  return key.Query(name).type == StoredType::Missing ? 1 : key.Delete(name);
+}
+
+}  // namespace
+
+int ApplyRestoreInputsEntry(KeyValueStore& store, bool needed) {
+  std::unique_ptr<KeyValueKey> run = store.OpenUserRunKey();
+  if (!run) return 0;
+  const std::u16string command = needed ? RestoreInputsCommandOf(store) : std::u16string();
+  if (command.empty()) return RemoveValue(*run, kRestoreInputsValue);
   std::u16string stored;
-  if (runOnce->QueryText(kRestoreInputsValue, &stored) == 1 && stored == command) return 1;
-  return runOnce->SetText(kRestoreInputsValue, command);
+  if (run->QueryText(kRestoreInputsValue, &stored) == 1 && stored == command) return 1;
+  return run->SetText(kRestoreInputsValue, command);
+}
+
+int RemoveOldRestoreInputsEntry(KeyValueStore& store) {
+  std::unique_ptr<KeyValueKey> runOnce = store.OpenUserRunOnceKey();
+  return runOnce ? RemoveValue(*runOnce, kOldRestoreInputsValue) : 0;
 }
 
 }  // namespace shadowpane

@@ -283,17 +283,32 @@ TEST_F(ShortcutTest, ABlockWithNoCopyRunningStartsOneHiddenThatHoldsTheCamera) {
   EXPECT_TRUE(program_.IsRunning(pid)) << "it stays";
 }
 
+// A minute of audio-poll ticks, sent one after the other instead of a
+// second apart; each has been handled when its call returns.
+void SendAMinuteOfPollTicks(HWND main) {
+  constexpr int kTicksPerMinute = 60000 / kAudioPollIntervalMs;
+  for (int tick = 0; tick < kTicksPerMinute; ++tick) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_TIMER, TIMER_AUDIO_POLL, 0, SMTO_BLOCK, kWaitLimitMs, &ignored);
+  }
+}
+
 // Wine's own input is muted at its endpoint when blocked: while it is, the
-// RunOnce entry is there; a copy that is killed leaves entry and record
-// behind, and the entry's command then gives the input back.
-TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheRunOnceCommand) {
+// logon entry stands in the user's Run key, written once: a minute of poll
+// ticks writes nothing, and puts back no entry someone removed. A copy
+// that is killed leaves entry and record behind, and the entry's command
+// then gives the input back and removes it. The entry earlier versions
+// kept in RunOnce is gone at the start.
+TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheLogonEntry) {
+  const std::wstring restoreCommand = L"\"" + program_.folder() + L"\\Shadowpane.exe\" /restore-inputs";
+  WriteOldRestoreInputsEntry(restoreCommand);
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   if (EntryNamed(main, kWineInputName).name.empty()) GTEST_SKIP() << "Wine lists no input of its own here";
-  const std::wstring restoreCommand = L"\"" + program_.folder() + L"\\Shadowpane.exe\" /restore-inputs";
   std::wstring entry;
   std::wstring record;
   std::string out;
+  EXPECT_FALSE(ReadOldRestoreInputsEntry(&entry)) << "the RunOnce value of earlier versions";
   EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "nothing muted yet";
 
   const std::wstring block = L"/block \"" + std::wstring(kWineInputName) + L"\"";
@@ -305,20 +320,25 @@ TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheRunOnceCommand
   EXPECT_TRUE(ReadSettingText(L"MutedEndpoints", &record)) << "untouched";
   EXPECT_TRUE(ReadRestoreInputsEntry(&entry));
 
-  // Given back by an unblock: nothing is left for a logon to do.
+  RegistryWatch runKey(HKEY_CURRENT_USER, kRunKeyPath);
+  RegistryWatch settingsKey(HKEY_CURRENT_USER, kSettingsKeyPath);
+  ASSERT_TRUE(runKey.ok() && settingsKey.ok());
+  SendAMinuteOfPollTicks(main);
+  EXPECT_FALSE(runKey.Changed()) << "the entry is written once";
+  EXPECT_FALSE(settingsKey.Changed()) << "and so is the record";
+  HKEY run = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &run), ERROR_SUCCESS);
+  RegDeleteValueW(run, AsWide(kRestoreInputsValue));
+  RegCloseKey(run);
+  SendAMinuteOfPollTicks(main);
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "no timer re-creates it";
+
+  // Given back by an unblock: nothing is left for a logon to do; muted
+  // again, the record and its entry are written again.
   program_.Run(L"/unblock \"" + std::wstring(kWineInputName) + L"\"", &out);
   EXPECT_TRUE(WaitUntil([&] { return !ReadSettingText(L"MutedEndpoints", &record); }));
-  EXPECT_FALSE(ReadRestoreInputsEntry(&entry));
-
-  // Removed as the system does at logon before it runs the command: the
-  // running copy puts it back at its next poll tick.
   program_.Run(block, &out);
   ASSERT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }));
-  HKEY runOnce = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKeyPath, 0, KEY_SET_VALUE, &runOnce), ERROR_SUCCESS);
-  RegDeleteValueW(runOnce, AsWide(kRestoreInputsValue));
-  RegCloseKey(runOnce);
-  EXPECT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }, 5000)) << "written again";
 
   TerminateProcess(program_.Process(pid_), 1);
   ASSERT_EQ(program_.WaitForExit(pid_), 1);

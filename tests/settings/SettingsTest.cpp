@@ -278,11 +278,12 @@ TEST_F(SettingsTest, PathLimitsOfTheAutostartText) {
   EXPECT_EQ(RunValue()->text, u"");
 }
 
-// The RunOnce entry that gives muted inputs back at the next logon: written
-// only where it differs (it is re-checked every second), and answered 0
-// whenever the key does not end as asked.
+// The Run entry that gives muted inputs back at the next logon: written
+// only where it differs, never beside no command, and answered 0 whenever
+// the key does not end as asked.
 TEST_F(SettingsTest, TheRestoreEntryIsThereExactlyWhileNeeded) {
   const std::u16string command = u"\"C:\\Apps\\Shadowpane.exe\" /restore-inputs";
+  const std::u16string autostart = u"\"C:\\Apps\\Shadowpane.exe\" /min";
   struct Case {
     const char* what;
     bool present;  // the entry before, as written
@@ -302,25 +303,74 @@ TEST_F(SettingsTest, TheRestoreEntryIsThereExactlyWhileNeeded) {
       {"key refused", false, u"", true, true, false, true, 0, false, 0},
       {"write refused", false, u"", true, false, true, true, 0, false, 1},
       {"delete refused", true, command, false, false, true, true, 0, true, 1},
-      {"no path to run", false, u"", true, false, false, false, 0, false, 0},
+      // Nothing could run it: a stale one would start some other file.
+      {"no path to run", true, command, true, false, false, false, 1, false, 1},
   };
   for (const Case& c : cases) {
     MemoryKeyValueStore fresh;
-    if (c.present) fresh.userRunOnce.values[kRestoreInputsValue] = Text(c.before);
-    fresh.userRunOnce.refuse = c.refuse;
-    fresh.userRunOnce.failWrites = c.failWrites;
+    fresh.userRun.values[kAutostartValue] = Text(autostart);
+    if (c.present) fresh.userRun.values[kRestoreInputsValue] = Text(c.before);
+    fresh.userRun.refuse = c.refuse;
+    fresh.userRun.failWrites = c.failWrites;
     fresh.pathKnown = c.pathKnown;
     fresh.executablePath = u"C:\\Apps\\Shadowpane.exe";
     EXPECT_EQ(ApplyRestoreInputsEntry(fresh, c.needed), c.answer) << c.what;
-    const auto found = fresh.userRunOnce.values.find(kRestoreInputsValue);
-    EXPECT_EQ(found != fresh.userRunOnce.values.end(), c.presentAfter) << c.what;
+    const auto found = fresh.userRun.values.find(kRestoreInputsValue);
+    EXPECT_EQ(found != fresh.userRun.values.end(), c.presentAfter) << c.what;
     if (c.presentAfter && c.answer == 1) {
       EXPECT_EQ(found->second.text, command) << c.what;
     }
-    EXPECT_EQ(fresh.userRunOnce.changeCalls, c.changes) << c.what;
+    EXPECT_EQ(fresh.userRun.changeCalls, c.changes) << c.what;
     EXPECT_EQ(fresh.openKeys, 0) << c.what;
-    EXPECT_TRUE(fresh.userRun.values.empty()) << "the autostart entry is another key's";
+    EXPECT_EQ(fresh.userRun.values[kAutostartValue].text, autostart) << c.what << ": the autostart is left alone";
+    EXPECT_TRUE(fresh.userRunOnce.values.empty()) << c.what << ": nothing in RunOnce";
   }
+}
+
+// A Run entry's command holds at most 260 characters: the long path where
+// it fits, else the short form, else no entry at all.
+TEST_F(SettingsTest, TheRestoreCommandFitsARunEntry) {
+  // "\"" + path + "\" /restore-inputs" adds 18 characters to the path.
+  const auto Path = [](std::size_t length) { return u"C:\\" + std::u16string(length - 7, u'x') + u".exe"; };
+  const std::u16string shortPath = u"C:\\LONGFO~1\\SHADOW~1.EXE";
+  struct Case {
+    const char* what;
+    std::size_t longLength;
+    std::u16string shortForm;
+    std::u16string expected;  // "long", "short" or empty
+  } cases[] = {
+      {"long path fits exactly", 242, u"", u"long"},
+      {"long path one over, short form", 243, shortPath, u"short"},
+      {"long path far over, short form", 5000, shortPath, u"short"},
+      {"short form one over too", 243, Path(243), u""},
+      {"no short form", 300, u"", u""},
+  };
+  for (const Case& c : cases) {
+    MemoryKeyValueStore fresh;
+    fresh.executablePath = Path(c.longLength);
+    fresh.executableShortPath = c.shortForm;
+    const std::u16string expected = c.expected == u"long"    ? u"\"" + fresh.executablePath + u"\" /restore-inputs"
+                                    : c.expected == u"short" ? u"\"" + shortPath + u"\" /restore-inputs"
+                                                             : u"";
+    EXPECT_EQ(RestoreInputsCommandOf(fresh), expected) << c.what;
+    EXPECT_LE(expected.size(), 260u) << c.what;
+    EXPECT_EQ(ApplyRestoreInputsEntry(fresh, true), 1) << c.what;
+    EXPECT_EQ(fresh.userRun.values.count(kRestoreInputsValue), expected.empty() ? 0u : 1u) << c.what;
+  }
+  EXPECT_EQ(FittingRestoreInputsCommand(Path(242), u"").size(), 260u) << "the bound itself fits";
+}
+
+// Earlier versions kept the entry in RunOnce: it goes, and a start that
+// finds none writes nothing.
+TEST_F(SettingsTest, TheOldRunOnceEntryIsRemovedOnce) {
+  MemoryKeyValueStore fresh;
+  fresh.userRunOnce.values[kOldRestoreInputsValue] = Text(u"\"C:\\Apps\\Shadowpane.exe\" /restore-inputs");
+  fresh.userRunOnce.values[u"Other"] = Text(u"other.exe");
+  EXPECT_EQ(RemoveOldRestoreInputsEntry(fresh), 1);
+  EXPECT_EQ(RemoveOldRestoreInputsEntry(fresh), 1);
+  EXPECT_EQ(fresh.userRunOnce.values.count(kOldRestoreInputsValue), 0u);
+  EXPECT_EQ(fresh.userRunOnce.values.count(u"Other"), 1u);
+  EXPECT_EQ(fresh.userRunOnce.changeCalls, 1) << "the second start finds nothing to write";
 }
 
 }  // namespace

@@ -518,14 +518,6 @@ void OnCommand(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The RunOnce entry follows the record of muted inputs: the system removes
-// it at logon before it runs, while a copy started then may hold inputs
-// muted again; and a write that lost a race with a worker's is mended.
-void KeepRestoreInputsEntry(const MainWindowData& data) {
-  if (data.services.settingsStore == nullptr || data.services.mutedEndpoints == nullptr) return;
-  ApplyRestoreInputsEntry(*data.services.settingsStore, !data.services.mutedEndpoints->Entries().empty());
-}
-
 void OnTimer(MainWindowData& data, WPARAM id) {
   if (id == TIMER_SHORTCUT_SETTLE) {
     CheckShortcutSettled(data);
@@ -546,7 +538,6 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   if (id == TIMER_AUDIO_POLL) {
     ReleaseStraysAtTick(data.devices.get(), *data.services.captureServices, data.services.mutedEndpoints,
                         data.services.endpointHolders);
-    KeepRestoreInputsEntry(data);
   }
   switch (action) {
     case TimerAction::StopAndRefresh:
