@@ -10,6 +10,7 @@
 #include "devices/DeviceList.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/ShortcutActions.h"
+#include "settings/Settings.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/toolkit/win32/GdiObject.h"
 
@@ -60,6 +61,14 @@ struct MainWindowData {
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
 };
+
+// The settings the program acts on now: the user's with the policy over them.
+Settings EffectiveSettingsOf(const MainWindowData& data);
+// Reads the policy keys again; a changed one applies from here on.
+void ReadPolicy(MainWindowData& data);
+// The panel, the tray and the class icons after anything that may have
+// changed what is open.
+void ShowProtection(MainWindowData& data);
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,
 // shield and the two group frames, off screen and copied in one block.
