@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 48;
+constexpr int kStringCount = 51;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -71,6 +71,13 @@ enum StringIndex : int {
   STR_MICROPHONE_NOT_UNMUTED = 46,
   // A device the user had blocked came back and is held again.
   STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN = 47,
+  // The setting that holds every device while the user is away: locked,
+  // disconnected or asleep.
+  STR_BLOCK_WHILE_LOCKED = 48,
+  // "Block all devices after [number] minutes without input": the check
+  // box's text before the number field, and the text after it.
+  STR_BLOCK_AFTER_IDLE = 49,
+  STR_MINUTES_WITHOUT_INPUT = 50,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

@@ -60,6 +60,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Your organization does not allow unblocking devices.",  // 45
         u"Shadowpane could not unmute this microphone. Unmute it in the Sound settings.",  // 46
         u"Device has been plugged in and blocked again.",  // 47
+        u"Block all devices while the computer is locked",  // 48
+        u"Block all devices after",  // 49
+        u"minutes without input",  // 50
     },
     // German
     {
@@ -111,6 +114,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Ihre Organisation erlaubt das Entsperren von Geräten nicht.",  // 45
         u"Shadowpane konnte die Stummschaltung dieses Mikrofons nicht aufheben. Heben Sie sie in den Soundeinstellungen auf.",  // 46
         u"Gerät wurde angeschlossen und wieder gesperrt.",  // 47
+        u"Alle Geräte sperren, solange der Computer gesperrt ist",  // 48
+        u"Alle Geräte sperren nach",  // 49
+        u"Minuten ohne Eingabe",  // 50
     },
     // Spanish
     {
@@ -162,6 +168,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Su organización no permite desbloquear dispositivos.",  // 45
         u"Shadowpane no pudo reactivar el sonido de este micrófono. Reactívelo en la configuración de sonido.",  // 46
         u"El dispositivo se ha conectado y se ha vuelto a bloquear.",  // 47
+        u"Bloquear todos los dispositivos con el equipo bloqueado",  // 48
+        u"Bloquear todos los dispositivos tras",  // 49
+        u"minutos sin actividad",  // 50
     },
     // Italian
     {
@@ -213,6 +222,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"La tua organizzazione non consente di sbloccare i dispositivi.",  // 45
         u"Shadowpane non è riuscito a riattivare questo microfono. Riattivalo nelle impostazioni audio.",  // 46
         u"Il dispositivo è stato collegato ed è di nuovo bloccato.",  // 47
+        u"Bloccare tutti i dispositivi a computer bloccato",  // 48
+        u"Bloccare tutti i dispositivi dopo",  // 49
+        u"minuti senza input",  // 50
     },
 };
 

@@ -14,6 +14,7 @@
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MenuCommands.h"
+#include "ui/main/win32/Away.h"
 #include "ui/main/win32/CommandChannel.h"
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
@@ -310,6 +311,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
       !RefusesCommand(SnapshotDevices(*data.devices), data.services.startCommand, data.policy)) {
     StartPendingCommand(data, data.services.startCommand, nullptr, 0);
   }
+  StartAwayNotices(data);
   RegisterShortcuts(window, data.services.shortcuts);
   data.notification = RegisterForDeviceArrival(window);
   if (data.notification == nullptr) {
@@ -457,7 +459,10 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   // reads it itself), so a policy pushed while nothing is plugged in
   // applies within a second.
   if (id == TIMER_AUDIO_POLL && action == TimerAction::None) ReadPolicy(data);
-  if (id == TIMER_AUDIO_POLL) KeepRestoreInputsEntry(data);
+  if (id == TIMER_AUDIO_POLL) {
+    KeepRestoreInputsEntry(data);
+    CheckIdle(data);
+  }
   switch (action) {
     case TimerAction::StopAndRefresh:
       KillTimer(data.window, TIMER_DEVICE_REFRESH);
@@ -502,6 +507,7 @@ void ReleaseEverything(MainWindowData& data) {
   // Whoever waits hears how the devices stand before they are let go.
   AnswerSettledCommands(data, true);
   UnregisterShortcuts(data.window);
+  StopAwayNotices(data);
   if (data.notification != nullptr) UnregisterDeviceNotification(data.notification);
   data.notification = nullptr;
   if (data.trayShown) RemoveTrayIcon();
@@ -595,6 +601,11 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case WM_HOTKEY:
       OnHotKey(data, wParam);
       return 0;
+    case WM_WTSSESSION_CHANGE:
+      OnSessionChange(data, wParam, lParam);
+      return 0;
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(data, wParam);
     case WM_COPYDATA:
       return OnCopyData(data, wParam, lParam);
     case WM_GRAPH_NOTIFY:

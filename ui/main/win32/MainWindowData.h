@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devices/DeviceList.h"
+#include "ui/main/AwayLogic.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/ShortcutActions.h"
 #include "settings/Settings.h"
@@ -58,6 +59,11 @@ struct MainWindowData {
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
   std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
+  // Why devices are held while the user is away (ui/main/win32/Away), and
+  // the registrations for the session's and the power notices.
+  AwayState away;
+  bool sessionNotices = false;
+  HPOWERNOTIFY powerNotices = nullptr;
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
 };
