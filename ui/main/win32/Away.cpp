@@ -20,8 +20,10 @@ constexpr UINT kResumeRecheckDelayMs = 1500;
 // RegisterSuspendResumeNotification exists from Windows 8 on: looked up
 // at run time, so the program still starts where it is missing (a window
 // still gets WM_POWERBROADCAST there).
-using RegisterSuspendResumeFn = HPOWERNOTIFY(WINAPI*)(HANDLE, DWORD);
-using UnregisterSuspendResumeFn = BOOL(WINAPI*)(HPOWERNOTIFY);
+// (The headers this program builds with predate it: HPOWERNOTIFY is a
+// pointer.)
+using RegisterSuspendResumeFn = void*(WINAPI*)(HANDLE, DWORD);
+using UnregisterSuspendResumeFn = BOOL(WINAPI*)(void*);
 constexpr DWORD kNotifyWindowHandle = 0;  // DEVICE_NOTIFY_WINDOW_HANDLE
 
 template <typename Fn>

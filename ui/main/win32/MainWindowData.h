@@ -63,7 +63,7 @@ struct MainWindowData {
   // the registrations for the session's and the power notices.
   AwayState away;
   bool sessionNotices = false;
-  HPOWERNOTIFY powerNotices = nullptr;
+  void* powerNotices = nullptr;  // HPOWERNOTIFY, from Windows 8 on
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
 };
