@@ -8,6 +8,7 @@ namespace {
 constexpr std::uint32_t kBlockedBit = 1u;
 constexpr std::uint32_t kSharedBit = 2u;
 constexpr std::uint32_t kGiveBackUnverifiedBit = 4u;
+constexpr std::uint32_t kLeftToOthersBit = 8u;
 }
 
 SPDEV::SPDEV(DevicePoster& poster) : poster_(poster) {}
@@ -63,10 +64,11 @@ void SPDEV::SetHeldAndNotify(bool blocked, bool shared, NotifyWindow window) {
   poster_.PostDeviceNotify(window, DEVICE_STATE_CHANGED, this);
 }
 
-void SPDEV::ReleasedAndNotify(bool giveBackUnverified, NotifyWindow window) {
+void SPDEV::ReleasedAndNotify(bool giveBackUnverified, bool leftToOthers, NotifyWindow window) {
   std::lock_guard<std::mutex> hold(stateLock_);
   stateFlags_ &= ~(kBlockedBit | kSharedBit);
   if (giveBackUnverified) stateFlags_ |= kGiveBackUnverifiedBit;
+  if (leftToOthers) stateFlags_ |= kLeftToOthersBit;
   poster_.PostDeviceNotify(window, DEVICE_STATE_CHANGED, this);
 }
 
@@ -74,6 +76,13 @@ int SPDEV::TakeGiveBackUnverified() {
   std::lock_guard<std::mutex> hold(stateLock_);
   const bool set = (stateFlags_ & kGiveBackUnverifiedBit) != 0;
   stateFlags_ &= ~kGiveBackUnverifiedBit;
+  return set ? 1 : 0;
+}
+
+int SPDEV::TakeLeftToOthers() {
+  std::lock_guard<std::mutex> hold(stateLock_);
+  const bool set = (stateFlags_ & kLeftToOthersBit) != 0;
+  stateFlags_ &= ~kLeftToOthersBit;
   return set ? 1 : 0;
 }
 

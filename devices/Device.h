@@ -20,6 +20,11 @@ struct DeviceInitRecord {
   int kind = -1;
 };
 
+// Why a held device is shown amber (its shared bit set), as bits.
+constexpr std::uint32_t kHoldRiskOpenToOthers = 1u;  // a camera others can open, a microphone others hear
+constexpr std::uint32_t kHoldRiskExclusive = 2u;     // a program that takes the microphone for itself hears it
+constexpr std::uint32_t kHoldRiskContested = 4u;     // another program keeps unmuting the microphone
+
 class SPDEV {
  public:
   explicit SPDEV(DevicePoster& poster);
@@ -52,10 +57,15 @@ class SPDEV {
   // open it (a camera the system shares between clients). Only ever set
   // together with the blocked bit; read under the state lock.
   int IsSharedBitSet();
+  // Why the shared bit is set: kHoldRisk* bits, 0 while it is not.
+  virtual std::uint32_t HoldRisks() { return IsSharedBitSet() != 0 ? kHoldRiskOpenToOthers : 0; }
   // Bit 2: the last release could not verify that the device is back as it
   // was found (a microphone left muted for others). Answers it and clears
   // it, so whoever tells the user does so once per release.
   int TakeGiveBackUnverified();
+  // Bit 3: the last release left the device to other holders (a
+  // microphone another copy of the program keeps muted). Taken like bit 2.
+  int TakeLeftToOthers();
 
   // Reads the notify window under the name lock, then posts the code under
   // the state lock without touching the blocked bit (DEVICE_PLUGGED_IN).
@@ -75,9 +85,9 @@ class SPDEV {
   void SetBlockedAndNotify(bool blocked, NotifyWindow window);
   // The same, with the shared bit set as given (only while blocked).
   void SetHeldAndNotify(bool blocked, bool shared, NotifyWindow window);
-  // Clears the blocked and shared bits, sets bit 2 as given and posts
-  // DEVICE_STATE_CHANGED, under the state lock.
-  void ReleasedAndNotify(bool giveBackUnverified, NotifyWindow window);
+  // Clears the blocked and shared bits, sets bits 2 and 3 as given and
+  // posts DEVICE_STATE_CHANGED, under the state lock.
+  void ReleasedAndNotify(bool giveBackUnverified, bool leftToOthers, NotifyWindow window);
   // On a blocked device whose shared bit differs: sets it and posts
   // DEVICE_STATE_CHANGED, under the state lock. Answers whether it posted.
   bool ChangeSharedAndNotify(bool shared, NotifyWindow window);

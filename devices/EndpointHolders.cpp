@@ -1,27 +1,51 @@
 #include "devices/EndpointHolders.h"
 
+#include <algorithm>
+
 namespace shadowpane {
+
+EndpointLockTry EndpointHolders::TakeLock(const std::u16string& endpointId) {
+  std::uint32_t waitMs = kLockWaitMs;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (waitLeftMs_) waitMs = std::min(waitMs, *waitLeftMs_);
+  }
+  EndpointLockTry attempt = system_.Lock(endpointId, waitMs);
+  std::lock_guard<std::mutex> hold(lock_);
+  if (waitLeftMs_) *waitLeftMs_ -= std::min(*waitLeftMs_, attempt.waitedMs);
+  return attempt;
+}
+
+std::optional<std::uint32_t> EndpointHolders::LimitLockWaits(std::optional<std::uint32_t> limitMs) {
+  std::lock_guard<std::mutex> hold(lock_);
+  const std::optional<std::uint32_t> before = waitLeftMs_;
+  if (limitMs && waitLeftMs_) limitMs = std::min(*limitMs, *waitLeftMs_);
+  waitLeftMs_ = limitMs;
+  return before;
+}
 
 std::optional<bool> EndpointHolders::Join(const std::u16string& endpointId,
                                           const std::function<std::optional<bool>()>& readAlone) {
-  std::unique_ptr<EndpointHolderLock> lock = system_.Lock(endpointId);
+  EndpointLockTry attempt = TakeLock(endpointId);
+  EndpointHolderLock* lock = attempt.lock.get();
   bool claimed = false;
   {
     std::lock_guard<std::mutex> hold(lock_);
     claimed = claims_.count(endpointId) != 0;
   }
-  // Without the lock nothing is known of other copies: as if alone.
+  // Without the lock nothing is known of other copies: this one reads
+  // alone, holds without a claim, and its Leave gives back nothing until
+  // the lock can be had.
   const int others = lock == nullptr ? 0 : lock->Holders() - (claimed ? 1 : 0);
-  std::optional<bool> foundUnmuted;
-  if (others > 0) {
-    foundUnmuted = lock->FoundUnmuted();
-  } else {
-    foundUnmuted = readAlone();
-  }
+  std::optional<bool> foundUnmuted = readAlone();
+  // Under another holder the endpoint reads muted, so the mark tells what
+  // the first found; read unmuted, no claim kept it muted (a name taken
+  // by another program is no holder).
+  if (others > 0 && !(foundUnmuted && *foundUnmuted)) foundUnmuted = lock->FoundUnmuted();
   if (!foundUnmuted || lock == nullptr || claimed) return foundUnmuted;
   std::unique_ptr<EndpointHolderClaim> claim = lock->Claim(*foundUnmuted);
-  // No free claim: the others cannot see this copy, which then gives back
-  // as if alone; still muted, as the block asks.
+  // No free claim: the others cannot see this copy; still muted, as the
+  // block asks, and its Leave still asks whether anyone else holds it.
   if (claim != nullptr) {
     std::lock_guard<std::mutex> hold(lock_);
     claims_[endpointId] = std::move(claim);
@@ -29,16 +53,20 @@ std::optional<bool> EndpointHolders::Join(const std::u16string& endpointId,
   return foundUnmuted;
 }
 
-bool EndpointHolders::Leave(const std::u16string& endpointId, bool recordedUnmuted,
-                            const std::function<bool(bool foundUnmuted)>& giveBack) {
-  std::unique_ptr<EndpointHolderLock> lock = system_.Lock(endpointId);
-  const bool markedUnmuted = lock != nullptr && lock->FoundUnmuted();
+LeaveOutcome EndpointHolders::Leave(const std::u16string& endpointId, bool recordedUnmuted,
+                                    const std::function<bool(bool foundUnmuted)>& giveBack) {
+  EndpointLockTry attempt = TakeLock(endpointId);
+  // The claim stays until the lock is had: meanwhile the others still see
+  // this copy, so none gives back under it, and the stray clean-up tries
+  // again.
+  if (attempt.lock == nullptr) return attempt.refused ? LeaveOutcome::LeftToOthers : LeaveOutcome::Failed;
+  const bool markedUnmuted = attempt.lock->FoundUnmuted();
   {
     std::lock_guard<std::mutex> hold(lock_);
     claims_.erase(endpointId);
   }
-  if (lock != nullptr && lock->Holders() > 0) return true;
-  return giveBack(recordedUnmuted || markedUnmuted);
+  if (attempt.lock->Holders() > 0) return LeaveOutcome::LeftToOthers;
+  return giveBack(recordedUnmuted || markedUnmuted) ? LeaveOutcome::GivenBack : LeaveOutcome::Failed;
 }
 
 std::vector<std::u16string> EndpointHolders::Claimed() {

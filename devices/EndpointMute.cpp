@@ -106,6 +106,11 @@ bool EndpointMuteHold::Start(const std::u16string& endpointId) {
   enumerator_ = std::move(objects.enumerator);
   endpoint_ = std::move(objects.endpoint);
   volume_ = std::move(objects.volume);
+  // A failed query counts as no mute of the device's own. A stream that
+  // could not be opened is found by the check, which then admits.
+  std::uint32_t support = 0;
+  hardwareMute_ = Succeeded(volume_->QueryHardwareSupport(&support)) && (support & kEndpointHardwareSupportMute) != 0;
+  if (!hardwareMute_) stream_.Start(*endpoint_);
   // Without change notices the periodic re-application still holds it.
   if (wake_ != nullptr) {
     notice_ = std::make_shared<ForeignUnmuteNotice>(wake_);
@@ -114,41 +119,56 @@ bool EndpointMuteHold::Start(const std::u16string& endpointId) {
   return true;
 }
 
+bool EndpointMuteHold::ExclusiveStreamsSilent() {
+  if (volume_ == nullptr) return false;
+  // A mute of the device's own reaches exclusive streams; otherwise only a
+  // refused exclusive open keeps them out.
+  return hardwareMute_ || TryExclusiveOpen(services_, id_) == ExclusiveOpen::Refused;
+}
+
 bool EndpointMuteHold::Reapply() { return volume_ != nullptr && Succeeded(volume_->SetMute(true)); }
 
 void EndpointMuteHold::AnswerNotice(std::uint32_t nowMs) {
   if (volume_ == nullptr || notice_ == nullptr || !notice_->Take()) return;
   // Past the budget the periodic re-application answers instead, so a
-  // program that insists gets no ping-pong.
-  if (!budget_.Take(nowMs)) return;
+  // program that insists gets no ping-pong; the contest is shown.
+  const bool answered = budget_.Take(nowMs);
+  contest_.NoteUnmute(nowMs, answered);
+  if (!answered) return;
   volume_->SetMute(true);
   ++answered_;
 }
 
-bool EndpointMuteHold::End(HoldEnding ending) {
-  if (volume_ == nullptr) return true;
+LeaveOutcome EndpointMuteHold::End(HoldEnding ending) {
+  if (volume_ == nullptr) return LeaveOutcome::GivenBack;
   // No notice is answered once this returns. Should the system refuse to
   // unregister, its late notices reach the shared notice object, which
   // only wakes a signal that is still alive.
   if (listening_) volume_->UnregisterMuteListener();
   listening_ = false;
   notice_.reset();
-  bool done = true;
+  LeaveOutcome outcome = LeaveOutcome::GivenBack;
   // Without a record, what was found could not be told to the next hold.
   if (ending == HoldEnding::GiveBack || record_ == nullptr) {
     const bool recordedUnmuted = foundUnmuted_ || (record_ != nullptr && record_->Contains(id_));
     const auto giveBack = [&](bool foundUnmuted) {
       return RestoreFound(services_, *volume_, id_, foundUnmuted);
     };
-    done = holders_ != nullptr ? holders_->Leave(id_, recordedUnmuted, giveBack) : giveBack(recordedUnmuted);
-    // Left recorded when the give-back is not verified, so it is tried again.
-    if (done && record_ != nullptr) record_->Remove(id_);
+    if (holders_ != nullptr) {
+      outcome = holders_->Leave(id_, recordedUnmuted, giveBack);
+    } else if (!giveBack(recordedUnmuted)) {
+      outcome = LeaveOutcome::Failed;
+    }
+    // Left recorded when not given back and verified (another holder keeps
+    // it, or the read-back failed), so the stray clean-up tries again.
+    if (outcome == LeaveOutcome::GivenBack && record_ != nullptr) record_->Remove(id_);
   }
   Release();
-  return done;
+  return outcome;
 }
 
 void EndpointMuteHold::Release() {
+  stream_.Release();
   volume_.reset();
   endpoint_.reset();
   enumerator_.reset();
@@ -167,7 +187,8 @@ bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, Endpoin
     return opened && RestoreFound(services, *objects.volume, endpointId, foundUnmuted);
   };
   const bool recorded = record.Contains(endpointId);
-  const bool done = holders != nullptr ? holders->Leave(endpointId, recorded, giveBack) : giveBack(recorded);
+  const bool done = holders != nullptr ? holders->Leave(endpointId, recorded, giveBack) == LeaveOutcome::GivenBack
+                                       : giveBack(recorded);
   if (done) record.Remove(endpointId);
   return done;
 }
@@ -189,9 +210,14 @@ std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& service
       if (!record.Contains(id)) ids.push_back(id);
     }
   }
+  // The user-interface thread runs this: all its lock waits together stay
+  // within one lock's; what is not given back now is tried again later.
+  const std::optional<std::uint32_t> limitBefore =
+      holders != nullptr ? holders->LimitLockWaits(kLockWaitMs) : std::nullopt;
   for (const std::u16string& id : ids) {
     if (held.count(id) == 0) GiveBackEndpoint(services, record, holders, id);
   }
+  if (holders != nullptr) holders->LimitLockWaits(limitBefore);
   return record.Entries().size();
 }
 

@@ -167,7 +167,7 @@ int SPDEVMIC::Block() {
     ended_ = 0;
     recheck_ = 0;
     keepMute_ = 0;
-    giveBackUnverified_ = 0;
+    leftMuted_ = LeaveOutcome::GivenBack;
   }
   // Without a signal the worker still holds; it only answers changes and
   // stops at its period's pace.
@@ -192,7 +192,7 @@ int SPDEVMIC::Unblock() {
   if (worker_ == nullptr) return 1;
   StopWorker(false);
   std::lock_guard<std::mutex> hold(workerLock_);
-  return giveBackUnverified_ != 0 ? 0 : 1;
+  return leftMuted_ == LeaveOutcome::GivenBack ? 1 : 0;
 }
 
 void SPDEVMIC::HandOver() {
@@ -275,14 +275,14 @@ void SPDEVMIC::MuteWorker() {
     SilenceThroughEndpoint(window);
   }
 
-  bool giveBackUnverified = false;
+  LeaveOutcome left = LeaveOutcome::GivenBack;
   {
     std::lock_guard<std::mutex> hold(workerLock_);
     running_ = 0;
     ended_ = 1;
-    giveBackUnverified = giveBackUnverified_ != 0;
+    left = leftMuted_;
   }
-  ReleasedAndNotify(giveBackUnverified, window);
+  ReleasedAndNotify(left == LeaveOutcome::Failed, left == LeaveOutcome::LeftToOthers, window);
 }
 
 void SPDEVMIC::NoteReapplied(bool succeeded) {
@@ -295,9 +295,22 @@ bool SPDEVMIC::HoldLost() {
   return holdLost_ != 0 && running_ != 0;
 }
 
-bool SPDEVMIC::StopRequested(NotifyWindow window) {
-  if (TakeRecheckRequest()) ChangeSharedAndNotify(!SilentForOthers(), window);
+bool SPDEVMIC::StopRequested(NotifyWindow window, EndpointMuteHold* endpoint) {
+  if (TakeRecheckRequest()) ShowRisks(CheckedRisks(endpoint), window, false);
   return StopAsked();
+}
+
+std::uint32_t SPDEVMIC::CheckedRisks(EndpointMuteHold* endpoint) {
+  std::uint32_t risks = SilentForOthers() ? 0 : kHoldRiskOpenToOthers;
+  if (endpoint != nullptr && !endpoint->ExclusiveStreamsSilent()) risks |= kHoldRiskExclusive;
+  if (endpoint != nullptr && endpoint->Contested(services_.NowMs())) risks |= kHoldRiskContested;
+  return risks;
+}
+
+void SPDEVMIC::ShowRisks(std::uint32_t risks, NotifyWindow window, bool first) {
+  // Stored before the post, so whoever reads the post reads these.
+  const std::uint32_t before = holdRisks_.exchange(risks);
+  if (first || before != risks) SetHeldAndNotify(true, risks != 0, window);
 }
 
 bool SPDEVMIC::StopAsked() {
@@ -350,8 +363,9 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId, NotifyWindow wind
     if (mm == kMmNoError) {
       // Before version 6 the wave-input mixer is the device's own, shared
       // by every program: its mute is the one others meet.
+      holdRisks_ = 0;
       SetBlockedAndNotify(true, window);
-      while (!StopRequested(window)) {
+      while (!StopRequested(window, nullptr)) {
         // Another program may have unmuted the line meanwhile.
         NoteReapplied(mixer->SetBooleanControl(control.controlId, channels, muted) == kMmNoError);
         WaitOnePeriod(nullptr);
@@ -378,13 +392,21 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
     // An input with an endpoint counts as held with the input pin alone
     // too; its check reads the endpoint all the same, so such a hold shows
     // what others meet.
+    EndpointMuteHold* muted = endpointMuted ? &endpoint : nullptr;
     if (endpointMuted || inputOff) {
-      SetHeldAndNotify(true, !SilentForOthers(), window);
-      while (!StopRequested(window)) {
+      ShowRisks(CheckedRisks(muted), window, true);
+      while (!StopRequested(window, muted)) {
         // Another program may have unmuted or switched it on meanwhile.
         const bool inputReapplied = inputOff && Succeeded(input.mixer->PutEnable(false));
         NoteReapplied(endpointMuted ? endpoint.Reapply() : inputReapplied);
-        WaitOnePeriod(endpointMuted ? &endpoint : nullptr);
+        WaitOnePeriod(muted);
+        // A contest starts within one period of the unmute past the budget
+        // and ends a period after a quiet second at most.
+        if (muted != nullptr) {
+          const std::uint32_t risks = holdRisks_;
+          const bool contested = endpoint.Contested(services_.NowMs());
+          ShowRisks(contested ? risks | kHoldRiskContested : risks & ~kHoldRiskContested, window, false);
+        }
       }
     }
     if (inputOff) input.mixer->PutEnable(true);
@@ -393,10 +415,10 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
       std::lock_guard<std::mutex> hold(workerLock_);
       keepMute = keepMute_ != 0;
     }
-    const bool givenBack = endpoint.End(keepMute ? HoldEnding::KeepMuted : HoldEnding::GiveBack);
+    const LeaveOutcome left = endpoint.End(keepMute ? HoldEnding::KeepMuted : HoldEnding::GiveBack);
     {
       std::lock_guard<std::mutex> hold(workerLock_);
-      giveBackUnverified_ = givenBack ? 0 : 1;
+      leftMuted_ = left;
     }
     foreignUnmutesAnswered_ += endpoint.ForeignUnmutesAnswered();
   }

@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 51;
+constexpr int kStringCount = 55;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -71,13 +71,22 @@ enum StringIndex : int {
   STR_MICROPHONE_NOT_UNMUTED = 46,
   // A device the user had blocked came back and is held again.
   STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN = 47,
+  // An unblock left to another copy of the program that holds the
+  // microphone too: it stays muted until that copy lets go.
+  STR_MICROPHONE_HELD_BY_ANOTHER_COPY = 48,
+  // A held microphone a program that asks for it exclusively still hears.
+  STR_MICROPHONE_EXCLUSIVE_HEARD = 49,
+  // A held microphone whose mute another program keeps undoing: the
+  // program's name at %1 (usage/UsageTexts' mark), or unnamed.
+  STR_MICROPHONE_UNMUTED_BY = 50,
+  STR_MICROPHONE_UNMUTED_BY_ANOTHER = 51,
   // The setting that holds every device while the user is away: locked,
   // disconnected or asleep.
-  STR_BLOCK_WHILE_LOCKED = 48,
+  STR_BLOCK_WHILE_LOCKED = 52,
   // "Block all devices after [number] minutes without input": the check
   // box's text before the number field, and the text after it.
-  STR_BLOCK_AFTER_IDLE = 49,
-  STR_MINUTES_WITHOUT_INPUT = 50,
+  STR_BLOCK_AFTER_IDLE = 53,
+  STR_MINUTES_WITHOUT_INPUT = 54,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

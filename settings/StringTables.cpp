@@ -60,9 +60,13 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Your organization does not allow unblocking devices.",  // 45
         u"Shadowpane could not unmute this microphone. Unmute it in the Sound settings.",  // 46
         u"Device has been plugged in and blocked again.",  // 47
-        u"Block all devices while the computer is locked",  // 48
-        u"Block all devices after",  // 49
-        u"minutes without input",  // 50
+        u"This microphone stays muted while another copy of Shadowpane holds it.",  // 48
+        u"A program that takes this microphone for itself can still hear it.",  // 49
+        u"%1 keeps unmuting this microphone.",  // 50
+        u"Another program keeps unmuting this microphone.",  // 51
+        u"Block all devices while the computer is locked",  // 52
+        u"Block all devices after",  // 53
+        u"minutes without input",  // 54
     },
     // German
     {
@@ -114,9 +118,13 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Ihre Organisation erlaubt das Entsperren von Geräten nicht.",  // 45
         u"Shadowpane konnte die Stummschaltung dieses Mikrofons nicht aufheben. Heben Sie sie in den Soundeinstellungen auf.",  // 46
         u"Gerät wurde angeschlossen und wieder gesperrt.",  // 47
-        u"Alle Geräte sperren, solange der Computer gesperrt ist",  // 48
-        u"Alle Geräte sperren nach",  // 49
-        u"Minuten ohne Eingabe",  // 50
+        u"Dieses Mikrofon bleibt stummgeschaltet, solange eine andere Kopie von Shadowpane es hält.",  // 48
+        u"Ein Programm, das dieses Mikrofon für sich allein beansprucht, kann es weiterhin hören.",  // 49
+        u"%1 hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 50
+        u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 51
+        u"Alle Geräte sperren, solange der Computer gesperrt ist",  // 52
+        u"Alle Geräte sperren nach",  // 53
+        u"Minuten ohne Eingabe",  // 54
     },
     // Spanish
     {
@@ -168,9 +176,13 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Su organización no permite desbloquear dispositivos.",  // 45
         u"Shadowpane no pudo reactivar el sonido de este micrófono. Reactívelo en la configuración de sonido.",  // 46
         u"El dispositivo se ha conectado y se ha vuelto a bloquear.",  // 47
-        u"Bloquear todos los dispositivos con el equipo bloqueado",  // 48
-        u"Bloquear todos los dispositivos tras",  // 49
-        u"minutos sin actividad",  // 50
+        u"Este micrófono sigue silenciado mientras otra copia de Shadowpane lo retenga.",  // 48
+        u"Un programa que tome este micrófono para sí solo todavía puede oírlo.",  // 49
+        u"%1 sigue reactivando el sonido de este micrófono.",  // 50
+        u"Otro programa sigue reactivando el sonido de este micrófono.",  // 51
+        u"Bloquear todos los dispositivos con el equipo bloqueado",  // 52
+        u"Bloquear todos los dispositivos tras",  // 53
+        u"minutos sin actividad",  // 54
     },
     // Italian
     {
@@ -222,9 +234,13 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"La tua organizzazione non consente di sbloccare i dispositivi.",  // 45
         u"Shadowpane non è riuscito a riattivare questo microfono. Riattivalo nelle impostazioni audio.",  // 46
         u"Il dispositivo è stato collegato ed è di nuovo bloccato.",  // 47
-        u"Bloccare tutti i dispositivi a computer bloccato",  // 48
-        u"Bloccare tutti i dispositivi dopo",  // 49
-        u"minuti senza input",  // 50
+        u"Questo microfono resta disattivato finché un'altra copia di Shadowpane lo trattiene.",  // 48
+        u"Un programma che prende questo microfono solo per sé può ancora sentirlo.",  // 49
+        u"%1 continua a riattivare l'audio di questo microfono.",  // 50
+        u"Un altro programma continua a riattivare l'audio di questo microfono.",  // 51
+        u"Bloccare tutti i dispositivi a computer bloccato",  // 52
+        u"Bloccare tutti i dispositivi dopo",  // 53
+        u"minuti senza input",  // 54
     },
 };
 

@@ -3,9 +3,11 @@
 // there, unlike file mappings): per endpoint, a mutex as the lock, one
 // event per holding copy in numbered slots, and an event that marks the
 // endpoint found unmuted. The kernel closes a dead copy's handles, so its
-// claim ends with it.
+// claim ends with it. Every object is made with a security descriptor
+// that lets every interactive user's copy use it, and opened to wait only.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "devices/EndpointHolders.h"
@@ -14,7 +16,7 @@ namespace shadowpane {
 
 class Win32EndpointHolderSystem : public EndpointHolderSystem {
  public:
-  std::unique_ptr<EndpointHolderLock> Lock(const std::u16string& endpointId) override;
+  EndpointLockTry Lock(const std::u16string& endpointId, std::uint32_t waitMs) override;
 };
 
 // The stem of the endpoint's object names: a fixed prefix and a 64-bit

@@ -1,5 +1,6 @@
 #include "ui/main/DeviceEntries.h"
 
+#include "devices/EndpointMute.h"
 #include "settings/Languages.h"
 #include "ui/main/AwayLogic.h"
 #include "ui/main/MainWindowIds.h"
@@ -57,11 +58,15 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
     effect.pluggedInText = device->heldAgainOnReturn ? STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN : STR_DEVICE_PLUGGED_IN;
     return effect;
   }
+  // Both bits are taken, so neither waits for a later release.
+  const bool leftToOthers = device->TakeLeftToOthers() != 0;
+  if (leftToOthers) effect.giveBackNoticeText = STR_MICROPHONE_HELD_BY_ANOTHER_COPY;
   if (device->TakeGiveBackUnverified() != 0) effect.giveBackNoticeText = STR_MICROPHONE_NOT_UNMUTED;
   effect.kind = DeviceNotifyKind::StateChanged;
   effect.itemData = DeviceList::ListItemDataOf(device);
   effect.protectedState = ProtectionState(list);
   effect.heldButShared = (effect.itemData & kListItemHeldButShared) != 0;
+  effect.holdRisks = effect.heldButShared ? device->HoldRisks() : 0;
   effect.sharedNoticeText = kind == DEVICE_KIND_VIDEO ? STR_CAMERA_STILL_SHARED : STR_MICROPHONE_NOT_SILENT;
   WideChar path[kNameUnits] = {};
   device->GetPath(path, kMaxNameChars);
@@ -81,9 +86,24 @@ void RecheckHolds(DeviceList& list) {
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) device->RecheckHold();
 }
 
-bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices) {
-  return effect.kind == DeviceNotifyKind::StateChanged && effect.heldButShared &&
-         notices.TakeFirst(effect.noticeKey);
+int GiveBackNoticeToShow(const DeviceNotifyEffect& effect, SharedHoldNotices& heldByOthersTold) {
+  if (effect.giveBackNoticeText == STR_MICROPHONE_HELD_BY_ANOTHER_COPY &&
+      !heldByOthersTold.TakeFirst(effect.noticeKey)) {
+    return -1;
+  }
+  return effect.giveBackNoticeText;
+}
+
+void ReleaseDevices(std::unique_ptr<DeviceList>& devices, EndpointHolders* holders) {
+  if (!devices) return;
+  if (holders != nullptr) holders->LimitLockWaits(kSessionEndLockWaitMs);
+  devices->DestroyDeviceList();
+  devices.reset();
+}
+
+void ReleaseStraysAtTick(DeviceList* devices, CaptureServices& services, MutedEndpoints* record,
+                         EndpointHolders* holders) {
+  if (devices != nullptr && record != nullptr) ReleaseStrayEndpointMutes(*devices, services, *record, holders);
 }
 
 }  // namespace shadowpane

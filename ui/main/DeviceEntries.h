@@ -4,11 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <vector>
 
 #include "core/Text.h"
+#include "devices/CaptureServices.h"
 #include "devices/DeviceList.h"
+#include "devices/EndpointHolders.h"
+#include "devices/MutedEndpoints.h"
 #include "policy/PolicyRules.h"
 #include "ui/main/MainWindowIds.h"
 
@@ -57,9 +61,11 @@ struct DeviceNotifyEffect {
   int protectedState = 0;      // StateChanged: every device blocked now
   bool heldButShared = false;  // StateChanged: held, yet open to others or not silent for them
   int sharedNoticeText = -1;   // StateChanged: the string that tells the user so
+  std::uint32_t holdRisks = 0;  // StateChanged: why it is held but shared (kHoldRisk* bits)
   WideString noticeKey;        // StateChanged: the device's path, or its name without one
   // StateChanged: the release could not be read back (a microphone maybe
-  // still muted for every program): the string to show once, else -1.
+  // still muted for every program), or was left to another copy of the
+  // program that holds it too: the string to show, else -1.
   int giveBackNoticeText = -1;
   // PluggedIn: the notice, which says so when a kept block took it again.
   int pluggedInText = -1;
@@ -71,9 +77,9 @@ struct DeviceNotifyEffect {
 // device's give-back bit, so its notice is shown once.
 DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wParam, SPDEV* device);
 
-// The devices the user has been told are held but shared, by their key:
-// the notice comes once per device and run, not at every refresh that
-// finds the hold shared again.
+// The devices the user has been told are held but shared, by their key
+// (ui/main/HoldNotices): each notice comes once per device and run, not at
+// every refresh that finds the hold shared again.
 class SharedHoldNotices {
  public:
   // True the first time a key is offered.
@@ -83,11 +89,21 @@ class SharedHoldNotices {
   std::set<WideString> told_;
 };
 
-// Whether the state change should tell the user that the camera can still
-// be used, or the microphone still heard, by other programs: only for a
-// held-but-shared device not yet told of in this run. Remembers the device
-// when it answers true.
-bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices);
+// The give-back notice the state change shows: one not read back each
+// time; one left to another copy once per device and run (an unblock
+// tried again while the other copy holds tells nothing new). -1 for none.
+int GiveBackNoticeToShow(const DeviceNotifyEffect& effect, SharedHoldNotices& heldByOthersTold);
+
+// Lets every device go at the window's or the session's end (each
+// microphone gives back what it holds), the lock waits of all the
+// give-backs together within kSessionEndLockWaitMs.
+void ReleaseDevices(std::unique_ptr<DeviceList>& devices, EndpointHolders* holders);
+
+// At every audio-poll tick: gives back what the record lists and no hold
+// keeps (an unblock left to another copy, a refresh that could not take a
+// lock), once no one else holds it.
+void ReleaseStraysAtTick(DeviceList* devices, CaptureServices& services, MutedEndpoints* record,
+                         EndpointHolders* holders);
 
 // The tray and class icon for a protection state: 103 protected, 102 at risk.
 constexpr int StateIconId(int protectedState) { return protectedState == 1 ? kIconProtected : kIconAtRisk; }

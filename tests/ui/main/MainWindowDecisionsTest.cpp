@@ -5,16 +5,20 @@
 #include "settings/Languages.h"
 #include "res/MenuIds.h"
 #include "devices/Discovery.h"
+#include "tests/support/DeviceWaits.h"
 #include "tests/support/FakeCaptureServices.h"
 #include "tests/support/FakeDeviceLists.h"
+#include "tests/support/FakeEndpointHolderSystem.h"
 #include "tests/support/RecordingPoster.h"
 #include "tests/support/TestDevice.h"
 #include "ui/main/MenuCommands.h"
 #include "ui/main/DeviceChangeLogic.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/HoldNotices.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/ShortcutActions.h"
+#include "usage/UsageDecisions.h"
 
 namespace shadowpane {
 namespace {
@@ -41,18 +45,30 @@ class SharingDevice : public StubbornDevice {
     held = true;
     SetHeldAndNotify(true, shared, 0x1234);
   }
+  // A microphone's hold with the reasons it is not silent.
+  void HoldWithRisks(std::uint32_t held) {
+    risks = held;
+    Hold(held != 0);
+  }
+  std::uint32_t HoldRisks() override {
+    if (risks == 0) return SPDEV::HoldRisks();
+    return IsSharedBitSet() != 0 ? risks : 0;
+  }
+  std::uint32_t risks = 0;
 };
 
 // A device released by its unblock, which then could not read it back (a
-// microphone whose endpoint may still be muted for everyone).
+// microphone whose endpoint may still be muted for everyone), or left it
+// to another copy of the program that holds it too.
 class UnverifiedRelease : public SharingDevice {
  public:
   using SharingDevice::SharingDevice;
   int Unblock() override {
     held = false;
-    ReleasedAndNotify(true, 0x1234);
+    ReleasedAndNotify(!leftToOthers, leftToOthers, 0x1234);
     return 0;
   }
+  bool leftToOthers = false;
 };
 
 class MainWindowEntries : public ::testing::Test {
@@ -119,6 +135,46 @@ TEST_F(MainWindowEntries, AnUnblockNotReadBackShowsOpenWithItsNoticeOnceAndIsNot
     EXPECT_EQ(DecideDeviceNotify(list, changed, microphone).giveBackNoticeText, STR_MICROPHONE_NOT_UNMUTED);
     EXPECT_EQ(DecideDeviceNotify(list, changed, microphone).giveBackNoticeText, -1) << "once";
   }
+}
+
+// Left to another copy: shown open, a command's unblock exits 5, and the
+// notice comes once per microphone and run, however often it is unblocked.
+TEST_F(MainWindowEntries, AnUnblockLeftToAnotherCopyIsNotDoneAndTellsOncePerMicrophone) {
+  UnverifiedRelease* microphones[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    microphones[i] = new UnverifiedRelease(poster);
+    microphones[i]->leftToOthers = true;
+    testing::TestInitRecord record(i == 0 ? u"Mic" : u"Mic two", i == 0 ? u"0 Mic" : u"1 Mic");
+    microphones[i]->Init(&record);
+    list.LinkDevice(microphones[i]);
+  }
+  SharedHoldNotices told;
+  const std::uint32_t changed = DeviceNotifyWParam(DEVICE_STATE_CHANGED);
+  const struct {
+    int microphone;
+    bool byCommand;
+    int notice;
+  } unblocks[] = {{0, true, STR_MICROPHONE_HELD_BY_ANOTHER_COPY}, {0, false, -1}, {1, false, STR_MICROPHONE_HELD_BY_ANOTHER_COPY}};
+  for (const auto& unblock : unblocks) {
+    UnverifiedRelease* microphone = microphones[unblock.microphone];
+    microphone->Hold(false);
+    WideChar name[kNameUnits] = {};
+    microphone->GetDisplayName(name, kMaxNameChars);
+    if (unblock.byCommand) {
+      const ShortcutRun run = StartCommand(list, MakeCommand(CommandAction::Unblock, CommandScope::Device, name));
+      EXPECT_EQ(CommandRunAnswer(run, SnapshotDevices(list)).exitCode, kExitNotBlocked);
+    } else {
+      EXPECT_EQ(ClickDeviceEntry(list, name).failureText, -1) << "the notice tells instead";
+    }
+    EXPECT_EQ(DeviceList::IsBlocked(microphone), 0);
+    const DeviceNotifyEffect effect = DecideDeviceNotify(list, changed, microphone);
+    EXPECT_EQ(GiveBackNoticeToShow(effect, told), unblock.notice);
+  }
+  microphones[0]->leftToOthers = false;
+  microphones[0]->Hold(false);
+  ClickDeviceEntry(list, u"Mic");
+  EXPECT_EQ(GiveBackNoticeToShow(DecideDeviceNotify(list, changed, microphones[0]), told), STR_MICROPHONE_NOT_UNMUTED)
+      << "a give-back not read back is told every time";
 }
 
 TEST_F(MainWindowEntries, WithoutUnblockingAClickStillBlocksButLeavesABlockedDeviceHeld) {
@@ -217,7 +273,7 @@ TEST_F(MainWindowEntries, TheSharedNoticeComesOncePerDeviceAndRun) {
   SharingDevice* pathless = AddWithPath(u"No Path", u"");
   SharedHoldNotices notices;
   auto notice = [&](SPDEV* device, std::uint32_t code = DEVICE_STATE_CHANGED) {
-    return ShouldNoticeSharedHold(DecideDeviceNotify(list, DeviceNotifyWParam(code), device), notices);
+    return !TakeHoldNotices(DecideDeviceNotify(list, DeviceNotifyWParam(code), device), notices).empty();
   };
   first->Hold(true);
   twin->Hold(true);
@@ -235,6 +291,57 @@ TEST_F(MainWindowEntries, TheSharedNoticeComesOncePerDeviceAndRun) {
   pathless->Hold(true);
   EXPECT_TRUE(notice(pathless));
   EXPECT_FALSE(notice(pathless));
+}
+
+// Each reason a hold is not silent is told once per device and run, in the
+// order heard by others, contested, exclusive; a reason that comes later is
+// told when it comes, one told before is not told again.
+TEST_F(MainWindowEntries, EachRiskOfAHoldIsToldOncePerDeviceAndRun) {
+  SharingDevice* mic = AddWithPath(u"Mic", u"0 Mic");
+  SharedHoldNotices notices;
+  auto told = [&](std::uint32_t risks) {
+    mic->HoldWithRisks(risks);
+    const DeviceNotifyEffect effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), mic);
+    return TakeHoldNotices(effect, notices);
+  };
+  const int heard = STR_CAMERA_STILL_SHARED;  // the test device reports as a camera
+  struct Step {
+    const char* name;
+    std::uint32_t risks;
+    std::vector<int> notices;
+  } steps[] = {
+      {"silent", 0, {}},
+      {"everything at once, in order",
+       kHoldRiskExclusive | kHoldRiskContested | kHoldRiskOpenToOthers,
+       {heard, STR_MICROPHONE_UNMUTED_BY_ANOTHER, STR_MICROPHONE_EXCLUSIVE_HEARD}},
+      {"the contest ends and comes back", kHoldRiskExclusive, {}},
+      {"again", kHoldRiskExclusive | kHoldRiskContested, {}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    EXPECT_EQ(told(step.risks), step.notices);
+  }
+  SharingDevice* other = AddWithPath(u"Other", u"1 Other");
+  other->HoldWithRisks(kHoldRiskContested);
+  EXPECT_EQ(TakeHoldNotices(DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), other), notices),
+            std::vector<int>{STR_MICROPHONE_UNMUTED_BY_ANOTHER})
+      << "only the risk it has, and a device of its own";
+}
+
+TEST(HoldNotices, TheContestedNoticeNamesTheOneKnownProgram) {
+  struct Case {
+    std::vector<WideString> users;
+    int language;
+    WideString text;
+  } cases[] = {
+      {{u"rec.exe"}, LANGUAGE_ENGLISH, u"rec.exe keeps unmuting this microphone."},
+      {{u"rec.exe"}, LANGUAGE_ITALIAN, u"rec.exe continua a riattivare l'audio di questo microfono."},
+      {{}, LANGUAGE_ENGLISH, u"Another program keeps unmuting this microphone."},
+      {{u"a.exe", u"b.exe"}, LANGUAGE_ENGLISH, u"Another program keeps unmuting this microphone."},
+      {{WideString(kUnknownProgram)}, LANGUAGE_GERMAN,
+       u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ContestedNoticeText(c.users, c.language), c.text);
 }
 
 TEST_F(MainWindowEntries, StaleOrMalformedNotificationsAreIgnored) {
@@ -364,6 +471,44 @@ TEST_F(MainWindowRefresh, NoDevicesOrAnUnreadableCategoryIsNeverProtected) {
   Refresh();
   Block(u"Camera");
   EXPECT_EQ(ProtectionState(list), 1);
+}
+
+// The session end lets every microphone go with all the waits for locks
+// another program owns within one limit, however many there are; each
+// stays recorded, for the next run to give back.
+TEST(MainWindowSessionEnd, LockWaitsOfAllGiveBacksStayWithinTheLimit) {
+  FakeCaptureServices services;
+  services.realSleepMicros = 100;
+  constexpr int kInputs = 6;  // more than the limit's worth of single waits
+  for (int i = 0; i < kInputs; ++i) {
+    const std::u16string name = u"Mic " + std::u16string(1, static_cast<char16_t>(u'A' + i));
+    FakeDeviceInfo info{name, std::nullopt, i};
+    info.unit = std::string(1, static_cast<char>('A' + i));
+    info.endpointId = u"{0.0.1.00000000}.{" + name + u"}";
+    services.Plug(DeviceCategory::AudioInput, info);
+  }
+  struct : MutedEndpointStore {
+    std::u16string Read() override { return text; }
+    bool Write(const std::u16string& written) override { return text = written, true; }
+    std::u16string text;
+  } store;
+  MutedEndpoints record(store);
+  testing::FakeEndpointHolderSystem machine;
+  EndpointHolders holders(machine);
+  RecordingPoster poster;
+  FakeDeviceLists lists;
+  auto list = std::make_unique<DeviceList>();
+  DiscoveryContext context{*list, services, poster, lists, {1, 0}, &record, &holders};
+  RefreshDevices(context, 1);
+  ASSERT_TRUE(testing::WaitUntil([&] { return list->AllBlocked() == 1; }));
+  for (const std::u16string& id : record.Entries()) machine.HoldLockElsewhere(id, true);
+  ASSERT_EQ(record.Entries().size(), static_cast<std::size_t>(kInputs));
+  ReleaseDevices(list, &holders);
+  EXPECT_EQ(list, nullptr);
+  std::uint32_t waited = 0;
+  for (std::uint32_t wait : machine.VainWaits()) waited += wait;
+  EXPECT_EQ(waited, kSessionEndLockWaitMs);
+  EXPECT_EQ(record.Entries().size(), static_cast<std::size_t>(kInputs));
 }
 
 TEST(MainWindowCommands, LanguagePagesCarryTheCodeAndSocialLinksNone) {

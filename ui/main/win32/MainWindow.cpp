@@ -18,6 +18,7 @@
 #include "ui/main/win32/CommandChannel.h"
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
+#include "ui/main/win32/HoldNotices.h"
 #include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
@@ -30,6 +31,7 @@
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
+#include "ui/toolkit/win32/IconLoading.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/PopupFrame.h"
@@ -85,11 +87,7 @@ void UpdateStateIcons(MainWindowData& data) {
   const int icon = StateIconId(gProtectedState);
   // An icon not yet added shows the state at its next try.
   if (data.trayShown) UpdateTrayIcon(window, icon);
-  // The class icons, so that the taskbar button follows too.
-  SetClassLongPtrW(window, GCLP_HICON,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, SystemMetricForDpi(SM_CXICON, data.dpi))));
-  SetClassLongPtrW(window, GCLP_HICONSM,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, SystemMetricForDpi(SM_CXSMICON, data.dpi))));
+  ReplaceClassIcons(window, ToolkitInstance(), icon, data.dpi);  // the taskbar button follows too
 }
 
 }  // namespace
@@ -290,9 +288,7 @@ void OnDpiChanged(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   SetWindowPos(window, nullptr, place.left, place.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
   SetRoundedRegion(window, size.width, size.height);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-  // The tray and the taskbar take their icons at the sizes of this DPI.
-  if (data.trayShown) UpdateTrayIcon(window, StateIconId(gProtectedState));
-  UpdateStateIcons(data);
+  UpdateStateIcons(data);  // the tray's and the taskbar's icons loaded at this DPI
 }
 
 LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
@@ -362,12 +358,9 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   // Last, so the amber mark and the panel are up to date behind the notice.
   CheckShortcutSettled(data);
   AnswerSettledCommands(data, false);
-  if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
-    ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
-  }
-  if (effect.giveBackNoticeText >= 0) {
-    ShowDeviceMessage(data.window, effect.giveBackNoticeText, effect.entryText, MBX_ICON_WARNING);
-  }
+  ShowHoldNotices(data, effect);
+  const int giveBackNotice = GiveBackNoticeToShow(effect, data.heldByOthersNotices);
+  if (giveBackNotice >= 0) ShowDeviceMessage(data.window, giveBackNotice, effect.entryText, MBX_ICON_WARNING);
 }
 
 void RunMenuCommand(MainWindowData& data, int id) {
@@ -460,6 +453,8 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   // applies within a second.
   if (id == TIMER_AUDIO_POLL && action == TimerAction::None) ReadPolicy(data);
   if (id == TIMER_AUDIO_POLL) {
+    ReleaseStraysAtTick(data.devices.get(), *data.services.captureServices, data.services.mutedEndpoints,
+                        data.services.endpointHolders);
     KeepRestoreInputsEntry(data);
     CheckIdle(data);
   }
@@ -498,11 +493,10 @@ void OnClose(MainWindowData& data) {
 // microphone go, its input given back; the notification and the tray icon
 // end too. Once only: at the window's end, or at the session's.
 void ReleaseEverything(MainWindowData& data) {
-  KillTimer(data.window, TIMER_AUDIO_POLL);
-  KillTimer(data.window, TIMER_DEVICE_REFRESH);
-  KillTimer(data.window, TIMER_TRAY_ADD);
-  KillTimer(data.window, TIMER_SHORTCUT_SETTLE);
-  KillTimer(data.window, TIMER_COMMAND_SETTLE);
+  for (UINT_PTR timer : {TIMER_AUDIO_POLL, TIMER_DEVICE_REFRESH, TIMER_TRAY_ADD, TIMER_SHORTCUT_SETTLE,
+                         TIMER_COMMAND_SETTLE}) {
+    KillTimer(data.window, timer);
+  }
   data.shortcutRun.reset();
   // Whoever waits hears how the devices stand before they are let go.
   AnswerSettledCommands(data, true);
@@ -513,10 +507,7 @@ void ReleaseEverything(MainWindowData& data) {
   if (data.trayShown) RemoveTrayIcon();
   data.trayShown = false;
   StopUsage(data);
-  if (data.devices) {
-    data.devices->DestroyDeviceList();
-    data.devices.reset();
-  }
+  ReleaseDevices(data.devices, data.services.endpointHolders);
 }
 
 void OnDestroy(MainWindowData& data) {
@@ -582,6 +573,8 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case kDpiChangedMessage:
       OnDpiChanged(data, wParam, lParam);
       return 0;
+    case kDpiScaledSizeMessage:
+      return AnswerDpiScaledSize(wParam, lParam, MainWindowSize(kDesignDpi));
     case WM_MOUSEMOVE:
       SetFocus(window);
       return DefWindowProcW(window, message, wParam, lParam);

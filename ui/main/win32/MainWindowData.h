@@ -50,6 +50,8 @@ struct MainWindowData {
   std::unique_ptr<DeviceList> devices;
   // Cameras already announced as held but shared in this run.
   SharedHoldNotices sharedHoldNotices;
+  // The microphones whose unblock was left to another copy, told once.
+  SharedHoldNotices heldByOthersNotices;
   // The shell took the tray icon; until then a timer tries again.
   bool trayShown = false;
   // The panel and icons have shown a computed state at least once.
