@@ -5,9 +5,12 @@
 # folder given). Each shot starts the program afresh from a copy in
 # $BUILD_ROOT/win32/screenshots, with fresh registry keys. The main window
 # and Settings are shot once more at 200 % (the prefix at 192 DPI), on a
-# virtual display tall enough for the main window's 1302 pixels.
+# virtual display tall enough for the main window's 1302 pixels, and
+# Settings also in German, Spanish and Italian there
+# (settings-window-200-<de|es|it>.png).
 #
 #   scripts/screenshots.sh [output folder]
+#   SCREENSHOTS=200 scripts/screenshots.sh   # only the shots at 200 %
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -75,6 +78,42 @@ expect_start() {
   state=$(tool wait-start 60000)
   [ "$state" = "$1" ] || { echo "screenshots: expected the $1 window, got '$state'" >&2; exit 1; }
 }
+
+# At 200 %: a session of its own on a larger virtual display, the prefix at
+# 192 DPI for these starts only.
+# SCREENSHOTS=200 makes only these.
+scaled_shots() {
+  tool unplug >/dev/null
+  wine_session_stop
+  WINE_SESSION_SCREEN=2048x1536x24 wine_session_start "$build_dir" own-display
+  trap finish EXIT
+  tool plug >/dev/null
+  wine_session_set_dpi 192
+  fresh_start
+  reg_dword "$settings_key" Language 0
+  start_program
+  expect_start shown
+  shot KSP2MainWndClass main-at-risk-200
+  tool command 4864
+  shot KSP2SettingsWndClass settings-window-200
+  # Settings at 200 % in the other three languages, where its rows are longest.
+  for language in "1 de" "2 es" "3 it"; do
+    set -- $language
+    fresh_start
+    reg_dword "$settings_key" Language "$1"
+    start_program
+    expect_start shown
+    tool command 4864
+    shot KSP2SettingsWndClass "settings-window-200-$2"
+  done
+  stop_program
+  wine_session_set_dpi 96
+}
+
+if [ "${SCREENSHOTS:-all}" = 200 ]; then
+  scaled_shots
+  exit 0
+fi
 
 tool unplug >/dev/null
 tool plug >/dev/null
@@ -221,23 +260,7 @@ shot KSP2RecentUseWndClass recent-use-window
 stop_program
 wine reg delete "$consent_store" /f >/dev/null 2>&1 || true
 
-# At 200 %: a session of its own on a larger virtual display, the prefix at
-# 192 DPI for these starts only.
-tool unplug >/dev/null
-wine_session_stop
-WINE_SESSION_SCREEN=2048x1536x24 wine_session_start "$build_dir" own-display
-trap finish EXIT
-tool plug >/dev/null
-wine_session_set_dpi 192
-fresh_start
-reg_dword "$settings_key" Language 0
-start_program
-expect_start shown
-shot KSP2MainWndClass main-at-risk-200
-tool command 4864
-shot KSP2SettingsWndClass settings-window-200
-stop_program
-wine_session_set_dpi 96
+scaled_shots
 
 # The help shows the shortcuts window too; the help compiler takes only files
 # below the help folder.

@@ -35,10 +35,11 @@ struct NoteRows {
   const EnforcedPolicy& policy;
   int shift = 0;
   // Adds the note under a setting's control when forced, at the top given.
+  int rowRight = 0;
   void Under(const ForcedSetting& setting, int noteId, int noteY, std::vector<ControlPlacement>& controls) {
     if (!setting.forced) return;
     controls.push_back(SelfSizedAt(noteId, ControlKind::Label, GetString(STR_MANAGED_BY_ORGANIZATION), kOptionX,
-                                   noteY + shift));
+                                   noteY + shift, rowRight));
     shift += kSettingsNoteRowHeight;
   }
 };
@@ -68,28 +69,29 @@ std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy
       BottomButtonAt(IDC_SETTINGS_CANCEL, GetString(STR_CANCEL), client.width - kCancelFromRight, client),
       BottomButtonAt(IDC_SETTINGS_DEFAULT, GetString(STR_DEFAULT), kDefaultButtonX, client),
       SelfSizedAt(IDC_SETTINGS_LANGUAGE_LABEL, ControlKind::Label, GetString(STR_LANGUAGE), kLabelX,
-                  kLanguageLabelY),
+                  kLanguageLabelY, TextRowRight(client)),
       {IDC_SETTINGS_PICKER, ControlKind::Picker, u"", RectAt({kPickerX, kPickerY}, kPickerSize)},
   };
-  NoteRows notes{policy};
+  NoteRows notes{policy, 0, TextRowRight(client)};
   notes.Under(policy.language, IDC_SETTINGS_LANGUAGE_NOTE, kPickerNoteY, controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::Label, GetString(STR_PROGRAM), kLabelX,
-                                 kProgramLabelY + notes.shift));
+                                 kProgramLabelY + notes.shift, notes.rowRight));
   controls.push_back(SelfSizedAt(
       IDC_SETTINGS_STARTUP, ControlKind::CheckBox,
       GetString(StartupEditable() ? STR_START_WITH_WINDOWS : STR_START_WITH_WINDOWS_BY_ADMINISTRATOR), kOptionX,
-      kStartupY + notes.shift));
+      kStartupY + notes.shift, notes.rowRight));
   notes.Under(policy.startup, IDC_SETTINGS_STARTUP_NOTE, kStartupY + kOptionNoteOffset, controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::CheckBox, GetString(STR_BLOCK_AT_START),
-                                 kOptionX, kBlockStartY + notes.shift));
+                                 kOptionX, kBlockStartY + notes.shift, notes.rowRight));
   notes.Under(policy.blockStart, IDC_SETTINGS_BLOCK_START_NOTE, kBlockStartY + kOptionNoteOffset, controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::CheckBox,
-                                 GetString(STR_BLOCK_PLUGGED_IN), kOptionX, kBlockPluggedInY + notes.shift));
+                                 GetString(STR_BLOCK_PLUGGED_IN), kOptionX, kBlockPluggedInY + notes.shift,
+                                 notes.rowRight));
   notes.Under(policy.blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE, kBlockPluggedInY + kOptionNoteOffset,
               controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_NOTIFY_ATTEMPTS, ControlKind::CheckBox,
                                  UsageTextIn(UsageText::NotifyAttemptsSetting, gDisplayLanguage), kOptionX,
-                                 kNotifyAttemptsY + notes.shift));
+                                 kNotifyAttemptsY + notes.shift, notes.rowRight));
   notes.Under(policy.notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE, kNotifyAttemptsY + kOptionNoteOffset,
               controls);
   return controls;

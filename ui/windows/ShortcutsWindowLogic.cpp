@@ -14,6 +14,8 @@ constexpr int kClearX = 450;
 constexpr Size kClearSize{91, 37};
 constexpr int kMessageDown = 40;
 constexpr int kMessageHeight = 18;
+// A row's label may widen up to this far before its field.
+constexpr int kLabelFieldGap = 6;
 constexpr int kCancelFromRight = 205;
 
 constexpr CommandText kRowLabels[kShortcutActionCount] = {
@@ -37,14 +39,18 @@ std::vector<ControlPlacement> ShortcutsControls(Size client, int language, const
   for (int row = 0; row < kShortcutActionCount; ++row) {
     const int top = RowTop(row);
     controls.push_back(SelfSizedAt(IDC_SHORTCUTS_LABEL + row, ControlKind::Label,
-                                   CommandTextIn(kRowLabels[row], language), kLabelX, top + kLabelDown));
+                                   CommandTextIn(kRowLabels[row], language), kLabelX, top + kLabelDown,
+                                   kFieldX - kLabelFieldGap));
     controls.push_back({IDC_SHORTCUTS_CLEAR + row, ControlKind::PushButton,
                         CommandTextIn(CommandText::ShortcutClear, language), RectAt({kClearX, top}, kClearSize)});
     // Sized to the window, not to its first (empty) text.
-    controls.push_back({IDC_SHORTCUTS_MESSAGE + row, ControlKind::Label, u"",
-                        RectAt({kLabelX, top + kMessageDown}, {client.width - 2 * kLabelX, kMessageHeight})});
+    controls.push_back({IDC_SHORTCUTS_MESSAGE + row, ControlKind::Label, u"", ShortcutMessagePlace(row, client)});
   }
   return controls;
+}
+
+Rect ShortcutMessagePlace(int row, Size client) {
+  return RectAt({kLabelX, RowTop(row) + kMessageDown}, {client.width - 2 * kLabelX, kMessageHeight});
 }
 
 Rect ShortcutFieldPlace(int row) { return RectAt({kFieldX, RowTop(row) + kFieldDown}, kFieldSize); }

@@ -36,6 +36,10 @@ std::vector<ControlPlacement> ShortcutsControls(Size client, int language, const
 
 // Where each row's shortcut field goes (the window makes the fields).
 Rect ShortcutFieldPlace(int row);
+// A row's message line: the window's width within the labels' margins. A
+// label wraps at its current width, so the line is put back to this place
+// before each message (the last one shrank it to its own width).
+Rect ShortcutMessagePlace(int row, Size client);
 
 // The row of a control id in the block that starts at firstId; -1 when the
 // id is not one of that block's.

@@ -92,6 +92,29 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
   }
 }
 
+// Every text row (the headings, the options, the notes under forced
+// settings) is widened after sizing itself to end where the separator
+// lines end, in a window with or without notes; the picker and the buttons
+// keep their own sizes.
+TEST(SettingsWindowLogic, EveryTextRowReachesTheSeparatorsEnd) {
+  EnforcedPolicy allForced;
+  for (ForcedSetting* setting : {&allForced.language, &allForced.startup, &allForced.blockStart,
+                                 &allForced.blockPluggedIn, &allForced.notifyAttempts}) {
+    *setting = {true, 1};
+  }
+  for (const EnforcedPolicy& policy : {EnforcedPolicy{}, allForced}) {
+    const Size size = SettingsWindowSize(policy);
+    const int separatorEnd = FrameSeparators(size).front().to.x;
+    int rows = 0;
+    for (const ControlPlacement& control : SettingsControls(size, policy)) {
+      const bool textRow = control.kind == ControlKind::Label || control.kind == ControlKind::CheckBox;
+      EXPECT_EQ(control.reachRight, textRow ? separatorEnd : 0) << control.id;
+      if (textRow) ++rows;
+    }
+    EXPECT_EQ(rows, policy.language.forced ? 11 : 6);
+  }
+}
+
 TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
   struct Case {
     const WideChar* picker;
