@@ -183,7 +183,9 @@ std::int32_t ReadIdleMinutes(int checked, const WideChar* fieldText) {
 WideString IdleMinutesText(std::int32_t minutes) {
   const std::int32_t shown = minutes > 0 && minutes <= kMaxBlockAfterIdleMinutes ? minutes : kShownIdleMinutesWhenOff;
   WideString text;
-  for (std::int32_t rest = shown; rest > 0; rest /= 10) text.insert(text.begin(), static_cast<WideChar>(u'0' + rest % 10));
+  for (std::int32_t rest = shown; rest > 0; rest /= 10) {
+    text.insert(text.begin(), static_cast<WideChar>(u'0' + rest % 10));
+  }
   return text;
 }
 

@@ -68,7 +68,8 @@ void Apply(MainWindowData& data, AwayEvent event) {
 }
 
 void RegisterSessionNotices(MainWindowData& data) {
-  if (!data.sessionNotices) data.sessionNotices = WTSRegisterSessionNotification(data.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+  if (data.sessionNotices) return;
+  data.sessionNotices = WTSRegisterSessionNotification(data.window, NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 }  // namespace
