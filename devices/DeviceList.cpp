@@ -167,6 +167,10 @@ void DeviceList::KeepBlocked(const std::u16string& path) {
   keptBlocked_.insert(keptBlocked_.begin(), path);
 }
 
+bool DeviceList::BlockNotSaved(const std::u16string& path) const {
+  return !path.empty() && std::find(blocksNotSaved.begin(), blocksNotSaved.end(), path) != blocksNotSaved.end();
+}
+
 void DeviceList::DropOldestKeptBlocks() {
   if (keptBlocked_.size() > kMaxKeptBlockedRecords) keptBlocked_.resize(kMaxKeptBlockedRecords);
 }
@@ -200,8 +204,8 @@ int SaveProfile(DeviceList& list) {
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     WideChar path[kNameUnits] = {};
     device->GetPath(path, kMaxNameChars);
-    EncodeProfileRecord(record, BoundedString(path, kNameUnits),
-                        DeviceList::IsBlocked(device) != 0);
+    const std::u16string saved = BoundedString(path, kNameUnits);
+    EncodeProfileRecord(record, saved, DeviceList::IsBlocked(device) != 0 && !list.BlockNotSaved(saved));
     record += kProfileRecordSize;
   }
   for (const std::u16string& path : list.keptBlocked()) {

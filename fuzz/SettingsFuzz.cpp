@@ -126,6 +126,8 @@ class RawStore : public KeyValueStore {
 
 const WideChar* const kSettingNames[] = {kLanguageValue, kStartupValue, kBlockStartValue,
                                          kBlockPluggedInValue};
+// Taken from the input's last bytes, so the older seeds mean what they did.
+const WideChar* const kAwaySettingNames[] = {kBlockWhileLockedValue, kBlockAfterIdleMinutesValue};
 
 RawValue AnyValue(FuzzedDataProvider& input) {
   RawValue value;
@@ -186,6 +188,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.blockStart = input.ConsumeIntegral<std::int32_t>();
     settings.blockPluggedIn = input.ConsumeIntegral<std::int32_t>();
   }
+  for (const WideChar* name : kAwaySettingNames) {
+    if (input.remaining_bytes() > 0 && input.ConsumeIntegralInRange(0, 4) != 0) {
+      store.settings.values[name] = AnyValue(input);
+    }
+  }
 
   const std::map<std::u16string, RawValue> machineBefore = store.machineRun.values;
   const StoredValue language = QueryRaw(store.settings, kLanguageValue);
@@ -210,6 +217,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(settings.blockStart == 0 || settings.blockStart == 1);
   FUZZ_CHECK(settings.blockPluggedIn == 0 || settings.blockPluggedIn == 1);
   if (!store.settings.refuse) {
+    // The minutes without input: a stored REG_DWORD of 0 to 240, else off.
+    const StoredValue idle = QueryRaw(store.settings, kBlockAfterIdleMinutesValue);
+    const bool idleUsable = idle.type == StoredType::Dword && idle.number <= kMaxBlockAfterIdleMinutes;
+    FUZZ_CHECK(settings.blockAfterIdleMinutes == (idleUsable ? static_cast<std::int32_t>(idle.number) : 0));
+    FUZZ_CHECK(settings.blockWhileLocked == FlagRule(QueryRaw(store.settings, kBlockWhileLockedValue)));
     FUZZ_CHECK(settings.language == LanguageRule(language));
     FUZZ_CHECK(settings.startup == FlagRule(QueryRaw(store.settings, kStartupValue)));
     FUZZ_CHECK(settings.blockStart == FlagRule(QueryRaw(store.settings, kBlockStartValue)));

@@ -42,6 +42,8 @@ struct EnforcedPolicy {
   ForcedSetting startup;
   ForcedSetting language;
   ForcedSetting notifyAttempts;
+  ForcedSetting blockWhileLocked;
+  ForcedSetting blockAfterIdleMinutes;
   bool allowUnblock = true;
   bool allowExit = true;       // false: no Exit command, closing hides to the tray
   bool showFirstRunPage = true;

@@ -27,6 +27,8 @@ enum class PolicyId {
   AllowExit,
   ShowFirstRunPage,
   NotifyAttempts,
+  BlockWhileLocked,
+  BlockAfterIdleMinutes,
 };
 
 // A policy value no organisation can use to weaken protection: none.
@@ -44,7 +46,7 @@ struct PolicyValueInfo {
   const char* meaning;  // for the listing the template check compares
 };
 
-constexpr int kPolicyValueCount = 8;
+constexpr int kPolicyValueCount = 10;
 extern const PolicyValueInfo kPolicyValues[kPolicyValueCount];
 
 // The table entry of an id (every id has one).

@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 52;
+constexpr int kStringCount = 55;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -80,6 +80,13 @@ enum StringIndex : int {
   // program's name at %1 (usage/UsageTexts' mark), or unnamed.
   STR_MICROPHONE_UNMUTED_BY = 50,
   STR_MICROPHONE_UNMUTED_BY_ANOTHER = 51,
+  // The setting that holds every device while the user is away: locked,
+  // disconnected or asleep.
+  STR_BLOCK_WHILE_LOCKED = 52,
+  // "Block all devices after [number] minutes without input": the check
+  // box's text before the number field, and the text after it.
+  STR_BLOCK_AFTER_IDLE = 53,
+  STR_MINUTES_WITHOUT_INPUT = 54,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

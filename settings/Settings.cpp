@@ -45,6 +45,10 @@ void LoadSettings(KeyValueStore& store, Settings& settings) {
     // Missing (a profile from before the setting): the default, on.
     const StoredValue notify = key->Query(kNotifyAttemptsValue);
     settings.notifyAttempts = notify.type != StoredType::Dword || notify.number != 0 ? 1 : 0;
+    settings.blockWhileLocked = ReadFlag(*key, kBlockWhileLockedValue);
+    const StoredValue idle = key->Query(kBlockAfterIdleMinutesValue);
+    const bool idleUsable = idle.type == StoredType::Dword && idle.number <= kMaxBlockAfterIdleMinutes;
+    settings.blockAfterIdleMinutes = idleUsable ? static_cast<std::int32_t>(idle.number) : 0;
   }
   // The entry is rewritten at every start, so it follows a moved executable.
   ApplyAutostart(store, settings.startup);
@@ -58,6 +62,8 @@ void SaveSettings(KeyValueStore& store, const Settings& settings) {
     key->SetDword(kBlockStartValue, static_cast<std::uint32_t>(settings.blockStart));
     key->SetDword(kBlockPluggedInValue, static_cast<std::uint32_t>(settings.blockPluggedIn));
     key->SetDword(kNotifyAttemptsValue, static_cast<std::uint32_t>(settings.notifyAttempts));
+    key->SetDword(kBlockWhileLockedValue, static_cast<std::uint32_t>(settings.blockWhileLocked));
+    key->SetDword(kBlockAfterIdleMinutesValue, static_cast<std::uint32_t>(settings.blockAfterIdleMinutes));
   }
   ApplyAutostart(store, settings.startup);
 }

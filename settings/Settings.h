@@ -22,11 +22,16 @@ struct Settings {
   // 0/1: a balloon when a program tries to use a blocked device. On unless
   // turned off: being told is what a block is for.
   std::int32_t notifyAttempts = 1;
+  std::int32_t blockWhileLocked = 0;  // 0/1: block every device while locked, disconnected or asleep
+  // 0: off; 1..kMaxBlockAfterIdleMinutes: block every device after that
+  // many minutes without input.
+  std::int32_t blockAfterIdleMinutes = 0;
 };
 
 inline bool operator==(const Settings& a, const Settings& b) {
   return a.language == b.language && a.startup == b.startup && a.blockStart == b.blockStart &&
-         a.blockPluggedIn == b.blockPluggedIn && a.notifyAttempts == b.notifyAttempts;
+         a.blockPluggedIn == b.blockPluggedIn && a.notifyAttempts == b.notifyAttempts &&
+         a.blockWhileLocked == b.blockWhileLocked && a.blockAfterIdleMinutes == b.blockAfterIdleMinutes;
 }
 
 // The language picked in the first-run language window; -1 = none picked.
@@ -44,6 +49,11 @@ constexpr WideChar kStartupValue[] = u"Startup";
 constexpr WideChar kBlockStartValue[] = u"BlockStart";
 constexpr WideChar kBlockPluggedInValue[] = u"BlockPluggedIn";
 constexpr WideChar kNotifyAttemptsValue[] = u"NotifyAttempts";
+constexpr WideChar kBlockWhileLockedValue[] = u"BlockWhileLocked";
+constexpr WideChar kBlockAfterIdleMinutesValue[] = u"BlockAfterIdleMinutes";
+// The largest number of minutes "Block all devices after … minutes without
+// input" takes; a stored number above it reads as off.
+constexpr std::int32_t kMaxBlockAfterIdleMinutes = 240;
 
 // The autostart value's name in the user's Run key (and in the machine's,
 // where only an administrator puts it).
@@ -71,13 +81,13 @@ int ReadFlag(KeyValueKey& key, const WideChar* valueName);
 // settings key cannot be opened; 0 when start-up must ask for a language.
 int EnsureLanguageChosen(KeyValueStore& store);
 
-// Reads the four settings into `settings` (a Language outside 0..3 gives 0;
+// Reads the settings into `settings` (a Language outside 0..3 gives 0;
 // the flags count any non-zero number as 1), then
 // ApplyAutostart(settings.startup). A key that cannot be opened leaves
 // `settings` as it is.
 void LoadSettings(KeyValueStore& store, Settings& settings);
 
-// Writes the four settings as 32-bit numbers, then
+// Writes the settings as 32-bit numbers, then
 // ApplyAutostart(settings.startup) whether or not the key could be opened.
 void SaveSettings(KeyValueStore& store, const Settings& settings);
 

@@ -64,6 +64,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"A program that takes this microphone for itself can still hear it.",  // 49
         u"%1 keeps unmuting this microphone.",  // 50
         u"Another program keeps unmuting this microphone.",  // 51
+        u"Block all devices while the computer is locked",  // 52
+        u"Block all devices after",  // 53
+        u"minutes without input",  // 54
     },
     // German
     {
@@ -119,6 +122,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Ein Programm, das dieses Mikrofon für sich allein beansprucht, kann es weiterhin hören.",  // 49
         u"%1 hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 50
         u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 51
+        u"Alle Geräte sperren, solange der Computer gesperrt ist",  // 52
+        u"Alle Geräte sperren nach",  // 53
+        u"Minuten ohne Eingabe",  // 54
     },
     // Spanish
     {
@@ -174,6 +180,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programa que tome este micrófono para sí solo todavía puede oírlo.",  // 49
         u"%1 sigue reactivando el sonido de este micrófono.",  // 50
         u"Otro programa sigue reactivando el sonido de este micrófono.",  // 51
+        u"Bloquear todos los dispositivos con el equipo bloqueado",  // 52
+        u"Bloquear todos los dispositivos tras",  // 53
+        u"minutos sin actividad",  // 54
     },
     // Italian
     {
@@ -229,6 +238,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programma che prende questo microfono solo per sé può ancora sentirlo.",  // 49
         u"%1 continua a riattivare l'audio di questo microfono.",  // 50
         u"Un altro programma continua a riattivare l'audio di questo microfono.",  // 51
+        u"Bloccare tutti i dispositivi a computer bloccato",  // 52
+        u"Bloccare tutti i dispositivi dopo",  // 53
+        u"minuti senza input",  // 54
     },
 };
 

@@ -32,6 +32,8 @@ ForcedSetting SettingOf(const EnforcedPolicy& policy, const std::u16string& name
   if (name == u"BlockPluggedIn") return policy.blockPluggedIn;
   if (name == u"Startup") return policy.startup;
   if (name == u"NotifyAttempts") return policy.notifyAttempts;
+  if (name == u"BlockWhileLocked") return policy.blockWhileLocked;
+  if (name == u"BlockAfterIdleMinutes") return policy.blockAfterIdleMinutes;
   return policy.language;
 }
 
@@ -51,6 +53,10 @@ TEST(PolicyRulesTest, MachineBeatsUserAndUnusableValuesLeaveTheUsersChoice) {
       {"machine 0 wins over user 1", u"BlockPluggedIn", Dword(0), Dword(1), true, 0},
       {"attempts' balloons forced off", u"NotifyAttempts", Dword(0), Dword(1), true, 0},
       {"attempts' balloons out of range", u"NotifyAttempts", Dword(2), kMissing, false, 0},
+      {"blocked while locked", u"BlockWhileLocked", Dword(1), Dword(0), true, 1},
+      {"idle forced off by 0", u"BlockAfterIdleMinutes", Dword(0), Dword(5), true, 0},
+      {"idle at its highest", u"BlockAfterIdleMinutes", Dword(240), kMissing, true, 240},
+      {"idle beyond falls to user", u"BlockAfterIdleMinutes", Dword(241), Dword(1), true, 1},
   };
   for (const ForcedCase& c : cases) {
     MemoryPolicySource source;
@@ -122,6 +128,18 @@ TEST(PolicyRulesTest, TheUsersOwnSettingsStayApartAndComeBackWhenThePolicyGoes) 
   const Settings saved = KeepForcedAsUsers(user, chosen, policy);
   EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1}));
   EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0}));
+
+  // The away settings: forced over the user's, kept apart the same way.
+  source.machine[u"BlockWhileLocked"] = Dword(1);
+  source.machine[u"BlockAfterIdleMinutes"] = Dword(15);
+  const EnforcedPolicy away = ReadEnforcedPolicy(source);
+  Settings awayChosen = saved;
+  awayChosen.blockAfterIdleMinutes = 3;
+  const Settings awaySaved = KeepForcedAsUsers(saved, awayChosen, away);
+  EXPECT_EQ(awaySaved.blockWhileLocked, 0);
+  EXPECT_EQ(awaySaved.blockAfterIdleMinutes, 0);
+  EXPECT_EQ(EffectiveSettings(awaySaved, away).blockWhileLocked, 1);
+  EXPECT_EQ(EffectiveSettings(awaySaved, away).blockAfterIdleMinutes, 15);
 
   source.machine.clear();
   source.user.clear();

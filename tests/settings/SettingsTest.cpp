@@ -116,15 +116,18 @@ TEST_F(SettingsTest, UnopenableKeyKeepsSettingsAndStillAppliesAutostart) {
   EXPECT_EQ(RunValue()->text, u"\"C:\\Apps\\Shadowpane.exe\" /min");
 }
 
-TEST_F(SettingsTest, SaveWritesAllFiveInOrderAsNumbers) {
+TEST_F(SettingsTest, SaveWritesEveryOneInOrderAsNumbers) {
   settings.language = 2;
   settings.startup = 1;
   settings.blockStart = 0;
   settings.blockPluggedIn = 1;
   settings.notifyAttempts = 0;
+  settings.blockWhileLocked = 1;
+  settings.blockAfterIdleMinutes = 240;
   SaveSettings(store, settings);
-  const std::vector<std::u16string> order = {kLanguageValue, kStartupValue, kBlockStartValue,
-                                             kBlockPluggedInValue, kNotifyAttemptsValue};
+  const std::vector<std::u16string> order = {kLanguageValue,       kStartupValue,          kBlockStartValue,
+                                             kBlockPluggedInValue, kNotifyAttemptsValue,   kBlockWhileLockedValue,
+                                             kBlockAfterIdleMinutesValue};
   EXPECT_EQ(store.settings.writeOrder, order);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 2u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 1u);
@@ -138,6 +141,20 @@ TEST_F(SettingsTest, SaveWritesAllFiveInOrderAsNumbers) {
   EXPECT_EQ(settings.blockStart, 0);
   EXPECT_EQ(settings.blockPluggedIn, 1);
   EXPECT_EQ(settings.notifyAttempts, 0);
+  EXPECT_EQ(settings.blockWhileLocked, 1);
+  EXPECT_EQ(settings.blockAfterIdleMinutes, 240);
+}
+
+// The minutes without input: 0 (off) to 240; anything else reads as off.
+TEST_F(SettingsTest, IdleMinutesOutsideTheirRangeReadAsOff) {
+  const std::pair<std::int32_t, MemoryValue> cases[] = {
+      {0, Dword(0)}, {1, Dword(1)}, {240, Dword(240)}, {0, Dword(241)}, {0, Dword(0xFFFFFFFFu)}, {0, Text(u"5")}};
+  for (const auto& c : cases) {
+    store.settings.values[kBlockAfterIdleMinutesValue] = c.second;
+    settings.blockAfterIdleMinutes = 7;
+    LoadSettings(store, settings);
+    EXPECT_EQ(settings.blockAfterIdleMinutes, c.first) << c.second.number;
+  }
 }
 
 // Being told of attempts is on unless the user turned it off: a profile
@@ -163,7 +180,7 @@ TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   LoadSettings(store, settings);
   settings.language = gChosenLanguage;
   SaveSettings(store, settings);
-  EXPECT_EQ(store.settings.values.size(), 5u);
+  EXPECT_EQ(store.settings.values.size(), 7u);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 1u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 0u);
   EXPECT_EQ(RunValue(), nullptr);

@@ -2,6 +2,7 @@
 
 #include "devices/EndpointMute.h"
 #include "settings/Languages.h"
+#include "ui/main/AwayLogic.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {
@@ -24,6 +25,7 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText, const 
     click.failureText = STR_UNBLOCK_NOT_ALLOWED;
     return click;
   }
+  ClaimForUser(list, device);  // the user's choice from now on, even while away
   click.result = wasBlocked ? device->Unblock() : device->Block();
   const bool releasedUnverified = wasBlocked && DeviceList::IsBlocked(device) == 0;
   if (click.result != 1 && !releasedUnverified) {

@@ -54,6 +54,7 @@ enum class ControlKind {
   Label,         // label, 15-pixel font, sized to its text
   CheckBox,      // choice control as a check box, sized to its text
   Radio,         // choice control as a radio, sized to its text
+  NumberField,   // the toolkit's edit control, digits only
 };
 
 struct ControlPlacement {

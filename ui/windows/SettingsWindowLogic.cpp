@@ -20,6 +20,19 @@ constexpr int kStartupY = 206;
 constexpr int kBlockStartY = 231;
 constexpr int kBlockPluggedInY = 256;
 constexpr int kNotifyAttemptsY = kBlockPluggedInY + kSettingsNotifyRowHeight;
+constexpr int kBlockWhileLockedY = kNotifyAttemptsY + 25;
+constexpr int kBlockAfterIdleY = kBlockWhileLockedY + 25;
+// The number field on the row under its check box, indented to the box's
+// text, and the text after it on the field's text line.
+constexpr int kIdleFieldX = kOptionX + 20;
+constexpr int kIdleFieldDown = 22;
+constexpr Size kIdleFieldSize{50, 32};
+constexpr int kIdleLabelGap = 6;
+constexpr int kIdleLabelDown = 8;
+constexpr int kIdleNoteOffset = kIdleFieldDown + kIdleFieldSize.height + 1;
+
+// The fewest minutes the idle setting takes.
+constexpr std::int32_t kMinIdleSettingMinutes = 1;
 
 int AsFlag(int checked) { return checked != 0 ? 1 : 0; }
 
@@ -50,7 +63,8 @@ constexpr int kOptionNoteOffset = 18;
 int ForcedCount(const EnforcedPolicy& policy) {
   int count = 0;
   for (const ForcedSetting* setting :
-       {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn, &policy.notifyAttempts}) {
+       {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn, &policy.notifyAttempts,
+        &policy.blockWhileLocked, &policy.blockAfterIdleMinutes}) {
     if (setting->forced) ++count;
   }
   return count;
@@ -94,6 +108,21 @@ std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy
                                  kNotifyAttemptsY + notes.shift, notes.rowRight));
   notes.Under(policy.notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE, kNotifyAttemptsY + kOptionNoteOffset,
               controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_WHILE_LOCKED, ControlKind::CheckBox,
+                                 GetString(STR_BLOCK_WHILE_LOCKED), kOptionX, kBlockWhileLockedY + notes.shift,
+                                 notes.rowRight));
+  notes.Under(policy.blockWhileLocked, IDC_SETTINGS_BLOCK_WHILE_LOCKED_NOTE, kBlockWhileLockedY + kOptionNoteOffset,
+              controls);
+  const int idleY = kBlockAfterIdleY + notes.shift;
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_AFTER_IDLE, ControlKind::CheckBox,
+                                 GetString(STR_BLOCK_AFTER_IDLE), kOptionX, idleY, notes.rowRight));
+  const Rect field = RectAt({kIdleFieldX, idleY + kIdleFieldDown}, kIdleFieldSize);
+  controls.push_back({IDC_SETTINGS_IDLE_MINUTES, ControlKind::NumberField, u"", field});
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_IDLE_MINUTES_LABEL, ControlKind::Label,
+                                 GetString(STR_MINUTES_WITHOUT_INPUT), field.right + kIdleLabelGap,
+                                 field.top + kIdleLabelDown, notes.rowRight));
+  notes.Under(policy.blockAfterIdleMinutes, IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE, kBlockAfterIdleY + kIdleNoteOffset,
+              controls);
   return controls;
 }
 
@@ -109,6 +138,11 @@ int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy) {
       return policy.blockPluggedIn.forced ? 0 : 1;
     case IDC_SETTINGS_NOTIFY_ATTEMPTS:
       return policy.notifyAttempts.forced ? 0 : 1;
+    case IDC_SETTINGS_BLOCK_WHILE_LOCKED:
+      return policy.blockWhileLocked.forced ? 0 : 1;
+    case IDC_SETTINGS_BLOCK_AFTER_IDLE:
+    case IDC_SETTINGS_IDLE_MINUTES:
+      return policy.blockAfterIdleMinutes.forced ? 0 : 1;
     default:
       return 1;
   }
@@ -133,6 +167,26 @@ Settings ReadSettingsChoice(int keptStartup, const WideChar* pickerText, int sta
   values.blockStart = AsFlag(blockStartChecked);
   values.blockPluggedIn = AsFlag(blockPluggedInChecked);
   return values;
+}
+
+std::int32_t ReadIdleMinutes(int checked, const WideChar* fieldText) {
+  if (checked == 0) return 0;
+  std::int32_t minutes = 0;
+  for (int i = 0; fieldText != nullptr && fieldText[i] != 0 && i < kIdleMinutesDigits + 1; ++i) {
+    if (fieldText[i] < u'0' || fieldText[i] > u'9') break;
+    minutes = minutes * 10 + (fieldText[i] - u'0');
+  }
+  if (minutes < kMinIdleSettingMinutes) return kMinIdleSettingMinutes;
+  return minutes > kMaxBlockAfterIdleMinutes ? kMaxBlockAfterIdleMinutes : minutes;
+}
+
+WideString IdleMinutesText(std::int32_t minutes) {
+  const std::int32_t shown = minutes > 0 && minutes <= kMaxBlockAfterIdleMinutes ? minutes : kShownIdleMinutesWhenOff;
+  WideString text;
+  for (std::int32_t rest = shown; rest > 0; rest /= 10) {
+    text.insert(text.begin(), static_cast<WideChar>(u'0' + rest % 10));
+  }
+  return text;
 }
 
 int StartupShown(int startup) { return StartupEditable() ? startup : 1; }

@@ -46,13 +46,20 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
     ForcedSetting EnforcedPolicy::*setting;
     int control;
     int note;
+    int rowEnd;  // the lowest control of the setting's rows
   };
   const Case cases[] = {
-      {&EnforcedPolicy::language, IDC_SETTINGS_PICKER, IDC_SETTINGS_LANGUAGE_NOTE},
-      {&EnforcedPolicy::startup, IDC_SETTINGS_STARTUP, IDC_SETTINGS_STARTUP_NOTE},
-      {&EnforcedPolicy::blockStart, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_START_NOTE},
-      {&EnforcedPolicy::blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE},
-      {&EnforcedPolicy::notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE},
+      {&EnforcedPolicy::language, IDC_SETTINGS_PICKER, IDC_SETTINGS_LANGUAGE_NOTE, IDC_SETTINGS_PICKER},
+      {&EnforcedPolicy::startup, IDC_SETTINGS_STARTUP, IDC_SETTINGS_STARTUP_NOTE, IDC_SETTINGS_STARTUP},
+      {&EnforcedPolicy::blockStart, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_START_NOTE, IDC_SETTINGS_BLOCK_START},
+      {&EnforcedPolicy::blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE,
+       IDC_SETTINGS_BLOCK_PLUGGED_IN},
+      {&EnforcedPolicy::notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE,
+       IDC_SETTINGS_NOTIFY_ATTEMPTS},
+      {&EnforcedPolicy::blockWhileLocked, IDC_SETTINGS_BLOCK_WHILE_LOCKED, IDC_SETTINGS_BLOCK_WHILE_LOCKED_NOTE,
+       IDC_SETTINGS_BLOCK_WHILE_LOCKED},
+      {&EnforcedPolicy::blockAfterIdleMinutes, IDC_SETTINGS_BLOCK_AFTER_IDLE, IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE,
+       IDC_SETTINGS_IDLE_MINUTES_LABEL},
   };
   const std::vector<ControlPlacement> free = SettingsControls(kSettingsWindowSize);
   EXPECT_TRUE(SettingsWindowSize(EnforcedPolicy{}) == kSettingsWindowSize);
@@ -71,7 +78,10 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
     for (const Case& other : cases) {
       EXPECT_EQ(SettingsControlEnabled(other.control, policy), other.control == c.control ? 0 : 1);
     }
-    const int controlTop = TopOf(locked, c.control);
+    // The number field is locked with its check box.
+    EXPECT_EQ(SettingsControlEnabled(IDC_SETTINGS_IDLE_MINUTES, policy),
+              c.control == IDC_SETTINGS_BLOCK_AFTER_IDLE ? 0 : 1);
+    const int controlTop = TopOf(locked, c.rowEnd);
     const int noteTop = TopOf(locked, c.note);
     EXPECT_GT(noteTop, controlTop);
     for (const ControlPlacement& control : locked) {
@@ -99,7 +109,8 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
 TEST(SettingsWindowLogic, EveryTextRowReachesTheSeparatorsEnd) {
   EnforcedPolicy allForced;
   for (ForcedSetting* setting : {&allForced.language, &allForced.startup, &allForced.blockStart,
-                                 &allForced.blockPluggedIn, &allForced.notifyAttempts}) {
+                                 &allForced.blockPluggedIn, &allForced.notifyAttempts, &allForced.blockWhileLocked,
+                                 &allForced.blockAfterIdleMinutes}) {
     *setting = {true, 1};
   }
   for (const EnforcedPolicy& policy : {EnforcedPolicy{}, allForced}) {
@@ -111,7 +122,7 @@ TEST(SettingsWindowLogic, EveryTextRowReachesTheSeparatorsEnd) {
       EXPECT_EQ(control.reachRight, textRow ? separatorEnd : 0) << control.id;
       if (textRow) ++rows;
     }
-    EXPECT_EQ(rows, policy.language.forced ? 11 : 6);
+    EXPECT_EQ(rows, policy.language.forced ? 16 : 9);
   }
 }
 
@@ -136,6 +147,31 @@ TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
     EXPECT_EQ(v.startup, c.expected.startup);
     EXPECT_EQ(v.blockStart, c.expected.blockStart);
     EXPECT_EQ(v.blockPluggedIn, c.expected.blockPluggedIn);
+  }
+}
+
+// The idle setting from its box and field: off unless checked; the
+// field's digits within 1 to 240; what the field shows for each setting.
+TEST(SettingsWindowLogic, TheIdleMinutesAreReadWithinTheirBoundsAndShownOrOffered) {
+  struct Case {
+    int checked;
+    const WideChar* text;
+    std::int32_t minutes;
+  };
+  const Case cases[] = {
+      {0, u"15", 0}, {1, u"15", 15},  {1, u"1", 1},     {1, u"0", 1},   {1, u"", 1},       {1, nullptr, 1},
+      {1, u"240", 240}, {1, u"241", 240}, {1, u"999", 240}, {1, u"7x", 7}, {1, u"0012", 12},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadIdleMinutes(c.checked, c.text), c.minutes) << c.checked << " " << (c.text ? c.text[0] : 0);
+  }
+  EXPECT_EQ(IdleMinutesText(0), u"10") << "offered while off";
+  EXPECT_EQ(IdleMinutesText(240), u"240");
+  EXPECT_EQ(IdleMinutesText(1), u"1");
+  EXPECT_EQ(IdleMinutesText(241), u"10");
+  // What is shown reads back as the same setting.
+  for (std::int32_t minutes : {1, 9, 10, 99, 100, 240}) {
+    EXPECT_EQ(ReadIdleMinutes(1, IdleMinutesText(minutes).c_str()), minutes);
   }
 }
 

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "devices/DeviceList.h"
+#include "ui/main/AwayLogic.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/ShortcutActions.h"
+#include "settings/Settings.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/toolkit/win32/GdiObject.h"
 
@@ -59,9 +61,22 @@ struct MainWindowData {
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
   std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
+  // Why devices are held while the user is away (ui/main/win32/Away), and
+  // the registrations for the session's and the power notices.
+  AwayState away;
+  bool sessionNotices = false;
+  void* powerNotices = nullptr;  // HPOWERNOTIFY, from Windows 8 on
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
 };
+
+// The settings the program acts on now: the user's with the policy over them.
+Settings EffectiveSettingsOf(const MainWindowData& data);
+// Reads the policy keys again; a changed one applies from here on.
+void ReadPolicy(MainWindowData& data);
+// The panel, the tray and the class icons after anything that may have
+// changed what is open.
+void ShowProtection(MainWindowData& data);
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,
 // shield and the two group frames, off screen and copied in one block.

@@ -40,6 +40,8 @@ const wchar_t* ClassOf(ControlKind kind) {
     case ControlKind::CheckBox:
     case ControlKind::Radio:
       return kChoiceClassName;
+    case ControlKind::NumberField:
+      return kEditClassName;
     default:
       return kButtonClassName;
   }
@@ -52,6 +54,8 @@ LPVOID CreationParameter(ControlKind kind) {
     case ControlKind::CheckBox:
     case ControlKind::Radio:
       return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kSkinChoice));
+    case ControlKind::NumberField:
+      return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(ES_NUMBER));  // the inner field's extra style
     default:
       return nullptr;
   }
@@ -79,6 +83,7 @@ void SetUp(HWND control, ControlKind kind) {
       break;
     case ControlKind::Label:
     case ControlKind::Radio:
+    case ControlKind::NumberField:
       break;
   }
 }

@@ -73,12 +73,14 @@ TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedIn
                }},
               [&] { ShowSettingsWindow(host.window(), &shown); });
   EXPECT_EQ(placed.left, 50 + (700 - 540) / 2);
-  // The option to be told of attempts added one row at the bottom.
-  EXPECT_EQ(placed.top, 60 + (560 - 360 - kSettingsNotifyRowHeight) / 2);
-  EXPECT_EQ(placed.bottom - placed.top, 360 + kSettingsNotifyRowHeight);
+  // The option to be told of attempts added one row at the bottom, the
+  // rows of the user away more.
+  EXPECT_EQ(placed.top, 60 + (560 - 360 - kSettingsNotifyRowHeight - kSettingsAwayRowsHeight) / 2);
+  EXPECT_EQ(placed.bottom - placed.top, 360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight);
   EXPECT_EQ(picker, L"Espa\u00F1ol");
   EXPECT_EQ(checks[0] * 100 + checks[1] * 10 + checks[2], 101);
-  const POINT expected[10] = {{488, 1},  {427, 331}, {335, 331}, {22, 331}, {19, 178},
+  const int buttonsY = 331 + kSettingsAwayRowsHeight;
+  const POINT expected[10] = {{488, 1},  {427, buttonsY}, {335, buttonsY}, {22, buttonsY}, {19, 178},
                               {19, 101}, {35, 127},  {37, 206},  {37, 231}, {37, 256}};
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(controls[i].x, expected[i].x) << 1026 + i;
@@ -226,7 +228,8 @@ TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
               [&] { result = ShowSettingsWindow(host.window(), &settings, policy); });
   WideChar german[kLanguageNameUnits] = {};
   GetLanguageName(LANGUAGE_GERMAN, german, kLanguageNameUnits);
-  EXPECT_EQ(placed.bottom - placed.top, 360 + kSettingsNotifyRowHeight + 2 * kSettingsNoteRowHeight);
+  EXPECT_EQ(placed.bottom - placed.top,
+            360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + 2 * kSettingsNoteRowHeight);
   EXPECT_FALSE(pickerEnabled);
   EXPECT_FALSE(blockStartEnabled);
   EXPECT_EQ(pickerAtOpening, AsWide(german));
@@ -235,6 +238,44 @@ TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
   EXPECT_EQ(pluggedInAtOk, 1);
   EXPECT_EQ(result, 1);
   EXPECT_TRUE(settings == (shadowpane::Settings{LANGUAGE_SPANISH, 0, 0, 1}));
+}
+
+// The rows of the user away: the field offers 10 minutes while the setting
+// is off; the two boxes ticked and 25 typed, OK stores both; a forced idle
+// setting locks the box and its field and shows the forced minutes.
+TEST(SettingsWindow, TheAwayRowsStoreTheLockAndTheMinutesAndAPolicyLocksBoth) {
+  testing::TestHost host(700, 560, 50, 60);
+  shadowpane::Settings settings{LANGUAGE_ENGLISH, 0, 0, 0};
+  wchar_t offered[8] = {};
+  RunScripted({[&] {
+                 GetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, offered, 8);
+                 ClickControl(Settings(), IDC_SETTINGS_BLOCK_WHILE_LOCKED);
+               },
+               [&] { ClickControl(Settings(), IDC_SETTINGS_BLOCK_AFTER_IDLE); },
+               [&] {
+                 SetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, L"25");
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { ShowSettingsWindow(host.window(), &settings); });
+  EXPECT_STREQ(offered, L"10");
+  EXPECT_EQ(settings.blockWhileLocked, 1);
+  EXPECT_EQ(settings.blockAfterIdleMinutes, 25);
+
+  EnforcedPolicy policy;
+  policy.blockAfterIdleMinutes = {true, 45};
+  bool boxEnabled = true, fieldEnabled = true;
+  wchar_t forced[8] = {};
+  RunScripted({[&] {
+                 boxEnabled = IsWindowEnabled(GetDlgItem(Settings(), IDC_SETTINGS_BLOCK_AFTER_IDLE)) != FALSE;
+                 fieldEnabled = IsWindowEnabled(GetDlgItem(Settings(), IDC_SETTINGS_IDLE_MINUTES)) != FALSE;
+                 GetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, forced, 8);
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { ShowSettingsWindow(host.window(), &settings, policy); });
+  EXPECT_FALSE(boxEnabled);
+  EXPECT_FALSE(fieldEnabled);
+  EXPECT_STREQ(forced, L"45");
+  EXPECT_EQ(settings.blockAfterIdleMinutes, 25) << "the user's own minutes stay under the forced ones";
 }
 
 }  // namespace
