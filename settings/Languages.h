@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 52;
+constexpr int kStringCount = 54;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -80,6 +80,10 @@ enum StringIndex : int {
   // program's name at %1 (usage/UsageTexts' mark), or unnamed.
   STR_MICROPHONE_UNMUTED_BY = 50,
   STR_MICROPHONE_UNMUTED_BY_ANOTHER = 51,
+  // Push-to-talk: a microphone entry's line and the tray's tip while its
+  // hold is paused for a talk; the status panel's line meanwhile.
+  STR_TALKING = 52,
+  STR_TALKING_LINE = 53,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

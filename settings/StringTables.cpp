@@ -64,6 +64,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"A program that takes this microphone for itself can still hear it.",  // 49
         u"%1 keeps unmuting this microphone.",  // 50
         u"Another program keeps unmuting this microphone.",  // 51
+        u"Talking",                                           // 52
+        u"Talking through blocked microphones",               // 53
     },
     // German
     {
@@ -119,6 +121,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Ein Programm, das dieses Mikrofon für sich allein beansprucht, kann es weiterhin hören.",  // 49
         u"%1 hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 50
         u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 51
+        u"Sprechen",                                                                          // 52
+        u"Sprechen durch gesperrte Mikrofone",                                               // 53
     },
     // Spanish
     {
@@ -174,6 +178,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programa que tome este micrófono para sí solo todavía puede oírlo.",  // 49
         u"%1 sigue reactivando el sonido de este micrófono.",  // 50
         u"Otro programa sigue reactivando el sonido de este micrófono.",  // 51
+        u"Hablando",                                                       // 52
+        u"Hablando por micrófonos bloqueados",                             // 53
     },
     // Italian
     {
@@ -229,6 +235,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programma che prende questo microfono solo per sé può ancora sentirlo.",  // 49
         u"%1 continua a riattivare l'audio di questo microfono.",  // 50
         u"Un altro programma continua a riattivare l'audio di questo microfono.",  // 51
+        u"Parlando",                                                                // 52
+        u"Parlando nei microfoni bloccati",                                         // 53
     },
 };
 

@@ -9,6 +9,7 @@
 
 #include "devices/DeviceList.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/PushToTalkLogic.h"
 #include "ui/main/ShortcutActions.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/toolkit/win32/GdiObject.h"
@@ -58,6 +59,8 @@ struct MainWindowData {
   std::unique_ptr<ShortcutRun> shortcutRun;
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
+  // The talk shortcut held (ui/main/win32/PushToTalk).
+  PushToTalk pushToTalk;
   std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
