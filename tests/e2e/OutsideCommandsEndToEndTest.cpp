@@ -201,7 +201,7 @@ TEST_F(ShortcutTest, HoldingTheTalkKeyGivesBlockedMicrophonesBackUntilItIsLetGo)
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   std::string out;
-  ASSERT_EQ(program_.Run(L"/block "Shortcut Microphone"", &out), 0) << out;
+  ASSERT_EQ(program_.Run(L"/block \"Shortcut Microphone\"", &out), 0) << out;
   ASSERT_TRUE(Verified(main, kMicrophoneName));
   ASSERT_FALSE(Heard(microphone_));
   for (int talk = 0; talk < 2; ++talk) {
@@ -228,7 +228,7 @@ TEST_F(ShortcutTest, TheTalkKeyIsRefusedWhereUnblockingIsNotAllowed) {
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   std::string out;
-  ASSERT_EQ(program_.Run(L"/block "Shortcut Microphone"", &out), 0) << out;
+  ASSERT_EQ(program_.Run(L"/block \"Shortcut Microphone\"", &out), 0) << out;
   ASSERT_TRUE(Verified(main, kMicrophoneName));
   HoldShortcut(kTalkKeys);
   EXPECT_TRUE(WaitUntil([&] { return tray_.Received(L"Your organization does not allow unblocking devices."); }));

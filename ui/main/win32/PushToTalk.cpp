@@ -40,9 +40,9 @@ bool TalkKeyDown() {
 bool OnTalkHotKey(MainWindowData& data, WPARAM id) {
   ShortcutAction action = ShortcutAction::BlockAll;
   if (!ShortcutActionOfHotKey(id, &action) || action != ShortcutAction::HoldToTalk) return false;
+  // The key is first read a poll period later, not here: the press's
+  // message may be taken before the key's state reads down.
   Carry(data, data.pushToTalk.Press(!RefusesUnblock(data.policy)));
-  // A key let go before this message was taken ends the talk at once.
-  if (data.pushToTalk.Talking()) Carry(data, data.pushToTalk.Poll(TalkKeyDown()));
   return true;
 }
 
