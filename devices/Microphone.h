@@ -8,8 +8,8 @@
 // Threads: Block, Unblock, RestoreInput and destruction run on the
 // user-interface thread; the worker touches only its own device. The worker
 // lock guards running, stop and ended (and the talk asked and applied);
-// the worker handle belongs to the user-interface thread alone. No two of the device's locks are ever held
-// at a time.
+// the worker handle belongs to the user-interface thread alone. No two of
+// the device's locks are ever held at a time.
 #pragma once
 
 #include <atomic>
