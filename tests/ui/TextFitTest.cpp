@@ -299,7 +299,8 @@ TEST_P(TextFitTest, HighContrastStateWordsBesideTheLocks) {
   HWND desktop = GetDesktopWindow();
   GdiObject<HFONT> normal(CreateToolkitFont());
   for (AccessibleText word :
-       {AccessibleText::StateWordBlocked, AccessibleText::StateWordNotBlocked, AccessibleText::StateWordShared}) {
+       {AccessibleText::StateWordBlocked, AccessibleText::StateWordNotBlocked, AccessibleText::StateWordShared,
+        AccessibleText::StateWordTalking}) {
     const WideChar* text = AccessibleTextIn(word, gDisplayLanguage);
     EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(text)), kStateWordWidth) << Narrow(AsWide(text));
   }
