@@ -13,6 +13,7 @@
 #include "settings/Languages.h"
 #include "tests/support/DeviceWaits.h"
 #include "tests/support/FakeCaptureServices.h"
+#include "tests/support/MemoryProfileFile.h"
 #include "tests/support/RecordingPoster.h"
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/HoldNotices.h"
@@ -101,7 +102,8 @@ TEST(PushToTalkLogicTest, EachEventAsksTheMicrophonesAndTheTimerForWhatItMeans) 
 struct TalkRig {
   testing::FakeCaptureServices services;
   testing::RecordingPoster poster;
-  DeviceList list;
+  testing::MemoryProfileFile profile;
+  DeviceList list{&profile};
 
   ~TalkRig() { list.DestroyDeviceList(); }
   SPDEVMIC* Plug(const std::u16string& name, const std::u16string& endpoint, std::int32_t waveInId) {
@@ -150,11 +152,17 @@ TEST(PushToTalkLogicTest, ATalkShowsAtRiskAndTalkingAndEndsProtected) {
   SharedHoldNotices notices;
   const DeviceNotifyEffect effect = DecideDeviceNotify(rig.list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), first);
   EXPECT_TRUE(TakeHoldNotices(effect, notices).empty());
+  // The window saves at every state change: during a talk it saves what
+  // it saves after it.
+  ASSERT_EQ(SaveProfile(rig.list), 1);
+  const std::vector<std::uint8_t> savedWhileTalking = rig.profile.contents;
 
   EndTalks(rig.list);
   ASSERT_TRUE(testing::WaitUntil([&] { return !first->Talking() && first->IsSharedBitSet() == 0; }));
   EXPECT_TRUE(rig.services.EndpointMuted(u"{0.0.1.00000000}.{a}"));
   EXPECT_EQ(ProtectionState(rig.list), 1);
+  ASSERT_EQ(SaveProfile(rig.list), 1);
+  EXPECT_EQ(rig.profile.contents, savedWhileTalking);
 }
 
 }  // namespace
