@@ -46,6 +46,7 @@ std::uint32_t DeviceList::ListItemDataOf(SPDEV* device) {
   const int blocked = IsBlocked(device);
   std::uint32_t data = MakeListItemData(blocked, device->GetKind());
   if (blocked != 0 && device->IsSharedBitSet() != 0) data |= kListItemHeldButShared;
+  if ((data & kListItemHeldButShared) != 0 && (device->HoldRisks() & kHoldRiskTalking) != 0) data |= kListItemTalking;
   return data;
 }
 

@@ -128,8 +128,24 @@ bool EndpointMuteHold::ExclusiveStreamsSilent() {
 
 bool EndpointMuteHold::Reapply() { return volume_ != nullptr && Succeeded(volume_->SetMute(true)); }
 
+bool EndpointMuteHold::PauseForTalk() {
+  if (volume_ == nullptr) return false;
+  // Paused first: the unmute below may come back as a notice.
+  paused_ = true;
+  return RestoreFound(services_, *volume_, id_, foundUnmuted_);
+}
+
+bool EndpointMuteHold::ResumeAfterTalk() {
+  if (volume_ == nullptr) return false;
+  const bool muted = Succeeded(volume_->SetMute(true));
+  // The talk's own unmute is no other program's; a later one is answered.
+  if (notice_ != nullptr) notice_->Take();
+  paused_ = false;
+  return muted && EndpointMutedForOthers(services_, id_);
+}
+
 void EndpointMuteHold::AnswerNotice(std::uint32_t nowMs) {
-  if (volume_ == nullptr || notice_ == nullptr || !notice_->Take()) return;
+  if (volume_ == nullptr || notice_ == nullptr || !notice_->Take() || paused_) return;
   // Past the budget the periodic re-application answers instead, so a
   // program that insists gets no ping-pong; the contest is shown.
   const bool answered = budget_.Take(nowMs);

@@ -101,6 +101,14 @@ class EndpointMuteHold {
   // After a wake: re-mutes at once when another program unmuted and the
   // budget allows.
   void AnswerNotice(std::uint32_t nowMs);
+  // A talk (push-to-talk): gives back what was found and answers no
+  // unmute until it ends; the record and the other copies' claim stay, so
+  // a crash mid-talk loses nothing. True when a fresh read, as another
+  // program would make it, shows the endpoint as it was found.
+  bool PauseForTalk();
+  // Ends a talk: mutes again, drops the notices the talk caused and reads
+  // the mute back as another program would; true when it reads muted.
+  bool ResumeAfterTalk();
   // Stops listening and ends the hold. GiveBack answers GivenBack only
   // when a fresh read shows the endpoint as it was found (also when
   // nothing was held, or KeepMuted); LeftToOthers while another holder
@@ -125,6 +133,7 @@ class EndpointMuteHold {
   std::u16string id_;
   bool foundUnmuted_ = false;
   bool listening_ = false;
+  bool paused_ = false;
   std::unique_ptr<AudioEndpointEnumerator> enumerator_;
   std::unique_ptr<AudioEndpoint> endpoint_;
   std::unique_ptr<EndpointVolume> volume_;

@@ -185,6 +185,7 @@ reg_dword "$settings_key" Language 0
 reg_dword "$settings_key" ShortcutBlockAll $(( (7 << 16) | 0x42 ))
 reg_dword "$settings_key" ShortcutToggleMicrophones $(( (7 << 16) | 0x4D ))
 reg_dword "$settings_key" ShortcutToggleCameras $(( (7 << 16) | 0x43 ))
+reg_dword "$settings_key" ShortcutHoldToTalk $(( (3 << 16) | 0x54 ))
 start_program
 expect_start shown
 tool command 4873

@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 55;
+constexpr int kStringCount = 57;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -87,6 +87,10 @@ enum StringIndex : int {
   // box's text before the number field, and the text after it.
   STR_BLOCK_AFTER_IDLE = 53,
   STR_MINUTES_WITHOUT_INPUT = 54,
+  // Push-to-talk: a microphone entry's line and the tray's tip while its
+  // hold is paused for a talk; the status panel's line meanwhile.
+  STR_TALKING = 55,
+  STR_TALKING_LINE = 56,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

@@ -67,6 +67,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Block all devices while the computer is locked",  // 52
         u"Block all devices after",  // 53
         u"minutes without input",  // 54
+        u"Talking",  // 55
+        u"Talking through blocked microphones",  // 56
     },
     // German
     {
@@ -125,6 +127,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Alle Geräte sperren, solange der Computer gesperrt ist",  // 52
         u"Alle Geräte sperren nach",  // 53
         u"Minuten ohne Eingabe",  // 54
+        u"Sprechen",  // 55
+        u"Sprechen durch gesperrte Mikrofone",  // 56
     },
     // Spanish
     {
@@ -183,6 +187,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Bloquear todos los dispositivos con el equipo bloqueado",  // 52
         u"Bloquear todos los dispositivos tras",  // 53
         u"minutos sin actividad",  // 54
+        u"Hablando",  // 55
+        u"Hablando por micrófonos bloqueados",  // 56
     },
     // Italian
     {
@@ -241,6 +247,8 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Bloccare tutti i dispositivi a computer bloccato",  // 52
         u"Bloccare tutti i dispositivi dopo",  // 53
         u"minuti senza input",  // 54
+        u"Parlando",  // 55
+        u"Parlando nei microfoni bloccati",  // 56
     },
 };
 

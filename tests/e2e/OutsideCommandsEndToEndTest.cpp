@@ -19,6 +19,7 @@
 #include "tests/e2e/ShortcutKeys.h"
 #include "tests/support/win32/TestPlatform.h"
 #include "tests/virtualdevices/HelperProcess.h"
+#include "tests/virtualdevices/MicrophoneInputStore.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "res/MenuIds.h"
 #include "settings/win32/RegistryStore.h"
@@ -42,6 +43,7 @@ constexpr wchar_t kWineInputName[] = L"In: default";
 constexpr std::uint32_t kBlockAllKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'B');
 constexpr std::uint32_t kCamerasKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'C');
 constexpr std::uint32_t kShiftM = EncodeShortcut(kShortcutShift, 'M');
+constexpr std::uint32_t kTalkKeys = EncodeShortcut(kShortcutControl | kShortcutAlt, 'T');
 constexpr wchar_t kShortcutsClass[] = L"KSP2ShortcutsWndClass";
 // This process's hold of a combination, as another program would hold it.
 constexpr int kTestHotKeyId = 7;
@@ -183,6 +185,57 @@ TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBallo
   SetPolicy(HKEY_LOCAL_MACHINE, L"AllowExit", 0);
   EXPECT_EQ(program_.Run(L"/quit", &out), 4) << out;
   EXPECT_TRUE(program_.IsRunning(pid_));
+}
+
+// The virtual microphone's analog input as another program reads it.
+bool Heard(const PluggedDevice& microphone) {
+  bool enabled = false;
+  return SUCCEEDED(virtualdevices::ReadInputEnabled(microphone.clsid(), &enabled)) && enabled;
+}
+
+// Held from this process through the system's input: the blocked
+// microphone is heard, shown talking and told so by /status, until the key
+// goes up; then it is silent again and shown blocked only once verified.
+// The block and the stored profile stay the user's throughout.
+TEST_F(ShortcutTest, HoldingTheTalkKeyGivesBlockedMicrophonesBackUntilItIsLetGo) {
+  SetSetting(L"ShortcutHoldToTalk", kTalkKeys);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  std::string out;
+  ASSERT_EQ(program_.Run(L"/block \"Shortcut Microphone\"", &out), 0) << out;
+  ASSERT_TRUE(Verified(main, kMicrophoneName));
+  ASSERT_FALSE(Heard(microphone_));
+  for (int talk = 0; talk < 2; ++talk) {
+    SCOPED_TRACE(talk);
+    HoldShortcut(kTalkKeys);
+    EXPECT_TRUE(WaitUntil([&] { return Heard(microphone_) && EntryNamed(main, kMicrophoneName).talking; }));
+    EXPECT_TRUE(EntryNamed(main, kMicrophoneName).blocked) << "the block stays the user's";
+    EXPECT_EQ(program_.Run(L"/status", &out), 1) << "at risk while talking";
+    EXPECT_NE(out.find("microphone\tShortcut Microphone\ttalking\r\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Privacy at Risk\r\n"), std::string::npos) << out;
+    ReleaseShortcut(kTalkKeys);
+    EXPECT_TRUE(WaitUntil([&] { return !Heard(microphone_) && Verified(main, kMicrophoneName); }));
+    EXPECT_FALSE(EntryNamed(main, kMicrophoneName).talking);
+  }
+  EXPECT_EQ(program_.Run(L"/status", &out), 1);
+  EXPECT_NE(out.find("microphone\tShortcut Microphone\tblocked\r\n"), std::string::npos) << out;
+}
+
+// Where unblocking is withheld, the talk key is refused as a click would
+// be: the balloon says why and the microphone stays silent.
+TEST_F(ShortcutTest, TheTalkKeyIsRefusedWhereUnblockingIsNotAllowed) {
+  SetSetting(L"ShortcutHoldToTalk", kTalkKeys);
+  SetPolicy(HKEY_LOCAL_MACHINE, L"AllowUnblock", 0);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  std::string out;
+  ASSERT_EQ(program_.Run(L"/block \"Shortcut Microphone\"", &out), 0) << out;
+  ASSERT_TRUE(Verified(main, kMicrophoneName));
+  HoldShortcut(kTalkKeys);
+  EXPECT_TRUE(WaitUntil([&] { return tray_.Received(L"Your organization does not allow unblocking devices."); }));
+  EXPECT_FALSE(Heard(microphone_));
+  EXPECT_TRUE(Verified(main, kMicrophoneName));
+  ReleaseShortcut(kTalkKeys);
 }
 
 TEST_F(ShortcutTest, TheWindowRecordsACombinationAndRefusesOneWithoutCtrlOrAltOrHeldByAnotherProgram) {

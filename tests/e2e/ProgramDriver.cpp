@@ -288,7 +288,7 @@ std::vector<ListedEntry> ReadList(HWND list) {
     SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(length));
     const LRESULT data = SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
-    entries.push_back({text, HIWORD(data) != 0, (HIWORD(data) & 2) != 0});
+    entries.push_back({text, HIWORD(data) != 0, (HIWORD(data) & 2) != 0, (HIWORD(data) & 4) != 0});
   }
   return entries;
 }

@@ -115,6 +115,8 @@ struct ListedEntry {
   bool blocked = false;
   // Held, yet open to other programs or not silent for them (amber mark).
   bool heldButShared = false;
+  // A microphone heard for a talk (push-to-talk), its hold paused.
+  bool talking = false;
 };
 std::vector<ListedEntry> ReadList(HWND list);
 // Index of the entry with that name, -1 if absent.

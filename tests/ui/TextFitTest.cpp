@@ -376,7 +376,7 @@ TEST_P(TextFitTest, MainWindowStatusAndCaptions) {
   GdiObject<HFONT> bold(CreateToolkitFont(kMainBoldFontHeight, kFontWeightBold, PROOF_QUALITY, dpi));
   GdiObject<HFONT> captionFont(CreateToolkitFont(kToolkitFontHeight, kFontWeightBold, NONANTIALIASED_QUALITY, dpi));
   const int textRight = kMainWindowWidth - kStatusTextRightInset;
-  for (int state : {0, 1}) {
+  for (int state : {0, 1, kTalkingState}) {
     const StatusPanelLook look = PanelLook(state);
     EXPECT_LE(TextWidth(desktop, bold.get(), AsWide(GetString(look.headline))),
               Scale(textRight - kHeadlineBox.left, dpi));
@@ -448,7 +448,8 @@ TEST_P(TextFitTest, HighContrastStateWordsBesideTheLocks) {
   HWND desktop = GetDesktopWindow();
   GdiObject<HFONT> normal(CreateToolkitFont());
   for (AccessibleText word :
-       {AccessibleText::StateWordBlocked, AccessibleText::StateWordNotBlocked, AccessibleText::StateWordShared}) {
+       {AccessibleText::StateWordBlocked, AccessibleText::StateWordNotBlocked, AccessibleText::StateWordShared,
+        AccessibleText::StateWordTalking}) {
     const WideChar* text = AccessibleTextIn(word, gDisplayLanguage);
     EXPECT_LE(TextWidth(desktop, normal.get(), AsWide(text)), kStateWordWidth) << Narrow(AsWide(text));
   }

@@ -75,6 +75,9 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
 }
 
 int ProtectionState(const DeviceList& list) {
+  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
+    if ((device->HoldRisks() & kHoldRiskTalking) != 0) return kTalkingState;
+  }
   if (list.head() == nullptr || !list.lastRefreshComplete || list.AllBlocked() != 1) return 0;
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     if (device->IsSharedBitSet() != 0) return 0;

@@ -23,9 +23,19 @@ constexpr CommandText kRowLabels[kShortcutActionCount] = {
     CommandText::ShortcutUnblockAllLabel,
     CommandText::ShortcutToggleMicrophonesLabel,
     CommandText::ShortcutToggleCamerasLabel,
+    CommandText::ShortcutHoldToTalkLabel,
 };
 
+// The talk row's label is longer than the room before the field: it takes
+// a line of its own, and the field, button and message move down by it.
+constexpr int kOwnLineRow = static_cast<int>(ShortcutAction::HoldToTalk);
+constexpr int kOwnLineDrop = 24;
+
 int RowTop(int row) { return kFirstRowTop + row * kRowStep; }
+int FieldRowTop(int row) { return RowTop(row) + (row == kOwnLineRow ? kOwnLineDrop : 0); }
+int LabelTop(int row) { return RowTop(row) + (row == kOwnLineRow ? 0 : kLabelDown); }
+// A label may widen up to its field, or on a line of its own to the row's end.
+int LabelReachRight(int row) { return row == kOwnLineRow ? kClearX + kClearSize.width : kFieldX - kLabelFieldGap; }
 
 }  // namespace
 
@@ -37,10 +47,10 @@ std::vector<ControlPlacement> ShortcutsControls(Size client, int language, const
       BottomButtonAt(IDC_SHORTCUTS_CANCEL, cancelText, client.width - kCancelFromRight, client),
   };
   for (int row = 0; row < kShortcutActionCount; ++row) {
-    const int top = RowTop(row);
+    const int top = FieldRowTop(row);
     controls.push_back(SelfSizedAt(IDC_SHORTCUTS_LABEL + row, ControlKind::Label,
-                                   CommandTextIn(kRowLabels[row], language), kLabelX, top + kLabelDown,
-                                   kFieldX - kLabelFieldGap));
+                                   CommandTextIn(kRowLabels[row], language), kLabelX, LabelTop(row),
+                                   LabelReachRight(row)));
     controls.push_back({IDC_SHORTCUTS_CLEAR + row, ControlKind::PushButton,
                         CommandTextIn(CommandText::ShortcutClear, language), RectAt({kClearX, top}, kClearSize)});
     // Sized to the window, not to its first (empty) text.
@@ -50,10 +60,10 @@ std::vector<ControlPlacement> ShortcutsControls(Size client, int language, const
 }
 
 Rect ShortcutMessagePlace(int row, Size client) {
-  return RectAt({kLabelX, RowTop(row) + kMessageDown}, {client.width - 2 * kLabelX, kMessageHeight});
+  return RectAt({kLabelX, FieldRowTop(row) + kMessageDown}, {client.width - 2 * kLabelX, kMessageHeight});
 }
 
-Rect ShortcutFieldPlace(int row) { return RectAt({kFieldX, RowTop(row) + kFieldDown}, kFieldSize); }
+Rect ShortcutFieldPlace(int row) { return RectAt({kFieldX, FieldRowTop(row) + kFieldDown}, kFieldSize); }
 
 int ShortcutRowOf(int id, int firstId) {
   const int row = id - firstId;

@@ -6,6 +6,7 @@
 #include "ui/main/DeviceEntries.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/win32/MainWindowData.h"
+#include "ui/main/win32/PushToTalk.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -100,6 +101,8 @@ void OnSessionChange(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   if (!ProcessIdToSessionId(GetCurrentProcessId(), &session) || static_cast<DWORD>(lParam) != session) return;
   switch (wParam) {
     case WTS_SESSION_LOCK:
+      // A talk never outlasts the user's presence, whatever the settings.
+      EndTalk(data);
       Apply(data, AwayEvent::Lock);
       return;
     case WTS_SESSION_UNLOCK:
@@ -107,6 +110,7 @@ void OnSessionChange(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
       return;
     case WTS_CONSOLE_DISCONNECT:
     case WTS_REMOTE_DISCONNECT:
+      EndTalk(data);
       Apply(data, AwayEvent::Disconnect);
       return;
     case WTS_CONSOLE_CONNECT:
@@ -121,6 +125,7 @@ void OnSessionChange(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
 LRESULT OnPowerBroadcast(MainWindowData& data, WPARAM wParam) {
   switch (wParam) {
     case PBT_APMSUSPEND:
+      EndTalk(data);
       Apply(data, AwayEvent::Suspend);
       break;
     case PBT_APMRESUMEAUTOMATIC:

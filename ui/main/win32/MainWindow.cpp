@@ -23,6 +23,7 @@
 #include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/MainWindowUsage.h"
+#include "ui/main/win32/PushToTalk.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/MessageBoxLayout.h"
@@ -191,19 +192,6 @@ void OnHotKey(MainWindowData& data, WPARAM id) {
   CheckShortcutSettled(data);
 }
 
-// The entry whose text equals the name, compared with case: display names
-// are unique only with case, and the list box's own exact search ignores it.
-LRESULT FindEntry(HWND list, const WideString& name) {
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  std::wstring text;
-  for (LRESULT index = 0; index < count; ++index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length < 0 || static_cast<std::size_t>(length) != name.size()) continue;
-    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    if (WideString(AsCore(text.c_str())) == name) return index;
-  }
-  return LB_ERR;
 }
 
 LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -342,7 +330,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
       DecideDeviceNotify(*data.devices, static_cast<std::uint32_t>(wParam), reinterpret_cast<SPDEV*>(lParam));
   if (effect.kind == DeviceNotifyKind::Ignore) return;
   HWND list = GetDlgItem(data.window, effect.listId);
-  const LRESULT index = list != nullptr ? FindEntry(list, effect.entryText) : LB_ERR;
+  const LRESULT index = list != nullptr ? FindListEntry(list, effect.entryText) : LB_ERR;
   if (effect.kind == DeviceNotifyKind::PluggedIn) {
     if (index != LB_ERR) ShowDeviceMessage(data.window, effect.pluggedInText, effect.entryText, MBX_ICON_INFO);
     return;
@@ -485,7 +473,7 @@ void OnClose(MainWindowData& data) {
 // end too. Once only: at the window's end, or at the session's.
 void ReleaseEverything(MainWindowData& data) {
   for (UINT_PTR timer : {TIMER_AUDIO_POLL, TIMER_DEVICE_REFRESH, TIMER_TRAY_ADD, TIMER_SHORTCUT_SETTLE,
-                         TIMER_COMMAND_SETTLE}) {
+                         TIMER_COMMAND_SETTLE, TIMER_TALK_POLL}) {
     KillTimer(data.window, timer);
   }
   data.shortcutRun.reset();
@@ -573,7 +561,7 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
       OnCommand(data, wParam, lParam);
       return 0;
     case WM_TIMER:
-      OnTimer(data, wParam);
+      if (!OnTalkTimer(data, wParam)) OnTimer(data, wParam);
       return 0;
     case WM_DEVICECHANGE:
       return OnDeviceChange(window, wParam, lParam);
@@ -583,7 +571,7 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
       OnDeviceNotify(data, wParam, lParam);
       return 0;
     case WM_HOTKEY:
-      OnHotKey(data, wParam);
+      if (!OnTalkHotKey(data, wParam)) OnHotKey(data, wParam);
       return 0;
     case WM_WTSSESSION_CHANGE:
       OnSessionChange(data, wParam, lParam);

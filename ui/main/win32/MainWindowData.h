@@ -10,6 +10,7 @@
 #include "devices/DeviceList.h"
 #include "ui/main/AwayLogic.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/PushToTalkLogic.h"
 #include "ui/main/ShortcutActions.h"
 #include "settings/Settings.h"
 #include "ui/main/win32/MainWindow.h"
@@ -60,6 +61,8 @@ struct MainWindowData {
   std::unique_ptr<ShortcutRun> shortcutRun;
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
+  // The talk shortcut held (ui/main/win32/PushToTalk).
+  PushToTalk pushToTalk;
   std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
   // Why devices are held while the user is away (ui/main/win32/Away), and
   // the registrations for the session's and the power notices.
