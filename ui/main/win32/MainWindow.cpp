@@ -192,8 +192,6 @@ void OnHotKey(MainWindowData& data, WPARAM id) {
   CheckShortcutSettled(data);
 }
 
-}
-
 LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   MainWindowData* data = DataOf(GetParent(list));
   WNDPROC saved = data != nullptr ? data->savedListProcedure : nullptr;
