@@ -3,9 +3,10 @@
 # the native suite directly, the concurrency tests again under
 # ThreadSanitizer, the whole native suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, each fuzz target for a short fixed number of
-# inputs from its seeds, and the Windows suite under Wine on a virtual
-# display of its own. Prints each summary and fails when any build or test
-# fails. Interrupted or told to terminate, it stops everything it started.
+# inputs from its seeds, and the Windows suite under Wine in two lanes, each
+# with a prefix and a virtual display of its own. Prints each summary and
+# each phase's wall time, and fails when any build or test fails.
+# Interrupted or told to terminate, it stops everything it started.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -17,6 +18,8 @@ tsan_targets=${TSAN_TARGETS:-"devices_capture_tests devices_capture_stress_tests
 fuzz_short_targets=${FUZZ_SHORT_TARGETS:-"profile_codec settings link_device discovery text_layout command_line usage"}
 fuzz_replay_targets=${FUZZ_REPLAY_TARGETS:-}
 fuzz_short_runs=${FUZZ_SHORT_RUNS:-20000}
+# The Windows suite's lanes: Wine sessions side by side, one test in each.
+wine_lanes=${WINE_LANES:-2}
 
 # Every stage runs in the background and is waited for, so a signal reaches
 # the trap at once instead of after the stage.
@@ -39,8 +42,12 @@ on_signal() {
     kill -TERM "${stopped[@]}" 2>/dev/null
     kill -CONT "${stopped[@]}" 2>/dev/null
   fi
-  # The Wine server and its processes detach from us; its prefix knows them.
-  WINEPREFIX="$build_root/win32/wineprefix" wineserver -k >/dev/null 2>&1
+  # The Wine servers and their processes detach from us; their prefixes
+  # know them.
+  local prefix
+  for prefix in "$build_root"/win32/wineprefix "$build_root"/win32/wineprefix-*; do
+    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+  done
   wait
   exit "$1"
 }
@@ -77,8 +84,24 @@ asan_tests() {
 }
 
 fuzz_short() {
-  # shellcheck disable=SC2086
-  FUZZ_BUILD=0 FUZZ_RUNS=$fuzz_short_runs "$root/scripts/fuzz.sh" 0 $fuzz_short_targets || return 1
+  # The targets in two halves side by side, one a core: each run is one
+  # process on one core, and every target keeps its own folders and log.
+  local targets half first second status=0
+  read -r -a targets <<<"$fuzz_short_targets"
+  half=$(((${#targets[@]} + 1) / 2))
+  first=$build_root/fuzz-short-1.log
+  second=$build_root/fuzz-short-2.log
+  FUZZ_BUILD=0 FUZZ_RUNS=$fuzz_short_runs "$root/scripts/fuzz.sh" 0 "${targets[@]:0:half}" >"$first" 2>&1 &
+  local one=$!
+  if [ ${#targets[@]} -gt "$half" ]; then
+    FUZZ_BUILD=0 FUZZ_RUNS=$fuzz_short_runs "$root/scripts/fuzz.sh" 0 "${targets[@]:half}" >"$second" 2>&1 &
+    wait $! || status=1
+  else
+    : >"$second"
+  fi
+  wait $one || status=1
+  cat "$first" "$second"
+  [ $status -eq 0 ] || return 1
   # shellcheck disable=SC2086
   [ -z "$fuzz_replay_targets" ] || FUZZ_BUILD=0 FUZZ_RUNS=0 "$root/scripts/fuzz.sh" 0 $fuzz_replay_targets
 }
@@ -86,31 +109,60 @@ fuzz_short() {
 windows_tests() {
   # shellcheck source=lib/wine-session.sh
   . "$root/scripts/lib/wine-session.sh"
-  wine_session_start "$build_root/win32" own-display || return 1
-  cd "$build_root/win32" && ctest --output-on-failure --no-tests=error
+  wine_lanes_start "$build_root/win32" "$wine_lanes" || return 1
+  cd "$build_root/win32" &&
+    ctest --output-on-failure --no-tests=error -j "$wine_lanes" \
+      --resource-spec-file "$SHADOWPANE_WINE_LANES/spec.json"
 }
 
+# Each phase's wall time, for the summary.
+phase_names=()
+phase_seconds=()
+phase_started=0
+phase_begin() { phase_started=$(date +%s%N); }
+phase_end() {
+  phase_names+=("$1")
+  phase_seconds+=("$(awk -v ns="$(($(date +%s%N) - phase_started))" 'BEGIN { printf "%.0f", ns / 1e9 }')")
+}
+
+phase_begin
 "$root/scripts/setup.sh" & wait $! || exit 1
-"$root/scripts/build.sh" & wait $! || { echo "test: build failed" >&2; exit 1; }
+phase_end packages
+for configuration in native win32 tsan asan fuzz; do
+  phase_begin
+  BUILD_ONLY=$configuration "$root/scripts/build.sh" & wait $! ||
+    { echo "test: build failed ($configuration)" >&2; exit 1; }
+  phase_end "build: $configuration"
+done
 
 status=0
 mkdir -p "$build_root"
 rm -f "$build_root"/{native,tsan,asan,win32}-ctest.log "$build_root/fuzz-short.log"
 
 echo "=== native tests ==="
+phase_begin
 stage "$build_root/native-ctest.log" native_tests || status=1
+phase_end "native tests"
 
 echo "=== native concurrency tests (ThreadSanitizer) ==="
+phase_begin
 stage "$build_root/tsan-ctest.log" tsan_tests || status=1
+phase_end "tsan tests"
 
 echo "=== native tests (AddressSanitizer, UndefinedBehaviorSanitizer) ==="
+phase_begin
 stage "$build_root/asan-ctest.log" asan_tests || status=1
+phase_end "asan tests"
 
 echo "=== fuzz targets, $fuzz_short_runs inputs each ==="
+phase_begin
 stage "$build_root/fuzz-short.log" fuzz_short || status=1
+phase_end "fuzz runs"
 
-echo "=== Windows tests (Wine) ==="
+echo "=== Windows tests (Wine, $wine_lanes lanes) ==="
+phase_begin
 stage "$build_root/win32-ctest.log" windows_tests || status=1
+phase_end "Windows tests"
 
 summary() {
   local line
@@ -135,5 +187,17 @@ fuzz_summary() {
 }
 echo "fuzz:    $(fuzz_summary "$build_root/fuzz-short.log")"
 echo "Windows: $(summary "$build_root/win32-ctest.log")"
+for ran in "$build_root"/win32/wine-lanes/*.ran; do
+  [ -f "$ran" ] || continue
+  lane=${ran##*/}
+  echo "  lane ${lane%.ran}: $(sed 's/\.exe$//' "$ran" | tr '\n' ' ')"
+done
+echo "=== wall time ==="
+total=0
+for i in "${!phase_names[@]}"; do
+  printf '%-16s %5d s\n' "${phase_names[$i]}" "${phase_seconds[$i]}"
+  total=$((total + phase_seconds[i]))
+done
+printf '%-16s %5d s\n' total "$total"
 [ $status -eq 0 ] || echo "test: FAILED" >&2
 exit $status

@@ -1,4 +1,3 @@
 shadowpane_test(program_core_tests
   SOURCES program/StartUpRulesTest.cpp program/SettingsMutedEndpointStoreTest.cpp
-          support/MemoryKeyValueStore.cpp
-  LIBS shadowpane_core)
+  LIBS shadowpane_test_support)
