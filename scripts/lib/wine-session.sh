@@ -35,7 +35,7 @@ wine_session_start() {
   WINE_SESSION_PREFIXES=("$WINEPREFIX")
 
   if [ "$own_display" = own-display ] || ! display_answers; then
-    wine_session_display || return 1
+    wine_session_display "$build_dir" || return 1
   fi
   wine_session_prepare
 }
@@ -56,7 +56,7 @@ wine_lanes_start() {
     [ "$lane" -eq 1 ] || prefix=$build_dir/wineprefix-$lane
     WINE_SESSION_PREFIXES+=("$prefix")
     wine_session_environment "$prefix" "$build_dir/winehome-$lane"
-    wine_session_display || return 1
+    wine_session_display "$build_dir" || return 1
     declare -p WINEPREFIX WINEDEBUG WINEARCH WINEDLLOVERRIDES HOME DISPLAY |
       sed 's/^declare -x /export /; s/^declare -- /export /' >"$lanes/$lane.env"
     spec+="${spec:+,}{\"id\":\"$lane\",\"slots\":1}"
@@ -89,8 +89,11 @@ wine_session_environment() {
   printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
 }
 
-# wine_session_display: a virtual display of our own, exported as DISPLAY.
+# wine_session_display <build dir>: a virtual display of our own, exported
+# as DISPLAY, with its window states kept (window-states.c, built into the
+# build folder).
 wine_session_display() {
+  local build_dir=$1
   # Xvfb picks a free display number itself and writes it to the file,
   # so parallel sessions never collide.
   local number_file number= pid
@@ -113,6 +116,36 @@ wine_session_display() {
     return 1
   fi
   export DISPLAY=":$number"
+  wine_session_window_states "$build_dir"
+}
+
+# wine_session_window_states <build dir>: what a window manager would mark
+# on the display. There is no manager on a virtual display, and Wine's X11
+# driver waits up to 2 s for one whenever it hides a window it manages
+# (every window closed); the helper gives the one answer it waits for.
+wine_session_window_states() {
+  local source helper ready pid i
+  source=$(dirname "${BASH_SOURCE[0]}")/window-states.c
+  helper=$1/window-states
+  if [ ! -x "$helper" ] || [ "$source" -nt "$helper" ]; then
+    cc -O2 -o "$helper" "$source" -lX11 || { echo "wine-session: window-states did not build" >&2; return 1; }
+  fi
+  ready=$(mktemp)
+  "$helper" "$DISPLAY" >"$ready" 2>/dev/null &
+  pid=$!
+  WINE_SESSION_HELPER_PIDS+=("$pid")
+  # Until it watches the display (a poll: it has no other signal).
+  for i in $(seq 1 100); do
+    grep -q ready "$ready" && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if ! grep -q ready "$ready"; then
+    rm -f "$ready"
+    echo "wine-session: window-states did not start" >&2
+    return 1
+  fi
+  rm -f "$ready"
 }
 
 # wine_session_prepare: the prefix made once, its server started afresh.
@@ -144,6 +177,7 @@ wine_session_prepare() {
 # wine_session_set_dpi <dpi>: the display scale of the programs started
 # afterwards (Wine reads it when a process starts); 96 removes the value.
 WINE_SESSION_XVFB_PIDS=()
+WINE_SESSION_HELPER_PIDS=()
 WINE_SESSION_PREFIXES=()
 
 wine_session_set_dpi() {
@@ -180,11 +214,12 @@ wine_session_stop() {
   for prefix in "${WINE_SESSION_PREFIXES[@]}"; do
     WINEPREFIX=$prefix timeout 10 wineserver -w >/dev/null 2>&1 || true
   done
-  for pid in "${WINE_SESSION_XVFB_PIDS[@]}"; do
+  for pid in "${WINE_SESSION_HELPER_PIDS[@]}" "${WINE_SESSION_XVFB_PIDS[@]}"; do
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
   WINE_SESSION_XVFB_PIDS=()
+  WINE_SESSION_HELPER_PIDS=()
   WINE_SESSION_XVFB_PID=
   WINE_SESSION_PREFIXES=()
 }
