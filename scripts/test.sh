@@ -116,6 +116,7 @@ windows_tests() {
 }
 
 # Each phase's wall time, for the summary.
+started=$(date +%s)
 phase_names=()
 phase_seconds=()
 phase_started=0
@@ -193,11 +194,9 @@ for ran in "$build_root"/win32/wine-lanes/*.ran; do
   echo "  lane ${lane%.ran}: $(sed 's/\.exe$//' "$ran" | tr '\n' ' ')"
 done
 echo "=== wall time ==="
-total=0
 for i in "${!phase_names[@]}"; do
   printf '%-16s %5d s\n' "${phase_names[$i]}" "${phase_seconds[$i]}"
-  total=$((total + phase_seconds[i]))
 done
-printf '%-16s %5d s\n' total "$total"
+printf '%-16s %5d s  (load: %s)\n' total "$(($(date +%s) - started))" "$(cut -d' ' -f1-3 /proc/loadavg)"
 [ $status -eq 0 ] || echo "test: FAILED" >&2
 exit $status
