@@ -84,8 +84,8 @@ asan_tests() {
 }
 
 fuzz_short() {
-  # The targets in two halves side by side, one a core: each run is one
-  # process on one core, and every target keeps its own folders and log.
+  # The targets in two halves side by side, one half per core (a run is one
+  # process); every target keeps its own folders, log and seed.
   local targets half first second status=0
   read -r -a targets <<<"$fuzz_short_targets"
   half=$(((${#targets[@]} + 1) / 2))
