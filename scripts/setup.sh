@@ -2,7 +2,8 @@
 # Installs what a fresh Debian 12 machine lacks to build and test Shadowpane:
 # the i686 MinGW-w64 cross compiler, 32-bit Wine, Xvfb, the Tahoma fonts,
 # GoogleTest (sources for the cross build, libraries for the native build),
-# Google Benchmark, CMake, ps (the test script stops what it started
+# Google Benchmark, CMake and Ninja, the X11 headers (the virtual display's
+# window-state helper), ps (the test script stops what it started
 # through it), NSIS (the installer), the Free Pascal utilities (chmcmd
 # compiles the help file, chmls reads it back in the tests), and clang with
 # its runtime libraries for the fuzz targets (libFuzzer and the sanitizers'
@@ -13,7 +14,7 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-for p in cmake g++ make g++-mingw-w64-i686 xvfb fonts-wine googletest libgtest-dev \
+for p in cmake g++ make ninja-build g++-mingw-w64-i686 xvfb libx11-dev fonts-wine googletest libgtest-dev \
          libbenchmark-dev xauth python3 procps wine nsis fp-utils clang libclang-rt-14-dev; do
   have_pkg "$p" || need+=("$p")
 done

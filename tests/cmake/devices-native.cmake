@@ -7,8 +7,8 @@ shadowpane_test(devices_core_tests
 # A recording fake of the capture-device services, for every native test of
 # code that uses cameras, microphones or the device enumerator.
 # With it, the fake of the main window's lists that discovery fills.
+# (The lists' fake is in shadowpane_test_support.)
 add_library(shadowpane_capture_fakes STATIC ${CMAKE_CURRENT_SOURCE_DIR}/support/FakeCaptureServices.cpp
-            ${CMAKE_CURRENT_SOURCE_DIR}/support/FakeDeviceLists.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/support/FakeEndpointHolderSystem.cpp)
 target_link_libraries(shadowpane_capture_fakes PUBLIC shadowpane_test_support)
 shadowpane_warnings(shadowpane_capture_fakes)
@@ -16,7 +16,6 @@ shadowpane_warnings(shadowpane_capture_fakes)
 shadowpane_test(devices_capture_tests
   SOURCES devices/CameraTest.cpp devices/CameraHoldCheckTest.cpp devices/MicrophoneTest.cpp
           devices/EndpointMuteTest.cpp devices/MicrophoneHandOverTest.cpp devices/SharedRecordTest.cpp devices/MicrophoneTalkTest.cpp
-          support/FakeDeviceLists.cpp
   LIBS shadowpane_capture_fakes)
 shadowpane_test(devices_capture_stress_tests
   SOURCES devices/MicrophoneStressTest.cpp

@@ -1,4 +1,4 @@
 shadowpane_test(program_core_tests
   SOURCES program/StartUpRulesTest.cpp program/SettingsMutedEndpointStoreTest.cpp
-          program/RecordedInputsGiveBackTest.cpp support/MemoryKeyValueStore.cpp
+          program/RecordedInputsGiveBackTest.cpp
   LIBS shadowpane_capture_fakes)

@@ -4,24 +4,20 @@ shadowpane_test(ui_main_win32_tests
   LIBS shadowpane_win32 shadowpane_test_support)
 
 # The real main window with the test-only virtual devices. It sits beside
-# the devices' DLL and helper, and shares their lock on the prefix's devices.
+# the devices' DLL and helper, and plugs them into its lane's prefix.
 shadowpane_test(ui_main_window_tests
-  SOURCES ui/main/win32/MainWindowWineTest.cpp ui/toolkit/win32/ToolkitTestHost.cpp
-          support/MemoryKeyValueStore.cpp virtualdevices/VirtualDevicesEnvironment.cpp
-          ${SHADOWPANE_RC_SOURCES}
-  LIBS shadowpane_win32 shadowpane_test_support shadowpane_virtualdevices_support)
+  SOURCES ui/main/win32/MainWindowWineTest.cpp ${SHADOWPANE_RC_SOURCES}
+  LIBS shadowpane_toolkit_test_host shadowpane_test_support shadowpane_virtualdevices_environment)
 set_target_properties(ui_main_window_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(ui_main_window_tests shadowpane_virtualdevices shadowpane_capture_helper)
-set_tests_properties(ui_main_window_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
 
 # The main window gallery (scripts/gallery.sh): images for a person to look
 # at, with virtual devices listed. Not a test.
-add_executable(main_window_gallery ui/gallery/MainWindowGallery.cpp ui/gallery/WindowImage.cpp
-               ui/toolkit/win32/ToolkitTestHost.cpp support/MemoryKeyValueStore.cpp ${SHADOWPANE_RC_SOURCES})
+add_executable(main_window_gallery ui/gallery/MainWindowGallery.cpp ${SHADOWPANE_RC_SOURCES})
 target_include_directories(main_window_gallery PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(main_window_gallery PRIVATE shadowpane_win32 shadowpane_test_support
-                      shadowpane_virtualdevices_support shell32)
+target_link_libraries(main_window_gallery PRIVATE shadowpane_window_image shadowpane_toolkit_test_host
+                      shadowpane_test_support shadowpane_virtualdevices_support shell32)
 set_target_properties(main_window_gallery PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(main_window_gallery shadowpane_virtualdevices shadowpane_capture_helper)
 shadowpane_warnings(main_window_gallery)

@@ -38,11 +38,26 @@ set_target_properties(shadowpane_capture_helper PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 shadowpane_warnings(shadowpane_capture_helper)
 
+# The check every suite with virtual devices runs at its start and end: no
+# device is left registered. An object library, since the check registers
+# itself with GoogleTest when its object is linked.
+add_library(shadowpane_virtualdevices_environment OBJECT virtualdevices/VirtualDevicesEnvironment.cpp)
+target_link_libraries(shadowpane_virtualdevices_environment PUBLIC shadowpane_virtualdevices_support
+                      ${SHADOWPANE_GTEST})
+target_precompile_headers(shadowpane_virtualdevices_environment REUSE_FROM shadowpane_test_support)
+shadowpane_warnings(shadowpane_virtualdevices_environment)
+
+# The program's capture services bound to a virtual device, for the
+# blocking tests and the input-pin benchmark.
+add_library(shadowpane_service_binding STATIC virtualdevices/ServiceBinding.cpp)
+target_include_directories(shadowpane_service_binding PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(shadowpane_service_binding PUBLIC shadowpane_win32)
+shadowpane_warnings(shadowpane_service_binding)
+
 # The virtual devices through Wine's real device enumerator and filter graph.
 shadowpane_test(virtualdevices_tests
   SOURCES virtualdevices/VirtualCameraTest.cpp virtualdevices/VirtualMicrophoneTest.cpp
-          virtualdevices/VirtualDevicesEnvironment.cpp
-  LIBS shadowpane_virtualdevices_support)
+  LIBS shadowpane_virtualdevices_environment)
 set_target_properties(virtualdevices_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(virtualdevices_tests shadowpane_virtualdevices shadowpane_capture_helper)
@@ -51,14 +66,12 @@ add_dependencies(virtualdevices_tests shadowpane_virtualdevices shadowpane_captu
 # virtual devices through Wine's DirectShow.
 shadowpane_test(virtualdevices_blocking_tests
   SOURCES virtualdevices/CameraBlockingTest.cpp virtualdevices/MicrophoneBlockingTest.cpp
-          virtualdevices/DiscoveryWithVirtualDevicesTest.cpp virtualdevices/ServiceBinding.cpp
-          virtualdevices/VirtualDevicesEnvironment.cpp support/FakeDeviceLists.cpp
-  LIBS shadowpane_win32 shadowpane_test_support shadowpane_virtualdevices_support)
+          virtualdevices/DiscoveryWithVirtualDevicesTest.cpp
+  LIBS shadowpane_service_binding shadowpane_test_support shadowpane_virtualdevices_environment)
 set_target_properties(virtualdevices_blocking_tests PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(virtualdevices_blocking_tests shadowpane_virtualdevices shadowpane_capture_helper)
 
-# Both suites plug devices into the one prefix and clear leftovers at start
-# and end, so they must never run at the same time.
-set_tests_properties(virtualdevices_tests virtualdevices_blocking_tests
-  PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
+# Both suites plug devices into their lane's prefix and clear leftovers at
+# start and end: each Windows test has its Wine session to itself
+# (shadowpane_test), so no two of them meet there.

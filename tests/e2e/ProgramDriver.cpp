@@ -124,6 +124,18 @@ HWND WaitForWindow(const wchar_t* className, DWORD processId, DWORD limitMs) {
   return found;
 }
 
+int CountWindows(const wchar_t* className, DWORD processId) {
+  int count = 0;
+  HWND after = nullptr;
+  while (HWND window = FindWindowExW(nullptr, after, className, nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (processId == 0 || owner == processId) ++count;
+    after = window;
+  }
+  return count;
+}
+
 bool WaitForNoWindow(const wchar_t* className, DWORD processId, DWORD limitMs) {
   return WaitUntil([&] { return FindProcessWindow(className, processId) == nullptr; }, limitMs);
 }

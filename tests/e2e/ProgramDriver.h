@@ -36,6 +36,8 @@ std::wstring FolderOf(const std::wstring& path);
 // The first visible-or-not top-level window of the class that belongs to the
 // process (any process for 0), waited for up to limitMs; null if none came.
 HWND WaitForWindow(const wchar_t* className, DWORD processId, DWORD limitMs = kWaitLimitMs);
+// How many top-level windows of the class belong to the process (any for 0).
+int CountWindows(const wchar_t* className, DWORD processId);
 // Waits until no window of the class belongs to the process.
 bool WaitForNoWindow(const wchar_t* className, DWORD processId, DWORD limitMs = kWaitLimitMs);
 // Waits until the window is visible (or hidden, for visible = false).

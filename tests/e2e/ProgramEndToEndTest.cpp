@@ -137,6 +137,12 @@ class ProgramTest : public ::testing::Test {
     }
     return true;
   }
+  // When the file was last written (0 for none); read without opening it.
+  static ULONGLONG LastWrite(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  }
   // Whether Profile.db saved the camera blocked.
   bool ProfileHoldsCameraBlocked() const {
     std::vector<ProfileRecord> records;
@@ -265,9 +271,11 @@ TEST_F(ProgramTest, BlockedDevicesUnpluggedAndPluggedBackInAreHeldAgain) {
   PluggedDevice microphone = PluggedDevice::Microphone(kMicrophoneName, kMicrophoneWaveInId);
   ASSERT_TRUE(camera.ok() && microphone.ok());
   SendVideoChange(main, DBT_DEVICEARRIVAL);
-  // One notice each, the later one on top of the earlier.
+  // One notice each, the later one on top of the earlier: both waited for,
+  // so the box answered is the one on top, which the click reaches.
   std::vector<std::wstring> notices;
   for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(WaitUntil([&] { return CountWindows(kMessageBoxClass, pid_) == 2 - i; }));
     HWND box = WaitForWindow(kMessageBoxClass, pid_);
     ASSERT_NE(box, nullptr);
     // A box met while it is being made has no text yet.
@@ -360,6 +368,7 @@ TEST_F(ProgramTest, NoClickIsLostWhenTheSessionEndsOrTheProcessIsEnded) {
     HWND main = StartWithLanguage();
     ASSERT_NE(main, nullptr);
     HWND video = List(main, IDC_VIDEO_LIST);
+    const ULONGLONG written = LastWrite(program_.ProfilePath());
     ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
     ASSERT_TRUE(WaitUntil([&] { return CameraBlocked(main); }));
     if (warned) {
@@ -367,7 +376,9 @@ TEST_F(ProgramTest, NoClickIsLostWhenTheSessionEndsOrTheProcessIsEnded) {
       SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
       EXPECT_FALSE(virtualdevices::IsCameraOpen(camera_.clsid())) << "the camera is let go";
     } else {
-      Sleep(300);  // the state notice, and its save, follow the click
+      // The state notice, and its save, follow the click: the file, held
+      // open by the copy, is written.
+      EXPECT_TRUE(WaitUntil([&] { return LastWrite(program_.ProfilePath()) != written; }));
     }
     program_.EndAll();
     EXPECT_TRUE(ProfileHoldsCameraBlocked());
@@ -378,7 +389,8 @@ TEST_F(ProgramTest, NoClickIsLostWhenTheSessionEndsOrTheProcessIsEnded) {
 TEST_F(ProgramTest, StartedWithMinItStaysHiddenUntilTheTrayIconIsPressed) {
   HWND main = StartWithLanguage(L"/min");
   ASSERT_NE(main, nullptr);
-  Sleep(500);
+  // Started, and waiting for input: a window it would show is shown by now.
+  EXPECT_EQ(WaitForInputIdle(program_.Process(pid_), kWaitLimitMs), 0u);
   EXPECT_FALSE(IsWindowVisible(main));
   SendMessageW(main, WM_TRAY_NOTIFY, 0, WM_LBUTTONDOWN);
   EXPECT_TRUE(WaitForVisibility(main, true));

@@ -197,10 +197,10 @@ TEST_F(UsageTest, TheRecentUseWindowListsWhatTheFileKeptAcrossARestart) {
   PostMessageW(main, WM_COMMAND, IDM_RECENT_USE, 0);
   HWND window = WaitForWindow(kRecentUseWindowClassName, pid_);
   ASSERT_NE(window, nullptr);
-  // The list is filled once the window exists: wait for it.
-  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(GetDlgItem(window, IDC_RECENT_USE_LIST), LB_GETCOUNT, 0, 0) == 1; }))
-      << "found " << SendMessageW(GetDlgItem(window, IDC_RECENT_USE_LIST), LB_GETCOUNT, 0, 0) << ", corrupt copy "
-      << (GetFileAttributesW((file + L".corrupt").c_str()) != INVALID_FILE_ATTRIBUTES);
+  // Found as soon as it exists: its list is filled while it is created.
+  auto listed = [&] { return SendMessageW(GetDlgItem(window, IDC_RECENT_USE_LIST), LB_GETCOUNT, 0, 0); };
+  WaitUntil([&] { return listed() > 0 && IsWindowVisible(window); });
+  EXPECT_EQ(listed(), 1);
   ASSERT_TRUE(ClickControl(window, IDC_RECENT_USE_OK));
   EXPECT_TRUE(WaitForNoWindow(kRecentUseWindowClassName, pid_));
 }

@@ -9,9 +9,14 @@
 //   wait-class <class> <seconds>
 //                              a window of that class appears in time; prints
 //                              the id of its process
+//   class-before-main <class> <seconds>
+//                              a window of that class appears before the main
+//                              window does (exit 1 once the main window is
+//                              there without it, or when the time is up)
 //   copies <folder>            prints the ids of the processes running from
 //                              the folder, one per line
-//   hold <file> <seconds>      keeps the file open, sharing nothing, that long;
+//   hold <file> <seconds>      keeps the file open, sharing nothing, until its
+//                              standard input ends (at most that long);
 //                              prints "held" once it is open
 //   shortcut-target <file.lnk> prints the program the shortcut starts
 #include <windows.h>
@@ -80,9 +85,29 @@ int WaitClass(const wchar_t* className, int seconds) {
   return 1;
 }
 
+int ClassBeforeMain(const wchar_t* className, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    // The main window read first: a window of the class that came before
+    // it is still seen by the second look.
+    const bool mainThere = MainWindow() != nullptr;
+    if (FindWindowW(className, nullptr) != nullptr) return 0;
+    if (mainThere) return 1;
+    Sleep(100);
+  }
+  return 1;
+}
+
 int Copies(const wchar_t* folder) {
   for (DWORD id : shadowpane::RunningCopyIds(shadowpane::FoldedPath(folder))) {
     std::printf("%lu\n", static_cast<unsigned long>(id));
+  }
+  return 0;
+}
+
+DWORD WINAPI ReadUntilEnd(void*) {
+  char unit = 0;
+  DWORD read = 0;
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &unit, 1, &read, nullptr) && read > 0) {
   }
   return 0;
 }
@@ -92,7 +117,13 @@ int Hold(const wchar_t* file, int seconds) {
   if (held == INVALID_HANDLE_VALUE) return 1;
   std::printf("held\n");
   std::fflush(stdout);
-  Sleep(static_cast<DWORD>(seconds) * 1000);
+  // Until the script closes our input (a read on another thread, as a
+  // pipe's read cannot be given a time limit).
+  HANDLE reader = CreateThread(nullptr, 0, ReadUntilEnd, nullptr, 0, nullptr);
+  if (reader != nullptr) {
+    WaitForSingleObject(reader, static_cast<DWORD>(seconds) * 1000);
+    CloseHandle(reader);
+  }
   CloseHandle(held);
   return 0;
 }
@@ -134,6 +165,7 @@ int main() {
   else if (command == L"close-window") result = CloseWindow(number);
   else if (command == L"no-window") result = MainWindow() == nullptr ? 0 : 1;
   else if (command == L"wait-class" && count > 3) result = WaitClass(arguments[2], second);
+  else if (command == L"class-before-main" && count > 3) result = ClassBeforeMain(arguments[2], second);
   else if (command == L"copies" && count > 2) result = Copies(arguments[2]);
   else if (command == L"hold" && count > 3) result = Hold(arguments[2], second);
   else if (command == L"shortcut-target" && count > 2) result = ShortcutTarget(arguments[2]);

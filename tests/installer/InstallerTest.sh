@@ -201,9 +201,12 @@ install
 
 step "quiet uninstall with the help file held open (as by its viewer)"
 # Straight to the file, not through run_probe's pipe, which would hold
-# "held" back until the probe ends.
-wine "$probe" hold "$install_win\\Shadowpane.chm" 20 >"$work/held" 2>/dev/null &
+# "held" back until the probe ends. It holds the file until its input, a
+# pipe we keep open, ends (20 s at most).
+mkfifo "$work/release"
+wine "$probe" hold "$install_win\\Shadowpane.chm" 20 <"$work/release" >"$work/held" 2>/dev/null &
 holder=$!
+exec {release}>"$work/release"
 wait_for 30 grep -q held "$work/held" || fail "the probe could not hold Shadowpane.chm"
 run_quiet_uninstall
 status=$?
@@ -211,6 +214,7 @@ status=$?
 [ -f "$install_dir/Shadowpane.chm" ] || fail "Shadowpane.chm is gone though it was held"
 [ -f "$install_dir/Shadowpane.exe" ] || fail "a failed uninstall removed Shadowpane.exe"
 reg_key_exists "$uninstall_key" || fail "the uninstall entry went while the program's files remain"
+exec {release}>&-
 wait "$holder"
 
 step "quiet uninstall of a copy in its language window, keeping the settings"
@@ -287,7 +291,8 @@ for root in HKCU HKLM; do
   [ "$(reg_values "$root\\Software\\KESTRALYNX\\Shadowpane\\2001")" = "firstrun=0x1 " ] ||
     fail "no first-run mark under $root"
 done
-wine "$probe" wait-class KSP2LanguagesWndClass 15 >/dev/null 2>&1 &
+# The language window comes before the main window is made, if at all.
+wine "$probe" class-before-main KSP2LanguagesWndClass 15 >/dev/null 2>&1 &
 watcher=$!
 start_program
 run_probe wait-window 60 >/dev/null || fail "the preset program showed no main window"
