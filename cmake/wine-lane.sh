@@ -3,7 +3,7 @@
 #   wine-lane.sh <command...>     (sourced: only sets the session up)
 # scripts/test.sh starts one session per lane (a prefix, a virtual display
 # and a HOME of its own, described in $SHADOWPANE_WINE_LANES/<id>.env) and
-# runs ctest with a resource spec of those lanes; each Windows test asks for
+# runs ctest with a resource file of those lanes; each Windows test asks for
 # one (shadowpane_test), and ctest names the one it got in
 # CTEST_RESOURCE_GROUP_0_WINE_SESSION ("id:<id>,slots:1"). Without lanes the
 # command runs in the session the caller exported.

@@ -107,7 +107,7 @@ windows_tests() {
   wine_lanes_start "$build_root/win32" "$wine_lanes" || return 1
   cd "$build_root/win32" &&
     ctest --output-on-failure --no-tests=error -j "$wine_lanes" \
-      --resource-spec-file "$SHADOWPANE_WINE_LANES/spec.json"
+      --resource-spec-file "$SHADOWPANE_WINE_LANES/resources.json"
 }
 
 # Each phase's wall time, for the summary.

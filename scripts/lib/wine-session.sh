@@ -17,8 +17,8 @@
 # suite (scripts/test.sh): lane 1 in <dir>/wineprefix, lane n in
 # <dir>/wineprefix-n, each with a display and a HOME of its own, prepared at
 # the same time. It writes <dir>/wine-lanes/<n>.env (what cmake/wine-lane.sh
-# reads for a test ctest gave lane n) and <dir>/wine-lanes/spec.json (the
-# lanes as ctest's resource spec), exports SHADOWPANE_WINE_LANES and lane 1's
+# reads for a test ctest gave lane n) and <dir>/wine-lanes/resources.json (the
+# lanes as ctest's resource file), exports SHADOWPANE_WINE_LANES and lane 1's
 # session, and stops every lane when the shell exits.
 
 wine_session_start() {
@@ -49,7 +49,7 @@ wine_lanes_start() {
   trap 'exit 143' TERM HUP
   rm -rf "$lanes"
   mkdir -p "$lanes"
-  local lane prefix spec='' pids=()
+  local lane prefix resources='' pids=()
   WINE_SESSION_PREFIXES=()
   for lane in $(seq 1 "$count"); do
     prefix=$build_dir/wineprefix
@@ -59,7 +59,7 @@ wine_lanes_start() {
     wine_session_display "$build_dir" || return 1
     declare -p WINEPREFIX WINEDEBUG WINEARCH WINEDLLOVERRIDES HOME DISPLAY |
       sed 's/^declare -x /export /; s/^declare -- /export /' >"$lanes/$lane.env"
-    spec+="${spec:+,}{\"id\":\"$lane\",\"slots\":1}"
+    resources+="${resources:+,}{\"id\":\"$lane\",\"slots\":1}"
     # Each prefix is made and started at the same time as the others.
     wine_session_prepare >"$lanes/$lane.log" 2>&1 &
     pids+=($!)
@@ -70,7 +70,7 @@ wine_lanes_start() {
     cat "$lanes"/*.log >&2
     return 1
   fi
-  printf '{"version":{"major":1,"minor":0},"local":[{"wine_session":[%s]}]}\n' "$spec" >"$lanes/spec.json"
+  printf '{"version":{"major":1,"minor":0},"local":[{"wine_session":[%s]}]}\n' "$resources" >"$lanes/resources.json"
   export SHADOWPANE_WINE_LANES=$lanes
   # shellcheck disable=SC1091
   . "$lanes/1.env"
