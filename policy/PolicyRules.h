@@ -42,6 +42,7 @@ struct EnforcedPolicy {
   ForcedSetting startup;
   ForcedSetting language;
   ForcedSetting notifyAttempts;
+  ForcedSetting showIndicator;
   bool allowUnblock = true;
   bool allowExit = true;       // false: no Exit command, closing hides to the tray
   bool showFirstRunPage = true;

@@ -19,6 +19,8 @@ const PolicyValueInfo kPolicyValues[kPolicyValueCount] = {
      "0: no web page is opened at first start"},
     {PolicyId::NotifyAttempts, u"NotifyAttempts", 0, 1, kNoUserChoiceValue,
      "1 tells the user when a program tries to use a blocked device, 0 never does"},
+    {PolicyId::ShowIndicator, u"ShowIndicator", 0, 1, kNoUserChoiceValue,
+     "1 shows the always-on-top indicator of the devices' states, 0 never does"},
 };
 
 const PolicyValueInfo& PolicyValue(PolicyId id) { return kPolicyValues[static_cast<int>(id)]; }

@@ -27,6 +27,7 @@ enum class PolicyId {
   AllowExit,
   ShowFirstRunPage,
   NotifyAttempts,
+  ShowIndicator,
 };
 
 // A policy value no organisation can use to weaken protection: none.
@@ -44,7 +45,7 @@ struct PolicyValueInfo {
   const char* meaning;  // for the listing the template check compares
 };
 
-constexpr int kPolicyValueCount = 8;
+constexpr int kPolicyValueCount = 9;
 extern const PolicyValueInfo kPolicyValues[kPolicyValueCount];
 
 // The table entry of an id (every id has one).

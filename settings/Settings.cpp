@@ -43,6 +43,12 @@ void LoadSettings(KeyValueStore& store, Settings& settings) {
     // Missing (a profile from before the setting): the default, on.
     const StoredValue notify = key->Query(kNotifyAttemptsValue);
     settings.notifyAttempts = notify.type != StoredType::Dword || notify.number != 0 ? 1 : 0;
+    settings.showIndicator = ReadFlag(*key, kShowIndicatorValue);
+    // A corner outside the four (or none stored): the default one.
+    const StoredValue corner = key->Query(kIndicatorCornerValue);
+    settings.indicatorCorner = corner.type == StoredType::Dword && corner.number < kIndicatorCornerCount
+                                   ? static_cast<std::int32_t>(corner.number)
+                                   : kIndicatorCornerDefault;
   }
   // The entry is rewritten at every start, so it follows a moved executable.
   ApplyAutostart(store, settings.startup);
@@ -56,6 +62,8 @@ void SaveSettings(KeyValueStore& store, const Settings& settings) {
     key->SetDword(kBlockStartValue, static_cast<std::uint32_t>(settings.blockStart));
     key->SetDword(kBlockPluggedInValue, static_cast<std::uint32_t>(settings.blockPluggedIn));
     key->SetDword(kNotifyAttemptsValue, static_cast<std::uint32_t>(settings.notifyAttempts));
+    key->SetDword(kShowIndicatorValue, static_cast<std::uint32_t>(settings.showIndicator));
+    key->SetDword(kIndicatorCornerValue, static_cast<std::uint32_t>(settings.indicatorCorner));
   }
   ApplyAutostart(store, settings.startup);
 }

@@ -11,6 +11,16 @@
 
 namespace shadowpane {
 
+// The indicator's corners, as stored (IndicatorCorner): the choice control
+// in the Settings window lists them in this order.
+constexpr std::int32_t kIndicatorCornerTopLeft = 0;
+constexpr std::int32_t kIndicatorCornerTopRight = 1;
+constexpr std::int32_t kIndicatorCornerBottomLeft = 2;
+constexpr std::int32_t kIndicatorCornerBottomRight = 3;
+constexpr std::int32_t kIndicatorCornerCount = 4;
+// Beside the notification area, where the taskbar usually is.
+constexpr std::int32_t kIndicatorCornerDefault = kIndicatorCornerBottomRight;
+
 // The user's settings, as one value: start-up owns the one in use, the
 // Settings window edits a copy, tests and fuzz targets make their own.
 // The defaults are what Default shows: English, every option off.
@@ -22,11 +32,16 @@ struct Settings {
   // 0/1: a balloon when a program tries to use a blocked device. On unless
   // turned off: being told is what a block is for.
   std::int32_t notifyAttempts = 1;
+  // 0/1: the small always-on-top indicator of the two devices' states.
+  std::int32_t showIndicator = 0;
+  // The work area's corner the indicator sits in (kIndicatorCorner...).
+  std::int32_t indicatorCorner = kIndicatorCornerDefault;
 };
 
 inline bool operator==(const Settings& a, const Settings& b) {
   return a.language == b.language && a.startup == b.startup && a.blockStart == b.blockStart &&
-         a.blockPluggedIn == b.blockPluggedIn && a.notifyAttempts == b.notifyAttempts;
+         a.blockPluggedIn == b.blockPluggedIn && a.notifyAttempts == b.notifyAttempts &&
+         a.showIndicator == b.showIndicator && a.indicatorCorner == b.indicatorCorner;
 }
 
 // The language picked in the first-run language window; -1 = none picked.
@@ -44,6 +59,8 @@ constexpr WideChar kStartupValue[] = u"Startup";
 constexpr WideChar kBlockStartValue[] = u"BlockStart";
 constexpr WideChar kBlockPluggedInValue[] = u"BlockPluggedIn";
 constexpr WideChar kNotifyAttemptsValue[] = u"NotifyAttempts";
+constexpr WideChar kShowIndicatorValue[] = u"ShowIndicator";
+constexpr WideChar kIndicatorCornerValue[] = u"IndicatorCorner";
 
 // The autostart value's name in the user's Run key (and in the machine's,
 // where only an administrator puts it).
@@ -67,13 +84,13 @@ int ReadFlag(KeyValueKey& key, const WideChar* valueName);
 // settings key cannot be opened; 0 when start-up must ask for a language.
 int EnsureLanguageChosen(KeyValueStore& store);
 
-// Reads the four settings into `settings` (a Language outside 0..3 gives 0;
+// Reads the settings into `settings` (a Language outside 0..3 gives 0;
 // the flags count any non-zero number as 1), then
 // ApplyAutostart(settings.startup). A key that cannot be opened leaves
 // `settings` as it is.
 void LoadSettings(KeyValueStore& store, Settings& settings);
 
-// Writes the four settings as 32-bit numbers, then
+// Writes the settings as 32-bit numbers, then
 // ApplyAutostart(settings.startup) whether or not the key could be opened.
 void SaveSettings(KeyValueStore& store, const Settings& settings);
 

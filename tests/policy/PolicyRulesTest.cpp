@@ -32,6 +32,7 @@ ForcedSetting SettingOf(const EnforcedPolicy& policy, const std::u16string& name
   if (name == u"BlockPluggedIn") return policy.blockPluggedIn;
   if (name == u"Startup") return policy.startup;
   if (name == u"NotifyAttempts") return policy.notifyAttempts;
+  if (name == u"ShowIndicator") return policy.showIndicator;
   return policy.language;
 }
 
@@ -51,6 +52,7 @@ TEST(PolicyRulesTest, MachineBeatsUserAndUnusableValuesLeaveTheUsersChoice) {
       {"machine 0 wins over user 1", u"BlockPluggedIn", Dword(0), Dword(1), true, 0},
       {"attempts' balloons forced off", u"NotifyAttempts", Dword(0), Dword(1), true, 0},
       {"attempts' balloons out of range", u"NotifyAttempts", Dword(2), kMissing, false, 0},
+      {"indicator forced on by the user's policy", u"ShowIndicator", kMissing, Dword(1), true, 1},
   };
   for (const ForcedCase& c : cases) {
     MemoryPolicySource source;
@@ -113,15 +115,16 @@ TEST(PolicyRulesTest, TheUsersOwnSettingsStayApartAndComeBackWhenThePolicyGoes) 
   source.machine[u"BlockStart"] = Dword(1);
   source.user[u"Language"] = Dword(LANGUAGE_GERMAN);
   source.user[u"NotifyAttempts"] = Dword(0);
+  source.user[u"ShowIndicator"] = Dword(1);
   const EnforcedPolicy policy = ReadEnforcedPolicy(source);
-  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1, 0}));
+  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1, 0, 1}));
 
   // The Settings window's OK: the user changed the free options; the forced
   // ones keep the user's values underneath, whatever their controls showed.
-  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0};
+  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0, 1, 0, kIndicatorCornerTopLeft};
   const Settings saved = KeepForcedAsUsers(user, chosen, policy);
-  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1}));
-  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0}));
+  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1, 0, kIndicatorCornerTopLeft}));
+  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0, 1, kIndicatorCornerTopLeft}));
 
   source.machine.clear();
   source.user.clear();

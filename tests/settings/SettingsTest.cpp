@@ -116,15 +116,18 @@ TEST_F(SettingsTest, UnopenableKeyKeepsSettingsAndStillAppliesAutostart) {
   EXPECT_EQ(RunValue()->text, u"\"C:\\Apps\\Shadowpane.exe\" /min");
 }
 
-TEST_F(SettingsTest, SaveWritesAllFiveInOrderAsNumbers) {
+TEST_F(SettingsTest, SaveWritesEveryValueInOrderAsNumbers) {
   settings.language = 2;
   settings.startup = 1;
   settings.blockStart = 0;
   settings.blockPluggedIn = 1;
   settings.notifyAttempts = 0;
+  settings.showIndicator = 1;
+  settings.indicatorCorner = kIndicatorCornerTopRight;
   SaveSettings(store, settings);
-  const std::vector<std::u16string> order = {kLanguageValue, kStartupValue, kBlockStartValue,
-                                             kBlockPluggedInValue, kNotifyAttemptsValue};
+  const std::vector<std::u16string> order = {kLanguageValue,       kStartupValue,        kBlockStartValue,
+                                             kBlockPluggedInValue, kNotifyAttemptsValue, kShowIndicatorValue,
+                                             kIndicatorCornerValue};
   EXPECT_EQ(store.settings.writeOrder, order);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 2u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 1u);
@@ -138,6 +141,8 @@ TEST_F(SettingsTest, SaveWritesAllFiveInOrderAsNumbers) {
   EXPECT_EQ(settings.blockStart, 0);
   EXPECT_EQ(settings.blockPluggedIn, 1);
   EXPECT_EQ(settings.notifyAttempts, 0);
+  EXPECT_EQ(settings.showIndicator, 1);
+  EXPECT_EQ(settings.indicatorCorner, kIndicatorCornerTopRight);
 }
 
 // Being told of attempts is on unless the user turned it off: a profile
@@ -156,6 +161,24 @@ TEST_F(SettingsTest, NotifyAttemptsIsOnUnlessAStoredZeroTurnsItOff) {
   EXPECT_EQ(settings.notifyAttempts, 1);
 }
 
+// The indicator is off unless turned on; a corner that is not one of the
+// four, or not a number, reads as the default corner.
+TEST_F(SettingsTest, IndicatorIsOffByDefaultAndAStrayCornerReadsAsTheDefault) {
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.showIndicator, 0);
+  EXPECT_EQ(settings.indicatorCorner, kIndicatorCornerDefault);
+  const std::pair<std::int32_t, MemoryValue> cases[] = {{kIndicatorCornerTopLeft, Dword(0)},
+                                                        {kIndicatorCornerBottomLeft, Dword(2)},
+                                                        {kIndicatorCornerDefault, Dword(4)},
+                                                        {kIndicatorCornerDefault, Dword(0xFFFFFFFFu)},
+                                                        {kIndicatorCornerDefault, Text(u"1")}};
+  for (const auto& c : cases) {
+    store.settings.values[kIndicatorCornerValue] = c.second;
+    LoadSettings(store, settings);
+    EXPECT_EQ(settings.indicatorCorner, c.first) << c.second.number;
+  }
+}
+
 TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   // No key at all: the language window runs, then start-up saves the pick.
   EXPECT_EQ(EnsureLanguageChosen(store), 0);
@@ -163,7 +186,7 @@ TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   LoadSettings(store, settings);
   settings.language = gChosenLanguage;
   SaveSettings(store, settings);
-  EXPECT_EQ(store.settings.values.size(), 5u);
+  EXPECT_EQ(store.settings.values.size(), 7u);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 1u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 0u);
   EXPECT_EQ(RunValue(), nullptr);
