@@ -20,6 +20,7 @@
 #include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
+#include "ui/main/win32/MainWindowIndicator.h"
 #include "ui/main/win32/MainWindowUsage.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
@@ -123,6 +124,7 @@ void UpdateStateIcons(MainWindowData& data) {
 // changed what is open: a state change, a refresh (devices plugged in,
 // unplugged or made anew), a click whose block failed.
 void ShowProtection(MainWindowData& data) {
+  UpdateIndicator(data);  // its marks are per kind: any change may move them
   const std::int32_t state = data.devices ? ProtectionState(*data.devices) : 0;
   if (state != gProtectedState || !data.stateShown) {
     const bool changed = state != gProtectedState;
@@ -285,21 +287,6 @@ LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The entry whose text equals the name, compared with case: display names
-// are unique only with case, and the list box's own exact search ignores it.
-LRESULT FindEntry(HWND list, const WideString& name) {
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  std::wstring text;
-  for (LRESULT index = 0; index < count; ++index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length < 0 || static_cast<std::size_t>(length) != name.size()) continue;
-    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    if (WideString(AsCore(text.c_str())) == name) return index;
-  }
-  return LB_ERR;
-}
-
 LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   MainWindowData* data = DataOf(GetParent(list));
   WNDPROC saved = data != nullptr ? data->savedListProcedure : nullptr;
@@ -437,7 +424,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
       DecideDeviceNotify(*data.devices, static_cast<std::uint32_t>(wParam), reinterpret_cast<SPDEV*>(lParam));
   if (effect.kind == DeviceNotifyKind::Ignore) return;
   HWND list = GetDlgItem(data.window, effect.listId);
-  const LRESULT index = list != nullptr ? FindEntry(list, effect.entryText) : LB_ERR;
+  const LRESULT index = list != nullptr ? FindListEntry(list, effect.entryText) : LB_ERR;
   if (effect.kind == DeviceNotifyKind::PluggedIn) {
     if (index != LB_ERR) ShowDeviceMessage(data.window, effect.pluggedInText, effect.entryText, MBX_ICON_INFO);
     return;
@@ -472,8 +459,9 @@ void RunMenuCommand(MainWindowData& data, int id) {
       *data.services.settings = edited;
       const Settings effective = EffectiveSettingsOf(data);
       gDisplayLanguage = effective.language;
-      // A new language shows at once; the settings and autostart follow.
+      // A new language and the indicator show at once; the settings and autostart follow.
       InvalidateRect(data.window, nullptr, FALSE);
+      UpdateIndicator(data);
       if (data.services.settingsStore == nullptr) return;
       SaveSettings(*data.services.settingsStore, edited);
       if (data.policy.startup.forced) ApplyAutostart(*data.services.settingsStore, effective.startup);
@@ -553,6 +541,7 @@ void OnTimer(MainWindowData& data, WPARAM id) {
     ReleaseStraysAtTick(data.devices.get(), *data.services.captureServices, data.services.mutedEndpoints,
                         data.services.endpointHolders);
     KeepRestoreInputsEntry(data);
+    UpdateIndicator(data);  // a full-screen program, a policy, a language
   }
   switch (action) {
     case TimerAction::StopAndRefresh:
@@ -602,6 +591,7 @@ void ReleaseEverything(MainWindowData& data) {
   if (data.trayShown) RemoveTrayIcon();
   data.trayShown = false;
   StopUsage(data);
+  StopIndicator(data);
   ReleaseDevices(data.devices, data.services.endpointHolders);
 }
 

@@ -59,6 +59,8 @@ struct MainWindowData {
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
   std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
+  // The indicator on screen (win32/MainWindowIndicator), once wanted.
+  HWND indicator = nullptr;
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
 };
