@@ -6,7 +6,13 @@
 //   from muted to unmuted, whoever did it;
 // - the answer to an unmute storm: another program unmutes a held endpoint
 //   1,000 times within one second; how many of those were answered by an
-//   immediate re-mute (the periodic re-application not counted).
+//   immediate re-mute (the periodic re-application not counted);
+// - the unmuting program: on the real clock, another program unmutes a
+//   held endpoint whenever it reads it muted, every 0.5 ms for 3 s; a
+//   sampler reads the endpoint and the entry every 0.3 ms: the share of
+//   samples that read unmuted while the entry showed green (blocked, not
+//   amber).
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -152,11 +158,58 @@ void UnmuteStorm() {
               kStormUnmutes, seconds, immediate, immediate / seconds, mutesDuringStorm);
 }
 
+void UnmutingProgram() {
+  constexpr auto kRun = std::chrono::seconds(3);
+  constexpr auto kProgramPace = std::chrono::microseconds(500);
+  constexpr auto kSamplePace = std::chrono::microseconds(300);
+  FakeCaptureServices services;
+  services.recordOrder = false;
+  services.realSleepMicros = -1;  // the real clock and the real 66 ms
+  testing::RecordingPoster poster;
+  const FakeDeviceInfo info = Input("A");
+  services.Plug(DeviceCategory::AudioInput, info);
+  SPDEVMIC microphone(poster, services);
+  AudioInitRecord init;
+  info.friendlyName->copy(init.friendlyName, info.friendlyName->size());
+  microphone.Init(&init);
+  microphone.SetFriendlyName(info.friendlyName->c_str());
+  microphone.Block();
+  while (microphone.IsBlockedBitSet() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::atomic<bool> stop{false};
+  std::thread program([&] {
+    while (!stop) {
+      if (services.EndpointMuted(*info.endpointId)) services.MuteEndpointFromOutside(*info.endpointId, false);
+      std::this_thread::sleep_for(kProgramPace);
+    }
+  });
+  int samples = 0;
+  int unmuted = 0;
+  int unmutedGreen = 0;
+  int green = 0;
+  const auto end = std::chrono::steady_clock::now() + kRun;
+  while (std::chrono::steady_clock::now() < end) {
+    const bool shownGreen = microphone.IsBlockedBitSet() != 0 && microphone.IsSharedBitSet() == 0;
+    const bool heard = !services.EndpointMuted(*info.endpointId);
+    ++samples;
+    unmuted += heard ? 1 : 0;
+    green += shownGreen ? 1 : 0;
+    unmutedGreen += heard && shownGreen ? 1 : 0;
+    std::this_thread::sleep_for(kSamplePace);
+  }
+  stop = true;
+  program.join();
+  microphone.Unblock();
+  std::printf("unmuting program: %d samples over 3 s; unmuted %d (%.1f %%); shown green %d; "
+              "unmuted while shown green %d (%.1f %% of samples)\n",
+              samples, unmuted, 100.0 * unmuted / samples, green, unmutedGreen, 100.0 * unmutedGreen / samples);
+}
+
 }  // namespace
 }  // namespace shadowpane
 
 int main() {
   shadowpane::UnmutedMomentsUnderInputChanges();
   shadowpane::UnmuteStorm();
+  shadowpane::UnmutingProgram();
   return 0;
 }

@@ -249,7 +249,52 @@ class EndpointVolume {
   // system refuses to unregister, a late notice still reaches a live one.
   virtual HResult RegisterMuteListener(std::shared_ptr<EndpointMuteListener> listener) = 0;
   virtual HResult UnregisterMuteListener() = 0;
+  // QueryHardwareSupport: the ENDPOINT_HARDWARE_SUPPORT_* bits of what the
+  // device does in hardware. A failure leaves the mask untouched.
+  virtual HResult QueryHardwareSupport(std::uint32_t* mask) = 0;
 };
+
+// The device mutes in hardware (ENDPOINT_HARDWARE_SUPPORT_MUTE): its mute
+// reaches exclusive-mode streams too, not only the shared ones.
+constexpr std::uint32_t kEndpointHardwareSupportMute = 0x2u;
+
+// What IAudioClient::Initialize answers when another client keeps the
+// device (AUDCLNT_E_DEVICE_IN_USE), when the user does not let programs
+// take the device for themselves (AUDCLNT_E_EXCLUSIVE_MODE_NOT_ALLOWED),
+// and for a format the device cannot take (AUDCLNT_E_UNSUPPORTED_FORMAT).
+constexpr HResult kHrAudioDeviceInUse = static_cast<HResult>(0x8889000Au);
+constexpr HResult kHrAudioExclusiveNotAllowed = static_cast<HResult>(0x8889000Eu);
+constexpr HResult kHrAudioUnsupportedFormat = static_cast<HResult>(0x88890008u);
+
+enum class AudioShareMode { Shared, Exclusive };  // AUDCLNT_SHAREMODE_SHARED, _EXCLUSIVE
+
+// A stream format as a WAVEFORMATEXTENSIBLE tells it: integer PCM or
+// IEEE float samples of `bitsPerSample` bits (a container that holds
+// `validBits`), per channel, at a rate.
+struct AudioStreamFormat {
+  std::uint16_t channels = 0;
+  std::uint32_t samplesPerSec = 0;
+  std::uint16_t bitsPerSample = 0;
+  std::uint16_t validBits = 0;
+  bool floating = false;
+  std::uint32_t channelMask = 0;
+};
+
+// IAudioClient of an endpoint: a stream of this process, which the system
+// counts among the endpoint's users once it is initialized. Its destructor
+// releases it, which ends the stream.
+class AudioClient {
+ public:
+  virtual ~AudioClient() = default;
+  // GetMixFormat: the format the audio engine mixes shared streams in.
+  virtual HResult GetMixFormat(AudioStreamFormat* format) = 0;
+  // Initialize(mode, no flags, a buffer of kAudioClientBufferHns, the
+  // default period, the format, the default session). Never started.
+  virtual HResult Initialize(AudioShareMode mode, const AudioStreamFormat& format) = 0;
+};
+
+// The buffer a client asks for, in 100-ns units: 100 ms.
+constexpr std::int64_t kAudioClientBufferHns = 1000000;
 
 // IMMDevice.
 class AudioEndpoint {
@@ -257,6 +302,8 @@ class AudioEndpoint {
   virtual ~AudioEndpoint() = default;
   // Activate(IID_IAudioEndpointVolume, CLSCTX_INPROC_SERVER).
   virtual HResult ActivateVolume(std::unique_ptr<EndpointVolume>* volume) = 0;
+  // Activate(IID_IAudioClient, CLSCTX_INPROC_SERVER).
+  virtual HResult ActivateClient(std::unique_ptr<AudioClient>* client) = 0;
 };
 
 // IMMDeviceEnumerator.

@@ -20,6 +20,11 @@ struct DeviceInitRecord {
   int kind = -1;
 };
 
+// Why a held device is shown amber (its shared bit set), as bits.
+constexpr std::uint32_t kHoldRiskOpenToOthers = 1u;  // a camera others can open, a microphone others hear
+constexpr std::uint32_t kHoldRiskExclusive = 2u;     // a program that takes the microphone for itself hears it
+constexpr std::uint32_t kHoldRiskContested = 4u;     // another program keeps unmuting the microphone
+
 class SPDEV {
  public:
   explicit SPDEV(DevicePoster& poster);
@@ -52,6 +57,8 @@ class SPDEV {
   // open it (a camera the system shares between clients). Only ever set
   // together with the blocked bit; read under the state lock.
   int IsSharedBitSet();
+  // Why the shared bit is set: kHoldRisk* bits, 0 while it is not.
+  virtual std::uint32_t HoldRisks() { return IsSharedBitSet() != 0 ? kHoldRiskOpenToOthers : 0; }
   // Bit 2: the last release could not verify that the device is back as it
   // was found (a microphone left muted for others). Answers it and clears
   // it, so whoever tells the user does so once per release.

@@ -106,6 +106,11 @@ bool EndpointMuteHold::Start(const std::u16string& endpointId) {
   enumerator_ = std::move(objects.enumerator);
   endpoint_ = std::move(objects.endpoint);
   volume_ = std::move(objects.volume);
+  // A failed query counts as no mute of the device's own. A stream that
+  // could not be opened is found by the check, which then admits.
+  std::uint32_t support = 0;
+  hardwareMute_ = Succeeded(volume_->QueryHardwareSupport(&support)) && (support & kEndpointHardwareSupportMute) != 0;
+  if (!hardwareMute_) stream_.Start(*endpoint_);
   // Without change notices the periodic re-application still holds it.
   if (wake_ != nullptr) {
     notice_ = std::make_shared<ForeignUnmuteNotice>(wake_);
@@ -114,13 +119,22 @@ bool EndpointMuteHold::Start(const std::u16string& endpointId) {
   return true;
 }
 
+bool EndpointMuteHold::ExclusiveStreamsSilent() {
+  if (volume_ == nullptr) return false;
+  // A mute of the device's own reaches exclusive streams; otherwise only a
+  // refused exclusive open keeps them out.
+  return hardwareMute_ || TryExclusiveOpen(services_, id_) == ExclusiveOpen::Refused;
+}
+
 bool EndpointMuteHold::Reapply() { return volume_ != nullptr && Succeeded(volume_->SetMute(true)); }
 
 void EndpointMuteHold::AnswerNotice(std::uint32_t nowMs) {
   if (volume_ == nullptr || notice_ == nullptr || !notice_->Take()) return;
   // Past the budget the periodic re-application answers instead, so a
-  // program that insists gets no ping-pong.
-  if (!budget_.Take(nowMs)) return;
+  // program that insists gets no ping-pong; the contest is shown.
+  const bool answered = budget_.Take(nowMs);
+  contest_.NoteUnmute(nowMs, answered);
+  if (!answered) return;
   volume_->SetMute(true);
   ++answered_;
 }
@@ -154,6 +168,7 @@ LeaveOutcome EndpointMuteHold::End(HoldEnding ending) {
 }
 
 void EndpointMuteHold::Release() {
+  stream_.Release();
   volume_.reset();
   endpoint_.reset();
   enumerator_.reset();

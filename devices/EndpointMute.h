@@ -18,7 +18,9 @@
 #include <string>
 
 #include "devices/CaptureServices.h"
+#include "devices/ContestedMute.h"
 #include "devices/DeviceList.h"
+#include "devices/ExclusiveAccess.h"
 #include "devices/EndpointHolders.h"
 #include "devices/MutedEndpoints.h"
 
@@ -65,10 +67,12 @@ enum class HoldEnding {
 };
 
 // Holds one endpoint muted for a blocked microphone: notes the mute it
-// found, mutes it, answers another program's unmute at once (within the
-// budget), and at its end gives back what it found and reads it back, or
-// leaves it muted for the next hold. Its references are released in the
-// order volume, device, enumerator.
+// found, mutes it, keeps exclusive streams out where the device has no mute
+// of its own, answers another program's unmute at once (within the budget)
+// and notes when that is contested, and at its end gives back what it
+// found and reads it back, or leaves it muted for the next hold. Its
+// references are released in the order shared stream, volume, device,
+// enumerator.
 class EndpointMuteHold {
  public:
   // The record, when given, lists the endpoint while it is muted where it
@@ -83,8 +87,15 @@ class EndpointMuteHold {
   EndpointMuteHold& operator=(const EndpointMuteHold&) = delete;
 
   // Opens the endpoint, notes what it found, mutes it and listens for
-  // changes. False when a step was refused; nothing is held then.
+  // changes; where the device has no mute of its own (or does not say),
+  // opens the shared stream that keeps exclusive ones out. False when a
+  // step of the mute was refused; nothing is held then.
   bool Start(const std::u16string& endpointId);
+  // Whether a stream in exclusive mode stays silent, checked as another
+  // program would meet the device.
+  bool ExclusiveStreamsSilent();
+  // Whether another program contests the mute at nowMs (worker thread).
+  bool Contested(std::uint32_t nowMs) { return contest_.Contested(nowMs); }
   // The periodic re-application; answers whether it took.
   bool Reapply();
   // After a wake: re-mutes at once when another program unmuted and the
@@ -108,6 +119,9 @@ class EndpointMuteHold {
   std::shared_ptr<WakeSignal> wake_;
   std::shared_ptr<ForeignUnmuteNotice> notice_;
   RemuteBudget budget_;
+  ContestedMute contest_;
+  bool hardwareMute_ = false;
+  SharedStreamHold stream_;
   std::u16string id_;
   bool foundUnmuted_ = false;
   bool listening_ = false;

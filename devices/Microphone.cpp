@@ -295,9 +295,22 @@ bool SPDEVMIC::HoldLost() {
   return holdLost_ != 0 && running_ != 0;
 }
 
-bool SPDEVMIC::StopRequested(NotifyWindow window) {
-  if (TakeRecheckRequest()) ChangeSharedAndNotify(!SilentForOthers(), window);
+bool SPDEVMIC::StopRequested(NotifyWindow window, EndpointMuteHold* endpoint) {
+  if (TakeRecheckRequest()) ShowRisks(CheckedRisks(endpoint), window, false);
   return StopAsked();
+}
+
+std::uint32_t SPDEVMIC::CheckedRisks(EndpointMuteHold* endpoint) {
+  std::uint32_t risks = SilentForOthers() ? 0 : kHoldRiskOpenToOthers;
+  if (endpoint != nullptr && !endpoint->ExclusiveStreamsSilent()) risks |= kHoldRiskExclusive;
+  if (endpoint != nullptr && endpoint->Contested(services_.NowMs())) risks |= kHoldRiskContested;
+  return risks;
+}
+
+void SPDEVMIC::ShowRisks(std::uint32_t risks, NotifyWindow window, bool first) {
+  // Stored before the post, so whoever reads the post reads these.
+  const std::uint32_t before = holdRisks_.exchange(risks);
+  if (first || before != risks) SetHeldAndNotify(true, risks != 0, window);
 }
 
 bool SPDEVMIC::StopAsked() {
@@ -350,8 +363,9 @@ void SPDEVMIC::SilenceThroughWaveMixer(std::uint32_t waveInId, NotifyWindow wind
     if (mm == kMmNoError) {
       // Before version 6 the wave-input mixer is the device's own, shared
       // by every program: its mute is the one others meet.
+      holdRisks_ = 0;
       SetBlockedAndNotify(true, window);
-      while (!StopRequested(window)) {
+      while (!StopRequested(window, nullptr)) {
         // Another program may have unmuted the line meanwhile.
         NoteReapplied(mixer->SetBooleanControl(control.controlId, channels, muted) == kMmNoError);
         WaitOnePeriod(nullptr);
@@ -378,13 +392,21 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
     // An input with an endpoint counts as held with the input pin alone
     // too; its check reads the endpoint all the same, so such a hold shows
     // what others meet.
+    EndpointMuteHold* muted = endpointMuted ? &endpoint : nullptr;
     if (endpointMuted || inputOff) {
-      SetHeldAndNotify(true, !SilentForOthers(), window);
-      while (!StopRequested(window)) {
+      ShowRisks(CheckedRisks(muted), window, true);
+      while (!StopRequested(window, muted)) {
         // Another program may have unmuted or switched it on meanwhile.
         const bool inputReapplied = inputOff && Succeeded(input.mixer->PutEnable(false));
         NoteReapplied(endpointMuted ? endpoint.Reapply() : inputReapplied);
-        WaitOnePeriod(endpointMuted ? &endpoint : nullptr);
+        WaitOnePeriod(muted);
+        // A contest starts within one period of the unmute past the budget
+        // and ends a period after a quiet second at most.
+        if (muted != nullptr) {
+          const std::uint32_t risks = holdRisks_;
+          const bool contested = endpoint.Contested(services_.NowMs());
+          ShowRisks(contested ? risks | kHoldRiskContested : risks & ~kHoldRiskContested, window, false);
+        }
       }
     }
     if (inputOff) input.mixer->PutEnable(true);

@@ -127,6 +127,9 @@ class SPDEVMIC : public SPDEV {
   const std::u16string& EndpointId() const { return endpointId_; }
   // How often the hold answered another program's unmute at once.
   int ForeignUnmutesAnswered() const { return foreignUnmutesAnswered_; }
+  // Why the hold shows amber: heard by others (its check read it unmuted
+  // or its input on), an exclusive stream let in, a contested mute.
+  std::uint32_t HoldRisks() override { return IsSharedBitSet() != 0 ? holdRisks_.load() : 0; }
 
   // True when a worker was started while its number no longer meant the
   // input the list showed (the driver names another input there, answers
@@ -162,7 +165,11 @@ class SPDEVMIC : public SPDEV {
   bool SilentForOthers();
   // Answers whether Unblock has asked the worker to end; checks the
   // silence again first when a recheck was asked for.
-  bool StopRequested(NotifyWindow window);
+  bool StopRequested(NotifyWindow window, EndpointMuteHold* endpoint);
+  // The hold's risks as another program would meet it now.
+  std::uint32_t CheckedRisks(EndpointMuteHold* endpoint);
+  // Shows the risks: the first time, or posts again when they changed.
+  void ShowRisks(std::uint32_t risks, NotifyWindow window, bool first);
   bool StopAsked();
   // Stops and joins the worker, keeping the endpoint muted or not.
   void StopWorker(bool keepMute);
@@ -198,6 +205,8 @@ class SPDEVMIC : public SPDEV {
   // endpoint muted (not read back, or kept by another holder).
   LeaveOutcome leftMuted_ = LeaveOutcome::GivenBack;
   std::atomic<int> foreignUnmutesAnswered_{0};
+  // Written by the worker before it posts; read by anyone.
+  std::atomic<std::uint32_t> holdRisks_{0};
 
   std::unique_ptr<WorkerThread> worker_;
   std::u16string deviceInterface_;

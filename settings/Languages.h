@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 49;
+constexpr int kStringCount = 52;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -74,6 +74,12 @@ enum StringIndex : int {
   // An unblock left to another copy of the program that holds the
   // microphone too: it stays muted until that copy lets go.
   STR_MICROPHONE_HELD_BY_ANOTHER_COPY = 48,
+  // A held microphone a program that asks for it exclusively still hears.
+  STR_MICROPHONE_EXCLUSIVE_HEARD = 49,
+  // A held microphone whose mute another program keeps undoing: the
+  // program's name at %1 (usage/UsageTexts' mark), or unnamed.
+  STR_MICROPHONE_UNMUTED_BY = 50,
+  STR_MICROPHONE_UNMUTED_BY_ANOTHER = 51,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

@@ -61,6 +61,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Shadowpane could not unmute this microphone. Unmute it in the Sound settings.",  // 46
         u"Device has been plugged in and blocked again.",  // 47
         u"This microphone stays muted while another copy of Shadowpane holds it.",  // 48
+        u"A program that takes this microphone for itself can still hear it.",  // 49
+        u"%1 keeps unmuting this microphone.",  // 50
+        u"Another program keeps unmuting this microphone.",  // 51
     },
     // German
     {
@@ -113,6 +116,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Shadowpane konnte die Stummschaltung dieses Mikrofons nicht aufheben. Heben Sie sie in den Soundeinstellungen auf.",  // 46
         u"Gerät wurde angeschlossen und wieder gesperrt.",  // 47
         u"Dieses Mikrofon bleibt stummgeschaltet, solange eine andere Kopie von Shadowpane es hält.",  // 48
+        u"Ein Programm, das dieses Mikrofon für sich allein beansprucht, kann es weiterhin hören.",  // 49
+        u"%1 hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 50
+        u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 51
     },
     // Spanish
     {
@@ -165,6 +171,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Shadowpane no pudo reactivar el sonido de este micrófono. Reactívelo en la configuración de sonido.",  // 46
         u"El dispositivo se ha conectado y se ha vuelto a bloquear.",  // 47
         u"Este micrófono sigue silenciado mientras otra copia de Shadowpane lo retenga.",  // 48
+        u"Un programa que tome este micrófono para sí solo todavía puede oírlo.",  // 49
+        u"%1 sigue reactivando el sonido de este micrófono.",  // 50
+        u"Otro programa sigue reactivando el sonido de este micrófono.",  // 51
     },
     // Italian
     {
@@ -217,6 +226,9 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Shadowpane non è riuscito a riattivare questo microfono. Riattivalo nelle impostazioni audio.",  // 46
         u"Il dispositivo è stato collegato ed è di nuovo bloccato.",  // 47
         u"Questo microfono resta disattivato finché un'altra copia di Shadowpane lo trattiene.",  // 48
+        u"Un programma che prende questo microfono solo per sé può ancora sentirlo.",  // 49
+        u"%1 continua a riattivare l'audio di questo microfono.",  // 50
+        u"Un altro programma continua a riattivare l'audio di questo microfono.",  // 51
     },
 };
 

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <mmdeviceapi.h>
 #include <endpointvolume.h>
+#include <audioclient.h>
+#include <mmreg.h>
 
 #include <atomic>
 
@@ -21,6 +23,16 @@ const GUID kIidIAudioEndpointVolume = {
     0x5CDF2C82, 0x841E, 0x4546, {0x97, 0x22, 0x0C, 0xF7, 0x40, 0x78, 0x22, 0x9A}};
 const GUID kIidIAudioEndpointVolumeCallback = {
     0x657804FA, 0xD6AD, 0x4496, {0x8A, 0x60, 0x35, 0x27, 0x52, 0xAF, 0x4F, 0x89}};
+const GUID kIidIAudioClient = {
+    0x1CB9AD4C, 0xDBFA, 0x4C32, {0xB1, 0x78, 0xC2, 0xF5, 0x68, 0xA7, 0x03, 0xB2}};
+// KSDATAFORMAT_SUBTYPE_PCM and KSDATAFORMAT_SUBTYPE_IEEE_FLOAT.
+const GUID kSubtypePcm = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+const GUID kSubtypeFloat = {0x00000003, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr WORD kWaveFormatPcm = 1;          // WAVE_FORMAT_PCM
+constexpr WORD kWaveFormatFloat = 3;        // WAVE_FORMAT_IEEE_FLOAT
+constexpr WORD kWaveFormatExtensible = 0xFFFE;  // WAVE_FORMAT_EXTENSIBLE
+// The bytes WAVEFORMATEXTENSIBLE adds to WAVEFORMATEX.
+constexpr WORD kExtensibleExtraBytes = sizeof(WAVEFORMATEXTENSIBLE) - sizeof(WAVEFORMATEX);
 const GUID kIidIUnknown = {
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -114,10 +126,74 @@ class Win32EndpointVolume : public EndpointVolume {
     callback_ = nullptr;
     return hr;
   }
+  HResult QueryHardwareSupport(std::uint32_t* mask) override {
+    DWORD answered = 0;
+    const HRESULT hr = volume_->QueryHardwareSupport(&answered);
+    if (SUCCEEDED(hr)) *mask = answered;
+    return hr;
+  }
 
  private:
   ComRef<IAudioEndpointVolume> volume_;
   MuteCallback* callback_ = nullptr;
+};
+
+// A format the system answered, as the core reads it.
+AudioStreamFormat FormatOf(const WAVEFORMATEX& format) {
+  AudioStreamFormat read;
+  read.channels = format.nChannels;
+  read.samplesPerSec = format.nSamplesPerSec;
+  read.bitsPerSample = format.wBitsPerSample;
+  read.validBits = format.wBitsPerSample;
+  read.floating = format.wFormatTag == kWaveFormatFloat;
+  if (format.wFormatTag == kWaveFormatExtensible && format.cbSize >= kExtensibleExtraBytes) {
+    const auto& extensible = reinterpret_cast<const WAVEFORMATEXTENSIBLE&>(format);
+    read.validBits = extensible.Samples.wValidBitsPerSample;
+    read.channelMask = extensible.dwChannelMask;
+    read.floating = IsEqualGUID(extensible.SubFormat, kSubtypeFloat) != FALSE;
+  }
+  return read;
+}
+
+// The same format as WAVEFORMATEXTENSIBLE, the one form that carries every
+// field (the mix format the engine answers is of that form too).
+WAVEFORMATEXTENSIBLE ExtensibleOf(const AudioStreamFormat& format) {
+  WAVEFORMATEXTENSIBLE made{};
+  made.Format.wFormatTag = kWaveFormatExtensible;
+  made.Format.nChannels = format.channels;
+  made.Format.nSamplesPerSec = format.samplesPerSec;
+  made.Format.wBitsPerSample = format.bitsPerSample;
+  made.Format.nBlockAlign = static_cast<WORD>(format.channels * format.bitsPerSample / 8);
+  made.Format.nAvgBytesPerSec = format.samplesPerSec * made.Format.nBlockAlign;
+  made.Format.cbSize = kExtensibleExtraBytes;
+  made.Samples.wValidBitsPerSample = format.validBits;
+  made.dwChannelMask = format.channelMask;
+  made.SubFormat = format.floating ? kSubtypeFloat : kSubtypePcm;
+  return made;
+}
+
+class Win32AudioClient : public AudioClient {
+ public:
+  explicit Win32AudioClient(ComRef<IAudioClient> client) : client_(std::move(client)) {}
+  HResult GetMixFormat(AudioStreamFormat* format) override {
+    WAVEFORMATEX* mix = nullptr;
+    const HRESULT hr = client_->GetMixFormat(&mix);
+    if (FAILED(hr)) return hr;
+    if (mix == nullptr) return E_POINTER;
+    *format = FormatOf(*mix);
+    CoTaskMemFree(mix);  // the caller owns what GetMixFormat allocated
+    return hr;
+  }
+  HResult Initialize(AudioShareMode mode, const AudioStreamFormat& format) override {
+    const WAVEFORMATEXTENSIBLE made = ExtensibleOf(format);
+    // The period is left to the system (0): shared mode must pass 0, and
+    // exclusive mode then takes the device's default period.
+    return client_->Initialize(mode == AudioShareMode::Exclusive ? AUDCLNT_SHAREMODE_EXCLUSIVE : AUDCLNT_SHAREMODE_SHARED,
+                               0, kAudioClientBufferHns, 0, &made.Format, nullptr);
+  }
+
+ private:
+  ComRef<IAudioClient> client_;
 };
 
 class Win32AudioEndpoint : public AudioEndpoint {
@@ -130,6 +206,14 @@ class Win32AudioEndpoint : public AudioEndpoint {
     if (FAILED(hr)) return hr;
     if (!activated) return E_NOINTERFACE;
     *volume = std::make_unique<Win32EndpointVolume>(std::move(activated));
+    return hr;
+  }
+  HResult ActivateClient(std::unique_ptr<AudioClient>* client) override {
+    ComRef<IAudioClient> activated;
+    const HRESULT hr = device_->Activate(kIidIAudioClient, CLSCTX_INPROC_SERVER, nullptr, activated.ReceiveVoid());
+    if (FAILED(hr)) return hr;
+    if (!activated) return E_NOINTERFACE;
+    *client = std::make_unique<Win32AudioClient>(std::move(activated));
     return hr;
   }
 

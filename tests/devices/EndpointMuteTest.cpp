@@ -3,7 +3,10 @@
 // the start-up clean-up of the record of muted endpoints.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "devices/Discovery.h"
@@ -129,6 +132,72 @@ TEST_F(EndpointMuteTest, AnUnmuteStormGetsAtMostTheBudgetOfImmediateRemutes) {
   services.MuteEndpointFromOutside(kEndpoint, false);
   EXPECT_EQ(services.Count("endpointVolume.SetMute(1)"), mutes) << "no one answers after the unblock";
   EXPECT_FALSE(services.EndpointMuted(kEndpoint));
+}
+
+// Another program that unmutes whenever it reads the endpoint muted, every
+// half millisecond, until told to stop; it notes the fake clock when it
+// last unmuted.
+struct UnmutingProgram {
+  UnmutingProgram(FakeCaptureServices& services, const std::u16string& endpoint)
+      : thread([this, &services, endpoint] {
+          while (!stop) {
+            if (services.EndpointMuted(endpoint)) {
+              services.MuteEndpointFromOutside(endpoint, false);
+              lastUnmuteMs = services.NowMs();
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+          }
+        }) {}
+  void Stop() {
+    stop = true;
+    thread.join();
+  }
+  std::atomic<bool> stop{false};
+  std::atomic<std::uint32_t> lastUnmuteMs{0};
+  std::thread thread;
+};
+
+// Past the budget of immediate re-mutes the hold is contested: amber within
+// a second (on the fake's clock), the periodic re-application going on
+// throughout, and green again only after a full quiet second.
+TEST_F(EndpointMuteTest, AProgramThatKeepsUnmutingTurnsTheHoldAmberUntilAQuietSecond) {
+  // Each period really waits 5 ms and moves the clock on 66 ms: the program
+  // unmutes about every 7 ms of the clock, far past the budget.
+  services.realSleepMicros = 5000;
+  auto mic = MakeMicrophone();
+  Hold(*mic);
+  ASSERT_EQ(mic->HoldRisks(), 0u);
+  const std::uint32_t start = services.NowMs();
+  const int posts = poster.Count();
+  UnmutingProgram program(services, kEndpoint);
+  ASSERT_TRUE(WaitUntil([&] { return (mic->HoldRisks() & kHoldRiskContested) != 0; }));
+  EXPECT_LT(services.NowMs() - start, 1000u) << "amber within a second";
+  EXPECT_EQ(mic->IsSharedBitSet(), 1);
+  EXPECT_GT(poster.Count(), posts) << "the change is posted";
+  const int periodic = services.Count("Sleep");
+  ASSERT_TRUE(WaitUntil([&] { return services.Count("Sleep") > periodic + 20; }));
+  EXPECT_NE(mic->HoldRisks() & kHoldRiskContested, 0u) << "still contested while it goes on";
+  const int mutes = services.Count("endpointVolume.SetMute(1)");
+  program.Stop();
+  ASSERT_TRUE(WaitUntil([&] { return mic->HoldRisks() == 0; }));
+  const std::uint32_t quiet = services.NowMs() - program.lastUnmuteMs;
+  EXPECT_GE(quiet, kContestQuietMs) << "not before a full quiet second";
+  EXPECT_LE(quiet, kContestQuietMs + 3 * kMuteReapplyPeriodMs);
+  EXPECT_GT(services.Count("endpointVolume.SetMute(1)"), mutes) << "the periodic re-mute went on";
+  EXPECT_EQ(mic->IsSharedBitSet(), 0);
+  mic->Unblock();
+}
+
+TEST(ContestedMuteTest, StartsPastTheBudgetAndEndsAfterAQuietSecondAcrossTheWrap) {
+  ContestedMute contest;
+  const std::uint32_t start = 0xFFFFFF00u;
+  contest.NoteUnmute(start, true);
+  EXPECT_FALSE(contest.Contested(start)) << "an answered unmute is no contest";
+  contest.NoteUnmute(start + 10, false);
+  EXPECT_TRUE(contest.Contested(start + 10));
+  contest.NoteUnmute(start + 500, true);
+  EXPECT_TRUE(contest.Contested(start + 1499)) << "a second after the last unmute, less one";
+  EXPECT_FALSE(contest.Contested(start + 1500));
 }
 
 TEST(RemuteBudgetTest, CountsTheLastSecondAcrossTheClocksWrap) {

@@ -112,6 +112,18 @@ class ProgramTest : public ::testing::Test {
     ClickControl(box, kMessageBoxOkId);
     EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
   }
+  // Answers the boxes the copy shows one after another, in that order.
+  void AnswerBoxes(const std::vector<std::wstring>& expected) {
+    for (const std::wstring& text : expected) {
+      HWND box = WaitForWindow(kMessageBoxClass, pid_);
+      ASSERT_NE(box, nullptr) << "no box for: " << std::string(text.begin(), text.end());
+      ASSERT_TRUE(WaitUntil([&] { return !BoxText(box).empty(); }));
+      EXPECT_EQ(BoxText(box), text);
+      ClickControl(box, kMessageBoxOkId);
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    }
+    EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
+  }
   // Every entry blocked, Wine's own input amber: muted at an endpoint whose
   // mute Wine keeps per object, it is still heard by others.
   static bool EveryDeviceHeld(HWND main) {
@@ -175,8 +187,8 @@ TEST_F(ProgramTest, AClickBlocksTheCameraAgainstOtherProgramsAndThePanelTellsThe
 
   // Every microphone clicked too. Wine's own input is muted at its audio
   // endpoint, whose mute Wine keeps per object, so another program here
-  // still hears it: its mark turns amber, a notice says so once, and the
-  // panel stays at risk. The virtual microphone is found silent.
+  // still hears it, and Wine lets exclusive streams in: its mark turns
+  // amber, a notice says each once, and the panel stays at risk. The virtual microphone is found silent.
   HWND audio = List(main, IDC_AUDIO_LIST);
   const std::vector<ListedEntry> microphones = ReadList(audio);
   for (size_t i = 0; i < microphones.size(); ++i) {
@@ -189,6 +201,13 @@ TEST_F(ProgramTest, AClickBlocksTheCameraAgainstOtherProgramsAndThePanelTellsThe
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(BoxText(box),
               L"This microphone can still be heard by other programs while it is blocked. Device: In: default");
+    ClickControl(box, kMessageBoxOkId);
+    // Wine lets an exclusive stream in beside the hold's own: told next.
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    box = WaitForWindow(kMessageBoxClass, pid_, 5000);
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !BoxText(box).empty(); }));
+    EXPECT_EQ(BoxText(box), L"A program that takes this microphone for itself can still hear it. Device: In: default");
     ClickControl(box, kMessageBoxOkId);
     EXPECT_TRUE(WaitForNoWindow(kMessageBoxClass, pid_));
   }
@@ -432,7 +451,9 @@ TEST_F(ProgramTest, AMachinePolicyBlocksEveryDeviceAtStartAndLocksItsSetting) {
   ASSERT_NE(main, nullptr);
   EXPECT_TRUE(WaitUntil([&] { return EveryDeviceHeld(main); })) << "every device held at start";
   EXPECT_HRESULT_FAILED(ProbeCamera());
-  AnswerBox(L"This microphone can still be heard by other programs while it is blocked. Device: In: default");
+  // Wine's own input: heard by others, and open to exclusive streams.
+  AnswerBoxes({L"This microphone can still be heard by other programs while it is blocked. Device: In: default",
+               L"A program that takes this microphone for itself can still hear it. Device: In: default"});
 
   PostMessageW(main, WM_COMMAND, IDM_SETTINGS, 0);
   HWND settings = WaitForWindow(kSettingsClass, pid_);

@@ -453,6 +453,11 @@ class FakeEndpointVolume : public EndpointVolume, public FakeObject {
     listener_ = nullptr;
     return result;
   }
+  HResult QueryHardwareSupport(std::uint32_t* mask) override {
+    const auto result = static_cast<HResult>(services_.Call("endpointVolume.QueryHardwareSupport"));
+    if (Succeeded(result)) *mask = services_.EndpointHardwareMute(id_) ? kEndpointHardwareSupportMute : 0;
+    return result;
+  }
 
  private:
   std::u16string id_;
@@ -460,11 +465,48 @@ class FakeEndpointVolume : public EndpointVolume, public FakeObject {
   EndpointMuteListener* listener_ = nullptr;
 };
 
+// A client of an endpoint: it counts among the endpoint's streams from a
+// successful Initialize until it is released.
+class FakeAudioClient : public AudioClient, public FakeObject {
+ public:
+  FakeAudioClient(FakeCaptureServices& s, std::u16string id) : FakeObject(s, "audioClient"), id_(std::move(id)) {}
+  ~FakeAudioClient() override {
+    if (opened_) services_.CloseAudioStream(id_, mode_);
+  }
+  HResult GetMixFormat(AudioStreamFormat* format) override {
+    const auto result = static_cast<HResult>(services_.Call("audioClient.GetMixFormat"));
+    if (Succeeded(result)) *format = FakeCaptureServices::kMixFormat;
+    return result;
+  }
+  HResult Initialize(AudioShareMode mode, const AudioStreamFormat& format) override {
+    const bool exclusive = mode == AudioShareMode::Exclusive;
+    auto result = static_cast<HResult>(services_.Call(
+        exclusive ? "audioClient.Initialize(exclusive)" : "audioClient.Initialize(shared)",
+        std::to_string(format.bitsPerSample) + (format.floating ? "f" : "i")));
+    if (Failed(result)) return result;
+    if (opened_) return static_cast<HResult>(0x88890002u);  // AUDCLNT_E_ALREADY_INITIALIZED
+    result = services_.OpenAudioStream(id_, mode, format);
+    if (Succeeded(result)) {
+      opened_ = true;
+      mode_ = mode;
+    }
+    return result;
+  }
+
+ private:
+  std::u16string id_;
+  bool opened_ = false;
+  AudioShareMode mode_ = AudioShareMode::Shared;
+};
+
 class FakeEndpoint : public AudioEndpoint, public FakeObject {
  public:
   FakeEndpoint(FakeCaptureServices& s, std::u16string id) : FakeObject(s, "endpoint"), id_(std::move(id)) {}
   HResult ActivateVolume(std::unique_ptr<EndpointVolume>* volume) override {
     return Hand<FakeEndpointVolume>(services_.Call("endpoint.ActivateVolume"), volume, services_, id_);
+  }
+  HResult ActivateClient(std::unique_ptr<AudioClient>* client) override {
+    return Hand<FakeAudioClient>(services_.Call("endpoint.ActivateClient"), client, services_, id_);
   }
 
  private:
@@ -817,6 +859,55 @@ int FakeCaptureServices::MuteListeners(const std::u16string& endpointId) {
 
 bool FakeCaptureServices::EndpointGone(const std::u16string& endpointId) const {
   std::lock_guard<std::mutex> hold(lock_);
+  return goneEndpoints_.count(endpointId) != 0;
+}
+
+const AudioStreamFormat FakeCaptureServices::kMixFormat = {2, 48000, 32, 32, true, 0x3};
+
+void FakeCaptureServices::SetEndpointHardwareMute(const std::u16string& endpointId, bool hardware) {
+  std::lock_guard<std::mutex> hold(lock_);
+  hardwareMute_[endpointId] = hardware;
+}
+
+bool FakeCaptureServices::EndpointHardwareMute(const std::u16string& endpointId) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = hardwareMute_.find(endpointId);
+  return found != hardwareMute_.end() && found->second;
+}
+
+HResult FakeCaptureServices::OpenAudioStream(const std::u16string& endpointId, AudioShareMode mode,
+                                             const AudioStreamFormat& format) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (EndpointGoneLocked(endpointId)) return kHrDeviceInvalidated;
+  AudioStreams& streams = audioStreams_[endpointId];
+  if (mode == AudioShareMode::Shared) {
+    if (streams.exclusive > 0) return kHrAudioDeviceInUse;
+    ++streams.shared;
+    return kHrOk;
+  }
+  // Like most devices, integer samples only, checked before who holds it.
+  if (format.floating) return kHrAudioUnsupportedFormat;
+  const bool inUse = streams.exclusive > 0 || (streams.shared > 0 && !exclusiveAdmittedBesideShared);
+  if (inUse) return kHrAudioDeviceInUse;
+  ++streams.exclusive;
+  return kHrOk;
+}
+
+void FakeCaptureServices::CloseAudioStream(const std::u16string& endpointId, AudioShareMode mode) {
+  std::lock_guard<std::mutex> hold(lock_);
+  AudioStreams& streams = audioStreams_[endpointId];
+  int& count = mode == AudioShareMode::Shared ? streams.shared : streams.exclusive;
+  if (count > 0) --count;
+}
+
+int FakeCaptureServices::AudioStreamsOf(const std::u16string& endpointId, AudioShareMode mode) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  auto found = audioStreams_.find(endpointId);
+  if (found == audioStreams_.end()) return 0;
+  return mode == AudioShareMode::Shared ? found->second.shared : found->second.exclusive;
+}
+
+bool FakeCaptureServices::EndpointGoneLocked(const std::u16string& endpointId) const {
   return goneEndpoints_.count(endpointId) != 0;
 }
 

@@ -19,12 +19,15 @@
 //   filter.GetState, inputMixer.GetEnable, CreateAudioEndpointEnumerator,
 //   endpointEnum.GetDevice, endpoint.ActivateVolume, endpointVolume.GetMute,
 //   endpointVolume.SetMute(0|1), endpointVolume.Register,
-//   endpointVolume.Unregister,
+//   endpointVolume.Unregister, endpointVolume.QueryHardwareSupport,
+//   endpoint.ActivateClient, audioClient.GetMixFormat,
+//   audioClient.Initialize(shared|exclusive) (detail: bits, "f" float or
+//   "i" integer),
 //   StartThread, thread.Join, Sleep.
 // Some calls log a detail after the name, e.g. "waveInOpen id=0 ch=1".
 // Object labels: devenum, enum, moniker, bag, graph, builder, nullRenderer,
 // control, events, pin, inputMixer, waveIn, mixer, thread, endpointEnum,
-// endpoint, endpointVolume, and the label a
+// endpoint, endpointVolume, audioClient, and the label a
 // test gives a filter (bound filters: "filter:<friendly name>").
 //
 // Like a capture driver, a device serves one client at a time: while a
@@ -48,7 +51,11 @@
 // Audio endpoints keep one mute for every program (a Windows endpoint), or,
 // with endpointMutePerObject, one per volume object, as Wine's do; change
 // notices reach registered listeners only for changes made from outside
-// (MuteEndpointFromOutside).
+// (MuteEndpointFromOutside). An endpoint mutes in software unless
+// SetEndpointHardwareMute says otherwise. Its clients open streams as the
+// system's do: an exclusive one takes integer samples only, and is refused
+// while any other stream is open (AUDCLNT_E_DEVICE_IN_USE), unless
+// exclusiveAdmittedBesideShared lets it in beside shared ones, as Wine does.
 #pragma once
 
 #include <atomic>
@@ -165,6 +172,14 @@ class FakeCaptureServices : public CaptureServices {
   // calling thread.
   void MuteEndpointFromOutside(const std::u16string& endpointId, bool muted);
   std::atomic<bool> endpointMutePerObject{false};
+  // The endpoint's mute is the device's own (ENDPOINT_HARDWARE_SUPPORT_MUTE).
+  void SetEndpointHardwareMute(const std::u16string& endpointId, bool hardware);
+  bool EndpointHardwareMute(const std::u16string& endpointId) const;
+  // Streams of that mode open on the endpoint now.
+  int AudioStreamsOf(const std::u16string& endpointId, AudioShareMode mode) const;
+  std::atomic<bool> exclusiveAdmittedBesideShared{false};
+  // What every client answers from GetMixFormat: 48 kHz stereo float.
+  static const AudioStreamFormat kMixFormat;
   // Listeners registered with the endpoint now.
   int MuteListeners(const std::u16string& endpointId);
   // The endpoint's input is unplugged: GetDevice answers E_NOTFOUND and
@@ -257,8 +272,17 @@ class FakeCaptureServices : public CaptureServices {
   void Forget(const void* taker);
   void AddMuteListener(const std::u16string& endpointId, std::shared_ptr<EndpointMuteListener> listener);
   void RemoveMuteListener(EndpointMuteListener* listener);
+  HResult OpenAudioStream(const std::u16string& endpointId, AudioShareMode mode, const AudioStreamFormat& format);
+  void CloseAudioStream(const std::u16string& endpointId, AudioShareMode mode);
 
  private:
+  struct AudioStreams {
+    int shared = 0;
+    int exclusive = 0;
+  };
+  std::map<std::u16string, AudioStreams> audioStreams_;
+  std::map<std::u16string, bool> hardwareMute_;
+  bool EndpointGoneLocked(const std::u16string& endpointId) const;
   struct Failure {
     std::int64_t result;
     int times;

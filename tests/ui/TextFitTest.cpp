@@ -19,6 +19,7 @@
 #include "tests/ui/toolkit/win32/ToolkitTestHost.h"
 #include "tests/ui/windows/win32/LoopScript.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/HoldNotices.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/toolkit/AccessibleTexts.h"
 #include "ui/toolkit/ButtonLogic.h"
@@ -241,12 +242,19 @@ TEST_P(TextFitTest, DeviceNoticesInTheMessageBox) {
   GdiTextMeasurer measurer(desktop, normal.get());
   for (int notice : {STR_UNABLE_TO_UNBLOCK, STR_UNABLE_TO_BLOCK, STR_DEVICE_PLUGGED_IN,
                      STR_DEVICE_PLUGGED_IN_BLOCKED_AGAIN, STR_CAMERA_STILL_SHARED,
-                     STR_MICROPHONE_NOT_SILENT, STR_MICROPHONE_NOT_UNMUTED, STR_MICROPHONE_HELD_BY_ANOTHER_COPY}) {
+                     STR_MICROPHONE_NOT_SILENT, STR_MICROPHONE_NOT_UNMUTED, STR_MICROPHONE_HELD_BY_ANOTHER_COPY,
+                     STR_MICROPHONE_EXCLUSIVE_HEARD,
+                     STR_MICROPHONE_UNMUTED_BY_ANOTHER}) {
     SCOPED_TRACE(notice);
     const WideString text = ComposeDeviceMessage(GetString(notice), u"Microphone (USB Audio Device)");
     const int limit = ProvisionalBoxWidth(static_cast<int>(text.size())) - kTextMargin;
     EXPECT_LE(LayoutMessageText(WideView(text.c_str(), text.size()), limit, measurer).width, limit);
   }
+  // The contested notice with a long program's name in it.
+  const WideString named = ComposeDeviceMessage(ContestedNoticeText({u"VeryLongRecordingProgramName.exe"}, gDisplayLanguage).c_str(),
+                                                u"Microphone (USB Audio Device)");
+  const int namedLimit = ProvisionalBoxWidth(static_cast<int>(named.size())) - kTextMargin;
+  EXPECT_LE(LayoutMessageText(WideView(named.c_str(), named.size()), namedLimit, measurer).width, namedLimit);
 }
 
 // Who uses a device: the Recent use window's title and headings, each

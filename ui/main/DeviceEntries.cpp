@@ -64,6 +64,7 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
   effect.itemData = DeviceList::ListItemDataOf(device);
   effect.protectedState = ProtectionState(list);
   effect.heldButShared = (effect.itemData & kListItemHeldButShared) != 0;
+  effect.holdRisks = effect.heldButShared ? device->HoldRisks() : 0;
   effect.sharedNoticeText = kind == DEVICE_KIND_VIDEO ? STR_CAMERA_STILL_SHARED : STR_MICROPHONE_NOT_SILENT;
   WideChar path[kNameUnits] = {};
   device->GetPath(path, kMaxNameChars);
@@ -81,11 +82,6 @@ int ProtectionState(const DeviceList& list) {
 
 void RecheckHolds(DeviceList& list) {
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) device->RecheckHold();
-}
-
-bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices) {
-  return effect.kind == DeviceNotifyKind::StateChanged && effect.heldButShared &&
-         notices.TakeFirst(effect.noticeKey);
 }
 
 int GiveBackNoticeToShow(const DeviceNotifyEffect& effect, SharedHoldNotices& heldByOthersTold) {

@@ -61,6 +61,7 @@ struct DeviceNotifyEffect {
   int protectedState = 0;      // StateChanged: every device blocked now
   bool heldButShared = false;  // StateChanged: held, yet open to others or not silent for them
   int sharedNoticeText = -1;   // StateChanged: the string that tells the user so
+  std::uint32_t holdRisks = 0;  // StateChanged: why it is held but shared (kHoldRisk* bits)
   WideString noticeKey;        // StateChanged: the device's path, or its name without one
   // StateChanged: the release could not be read back (a microphone maybe
   // still muted for every program), or was left to another copy of the
@@ -76,9 +77,9 @@ struct DeviceNotifyEffect {
 // device's give-back bit, so its notice is shown once.
 DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wParam, SPDEV* device);
 
-// The devices the user has been told are held but shared, by their key:
-// the notice comes once per device and run, not at every refresh that
-// finds the hold shared again.
+// The devices the user has been told are held but shared, by their key
+// (ui/main/HoldNotices): each notice comes once per device and run, not at
+// every refresh that finds the hold shared again.
 class SharedHoldNotices {
  public:
   // True the first time a key is offered.
@@ -87,12 +88,6 @@ class SharedHoldNotices {
  private:
   std::set<WideString> told_;
 };
-
-// Whether the state change should tell the user that the camera can still
-// be used, or the microphone still heard, by other programs: only for a
-// held-but-shared device not yet told of in this run. Remembers the device
-// when it answers true.
-bool ShouldNoticeSharedHold(const DeviceNotifyEffect& effect, SharedHoldNotices& notices);
 
 // The give-back notice the state change shows: one not read back each
 // time; one left to another copy once per device and run (an unblock

@@ -7,6 +7,11 @@ namespace shadowpane {
 namespace {
 
 constexpr int kListBottomAboveSeparator = 8;
+// Between the cells of an entry's spoken value.
+constexpr WideChar kSpokenCellSeparator[] = u", ";
+// The cells an entry's value reads, in this order: time, device, result.
+constexpr int kSpokenCells[] = {0, 2, 3};
+constexpr int kProgramCell = 1;
 
 }  // namespace
 
@@ -46,6 +51,22 @@ std::vector<RecentUseRow> RecentUseRows(const RecentUseLog& log, const std::vect
     rows.push_back(std::move(row));
   }
   return rows;
+}
+
+void DescribeRecentUseList(const std::vector<RecentUseRow>& rows, int language, AccessibleDescription& description) {
+  if (description.child == kAccessibleSelf) {
+    description.name = UsageTextIn(UsageText::RecentUseTitle, language);
+    return;
+  }
+  if (description.child < 1 || static_cast<std::size_t>(description.child) > rows.size()) return;
+  const RecentUseRow& row = rows[static_cast<std::size_t>(description.child - 1)];
+  description.name = row.cells[kProgramCell];
+  description.value.clear();
+  for (int cell : kSpokenCells) {
+    if (row.cells[cell].empty()) continue;
+    if (!description.value.empty()) description.value += kSpokenCellSeparator;
+    description.value += row.cells[cell];
+  }
 }
 
 }  // namespace shadowpane

@@ -1,11 +1,13 @@
 // What the "Recent use" window shows besides its frame: its controls, the
-// list's place and columns, and the rows the log gives, newest first.
+// list's place and columns, the rows the log gives, newest first, and how
+// a screen reader reads the list.
 // Portable: no platform headers.
 #pragma once
 
 #include <vector>
 
 #include "core/Text.h"
+#include "ui/toolkit/AccessibleLogic.h"
 #include "ui/toolkit/Geometry.h"
 #include "ui/windows/SecondaryWindowLogic.h"
 #include "usage/RecentUse.h"
@@ -50,5 +52,12 @@ RecentUseRow RecentUseHeadings(int language);
 // already formatted, in the log's order (oldest first). A record that named
 // only its kind shows "a camera" or "a microphone".
 std::vector<RecentUseRow> RecentUseRows(const RecentUseLog& log, const std::vector<WideString>& times, int language);
+
+// The list as a screen reader reads it (the toolkit's list describer has
+// filled in the role, the states and the entries): the list is named by
+// the window's title in the language; an entry (child n, the n-th row) by
+// its program, with the time, the device and the result, as shown, in its
+// value. A child past the rows is left as it is.
+void DescribeRecentUseList(const std::vector<RecentUseRow>& rows, int language, AccessibleDescription& description);
 
 }  // namespace shadowpane

@@ -78,7 +78,9 @@ TEST(MainWindowAccessibilityTest, PictureButtonsAreNamedByWhatTheyDoAndTheStatus
     EXPECT_EQ(panel.name, GetString(state == 1 ? STR_PRIVACY_PROTECTED : STR_PRIVACY_AT_RISK));
     EXPECT_EQ(panel.description, GetString(state == 1 ? STR_ALL_BLOCKED : STR_BLOCK_ALL_HINT));
     EXPECT_EQ(panel.location.left, 2 * kPanelLeft);
+    EXPECT_EQ(panel.location.top, 2 * kPanelTop) << "the top edge scales too";
     EXPECT_EQ(panel.location.right, 2 * (kMainWindowWidth - kPanelRightInset));
+    EXPECT_EQ(panel.location.bottom, 2 * kPanelBottom);
   }
 }
 

@@ -14,9 +14,11 @@
 #include "ui/main/MenuCommands.h"
 #include "ui/main/DeviceChangeLogic.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/HoldNotices.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/ShortcutActions.h"
+#include "usage/UsageDecisions.h"
 
 namespace shadowpane {
 namespace {
@@ -43,6 +45,16 @@ class SharingDevice : public StubbornDevice {
     held = true;
     SetHeldAndNotify(true, shared, 0x1234);
   }
+  // A microphone's hold with the reasons it is not silent.
+  void HoldWithRisks(std::uint32_t held) {
+    risks = held;
+    Hold(held != 0);
+  }
+  std::uint32_t HoldRisks() override {
+    if (risks == 0) return SPDEV::HoldRisks();
+    return IsSharedBitSet() != 0 ? risks : 0;
+  }
+  std::uint32_t risks = 0;
 };
 
 // A device released by its unblock, which then could not read it back (a
@@ -261,7 +273,7 @@ TEST_F(MainWindowEntries, TheSharedNoticeComesOncePerDeviceAndRun) {
   SharingDevice* pathless = AddWithPath(u"No Path", u"");
   SharedHoldNotices notices;
   auto notice = [&](SPDEV* device, std::uint32_t code = DEVICE_STATE_CHANGED) {
-    return ShouldNoticeSharedHold(DecideDeviceNotify(list, DeviceNotifyWParam(code), device), notices);
+    return !TakeHoldNotices(DecideDeviceNotify(list, DeviceNotifyWParam(code), device), notices).empty();
   };
   first->Hold(true);
   twin->Hold(true);
@@ -279,6 +291,57 @@ TEST_F(MainWindowEntries, TheSharedNoticeComesOncePerDeviceAndRun) {
   pathless->Hold(true);
   EXPECT_TRUE(notice(pathless));
   EXPECT_FALSE(notice(pathless));
+}
+
+// Each reason a hold is not silent is told once per device and run, in the
+// order heard by others, contested, exclusive; a reason that comes later is
+// told when it comes, one told before is not told again.
+TEST_F(MainWindowEntries, EachRiskOfAHoldIsToldOncePerDeviceAndRun) {
+  SharingDevice* mic = AddWithPath(u"Mic", u"0 Mic");
+  SharedHoldNotices notices;
+  auto told = [&](std::uint32_t risks) {
+    mic->HoldWithRisks(risks);
+    const DeviceNotifyEffect effect = DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), mic);
+    return TakeHoldNotices(effect, notices);
+  };
+  const int heard = STR_CAMERA_STILL_SHARED;  // the test device reports as a camera
+  struct Step {
+    const char* name;
+    std::uint32_t risks;
+    std::vector<int> notices;
+  } steps[] = {
+      {"silent", 0, {}},
+      {"everything at once, in order",
+       kHoldRiskExclusive | kHoldRiskContested | kHoldRiskOpenToOthers,
+       {heard, STR_MICROPHONE_UNMUTED_BY_ANOTHER, STR_MICROPHONE_EXCLUSIVE_HEARD}},
+      {"the contest ends and comes back", kHoldRiskExclusive, {}},
+      {"again", kHoldRiskExclusive | kHoldRiskContested, {}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    EXPECT_EQ(told(step.risks), step.notices);
+  }
+  SharingDevice* other = AddWithPath(u"Other", u"1 Other");
+  other->HoldWithRisks(kHoldRiskContested);
+  EXPECT_EQ(TakeHoldNotices(DecideDeviceNotify(list, DeviceNotifyWParam(DEVICE_STATE_CHANGED), other), notices),
+            std::vector<int>{STR_MICROPHONE_UNMUTED_BY_ANOTHER})
+      << "only the risk it has, and a device of its own";
+}
+
+TEST(HoldNotices, TheContestedNoticeNamesTheOneKnownProgram) {
+  struct Case {
+    std::vector<WideString> users;
+    int language;
+    WideString text;
+  } cases[] = {
+      {{u"rec.exe"}, LANGUAGE_ENGLISH, u"rec.exe keeps unmuting this microphone."},
+      {{u"rec.exe"}, LANGUAGE_ITALIAN, u"rec.exe continua a riattivare l'audio di questo microfono."},
+      {{}, LANGUAGE_ENGLISH, u"Another program keeps unmuting this microphone."},
+      {{u"a.exe", u"b.exe"}, LANGUAGE_ENGLISH, u"Another program keeps unmuting this microphone."},
+      {{WideString(kUnknownProgram)}, LANGUAGE_GERMAN,
+       u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf."},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ContestedNoticeText(c.users, c.language), c.text);
 }
 
 TEST_F(MainWindowEntries, StaleOrMalformedNotificationsAreIgnored) {

@@ -30,6 +30,8 @@ TEST(KeyboardLogicTest, ListKeysMoveTheCaretWithinTheEntriesAndSpaceOrEnterActiv
       {kKeyPageUp, 19, 20, 7, ListKeyAction::Move, 13},
       {kKeyPageDown, 18, 20, 7, ListKeyAction::Move, 19},
       {kKeyPageDown, 0, 5, 0, ListKeyAction::Move, 1},  // a list showing less than one entry
+      {kKeyPageDown, 0, 5, 1, ListKeyAction::Move, 1},  // one entry a page: a step of one, never none
+      {kKeyPageUp, 4, 5, 1, ListKeyAction::Move, 3},
       {kKeySpace, 1, 3, 7, ListKeyAction::Activate, 1},
       {kKeyReturn, -1, 3, 7, ListKeyAction::Activate, 0},
       {kKeySpace, 0, 0, 7, ListKeyAction::None, -1},    // empty: nothing to click

@@ -17,6 +17,7 @@
 #include "ui/main/win32/CopyData.h"
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
+#include "ui/main/win32/HoldNotices.h"
 #include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
@@ -30,6 +31,7 @@
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
+#include "ui/toolkit/win32/IconLoading.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
 #include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/PopupFrame.h"
@@ -113,11 +115,7 @@ void UpdateStateIcons(MainWindowData& data) {
   const int icon = StateIconId(gProtectedState);
   // An icon not yet added shows the state at its next try.
   if (data.trayShown) UpdateTrayIcon(window, icon);
-  // The class icons, so that the taskbar button follows too.
-  SetClassLongPtrW(window, GCLP_HICON,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, SystemMetricForDpi(SM_CXICON, data.dpi))));
-  SetClassLongPtrW(window, GCLP_HICONSM,
-                   reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon, SystemMetricForDpi(SM_CXSMICON, data.dpi))));
+  ReplaceClassIcons(window, ToolkitInstance(), icon, data.dpi);  // the taskbar button follows too
 }
 
 // The panel, the tray and the class icons after anything that may have
@@ -369,9 +367,7 @@ void OnDpiChanged(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   SetWindowPos(window, nullptr, place.left, place.top, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
   SetRoundedRegion(window, size.width, size.height);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-  // The tray and the taskbar take their icons at the sizes of this DPI.
-  if (data.trayShown) UpdateTrayIcon(window, StateIconId(gProtectedState));
-  UpdateStateIcons(data);
+  UpdateStateIcons(data);  // the tray's and the taskbar's icons loaded at this DPI
 }
 
 LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
@@ -440,9 +436,7 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   // Last, so the amber mark and the panel are up to date behind the notice.
   CheckShortcutSettled(data);
   AnswerSettledCommands(data, false);
-  if (ShouldNoticeSharedHold(effect, data.sharedHoldNotices)) {
-    ShowDeviceMessage(data.window, effect.sharedNoticeText, effect.entryText, MBX_ICON_WARNING);
-  }
+  ShowHoldNotices(data, effect);
   const int giveBackNotice = GiveBackNoticeToShow(effect, data.heldByOthersNotices);
   if (giveBackNotice >= 0) ShowDeviceMessage(data.window, giveBackNotice, effect.entryText, MBX_ICON_WARNING);
 }
@@ -658,6 +652,8 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
     case kDpiChangedMessage:
       OnDpiChanged(data, wParam, lParam);
       return 0;
+    case kDpiScaledSizeMessage:
+      return AnswerDpiScaledSize(wParam, lParam, MainWindowSize(kDesignDpi));
     case WM_MOUSEMOVE:
       SetFocus(window);
       return DefWindowProcW(window, message, wParam, lParam);

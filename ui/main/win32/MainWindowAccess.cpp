@@ -13,6 +13,7 @@
 #include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/DialogKeys.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
@@ -122,6 +123,11 @@ void NotifyEntryChanged(HWND list, int index) {
   NotifyAccessible(EVENT_OBJECT_STATECHANGE, list, index + 1);
   NotifyAccessible(EVENT_OBJECT_VALUECHANGE, list, index + 1);
   NotifyAccessible(EVENT_OBJECT_DESCRIPTIONCHANGE, list, index + 1);
+  // The focus stays on the entry Space or Enter changed. Whether a reader
+  // speaks a state change alone is not documented (Narrator reads the list
+  // through the UI Automation proxy); each speaks a focus event, so the
+  // entry is announced again, with its new state, last.
+  if (GetFocus() == list && ListCaret(list) == index) NotifyAccessible(EVENT_OBJECT_FOCUS, list, index + 1);
 }
 
 void NotifyListsRefilled(HWND window) {

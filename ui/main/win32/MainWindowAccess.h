@@ -25,8 +25,9 @@ LRESULT OnDescribeAccessible(const MainWindowData& data, WPARAM wParam, LPARAM l
 // one starting so), or highlights the next of several.
 LRESULT AnswerMenuChar(WPARAM wParam, LPARAM lParam);
 
-// A device's entry changed its state: screen readers are told, so "Blocked"
-// is spoken after Space without asking.
+// A device's entry changed its state: screen readers are told (state,
+// value, description), so "Blocked" is spoken after Space without asking;
+// the entry with the keyboard's focus gets the focus event again, last.
 void NotifyEntryChanged(HWND list, int index);
 // The lists were filled anew by a refresh.
 void NotifyListsRefilled(HWND window);

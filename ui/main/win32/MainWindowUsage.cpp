@@ -102,6 +102,12 @@ WideString EntryUsageText(const MainWindowData& data, const WideString& entry) {
   return InUseByText(found->second, gDisplayLanguage);
 }
 
+std::vector<WideString> EntryUsers(const MainWindowData& data, const WideString& entry) {
+  if (!data.usage) return {};
+  const auto found = data.usage->users.find(entry);
+  return found == data.usage->users.end() ? std::vector<WideString>() : found->second;
+}
+
 std::vector<WideString> UsersOf(const MainWindowData& data, const std::vector<DeviceSnapshot>& devices) {
   std::vector<WideString> users;
   for (const DeviceSnapshot& device : devices) {

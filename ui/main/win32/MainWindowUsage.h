@@ -34,6 +34,8 @@ void StopUsage(MainWindowData& data);
 // "In use by Teams.exe" for an entry's text, in the display language;
 // empty when nobody uses it.
 WideString EntryUsageText(const MainWindowData& data, const WideString& entry);
+// The programs an entry's device is used by now; none when nobody uses it.
+std::vector<WideString> EntryUsers(const MainWindowData& data, const WideString& entry);
 // Each snapshot's users for /status, in the snapshots' order.
 std::vector<WideString> UsersOf(const MainWindowData& data, const std::vector<DeviceSnapshot>& devices);
 // The "Recent use" window over the main window.

@@ -4,38 +4,43 @@
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowAccessibility.h"
 #include "ui/main/MainWindowLayout.h"
+#include "ui/toolkit/win32/IconLoading.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
 namespace shadowpane {
 namespace {
 
-// One record for the process, refilled before every call.
+// One record for the process, refilled before every call. Its icon is the
+// program's own copy: the shell keeps a copy of its own, so the one a call
+// replaced is destroyed once the shell answered.
 TrayRecord gTray{};
 TrayShellCall gShell = Shell_NotifyIconW;
+int gTrayIconId = 0;
 
-void FillTrayRecord(HWND window, int iconId) {
+// Fills the record afresh and answers the icon it held before.
+HICON FillTrayRecord(HWND window, int iconId) {
+  const HICON previous = gTray.base.hIcon;
   gTray = TrayRecord{};
   gTray.base.cbSize = kTrayRecordSize;
   gTray.base.hWnd = window;
   gTray.base.uID = 0;
   gTray.base.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   gTray.base.uCallbackMessage = WM_TRAY_NOTIFY;
-  // The shell shows it at the small-icon size of the system's DPI.
-  gTray.base.hIcon = LoadProgramIcon(iconId, SystemMetricForDpi(SM_CXSMICON, SystemDpi()));
+  gTray.base.hIcon = LoadTrayIcon(ToolkitInstance(), iconId, LayoutDpi(window));
+  gTrayIconId = iconId;
   lstrcpynW(gTray.base.szTip, kTrayTip, ARRAYSIZE(gTray.base.szTip));
+  return previous;
 }
 
 }  // namespace
 
-HICON LoadProgramIcon(int iconId, int size) {
-  // Shared icons are owned by the system; nothing to free.
-  return static_cast<HICON>(LoadImageW(ToolkitInstance(), MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                       size, size, LR_SHARED));
-}
+HICON LoadProgramIcon(int iconId, int size) { return LoadSizedIcon(ToolkitInstance(), iconId, size); }
 
 int AddTrayIcon(HWND window, int iconId) {
-  FillTrayRecord(window, iconId);
-  if (!gShell(NIM_ADD, &gTray.base)) return 0;
+  const HICON previous = FillTrayRecord(window, iconId);
+  const BOOL added = gShell(NIM_ADD, &gTray.base);
+  DestroyLoadedIcon(previous);
+  if (!added) return 0;
   // The version that reports the keyboard too (NIN_KEYSELECT, NIN_SELECT,
   // the context key) beside the mouse messages, which stay as they are.
   gTray.base.uVersion = NOTIFYICON_VERSION;
@@ -44,22 +49,31 @@ int AddTrayIcon(HWND window, int iconId) {
 }
 
 void UpdateTrayIcon(HWND window, int iconId) {
-  FillTrayRecord(window, iconId);
+  const HICON previous = FillTrayRecord(window, iconId);
   gShell(NIM_MODIFY, &gTray.base);
+  DestroyLoadedIcon(previous);
 }
 
-void RemoveTrayIcon() { gShell(NIM_DELETE, &gTray.base); }
+void RemoveTrayIcon() {
+  gShell(NIM_DELETE, &gTray.base);
+  DestroyLoadedIcon(gTray.base.hIcon);
+  gTray.base.hIcon = nullptr;
+}
 
 int ShowTrayBalloon(HWND window, int iconId, const wchar_t* text, bool warning) {
-  FillTrayRecord(window, iconId);
+  const HICON previous = FillTrayRecord(window, iconId);
   gTray.base.uFlags |= NIF_INFO;
   gTray.base.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
   lstrcpynW(gTray.base.szInfo, text, ARRAYSIZE(gTray.base.szInfo));
   lstrcpynW(gTray.base.szInfoTitle, kTrayBalloonTitle, ARRAYSIZE(gTray.base.szInfoTitle));
-  return gShell(NIM_MODIFY, &gTray.base) ? 1 : 0;
+  const BOOL shown = gShell(NIM_MODIFY, &gTray.base);
+  DestroyLoadedIcon(previous);
+  return shown ? 1 : 0;
 }
 
 HICON TrayIconShown() { return gTray.base.hIcon; }
+
+int TrayIconIdShown() { return gTrayIconId; }
 
 void SetTrayShellForTests(TrayShellCall call) { gShell = call != nullptr ? call : Shell_NotifyIconW; }
 

@@ -22,7 +22,9 @@ constexpr wchar_t kTrayTip[] = L"KESTRALYNX Shadowpane";
 constexpr wchar_t kTrayBalloonTitle[] = L"Shadowpane";
 
 // Add, modify and delete, each with the record filled afresh (delete with
-// the record as last filled). An add answers 1 when the shell took the
+// the record as last filled). The icon is loaded anew at each (LoadIconMetric's
+// small icon, else the small-icon size at the window's DPI) and the one it
+// replaced destroyed; delete destroys the last. An add answers 1 when the shell took the
 // icon, 0 when it refused (at logon it may not be ready); the others'
 // results change nothing.
 int AddTrayIcon(HWND window, int iconId);
@@ -44,15 +46,18 @@ LRESULT OnTrayNotify(HWND window, LPARAM mouseMessage);
 // not load.
 void ShowMainMenu(HWND window);
 
-// The icon of the record as last filled (used by tests only).
+// The icon of the record as last filled, and its resource id (used by
+// tests only).
 HICON TrayIconShown();
+int TrayIconIdShown();
 
 // The shell's notify call, replaced by tests that need a shell which
 // refuses; null restores the real one.
 using TrayShellCall = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW record);
 void SetTrayShellForTests(TrayShellCall call);
 
-// The icon resources are the executable's.
+// The icon resources are the executable's, loaded at the size given, each
+// the caller's own copy to destroy (ui/toolkit/win32/IconLoading).
 HICON LoadProgramIcon(int iconId, int size);
 
 }  // namespace shadowpane

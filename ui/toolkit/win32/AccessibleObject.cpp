@@ -355,8 +355,15 @@ LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, AccessibleSha
   return answer;
 }
 
+namespace {
+AccessibleEventWatch gEventWatch = nullptr;
+}  // namespace
+
 void NotifyAccessible(DWORD event, HWND window, int child) {
   NotifyWinEvent(event, window, OBJID_CLIENT, child);
+  if (gEventWatch != nullptr) gEventWatch(event, window, child);
 }
+
+void SetAccessibleEventWatchForTests(AccessibleEventWatch watch) { gEventWatch = watch; }
 
 }  // namespace shadowpane

@@ -56,4 +56,10 @@ std::uint32_t WindowStates(HWND window);
 // object (child 0) or one of its items.
 void NotifyAccessible(DWORD event, HWND window, int child);
 
+// Sees every event NotifyAccessible raises, in the order raised (an
+// out-of-process hook may get a burst in another order); tests only, null
+// ends it.
+using AccessibleEventWatch = void (*)(DWORD event, HWND window, int child);
+void SetAccessibleEventWatchForTests(AccessibleEventWatch watch);
+
 }  // namespace shadowpane

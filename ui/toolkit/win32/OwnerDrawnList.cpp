@@ -16,6 +16,7 @@ constexpr wchar_t kListRecordProperty[] = L"ShadowpaneOwnerDrawnList";
 struct ListRecord {
   WNDPROC previous = nullptr;
   int caret = -1;
+  ListUse use = ListUse::Clickable;
 };
 
 ListRecord* RecordOf(HWND list) { return static_cast<ListRecord*>(GetPropW(list, kListRecordProperty)); }
@@ -102,10 +103,12 @@ void DescribeList(HWND list, AccessibleDescription& d) {
   d.name = WideString(AsCore(text.c_str()));
 }
 
-LRESULT DialogCode(const MSG* key) {
+LRESULT DialogCode(const MSG* key, ListUse use) {
   LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
   // Enter activates the entry rather than pressing the window's default.
-  if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+  if (use == ListUse::Clickable && key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+    code |= DLGC_WANTMESSAGE;
+  }
   return code;
 }
 
@@ -115,11 +118,11 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
   WNDPROC previous = record->previous;
   switch (message) {
     case WM_GETDLGCODE:
-      return DialogCode(reinterpret_cast<const MSG*>(lParam));
+      return DialogCode(reinterpret_cast<const MSG*>(lParam), record->use);
     case WM_KEYDOWN: {
       const ListKey key = DecideListKey(static_cast<std::uint32_t>(wParam), record->caret, Count(list), PageOf(list));
       if (key.action == ListKeyAction::Move) MoveCaret(list, *record, key.caret);
-      if (key.action == ListKeyAction::Activate) {
+      if (key.action == ListKeyAction::Activate && record->use == ListUse::Clickable) {
         record->caret = key.caret;
         Activate(list, key.caret);
       }
@@ -141,6 +144,7 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETOBJECT:
       return AnswerGetObject(list, wParam, lParam, AccessibleShape::Control, DescribeList);
     case WM_ACCESSIBLE_DEFAULT_ACTION:
+      if (record->use != ListUse::Clickable) return 0;
       record->caret = static_cast<int>(wParam) - 1;
       Activate(list, record->caret);
       return 0;
@@ -162,10 +166,11 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-int AttachOwnerDrawnList(HWND list) {
+int AttachOwnerDrawnList(HWND list, ListUse use) {
   if (list == nullptr || RecordOf(list) != nullptr) return 0;
   auto* record = new (std::nothrow) ListRecord;
   if (record == nullptr) return 0;
+  record->use = use;
   if (!SetPropW(list, kListRecordProperty, record)) {
     delete record;
     return 0;

@@ -1,5 +1,5 @@
 // The keyboard and the screen reader side of a list box whose entries the
-// owner draws (the main window's device lists): a caret of its own that
+// owner draws (the main window's device lists, the "Recent use" list): a caret of its own that
 // Up, Down, Home, End, Page Up and Page Down move, Space and Enter that
 // click the caret's entry through the same path as the mouse (the owner
 // gets LBN_SELCHANGE with the entry selected), a focus mark for the owner
@@ -12,8 +12,13 @@
 
 namespace shadowpane {
 
+// What the entries are for: clicked (the device lists) or only read (the
+// "Recent use" list: Space and Enter click nothing, Enter stays the
+// window's OK, the entries offer no default action).
+enum class ListUse { Clickable, ReadOnly };
+
 // Subclasses the list box; the record goes with the window. 1 or 0.
-int AttachOwnerDrawnList(HWND list);
+int AttachOwnerDrawnList(HWND list, ListUse use = ListUse::Clickable);
 
 // The entry the keyboard acts on (clamped to the entries), -1 when the list
 // is empty.

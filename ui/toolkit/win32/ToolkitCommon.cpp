@@ -4,6 +4,7 @@
 #include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/ChoiceControl.h"
 #include "ui/toolkit/win32/EditControl.h"
+#include "ui/toolkit/win32/IconLoading.h"
 #include "ui/toolkit/win32/LabelControl.h"
 #include "ui/toolkit/win32/MenuControl.h"
 #include "ui/toolkit/win32/MessageBoxWindow.h"
@@ -15,11 +16,9 @@ HINSTANCE gToolkitInstance = nullptr;
 
 constexpr wchar_t kToolkitFontFace[] = L"Tahoma";
 
-// Shared icons are owned by the system; the class never frees them.
+// At the system DPI; a window replaces them at its own (ReplaceClassIcons).
 HICON LoadClassIcon(HINSTANCE instance, int iconId, int sizeMetric) {
-  if (iconId == 0) return nullptr;
-  const int size = GetSystemMetrics(sizeMetric);
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_SHARED));
+  return LoadSizedIcon(instance, iconId, SystemMetricForDpi(sizeMetric, SystemDpi()));
 }
 
 }  // namespace
@@ -39,7 +38,11 @@ int RegisterRecordClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, c
   windowClass.lpszMenuName = nullptr;
   windowClass.lpszClassName = name;
   windowClass.hIconSm = LoadClassIcon(instance, iconId, SM_CXSMICON);
-  if (RegisterClassExW(&windowClass) == 0) return 0;
+  if (RegisterClassExW(&windowClass) == 0) {
+    DestroyLoadedIcon(windowClass.hIcon);
+    DestroyLoadedIcon(windowClass.hIconSm);
+    return 0;
+  }
   gToolkitInstance = instance;
   return 1;
 }

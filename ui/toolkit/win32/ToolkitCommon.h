@@ -34,7 +34,7 @@ static_assert(sizeof(void*) == kWindowRecordBytes, "the program is a 32-bit imag
 // (kWindowRecordBytes): no class style, background or menu, the system
 // cursor given (IDC_ARROW). iconId 0 leaves the class without icons;
 // otherwise its large and small icons are that icon resource of the
-// instance, loaded shared. Every window class of the program is registered
+// instance, loaded at the system DPI's sizes, each its own copy. Every window class of the program is registered
 // here. 1 or 0.
 int RegisterRecordClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, const wchar_t* cursor,
                         int iconId = 0);

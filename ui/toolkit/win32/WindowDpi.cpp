@@ -79,4 +79,13 @@ DpiChange ReadDpiChange(WPARAM wParam, LPARAM lParam) {
   return change;
 }
 
+LRESULT AnswerDpiScaledSize(WPARAM wParam, LPARAM lParam, Size designSize) {
+  auto* size = reinterpret_cast<SIZE*>(lParam);
+  if (size == nullptr) return FALSE;
+  const Size scaled = Scale(designSize, SaneDpi(static_cast<int>(LOWORD(wParam))));
+  size->cx = scaled.width;
+  size->cy = scaled.height;
+  return TRUE;
+}
+
 }  // namespace shadowpane

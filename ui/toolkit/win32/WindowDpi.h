@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "ui/toolkit/Geometry.h"
+
 namespace shadowpane {
 
 // WM_DPICHANGED, spelt here for headers that predate it, and
@@ -16,6 +18,9 @@ namespace shadowpane {
 // the control makes its font anew at the new DPI.
 constexpr UINT kDpiChangedMessage = 0x02E0;
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
+// WM_GETDPISCALEDSIZE (PerMonitorV2, before WM_DPICHANGED): the size the
+// window wants at the DPI in wParam.
+constexpr UINT kDpiScaledSizeMessage = 0x02E4;
 
 // The system DPI (the primary monitor's at sign-in).
 int SystemDpi();
@@ -44,5 +49,11 @@ struct DpiChange {
   bool hasRect = false;
 };
 DpiChange ReadDpiChange(WPARAM wParam, LPARAM lParam);
+
+// WM_GETDPISCALEDSIZE of a window whose size is its 96-DPI size scaled:
+// that size scaled once to the new DPI, which is what the window sets at
+// WM_DPICHANGED. The system's own answer scales the current size, already
+// rounded once, and may land a pixel off. Writes the SIZE, answers TRUE.
+LRESULT AnswerDpiScaledSize(WPARAM wParam, LPARAM lParam, Size designSize);
 
 }  // namespace shadowpane

@@ -5,6 +5,9 @@
 #include "core/win32/TextCast.h"
 #include "settings/Languages.h"
 #include "ui/toolkit/DpiScaling.h"
+#include "ui/toolkit/KeyboardLogic.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
 #include "ui/windows/RecentUseWindowLogic.h"
 #include "ui/windows/win32/SecondaryWindow.h"
@@ -17,8 +20,10 @@ struct RecentUseWindow : SecondaryWindow {
   std::vector<RecentUseRow> rows;
 };
 
-constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOSEL | LBS_OWNERDRAWFIXED |
-                             LBS_NOINTEGRALHEIGHT;
+// Each entry's text is its program, which readers take as the entry's name.
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOSEL |
+                             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+constexpr int kProgramColumn = 1;
 constexpr UINT kCellText = DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | kToolkitTextFlags;
 constexpr int kDateTimeUnits = 64;
 
@@ -65,12 +70,15 @@ void DrawRow(const RecentUseWindow& record, const DRAWITEMSTRUCT& item) {
   DrawCells(item.hDC, record.rows[item.itemID], whole.left, whole.top, ToDesign(whole.right - whole.left, record.dpi),
             kRecentUseRowHeight, record.dpi);
   SelectObject(item.hDC, previous);
+  DrawListFocusMark(item.hwndItem, static_cast<int>(item.itemID), item.hDC, whole);
 }
 
 void CreateRecentUseControls(RecentUseWindow& record, LPARAM createStruct, const RecentUseLog& log) {
   HWND window = record.window;
   const Size client = DesignClientSize(window);
   CreateWindowControls(window, createStruct, RecentUseControls(client));
+  NameSecondaryWindow(window, UsageTextIn(UsageText::RecentUseTitle, gDisplayLanguage));
+  // Made after the buttons, the list comes first in the Tab order all the same.
   const Rect place = Scale(RecentUseListRect(client), record.dpi);
   HWND list = CreateWindowExW(0, L"LISTBOX", L"", kListStyle, place.left, place.top, place.right - place.left,
                               place.bottom - place.top, window,
@@ -80,7 +88,24 @@ void CreateRecentUseControls(RecentUseWindow& record, LPARAM createStruct, const
   for (const UsageEvent& event : log.Events()) times.push_back(FormatTime(event.time));
   record.rows = RecentUseRows(log, times, gDisplayLanguage);
   if (list == nullptr) return;
-  for (std::size_t i = 0; i < record.rows.size(); ++i) SendMessageW(list, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
+  for (const RecentUseRow& row : record.rows) {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AsWide(row.cells[kProgramColumn].c_str())));
+  }
+  // Up, Down, Home, End and the page keys move through it; readers get
+  // its entries and the focus on each.
+  AttachOwnerDrawnList(list, ListUse::ReadOnly);
+  OrderTabStops(window);
+}
+
+LRESULT OnDescribe(RecentUseWindow& record, HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND control = reinterpret_cast<HWND>(wParam);
+  auto* description = reinterpret_cast<AccessibleDescription*>(lParam);
+  if (description != nullptr && control == GetDlgItem(window, IDC_RECENT_USE_LIST)) {
+    description->language = gDisplayLanguage;
+    DescribeRecentUseList(record.rows, gDisplayLanguage, *description);
+    return 1;
+  }
+  return HandleShellMessage(record, window, WM_ACCESSIBLE_DESCRIBE, wParam, lParam);
 }
 
 LRESULT HandleMessage(RecentUseWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -105,8 +130,11 @@ LRESULT HandleMessage(RecentUseWindow& record, HWND window, UINT message, WPARAM
       if (item != nullptr && item->itemID != static_cast<UINT>(-1)) DrawRow(record, *item);
       return TRUE;
     }
+    case WM_ACCESSIBLE_DESCRIBE:
+      return OnDescribe(record, window, wParam, lParam);
     case WM_COMMAND: {
-      const int id = LOWORD(wParam);
+      // Enter and Escape both close it, as OK does (the list leaves Enter to the window).
+      const int id = DialogKeyCommand(LOWORD(wParam), IDC_RECENT_USE_OK, IDC_RECENT_USE_OK);
       if (id == IDC_RECENT_USE_CLOSE || id == IDC_RECENT_USE_OK) CloseSecondaryWindow(window);
       return 0;
     }

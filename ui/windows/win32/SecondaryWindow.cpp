@@ -12,6 +12,7 @@
 #include "ui/toolkit/win32/NestedModalLoop.h"
 #include "ui/toolkit/win32/OffscreenPaint.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
+#include "ui/toolkit/win32/IconLoading.h"
 #include "ui/toolkit/win32/PopupFrame.h"
 
 namespace shadowpane {
@@ -136,10 +137,17 @@ int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size designSize, c
   }
   HWND window = CreateWindowExW(0, className, taskbarTitle, WS_POPUP, origin.x, origin.y, size.width, size.height,
                                 owner, nullptr, ToolkitInstance(), creationData);
-  if (window == nullptr) return 0;
-  if (taskbarIcon != nullptr) {
+  if (window == nullptr) {
+    DestroyLoadedIcon(taskbarIcon);
+    return 0;
+  }
+  SecondaryWindow* record = GetWindowRecord<SecondaryWindow>(window);
+  if (taskbarIcon != nullptr && record != nullptr) {
+    record->taskbarIcon = taskbarIcon;
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(taskbarIcon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(taskbarIcon));
+  } else {
+    DestroyLoadedIcon(taskbarIcon);
   }
   SetRoundedRegion(window, size.width, size.height);
   StartKeyboardCues(window);
@@ -181,6 +189,15 @@ void OnDpiChanged(SecondaryWindow& record, WPARAM wParam, LPARAM lParam) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+// The system never destroys a WM_SETICON icon: taken back, then destroyed.
+void DropTaskbarIcon(SecondaryWindow& record) {
+  if (record.taskbarIcon == nullptr) return;
+  SendMessageW(record.window, WM_SETICON, ICON_BIG, 0);
+  SendMessageW(record.window, WM_SETICON, ICON_SMALL, 0);
+  DestroyLoadedIcon(record.taskbarIcon);
+  record.taskbarIcon = nullptr;
+}
+
 }  // namespace
 
 LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -195,9 +212,12 @@ LRESULT HandleShellMessage(SecondaryWindow& record, HWND window, UINT message, W
       EnableOwner(window);
       DestroyWindow(window);
       return 0;
+    case kDpiScaledSizeMessage:
+      return AnswerDpiScaledSize(wParam, lParam, DesignClientSize(window));
     case WM_DESTROY:
       EnableOwner(window);
       EndModalLoop(window, record.result);
+      DropTaskbarIcon(record);
       return 0;
     case WM_GETOBJECT:
       return AnswerWindowObject(window, wParam, lParam);

@@ -36,6 +36,8 @@ struct SecondaryWindow {
   std::vector<int> trailingIds;
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
+  // The taskbar icon handed over at opening, the window's to destroy.
+  HICON taskbarIcon = nullptr;
 };
 
 // The record of a new window, its head filled in, or null when memory runs
@@ -66,11 +68,13 @@ int RegisterSecondaryWindowClass(HINSTANCE instance, const wchar_t* className, W
 // rounded outline, updated and shown; the owner is disabled and the modal
 // loop runs. Answers the loop's result once the window is destroyed; a
 // window that cannot be created answers 0 without touching the owner. A
-// window that stands alone on the taskbar gets a title and an icon there.
+// window that stands alone on the taskbar gets a title and an icon there;
+// the window takes the icon (an unshared copy) and destroys it as it goes.
 int OpenSecondaryWindow(const wchar_t* className, HWND owner, Size size, const wchar_t* taskbarTitle = L"",
                         HICON taskbarIcon = nullptr, void* creationData = nullptr);
 
 // The messages every secondary window handles alike: the caption hit test,
+// the size wanted at a new DPI (its 96-DPI size scaled),
 // WM_CLOSE (owner enabled, window destroyed), WM_DESTROY (owner enabled,
 // the result reported to the modal loop), the accessible object and the
 // descriptions of its controls; everything else gets the default

@@ -32,8 +32,10 @@
 #include "ui/main/win32/MainWindow.h"
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/TrayIcon.h"
+#include "ui/toolkit/win32/AccessibleObject.h"
 #include "ui/toolkit/win32/DialogKeys.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
+#include "ui/toolkit/win32/IconLoading.h"
 #include "ui/toolkit/win32/OwnerDrawnList.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 
@@ -83,6 +85,55 @@ std::vector<std::wstring> Collapsed(const std::vector<std::wstring>& texts) {
   return out;
 }
 
+// Every icon the program loads, seen through the toolkit's loading seam.
+struct IconLoadSeen {
+  int id;
+  int size;
+  UINT flags;
+  HICON icon;
+};
+std::vector<IconLoadSeen> gIconLoads;
+
+HANDLE WINAPI RecordIconLoad(HINSTANCE instance, LPCWSTR name, UINT type, int width, int height, UINT flags) {
+  HANDLE loaded = LoadImageW(instance, name, type, width, height, flags);
+  if (type == IMAGE_ICON) {
+    gIconLoads.push_back({static_cast<int>(reinterpret_cast<UINT_PTR>(name)), width, flags, static_cast<HICON>(loaded)});
+  }
+  return loaded;
+}
+
+HRESULT WINAPI NoIconMetric(HINSTANCE, PCWSTR, int, HICON*) { return E_NOTIMPL; }
+
+int LoadedIconId(HICON icon) {
+  for (const IconLoadSeen& load : gIconLoads) {
+    if (load.icon == icon) return load.id;
+  }
+  return 0;
+}
+
+// The width of the icon's image, as GDI holds it; 0 for no icon (a
+// destroyed one among them).
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+HICON ClassIcon(HWND window, int index) { return reinterpret_cast<HICON>(GetClassLongPtrW(window, index)); }
+
+// What NotifyAccessible raised, in order.
+struct RaisedEvent {
+  DWORD event;
+  HWND window;
+  int child;
+};
+std::vector<RaisedEvent> gRaised;
+void RecordRaised(DWORD event, HWND window, int child) { gRaised.push_back({event, window, child}); }
+
 int IndexOf(HWND list, const std::wstring& text) {
   return static_cast<int>(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(text.c_str())));
@@ -98,10 +149,15 @@ class MainWindowTest : public ::testing::Test {
     gProtectedState = 0;
     gDisplayLanguage = LANGUAGE_ENGLISH;
     gBoxTexts.clear();
+    gIconLoads.clear();
+    SetIconImageLoadForTests(RecordIconLoad);
     closer_ = SetTimer(nullptr, 0, 50, CloseMessageBoxes);
   }
 
   void TearDown() override {
+    SetIconImageLoadForTests(nullptr);
+    SetIconMetricLoadForTests(nullptr);
+    SetAccessibleEventWatchForTests(nullptr);
     if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
     KillTimer(nullptr, closer_);
     MSG msg;
@@ -182,8 +238,7 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, StartsHiddenWithItsShapeAndControlsAndTheTrayPressShowsIt) {
   ASSERT_NE(Open(true), nullptr);
-  EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window_, GCLP_HICON)),
-            LoadProgramIcon(kIconAtRisk, GetSystemMetrics(SM_CXICON)))
+  EXPECT_EQ(LoadedIconId(ClassIcon(window_, GCLP_HICON)), kIconAtRisk)
       << "the class icon follows the state, for the taskbar";
   EXPECT_FALSE(IsWindowVisible(window_));
   RECT rect{};
@@ -331,12 +386,16 @@ TEST_F(MainWindowTest, HighContrastDrawsTheSystemColoursAndAWordForEachState) {
 // With every device blocked at start, a camera the system shares is amber
 // and is announced once; one the system gives to one client at a time is
 // green. Wine's own input, muted at an endpoint whose mute Wine keeps per
-// object, is amber and announced once too, and keeps the panel at risk.
+// object and open to exclusive streams, is amber, announced once for each,
+// and keeps the panel at risk.
 TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnouncedOnce) {
   const std::wstring notice =
       L"This camera can still be used by other programs while it is blocked.\n \nDevice: ";
   const std::wstring inputNotice =
       L"This microphone can still be heard by other programs while it is blocked.\n \nDevice: In: default";
+  // Wine lets every exclusive stream in, its own input's too.
+  const std::wstring exclusiveNotice =
+      L"A program that takes this microphone for itself can still hear it.\n \nDevice: In: default";
   struct Case {
     bool shared;
     int skin;
@@ -364,6 +423,7 @@ TEST_F(MainWindowTest, AHeldButSharedCameraIsAmberKeepsThePanelAtRiskAndIsAnnoun
     EXPECT_EQ(SUCCEEDED(RunHelper(L"probe-camera " + Quoted(path))), c.shared) << "what the mark claims";
     std::vector<std::wstring> told(c.shared ? 1 : 0, notice + name);
     told.push_back(inputNotice);
+    told.push_back(exclusiveNotice);
     // The two devices' notices come in no fixed order: a box opened for one
     // runs its own loop, in which the other's notice may open a box on top.
     told = Collapsed(told);
@@ -414,7 +474,7 @@ TEST_F(MainWindowTest, ARefreshFollowsASharedCameraThatIsNoLongerShared) {
   ASSERT_NE(again, LB_ERR);
   EXPECT_EQ(LockMarkPixel(list, again), MarkFace(kSkinLockBlocked));
   EXPECT_EQ(gProtectedState, 0) << "Wine's own input is still not silent for others";
-  EXPECT_EQ(gBoxTexts.size(), 2u) << "the camera told of once, when it was shared, and Wine's input";
+  EXPECT_EQ(gBoxTexts.size(), 3u) << "the camera told of once, when it was shared, and Wine's input (heard, exclusive)";
 }
 
 TEST_F(MainWindowTest, TheStatusPanelPaintsTheProtectionState) {
@@ -560,20 +620,32 @@ TEST_F(MainWindowTest, ListKeysMoveTheCaretSpaceClicksItAndThePointerGivesThemTh
   ASSERT_NE(keyed, LB_ERR);
   SendMessageW(video, WM_KEYDOWN, VK_HOME, 0);
   for (int i = 0; i < keyed; ++i) SendMessageW(video, WM_KEYDOWN, VK_DOWN, 0);
+  gRaised.clear();
+  SetAccessibleEventWatchForTests(RecordRaised);
   SendMessageW(video, WM_KEYDOWN, VK_SPACE, 0);
   Pump(300);
+  SetAccessibleEventWatchForTests(nullptr);
   EXPECT_EQ(EntryBlocked(video, keyed), 1) << "Space blocked it";
+  // The entry's state change, then the focus on it again, so that a reader
+  // that speaks only at a focus says "Blocked" too.
+  int stateAt = -1, focusAt = -1;
+  for (int i = 0; i < static_cast<int>(gRaised.size()); ++i) {
+    if (gRaised[i].window != video || gRaised[i].child != keyed + 1) continue;
+    if (gRaised[i].event == EVENT_OBJECT_STATECHANGE && stateAt < 0) stateAt = i;
+    if (gRaised[i].event == EVENT_OBJECT_FOCUS) focusAt = i;
+  }
+  EXPECT_GE(stateAt, 0) << "the state change is raised";
+  EXPECT_GT(focusAt, stateAt) << "and the focus after it";
   EXPECT_TRUE(virtualdevices::IsCameraOpen(plugged.clsid()));
   EXPECT_EQ(SendMessageW(video, LB_GETCURSEL, 0, 0), LB_ERR) << "and it does not stay highlighted";
 }
 
 TEST_F(MainWindowTest, AfterTheShellRestartsTheTrayIconComesBackInItsCurrentState) {
   ASSERT_NE(Open(true), nullptr);
-  const HICON small = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
-  ASSERT_NE(TrayIconShown(), small);
+  ASSERT_NE(TrayIconIdShown(), kIconProtected);
   gProtectedState = 1;
   SendMessageW(window_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_EQ(TrayIconShown(), small);
+  EXPECT_EQ(TrayIconIdShown(), kIconProtected);
 }
 
 // The capture services of a machine whose only inputs are the virtual ones:
@@ -631,14 +703,12 @@ TEST_F(MainWindowTest, ThePanelAndTheTrayIconFollowAPlugInAndAnUnplug) {
   ASSERT_TRUE(held.ok());
   settings_.blockStart = 1;
   ASSERT_NE(Open(), nullptr);
-  const HICON protectedIcon = LoadProgramIcon(kIconProtected, GetSystemMetrics(SM_CXSMICON));
-  const HICON atRiskIcon = LoadProgramIcon(kIconAtRisk, GetSystemMetrics(SM_CXSMICON));
   auto shows = [&](int state) {
     const DWORD start = GetTickCount();
     while (gProtectedState != state && GetTickCount() - start < 5000) Pump(50);
     Pump(50);
     EXPECT_EQ(PixelAt(window_, 30, 110), state == 1 ? RGB(143, 184, 90) : RGB(219, 68, 68)) << state;
-    EXPECT_EQ(TrayIconShown(), state == 1 ? protectedIcon : atRiskIcon) << state;
+    EXPECT_EQ(TrayIconIdShown(), state == 1 ? kIconProtected : kIconAtRisk) << state;
   };
   ASSERT_EQ(SendMessageW(List(IDC_AUDIO_LIST), LB_GETCOUNT, 0, 0), 0) << "no input of Wine's own";
   ASSERT_EQ(AllBlockedNow(), 1);
@@ -682,8 +752,49 @@ TEST_F(MainWindowTest, TheTrayIconIsAddedAgainUntilTheShellTakesIt) {
   const MainWindowData* data = GetWindowRecord<MainWindowData>(window_);
   ASSERT_NE(data, nullptr);
   EXPECT_TRUE(data->trayShown);
-  EXPECT_EQ(TrayIconShown(), LoadProgramIcon(StateIconId(gProtectedState), GetSystemMetrics(SM_CXSMICON)))
-      << "added in the current state";
+  EXPECT_EQ(TrayIconIdShown(), StateIconId(gProtectedState)) << "added in the current state";
+}
+
+// Every icon at its size for the DPI, loaded again at a DPI change, never
+// shared, and the ones replaced destroyed. Wine's shared cache is keyed by
+// size, so the sizes alone could not catch a shared load: the loading seam
+// shows the flags.
+TEST_F(MainWindowTest, TheIconsAreLoadedAtTheirSizesForEachDpiAndTheReplacedOnesDestroyed) {
+  ASSERT_NE(Open(true), nullptr);
+  const MainWindowData* data = GetWindowRecord<MainWindowData>(window_);
+  ASSERT_NE(data, nullptr);
+  const DWORD start = GetTickCount();
+  while (!data->trayShown && GetTickCount() - start < 5000) Pump(20);
+  ASSERT_TRUE(data->trayShown);
+  const struct {
+    int dpi;
+    int large;
+    int small;
+  } sizes[] = {{96, 32, 16}, {144, 48, 24}, {192, 64, 32}};
+  // LoadIconMetric (Wine's comctl32 has it) gives the small icon of the
+  // system's DPI, 96 in the prefix; without it the tray's follows the window.
+  for (bool metric : {true, false}) {
+    if (!metric) SetIconMetricLoadForTests(NoIconMetric);
+    for (const auto& c : sizes) {
+      const HICON before[] = {ClassIcon(window_, GCLP_HICON), ClassIcon(window_, GCLP_HICONSM), TrayIconShown()};
+      RECT place{};
+      GetWindowRect(window_, &place);
+      SendMessageW(window_, kDpiChangedMessage, MAKEWPARAM(c.dpi, c.dpi), reinterpret_cast<LPARAM>(&place));
+      EXPECT_EQ(IconWidth(ClassIcon(window_, GCLP_HICON)), c.large) << c.dpi;
+      EXPECT_EQ(IconWidth(ClassIcon(window_, GCLP_HICONSM)), c.small) << c.dpi;
+      EXPECT_EQ(IconWidth(TrayIconShown()), metric ? 16 : c.small) << c.dpi << (metric ? " by metric" : "");
+      for (HICON old : before) EXPECT_EQ(IconWidth(old), 0) << c.dpi << ": a replaced icon is destroyed";
+    }
+  }
+  ASSERT_FALSE(gIconLoads.empty());
+  for (const IconLoadSeen& load : gIconLoads) {
+    EXPECT_EQ(load.flags & LR_SHARED, 0u) << "icon " << load.id << " at " << load.size << " loaded shared";
+  }
+  // Its size at a new DPI is its 96-DPI size scaled once.
+  SIZE wanted{kMainWindowWidth, kMainWindowHeight};
+  EXPECT_EQ(SendMessageW(window_, kDpiScaledSizeMessage, 144, reinterpret_cast<LPARAM>(&wanted)), TRUE);
+  EXPECT_EQ(wanted.cx, MainWindowSize(144).width);
+  EXPECT_EQ(wanted.cy, MainWindowSize(144).height);
 }
 
 TEST(MainWindowHelp, TheViewerComesFromTheSystemFolderNotFromBesideTheExecutable) {

@@ -72,7 +72,8 @@ TEST(LanguageWindow, OkRecordsTheChoiceClickedLastAndAnyOtherCloseRecordsNothing
 // program's title and icon that start-up hands in, not a blank.
 TEST(LanguageWindow, ItsTaskbarButtonShowsTheProgramsTitleAndIcon) {
   testing::RegisterWindowsForTests();
-  HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+  // The window takes the icon and destroys it: a copy of its own.
+  HICON icon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
   std::wstring title;
   LRESULT big = 0, small = 0;
   RunScripted({[&] {
@@ -89,6 +90,8 @@ TEST(LanguageWindow, ItsTaskbarButtonShowsTheProgramsTitleAndIcon) {
   EXPECT_EQ(title, L"Shadowpane");
   EXPECT_EQ(big, reinterpret_cast<LRESULT>(icon));
   EXPECT_EQ(small, reinterpret_cast<LRESULT>(icon));
+  ICONINFO info{};
+  EXPECT_FALSE(GetIconInfo(icon, &info)) << "destroyed with the window";
   gChosenLanguage = -1;
 }
 
