@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 52;
+constexpr int kStringCount = 57;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -80,6 +80,13 @@ enum StringIndex : int {
   // program's name at %1 (usage/UsageTexts' mark), or unnamed.
   STR_MICROPHONE_UNMUTED_BY = 50,
   STR_MICROPHONE_UNMUTED_BY_ANOTHER = 51,
+  // The Settings window's indicator row and its four corners, in the
+  // order of the stored corner (settings/Settings.h).
+  STR_SHOW_INDICATOR = 52,
+  STR_CORNER_TOP_LEFT = 53,
+  STR_CORNER_TOP_RIGHT = 54,
+  STR_CORNER_BOTTOM_LEFT = 55,
+  STR_CORNER_BOTTOM_RIGHT = 56,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

@@ -64,6 +64,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"A program that takes this microphone for itself can still hear it.",  // 49
         u"%1 keeps unmuting this microphone.",  // 50
         u"Another program keeps unmuting this microphone.",  // 51
+        u"Show an indicator on screen",  // 52
+        u"Top left",  // 53
+        u"Top right",  // 54
+        u"Bottom left",  // 55
+        u"Bottom right",  // 56
     },
     // German
     {
@@ -119,6 +124,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Ein Programm, das dieses Mikrofon für sich allein beansprucht, kann es weiterhin hören.",  // 49
         u"%1 hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 50
         u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 51
+        u"Anzeige auf dem Bildschirm einblenden",  // 52
+        u"Oben links",  // 53
+        u"Oben rechts",  // 54
+        u"Unten links",  // 55
+        u"Unten rechts",  // 56
     },
     // Spanish
     {
@@ -174,6 +184,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programa que tome este micrófono para sí solo todavía puede oírlo.",  // 49
         u"%1 sigue reactivando el sonido de este micrófono.",  // 50
         u"Otro programa sigue reactivando el sonido de este micrófono.",  // 51
+        u"Mostrar un indicador en pantalla",  // 52
+        u"Arriba a la izquierda",  // 53
+        u"Arriba a la derecha",  // 54
+        u"Abajo a la izquierda",  // 55
+        u"Abajo a la derecha",  // 56
     },
     // Italian
     {
@@ -229,6 +244,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programma che prende questo microfono solo per sé può ancora sentirlo.",  // 49
         u"%1 continua a riattivare l'audio di questo microfono.",  // 50
         u"Un altro programma continua a riattivare l'audio di questo microfono.",  // 51
+        u"Mostra un indicatore sullo schermo",  // 52
+        u"In alto a sinistra",  // 53
+        u"In alto a destra",  // 54
+        u"In basso a sinistra",  // 55
+        u"In basso a destra",  // 56
     },
 };
 

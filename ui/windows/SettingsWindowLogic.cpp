@@ -20,6 +20,10 @@ constexpr int kStartupY = 206;
 constexpr int kBlockStartY = 231;
 constexpr int kBlockPluggedInY = 256;
 constexpr int kNotifyAttemptsY = kBlockPluggedInY + kSettingsNotifyRowHeight;
+constexpr int kShowIndicatorY = kNotifyAttemptsY + kSettingsNotifyRowHeight;
+// The corners' radios: two columns, indented under the indicator's box.
+constexpr int kCornerLeftX = kOptionX + 18;
+constexpr int kCornerRightX = kCornerLeftX + 200;
 
 int AsFlag(int checked) { return checked != 0 ? 1 : 0; }
 
@@ -49,7 +53,8 @@ constexpr int kOptionNoteOffset = 18;
 int ForcedCount(const EnforcedPolicy& policy) {
   int count = 0;
   for (const ForcedSetting* setting :
-       {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn, &policy.notifyAttempts}) {
+       {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn, &policy.notifyAttempts,
+        &policy.showIndicator}) {
     if (setting->forced) ++count;
   }
   return count;
@@ -92,6 +97,16 @@ std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy
                                  kNotifyAttemptsY + notes.shift));
   notes.Under(policy.notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE, kNotifyAttemptsY + kOptionNoteOffset,
               controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_SHOW_INDICATOR, ControlKind::CheckBox, GetString(STR_SHOW_INDICATOR),
+                                 kOptionX, kShowIndicatorY + notes.shift));
+  notes.Under(policy.showIndicator, IDC_SETTINGS_SHOW_INDICATOR_NOTE, kShowIndicatorY + kOptionNoteOffset, controls);
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    const bool right = corner % 2 == 1;
+    const int row = 1 + corner / 2;
+    controls.push_back(SelfSizedAt(IDC_SETTINGS_CORNER_FIRST + corner, ControlKind::Radio,
+                                   GetString(STR_CORNER_TOP_LEFT + corner), right ? kCornerRightX : kCornerLeftX,
+                                   kShowIndicatorY + row * kSettingsNotifyRowHeight + notes.shift));
+  }
   return controls;
 }
 
@@ -107,6 +122,8 @@ int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy) {
       return policy.blockPluggedIn.forced ? 0 : 1;
     case IDC_SETTINGS_NOTIFY_ATTEMPTS:
       return policy.notifyAttempts.forced ? 0 : 1;
+    case IDC_SETTINGS_SHOW_INDICATOR:
+      return policy.showIndicator.forced ? 0 : 1;
     default:
       return 1;
   }
@@ -131,6 +148,13 @@ Settings ReadSettingsChoice(int keptStartup, const WideChar* pickerText, int sta
   values.blockStart = AsFlag(blockStartChecked);
   values.blockPluggedIn = AsFlag(blockPluggedInChecked);
   return values;
+}
+
+int CheckedCorner(const int (&checked)[kIndicatorCornerCount], int kept) {
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    if (checked[corner] != 0) return corner;
+  }
+  return kept;
 }
 
 int StartupShown(int startup) { return StartupEditable() ? startup : 1; }

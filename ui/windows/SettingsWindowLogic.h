@@ -17,7 +17,9 @@ namespace shadowpane {
 // The last row, "Tell me when a program tries to use a blocked device",
 // made it this much taller than the window without it.
 constexpr int kSettingsNotifyRowHeight = 25;
-constexpr Size kSettingsWindowSize{540, 360 + kSettingsNotifyRowHeight};
+// "Show an indicator on screen" and its four corners, two to a row, below.
+constexpr int kSettingsIndicatorRowsHeight = 3 * kSettingsNotifyRowHeight;
+constexpr Size kSettingsWindowSize{540, 360 + kSettingsNotifyRowHeight + kSettingsIndicatorRowsHeight};
 // Each note "Managed by your organization." under a forced setting moves
 // the rows below it down by this much and makes the window as much taller.
 constexpr int kSettingsNoteRowHeight = 20;
@@ -44,6 +46,16 @@ constexpr int IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE = 1041;
 // "Tell me when a program tries to use a blocked device", and its note.
 constexpr int IDC_SETTINGS_NOTIFY_ATTEMPTS = 1042;
 constexpr int IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE = 1043;
+// "Show an indicator on screen", its note, and the radios of its corners
+// (first + the stored corner).
+constexpr int IDC_SETTINGS_SHOW_INDICATOR = 1044;
+constexpr int IDC_SETTINGS_SHOW_INDICATOR_NOTE = 1045;
+constexpr int IDC_SETTINGS_CORNER_FIRST = 1046;
+constexpr int IDC_SETTINGS_CORNER_LAST = IDC_SETTINGS_CORNER_FIRST + kIndicatorCornerCount - 1;
+
+// The corner whose radio is checked (checked[i] for corner i); `kept` when
+// none is.
+int CheckedCorner(const int (&checked)[kIndicatorCornerCount], int kept);
 
 // The picker's text is read back with at most this many characters.
 constexpr int kPickerTextChars = 49;

@@ -53,6 +53,7 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
       {&EnforcedPolicy::blockStart, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_START_NOTE},
       {&EnforcedPolicy::blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE},
       {&EnforcedPolicy::notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE},
+      {&EnforcedPolicy::showIndicator, IDC_SETTINGS_SHOW_INDICATOR, IDC_SETTINGS_SHOW_INDICATOR_NOTE},
   };
   const std::vector<ControlPlacement> free = SettingsControls(kSettingsWindowSize);
   EXPECT_TRUE(SettingsWindowSize(EnforcedPolicy{}) == kSettingsWindowSize);
@@ -90,6 +91,40 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
       }
     }
   }
+}
+
+// The corners' radios: two rows of two under the indicator's box, the left
+// column the left corners, the upper row the top ones, each radio its own
+// corner's text; OK reads the checked one, none checked keeps the old one.
+TEST(SettingsWindowLogic, TheCornerRadiosStandWhereTheirCornersAreAndOkReadsTheCheckedOne) {
+  const std::vector<ControlPlacement> controls = SettingsControls(kSettingsWindowSize);
+  const ControlPlacement* radios[kIndicatorCornerCount] = {};
+  int boxTop = -1;
+  for (const ControlPlacement& control : controls) {
+    if (control.id == IDC_SETTINGS_SHOW_INDICATOR) boxTop = control.rect.top;
+    if (control.id >= IDC_SETTINGS_CORNER_FIRST && control.id <= IDC_SETTINGS_CORNER_LAST) {
+      radios[control.id - IDC_SETTINGS_CORNER_FIRST] = &control;
+    }
+  }
+  for (const ControlPlacement* radio : radios) ASSERT_NE(radio, nullptr);
+  const auto at = [&](int corner) { return radios[corner]->rect; };
+  EXPECT_EQ(at(kIndicatorCornerTopLeft).left, at(kIndicatorCornerBottomLeft).left);
+  EXPECT_EQ(at(kIndicatorCornerTopRight).left, at(kIndicatorCornerBottomRight).left);
+  EXPECT_LT(at(kIndicatorCornerTopLeft).left, at(kIndicatorCornerTopRight).left);
+  EXPECT_EQ(at(kIndicatorCornerTopLeft).top, at(kIndicatorCornerTopRight).top);
+  EXPECT_LT(boxTop, at(kIndicatorCornerTopLeft).top);
+  EXPECT_LT(at(kIndicatorCornerTopLeft).top, at(kIndicatorCornerBottomLeft).top);
+  EXPECT_EQ(WideString(radios[kIndicatorCornerBottomRight]->text), GetString(STR_CORNER_BOTTOM_RIGHT));
+  EXPECT_EQ(radios[kIndicatorCornerTopLeft]->kind, ControlKind::Radio);
+  for (const ControlPlacement& control : controls) {
+    if (control.kind == ControlKind::PushButton) {
+      EXPECT_GT(control.rect.top, at(kIndicatorCornerBottomLeft).top);
+    }
+  }
+
+  EXPECT_EQ(CheckedCorner({0, 0, 1, 0}, kIndicatorCornerTopLeft), kIndicatorCornerBottomLeft);
+  EXPECT_EQ(CheckedCorner({1, 0, 0, 0}, kIndicatorCornerBottomRight), kIndicatorCornerTopLeft);
+  EXPECT_EQ(CheckedCorner({0, 0, 0, 0}, kIndicatorCornerTopRight), kIndicatorCornerTopRight);
 }
 
 TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {

@@ -23,7 +23,7 @@ struct SettingsWindow : SecondaryWindow {
 };
 
 constexpr int kOptionIds[] = {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
-                              IDC_SETTINGS_NOTIFY_ATTEMPTS};
+                              IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_SHOW_INDICATOR};
 
 HWND Picker(HWND window) { return GetDlgItem(window, IDC_SETTINGS_PICKER); }
 
@@ -46,8 +46,11 @@ int OptionChecked(HWND window, int id) {
 // language's name on the picker and marked in the list.
 void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPicker) {
   const int checks[] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn,
-                        values.notifyAttempts};
-  for (int i = 0; i < 4; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
+                        values.notifyAttempts, values.showIndicator};
+  for (int i = 0; i < 5; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    SetOption(settings.window, IDC_SETTINGS_CORNER_FIRST + corner, corner == values.indicatorCorner ? 1 : 0);
+  }
   const WideString name = ShowLanguageInList(&settings.languages, values.language);
   SetPickerText(settings.window, name.c_str(), repaintPicker);
 }
@@ -61,6 +64,12 @@ void Apply(SettingsWindow& settings) {
                                              OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
                                              OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN));
   chosen.notifyAttempts = OptionChecked(settings.window, IDC_SETTINGS_NOTIFY_ATTEMPTS) != 0 ? 1 : 0;
+  chosen.showIndicator = OptionChecked(settings.window, IDC_SETTINGS_SHOW_INDICATOR) != 0 ? 1 : 0;
+  int corners[kIndicatorCornerCount] = {};
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    corners[corner] = OptionChecked(settings.window, IDC_SETTINGS_CORNER_FIRST + corner);
+  }
+  chosen.indicatorCorner = CheckedCorner(corners, settings.edited->indicatorCorner);
   *settings.edited = KeepForcedAsUsers(*settings.edited, chosen, settings.policy);
   settings.result = 1;
   CloseSecondaryWindow(settings.window);
@@ -89,6 +98,15 @@ void OnCommand(SettingsWindow& settings, WPARAM wParam) {
     case IDC_SETTINGS_LANGUAGE_ITEM:
       OnLanguagePicked(settings, HIWORD(wParam));
       break;
+    case IDC_SETTINGS_CORNER_FIRST:
+    case IDC_SETTINGS_CORNER_FIRST + 1:
+    case IDC_SETTINGS_CORNER_FIRST + 2:
+    case IDC_SETTINGS_CORNER_LAST:
+      // A radio checks itself; the others of its group are cleared.
+      for (int corner = IDC_SETTINGS_CORNER_FIRST; corner <= IDC_SETTINGS_CORNER_LAST; ++corner) {
+        if (corner != LOWORD(wParam)) SetOption(settings.window, corner, 0);
+      }
+      break;
     default:
       break;  // the options toggle themselves
   }
@@ -116,7 +134,7 @@ void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
   HWND window = settings.window;
   CreateWindowControls(window, createStruct, SettingsControls(DesignClientSize(window), settings.policy));
   for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
-                 IDC_SETTINGS_NOTIFY_ATTEMPTS}) {
+                 IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_SHOW_INDICATOR}) {
     EnableWindow(GetDlgItem(window, id), SettingsControlEnabled(id, settings.policy));
   }
   ShowValues(settings, EffectiveSettings(*settings.edited, settings.policy), false);
