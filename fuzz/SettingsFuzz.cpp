@@ -123,8 +123,8 @@ class RawStore : public KeyValueStore {
   }
 };
 
-const WideChar* const kSettingNames[] = {kLanguageValue, kStartupValue, kBlockStartValue,
-                                         kBlockPluggedInValue};
+const WideChar* const kSettingNames[] = {kLanguageValue,      kStartupValue,         kBlockStartValue,
+                                         kBlockPluggedInValue, kShowIndicatorValue, kIndicatorCornerValue};
 
 RawValue AnyValue(FuzzedDataProvider& input) {
   RawValue value;
@@ -208,6 +208,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(settings.startup == 0 || settings.startup == 1);
   FUZZ_CHECK(settings.blockStart == 0 || settings.blockStart == 1);
   FUZZ_CHECK(settings.blockPluggedIn == 0 || settings.blockPluggedIn == 1);
+  FUZZ_CHECK(settings.showIndicator == 0 || settings.showIndicator == 1);
+  FUZZ_CHECK(settings.indicatorCorner >= 0 && settings.indicatorCorner < kIndicatorCornerCount);
   if (!store.settings.refuse) {
     FUZZ_CHECK(settings.language == LanguageRule(language));
     FUZZ_CHECK(settings.startup == FlagRule(QueryRaw(store.settings, kStartupValue)));

@@ -32,8 +32,8 @@ constexpr Rect kMicrophoneHead{8, 3, 14, 13};
 constexpr int kMicrophoneHeadRound = 6;
 constexpr Rect kMicrophoneStem{10, 13, 12, 17};
 constexpr Rect kMicrophoneFoot{7, 17, 15, 19};
-constexpr Point kStrokeFrom{4, 4};
-constexpr Point kStrokeTo{18, 18};
+constexpr Point kStrokeFrom{6, 6};
+constexpr Point kStrokeTo{16, 16};
 constexpr int kStrokeWidth = 2;
 constexpr int kStrokeGapWidth = 5;
 // The disc's outline in high contrast.
