@@ -46,6 +46,8 @@ const WideChar* StatusWord(DeviceState state) {
       return u"held but shared";
     case DeviceState::NotSilent:
       return u"not silent";
+    case DeviceState::Talking:
+      return u"talking";
     default:
       return u"open";
   }
@@ -61,6 +63,8 @@ std::vector<DeviceSnapshot> SnapshotDevices(const DeviceList& list) {
     snapshot.displayName = BoundedString(name, kNameUnits);
     if (DeviceList::IsBlocked(device) == 0) {
       snapshot.state = DeviceState::Open;
+    } else if ((device->HoldRisks() & kHoldRiskTalking) != 0) {
+      snapshot.state = DeviceState::Talking;
     } else if (device->IsSharedBitSet() != 0) {
       snapshot.state = snapshot.kind == DEVICE_KIND_VIDEO ? DeviceState::HeldButShared : DeviceState::NotSilent;
     } else {

@@ -22,6 +22,7 @@ enum class DeviceState {
   Blocked,
   HeldButShared,  // a camera that is held, yet the system lets others open it
   NotSilent,      // a microphone that is muted, yet others can still hear it
+  Talking,        // a blocked microphone heard while the push-to-talk key is held
 };
 
 struct DeviceSnapshot {

@@ -64,7 +64,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<WideString>& arguments) {
     parsed.result = ParseResult::StartHidden;
     return parsed;
   }
-  // The word the RunOnce entry writes.
+  // The word the logon entry writes.
   if (SameWord(first, kRestoreInputsArgument)) {
     if (arguments.size() != 1) return Usage();
     parsed.result = ParseResult::RestoreInputs;

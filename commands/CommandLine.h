@@ -10,7 +10,7 @@
 //   /status
 //   /quit
 //   /restore-inputs            give back the inputs a copy that is gone left
-//                              muted (the RunOnce entry's word); not for the
+//                              muted (the logon entry's word); not for the
 //                              running copy, which keeps its own
 //
 // Switches and the three scope words are read without regard to ASCII case,

@@ -64,6 +64,10 @@ TextInLanguages kTextShortcutToggleMicrophonesLabel = {u"Block or unblock microp
 TextInLanguages kTextShortcutToggleCamerasLabel = {u"Block or unblock cameras", u"Kameras sperren oder entsperren",
                                                    u"Bloquear o desbloquear cámaras",
                                                    u"Blocca o sblocca le videocamere"};
+TextInLanguages kTextShortcutHoldToTalkLabel = {u"Hold to talk through blocked microphones",
+                                                u"Halten, um durch gesperrte Mikrofone zu sprechen",
+                                                u"Mantener para hablar por micrófonos bloqueados",
+                                                u"Tieni premuto per parlare nei microfoni bloccati"};
 TextInLanguages kTextShortcutClear = {u"Clear", u"Löschen", u"Borrar", u"Cancella"};
 TextInLanguages kTextShortcutNone = {u"None", u"Keine", u"Ninguno", u"Nessuna"};
 TextInLanguages kTextKeyCtrl = {u"Ctrl", u"Strg", u"Ctrl", u"Ctrl"};
@@ -93,6 +97,7 @@ const WideChar* const* const kCommandTexts[kCommandTextCount] = {
     kTextShortcutUnblockAllLabel,
     kTextShortcutToggleMicrophonesLabel,
     kTextShortcutToggleCamerasLabel,
+    kTextShortcutHoldToTalkLabel,
     kTextShortcutClear,
     kTextShortcutNone,
     kTextKeyCtrl,

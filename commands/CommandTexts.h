@@ -36,6 +36,7 @@ enum class CommandText {
   ShortcutUnblockAllLabel,
   ShortcutToggleMicrophonesLabel,
   ShortcutToggleCamerasLabel,
+  ShortcutHoldToTalkLabel,
   ShortcutClear,
   ShortcutNone,
   KeyCtrl,

@@ -1,4 +1,4 @@
-// The four keyboard shortcuts as the settings key keeps them: one REG_DWORD
+// The five keyboard shortcuts as the settings key keeps them: one REG_DWORD
 // per action (commands/Shortcuts.h gives the form and the value names).
 // Kept apart from the other settings, which only the settings window
 // changes; the shortcuts window saves these alone.
@@ -23,13 +23,13 @@ inline bool operator==(const ShortcutSet& a, const ShortcutSet& b) {
   return true;
 }
 
-// Reads the four values. A missing value, one of another type, or one that
+// Reads the five values. A missing value, one of another type, or one that
 // CheckShortcut does not find Valid counts as none: a value someone else
 // wrote never registers a plain key that would steal typing. A key that
-// cannot be opened gives none for all four.
+// cannot be opened gives none for all five.
 ShortcutSet LoadShortcuts(KeyValueStore& store);
 
-// Writes the four values, none as 0. 1 when all were written, else 0.
+// Writes the five values, none as 0. 1 when all were written, else 0.
 int SaveShortcuts(KeyValueStore& store, const ShortcutSet& shortcuts);
 
 }  // namespace shadowpane

@@ -29,6 +29,7 @@ const WideChar* const kValueNames[kShortcutActionCount] = {
     u"ShortcutUnblockAll",
     u"ShortcutToggleMicrophones",
     u"ShortcutToggleCameras",
+    u"ShortcutHoldToTalk",
 };
 
 bool IsModifierKey(std::uint32_t key) {
@@ -82,6 +83,8 @@ Command ShortcutCommand(ShortcutAction action) {
       return MakeCommand(CommandAction::Toggle, CommandScope::Microphones);
     case ShortcutAction::ToggleCameras:
       return MakeCommand(CommandAction::Toggle, CommandScope::Cameras);
+    case ShortcutAction::HoldToTalk:
+      return MakeCommand(CommandAction::Status, CommandScope::None);
     default:
       return MakeCommand(CommandAction::Block, CommandScope::All);
   }

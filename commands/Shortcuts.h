@@ -1,4 +1,4 @@
-// The four keyboard shortcuts' portable part: how a combination is stored
+// The five keyboard shortcuts' portable part: how a combination is stored
 // in the settings key, which combinations are allowed, the command each
 // action stands for and the text a combination is shown as.
 #pragma once
@@ -10,8 +10,10 @@
 
 namespace shadowpane {
 
-enum class ShortcutAction { BlockAll, UnblockAll, ToggleMicrophones, ToggleCameras };
-constexpr int kShortcutActionCount = 4;
+// HoldToTalk carries no command: while it is held, blocked microphones are
+// heard (ui/main/PushToTalkLogic.h).
+enum class ShortcutAction { BlockAll, UnblockAll, ToggleMicrophones, ToggleCameras, HoldToTalk };
+constexpr int kShortcutActionCount = 5;
 
 // The modifiers as RegisterHotKey takes them (MOD_ALT, MOD_CONTROL,
 // MOD_SHIFT, MOD_WIN). MOD_NOREPEAT is added at registration, never stored.
@@ -45,7 +47,8 @@ ShortcutCheck CheckShortcut(std::uint32_t stored);
 const WideChar* ShortcutValueName(ShortcutAction action);
 
 // The command a shortcut carries out: block all, unblock all, toggle
-// microphones, toggle cameras.
+// microphones, toggle cameras; for HoldToTalk a status query, which
+// touches no device.
 Command ShortcutCommand(ShortcutAction action);
 
 // The combination as the user reads it, modifiers in the language's words,

@@ -24,6 +24,7 @@ struct DeviceInitRecord {
 constexpr std::uint32_t kHoldRiskOpenToOthers = 1u;  // a camera others can open, a microphone others hear
 constexpr std::uint32_t kHoldRiskExclusive = 2u;     // a program that takes the microphone for itself hears it
 constexpr std::uint32_t kHoldRiskContested = 4u;     // another program keeps unmuting the microphone
+constexpr std::uint32_t kHoldRiskTalking = 8u;       // the hold is paused while the push-to-talk key is down
 
 class SPDEV {
  public:

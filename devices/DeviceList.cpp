@@ -46,6 +46,7 @@ std::uint32_t DeviceList::ListItemDataOf(SPDEV* device) {
   const int blocked = IsBlocked(device);
   std::uint32_t data = MakeListItemData(blocked, device->GetKind());
   if (blocked != 0 && device->IsSharedBitSet() != 0) data |= kListItemHeldButShared;
+  if ((data & kListItemHeldButShared) != 0 && (device->HoldRisks() & kHoldRiskTalking) != 0) data |= kListItemTalking;
   return data;
 }
 
@@ -167,6 +168,10 @@ void DeviceList::KeepBlocked(const std::u16string& path) {
   keptBlocked_.insert(keptBlocked_.begin(), path);
 }
 
+bool DeviceList::BlockNotSaved(const std::u16string& path) const {
+  return !path.empty() && std::find(blocksNotSaved.begin(), blocksNotSaved.end(), path) != blocksNotSaved.end();
+}
+
 void DeviceList::DropOldestKeptBlocks() {
   if (keptBlocked_.size() > kMaxKeptBlockedRecords) keptBlocked_.resize(kMaxKeptBlockedRecords);
 }
@@ -200,8 +205,8 @@ int SaveProfile(DeviceList& list) {
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     WideChar path[kNameUnits] = {};
     device->GetPath(path, kMaxNameChars);
-    EncodeProfileRecord(record, BoundedString(path, kNameUnits),
-                        DeviceList::IsBlocked(device) != 0);
+    const std::u16string saved = BoundedString(path, kNameUnits);
+    EncodeProfileRecord(record, saved, DeviceList::IsBlocked(device) != 0 && !list.BlockNotSaved(saved));
     record += kProfileRecordSize;
   }
   for (const std::u16string& path : list.keptBlocked()) {

@@ -85,6 +85,13 @@ class DeviceList {
   // number moves with the other inputs). True when one was taken.
   bool TakeKeptBlock(const std::u16string& path, bool microphone);
 
+  // The paths of devices held for a while on the program's own account
+  // (while the user is away), not by the user's choice: Profile.db saves
+  // them as open, and one that goes while so held keeps no block. Empty
+  // unless the window puts paths here; the window alone changes it.
+  std::vector<std::u16string> blocksNotSaved;
+  bool BlockNotSaved(const std::u16string& path) const;
+
   // Saves the profile while every device still has its state, closes the
   // profile file, then destroys the devices from the head.
   void DestroyDeviceList();
@@ -106,7 +113,8 @@ class DeviceList {
 };
 
 // Writes Profile.db from the list: opens it when it is not open, writes
-// one record per device in list order, then a blocked record per kept
+// one record per device in list order (blocked as the user chose: a block
+// in blocksNotSaved is saved as open), then a blocked record per kept
 // block, and keeps it open. Answers 1 when the
 // file was written; on any failure closes it and answers 0.
 int SaveProfile(DeviceList& list);

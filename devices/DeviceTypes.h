@@ -39,6 +39,9 @@ constexpr std::uint32_t MakeListItemData(int blocked, int kind) {
 // system still lets other programs open it, so its mark is neither green nor
 // red.
 constexpr std::uint32_t kListItemHeldButShared = 0x20000u;
+// Set beside the other two for a microphone whose hold is paused for a
+// talk (push-to-talk): it is heard while the key is down.
+constexpr std::uint32_t kListItemTalking = 0x40000u;
 constexpr int ListItemBlocked(std::uint32_t data) { return static_cast<int>(data >> 16); }
 constexpr int ListItemKind(std::uint32_t data) { return static_cast<int>(data & 0xFFFFu); }
 

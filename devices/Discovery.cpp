@@ -190,7 +190,9 @@ void Sweep(DeviceList& list) {
     if (device->sweepMark == 1) {
       // A blocked device that went keeps its block for when it comes back.
       auto* microphone = dynamic_cast<SPDEVMIC*>(device);
-      if (DeviceList::IsBlocked(device) || (microphone != nullptr && microphone->HoldRequested())) {
+      // One held only while the user is away was not the user's block.
+      const bool usersBlock = !list.BlockNotSaved(PathOf(device));
+      if (usersBlock && (DeviceList::IsBlocked(device) || (microphone != nullptr && microphone->HoldRequested()))) {
         list.KeepBlocked(PathOf(device));
       }
       // A microphone's endpoint stays muted: another object may stand for

@@ -128,8 +128,24 @@ bool EndpointMuteHold::ExclusiveStreamsSilent() {
 
 bool EndpointMuteHold::Reapply() { return volume_ != nullptr && Succeeded(volume_->SetMute(true)); }
 
+bool EndpointMuteHold::PauseForTalk() {
+  if (volume_ == nullptr) return false;
+  // Paused first: the unmute below may come back as a notice.
+  paused_ = true;
+  return RestoreFound(services_, *volume_, id_, foundUnmuted_);
+}
+
+bool EndpointMuteHold::ResumeAfterTalk() {
+  if (volume_ == nullptr) return false;
+  const bool muted = Succeeded(volume_->SetMute(true));
+  // The talk's own unmute is no other program's; a later one is answered.
+  if (notice_ != nullptr) notice_->Take();
+  paused_ = false;
+  return muted && EndpointMutedForOthers(services_, id_);
+}
+
 void EndpointMuteHold::AnswerNotice(std::uint32_t nowMs) {
-  if (volume_ == nullptr || notice_ == nullptr || !notice_->Take()) return;
+  if (volume_ == nullptr || notice_ == nullptr || !notice_->Take() || paused_) return;
   // Past the budget the periodic re-application answers instead, so a
   // program that insists gets no ping-pong; the contest is shown.
   const bool answered = budget_.Take(nowMs);
@@ -179,22 +195,27 @@ bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& end
   return muted && *muted;
 }
 
-bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
-                      const std::u16string& endpointId) {
+LeaveOutcome GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
+                              const std::u16string& endpointId) {
   EndpointObjects objects;
   const bool opened = Succeeded(objects.Open(services, endpointId));
   const auto giveBack = [&](bool foundUnmuted) {
     return opened && RestoreFound(services, *objects.volume, endpointId, foundUnmuted);
   };
   const bool recorded = record.Contains(endpointId);
-  const bool done = holders != nullptr ? holders->Leave(endpointId, recorded, giveBack) == LeaveOutcome::GivenBack
-                                       : giveBack(recorded);
-  if (done) record.Remove(endpointId);
-  return done;
+  LeaveOutcome outcome = LeaveOutcome::GivenBack;
+  if (holders != nullptr) {
+    outcome = holders->Leave(endpointId, recorded, giveBack);
+  } else if (!giveBack(recorded)) {
+    outcome = LeaveOutcome::Failed;
+  }
+  if (outcome == LeaveOutcome::GivenBack) record.Remove(endpointId);
+  return outcome;
 }
 
 std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                                      MutedEndpoints& record, EndpointHolders* holders) {
+                                      MutedEndpoints& record, EndpointHolders* holders,
+                                      std::size_t* failed) {
   std::set<std::u16string> held;
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     auto* microphone = dynamic_cast<SPDEVMIC*>(device);
@@ -215,7 +236,10 @@ std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& service
   const std::optional<std::uint32_t> limitBefore =
       holders != nullptr ? holders->LimitLockWaits(kLockWaitMs) : std::nullopt;
   for (const std::u16string& id : ids) {
-    if (held.count(id) == 0) GiveBackEndpoint(services, record, holders, id);
+    if (held.count(id) == 0 && GiveBackEndpoint(services, record, holders, id) == LeaveOutcome::Failed &&
+        failed != nullptr) {
+      ++*failed;
+    }
   }
   if (holders != nullptr) holders->LimitLockWaits(limitBefore);
   return record.Entries().size();

@@ -101,6 +101,14 @@ class EndpointMuteHold {
   // After a wake: re-mutes at once when another program unmuted and the
   // budget allows.
   void AnswerNotice(std::uint32_t nowMs);
+  // A talk (push-to-talk): gives back what was found and answers no
+  // unmute until it ends; the record and the other copies' claim stay, so
+  // a crash mid-talk loses nothing. True when a fresh read, as another
+  // program would make it, shows the endpoint as it was found.
+  bool PauseForTalk();
+  // Ends a talk: mutes again, drops the notices the talk caused and reads
+  // the mute back as another program would; true when it reads muted.
+  bool ResumeAfterTalk();
   // Stops listening and ends the hold. GiveBack answers GivenBack only
   // when a fresh read shows the endpoint as it was found (also when
   // nothing was held, or KeepMuted); LeftToOthers while another holder
@@ -125,6 +133,7 @@ class EndpointMuteHold {
   std::u16string id_;
   bool foundUnmuted_ = false;
   bool listening_ = false;
+  bool paused_ = false;
   std::unique_ptr<AudioEndpointEnumerator> enumerator_;
   std::unique_ptr<AudioEndpoint> endpoint_;
   std::unique_ptr<EndpointVolume> volume_;
@@ -139,17 +148,19 @@ bool EndpointMutedForOthers(CaptureServices& services, const std::u16string& end
 // Gives back an endpoint that no hold of this program keeps any more: where
 // another copy on the machine still holds it, only this copy's part ends;
 // where this copy was the last, the endpoint gets back what the first hold
-// found, read back through objects of its own. Answers true when done (the
-// record no longer lists it); an endpoint another holder keeps (or may
-// keep) stays recorded until no claim remains.
-bool GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
+// found, read back through objects of its own. Answers how the leave
+// ended: only an endpoint given back leaves the record; one another holder
+// keeps (or may keep) stays recorded until no claim remains.
+LeaveOutcome GiveBackEndpoint(CaptureServices& services, MutedEndpoints& record, EndpointHolders* holders,
                       const std::u16string& endpointId);
 
 // At the end of every refresh, once its blocks are taken: gives back each
 // recorded endpoint that no held microphone stands for. Answers how many
 // recorded endpoints are left that were not given back and verified (those
-// held included); each is tried again at the next refresh.
+// held included); each is tried again at the next refresh. `failed`, when
+// given, counts those whose give-back failed (not those left to others).
 std::size_t ReleaseStrayEndpointMutes(DeviceList& list, CaptureServices& services,
-                                      MutedEndpoints& record, EndpointHolders* holders = nullptr);
+                                      MutedEndpoints& record, EndpointHolders* holders = nullptr,
+                                      std::size_t* failed = nullptr);
 
 }  // namespace shadowpane

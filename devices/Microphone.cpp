@@ -167,6 +167,8 @@ int SPDEVMIC::Block() {
     ended_ = 0;
     recheck_ = 0;
     keepMute_ = 0;
+    talkWanted_ = 0;
+    talkApplied_ = 0;
     leftMuted_ = LeaveOutcome::GivenBack;
   }
   // Without a signal the worker still holds; it only answers changes and
@@ -248,6 +250,29 @@ int SPDEVMIC::RecheckHold() {
   return 1;
 }
 
+int SPDEVMIC::Talk(bool talk) {
+  if (worker_ == nullptr) return 0;
+  {
+    std::lock_guard<std::mutex> hold(workerLock_);
+    if (ended_ != 0) return 0;
+    talkWanted_ = talk ? 1 : 0;
+  }
+  // The worker answers at once, not at its period's pace.
+  if (wake_ != nullptr) wake_->Set();
+  return 1;
+}
+
+bool SPDEVMIC::TalkChangeAsked() {
+  std::lock_guard<std::mutex> hold(workerLock_);
+  return talkWanted_ != talkApplied_;
+}
+
+bool SPDEVMIC::TakeTalkWanted() {
+  std::lock_guard<std::mutex> hold(workerLock_);
+  talkApplied_ = talkWanted_;
+  return talkApplied_ != 0;
+}
+
 bool SPDEVMIC::TakeRecheckRequest() {
   std::lock_guard<std::mutex> hold(workerLock_);
   const bool asked = recheck_ != 0;
@@ -326,7 +351,7 @@ void SPDEVMIC::WaitOnePeriod(EndpointMuteHold* endpoint) {
   const std::uint32_t start = services_.NowMs();
   std::uint32_t left = kMuteReapplyPeriodMs;
   while (services_.SleepOrWake(*wake_, left)) {
-    if (StopAsked()) return;
+    if (StopAsked() || TalkChangeAsked()) return;
     const std::uint32_t now = services_.NowMs();
     if (endpoint != nullptr) endpoint->AnswerNotice(now);
     // A wake does not restart the period: the re-application stays
@@ -395,14 +420,24 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
     EndpointMuteHold* muted = endpointMuted ? &endpoint : nullptr;
     if (endpointMuted || inputOff) {
       ShowRisks(CheckedRisks(muted), window, true);
+      bool talking = false;
       while (!StopRequested(window, muted)) {
+        if (TalkChangeAsked()) {
+          talking = TakeTalkWanted();
+          ApplyTalk(talking, inputOff ? input.mixer.get() : nullptr, muted, window);
+        }
+        if (talking) {
+          // Nothing is re-applied and no unmute answered: the user talks.
+          WaitOnePeriod(nullptr);
+          continue;
+        }
         // Another program may have unmuted or switched it on meanwhile.
         const bool inputReapplied = inputOff && Succeeded(input.mixer->PutEnable(false));
         NoteReapplied(endpointMuted ? endpoint.Reapply() : inputReapplied);
         WaitOnePeriod(muted);
         // A contest starts within one period of the unmute past the budget
         // and ends a period after a quiet second at most.
-        if (muted != nullptr) {
+        if (muted != nullptr && !TalkChangeAsked()) {
           const std::uint32_t risks = holdRisks_;
           const bool contested = endpoint.Contested(services_.NowMs());
           ShowRisks(contested ? risks | kHoldRiskContested : risks & ~kHoldRiskContested, window, false);
@@ -425,6 +460,26 @@ void SPDEVMIC::SilenceThroughEndpoint(NotifyWindow window) {
   // Only a successful CoInitialize is balanced by CoUninitialize, after
   // every object of this thread is released.
   if (Succeeded(comResult)) services_.UninitializeThreadCom();
+}
+
+void SPDEVMIC::ApplyTalk(bool talk, AudioInputMixer* input, EndpointMuteHold* endpoint, NotifyWindow window) {
+  if (!talk) {
+    if (input != nullptr) input->PutEnable(false);
+    if (endpoint != nullptr) endpoint->ResumeAfterTalk();
+    // Blocked again only as another program finds it.
+    ShowRisks(CheckedRisks(endpoint), window, false);
+    return;
+  }
+  const bool inputOn = input != nullptr && Succeeded(input->PutEnable(true));
+  bool heard = false;
+  if (endpoint != nullptr) {
+    heard = endpoint->PauseForTalk();
+  } else {
+    heard = inputOn && !InputDisabledForOthers(services_, checkFilter_.get());
+  }
+  // Talking once read back as given back; otherwise whatever another
+  // program would find (still muted: still blocked).
+  ShowRisks(heard ? kHoldRiskTalking : CheckedRisks(endpoint), window, false);
 }
 
 void SPDEVMIC::RestoreInput() {

@@ -7,9 +7,9 @@
 //
 // Threads: Block, Unblock, RestoreInput and destruction run on the
 // user-interface thread; the worker touches only its own device. The worker
-// lock guards running, stop and ended; the worker handle belongs to the
-// user-interface thread alone. No two of the device's locks are ever held
-// at a time.
+// lock guards running, stop and ended (and the talk asked and applied);
+// the worker handle belongs to the user-interface thread alone. No two of
+// the device's locks are ever held at a time.
 #pragma once
 
 #include <atomic>
@@ -98,6 +98,17 @@ class SPDEVMIC : public SPDEV {
   // holds.
   int RecheckHold() override;
 
+  // Push-to-talk: asks the holding worker to pause its hold for a talk
+  // (the endpoint given back as found, the input switched on, each read
+  // back as another program would before the entry shows talking) or to
+  // take it again (muted and read back before it shows blocked). The
+  // block, the record of muted endpoints and what is saved stay as they
+  // are. Answers 1 when a worker holds, 0 otherwise. A hold started later
+  // (a Block, a microphone bound afresh) does not talk.
+  int Talk(bool talk);
+  // True while the hold is paused for a talk, as last shown.
+  bool Talking() { return (HoldRisks() & kHoldRiskTalking) != 0; }
+
   // Switches the analog input on, off and on again from the user-interface
   // thread, through the restore filter. Every failure just ends it.
   void RestoreInput();
@@ -171,6 +182,12 @@ class SPDEVMIC : public SPDEV {
   // Shows the risks: the first time, or posts again when they changed.
   void ShowRisks(std::uint32_t risks, NotifyWindow window, bool first);
   bool StopAsked();
+  // Whether the worker's talk differs from the one asked for; the worker
+  // notes the one it applied.
+  bool TalkChangeAsked();
+  // Pauses the hold for a talk or takes it again, and shows the outcome.
+  void ApplyTalk(bool talk, AudioInputMixer* input, EndpointMuteHold* endpoint, NotifyWindow window);
+  bool TakeTalkWanted();
   // Stops and joins the worker, keeping the endpoint muted or not.
   void StopWorker(bool keepMute);
   // One re-application period; a wake in it answers another program's
@@ -199,6 +216,9 @@ class SPDEVMIC : public SPDEV {
   int holdLost_ = 0;
   // Set by RecheckHold; taken by the holding worker.
   int recheck_ = 0;
+  // Set by Talk; the worker applies it and notes it in talkApplied_.
+  int talkWanted_ = 0;
+  int talkApplied_ = 0;
   // Set with stop: the worker leaves the endpoint muted for the next hold.
   int keepMute_ = 0;
   // Set by the worker as its hold ended: anything but GivenBack leaves the

@@ -47,10 +47,12 @@ RequestExecutionLevel user
 !define LAST_LANGUAGE 3
 ; The autostart command, as the program writes it (settings/Settings.cpp).
 !define AUTOSTART_COMMAND '"$INSTDIR\Shadowpane.exe" /min'
-; The command that gives back the inputs a copy left muted, and its entry in
-; the user's RunOnce key (settings/Settings.h).
+; The command that gives back the inputs a copy left muted, its logon entry
+; in the user's Run key, and where earlier versions kept that entry: the
+; user's RunOnce key (settings/Settings.h).
 !define RESTORE_INPUTS_COMMAND '"$INSTDIR\Shadowpane.exe" /restore-inputs'
-!define RESTORE_INPUTS_VALUE "KESTRALYNX Shadowpane"
+!define RESTORE_INPUTS_VALUE "KESTRALYNX Shadowpane Restore"
+!define OLD_RESTORE_INPUTS_VALUE "KESTRALYNX Shadowpane"
 !define WEBSITE "https://www.kestralynx.com"
 ; The closing tool's exit codes (installer/RunningCopies.h) and this
 ; installer's own.
@@ -361,14 +363,16 @@ Section "Uninstall"
   ; A copy that had to be ended, or one killed earlier, may have left a
   ; microphone muted: once the program is gone nothing would give it back.
   ; The program's own command does it while it is still here, whether or
-  ; not the settings are kept; its RunOnce entry goes after it.
+  ; not the settings are kept; its logon entry goes after it, and so does
+  ; the one earlier versions kept in RunOnce.
   ClearErrors
   ExecWait '${RESTORE_INPUTS_COMMAND}' $0
   ${IfNot} ${Errors}
   ${AndIf} $0 <> 0
     MessageBox MB_OK|MB_ICONEXCLAMATION "$(InputsNotRestored)" /SD IDOK
   ${EndIf}
-  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RESTORE_INPUTS_VALUE}"
+  DeleteRegValue HKCU "${RUN_KEY}" "${RESTORE_INPUTS_VALUE}"
+  DeleteRegValue HKCU "${RUNONCE_KEY}" "${OLD_RESTORE_INPUTS_VALUE}"
 
   ; The entry stays as long as any of the program's files does. The help
   ; file first: the one a viewer may hold, so a failure leaves the program

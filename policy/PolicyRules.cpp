@@ -32,6 +32,7 @@ std::int32_t ReadPolicyValue(PolicySource& source, const PolicyValueInfo& info) 
 bool EnforcedPolicy::operator==(const EnforcedPolicy& other) const {
   return blockStart == other.blockStart && blockPluggedIn == other.blockPluggedIn &&
          startup == other.startup && language == other.language && notifyAttempts == other.notifyAttempts &&
+         blockWhileLocked == other.blockWhileLocked && blockAfterIdleMinutes == other.blockAfterIdleMinutes &&
          showIndicator == other.showIndicator &&
          allowUnblock == other.allowUnblock &&
          allowExit == other.allowExit && showFirstRunPage == other.showFirstRunPage;
@@ -44,6 +45,8 @@ EnforcedPolicy ReadEnforcedPolicy(PolicySource& source) {
   policy.startup = ReadForced(source, PolicyId::Startup);
   policy.language = ReadForced(source, PolicyId::Language);
   policy.notifyAttempts = ReadForced(source, PolicyId::NotifyAttempts);
+  policy.blockWhileLocked = ReadForced(source, PolicyId::BlockWhileLocked);
+  policy.blockAfterIdleMinutes = ReadForced(source, PolicyId::BlockAfterIdleMinutes);
   policy.showIndicator = ReadForced(source, PolicyId::ShowIndicator);
   policy.allowUnblock = ReadAllowed(source, PolicyId::AllowUnblock);
   policy.allowExit = ReadAllowed(source, PolicyId::AllowExit);
@@ -64,6 +67,8 @@ Settings EffectiveSettings(const Settings& user, const EnforcedPolicy& policy) {
   ApplyEnforcedPolicy(policy, effective.language, effective.startup, effective.blockStart,
                       effective.blockPluggedIn);
   effective.notifyAttempts = EffectiveValue(policy.notifyAttempts, effective.notifyAttempts);
+  effective.blockWhileLocked = EffectiveValue(policy.blockWhileLocked, effective.blockWhileLocked);
+  effective.blockAfterIdleMinutes = EffectiveValue(policy.blockAfterIdleMinutes, effective.blockAfterIdleMinutes);
   effective.showIndicator = EffectiveValue(policy.showIndicator, effective.showIndicator);
   return effective;
 }
@@ -75,6 +80,8 @@ Settings KeepForcedAsUsers(const Settings& user, const Settings& chosen, const E
   if (policy.blockStart.forced) kept.blockStart = user.blockStart;
   if (policy.blockPluggedIn.forced) kept.blockPluggedIn = user.blockPluggedIn;
   if (policy.notifyAttempts.forced) kept.notifyAttempts = user.notifyAttempts;
+  if (policy.blockWhileLocked.forced) kept.blockWhileLocked = user.blockWhileLocked;
+  if (policy.blockAfterIdleMinutes.forced) kept.blockAfterIdleMinutes = user.blockAfterIdleMinutes;
   if (policy.showIndicator.forced) kept.showIndicator = user.showIndicator;
   return kept;
 }

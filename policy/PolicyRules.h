@@ -42,6 +42,8 @@ struct EnforcedPolicy {
   ForcedSetting startup;
   ForcedSetting language;
   ForcedSetting notifyAttempts;
+  ForcedSetting blockWhileLocked;
+  ForcedSetting blockAfterIdleMinutes;
   ForcedSetting showIndicator;
   bool allowUnblock = true;
   bool allowExit = true;       // false: no Exit command, closing hides to the tray

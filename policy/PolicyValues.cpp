@@ -19,6 +19,10 @@ const PolicyValueInfo kPolicyValues[kPolicyValueCount] = {
      "0: no web page is opened at first start"},
     {PolicyId::NotifyAttempts, u"NotifyAttempts", 0, 1, kNoUserChoiceValue,
      "1 tells the user when a program tries to use a blocked device, 0 never does"},
+    {PolicyId::BlockWhileLocked, u"BlockWhileLocked", 0, 1, kNoUserChoiceValue,
+     "1 blocks every device while the computer is locked, disconnected or asleep, 0 never does"},
+    {PolicyId::BlockAfterIdleMinutes, u"BlockAfterIdleMinutes", 0, 240, kNoUserChoiceValue,
+     "1 to 240 blocks every device after that many minutes without input, 0 never does"},
     {PolicyId::ShowIndicator, u"ShowIndicator", 0, 1, kNoUserChoiceValue,
      "1 shows the always-on-top indicator of the devices' states, 0 never does"},
 };

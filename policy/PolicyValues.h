@@ -27,6 +27,8 @@ enum class PolicyId {
   AllowExit,
   ShowFirstRunPage,
   NotifyAttempts,
+  BlockWhileLocked,
+  BlockAfterIdleMinutes,
   ShowIndicator,
 };
 
@@ -45,7 +47,7 @@ struct PolicyValueInfo {
   const char* meaning;  // for the listing the template check compares
 };
 
-constexpr int kPolicyValueCount = 9;
+constexpr int kPolicyValueCount = 11;
 extern const PolicyValueInfo kPolicyValues[kPolicyValueCount];
 
 // The table entry of an id (every id has one).

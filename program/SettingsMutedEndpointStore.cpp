@@ -28,4 +28,10 @@ bool SettingsMutedEndpointStore::Write(const std::u16string& text) {
   return key != nullptr && key->SetText(kMutedEndpointsValue, text) == 1;
 }
 
+bool SettleRestoreInputsEntry(KeyValueStore& store) {
+  RemoveOldRestoreInputsEntry(store);
+  ApplyRestoreInputsEntry(store, !SettingsMutedEndpointStore(store).Read().empty());
+  return !RestoreInputsCommandOf(store).empty();
+}
+
 }  // namespace shadowpane

@@ -52,6 +52,13 @@ int RestoreInputsExitCode(RestoreInputsStep step, std::size_t endpointsLeft);
 constexpr WideChar kInputsNotRestoredLine[] =
     u"Some microphones could not be unmuted. Unmute them in the Sound settings.";
 
+// Start-up's line in the system's debug output when the executable's path
+// is too long for the logon entry even in its short form: no entry gives
+// inputs back at the next logon, only the next start does.
+constexpr WideChar kNoRestoreEntryLogLine[] =
+    u"Shadowpane: the program's path is too long for the logon entry that unmutes inputs "
+    u"after a crash; none is written.\r\n";
+
 // The question a second start asks.
 constexpr WideChar kAlreadyRunningText[] =
     u"Another instance of Shadowpane is already running.\n \nDo you want to restart the program?";

@@ -5,9 +5,12 @@
 # folder given). Each shot starts the program afresh from a copy in
 # $BUILD_ROOT/win32/screenshots, with fresh registry keys. The main window
 # and Settings are shot once more at 200 % (the prefix at 192 DPI), on a
-# virtual display tall enough for the main window's 1302 pixels.
+# virtual display tall enough for the main window's 1302 pixels, and
+# Settings also in German, Spanish and Italian there
+# (settings-window-200-<de|es|it>.png).
 #
 #   scripts/screenshots.sh [output folder]
+#   SCREENSHOTS=200 scripts/screenshots.sh   # only the shots at 200 %
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_root=${BUILD_ROOT:-$root/build}
@@ -30,9 +33,39 @@ cp "$build_dir/Shadowpane.exe" "$work/program/"
 # shellcheck source=lib/wine-session.sh
 . "$root/scripts/lib/wine-session.sh"
 wine_session_start "$build_dir" own-display
+# A stand-in for another program: a copy of Wine's command interpreter at
+# that program's path, paused on a pipe nobody writes, so it runs without a
+# window until it is stopped.
+# start_stand_in <Windows path>: waits until it runs (its prompt is out).
+stand_in_pids=()
+start_stand_in() {
+  local unix name tries=0
+  unix=$(winepath -u "$1" 2>/dev/null | tr -d '\r')
+  name=$(basename "$unix")
+  mkdir -p "$(dirname "$unix")"
+  cp "$(winepath -u 'C:\windows\system32\cmd.exe' 2>/dev/null | tr -d '\r')" "$unix"
+  rm -f "$work/$name.pipe" "$work/$name.out"
+  mkfifo "$work/$name.pipe"
+  (exec wine "$1" /c pause <>"$work/$name.pipe" >"$work/$name.out" 2>&1) &
+  stand_in_pids+=($!)
+  until [ -s "$work/$name.out" ]; do
+    tries=$((tries + 1))
+    [ $tries -le 100 ] || { echo "screenshots: $name did not start" >&2; exit 1; }
+    sleep 0.2
+  done
+}
+# stop_stand_in <file name>
+stop_stand_in() { wine taskkill /f /im "$1" </dev/null >/dev/null 2>&1 || true; }
+stop_stand_ins() {
+  local pid
+  for pid in "${stand_in_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${stand_in_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stand_in_pids=()
+}
 program_pid=
 finish() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  stop_stand_ins
   wine "$tool" unplug </dev/null >/dev/null 2>&1 || true
   wine_session_stop
 }
@@ -111,6 +144,43 @@ indicator_shots() {
   stop_program
 }
 
+# At 200 %: a session of its own on a larger virtual display, the prefix at
+# 192 DPI for these starts only.
+# SCREENSHOTS=200 makes only these.
+scaled_shots() {
+  tool unplug >/dev/null
+  wine_session_stop
+  WINE_SESSION_SCREEN=2048x1536x24 wine_session_start "$build_dir" own-display
+  trap finish EXIT
+  tool plug >/dev/null
+  wine_session_set_dpi 192
+  fresh_start
+  reg_dword "$settings_key" Language 0
+  start_program
+  expect_start shown
+  shot KSP2MainWndClass main-at-risk-200
+  tool command 4864
+  shot KSP2SettingsWndClass settings-window-200
+  # Settings at 200 % in the other three languages, where its rows are longest.
+  for language in "1 de" "2 es" "3 it"; do
+    set -- $language
+    fresh_start
+    reg_dword "$settings_key" Language "$1"
+    start_program
+    expect_start shown
+    tool command 4864
+    shot KSP2SettingsWndClass "settings-window-200-$2"
+  done
+  stop_program
+  indicator_shots -200
+  wine_session_set_dpi 96
+}
+
+if [ "${SCREENSHOTS:-all}" = 200 ]; then
+  scaled_shots
+  exit 0
+fi
+
 tool unplug >/dev/null
 tool plug >/dev/null
 
@@ -151,6 +221,7 @@ reg_dword "$settings_key" Language 0
 reg_dword "$settings_key" ShortcutBlockAll $(( (7 << 16) | 0x42 ))
 reg_dword "$settings_key" ShortcutToggleMicrophones $(( (7 << 16) | 0x4D ))
 reg_dword "$settings_key" ShortcutToggleCameras $(( (7 << 16) | 0x43 ))
+reg_dword "$settings_key" ShortcutHoldToTalk $(( (3 << 16) | 0x54 ))
 start_program
 expect_start shown
 tool command 4873
@@ -206,7 +277,10 @@ indicator_shots ""
 # registry as the system writes them (Wine writes none), the store there
 # before the program starts. Zoom.exe uses the open camera and its entry
 # names it; then Zoom.exe stops, the camera is blocked and Teams.exe starts
-# on it, turned away. The Recent use window lists both.
+# on it, turned away. The Recent use window lists both. A record that says
+# "in use" is believed only while a process with its path runs that was
+# started before the use began, so each program runs as a stand-in from
+# before its record is written until its use ends.
 consent_store='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\CapabilityAccessManager\ConsentStore'
 # camera_record <program key> <start FILETIME> <stop FILETIME>
 camera_record() {
@@ -221,7 +295,9 @@ print('"LastUsedTimeStop"=%s' % qword(sys.argv[3]))
 PY
   wine regedit /s "$(winepath -w "$work/usage.reg")" >/dev/null 2>&1
 }
-filetime_now() { echo $(( ($(date +%s) + 11644473600) * 10000000 )); }
+# In 100 ns units: a use begins after its program was started, which the
+# program checks against the process's own start time.
+filetime_now() { echo $(( $(date +%s%N) / 100 + 116444736000000000 )); }
 # wait_status <text> <present|absent>: the running copy's /status, until it
 # does (or does not) name the text; at most 20 s.
 wait_status() {
@@ -243,39 +319,28 @@ rm -f "$work/program/RecentUse.db"
 start_program
 expect_start shown
 zoom='C:#Program Files#Zoom#bin#Zoom.exe'
+start_stand_in "${zoom//#/\\}"
 zoom_start=$(filetime_now)
 camera_record "$zoom" "$zoom_start" 0
 wait_status $'\tZoom.exe' present
 shot KSP2MainWndClass main-in-use
+stop_stand_in Zoom.exe
 camera_record "$zoom" "$zoom_start" "$(filetime_now)"
 wait_status $'\tZoom.exe' absent
 tool click-entry video 0
 wait_status $'\tblocked' present
-camera_record 'C:#Users#Public#Teams#Teams.exe' "$(filetime_now)" 0
+teams='C:#Users#Public#Teams#Teams.exe'
+start_stand_in "${teams//#/\\}"
+camera_record "$teams" "$(filetime_now)" 0
 wait_status $'\tTeams.exe' present
 tool command 4874
 shot KSP2RecentUseWndClass recent-use-window
 stop_program
+stop_stand_in Teams.exe
+stop_stand_ins
 wine reg delete "$consent_store" /f >/dev/null 2>&1 || true
 
-# At 200 %: a session of its own on a larger virtual display, the prefix at
-# 192 DPI for these starts only.
-tool unplug >/dev/null
-wine_session_stop
-WINE_SESSION_SCREEN=2048x1536x24 wine_session_start "$build_dir" own-display
-trap finish EXIT
-tool plug >/dev/null
-wine_session_set_dpi 192
-fresh_start
-reg_dword "$settings_key" Language 0
-start_program
-expect_start shown
-shot KSP2MainWndClass main-at-risk-200
-tool command 4864
-shot KSP2SettingsWndClass settings-window-200
-stop_program
-indicator_shots -200
-wine_session_set_dpi 96
+scaled_shots
 
 # The help shows the shortcuts window too; the help compiler takes only files
 # below the help folder.

@@ -57,11 +57,16 @@ class KeyValueStore {
   // autostart entry; null when it cannot be opened with full access.
   virtual std::unique_ptr<KeyValueKey> OpenUserRunKey() = 0;
   // The current user's RunOnce key: what it holds runs once at the next
-  // logon (the system removes the value first). Null when it cannot be
-  // opened with full access.
+  // logon (the system removes the value first). The program only removes
+  // the entry earlier versions kept there. Null when it cannot be opened
+  // with full access.
   virtual std::unique_ptr<KeyValueKey> OpenUserRunOnceKey() = 0;
   // The executable's full path when it is known and at most maxChars long.
   virtual bool ExecutablePath(std::u16string& path, int maxChars) = 0;
+  // The short (8.3) form of that path when the system has one at most
+  // maxChars long; it may be the long path itself where the volume keeps
+  // no short names.
+  virtual bool ExecutableShortPath(std::u16string& path, int maxChars) = 0;
 };
 
 }  // namespace shadowpane

@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 57;
+constexpr int kStringCount = 62;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -80,13 +80,24 @@ enum StringIndex : int {
   // program's name at %1 (usage/UsageTexts' mark), or unnamed.
   STR_MICROPHONE_UNMUTED_BY = 50,
   STR_MICROPHONE_UNMUTED_BY_ANOTHER = 51,
+  // The setting that holds every device while the user is away: locked,
+  // disconnected or asleep.
+  STR_BLOCK_WHILE_LOCKED = 52,
+  // "Block all devices after [number] minutes without input": the check
+  // box's text before the number field, and the text after it.
+  STR_BLOCK_AFTER_IDLE = 53,
+  STR_MINUTES_WITHOUT_INPUT = 54,
+  // Push-to-talk: a microphone entry's line and the tray's tip while its
+  // hold is paused for a talk; the status panel's line meanwhile.
+  STR_TALKING = 55,
+  STR_TALKING_LINE = 56,
   // The Settings window's indicator row and its four corners, in the
   // order of the stored corner (settings/Settings.h).
-  STR_SHOW_INDICATOR = 52,
-  STR_CORNER_TOP_LEFT = 53,
-  STR_CORNER_TOP_RIGHT = 54,
-  STR_CORNER_BOTTOM_LEFT = 55,
-  STR_CORNER_BOTTOM_RIGHT = 56,
+  STR_SHOW_INDICATOR = 57,
+  STR_CORNER_TOP_LEFT = 58,
+  STR_CORNER_TOP_RIGHT = 59,
+  STR_CORNER_BOTTOM_LEFT = 60,
+  STR_CORNER_BOTTOM_RIGHT = 61,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include <initializer_list>
+
 namespace shadowpane {
 namespace {
 
@@ -43,6 +45,10 @@ void LoadSettings(KeyValueStore& store, Settings& settings) {
     // Missing (a profile from before the setting): the default, on.
     const StoredValue notify = key->Query(kNotifyAttemptsValue);
     settings.notifyAttempts = notify.type != StoredType::Dword || notify.number != 0 ? 1 : 0;
+    settings.blockWhileLocked = ReadFlag(*key, kBlockWhileLockedValue);
+    const StoredValue idle = key->Query(kBlockAfterIdleMinutesValue);
+    const bool idleUsable = idle.type == StoredType::Dword && idle.number <= kMaxBlockAfterIdleMinutes;
+    settings.blockAfterIdleMinutes = idleUsable ? static_cast<std::int32_t>(idle.number) : 0;
     settings.showIndicator = ReadFlag(*key, kShowIndicatorValue);
     // A corner outside the four (or none stored): the default one.
     const StoredValue corner = key->Query(kIndicatorCornerValue);
@@ -62,6 +68,8 @@ void SaveSettings(KeyValueStore& store, const Settings& settings) {
     key->SetDword(kBlockStartValue, static_cast<std::uint32_t>(settings.blockStart));
     key->SetDword(kBlockPluggedInValue, static_cast<std::uint32_t>(settings.blockPluggedIn));
     key->SetDword(kNotifyAttemptsValue, static_cast<std::uint32_t>(settings.notifyAttempts));
+    key->SetDword(kBlockWhileLockedValue, static_cast<std::uint32_t>(settings.blockWhileLocked));
+    key->SetDword(kBlockAfterIdleMinutesValue, static_cast<std::uint32_t>(settings.blockAfterIdleMinutes));
     key->SetDword(kShowIndicatorValue, static_cast<std::uint32_t>(settings.showIndicator));
     key->SetDword(kIndicatorCornerValue, static_cast<std::uint32_t>(settings.indicatorCorner));
   }
@@ -91,19 +99,47 @@ std::u16string RestoreInputsCommand(const std::u16string& executablePath) {
   return u"\"" + executablePath + u"\" " + kRestoreInputsArgument;
 }
 
-int ApplyRestoreInputsEntry(KeyValueStore& store, bool needed) {
-  std::unique_ptr<KeyValueKey> runOnce = store.OpenUserRunOnceKey();
-  if (!runOnce) return 0;
-  if (!needed) {
-    const bool missing = runOnce->Query(kRestoreInputsValue).type == StoredType::Missing;
-    return missing ? 1 : runOnce->Delete(kRestoreInputsValue);
+std::u16string FittingRestoreInputsCommand(const std::u16string& longPath, const std::u16string& shortPath) {
+  for (const std::u16string* path : {&longPath, &shortPath}) {
+    const std::u16string command = RestoreInputsCommand(*path);
+    if (!command.empty() && command.size() <= kMaxRunCommandChars) return command;
   }
-  std::u16string path;
-  if (!store.ExecutablePath(path, kMaxAutostartPathChars)) return 0;
-  const std::u16string command = RestoreInputsCommand(path);
+  return std::u16string();
+}
+
+std::u16string RestoreInputsCommandOf(KeyValueStore& store) {
+  std::u16string longPath;
+  std::u16string shortPath;
+  if (!store.ExecutablePath(longPath, kMaxAutostartPathChars)) longPath.clear();
+  // The short form is asked for only where the long one does not fit.
+  if (RestoreInputsCommand(longPath).size() > kMaxRunCommandChars || longPath.empty()) {
+    if (!store.ExecutableShortPath(shortPath, static_cast<int>(kMaxRunCommandChars))) shortPath.clear();
+  }
+  return FittingRestoreInputsCommand(longPath, shortPath);
+}
+
+namespace {
+
+// Removes the value when it exists; a missing one is not written at all.
+int RemoveValue(KeyValueKey& key, const WideChar* name) {
+  return key.Query(name).type == StoredType::Missing ? 1 : key.Delete(name);
+}
+
+}  // namespace
+
+int ApplyRestoreInputsEntry(KeyValueStore& store, bool needed) {
+  std::unique_ptr<KeyValueKey> run = store.OpenUserRunKey();
+  if (!run) return 0;
+  const std::u16string command = needed ? RestoreInputsCommandOf(store) : std::u16string();
+  if (command.empty()) return RemoveValue(*run, kRestoreInputsValue);
   std::u16string stored;
-  if (runOnce->QueryText(kRestoreInputsValue, &stored) == 1 && stored == command) return 1;
-  return runOnce->SetText(kRestoreInputsValue, command);
+  if (run->QueryText(kRestoreInputsValue, &stored) == 1 && stored == command) return 1;
+  return run->SetText(kRestoreInputsValue, command);
+}
+
+int RemoveOldRestoreInputsEntry(KeyValueStore& store) {
+  std::unique_ptr<KeyValueKey> runOnce = store.OpenUserRunOnceKey();
+  return runOnce ? RemoveValue(*runOnce, kOldRestoreInputsValue) : 0;
 }
 
 }  // namespace shadowpane

@@ -32,6 +32,10 @@ struct Settings {
   // 0/1: a balloon when a program tries to use a blocked device. On unless
   // turned off: being told is what a block is for.
   std::int32_t notifyAttempts = 1;
+  std::int32_t blockWhileLocked = 0;  // 0/1: block every device while locked, disconnected or asleep
+  // 0: off; 1..kMaxBlockAfterIdleMinutes: block every device after that
+  // many minutes without input.
+  std::int32_t blockAfterIdleMinutes = 0;
   // 0/1: the small always-on-top indicator of the two devices' states.
   std::int32_t showIndicator = 0;
   // The work area's corner the indicator sits in (kIndicatorCorner...).
@@ -41,6 +45,7 @@ struct Settings {
 inline bool operator==(const Settings& a, const Settings& b) {
   return a.language == b.language && a.startup == b.startup && a.blockStart == b.blockStart &&
          a.blockPluggedIn == b.blockPluggedIn && a.notifyAttempts == b.notifyAttempts &&
+         a.blockWhileLocked == b.blockWhileLocked && a.blockAfterIdleMinutes == b.blockAfterIdleMinutes &&
          a.showIndicator == b.showIndicator && a.indicatorCorner == b.indicatorCorner;
 }
 
@@ -59,6 +64,11 @@ constexpr WideChar kStartupValue[] = u"Startup";
 constexpr WideChar kBlockStartValue[] = u"BlockStart";
 constexpr WideChar kBlockPluggedInValue[] = u"BlockPluggedIn";
 constexpr WideChar kNotifyAttemptsValue[] = u"NotifyAttempts";
+constexpr WideChar kBlockWhileLockedValue[] = u"BlockWhileLocked";
+constexpr WideChar kBlockAfterIdleMinutesValue[] = u"BlockAfterIdleMinutes";
+// The largest number of minutes "Block all devices after … minutes without
+// input" takes; a stored number above it reads as off.
+constexpr std::int32_t kMaxBlockAfterIdleMinutes = 240;
 constexpr WideChar kShowIndicatorValue[] = u"ShowIndicator";
 constexpr WideChar kIndicatorCornerValue[] = u"IndicatorCorner";
 
@@ -68,10 +78,14 @@ constexpr WideChar kAutostartValue[] = u"KESTRALYNX Shadowpane";
 // Started from the Run key, the program starts hidden in the tray.
 constexpr WideChar kMinimizedArgument[] = u"/min";
 // The word of the command that gives back every input a program that is
-// gone left muted (the RunOnce entry starts it).
+// gone left muted (the logon entry starts it).
 constexpr WideChar kRestoreInputsArgument[] = u"/restore-inputs";
-// That entry's value name in the user's RunOnce key.
-constexpr WideChar kRestoreInputsValue[] = u"KESTRALYNX Shadowpane";
+// That entry's value name in the user's Run key (beside the autostart's).
+constexpr WideChar kRestoreInputsValue[] = u"KESTRALYNX Shadowpane Restore";
+// Where earlier versions kept it: this value in the user's RunOnce key.
+constexpr WideChar kOldRestoreInputsValue[] = u"KESTRALYNX Shadowpane";
+// The longest command line a Run entry may hold.
+constexpr std::size_t kMaxRunCommandChars = 260;
 // The autostart text fits a buffer of this many units; the executable's
 // path may take this many characters of it.
 constexpr int kAutostartTextUnits = 5120;
@@ -109,16 +123,26 @@ int ApplyAutostart(KeyValueStore& store, int enabled);
 // program path; an empty path gives the empty text.
 std::u16string AutostartCommand(const std::u16string& executablePath);
 
-// The command the RunOnce entry runs: the path in double quotes, a blank
+// The command the logon entry runs: the path in double quotes, a blank
 // and "/restore-inputs"; an empty path gives the empty text.
 std::u16string RestoreInputsCommand(const std::u16string& executablePath);
 
-// Makes the user's RunOnce key hold the restore entry exactly when
-// `needed` (while this program keeps an input muted), so that whatever
-// ends the program, the next logon gives the input back. Writes only what
-// differs: it is called again whenever the need may have changed. Answers
-// 1 when the key is as it should be, 0 when it cannot be opened, the
-// executable's path is unknown, or the write or delete failed.
+// The entry's command within kMaxRunCommandChars: with the long path when
+// it fits, else with the short one; empty when neither fits (or neither
+// is known).
+std::u16string FittingRestoreInputsCommand(const std::u16string& longPath, const std::u16string& shortPath);
+// The same for the running executable, its paths asked of the store.
+std::u16string RestoreInputsCommandOf(KeyValueStore& store);
+
+// Makes the user's Run key hold the restore entry exactly when `needed`
+// (while the record lists a muted input), so that whatever ends the
+// program, the next logon gives the input back. Writes only what differs:
+// an entry in place is not written again. Where no command fits, no entry
+// is kept (start-up says so). Answers 1 when the key is as it should be,
+// 0 when it cannot be opened or the write or delete failed.
 int ApplyRestoreInputsEntry(KeyValueStore& store, bool needed);
+// Removes the entry of earlier versions from the user's RunOnce key;
+// writes nothing where there is none. 1 when it is gone.
+int RemoveOldRestoreInputsEntry(KeyValueStore& store);
 
 }  // namespace shadowpane

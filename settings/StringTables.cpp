@@ -64,11 +64,16 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"A program that takes this microphone for itself can still hear it.",  // 49
         u"%1 keeps unmuting this microphone.",  // 50
         u"Another program keeps unmuting this microphone.",  // 51
-        u"Show an indicator on screen",  // 52
-        u"Top left",  // 53
-        u"Top right",  // 54
-        u"Bottom left",  // 55
-        u"Bottom right",  // 56
+        u"Block all devices while the computer is locked",  // 52
+        u"Block all devices after",  // 53
+        u"minutes without input",  // 54
+        u"Talking",  // 55
+        u"Talking through blocked microphones",  // 56
+        u"Show an indicator on screen",  // 57
+        u"Top left",  // 58
+        u"Top right",  // 59
+        u"Bottom left",  // 60
+        u"Bottom right",  // 61
     },
     // German
     {
@@ -124,11 +129,16 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Ein Programm, das dieses Mikrofon für sich allein beansprucht, kann es weiterhin hören.",  // 49
         u"%1 hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 50
         u"Ein anderes Programm hebt die Stummschaltung dieses Mikrofons immer wieder auf.",  // 51
-        u"Anzeige auf dem Bildschirm einblenden",  // 52
-        u"Oben links",  // 53
-        u"Oben rechts",  // 54
-        u"Unten links",  // 55
-        u"Unten rechts",  // 56
+        u"Alle Geräte sperren, solange der Computer gesperrt ist",  // 52
+        u"Alle Geräte sperren nach",  // 53
+        u"Minuten ohne Eingabe",  // 54
+        u"Sprechen",  // 55
+        u"Sprechen durch gesperrte Mikrofone",  // 56
+        u"Anzeige auf dem Bildschirm einblenden",  // 57
+        u"Oben links",  // 58
+        u"Oben rechts",  // 59
+        u"Unten links",  // 60
+        u"Unten rechts",  // 61
     },
     // Spanish
     {
@@ -184,11 +194,16 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programa que tome este micrófono para sí solo todavía puede oírlo.",  // 49
         u"%1 sigue reactivando el sonido de este micrófono.",  // 50
         u"Otro programa sigue reactivando el sonido de este micrófono.",  // 51
-        u"Mostrar un indicador en pantalla",  // 52
-        u"Arriba a la izquierda",  // 53
-        u"Arriba a la derecha",  // 54
-        u"Abajo a la izquierda",  // 55
-        u"Abajo a la derecha",  // 56
+        u"Bloquear todos los dispositivos con el equipo bloqueado",  // 52
+        u"Bloquear todos los dispositivos tras",  // 53
+        u"minutos sin actividad",  // 54
+        u"Hablando",  // 55
+        u"Hablando por micrófonos bloqueados",  // 56
+        u"Mostrar un indicador en pantalla",  // 57
+        u"Arriba a la izquierda",  // 58
+        u"Arriba a la derecha",  // 59
+        u"Abajo a la izquierda",  // 60
+        u"Abajo a la derecha",  // 61
     },
     // Italian
     {
@@ -244,11 +259,16 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Un programma che prende questo microfono solo per sé può ancora sentirlo.",  // 49
         u"%1 continua a riattivare l'audio di questo microfono.",  // 50
         u"Un altro programma continua a riattivare l'audio di questo microfono.",  // 51
-        u"Mostra un indicatore sullo schermo",  // 52
-        u"In alto a sinistra",  // 53
-        u"In alto a destra",  // 54
-        u"In basso a sinistra",  // 55
-        u"In basso a destra",  // 56
+        u"Bloccare tutti i dispositivi a computer bloccato",  // 52
+        u"Bloccare tutti i dispositivi dopo",  // 53
+        u"minuti senza input",  // 54
+        u"Parlando",  // 55
+        u"Parlando nei microfoni bloccati",  // 56
+        u"Mostra un indicatore sullo schermo",  // 57
+        u"In alto a sinistra",  // 58
+        u"In alto a destra",  // 59
+        u"In basso a sinistra",  // 60
+        u"In basso a destra",  // 61
     },
 };
 

@@ -5,16 +5,13 @@
 #include <cstddef>
 
 #include "commands/Command.h"
-#include "devices/DeviceList.h"
-#include "devices/EndpointMute.h"
 #include "devices/EndpointHolders.h"
-#include "devices/MutedEndpoints.h"
 #include "devices/win32/Win32CaptureServices.h"
 #include "devices/win32/Win32EndpointHolders.h"
-#include "program/SettingsMutedEndpointStore.h"
+#include "devices/win32/Win32MutedEndpointsLock.h"
+#include "program/RecordedInputsGiveBack.h"
 #include "program/StartUpRules.h"
 #include "program/win32/ConsoleOutput.h"
-#include "settings/Settings.h"
 #include "settings/win32/RegistryStore.h"
 #include "ui/main/win32/MainWindow.h"
 
@@ -23,23 +20,16 @@ namespace {
 
 constexpr wchar_t kInputsLockName[] = L"Local\\KSP2InputsLock";
 
-// Gives back every recorded endpoint; how many are left recorded.
-std::size_t GiveBackRecordedInputs() {
+// Gives back every recorded endpoint no copy holds; how many are left.
+std::size_t GiveBackWithSystemObjects() {
   RegistryStore store;
-  SettingsMutedEndpointStore recordStore(store);
-  MutedEndpoints record(recordStore);
+  Win32MutedEndpointsLock recordLock;
   Win32CaptureServices services;
   // A copy in another session that still holds an endpoint keeps it muted;
   // it gives it back when it lets go.
   Win32EndpointHolderSystem holderSystem;
   EndpointHolders holders(holderSystem);
-  // No device holds anything here, so every recorded endpoint is a stray.
-  DeviceList none;
-  const std::size_t left = ReleaseStrayEndpointMutes(none, services, record, &holders);
-  // The system removed the entry before it ran this; whatever is left
-  // needs it again for the next logon, and nothing left needs none.
-  ApplyRestoreInputsEntry(store, left != 0);
-  return left;
+  return GiveBackRecordedInputs(store, &recordLock, services, &holders);
 }
 
 }  // namespace
@@ -73,7 +63,7 @@ int RestoreInputs() {
   std::size_t left = 0;
   if (step == RestoreInputsStep::GiveBack) {
     if (SUCCEEDED(CoInitialize(nullptr))) {
-      left = GiveBackRecordedInputs();
+      left = GiveBackWithSystemObjects();
       CoUninitialize();
     } else {
       step = RestoreInputsStep::CannotTell;

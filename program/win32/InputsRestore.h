@@ -1,4 +1,4 @@
-// The command "/restore-inputs", which the RunOnce entry runs at logon:
+// The command "/restore-inputs", which the logon entry runs:
 // gives back every audio input a copy of the program that is gone (killed,
 // crashed, uninstalled) left muted. And the lock it shares with a starting
 // copy, so the two never give back or take the same inputs at once.

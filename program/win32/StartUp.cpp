@@ -21,6 +21,7 @@
 #include "core/win32/TextCast.h"
 #include "devices/win32/Win32CaptureServices.h"
 #include "devices/win32/Win32EndpointHolders.h"
+#include "devices/win32/Win32MutedEndpointsLock.h"
 #include "devices/win32/Win32ProfileFile.h"
 #include "devices/win32/WindowPoster.h"
 #include "ui/main/MenuCommands.h"
@@ -245,9 +246,13 @@ int RunShadowpane(HINSTANCE instance, const std::vector<WideString>& arguments) 
   // starts protects nothing.
   InputsLock inputsLock;
   inputsLock.Acquire(kInputsLockWaitMs);
+  // The logon entry lives in the Run key now; the one earlier versions
+  // kept in RunOnce goes. A path too long for any entry is logged.
+  if (!SettleRestoreInputsEntry(store)) OutputDebugStringW(AsWide(kNoRestoreEntryLogLine));
   // Everything the main window works with lives until the loop has ended.
   SettingsMutedEndpointStore mutedEndpointStore(store);
-  MutedEndpoints mutedEndpoints(mutedEndpointStore);
+  Win32MutedEndpointsLock mutedEndpointsLock;
+  MutedEndpoints mutedEndpoints(mutedEndpointStore, &mutedEndpointsLock);
   Win32EndpointHolderSystem endpointHolderSystem;
   EndpointHolders endpointHolders(endpointHolderSystem);
   Win32CaptureServices captureServices;

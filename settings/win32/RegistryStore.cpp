@@ -4,9 +4,13 @@
 #include "core/win32/ExecutablePath.h"
 #include "core/win32/TextCast.h"
 
+#include <cwchar>
+
 namespace shadowpane {
 
 namespace {
+
+constexpr wchar_t kLongPathPrefix[] = L"\\\\?\\";
 
 class RegistryKey : public KeyValueKey {
  public:
@@ -122,6 +126,28 @@ bool RegistryStore::ExecutablePath(std::u16string& path, int maxChars) {
   if (found.empty()) {
     found = ExecutablePathUpTo(maxChars);
     if (found.empty()) return false;
+  }
+  if (found.size() > static_cast<size_t>(maxChars)) return false;
+  path.assign(found.begin(), found.end());
+  return true;
+}
+
+bool RegistryStore::ExecutableShortPath(std::u16string& path, int maxChars) {
+  std::u16string longPath;
+  if (!ExecutablePath(longPath, kMaxAutostartPathChars)) return false;
+  std::wstring asked(longPath.begin(), longPath.end());
+  // Past MAX_PATH the function reads a drive path only behind the prefix,
+  // and answers with it.
+  const bool prefixed = asked.size() >= MAX_PATH && asked.size() > 2 && asked[1] == L':';
+  if (prefixed) asked = kLongPathPrefix + asked;
+  const DWORD needed = GetShortPathNameW(asked.c_str(), nullptr, 0);
+  if (needed == 0) return false;
+  std::wstring found(needed, L'\0');
+  const DWORD length = GetShortPathNameW(asked.c_str(), &found[0], needed);
+  if (length == 0 || length >= needed) return false;
+  found.resize(length);
+  if (prefixed && found.compare(0, std::wcslen(kLongPathPrefix), kLongPathPrefix) == 0) {
+    found.erase(0, std::wcslen(kLongPathPrefix));
   }
   if (found.size() > static_cast<size_t>(maxChars)) return false;
   path.assign(found.begin(), found.end());

@@ -47,6 +47,9 @@ class RegistryStore : public KeyValueStore {
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
   std::unique_ptr<KeyValueKey> OpenUserRunOnceKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
+  // GetShortPathNameW of that path (with the \\?\ prefix where it is
+  // longer than MAX_PATH).
+  bool ExecutableShortPath(std::u16string& path, int maxChars) override;
 
  private:
   RegistryLocations locations_;

@@ -15,7 +15,8 @@ shadowpane_warnings(shadowpane_capture_fakes)
 
 shadowpane_test(devices_capture_tests
   SOURCES devices/CameraTest.cpp devices/CameraHoldCheckTest.cpp devices/MicrophoneTest.cpp
-          devices/EndpointMuteTest.cpp devices/MicrophoneHandOverTest.cpp support/FakeDeviceLists.cpp
+          devices/EndpointMuteTest.cpp devices/MicrophoneHandOverTest.cpp devices/SharedRecordTest.cpp devices/MicrophoneTalkTest.cpp
+          support/FakeDeviceLists.cpp
   LIBS shadowpane_capture_fakes)
 shadowpane_test(devices_capture_stress_tests
   SOURCES devices/MicrophoneStressTest.cpp

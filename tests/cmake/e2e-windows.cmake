@@ -65,6 +65,14 @@ set_target_properties(e2e_accessibility_tests PROPERTIES
 add_dependencies(e2e_accessibility_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
 set_tests_properties(e2e_accessibility_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
 
+# The user away: session and power notices posted as the system would send
+# them, and a minute without input.
+shadowpane_test(e2e_away_tests
+  SOURCES e2e/AwayEndToEndTest.cpp virtualdevices/VirtualDevicesEnvironment.cpp
+  LIBS shadowpane_e2e_driver shadowpane_virtualdevices_support)
+set_target_properties(e2e_away_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_away_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+set_tests_properties(e2e_away_tests PROPERTIES RESOURCE_LOCK shadowpane_virtual_devices)
 # The indicator on screen: its marks' pixels at 100 % and 200 % following a
 # block of the virtual camera, what a reader hears, a click passing through
 # to the window beneath. It sets the prefix's display scale for its copies.

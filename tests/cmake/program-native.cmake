@@ -1,4 +1,4 @@
 shadowpane_test(program_core_tests
   SOURCES program/StartUpRulesTest.cpp program/SettingsMutedEndpointStoreTest.cpp
-          support/MemoryKeyValueStore.cpp
-  LIBS shadowpane_core)
+          program/RecordedInputsGiveBackTest.cpp support/MemoryKeyValueStore.cpp
+  LIBS shadowpane_capture_fakes)

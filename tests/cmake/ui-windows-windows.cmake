@@ -6,14 +6,14 @@ shadowpane_test(ui_windows_win32_tests
           ui/toolkit/win32/ToolkitTestHost.cpp ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32)
 
-# Every localized text of every window, measured with the real font against
-# the control that shows it, in each language.
+# Every localized text of every window, drawn as the control that shows it
+# draws it, in each language.
 shadowpane_test(text_fit_tests
   SOURCES ui/TextFitTest.cpp ui/windows/win32/LoopScript.cpp ui/toolkit/win32/ToolkitTestHost.cpp
           ${SHADOWPANE_RC_SOURCES}
   LIBS shadowpane_win32 shadowpane_test_support)
-# It sets the prefix's display scale for the copies it starts at 150 % and
-# 200 %, so no other test may run meanwhile.
+# It sets the prefix's display scale for the copies it starts at 100, 150
+# and 200 %, so no other test may run meanwhile.
 set_tests_properties(text_fit_tests PROPERTIES RUN_SERIAL TRUE)
 
 # The secondary windows' gallery: each window in each language saved as an

@@ -33,17 +33,19 @@ TEST(ShortcutSettingsTest, OnlyValidDwordsLoadAndNoneIsTheDefault) {
   }
 }
 
-TEST(ShortcutSettingsTest, SaveWritesAllFourValuesThatLoadReadsBack) {
+TEST(ShortcutSettingsTest, SaveWritesAllFiveValuesThatLoadReadsBack) {
   MemoryKeyValueStore store;
   ShortcutSet saved;
   saved.stored[static_cast<int>(ShortcutAction::BlockAll)] = EncodeShortcut(kShortcutControl | kShortcutAlt, 'B');
   saved.stored[static_cast<int>(ShortcutAction::ToggleMicrophones)] = kCtrlAltShiftM;
+  saved.stored[static_cast<int>(ShortcutAction::HoldToTalk)] = EncodeShortcut(kShortcutControl | kShortcutAlt, 'T');
   ASSERT_EQ(SaveShortcuts(store, saved), 1);
   for (const WideChar* name : {u"ShortcutBlockAll", u"ShortcutUnblockAll", u"ShortcutToggleMicrophones",
-                               u"ShortcutToggleCameras"}) {
+                               u"ShortcutToggleCameras", u"ShortcutHoldToTalk"}) {
     EXPECT_EQ(store.settings.values.at(name).type, StoredType::Dword);
   }
   EXPECT_EQ(store.settings.values.at(u"ShortcutToggleMicrophones").number, 0x00070000u | 'M');
+  EXPECT_EQ(store.settings.values.at(u"ShortcutHoldToTalk").number, 0x00030000u | 'T');
   EXPECT_TRUE(LoadShortcuts(store) == saved);
 
   store.settings.failWrites = true;

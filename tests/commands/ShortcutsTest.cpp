@@ -72,6 +72,9 @@ TEST(ShortcutsTest, EachActionHasItsOwnValueAndCommand) {
   const Command toggle = ShortcutCommand(ShortcutAction::ToggleMicrophones);
   EXPECT_EQ(toggle.action, CommandAction::Toggle);
   EXPECT_EQ(toggle.scope, CommandScope::Microphones);
+  // The talk key has no command: it must not block or unblock anything.
+  EXPECT_EQ(ShortcutCommand(ShortcutAction::HoldToTalk).action, CommandAction::Status);
+  EXPECT_EQ(WideString(ShortcutValueName(ShortcutAction::HoldToTalk)), u"ShortcutHoldToTalk");
 }
 
 TEST(CommandTextsTest, EveryTextExistsInEveryLanguageWithItsNameMark) {

@@ -8,6 +8,7 @@
 
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/support/win32/ScopedLogPixels.h"
+#include "tests/support/win32/TestPlatform.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 
@@ -16,6 +17,22 @@ namespace {
 
 // What a scaled size may differ from the 96-DPI one times the factor.
 constexpr int kToleranceInPixels = 2;
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE);
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE, which this build's headers predate.
+const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
+
+template <typename Fn>
+Fn User32Export(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The DPI the program's window lays itself out at, as the system tells it.
+int WindowDpi(HWND window) {
+  const auto getDpi = User32Export<GetDpiForWindowFn>("GetDpiForWindow");
+  return getDpi != nullptr ? static_cast<int>(getDpi(window)) : 96;
+}
 
 SIZE SizeOf(HWND window) {
   RECT r{};
@@ -54,7 +71,14 @@ TEST_P(DisplayScaleTest, TheMainWindowAndItsListsMeasureTheirDesignSizeTimesTheS
     ASSERT_TRUE(WaitForVisibility(main, true));
   }
   HWND main = WaitForWindow(kMainClass, pid);
-  const double factor = dpi / 96.0;
+  if (!testing::RunsOnWine()) {
+    // Windows scales another process's window down for a caller that is not
+    // DPI aware: measure in real pixels, as the program lays them out.
+    const auto setAwareness = User32Export<SetThreadDpiAwarenessContextFn>("SetThreadDpiAwarenessContext");
+    if (setAwareness != nullptr) setAwareness(kPerMonitorAware);
+  }
+  // Windows reads LogPixels only at the next sign-in: the program keeps the monitor's scale.
+  const double factor = testing::OnWine(dpi, WindowDpi(main)) / 96.0;
   const SIZE window = SizeOf(main);
   EXPECT_NEAR(window.cx, kMainWindowWidth * factor, kToleranceInPixels);
   EXPECT_NEAR(window.cy, kMainWindowHeight * factor, kToleranceInPixels);

@@ -17,7 +17,9 @@
 #include "tests/e2e/FakeTray.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/e2e/ShortcutKeys.h"
+#include "tests/support/win32/TestPlatform.h"
 #include "tests/virtualdevices/HelperProcess.h"
+#include "tests/virtualdevices/MicrophoneInputStore.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "res/MenuIds.h"
 #include "settings/win32/RegistryStore.h"
@@ -41,6 +43,7 @@ constexpr wchar_t kWineInputName[] = L"In: default";
 constexpr std::uint32_t kBlockAllKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'B');
 constexpr std::uint32_t kCamerasKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'C');
 constexpr std::uint32_t kShiftM = EncodeShortcut(kShortcutShift, 'M');
+constexpr std::uint32_t kTalkKeys = EncodeShortcut(kShortcutControl | kShortcutAlt, 'T');
 constexpr wchar_t kShortcutsClass[] = L"KSP2ShortcutsWndClass";
 // This process's hold of a combination, as another program would hold it.
 constexpr int kTestHotKeyId = 7;
@@ -184,6 +187,57 @@ TEST_F(ShortcutTest, AStoredShortcutPressedElsewhereBlocksEveryDeviceAndTheBallo
   EXPECT_TRUE(program_.IsRunning(pid_));
 }
 
+// The virtual microphone's analog input as another program reads it.
+bool Heard(const PluggedDevice& microphone) {
+  bool enabled = false;
+  return SUCCEEDED(virtualdevices::ReadInputEnabled(microphone.clsid(), &enabled)) && enabled;
+}
+
+// Held from this process through the system's input: the blocked
+// microphone is heard, shown talking and told so by /status, until the key
+// goes up; then it is silent again and shown blocked only once verified.
+// The block and the stored profile stay the user's throughout.
+TEST_F(ShortcutTest, HoldingTheTalkKeyGivesBlockedMicrophonesBackUntilItIsLetGo) {
+  SetSetting(L"ShortcutHoldToTalk", kTalkKeys);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  std::string out;
+  ASSERT_EQ(program_.Run(L"/block \"Shortcut Microphone\"", &out), 0) << out;
+  ASSERT_TRUE(Verified(main, kMicrophoneName));
+  ASSERT_FALSE(Heard(microphone_));
+  for (int talk = 0; talk < 2; ++talk) {
+    SCOPED_TRACE(talk);
+    HoldShortcut(kTalkKeys);
+    EXPECT_TRUE(WaitUntil([&] { return Heard(microphone_) && EntryNamed(main, kMicrophoneName).talking; }));
+    EXPECT_TRUE(EntryNamed(main, kMicrophoneName).blocked) << "the block stays the user's";
+    EXPECT_EQ(program_.Run(L"/status", &out), 1) << "at risk while talking";
+    EXPECT_NE(out.find("microphone\tShortcut Microphone\ttalking\r\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Privacy at Risk\r\n"), std::string::npos) << out;
+    ReleaseShortcut(kTalkKeys);
+    EXPECT_TRUE(WaitUntil([&] { return !Heard(microphone_) && Verified(main, kMicrophoneName); }));
+    EXPECT_FALSE(EntryNamed(main, kMicrophoneName).talking);
+  }
+  EXPECT_EQ(program_.Run(L"/status", &out), 1);
+  EXPECT_NE(out.find("microphone\tShortcut Microphone\tblocked\r\n"), std::string::npos) << out;
+}
+
+// Where unblocking is withheld, the talk key is refused as a click would
+// be: the balloon says why and the microphone stays silent.
+TEST_F(ShortcutTest, TheTalkKeyIsRefusedWhereUnblockingIsNotAllowed) {
+  SetSetting(L"ShortcutHoldToTalk", kTalkKeys);
+  SetPolicy(HKEY_LOCAL_MACHINE, L"AllowUnblock", 0);
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  std::string out;
+  ASSERT_EQ(program_.Run(L"/block \"Shortcut Microphone\"", &out), 0) << out;
+  ASSERT_TRUE(Verified(main, kMicrophoneName));
+  HoldShortcut(kTalkKeys);
+  EXPECT_TRUE(WaitUntil([&] { return tray_.Received(L"Your organization does not allow unblocking devices."); }));
+  EXPECT_FALSE(Heard(microphone_));
+  EXPECT_TRUE(Verified(main, kMicrophoneName));
+  ReleaseShortcut(kTalkKeys);
+}
+
 TEST_F(ShortcutTest, TheWindowRecordsACombinationAndRefusesOneWithoutCtrlOrAltOrHeldByAnotherProgram) {
   // Stored before start; this process holds it first, so the program's
   // registration at start fails and its OK must too.
@@ -234,11 +288,13 @@ TEST_F(ShortcutTest, CommandLinesReachTheRunningCopyAndExitWithWhatTheyDid) {
   // Everything else too; Wine's own input cannot be verified, and the exit
   // code and the answer say so rather than claim it blocked.
   const bool wineInput = !EntryNamed(main, kWineInputName).name.empty();
-  EXPECT_EQ(program_.Run(L"/block all", &out), wineInput ? 5 : 0) << out;
+  // Windows keeps an input's endpoint mute for the whole system: every input verified, 0.
+  EXPECT_EQ(program_.Run(L"/block all", &out), testing::OnWine(wineInput ? 5 : 0, 0)) << out;
   if (wineInput) {
     EXPECT_NE(out.find("microphone\tIn: default\tnot silent"), std::string::npos) << out;
   }
-  EXPECT_EQ(program_.Run(L"/status", &out), wineInput ? 1 : 0);
+  // Windows: every device blocked and verified, so the status says protected (0).
+  EXPECT_EQ(program_.Run(L"/status", &out), testing::OnWine(wineInput ? 1 : 0, 0));
   EXPECT_NE(out.find("microphone\tShortcut Microphone\tblocked\r\n"), std::string::npos) << out;
 
   EXPECT_EQ(program_.Run(L"/unblock \"Shortcut camera\"", &out), 3) << "names are matched with case";
@@ -283,17 +339,32 @@ TEST_F(ShortcutTest, ABlockWithNoCopyRunningStartsOneHiddenThatHoldsTheCamera) {
   EXPECT_TRUE(program_.IsRunning(pid)) << "it stays";
 }
 
+// A minute of audio-poll ticks, sent one after the other instead of a
+// second apart; each has been handled when its call returns.
+void SendAMinuteOfPollTicks(HWND main) {
+  constexpr int kTicksPerMinute = 60000 / kAudioPollIntervalMs;
+  for (int tick = 0; tick < kTicksPerMinute; ++tick) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_TIMER, TIMER_AUDIO_POLL, 0, SMTO_BLOCK, kWaitLimitMs, &ignored);
+  }
+}
+
 // Wine's own input is muted at its endpoint when blocked: while it is, the
-// RunOnce entry is there; a copy that is killed leaves entry and record
-// behind, and the entry's command then gives the input back.
-TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheRunOnceCommand) {
+// logon entry stands in the user's Run key, written once: a minute of poll
+// ticks writes nothing, and puts back no entry someone removed. A copy
+// that is killed leaves entry and record behind, and the entry's command
+// then gives the input back and removes it. The entry earlier versions
+// kept in RunOnce is gone at the start.
+TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheLogonEntry) {
+  const std::wstring restoreCommand = L"\"" + program_.folder() + L"\\Shadowpane.exe\" /restore-inputs";
+  WriteOldRestoreInputsEntry(restoreCommand);
   HWND main = Start();
   ASSERT_NE(main, nullptr);
   if (EntryNamed(main, kWineInputName).name.empty()) GTEST_SKIP() << "Wine lists no input of its own here";
-  const std::wstring restoreCommand = L"\"" + program_.folder() + L"\\Shadowpane.exe\" /restore-inputs";
   std::wstring entry;
   std::wstring record;
   std::string out;
+  EXPECT_FALSE(ReadOldRestoreInputsEntry(&entry)) << "the RunOnce value of earlier versions";
   EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "nothing muted yet";
 
   const std::wstring block = L"/block \"" + std::wstring(kWineInputName) + L"\"";
@@ -305,20 +376,25 @@ TEST_F(ShortcutTest, AnInputLeftMutedByAKilledCopyIsGivenBackByTheRunOnceCommand
   EXPECT_TRUE(ReadSettingText(L"MutedEndpoints", &record)) << "untouched";
   EXPECT_TRUE(ReadRestoreInputsEntry(&entry));
 
-  // Given back by an unblock: nothing is left for a logon to do.
+  RegistryWatch runKey(HKEY_CURRENT_USER, kRunKeyPath);
+  RegistryWatch settingsKey(HKEY_CURRENT_USER, kSettingsKeyPath);
+  ASSERT_TRUE(runKey.ok() && settingsKey.ok());
+  SendAMinuteOfPollTicks(main);
+  EXPECT_FALSE(runKey.Changed()) << "the entry is written once";
+  EXPECT_FALSE(settingsKey.Changed()) << "and so is the record";
+  HKEY run = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &run), ERROR_SUCCESS);
+  RegDeleteValueW(run, AsWide(kRestoreInputsValue));
+  RegCloseKey(run);
+  SendAMinuteOfPollTicks(main);
+  EXPECT_FALSE(ReadRestoreInputsEntry(&entry)) << "no timer re-creates it";
+
+  // Given back by an unblock: nothing is left for a logon to do; muted
+  // again, the record and its entry are written again.
   program_.Run(L"/unblock \"" + std::wstring(kWineInputName) + L"\"", &out);
   EXPECT_TRUE(WaitUntil([&] { return !ReadSettingText(L"MutedEndpoints", &record); }));
-  EXPECT_FALSE(ReadRestoreInputsEntry(&entry));
-
-  // Removed as the system does at logon before it runs the command: the
-  // running copy puts it back at its next poll tick.
   program_.Run(block, &out);
   ASSERT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }));
-  HKEY runOnce = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRunOnceKeyPath, 0, KEY_SET_VALUE, &runOnce), ERROR_SUCCESS);
-  RegDeleteValueW(runOnce, AsWide(kRestoreInputsValue));
-  RegCloseKey(runOnce);
-  EXPECT_TRUE(WaitUntil([&] { return ReadRestoreInputsEntry(&entry); }, 5000)) << "written again";
 
   TerminateProcess(program_.Process(pid_), 1);
   ASSERT_EQ(program_.WaitForExit(pid_), 1);

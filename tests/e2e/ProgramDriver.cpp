@@ -288,7 +288,7 @@ std::vector<ListedEntry> ReadList(HWND list) {
     SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(length));
     const LRESULT data = SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
-    entries.push_back({text, HIWORD(data) != 0, (HIWORD(data) & 2) != 0});
+    entries.push_back({text, HIWORD(data) != 0, (HIWORD(data) & 2) != 0, (HIWORD(data) & 4) != 0});
   }
   return entries;
 }
@@ -327,7 +327,8 @@ void DeleteProgramKeys() {
   DeleteTree(HKEY_CURRENT_USER, kPolicyCompanyKey);
   DeleteTree(HKEY_LOCAL_MACHINE, kPolicyCompanyKey);
   DeleteValue(HKEY_CURRENT_USER, kRunKeyPath, AsWide(kAutostartValue));
-  DeleteValue(HKEY_CURRENT_USER, kRunOnceKeyPath, AsWide(kRestoreInputsValue));
+  DeleteValue(HKEY_CURRENT_USER, kRunKeyPath, AsWide(kRestoreInputsValue));
+  DeleteValue(HKEY_CURRENT_USER, kRunOnceKeyPath, AsWide(kOldRestoreInputsValue));
 }
 
 void SetPolicy(HKEY root, const wchar_t* name, DWORD value) { SetDword(root, AsWide(kPolicyKeyPath), name, value); }
@@ -352,7 +353,58 @@ bool ReadSettingText(const wchar_t* name, std::wstring* text) {
 }
 
 bool ReadRestoreInputsEntry(std::wstring* command) {
-  return ReadText(HKEY_CURRENT_USER, kRunOnceKeyPath, AsWide(kRestoreInputsValue), command);
+  return ReadText(HKEY_CURRENT_USER, kRunKeyPath, AsWide(kRestoreInputsValue), command);
+}
+
+bool ReadOldRestoreInputsEntry(std::wstring* command) {
+  return ReadText(HKEY_CURRENT_USER, kRunOnceKeyPath, AsWide(kOldRestoreInputsValue), command);
+}
+
+void WriteOldRestoreInputsEntry(const std::wstring& command) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunOnceKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExW(key, AsWide(kOldRestoreInputsValue), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+RegistryWatch::RegistryWatch(HKEY root, const wchar_t* path) {
+  if (RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_NOTIFY, nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+    key_ = nullptr;
+    return;
+  }
+  event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  armed_ = event_ != nullptr && Arm();
+}
+
+RegistryWatch::~RegistryWatch() {
+  if (key_ != nullptr) RegCloseKey(key_);
+  if (event_ != nullptr) CloseHandle(event_);
+}
+
+bool RegistryWatch::Arm() {
+  return RegNotifyChangeKeyValue(key_, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event_, TRUE) ==
+         ERROR_SUCCESS;
+}
+
+bool RegistryWatch::Changed() {
+  if (!armed_ || WaitForSingleObject(event_, 0) != WAIT_OBJECT_0) return false;
+  armed_ = Arm();
+  return true;
+}
+
+int RegistryWatch::CountFor(DWORD durationMs) {
+  int notices = 0;
+  const DWORD start = GetTickCount();
+  for (DWORD passed = 0; armed_ && passed < durationMs; passed = GetTickCount() - start) {
+    if (WaitForSingleObject(event_, durationMs - passed) != WAIT_OBJECT_0) break;
+    ++notices;
+    armed_ = Arm();
+  }
+  return notices;
 }
 
 bool ReadUserAutostartEntry(std::wstring* command) {

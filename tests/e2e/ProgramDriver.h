@@ -115,6 +115,8 @@ struct ListedEntry {
   bool blocked = false;
   // Held, yet open to other programs or not silent for them (amber mark).
   bool heldButShared = false;
+  // A microphone heard for a talk (push-to-talk), its hold paused.
+  bool talking = false;
 };
 std::vector<ListedEntry> ReadList(HWND list);
 // Index of the entry with that name, -1 if absent.
@@ -137,9 +139,34 @@ long ReadSetting(const wchar_t* name);
 long ReadFirstRun();
 // A REG_SZ setting's text; false when it is missing or of another type.
 bool ReadSettingText(const wchar_t* name, std::wstring* text);
-// The program's entry in the user's RunOnce key (what gives muted inputs
+// The program's logon entry in the user's Run key (what gives muted inputs
 // back at the next logon); false when there is none.
 bool ReadRestoreInputsEntry(std::wstring* command);
+// The entry earlier versions kept in the user's RunOnce key.
+bool ReadOldRestoreInputsEntry(std::wstring* command);
+void WriteOldRestoreInputsEntry(const std::wstring& command);
+
+// Watches a registry key and its subkeys for changed values
+// (RegNotifyChangeKeyValue, armed again after each notice).
+class RegistryWatch {
+ public:
+  RegistryWatch(HKEY root, const wchar_t* path);
+  ~RegistryWatch();
+  RegistryWatch(const RegistryWatch&) = delete;
+  RegistryWatch& operator=(const RegistryWatch&) = delete;
+  bool ok() const { return armed_; }
+  // Whether a value changed since the watch began or the last call.
+  bool Changed();
+  // Waits durationMs; the notices that came (writes closer together than
+  // the watch is armed again count once).
+  int CountFor(DWORD durationMs);
+
+ private:
+  bool Arm();
+  HKEY key_ = nullptr;
+  HANDLE event_ = nullptr;
+  bool armed_ = false;
+};
 // The program's autostart entry in the user's Run key; false when none.
 bool ReadUserAutostartEntry(std::wstring* command);
 

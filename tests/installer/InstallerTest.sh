@@ -17,7 +17,8 @@
 #      Profile.db; with a file held open it fails and keeps the entry;
 #   6. a second install, whose copy will not close (the policy withdraws the
 #      exit) while it keeps Wine's input muted, is uninstalled quietly:
-#      the input is given back, no record of it and no RunOnce entry stay;
+#      the input is given back, no record of it and no logon entry stay
+#      (nor the RunOnce entry of earlier versions);
 #      a third install and a silent uninstall with /PURGE leave nothing;
 #   7. then, as on a user's first day: a malformed preset (/LANGUAGE=,
 #      /AUTOSTART=, /NOFIRSTRUN) fails the silent install with exit code 4
@@ -77,6 +78,7 @@ machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 user_runonce='HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 policy_key='HKCU\Software\Policies\KESTRALYNX\Shadowpane'
 autostart='KESTRALYNX Shadowpane'
+restore_entry='KESTRALYNX Shadowpane Restore'
 
 step "fresh prefix"
 wineboot -i >/dev/null 2>&1
@@ -241,12 +243,15 @@ wine reg add "$policy_key" /v AllowExit /t REG_DWORD /d 0 /f >/dev/null 2>&1
 start_program
 run_probe wait-window 60 >/dev/null || fail "the main window did not appear"
 wait_for 30 reg_value "$settings_key" MutedEndpoints >/dev/null || fail "no muted input was recorded"
-[ "$(reg_value "$user_runonce" "$autostart")" = "\"$exe_win\" /restore-inputs" ] ||
-  fail "no RunOnce entry beside the record of muted inputs"
+[ "$(reg_value "$user_run" "$restore_entry")" = "\"$exe_win\" /restore-inputs" ] ||
+  fail "no logon entry beside the record of muted inputs"
+# As an earlier version left it: the uninstaller removes it too.
+wine reg add "$user_runonce" /v "$autostart" /t REG_SZ /d "\"$exe_win\" /restore-inputs" /f >/dev/null 2>&1
 run_quiet_uninstall || fail "the quiet uninstall answered $?"
 [ -z "$(copies)" ] || fail "the uninstaller left the program running"
 reg_value "$settings_key" MutedEndpoints >/dev/null && fail "the kept settings hold a muted input nothing gives back"
-reg_value "$user_runonce" "$autostart" >/dev/null && fail "the RunOnce entry is left"
+reg_value "$user_run" "$restore_entry" >/dev/null && fail "the logon entry is left"
+reg_value "$user_runonce" "$autostart" >/dev/null && fail "the RunOnce entry of earlier versions is left"
 [ "$(reg_value "$settings_key" BlockStart)" = 0x1 ] || fail "the kept settings lost BlockStart"
 wine reg delete "$settings_key" /v BlockStart /f >/dev/null 2>&1
 wine reg delete "$policy_key" /f >/dev/null 2>&1
@@ -261,7 +266,7 @@ reg_key_exists "$uninstall_key" && fail "the uninstall entry is left"
 for key in 'HKCU\Software\KESTRALYNX' 'HKLM\Software\KESTRALYNX'; do
   reg_key_exists "$key" && fail "$key is left"
 done
-reg_value "$user_runonce" "$autostart" >/dev/null && fail "the RunOnce entry is left"
+reg_value "$user_run" "$restore_entry" >/dev/null && fail "the logon entry is left"
 
 step "silent deployment presets"
 for refused in /LANGUAGE=4 /LANGUAGE=x /AUTOSTART=2 /NOFIRSTRUN=1; do

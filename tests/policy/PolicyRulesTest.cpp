@@ -32,6 +32,8 @@ ForcedSetting SettingOf(const EnforcedPolicy& policy, const std::u16string& name
   if (name == u"BlockPluggedIn") return policy.blockPluggedIn;
   if (name == u"Startup") return policy.startup;
   if (name == u"NotifyAttempts") return policy.notifyAttempts;
+  if (name == u"BlockWhileLocked") return policy.blockWhileLocked;
+  if (name == u"BlockAfterIdleMinutes") return policy.blockAfterIdleMinutes;
   if (name == u"ShowIndicator") return policy.showIndicator;
   return policy.language;
 }
@@ -52,6 +54,10 @@ TEST(PolicyRulesTest, MachineBeatsUserAndUnusableValuesLeaveTheUsersChoice) {
       {"machine 0 wins over user 1", u"BlockPluggedIn", Dword(0), Dword(1), true, 0},
       {"attempts' balloons forced off", u"NotifyAttempts", Dword(0), Dword(1), true, 0},
       {"attempts' balloons out of range", u"NotifyAttempts", Dword(2), kMissing, false, 0},
+      {"blocked while locked", u"BlockWhileLocked", Dword(1), Dword(0), true, 1},
+      {"idle forced off by 0", u"BlockAfterIdleMinutes", Dword(0), Dword(5), true, 0},
+      {"idle at its highest", u"BlockAfterIdleMinutes", Dword(240), kMissing, true, 240},
+      {"idle beyond falls to user", u"BlockAfterIdleMinutes", Dword(241), Dword(1), true, 1},
       {"indicator forced on by the user's policy", u"ShowIndicator", kMissing, Dword(1), true, 1},
   };
   for (const ForcedCase& c : cases) {
@@ -117,14 +123,26 @@ TEST(PolicyRulesTest, TheUsersOwnSettingsStayApartAndComeBackWhenThePolicyGoes) 
   source.user[u"NotifyAttempts"] = Dword(0);
   source.user[u"ShowIndicator"] = Dword(1);
   const EnforcedPolicy policy = ReadEnforcedPolicy(source);
-  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1, 0, 1}));
+  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1, 0, 0, 0, 1}));
 
   // The Settings window's OK: the user changed the free options; the forced
   // ones keep the user's values underneath, whatever their controls showed.
-  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0, 1, 0, kIndicatorCornerTopLeft};
+  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0, 1, 0, 0, 0, kIndicatorCornerTopLeft};
   const Settings saved = KeepForcedAsUsers(user, chosen, policy);
-  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1, 0, kIndicatorCornerTopLeft}));
-  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0, 1, kIndicatorCornerTopLeft}));
+  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1, 0, 0, 0, kIndicatorCornerTopLeft}));
+  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0, 0, 0, 1, kIndicatorCornerTopLeft}));
+
+  // The away settings: forced over the user's, kept apart the same way.
+  source.machine[u"BlockWhileLocked"] = Dword(1);
+  source.machine[u"BlockAfterIdleMinutes"] = Dword(15);
+  const EnforcedPolicy away = ReadEnforcedPolicy(source);
+  Settings awayChosen = saved;
+  awayChosen.blockAfterIdleMinutes = 3;
+  const Settings awaySaved = KeepForcedAsUsers(saved, awayChosen, away);
+  EXPECT_EQ(awaySaved.blockWhileLocked, 0);
+  EXPECT_EQ(awaySaved.blockAfterIdleMinutes, 0);
+  EXPECT_EQ(EffectiveSettings(awaySaved, away).blockWhileLocked, 1);
+  EXPECT_EQ(EffectiveSettings(awaySaved, away).blockAfterIdleMinutes, 15);
 
   source.machine.clear();
   source.user.clear();

@@ -116,18 +116,21 @@ TEST_F(SettingsTest, UnopenableKeyKeepsSettingsAndStillAppliesAutostart) {
   EXPECT_EQ(RunValue()->text, u"\"C:\\Apps\\Shadowpane.exe\" /min");
 }
 
-TEST_F(SettingsTest, SaveWritesEveryValueInOrderAsNumbers) {
+TEST_F(SettingsTest, SaveWritesEveryOneInOrderAsNumbers) {
   settings.language = 2;
   settings.startup = 1;
   settings.blockStart = 0;
   settings.blockPluggedIn = 1;
   settings.notifyAttempts = 0;
+  settings.blockWhileLocked = 1;
+  settings.blockAfterIdleMinutes = 240;
   settings.showIndicator = 1;
   settings.indicatorCorner = kIndicatorCornerTopRight;
   SaveSettings(store, settings);
-  const std::vector<std::u16string> order = {kLanguageValue,       kStartupValue,        kBlockStartValue,
-                                             kBlockPluggedInValue, kNotifyAttemptsValue, kShowIndicatorValue,
-                                             kIndicatorCornerValue};
+  const std::vector<std::u16string> order = {
+      kLanguageValue,         kStartupValue,         kBlockStartValue,         kBlockPluggedInValue,
+      kNotifyAttemptsValue,   kBlockWhileLockedValue, kBlockAfterIdleMinutesValue, kShowIndicatorValue,
+      kIndicatorCornerValue};
   EXPECT_EQ(store.settings.writeOrder, order);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 2u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 1u);
@@ -141,8 +144,22 @@ TEST_F(SettingsTest, SaveWritesEveryValueInOrderAsNumbers) {
   EXPECT_EQ(settings.blockStart, 0);
   EXPECT_EQ(settings.blockPluggedIn, 1);
   EXPECT_EQ(settings.notifyAttempts, 0);
+  EXPECT_EQ(settings.blockWhileLocked, 1);
+  EXPECT_EQ(settings.blockAfterIdleMinutes, 240);
   EXPECT_EQ(settings.showIndicator, 1);
   EXPECT_EQ(settings.indicatorCorner, kIndicatorCornerTopRight);
+}
+
+// The minutes without input: 0 (off) to 240; anything else reads as off.
+TEST_F(SettingsTest, IdleMinutesOutsideTheirRangeReadAsOff) {
+  const std::pair<std::int32_t, MemoryValue> cases[] = {
+      {0, Dword(0)}, {1, Dword(1)}, {240, Dword(240)}, {0, Dword(241)}, {0, Dword(0xFFFFFFFFu)}, {0, Text(u"5")}};
+  for (const auto& c : cases) {
+    store.settings.values[kBlockAfterIdleMinutesValue] = c.second;
+    settings.blockAfterIdleMinutes = 7;
+    LoadSettings(store, settings);
+    EXPECT_EQ(settings.blockAfterIdleMinutes, c.first) << c.second.number;
+  }
 }
 
 // Being told of attempts is on unless the user turned it off: a profile
@@ -186,7 +203,7 @@ TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   LoadSettings(store, settings);
   settings.language = gChosenLanguage;
   SaveSettings(store, settings);
-  EXPECT_EQ(store.settings.values.size(), 7u);
+  EXPECT_EQ(store.settings.values.size(), 9u);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 1u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 0u);
   EXPECT_EQ(RunValue(), nullptr);
@@ -301,11 +318,12 @@ TEST_F(SettingsTest, PathLimitsOfTheAutostartText) {
   EXPECT_EQ(RunValue()->text, u"");
 }
 
-// The RunOnce entry that gives muted inputs back at the next logon: written
-// only where it differs (it is re-checked every second), and answered 0
-// whenever the key does not end as asked.
+// The Run entry that gives muted inputs back at the next logon: written
+// only where it differs, never beside no command, and answered 0 whenever
+// the key does not end as asked.
 TEST_F(SettingsTest, TheRestoreEntryIsThereExactlyWhileNeeded) {
   const std::u16string command = u"\"C:\\Apps\\Shadowpane.exe\" /restore-inputs";
+  const std::u16string autostart = u"\"C:\\Apps\\Shadowpane.exe\" /min";
   struct Case {
     const char* what;
     bool present;  // the entry before, as written
@@ -325,25 +343,74 @@ TEST_F(SettingsTest, TheRestoreEntryIsThereExactlyWhileNeeded) {
       {"key refused", false, u"", true, true, false, true, 0, false, 0},
       {"write refused", false, u"", true, false, true, true, 0, false, 1},
       {"delete refused", true, command, false, false, true, true, 0, true, 1},
-      {"no path to run", false, u"", true, false, false, false, 0, false, 0},
+      // Nothing could run it: a stale one would start some other file.
+      {"no path to run", true, command, true, false, false, false, 1, false, 1},
   };
   for (const Case& c : cases) {
     MemoryKeyValueStore fresh;
-    if (c.present) fresh.userRunOnce.values[kRestoreInputsValue] = Text(c.before);
-    fresh.userRunOnce.refuse = c.refuse;
-    fresh.userRunOnce.failWrites = c.failWrites;
+    fresh.userRun.values[kAutostartValue] = Text(autostart);
+    if (c.present) fresh.userRun.values[kRestoreInputsValue] = Text(c.before);
+    fresh.userRun.refuse = c.refuse;
+    fresh.userRun.failWrites = c.failWrites;
     fresh.pathKnown = c.pathKnown;
     fresh.executablePath = u"C:\\Apps\\Shadowpane.exe";
     EXPECT_EQ(ApplyRestoreInputsEntry(fresh, c.needed), c.answer) << c.what;
-    const auto found = fresh.userRunOnce.values.find(kRestoreInputsValue);
-    EXPECT_EQ(found != fresh.userRunOnce.values.end(), c.presentAfter) << c.what;
+    const auto found = fresh.userRun.values.find(kRestoreInputsValue);
+    EXPECT_EQ(found != fresh.userRun.values.end(), c.presentAfter) << c.what;
     if (c.presentAfter && c.answer == 1) {
       EXPECT_EQ(found->second.text, command) << c.what;
     }
-    EXPECT_EQ(fresh.userRunOnce.changeCalls, c.changes) << c.what;
+    EXPECT_EQ(fresh.userRun.changeCalls, c.changes) << c.what;
     EXPECT_EQ(fresh.openKeys, 0) << c.what;
-    EXPECT_TRUE(fresh.userRun.values.empty()) << "the autostart entry is another key's";
+    EXPECT_EQ(fresh.userRun.values[kAutostartValue].text, autostart) << c.what << ": the autostart is left alone";
+    EXPECT_TRUE(fresh.userRunOnce.values.empty()) << c.what << ": nothing in RunOnce";
   }
+}
+
+// A Run entry's command holds at most 260 characters: the long path where
+// it fits, else the short form, else no entry at all.
+TEST_F(SettingsTest, TheRestoreCommandFitsARunEntry) {
+  // "\"" + path + "\" /restore-inputs" adds 18 characters to the path.
+  const auto Path = [](std::size_t length) { return u"C:\\" + std::u16string(length - 7, u'x') + u".exe"; };
+  const std::u16string shortPath = u"C:\\LONGFO~1\\SHADOW~1.EXE";
+  struct Case {
+    const char* what;
+    std::size_t longLength;
+    std::u16string shortForm;
+    std::u16string expected;  // "long", "short" or empty
+  } cases[] = {
+      {"long path fits exactly", 242, u"", u"long"},
+      {"long path one over, short form", 243, shortPath, u"short"},
+      {"long path far over, short form", 5000, shortPath, u"short"},
+      {"short form one over too", 243, Path(243), u""},
+      {"no short form", 300, u"", u""},
+  };
+  for (const Case& c : cases) {
+    MemoryKeyValueStore fresh;
+    fresh.executablePath = Path(c.longLength);
+    fresh.executableShortPath = c.shortForm;
+    const std::u16string expected = c.expected == u"long"    ? u"\"" + fresh.executablePath + u"\" /restore-inputs"
+                                    : c.expected == u"short" ? u"\"" + shortPath + u"\" /restore-inputs"
+                                                             : u"";
+    EXPECT_EQ(RestoreInputsCommandOf(fresh), expected) << c.what;
+    EXPECT_LE(expected.size(), 260u) << c.what;
+    EXPECT_EQ(ApplyRestoreInputsEntry(fresh, true), 1) << c.what;
+    EXPECT_EQ(fresh.userRun.values.count(kRestoreInputsValue), expected.empty() ? 0u : 1u) << c.what;
+  }
+  EXPECT_EQ(FittingRestoreInputsCommand(Path(242), u"").size(), 260u) << "the bound itself fits";
+}
+
+// Earlier versions kept the entry in RunOnce: it goes, and a start that
+// finds none writes nothing.
+TEST_F(SettingsTest, TheOldRunOnceEntryIsRemovedOnce) {
+  MemoryKeyValueStore fresh;
+  fresh.userRunOnce.values[kOldRestoreInputsValue] = Text(u"\"C:\\Apps\\Shadowpane.exe\" /restore-inputs");
+  fresh.userRunOnce.values[u"Other"] = Text(u"other.exe");
+  EXPECT_EQ(RemoveOldRestoreInputsEntry(fresh), 1);
+  EXPECT_EQ(RemoveOldRestoreInputsEntry(fresh), 1);
+  EXPECT_EQ(fresh.userRunOnce.values.count(kOldRestoreInputsValue), 0u);
+  EXPECT_EQ(fresh.userRunOnce.values.count(u"Other"), 1u);
+  EXPECT_EQ(fresh.userRunOnce.changeCalls, 1) << "the second start finds nothing to write";
 }
 
 }  // namespace

@@ -88,4 +88,10 @@ bool MemoryKeyValueStore::ExecutablePath(std::u16string& path, int maxChars) {
   return true;
 }
 
+bool MemoryKeyValueStore::ExecutableShortPath(std::u16string& path, int maxChars) {
+  if (executableShortPath.empty() || executableShortPath.size() > static_cast<size_t>(maxChars)) return false;
+  path = executableShortPath;
+  return true;
+}
+
 }  // namespace shadowpane::testing

@@ -34,6 +34,7 @@ class MemoryKeyValueStore : public KeyValueStore {
   std::unique_ptr<KeyValueKey> OpenUserRunKey() override;
   std::unique_ptr<KeyValueKey> OpenUserRunOnceKey() override;
   bool ExecutablePath(std::u16string& path, int maxChars) override;
+  bool ExecutableShortPath(std::u16string& path, int maxChars) override;
 
   MemoryKey settings;
   MemoryKey machineRun;  // the machine's Run key, which the program only reads
@@ -41,6 +42,7 @@ class MemoryKeyValueStore : public KeyValueStore {
   MemoryKey userRunOnce;  // the user's RunOnce key
   std::u16string executablePath = u"C:\\Apps\\Shadowpane.exe";
   bool pathKnown = true;
+  std::u16string executableShortPath;  // empty: the system gives no short form
 
   int openKeys = 0;   // keys currently open
   int totalOpens = 0;

@@ -2,6 +2,7 @@
 
 #include "devices/EndpointMute.h"
 #include "settings/Languages.h"
+#include "ui/main/AwayLogic.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {
@@ -24,6 +25,7 @@ DeviceClick ClickDeviceEntry(DeviceList& list, const WideChar* entryText, const 
     click.failureText = STR_UNBLOCK_NOT_ALLOWED;
     return click;
   }
+  ClaimForUser(list, device);  // the user's choice from now on, even while away
   click.result = wasBlocked ? device->Unblock() : device->Block();
   const bool releasedUnverified = wasBlocked && DeviceList::IsBlocked(device) == 0;
   if (click.result != 1 && !releasedUnverified) {
@@ -73,6 +75,9 @@ DeviceNotifyEffect DecideDeviceNotify(const DeviceList& list, std::uint32_t wPar
 }
 
 int ProtectionState(const DeviceList& list) {
+  for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
+    if ((device->HoldRisks() & kHoldRiskTalking) != 0) return kTalkingState;
+  }
   if (list.head() == nullptr || !list.lastRefreshComplete || list.AllBlocked() != 1) return 0;
   for (SPDEV* device = list.head(); device != nullptr; device = device->next) {
     if (device->IsSharedBitSet() != 0) return 0;

@@ -43,6 +43,9 @@ WideString ComposeDeviceMessage(const WideChar* message, const WideChar* deviceN
 // shared or unverified (a camera others can open, a microphone others can
 // hear). An empty list, or one whose last refresh could not read a
 // category, gives 0: the program cannot tell then that nothing is open.
+// While a microphone talks (push-to-talk) it gives kTalkingState: at risk,
+// and the panel and tray say why.
+constexpr int kTalkingState = 2;
 int ProtectionState(const DeviceList& list);
 
 // Checks every hold again as another program would meet it (after a

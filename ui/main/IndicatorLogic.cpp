@@ -18,7 +18,8 @@ IndicatorMark Worse(IndicatorMark a, IndicatorMark b) {
 }
 
 IndicatorMark MarkOfEntry(std::uint32_t data) {
-  if ((ListItemBlocked(data) & 1) == 0) return IndicatorMark::AtRisk;
+  // A microphone talking through its hold is open, as the panel says.
+  if ((ListItemBlocked(data) & 1) == 0 || (data & kListItemTalking) != 0) return IndicatorMark::AtRisk;
   return (data & kListItemHeldButShared) != 0 ? IndicatorMark::Shared : IndicatorMark::Protected;
 }
 

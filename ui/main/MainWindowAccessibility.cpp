@@ -51,6 +51,7 @@ void DescribeMainControl(int controlId, int language, AccessibleDescription& des
 AccessibleText DeviceStateText(std::uint32_t itemData) {
   if ((ListItemBlocked(itemData) & 1) == 0) return AccessibleText::NotBlocked;
   if ((itemData & kListItemHeldButShared) == 0) return AccessibleText::Blocked;
+  if ((itemData & kListItemTalking) != 0) return AccessibleText::MicrophoneTalking;
   return ListItemKind(itemData) == DEVICE_KIND_VIDEO ? AccessibleText::CameraShared
                                                      : AccessibleText::MicrophoneShared;
 }
@@ -61,6 +62,8 @@ AccessibleText DeviceStateWord(std::uint32_t itemData) {
       return AccessibleText::StateWordNotBlocked;
     case AccessibleText::Blocked:
       return AccessibleText::StateWordBlocked;
+    case AccessibleText::MicrophoneTalking:
+      return AccessibleText::StateWordTalking;
     default:
       return AccessibleText::StateWordShared;
   }

@@ -39,6 +39,12 @@ constexpr unsigned kShortcutSettleLimitMs = 5000;
 // answered once its targets settled, or at the same limit.
 constexpr unsigned TIMER_COMMAND_SETTLE = 105;
 
+// The second check of every hold after a resume (ui/main/win32/Away).
+constexpr unsigned TIMER_RESUME_RECHECK = 106;
+// While the push-to-talk key is held, it is read at each tick
+// (kTalkKeyPollMs, ui/main/PushToTalkLogic.h).
+constexpr unsigned TIMER_TALK_POLL = 107;
+
 // The tray icon's callback; a second start sends it too, to raise the
 // window. A private number below WM_USER.
 constexpr std::uint32_t WM_TRAY_NOTIFY = 102;

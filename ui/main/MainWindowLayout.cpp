@@ -13,7 +13,8 @@ StatusPanelLook PanelLook(int protectedState) {
             STR_PRIVACY_PROTECTED, STR_ALL_BLOCKED, 0};
   }
   return {MakeToolkitColor(219, 68, 68), MakeToolkitColor(243, 197, 197), MakeToolkitColor(248, 219, 219),
-          STR_PRIVACY_AT_RISK, STR_BLOCK_ALL_HINT, kShieldWidth};
+          STR_PRIVACY_AT_RISK, protectedState == kTalkingState ? STR_TALKING_LINE : STR_BLOCK_ALL_HINT,
+          kShieldWidth};
 }
 
 int LockMarkSkin(std::uint32_t itemData) {

@@ -104,7 +104,7 @@ struct StatusPanelLook {
 };
 
 // Green with the check-mark shield when protected, red with the cross when
-// at risk.
+// at risk; while talking, at risk with the talk as its line.
 StatusPanelLook PanelLook(int protectedState);
 
 // The status texts inside the panel, both ending this far short of the

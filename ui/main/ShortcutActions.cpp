@@ -1,6 +1,7 @@
 #include "ui/main/ShortcutActions.h"
 
 #include "commands/CommandTexts.h"
+#include "ui/main/AwayLogic.h"
 
 namespace shadowpane {
 namespace {
@@ -65,6 +66,8 @@ ShortcutRun StartCommand(DeviceList& list, const Command& command) {
     SPDEV* device = list.head();
     for (int i = 0; device != nullptr && i < index; ++i) device = device->next;
     bool refused = device == nullptr;
+    // Whatever the user's command found, the state is the user's now.
+    ClaimForUser(list, device);
     // A held but shared device is blocked again too: the new hold may be
     // one that others can no longer meet.
     if (device != nullptr && run.before[static_cast<std::size_t>(index)].state != wanted) {

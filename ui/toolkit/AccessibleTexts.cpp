@@ -26,6 +26,10 @@ TextInLanguages kTexts[kAccessibleTextCount] = {
     {u"Blocked", u"Gesperrt", u"Bloqueado", u"Bloccato"},
     {u"Not blocked", u"Offen", u"Abierto", u"Aperto"},
     {u"Shared", u"Geteilt", u"Compartido", u"Condiviso"},
+    {u"Blocked, heard while the talk key is held", u"Gesperrt, zu hören, solange die Sprechtaste gehalten wird",
+     u"Bloqueado, se oye mientras se mantiene la tecla para hablar",
+     u"Bloccato, si sente finché si tiene premuto il tasto per parlare"},
+    {u"Talking", u"Sprechen", u"Hablando", u"Parlando"},
 };
 
 }  // namespace

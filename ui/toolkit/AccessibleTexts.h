@@ -27,8 +27,10 @@ enum class AccessibleText {
   StateWordBlocked,     // drawn beside the lock in high contrast
   StateWordNotBlocked,
   StateWordShared,
+  MicrophoneTalking,  // blocked, heard while the push-to-talk key is held
+  StateWordTalking,
 };
-constexpr int kAccessibleTextCount = static_cast<int>(AccessibleText::StateWordShared) + 1;
+constexpr int kAccessibleTextCount = static_cast<int>(AccessibleText::StateWordTalking) + 1;
 
 // The text in a language, 0..3; any other language reads English. Never null.
 const WideChar* AccessibleTextIn(AccessibleText text, int language);

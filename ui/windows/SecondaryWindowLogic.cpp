@@ -51,4 +51,12 @@ ControlPlacement SelfSizedAt(int id, ControlKind kind, const WideChar* text, int
   return {id, kind, text, {x, y, x, y}};
 }
 
+ControlPlacement SelfSizedAt(int id, ControlKind kind, const WideChar* text, int x, int y, int reachRight) {
+  ControlPlacement control = SelfSizedAt(id, kind, text, x, y);
+  control.reachRight = reachRight;
+  return control;
+}
+
+int TextRowRight(Size client) { return client.width - kSeparatorInset; }
+
 }  // namespace shadowpane

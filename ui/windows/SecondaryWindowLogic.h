@@ -54,6 +54,7 @@ enum class ControlKind {
   Label,         // label, 15-pixel font, sized to its text
   CheckBox,      // choice control as a check box, sized to its text
   Radio,         // choice control as a radio, sized to its text
+  NumberField,   // the toolkit's edit control, digits only
 };
 
 struct ControlPlacement {
@@ -64,6 +65,11 @@ struct ControlPlacement {
   // Last in the Tab order (the buttons at the bottom, then the close
   // button), so Tab starts with the window's content.
   bool trailing = false;
+  // A control sized to its text is then widened to end here (a 96-DPI x,
+  // excluded) when its text is narrower: a glyph that reaches past its
+  // advance, or a font a little wider than the one measured, is not cut by
+  // the control's own edge. 0: as wide as its text.
+  int reachRight = 0;
 };
 
 // Which controls Tab stops at: all but labels; of a run of radios only the
@@ -78,5 +84,9 @@ ControlPlacement BottomButtonAt(int id, const WideChar* text, int x, Size client
 int RightButtonX(Size client);
 // A control that sizes itself to its text, at (x, y).
 ControlPlacement SelfSizedAt(int id, ControlKind kind, const WideChar* text, int x, int y);
+// The same, then widened to end at reachRight when its text is narrower.
+ControlPlacement SelfSizedAt(int id, ControlKind kind, const WideChar* text, int x, int y, int reachRight);
+// Where a text row of a W-wide window may reach: the right separator's end.
+int TextRowRight(Size client);
 
 }  // namespace shadowpane

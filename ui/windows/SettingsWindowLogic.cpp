@@ -20,7 +20,22 @@ constexpr int kStartupY = 206;
 constexpr int kBlockStartY = 231;
 constexpr int kBlockPluggedInY = 256;
 constexpr int kNotifyAttemptsY = kBlockPluggedInY + kSettingsNotifyRowHeight;
-constexpr int kShowIndicatorY = kNotifyAttemptsY + kSettingsNotifyRowHeight;
+constexpr int kBlockWhileLockedY = kNotifyAttemptsY + 25;
+constexpr int kBlockAfterIdleY = kBlockWhileLockedY + 25;
+// The number field on the row under its check box, indented to the box's
+// text, and the text after it on the field's text line.
+constexpr int kIdleFieldX = kOptionX + 20;
+constexpr int kIdleFieldDown = 22;
+constexpr Size kIdleFieldSize{50, 32};
+constexpr int kIdleLabelGap = 6;
+constexpr int kIdleLabelDown = 8;
+constexpr int kIdleNoteOffset = kIdleFieldDown + kIdleFieldSize.height + 1;
+
+// The fewest minutes the idle setting takes.
+constexpr std::int32_t kMinIdleSettingMinutes = 1;
+
+// The indicator's row under the idle row's number field, a gap apart.
+constexpr int kShowIndicatorY = kBlockWhileLockedY + kSettingsAwayRowsHeight + kSettingsIndicatorGap;
 // The corners' radios: two columns, indented under the indicator's box.
 constexpr int kCornerLeftX = kOptionX + 18;
 constexpr int kCornerRightX = kCornerLeftX + 200;
@@ -39,10 +54,11 @@ struct NoteRows {
   const EnforcedPolicy& policy;
   int shift = 0;
   // Adds the note under a setting's control when forced, at the top given.
+  int rowRight = 0;
   void Under(const ForcedSetting& setting, int noteId, int noteY, std::vector<ControlPlacement>& controls) {
     if (!setting.forced) return;
     controls.push_back(SelfSizedAt(noteId, ControlKind::Label, GetString(STR_MANAGED_BY_ORGANIZATION), kOptionX,
-                                   noteY + shift));
+                                   noteY + shift, rowRight));
     shift += kSettingsNoteRowHeight;
   }
 };
@@ -54,7 +70,7 @@ int ForcedCount(const EnforcedPolicy& policy) {
   int count = 0;
   for (const ForcedSetting* setting :
        {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn, &policy.notifyAttempts,
-        &policy.showIndicator}) {
+        &policy.blockWhileLocked, &policy.blockAfterIdleMinutes, &policy.showIndicator}) {
     if (setting->forced) ++count;
   }
   return count;
@@ -73,39 +89,57 @@ std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy
       BottomButtonAt(IDC_SETTINGS_CANCEL, GetString(STR_CANCEL), client.width - kCancelFromRight, client),
       BottomButtonAt(IDC_SETTINGS_DEFAULT, GetString(STR_DEFAULT), kDefaultButtonX, client),
       SelfSizedAt(IDC_SETTINGS_LANGUAGE_LABEL, ControlKind::Label, GetString(STR_LANGUAGE), kLabelX,
-                  kLanguageLabelY),
+                  kLanguageLabelY, TextRowRight(client)),
       {IDC_SETTINGS_PICKER, ControlKind::Picker, u"", RectAt({kPickerX, kPickerY}, kPickerSize)},
   };
-  NoteRows notes{policy};
+  NoteRows notes{policy, 0, TextRowRight(client)};
   notes.Under(policy.language, IDC_SETTINGS_LANGUAGE_NOTE, kPickerNoteY, controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_PROGRAM_LABEL, ControlKind::Label, GetString(STR_PROGRAM), kLabelX,
-                                 kProgramLabelY + notes.shift));
+                                 kProgramLabelY + notes.shift, notes.rowRight));
   controls.push_back(SelfSizedAt(
       IDC_SETTINGS_STARTUP, ControlKind::CheckBox,
       GetString(StartupEditable() ? STR_START_WITH_WINDOWS : STR_START_WITH_WINDOWS_BY_ADMINISTRATOR), kOptionX,
-      kStartupY + notes.shift));
+      kStartupY + notes.shift, notes.rowRight));
   notes.Under(policy.startup, IDC_SETTINGS_STARTUP_NOTE, kStartupY + kOptionNoteOffset, controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_START, ControlKind::CheckBox, GetString(STR_BLOCK_AT_START),
-                                 kOptionX, kBlockStartY + notes.shift));
+                                 kOptionX, kBlockStartY + notes.shift, notes.rowRight));
   notes.Under(policy.blockStart, IDC_SETTINGS_BLOCK_START_NOTE, kBlockStartY + kOptionNoteOffset, controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_PLUGGED_IN, ControlKind::CheckBox,
-                                 GetString(STR_BLOCK_PLUGGED_IN), kOptionX, kBlockPluggedInY + notes.shift));
+                                 GetString(STR_BLOCK_PLUGGED_IN), kOptionX, kBlockPluggedInY + notes.shift,
+                                 notes.rowRight));
   notes.Under(policy.blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE, kBlockPluggedInY + kOptionNoteOffset,
               controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_NOTIFY_ATTEMPTS, ControlKind::CheckBox,
                                  UsageTextIn(UsageText::NotifyAttemptsSetting, gDisplayLanguage), kOptionX,
-                                 kNotifyAttemptsY + notes.shift));
+                                 kNotifyAttemptsY + notes.shift, notes.rowRight));
   notes.Under(policy.notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE, kNotifyAttemptsY + kOptionNoteOffset,
               controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_WHILE_LOCKED, ControlKind::CheckBox,
+                                 GetString(STR_BLOCK_WHILE_LOCKED), kOptionX, kBlockWhileLockedY + notes.shift,
+                                 notes.rowRight));
+  notes.Under(policy.blockWhileLocked, IDC_SETTINGS_BLOCK_WHILE_LOCKED_NOTE, kBlockWhileLockedY + kOptionNoteOffset,
+              controls);
+  const int idleY = kBlockAfterIdleY + notes.shift;
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_BLOCK_AFTER_IDLE, ControlKind::CheckBox,
+                                 GetString(STR_BLOCK_AFTER_IDLE), kOptionX, idleY, notes.rowRight));
+  const Rect field = RectAt({kIdleFieldX, idleY + kIdleFieldDown}, kIdleFieldSize);
+  controls.push_back({IDC_SETTINGS_IDLE_MINUTES, ControlKind::NumberField, u"", field});
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_IDLE_MINUTES_LABEL, ControlKind::Label,
+                                 GetString(STR_MINUTES_WITHOUT_INPUT), field.right + kIdleLabelGap,
+                                 field.top + kIdleLabelDown, notes.rowRight));
+  notes.Under(policy.blockAfterIdleMinutes, IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE, kBlockAfterIdleY + kIdleNoteOffset,
+              controls);
   controls.push_back(SelfSizedAt(IDC_SETTINGS_SHOW_INDICATOR, ControlKind::CheckBox, GetString(STR_SHOW_INDICATOR),
-                                 kOptionX, kShowIndicatorY + notes.shift));
+                                 kOptionX, kShowIndicatorY + notes.shift, notes.rowRight));
   notes.Under(policy.showIndicator, IDC_SETTINGS_SHOW_INDICATOR_NOTE, kShowIndicatorY + kOptionNoteOffset, controls);
   for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
     const bool right = corner % 2 == 1;
     const int row = 1 + corner / 2;
+    // The left column reaches to where the right one starts.
     controls.push_back(SelfSizedAt(IDC_SETTINGS_CORNER_FIRST + corner, ControlKind::Radio,
                                    GetString(STR_CORNER_TOP_LEFT + corner), right ? kCornerRightX : kCornerLeftX,
-                                   kShowIndicatorY + row * kSettingsNotifyRowHeight + notes.shift));
+                                   kShowIndicatorY + row * kSettingsNotifyRowHeight + notes.shift,
+                                   right ? notes.rowRight : kCornerRightX));
   }
   return controls;
 }
@@ -122,6 +156,11 @@ int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy) {
       return policy.blockPluggedIn.forced ? 0 : 1;
     case IDC_SETTINGS_NOTIFY_ATTEMPTS:
       return policy.notifyAttempts.forced ? 0 : 1;
+    case IDC_SETTINGS_BLOCK_WHILE_LOCKED:
+      return policy.blockWhileLocked.forced ? 0 : 1;
+    case IDC_SETTINGS_BLOCK_AFTER_IDLE:
+    case IDC_SETTINGS_IDLE_MINUTES:
+      return policy.blockAfterIdleMinutes.forced ? 0 : 1;
     case IDC_SETTINGS_SHOW_INDICATOR:
       return policy.showIndicator.forced ? 0 : 1;
     default:
@@ -148,6 +187,26 @@ Settings ReadSettingsChoice(int keptStartup, const WideChar* pickerText, int sta
   values.blockStart = AsFlag(blockStartChecked);
   values.blockPluggedIn = AsFlag(blockPluggedInChecked);
   return values;
+}
+
+std::int32_t ReadIdleMinutes(int checked, const WideChar* fieldText) {
+  if (checked == 0) return 0;
+  std::int32_t minutes = 0;
+  for (int i = 0; fieldText != nullptr && fieldText[i] != 0 && i < kIdleMinutesDigits + 1; ++i) {
+    if (fieldText[i] < u'0' || fieldText[i] > u'9') break;
+    minutes = minutes * 10 + (fieldText[i] - u'0');
+  }
+  if (minutes < kMinIdleSettingMinutes) return kMinIdleSettingMinutes;
+  return minutes > kMaxBlockAfterIdleMinutes ? kMaxBlockAfterIdleMinutes : minutes;
+}
+
+WideString IdleMinutesText(std::int32_t minutes) {
+  const std::int32_t shown = minutes > 0 && minutes <= kMaxBlockAfterIdleMinutes ? minutes : kShownIdleMinutesWhenOff;
+  WideString text;
+  for (std::int32_t rest = shown; rest > 0; rest /= 10) {
+    text.insert(text.begin(), static_cast<WideChar>(u'0' + rest % 10));
+  }
+  return text;
 }
 
 int CheckedCorner(const int (&checked)[kIndicatorCornerCount], int kept) {

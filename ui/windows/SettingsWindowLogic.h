@@ -3,6 +3,7 @@
 // pick from the list puts on the picker. Portable: no platform headers.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/Text.h"
@@ -17,9 +18,16 @@ namespace shadowpane {
 // The last row, "Tell me when a program tries to use a blocked device",
 // made it this much taller than the window without it.
 constexpr int kSettingsNotifyRowHeight = 25;
-// "Show an indicator on screen" and its four corners, two to a row, below.
-constexpr int kSettingsIndicatorRowsHeight = 3 * kSettingsNotifyRowHeight;
-constexpr Size kSettingsWindowSize{540, 360 + kSettingsNotifyRowHeight + kSettingsIndicatorRowsHeight};
+// The rows of the user away ("Block all devices while the computer is
+// locked", "Block all devices after [n] minutes without input") made it
+// this much taller again.
+constexpr int kSettingsAwayRowsHeight = 82;
+// "Show an indicator on screen" and its four corners, two to a row, below
+// them, a gap apart from the number field.
+constexpr int kSettingsIndicatorGap = 4;
+constexpr int kSettingsIndicatorRowsHeight = kSettingsIndicatorGap + 3 * kSettingsNotifyRowHeight;
+constexpr Size kSettingsWindowSize{
+    540, 360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight};
 // Each note "Managed by your organization." under a forced setting moves
 // the rows below it down by this much and makes the window as much taller.
 constexpr int kSettingsNoteRowHeight = 20;
@@ -46,11 +54,24 @@ constexpr int IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE = 1041;
 // "Tell me when a program tries to use a blocked device", and its note.
 constexpr int IDC_SETTINGS_NOTIFY_ATTEMPTS = 1042;
 constexpr int IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE = 1043;
+// The user away: the lock's check box, the idle check box, its number
+// field and the text after it, and their notes.
+constexpr int IDC_SETTINGS_BLOCK_WHILE_LOCKED = 1044;
+constexpr int IDC_SETTINGS_BLOCK_WHILE_LOCKED_NOTE = 1045;
+constexpr int IDC_SETTINGS_BLOCK_AFTER_IDLE = 1046;
+constexpr int IDC_SETTINGS_IDLE_MINUTES = 1047;
+constexpr int IDC_SETTINGS_IDLE_MINUTES_LABEL = 1048;
+constexpr int IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE = 1049;
+
+// The number field shows this while the idle setting is off, and takes
+// at most this many digits.
+constexpr std::int32_t kShownIdleMinutesWhenOff = 10;
+constexpr int kIdleMinutesDigits = 3;
 // "Show an indicator on screen", its note, and the radios of its corners
 // (first + the stored corner).
-constexpr int IDC_SETTINGS_SHOW_INDICATOR = 1044;
-constexpr int IDC_SETTINGS_SHOW_INDICATOR_NOTE = 1045;
-constexpr int IDC_SETTINGS_CORNER_FIRST = 1046;
+constexpr int IDC_SETTINGS_SHOW_INDICATOR = 1050;
+constexpr int IDC_SETTINGS_SHOW_INDICATOR_NOTE = 1051;
+constexpr int IDC_SETTINGS_CORNER_FIRST = 1052;
 constexpr int IDC_SETTINGS_CORNER_LAST = IDC_SETTINGS_CORNER_FIRST + kIndicatorCornerCount - 1;
 
 // The corner whose radio is checked (checked[i] for corner i); `kept` when
@@ -86,6 +107,14 @@ void BuildLanguageList(MenuItemList* list);
 // autostart box is locked and the user's own keptStartup is kept as it was.
 Settings ReadSettingsChoice(int keptStartup, const WideChar* pickerText, int startupChecked,
                             int blockStartChecked, int blockPluggedInChecked);
+
+// The idle setting from its check box and its field's text: 0 when not
+// checked; else the digits' number brought within 1 to 240 (no digits
+// count as 1).
+std::int32_t ReadIdleMinutes(int checked, const WideChar* fieldText);
+// What the field shows for a setting: its minutes, or
+// kShownIdleMinutesWhenOff while off.
+WideString IdleMinutesText(std::int32_t minutes);
 
 // The autostart box's check: ticked whatever the user's own choice while an
 // administrator's entry starts the program, since it does start at logon.

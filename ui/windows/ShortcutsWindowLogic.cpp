@@ -14,6 +14,8 @@ constexpr int kClearX = 450;
 constexpr Size kClearSize{91, 37};
 constexpr int kMessageDown = 40;
 constexpr int kMessageHeight = 18;
+// A row's label may widen up to this far before its field.
+constexpr int kLabelFieldGap = 6;
 constexpr int kCancelFromRight = 205;
 
 constexpr CommandText kRowLabels[kShortcutActionCount] = {
@@ -21,9 +23,19 @@ constexpr CommandText kRowLabels[kShortcutActionCount] = {
     CommandText::ShortcutUnblockAllLabel,
     CommandText::ShortcutToggleMicrophonesLabel,
     CommandText::ShortcutToggleCamerasLabel,
+    CommandText::ShortcutHoldToTalkLabel,
 };
 
+// The talk row's label is longer than the room before the field: it takes
+// a line of its own, and the field, button and message move down by it.
+constexpr int kOwnLineRow = static_cast<int>(ShortcutAction::HoldToTalk);
+constexpr int kOwnLineDrop = 24;
+
 int RowTop(int row) { return kFirstRowTop + row * kRowStep; }
+int FieldRowTop(int row) { return RowTop(row) + (row == kOwnLineRow ? kOwnLineDrop : 0); }
+int LabelTop(int row) { return RowTop(row) + (row == kOwnLineRow ? 0 : kLabelDown); }
+// A label may widen up to its field, or on a line of its own to the row's end.
+int LabelReachRight(int row) { return row == kOwnLineRow ? kClearX + kClearSize.width : kFieldX - kLabelFieldGap; }
 
 }  // namespace
 
@@ -35,19 +47,23 @@ std::vector<ControlPlacement> ShortcutsControls(Size client, int language, const
       BottomButtonAt(IDC_SHORTCUTS_CANCEL, cancelText, client.width - kCancelFromRight, client),
   };
   for (int row = 0; row < kShortcutActionCount; ++row) {
-    const int top = RowTop(row);
+    const int top = FieldRowTop(row);
     controls.push_back(SelfSizedAt(IDC_SHORTCUTS_LABEL + row, ControlKind::Label,
-                                   CommandTextIn(kRowLabels[row], language), kLabelX, top + kLabelDown));
+                                   CommandTextIn(kRowLabels[row], language), kLabelX, LabelTop(row),
+                                   LabelReachRight(row)));
     controls.push_back({IDC_SHORTCUTS_CLEAR + row, ControlKind::PushButton,
                         CommandTextIn(CommandText::ShortcutClear, language), RectAt({kClearX, top}, kClearSize)});
     // Sized to the window, not to its first (empty) text.
-    controls.push_back({IDC_SHORTCUTS_MESSAGE + row, ControlKind::Label, u"",
-                        RectAt({kLabelX, top + kMessageDown}, {client.width - 2 * kLabelX, kMessageHeight})});
+    controls.push_back({IDC_SHORTCUTS_MESSAGE + row, ControlKind::Label, u"", ShortcutMessagePlace(row, client)});
   }
   return controls;
 }
 
-Rect ShortcutFieldPlace(int row) { return RectAt({kFieldX, RowTop(row) + kFieldDown}, kFieldSize); }
+Rect ShortcutMessagePlace(int row, Size client) {
+  return RectAt({kLabelX, FieldRowTop(row) + kMessageDown}, {client.width - 2 * kLabelX, kMessageHeight});
+}
+
+Rect ShortcutFieldPlace(int row) { return RectAt({kFieldX, FieldRowTop(row) + kFieldDown}, kFieldSize); }
 
 int ShortcutRowOf(int id, int firstId) {
   const int row = id - firstId;

@@ -16,16 +16,17 @@
 
 namespace shadowpane {
 
-constexpr Size kShortcutsWindowSize{560, 414};
+constexpr Size kShortcutsWindowSize{560, 500};
 
-// Controls and commands; each row's four are its first id plus the row.
+// Controls and commands; each row's are its first id plus the row (a block
+// of five per kind, one for each action).
 constexpr int IDC_SHORTCUTS_CLOSE = 1026;
 constexpr int IDC_SHORTCUTS_OK = 1027;
 constexpr int IDC_SHORTCUTS_CANCEL = 1028;
 constexpr int IDC_SHORTCUTS_LABEL = 1030;
-constexpr int IDC_SHORTCUTS_FIELD = 1034;
-constexpr int IDC_SHORTCUTS_CLEAR = 1038;
-constexpr int IDC_SHORTCUTS_MESSAGE = 1042;
+constexpr int IDC_SHORTCUTS_FIELD = 1035;
+constexpr int IDC_SHORTCUTS_CLEAR = 1040;
+constexpr int IDC_SHORTCUTS_MESSAGE = 1045;
 
 // The controls the shell makes, in creation order, texts in the language:
 // the close, OK and Cancel buttons, then per row its label, its Clear
@@ -36,6 +37,10 @@ std::vector<ControlPlacement> ShortcutsControls(Size client, int language, const
 
 // Where each row's shortcut field goes (the window makes the fields).
 Rect ShortcutFieldPlace(int row);
+// A row's message line: the window's width within the labels' margins. A
+// label wraps at its current width, so the line is put back to this place
+// before each message (the last one shrank it to its own width).
+Rect ShortcutMessagePlace(int row, Size client);
 
 // The row of a control id in the block that starts at firstId; -1 when the
 // id is not one of that block's.

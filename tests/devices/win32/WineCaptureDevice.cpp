@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include "devices/DeviceTypes.h"
+#include "tests/support/win32/TestPlatform.h"
 
 namespace shadowpane::testing {
 
@@ -32,6 +33,26 @@ FoundCaptureDevice FindCaptureDevice(CaptureServices& services, DeviceCategory c
     moniker.reset();
   }
   return result;
+}
+
+std::u16string SystemInputName(CaptureServices& services) {
+  if (RunsOnWine()) return kWineCaptureName;
+  std::unique_ptr<DeviceEnumerator> devices;
+  if (FAILED(services.CreateDeviceEnumerator(&devices))) return {};
+  std::unique_ptr<MonikerEnumerator> monikers;
+  if (devices->CreateClassEnumerator(DeviceCategory::AudioInput, &monikers) != S_OK || !monikers) return {};
+  std::unique_ptr<DeviceMoniker> moniker;
+  while (monikers->Next(&moniker) == S_OK) {
+    std::unique_ptr<PropertyBag> bag;
+    WideChar name[kNameUnits] = {};
+    std::int32_t id = -1;
+    if (SUCCEEDED(moniker->BindToStorage(&bag)) && SUCCEEDED(bag->ReadInteger(u"WaveInID", &id)) &&
+        SUCCEEDED(bag->ReadText(u"FriendlyName", name))) {
+      return name;
+    }
+    moniker.reset();
+  }
+  return {};
 }
 
 NotifySink::NotifySink() {

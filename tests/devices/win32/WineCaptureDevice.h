@@ -18,6 +18,11 @@ namespace shadowpane::testing {
 // The capture device the test prefix's ALSA configuration gives Wine.
 constexpr char16_t kWineCaptureName[] = u"In: default";
 
+// The machine's own audio input the tests use: Wine's null device under
+// Wine; on Windows the first input listed with a wave-in number (the
+// machine's microphone), or empty when it has none and the test skips.
+std::u16string SystemInputName(CaptureServices& services);
+
 // CoInitialize for the lifetime of a test.
 class ComScope {
  public:

@@ -431,5 +431,70 @@ TEST_F(RegistryStoreTest, ALongExecutablePathIsTakenWhole) {
   EXPECT_NE(GetFileAttributesW(proof.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy ran the test";
 }
 
+// The logon entry's command keeps within 260 characters against the real
+// file system: a program path too long for it gets its short form (which
+// names the same file), one of folders whose names are their own short
+// form gets no entry; written into a test key, not the user's Run key.
+TEST_F(RegistryStoreTest, ALongProgramPathGetsItsShortFormInTheLogonEntryOrNone) {
+  constexpr wchar_t kTestRunKey[] = L"Software\\KESTRALYNX\\Shadowpane\\TestRun";
+  constexpr wchar_t kPrefix[] = L"\\\\?\\";
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  const struct {
+    const wchar_t* folderName;
+    std::size_t pathChars;  // at least this long
+    bool entry;
+  } cases[] = {
+      {L"A folder name far too long", 250, true},   // Wine starts a program from such a path
+      {L"A folder name far too long", 400, true},   // past MAX_PATH: through the prefix
+      {L"ABCDEFGH", 300, false},                    // its short form is itself
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.pathChars) + (c.entry ? " with short names" : " of short names"));
+    struct Cleanup {
+      std::vector<std::wstring> folders;
+      std::wstring file;
+      ~Cleanup() {
+        if (!file.empty()) DeleteFileW(file.c_str());
+        for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryW(it->c_str());
+      }
+    } cleanup;
+    std::wstring folder = std::wstring(temp) + L"sp-short-" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW((kPrefix + folder).c_str(), nullptr));
+    cleanup.folders.push_back(kPrefix + folder);
+    while (folder.size() + 15 < c.pathChars) {
+      folder += L"\\" + std::wstring(c.folderName);
+      ASSERT_TRUE(CreateDirectoryW((kPrefix + folder).c_str(), nullptr));
+      cleanup.folders.push_back(kPrefix + folder);
+    }
+    const std::wstring exe = folder + L"\\Shadowpane.exe";
+    HANDLE file = CreateFileW((kPrefix + exe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    cleanup.file = kPrefix + exe;
+
+    RegistryLocations locations;
+    locations.userRunPath = kTestRunKey;
+    locations.executablePath = exe;
+    RegistryStore store(locations);
+    ASSERT_EQ(ApplyRestoreInputsEntry(store, true), 1);
+    std::u16string command;
+    std::unique_ptr<KeyValueKey> run = OpenRegistryKey(HKEY_CURRENT_USER, kTestRunKey);
+    ASSERT_NE(run, nullptr);
+    const bool written = run->QueryText(kRestoreInputsValue, &command) == 1;
+    run.reset();
+    RegDeleteKeyW(HKEY_CURRENT_USER, kTestRunKey);
+    EXPECT_EQ(written, c.entry);
+    if (!written) continue;
+    EXPECT_LE(command.size(), kMaxRunCommandChars);
+    const std::u16string tail = u"\" /restore-inputs";
+    ASSERT_GT(command.size(), tail.size() + 1);
+    ASSERT_EQ(command.substr(command.size() - tail.size()), tail);
+    const std::u16string shortPath = command.substr(1, command.size() - tail.size() - 1);
+    EXPECT_NE(shortPath.find(u'~'), std::u16string::npos);
+    EXPECT_NE(GetFileAttributesW(AsWide(shortPath.c_str())), INVALID_FILE_ATTRIBUTES) << "names the file";
+  }
+}
+
 }  // namespace
 }  // namespace shadowpane

@@ -12,7 +12,21 @@
 namespace shadowpane {
 namespace {
 
-const std::wstring kExecutable = L"" SHADOWPANE_EXECUTABLE_PATH;
+// The program in the folder above this test's (build/win32/tests/ship_tests.exe
+// and build/win32/Shadowpane.exe; the test package keeps that layout), else
+// the build's own path of it.
+std::wstring ProgramPath() {
+  wchar_t self[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self, length < MAX_PATH ? length : 0);
+  for (int up = 0; up < 2 && path.find_last_of(L'\\') != std::wstring::npos; ++up) {
+    path.erase(path.find_last_of(L'\\'));
+  }
+  path += L"\\Shadowpane.exe";
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : L"" SHADOWPANE_EXECUTABLE_PATH;
+}
+
+const std::wstring kExecutable = ProgramPath();
 
 std::wstring AboutVersion() { return AsWide(kProductVersion); }
 

@@ -42,6 +42,7 @@ TEST(IndicatorDecisionsTest, EachKindShowsItsWorstDeviceAndNothingProvenIsAtRisk
       {"a camera held but shared", {kCameraShared, kCameraHeld, kMicHeld}, true, S, P},
       {"a microphone others can hear", {kCameraHeld, kMicShared}, true, P, S},
       {"open beats shared", {kCameraShared, kCameraOpen, kMicShared, kMicOpen}, true, R, R},
+      {"a microphone talking through its hold", {kCameraHeld, kMicHeld, kMicShared | kListItemTalking}, true, P, R},
       {"no microphone listed: none open", {kCameraHeld}, true, P, P},
       {"no camera listed, microphone open", {kMicOpen}, true, P, R},
   };

@@ -33,6 +33,8 @@ TEST(MainWindowAccessibilityTest, AnEntrySaysItsStateAndOffersTheOppositeActionI
       {Entry(0, DEVICE_KIND_AUDIO), 2, u"No bloqueado", u"Bloquear", AccessibleText::StateWordNotBlocked},
       {Entry(1, DEVICE_KIND_VIDEO, true), 3, u"Bloccato, ma altri programmi possono ancora usarlo", u"Sblocca",
        AccessibleText::StateWordShared},
+      {Entry(1, DEVICE_KIND_AUDIO, true) | kListItemTalking, 0, u"Blocked, heard while the talk key is held", u"Unblock",
+       AccessibleText::StateWordTalking},
   };
   for (const auto& c : cases) {
     AccessibleDescription d;

@@ -50,7 +50,7 @@ struct Placed {
 
 // A window's controls in pixels at dpi, as its Win32 side places them: the
 // 96-DPI place scaled, a self-sized control sized by its text measured at
-// dpi in 96-DPI units, then scaled.
+// dpi in 96-DPI units, then scaled, then widened to its reach.
 std::vector<Placed> PlaceAt(const std::vector<ControlPlacement>& controls, int dpi) {
   std::vector<Placed> placed;
   const ScaledFontMeasurer real(dpi);
@@ -60,6 +60,8 @@ std::vector<Placed> PlaceAt(const std::vector<ControlPlacement>& controls, int d
     if (Width(c.rect) == 0 && Height(c.rect) == 0) {
       const Size own = Scale(SizeChoiceToText(measurer.Measure(WideView(c.text))), dpi);
       r = RectAt({r.left, r.top}, own);
+      // Then widened to its reach, when its text ends short of it.
+      if (c.reachRight != 0 && Scale(c.reachRight, dpi) > r.right) r.right = Scale(c.reachRight, dpi);
       // Whatever the scaled font measures fits what the control took.
       const TextExtent text = real.Measure(WideView(c.text));
       EXPECT_GE(Width(r) - Scale(kChoiceTextX, dpi), text.width) << c.id << " at " << dpi;

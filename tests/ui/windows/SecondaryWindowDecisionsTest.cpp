@@ -38,6 +38,13 @@ int TopOf(const std::vector<ControlPlacement>& controls, int id) {
   return -1;
 }
 
+int LeftOf(const std::vector<ControlPlacement>& controls, int id) {
+  for (const ControlPlacement& control : controls) {
+    if (control.id == id) return control.rect.left;
+  }
+  return -1;
+}
+
 // Each forced setting alone: its control locked, one note beneath it with
 // the organisation's text, every row below moved down by one note row and
 // the window that much taller; nothing forced: the window as it always was.
@@ -46,14 +53,22 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
     ForcedSetting EnforcedPolicy::*setting;
     int control;
     int note;
+    int rowEnd;  // the lowest control of the setting's rows
   };
   const Case cases[] = {
-      {&EnforcedPolicy::language, IDC_SETTINGS_PICKER, IDC_SETTINGS_LANGUAGE_NOTE},
-      {&EnforcedPolicy::startup, IDC_SETTINGS_STARTUP, IDC_SETTINGS_STARTUP_NOTE},
-      {&EnforcedPolicy::blockStart, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_START_NOTE},
-      {&EnforcedPolicy::blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE},
-      {&EnforcedPolicy::notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE},
-      {&EnforcedPolicy::showIndicator, IDC_SETTINGS_SHOW_INDICATOR, IDC_SETTINGS_SHOW_INDICATOR_NOTE},
+      {&EnforcedPolicy::language, IDC_SETTINGS_PICKER, IDC_SETTINGS_LANGUAGE_NOTE, IDC_SETTINGS_PICKER},
+      {&EnforcedPolicy::startup, IDC_SETTINGS_STARTUP, IDC_SETTINGS_STARTUP_NOTE, IDC_SETTINGS_STARTUP},
+      {&EnforcedPolicy::blockStart, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_START_NOTE, IDC_SETTINGS_BLOCK_START},
+      {&EnforcedPolicy::blockPluggedIn, IDC_SETTINGS_BLOCK_PLUGGED_IN, IDC_SETTINGS_BLOCK_PLUGGED_IN_NOTE,
+       IDC_SETTINGS_BLOCK_PLUGGED_IN},
+      {&EnforcedPolicy::notifyAttempts, IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_NOTIFY_ATTEMPTS_NOTE,
+       IDC_SETTINGS_NOTIFY_ATTEMPTS},
+      {&EnforcedPolicy::blockWhileLocked, IDC_SETTINGS_BLOCK_WHILE_LOCKED, IDC_SETTINGS_BLOCK_WHILE_LOCKED_NOTE,
+       IDC_SETTINGS_BLOCK_WHILE_LOCKED},
+      {&EnforcedPolicy::blockAfterIdleMinutes, IDC_SETTINGS_BLOCK_AFTER_IDLE, IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE,
+       IDC_SETTINGS_IDLE_MINUTES_LABEL},
+      {&EnforcedPolicy::showIndicator, IDC_SETTINGS_SHOW_INDICATOR, IDC_SETTINGS_SHOW_INDICATOR_NOTE,
+       IDC_SETTINGS_SHOW_INDICATOR},
   };
   const std::vector<ControlPlacement> free = SettingsControls(kSettingsWindowSize);
   EXPECT_TRUE(SettingsWindowSize(EnforcedPolicy{}) == kSettingsWindowSize);
@@ -72,7 +87,10 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
     for (const Case& other : cases) {
       EXPECT_EQ(SettingsControlEnabled(other.control, policy), other.control == c.control ? 0 : 1);
     }
-    const int controlTop = TopOf(locked, c.control);
+    // The number field is locked with its check box.
+    EXPECT_EQ(SettingsControlEnabled(IDC_SETTINGS_IDLE_MINUTES, policy),
+              c.control == IDC_SETTINGS_BLOCK_AFTER_IDLE ? 0 : 1);
+    const int controlTop = TopOf(locked, c.rowEnd);
     const int noteTop = TopOf(locked, c.note);
     EXPECT_GT(noteTop, controlTop);
     for (const ControlPlacement& control : locked) {
@@ -127,6 +145,38 @@ TEST(SettingsWindowLogic, TheCornerRadiosStandWhereTheirCornersAreAndOkReadsTheC
   EXPECT_EQ(CheckedCorner({0, 0, 0, 0}, kIndicatorCornerTopRight), kIndicatorCornerTopRight);
 }
 
+// Every text row (the headings, the options, the notes under forced
+// settings) is widened after sizing itself to end where the separator
+// lines end, in a window with or without notes; of the corners' radios the
+// right column ends there too and the left one where the right one starts;
+// the picker and the buttons keep their own sizes.
+TEST(SettingsWindowLogic, EveryTextRowReachesTheSeparatorsEnd) {
+  EnforcedPolicy allForced;
+  for (ForcedSetting* setting : {&allForced.language, &allForced.startup, &allForced.blockStart,
+                                 &allForced.blockPluggedIn, &allForced.notifyAttempts, &allForced.blockWhileLocked,
+                                 &allForced.blockAfterIdleMinutes, &allForced.showIndicator}) {
+    *setting = {true, 1};
+  }
+  for (const EnforcedPolicy& policy : {EnforcedPolicy{}, allForced}) {
+    const Size size = SettingsWindowSize(policy);
+    const int separatorEnd = FrameSeparators(size).front().to.x;
+    const std::vector<ControlPlacement> controls = SettingsControls(size, policy);
+    const int rightColumn = LeftOf(controls, IDC_SETTINGS_CORNER_FIRST + kIndicatorCornerTopRight);
+    int rows = 0;
+    for (const ControlPlacement& control : controls) {
+      const bool textRow = control.kind == ControlKind::Label || control.kind == ControlKind::CheckBox;
+      if (control.kind == ControlKind::Radio) {
+        const bool right = control.rect.left == rightColumn;
+        EXPECT_EQ(control.reachRight, right ? separatorEnd : rightColumn) << control.id;
+        continue;
+      }
+      EXPECT_EQ(control.reachRight, textRow ? separatorEnd : 0) << control.id;
+      if (textRow) ++rows;
+    }
+    EXPECT_EQ(rows, policy.language.forced ? 18 : 10);
+  }
+}
+
 TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
   struct Case {
     const WideChar* picker;
@@ -148,6 +198,31 @@ TEST(SettingsWindowLogic, OkReadsTheLanguageByItsExactNameAndTheChecksAsFlags) {
     EXPECT_EQ(v.startup, c.expected.startup);
     EXPECT_EQ(v.blockStart, c.expected.blockStart);
     EXPECT_EQ(v.blockPluggedIn, c.expected.blockPluggedIn);
+  }
+}
+
+// The idle setting from its box and field: off unless checked; the
+// field's digits within 1 to 240; what the field shows for each setting.
+TEST(SettingsWindowLogic, TheIdleMinutesAreReadWithinTheirBoundsAndShownOrOffered) {
+  struct Case {
+    int checked;
+    const WideChar* text;
+    std::int32_t minutes;
+  };
+  const Case cases[] = {
+      {0, u"15", 0}, {1, u"15", 15},  {1, u"1", 1},     {1, u"0", 1},   {1, u"", 1},       {1, nullptr, 1},
+      {1, u"240", 240}, {1, u"241", 240}, {1, u"999", 240}, {1, u"7x", 7}, {1, u"0012", 12},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadIdleMinutes(c.checked, c.text), c.minutes) << c.checked << " " << (c.text ? c.text[0] : 0);
+  }
+  EXPECT_EQ(IdleMinutesText(0), u"10") << "offered while off";
+  EXPECT_EQ(IdleMinutesText(240), u"240");
+  EXPECT_EQ(IdleMinutesText(1), u"1");
+  EXPECT_EQ(IdleMinutesText(241), u"10");
+  // What is shown reads back as the same setting.
+  for (std::int32_t minutes : {1, 9, 10, 99, 100, 240}) {
+    EXPECT_EQ(ReadIdleMinutes(1, IdleMinutesText(minutes).c_str()), minutes);
   }
 }
 

@@ -42,8 +42,8 @@ TEST(ShortcutsWindowLogicTest, FieldsAndMessagesReadInTheLanguage) {
   EXPECT_EQ(RowMessageText(RowMessage::Taken, 0), u"This shortcut is used by another program.");
   EXPECT_EQ(RowMessageText(RowMessage::NeedsCtrlOrAlt, 3), u"Una scorciatoia richiede Ctrl o Alt.");
   EXPECT_TRUE(RowMessageText(RowMessage::None, 2).empty());
-  EXPECT_EQ(ShortcutRowOf(IDC_SHORTCUTS_CLEAR + 3, IDC_SHORTCUTS_CLEAR), 3);
-  EXPECT_EQ(ShortcutRowOf(IDC_SHORTCUTS_CLEAR + 4, IDC_SHORTCUTS_CLEAR), -1);
+  EXPECT_EQ(ShortcutRowOf(IDC_SHORTCUTS_CLEAR + 4, IDC_SHORTCUTS_CLEAR), 4);
+  EXPECT_EQ(ShortcutRowOf(IDC_SHORTCUTS_CLEAR + 5, IDC_SHORTCUTS_CLEAR), -1);
   EXPECT_EQ(ShortcutRowOf(IDC_SHORTCUTS_OK, IDC_SHORTCUTS_FIELD), -1);
 }
 

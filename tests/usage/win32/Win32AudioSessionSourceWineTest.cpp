@@ -16,6 +16,7 @@
 
 #include "core/win32/TextCast.h"
 #include "devices/win32/ComRef.h"
+#include "tests/support/win32/TestPlatform.h"
 #include "usage/win32/Win32ProcessSource.h"
 
 namespace shadowpane {
@@ -97,6 +98,8 @@ TEST(Win32AudioSessionSource, ReadsOnAMultithreadedThreadOfItsOwnUntilStopped) {
     // answers E_NOTIMPL for the session enumerator), never "not read yet".
     const int answered = source.ReadSessions(AsCore(endpoint.c_str()), sessions);
     EXPECT_NE(answered, 0);
+    // Windows enumerates an endpoint's sessions: read, 1.
+    EXPECT_EQ(answered, testing::OnWine<int>(E_NOTIMPL, 1));
     std::printf("the endpoint's first reading: %d\n", answered);
 
     // A capture client of this process makes a session on the endpoint.
@@ -110,6 +113,8 @@ TEST(Win32AudioSessionSource, ReadsOnAMultithreadedThreadOfItsOwnUntilStopped) {
     ASSERT_TRUE(SUCCEEDED(client->Start()));
     const bool toldOfSession = notice.Wait(kAnswerWithinMs);
     std::printf("a new session told by the system: %s\n", toldOfSession ? "yes" : "no (not under this Wine)");
+    // Windows calls the registered session notification for a new session.
+    EXPECT_EQ(toldOfSession, testing::OnWine(false, true));
     if (toldOfSession) {
       EXPECT_EQ(notice.apartment.load(), static_cast<int>(APTTYPE_MTA));
       ASSERT_EQ(source.ReadSessions(AsCore(endpoint.c_str()), sessions), 1);

@@ -1,8 +1,5 @@
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 
-#include <string>
-
-#include "core/win32/TextCast.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace shadowpane {
@@ -50,19 +47,6 @@ int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
   DiscoveryWindowTarget target(mainWindow);
   DiscoveryContext context{list, services, poster, target, block, mutedEndpoints, endpointHolders};
   return RefreshDevices(context, initial);
-}
-
-LRESULT FindListEntry(HWND list, const WideString& name) {
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  std::wstring text;
-  for (LRESULT index = 0; index < count; ++index) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length < 0 || static_cast<std::size_t>(length) != name.size()) continue;
-    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    if (WideString(AsCore(text.c_str())) == name) return index;
-  }
-  return LB_ERR;
 }
 
 }  // namespace shadowpane

@@ -9,7 +9,6 @@
 #include "devices/DevicePoster.h"
 #include "devices/Discovery.h"
 #include "devices/DiscoveryTarget.h"
-#include "core/Text.h"
 
 namespace shadowpane {
 
@@ -38,10 +37,5 @@ int RefreshDevices(HWND mainWindow, DeviceList& list, CaptureServices& services,
                    DevicePoster& poster, BlockSettings block, int initial,
                    MutedEndpoints* mutedEndpoints = nullptr,
                    EndpointHolders* endpointHolders = nullptr);
-
-// The index of the entry whose text equals the name, compared with case
-// (display names are unique only with case, and the list box's own exact
-// search ignores it); LB_ERR when none does.
-LRESULT FindListEntry(HWND list, const WideString& name);
 
 }  // namespace shadowpane

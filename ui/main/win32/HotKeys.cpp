@@ -7,6 +7,9 @@ namespace {
 // target that version, and this one targets older headers.
 constexpr UINT kModNoRepeat = 0x4000;
 
+// What the system took at the last registration; the window's thread only.
+ShortcutSet gRegistered;
+
 }  // namespace
 
 HotKeyRefusals RegisterShortcuts(HWND window, const ShortcutSet& shortcuts) {
@@ -18,6 +21,8 @@ HotKeyRefusals RegisterShortcuts(HWND window, const ShortcutSet& shortcuts) {
     const UINT modifiers = static_cast<UINT>(ShortcutModifiers(stored)) | kModNoRepeat;
     if (!RegisterHotKey(window, kFirstShortcutHotKeyId + i, modifiers, ShortcutKey(stored))) {
       refusals.refused[i] = true;
+    } else {
+      gRegistered.stored[i] = stored;
     }
   }
   return refusals;
@@ -26,6 +31,12 @@ HotKeyRefusals RegisterShortcuts(HWND window, const ShortcutSet& shortcuts) {
 void UnregisterShortcuts(HWND window) {
   // Unregistering an id never registered merely fails.
   for (int i = 0; i < kShortcutActionCount; ++i) UnregisterHotKey(window, kFirstShortcutHotKeyId + i);
+  gRegistered = ShortcutSet();
+}
+
+std::uint32_t RegisteredShortcut(ShortcutAction action) {
+  const int index = static_cast<int>(action);
+  return index >= 0 && index < kShortcutActionCount ? gRegistered.stored[index] : kNoShortcut;
 }
 
 bool ShortcutActionOfHotKey(WPARAM id, ShortcutAction* action) {

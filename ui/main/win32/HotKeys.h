@@ -1,7 +1,8 @@
 // The keyboard shortcuts as the system knows them: one hot key per assigned
 // action, registered for the main window with MOD_NOREPEAT (a held key
-// runs its action once), so the shortcut works whichever program has the
-// focus.
+// runs its action once; the push-to-talk key's release is read by polling,
+// ui/main/win32/PushToTalk), so the shortcut works whichever program has
+// the focus.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,9 @@ HotKeyRefusals RegisterShortcuts(HWND window, const ShortcutSet& shortcuts);
 
 // Unregisters every shortcut of the window (at its end).
 void UnregisterShortcuts(HWND window);
+
+// The combination last registered for the action (0: none registered).
+std::uint32_t RegisteredShortcut(ShortcutAction action);
 
 // The action a WM_HOTKEY's id stands for; false for an id not of this file.
 bool ShortcutActionOfHotKey(WPARAM id, ShortcutAction* action);

@@ -14,7 +14,8 @@
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowLayout.h"
 #include "ui/main/win32/MenuCommands.h"
-#include "ui/main/win32/CopyData.h"
+#include "ui/main/win32/Away.h"
+#include "ui/main/win32/CommandChannel.h"
 #include "ui/main/win32/DeviceChange.h"
 #include "ui/main/win32/DiscoveryWindowTarget.h"
 #include "ui/main/win32/HoldNotices.h"
@@ -23,6 +24,8 @@
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/MainWindowIndicator.h"
 #include "ui/main/win32/MainWindowUsage.h"
+#include "ui/main/win32/PushToTalk.h"
+#include "ui/main/win32/SettingsCommand.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/MessageBoxLayout.h"
@@ -66,6 +69,32 @@ HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id
 // The devices' view of the settings: devices/ does not see settings/.
 BlockSettings BlockSettingsOf(const Settings& effective) { return {effective.blockStart, effective.blockPluggedIn}; }
 
+void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
+  const WideString text = ComposeDeviceMessage(GetString(messageIndex), deviceName.c_str());
+  ShowMessageBox(owner, AsWide(text.c_str()), MBX_BUTTONS_OK, icon);
+}
+
+// Adds the tray icon; while the shell refuses it (not ready yet at logon),
+// a timer tries again, so a hidden window never ends up out of reach.
+void ShowTrayIcon(MainWindowData& data, int icon) {
+  data.trayShown = AddTrayIcon(data.window, icon) == 1;
+  if (data.trayShown) {
+    KillTimer(data.window, TIMER_TRAY_ADD);
+  } else {
+    SetTimer(data.window, TIMER_TRAY_ADD, kTrayRetryIntervalMs, nullptr);
+  }
+}
+
+void UpdateStateIcons(MainWindowData& data) {
+  HWND window = data.window;
+  const int icon = StateIconId(gProtectedState);
+  // An icon not yet added shows the state at its next try.
+  if (data.trayShown) UpdateTrayIcon(window, icon);
+  ReplaceClassIcons(window, ToolkitInstance(), icon, data.dpi);  // the taskbar button follows too
+}
+
+}  // namespace
+
 // The settings the program acts on now: the user's with the policy over them.
 Settings EffectiveSettingsOf(const MainWindowData& data) {
   const Settings user = data.services.settings != nullptr ? *data.services.settings : Settings{};
@@ -94,30 +123,6 @@ void ReadPolicy(MainWindowData& data) {
   }
 }
 
-void ShowDeviceMessage(HWND owner, int messageIndex, const WideString& deviceName, int icon) {
-  const WideString text = ComposeDeviceMessage(GetString(messageIndex), deviceName.c_str());
-  ShowMessageBox(owner, AsWide(text.c_str()), MBX_BUTTONS_OK, icon);
-}
-
-// Adds the tray icon; while the shell refuses it (not ready yet at logon),
-// a timer tries again, so a hidden window never ends up out of reach.
-void ShowTrayIcon(MainWindowData& data, int icon) {
-  data.trayShown = AddTrayIcon(data.window, icon) == 1;
-  if (data.trayShown) {
-    KillTimer(data.window, TIMER_TRAY_ADD);
-  } else {
-    SetTimer(data.window, TIMER_TRAY_ADD, kTrayRetryIntervalMs, nullptr);
-  }
-}
-
-void UpdateStateIcons(MainWindowData& data) {
-  HWND window = data.window;
-  const int icon = StateIconId(gProtectedState);
-  // An icon not yet added shows the state at its next try.
-  if (data.trayShown) UpdateTrayIcon(window, icon);
-  ReplaceClassIcons(window, ToolkitInstance(), icon, data.dpi);  // the taskbar button follows too
-}
-
 // The panel, the tray and the class icons after anything that may have
 // changed what is open: a state change, a refresh (devices plugged in,
 // unplugged or made anew), a click whose block failed.
@@ -133,6 +138,8 @@ void ShowProtection(MainWindowData& data) {
     if (changed) NotifyStatusChanged(data.window);
   }
 }
+
+namespace {
 
 void Refresh(MainWindowData& data, int initial) {
   ReadPolicy(data);
@@ -186,103 +193,6 @@ void OnHotKey(MainWindowData& data, WPARAM id) {
   ShowProtection(data);
   SetTimer(data.window, TIMER_SHORTCUT_SETTLE, kShortcutSettlePollMs, nullptr);
   CheckShortcutSettled(data);
-}
-
-// Sends an answer record only to a reply window of the program, and waits
-// for it no longer than kAnswerTakeWaitMs: the window is named by whoever
-// sent the command, and this thread must not wait on it (SMTO_BLOCK: nor
-// take other sent messages meanwhile, which could start a second answer
-// within the first).
-void SendAnswerRecord(const MainWindowData& data, HWND replyTo, const RecordBytes& record) {
-  if (replyTo == nullptr || !IsWindow(replyTo) || !IsReplyWindow(replyTo)) return;
-  SendRecord(replyTo, data.window, kAnswerRecordData, record, kAnswerTakeWaitMs, SMTO_BLOCK);
-}
-
-void SendAnswer(const MainWindowData& data, HWND replyTo, const CommandAnswer& answer, CommandNonce nonce) {
-  SendAnswerRecord(data, replyTo, EncodeAnswerRecord(answer, nonce));
-}
-
-// Answers every pending command whose targets settled, or all of them
-// (`all`, at the end). They are taken out of the list first: sending an
-// answer may let another copy's command in.
-void AnswerSettledCommands(MainWindowData& data, bool all) {
-  if (data.pendingCommands.empty()) return;
-  const std::vector<DeviceSnapshot> now =
-      data.devices ? SnapshotDevices(*data.devices) : std::vector<DeviceSnapshot>();
-  std::vector<PendingCommand> settled;
-  for (auto it = data.pendingCommands.begin(); it != data.pendingCommands.end();) {
-    const bool late = GetTickCount() - it->arrivedAt >= kShortcutSettleLimitMs;
-    if (all || late || ShortcutSettled(*it->run, now)) {
-      settled.push_back(std::move(*it));
-      it = data.pendingCommands.erase(it);
-    } else {
-      ++it;
-    }
-  }
-  if (data.pendingCommands.empty()) KillTimer(data.window, TIMER_COMMAND_SETTLE);
-  if (!settled.empty()) ShowProtection(data);
-  for (const PendingCommand& pending : settled) {
-    SendAnswer(data, pending.replyTo, CommandRunAnswer(*pending.run, now), pending.nonce);
-  }
-}
-
-// A block, unblock or toggle from the command line, this copy's own or a
-// second copy's: carried out at once, answered once its targets settled.
-void StartPendingCommand(MainWindowData& data, const Command& command, HWND replyTo, CommandNonce nonce) {
-  PendingCommand pending;
-  pending.run.reset(new (std::nothrow) ShortcutRun(StartCommand(*data.devices, command)));
-  if (!pending.run) {
-    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}}, nonce);
-    return;
-  }
-  pending.replyTo = replyTo;
-  pending.nonce = nonce;
-  pending.arrivedAt = GetTickCount();
-  data.pendingCommands.push_back(std::move(pending));
-  ShowProtection(data);
-  SetTimer(data.window, TIMER_COMMAND_SETTLE, kShortcutSettlePollMs, nullptr);
-  AnswerSettledCommands(data, false);
-}
-
-// A second copy's command record. Another program's WM_COPYDATA is left
-// alone (FALSE); a record that does not decode is answered as misuse, one
-// the organisation's policy withholds as refused.
-LRESULT OnCopyData(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
-  const std::uint8_t* bytes = nullptr;
-  std::size_t size = 0;
-  if (!ReceivedRecord(lParam, kCommandRecordData, &bytes, &size)) return FALSE;
-  HWND replyTo = reinterpret_cast<HWND>(wParam);
-  Command command;
-  CommandNonce nonce = 0;
-  if (DecodeCommandRecord(bytes, size, command, nonce) != 1) {
-    SendAnswerRecord(data, replyTo, UsageAnswerFor(bytes, size));
-    return TRUE;
-  }
-  if (!data.devices) {
-    SendAnswer(data, replyTo, CommandAnswer{kExitNotBlocked, {}}, nonce);
-    return TRUE;
-  }
-  ReadPolicy(data);  // a policy pushed a moment ago already holds
-  if (RefusesCommand(SnapshotDevices(*data.devices), command, data.policy)) {
-    SendAnswer(data, replyTo, CommandAnswer{kExitRefused, {kRefusedLine}}, nonce);
-    return TRUE;
-  }
-  switch (command.action) {
-    case CommandAction::Status: {
-      ShowProtection(data);
-      const std::vector<DeviceSnapshot> devices = SnapshotDevices(*data.devices);
-      const std::vector<WideString> users = UsersOf(data, devices);
-      SendAnswer(data, replyTo, StatusAnswer(devices, gProtectedState == 1, &users), nonce);
-      return TRUE;
-    }
-    case CommandAction::Quit:
-      SendAnswer(data, replyTo, CommandAnswer{kExitDone, {}}, nonce);
-      PostMessageW(data.window, WM_CLOSE, 0, 0);
-      return TRUE;
-    default:
-      StartPendingCommand(data, command, replyTo, nonce);
-      return TRUE;
-  }
 }
 
 LRESULT CALLBACK DeviceListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -386,6 +296,7 @@ LRESULT OnCreate(MainWindowData& data, LPARAM createStruct) {
       !RefusesCommand(SnapshotDevices(*data.devices), data.services.startCommand, data.policy)) {
     StartPendingCommand(data, data.services.startCommand, nullptr, 0);
   }
+  StartAwayNotices(data);
   RegisterShortcuts(window, data.services.shortcuts);
   data.notification = RegisterForDeviceArrival(window);
   if (data.notification == nullptr) {
@@ -444,23 +355,9 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
 void RunMenuCommand(MainWindowData& data, int id) {
   const MenuCommand command = LookUpCommand(id);
   switch (command.kind) {
-    case CommandKind::Settings: {
-      if (data.services.showSettings == nullptr || data.services.settings == nullptr) return;
-      // The user's own record is edited and saved; a forced setting keeps
-      // the user's value underneath, for when the policy is withdrawn.
-      Settings edited = *data.services.settings;
-      if (data.services.showSettings(data.window, &edited, data.policy) != 1) return;
-      *data.services.settings = edited;
-      const Settings effective = EffectiveSettingsOf(data);
-      gDisplayLanguage = effective.language;
-      // A new language and the indicator show at once; the settings and autostart follow.
-      InvalidateRect(data.window, nullptr, FALSE);
-      UpdateIndicator(data);
-      if (data.services.settingsStore == nullptr) return;
-      SaveSettings(*data.services.settingsStore, edited);
-      if (data.policy.startup.forced) ApplyAutostart(*data.services.settingsStore, effective.startup);
+    case CommandKind::Settings:
+      RunSettingsCommand(data);
       return;
-    }
     case CommandKind::WebPage: {
       const WideString address = WebPageAddress(command, gDisplayLanguage);
       OpenWebPage(AsWide(address.c_str()));
@@ -506,14 +403,6 @@ void OnCommand(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// The RunOnce entry follows the record of muted inputs: the system removes
-// it at logon before it runs, while a copy started then may hold inputs
-// muted again; and a write that lost a race with a worker's is mended.
-void KeepRestoreInputsEntry(const MainWindowData& data) {
-  if (data.services.settingsStore == nullptr || data.services.mutedEndpoints == nullptr) return;
-  ApplyRestoreInputsEntry(*data.services.settingsStore, !data.services.mutedEndpoints->Entries().empty());
-}
-
 void OnTimer(MainWindowData& data, WPARAM id) {
   if (id == TIMER_SHORTCUT_SETTLE) {
     CheckShortcutSettled(data);
@@ -534,7 +423,7 @@ void OnTimer(MainWindowData& data, WPARAM id) {
   if (id == TIMER_AUDIO_POLL) {
     ReleaseStraysAtTick(data.devices.get(), *data.services.captureServices, data.services.mutedEndpoints,
                         data.services.endpointHolders);
-    KeepRestoreInputsEntry(data);
+    CheckIdle(data);
     UpdateIndicator(data);  // a full-screen program, a policy, a language
   }
   switch (action) {
@@ -573,13 +462,14 @@ void OnClose(MainWindowData& data) {
 // end too. Once only: at the window's end, or at the session's.
 void ReleaseEverything(MainWindowData& data) {
   for (UINT_PTR timer : {TIMER_AUDIO_POLL, TIMER_DEVICE_REFRESH, TIMER_TRAY_ADD, TIMER_SHORTCUT_SETTLE,
-                         TIMER_COMMAND_SETTLE}) {
+                         TIMER_COMMAND_SETTLE, TIMER_TALK_POLL}) {
     KillTimer(data.window, timer);
   }
   data.shortcutRun.reset();
   // Whoever waits hears how the devices stand before they are let go.
   AnswerSettledCommands(data, true);
   UnregisterShortcuts(data.window);
+  StopAwayNotices(data);
   if (data.notification != nullptr) UnregisterDeviceNotification(data.notification);
   data.notification = nullptr;
   if (data.trayShown) RemoveTrayIcon();
@@ -661,7 +551,7 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
       OnCommand(data, wParam, lParam);
       return 0;
     case WM_TIMER:
-      OnTimer(data, wParam);
+      if (!OnTalkTimer(data, wParam)) OnTimer(data, wParam);
       return 0;
     case WM_DEVICECHANGE:
       return OnDeviceChange(window, wParam, lParam);
@@ -671,8 +561,13 @@ LRESULT HandleMessage(MainWindowData& data, HWND window, UINT message, WPARAM wP
       OnDeviceNotify(data, wParam, lParam);
       return 0;
     case WM_HOTKEY:
-      OnHotKey(data, wParam);
+      if (!OnTalkHotKey(data, wParam)) OnHotKey(data, wParam);
       return 0;
+    case WM_WTSSESSION_CHANGE:
+      OnSessionChange(data, wParam, lParam);
+      return 0;
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(data, wParam);
     case WM_COPYDATA:
       return OnCopyData(data, wParam, lParam);
     case WM_GRAPH_NOTIFY:

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "devices/DeviceList.h"
+#include "ui/main/AwayLogic.h"
 #include "ui/main/DeviceEntries.h"
+#include "ui/main/PushToTalkLogic.h"
 #include "ui/main/ShortcutActions.h"
+#include "settings/Settings.h"
 #include "ui/main/win32/MainWindow.h"
 #include "ui/toolkit/win32/GdiObject.h"
 
@@ -58,12 +61,27 @@ struct MainWindowData {
   std::unique_ptr<ShortcutRun> shortcutRun;
   DWORD shortcutPressedAt = 0;
   std::vector<PendingCommand> pendingCommands;
+  // The talk shortcut held (ui/main/win32/PushToTalk).
+  PushToTalk pushToTalk;
   std::unique_ptr<MainWindowUsage, MainWindowUsageDeleter> usage;
+  // Why devices are held while the user is away (ui/main/win32/Away), and
+  // the registrations for the session's and the power notices.
+  AwayState away;
+  bool sessionNotices = false;
+  void* powerNotices = nullptr;  // HPOWERNOTIFY, from Windows 8 on
   // The indicator on screen (win32/MainWindowIndicator), once wanted.
   HWND indicator = nullptr;
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
 };
+
+// The settings the program acts on now: the user's with the policy over them.
+Settings EffectiveSettingsOf(const MainWindowData& data);
+// Reads the policy keys again; a changed one applies from here on.
+void ReadPolicy(MainWindowData& data);
+// The panel, the tray and the class icons after anything that may have
+// changed what is open.
+void ShowProtection(MainWindowData& data);
 
 // WM_PAINT of the main window: frame, status panel, title, status texts,
 // shield and the two group frames, off screen and copied in one block.

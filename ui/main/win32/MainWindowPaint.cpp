@@ -227,7 +227,10 @@ void DrawDeviceItem(const MainWindowData& data, const DRAWITEMSTRUCT& item) {
     const int wordWidth = word ? Scale(kStateWordWidth, data.dpi) : 0;
     const int textRightInset = Scale(kEntryTextRightInset, data.dpi);
     RECT rect{Scale(kEntryTextX, data.dpi), 0, right - textRightInset - wordWidth, entryHeight};
-    const WideString inUse = EntryUsageText(data, WideString(AsCore(text.c_str())));
+    // A talking microphone's lower line says so, before who uses it.
+    const bool talking = (static_cast<std::uint32_t>(item.itemData) & kListItemTalking) != 0;
+    const WideString inUse =
+        talking ? WideString(GetString(STR_TALKING)) : EntryUsageText(data, WideString(AsCore(text.c_str())));
     if (!inUse.empty()) DrawEntryUse(dc, inUse, rect, data.dpi);
     DrawTextW(dc, text.c_str(), -1, &rect, DT_SINGLELINE | (inUse.empty() ? DT_VCENTER : DT_TOP) | DT_LEFT |
                                                kToolkitTextFlags);

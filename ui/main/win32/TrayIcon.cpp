@@ -1,6 +1,11 @@
 #include "ui/main/win32/TrayIcon.h"
 
+#include <string>
+
+#include "core/win32/TextCast.h"
 #include "settings/Languages.h"
+#include "ui/main/DeviceEntries.h"
+#include "ui/main/win32/MainWindow.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowAccessibility.h"
 #include "ui/main/MainWindowLayout.h"
@@ -28,7 +33,10 @@ HICON FillTrayRecord(HWND window, int iconId) {
   gTray.base.uCallbackMessage = WM_TRAY_NOTIFY;
   gTray.base.hIcon = LoadTrayIcon(ToolkitInstance(), iconId, LayoutDpi(window));
   gTrayIconId = iconId;
-  lstrcpynW(gTray.base.szTip, kTrayTip, ARRAYSIZE(gTray.base.szTip));
+  std::wstring tip = kTrayTip;
+  // While a microphone talks the tip says so beside the at-risk icon.
+  if (gProtectedState == kTalkingState) tip += kTrayTipSeparator + std::wstring(AsWide(GetString(STR_TALKING)));
+  lstrcpynW(gTray.base.szTip, tip.c_str(), ARRAYSIZE(gTray.base.szTip));
   return previous;
 }
 

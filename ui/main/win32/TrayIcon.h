@@ -19,6 +19,7 @@ constexpr DWORD kTrayRecordSize = 956;
 static_assert(sizeof(TrayRecord) == kTrayRecordSize, "the shell's full tray record is 956 bytes");
 
 constexpr wchar_t kTrayTip[] = L"KESTRALYNX Shadowpane";
+constexpr wchar_t kTrayTipSeparator[] = L" - ";
 constexpr wchar_t kTrayBalloonTitle[] = L"Shadowpane";
 
 // Add, modify and delete, each with the record filled afresh (delete with

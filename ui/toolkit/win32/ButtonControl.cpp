@@ -7,6 +7,7 @@
 #include "ui/toolkit/SkinBitmaps.h"
 #include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DrawnText.h"
 #include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
@@ -270,24 +271,28 @@ void DrawIcon(HDC dc, int bitmapId, int x, int y, int face, bool fromRight, int 
   icon.Copy(dc, fromRight ? clientWidth - left - w : left, Scale(y, dpi), w, Height(cell), cell.left, cell.top);
 }
 
-void DrawCaption(HWND window, const ButtonState& button, HFONT font, HDC dc, int w, int h,
-                 int face, int dpi) {
+// The caption as it is drawn at a client size: the button's font, one line
+// centred vertically, centred across or from the text x.
+DrawnTexts CaptionTexts(const ButtonWindow& record, int w, int h) {
+  const ButtonState& button = record.state;
   wchar_t caption[kButtonCaptionMaxChars + 1] = {};
-  const int length = GetWindowTextW(window, caption, kButtonCaptionMaxChars + 1);
-  if (length <= 0) return;
-  HGDIOBJ previousFont = SelectObject(dc, font);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ShownTextColor(button.textColors[face]));
-  UINT format = DT_SINGLELINE | DT_VCENTER | kToolkitTextFlags;
-  RECT rect{0, 0, w, h};
+  const int length = GetWindowTextW(WindowOf(button), caption, kButtonCaptionMaxChars + 1);
+  if (length <= 0) return {};
+  DrawnText text{record.font.get(), {0, 0, w, h}, DT_SINGLELINE | DT_VCENTER | kToolkitTextFlags,
+                 std::wstring(caption, static_cast<std::size_t>(length))};
   if (button.textX == kTextCentred) {
-    format |= DT_CENTER;
+    text.format |= DT_CENTER;
   } else {
-    format |= DT_LEFT;
-    rect.left = Scale(button.textX, dpi);
+    text.format |= DT_LEFT;
+    text.rect.left = Scale(button.textX, record.dpi);
   }
-  DrawTextW(dc, caption, length, &rect, format);
-  SelectObject(dc, previousFont);
+  return {text};
+}
+
+void DrawCaption(const ButtonWindow& record, HDC dc, int w, int h, int face) {
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ShownTextColor(record.state.textColors[face]));
+  DrawTexts(dc, CaptionTexts(record, w, h));
 }
 
 void DrawButton(const ButtonWindow& record, HDC dc, int width, int height) {
@@ -313,7 +318,7 @@ void DrawButton(const ButtonWindow& record, HDC dc, int width, int height) {
   if (button.icon2Bitmap != 0 && !(toggle && !button.checked)) {
     DrawIcon(dc, button.icon2Bitmap, button.icon2X, button.icon2Y, face, !toggle, width, dpi);
   }
-  DrawCaption(window, button, record.font.get(), dc, width, height, face, dpi);
+  DrawCaption(record, dc, width, height, face);
   DrawFocusMark(window, dc, {0, 0, width, height});
 }
 
@@ -402,6 +407,10 @@ LRESULT HandleMessage(ButtonWindow& record, HWND window, UINT message, WPARAM wP
       return 0;
     case WM_GETOBJECT:
       return AnswerControlObject(window, wParam, lParam, DescribeButton);
+    case WM_DRAWN_TEXTS: {
+      const Size size = ClientSize(window);
+      return AnswerDrawnTexts(CaptionTexts(record, size.width, size.height), lParam);
+    }
     default: {
       if (message >= BXM_KIND && message <= BXM_RANGE) return OnProperty(button, message, wParam, lParam);
       LRESULT result = 0;

@@ -7,6 +7,7 @@
 #include "ui/toolkit/KeyboardLogic.h"
 #include "ui/toolkit/win32/AccessibleControls.h"
 #include "ui/toolkit/win32/AccessibleObject.h"
+#include "ui/toolkit/win32/DrawnText.h"
 #include "ui/toolkit/win32/FocusMark.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
@@ -112,6 +113,16 @@ void OnKey(ChoiceState& choice, WPARAM key, LPARAM lParam) {
   }
 }
 
+// The text as it is drawn at a client size: from x 20, top aligned.
+DrawnTexts ChoiceTexts(const ChoiceWindow& record, int width, int height) {
+  HWND window = WindowOf(record.state);
+  wchar_t text[kChoiceTextMaxChars + 1] = {};
+  const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
+  if (length <= 0) return {};
+  return {{record.font.get(), {Scale(kChoiceTextX, LayoutDpi(window)), 0, width, height},
+           DT_LEFT | DT_TOP | kToolkitTextFlags, std::wstring(text, static_cast<std::size_t>(length))}};
+}
+
 void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
   const ChoiceState& choice = record.state;
   HWND window = WindowOf(choice);
@@ -125,15 +136,11 @@ void DrawChoice(const ChoiceWindow& record, HDC dc, int width, int height) {
     skin.Copy(dc, 0, Scale(ChoiceBoxTop(ToDesign(height, dpi)), dpi), Width(cell), Height(cell), cell.left,
               cell.top);
   }
-  wchar_t text[kChoiceTextMaxChars + 1] = {};
-  const int length = GetWindowTextW(window, text, kChoiceTextMaxChars + 1);
-  if (length <= 0) return;
-  HGDIOBJ previousFont = SelectObject(dc, record.font.get());
+  const DrawnTexts texts = ChoiceTexts(record, width, height);
+  if (texts.empty()) return;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ShownTextColor(enabled ? kColorText : kColorDisabledText));
-  RECT rect{Scale(kChoiceTextX, dpi), 0, width, height};
-  DrawTextW(dc, text, length, &rect, DT_LEFT | DT_TOP | kToolkitTextFlags);
-  SelectObject(dc, previousFont);
+  DrawTexts(dc, texts);
   // Around the text, so the box keeps its look.
   DrawFocusMark(window, dc, {Scale(kChoiceTextX - kFocusMarkInset - 1, dpi), 0, width, height});
 }
@@ -197,6 +204,10 @@ LRESULT HandleMessage(ChoiceWindow& record, HWND window, UINT message, WPARAM wP
       return 0;
     case WM_GETOBJECT:
       return AnswerControlObject(window, wParam, lParam, DescribeChoice);
+    case WM_DRAWN_TEXTS: {
+      const Size size = ClientSize(window);
+      return AnswerDrawnTexts(ChoiceTexts(record, size.width, size.height), lParam);
+    }
     default: {
       LRESULT result = 0;
       if (AnswerFocusMarkMessage(window, message, wParam, lParam, &result)) return result;

@@ -4,6 +4,7 @@
 
 #include "ui/toolkit/TextWrap.h"
 #include "ui/toolkit/win32/AccessibleControls.h"
+#include "ui/toolkit/win32/DrawnText.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/GdiTextMeasurer.h"
@@ -47,29 +48,36 @@ void SizeToText(LabelState& label) {
   }
 }
 
-void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
-  FillWhite(dc, 0, 0, width, height);
+// The lines as they are drawn at a client size, left and top aligned: the
+// text whole, or each line of a text with newlines at its place.
+DrawnTexts LabelTexts(const LabelState& label, int width, int height) {
   wchar_t text[kLabelPaintMaxChars + 1] = {};
   const int length = GetWindowTextW(label.window, text, kLabelPaintMaxChars + 1);
-  if (length <= 0) return;
-  HGDIOBJ previousFont = SelectObject(dc, label.font.get());
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ShownTextColor(kColorText));
+  if (length <= 0) return {};
   const WideView view(AsCore(text), static_cast<std::size_t>(length));
   const UINT format = DT_LEFT | DT_TOP | kToolkitTextFlags;
-  if (ContainsNewline(view)) {
-    const std::vector<WideView> lines = SplitLines(view);
-    const int dpi = LayoutDpi(label.window);
-    const int lineHeight = lines.empty() ? 0 : Unscale(MeasureOnDc(dc, lines.front()).height, dpi);
-    for (const PlacedLine& line : PlaceLabelLines(view, 0, lineHeight)) {
-      RECT rect{0, Scale(line.top, dpi), width, height};
-      DrawTextW(dc, AsWide(line.text.data()), static_cast<int>(line.text.size()), &rect, format);
-    }
-  } else {
-    RECT rect{0, 0, width, height};
-    DrawTextW(dc, text, length, &rect, format);
+  HFONT font = label.font.get();
+  if (!ContainsNewline(view)) return {{font, {0, 0, width, height}, format, std::wstring(text, view.size())}};
+  const std::vector<WideView> lines = SplitLines(view);
+  const int dpi = LayoutDpi(label.window);
+  int lineHeight = 0;
+  if (!lines.empty()) {
+    GdiTextMeasurer measurer(label.window, font);
+    lineHeight = Unscale(measurer.Measure(lines.front()).height, dpi);
   }
-  SelectObject(dc, previousFont);
+  DrawnTexts texts;
+  for (const PlacedLine& line : PlaceLabelLines(view, 0, lineHeight)) {
+    texts.push_back({font, {0, Scale(line.top, dpi), width, height}, format,
+                     std::wstring(AsWide(line.text.data()), line.text.size())});
+  }
+  return texts;
+}
+
+void DrawLabel(const LabelState& label, HDC dc, int width, int height) {
+  FillWhite(dc, 0, 0, width, height);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ShownTextColor(kColorText));
+  DrawTexts(dc, LabelTexts(label, width, height));
 }
 
 // The creation parameter picks the font: low word the cell height, a
@@ -115,6 +123,10 @@ LRESULT HandleMessage(LabelState& label, HWND window, UINT message, WPARAM wPara
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_GETOBJECT:
       return AnswerControlObject(window, wParam, lParam, DescribeLabel);
+    case WM_DRAWN_TEXTS: {
+      const Size size = ClientSize(window);
+      return AnswerDrawnTexts(LabelTexts(label, size.width, size.height), lParam);
+    }
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

@@ -190,4 +190,17 @@ void DrawListFocusMark(HWND list, int index, HDC dc, RECT entry) {
   DrawFocusMark(list, dc, entry);
 }
 
+LRESULT FindListEntry(HWND list, const WideString& name) {
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  std::wstring text;
+  for (LRESULT index = 0; index < count; ++index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0 || static_cast<std::size_t>(length) != name.size()) continue;
+    text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    if (WideString(AsCore(text.c_str())) == name) return index;
+  }
+  return LB_ERR;
+}
+
 }  // namespace shadowpane

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "core/Text.h"
+
 namespace shadowpane {
 
 // What the entries are for: clicked (the device lists) or only read (the
@@ -19,6 +21,11 @@ enum class ListUse { Clickable, ReadOnly };
 
 // Subclasses the list box; the record goes with the window. 1 or 0.
 int AttachOwnerDrawnList(HWND list, ListUse use = ListUse::Clickable);
+
+// The entry whose text equals the name, compared with case: display names
+// are unique only with case, and the list box's own exact search ignores
+// it. LB_ERR when none does.
+LRESULT FindListEntry(HWND list, const WideString& name);
 
 // The entry the keyboard acts on (clamped to the entries), -1 when the list
 // is empty.

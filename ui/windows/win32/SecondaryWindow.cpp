@@ -40,6 +40,8 @@ const wchar_t* ClassOf(ControlKind kind) {
     case ControlKind::CheckBox:
     case ControlKind::Radio:
       return kChoiceClassName;
+    case ControlKind::NumberField:
+      return kEditClassName;
     default:
       return kButtonClassName;
   }
@@ -52,6 +54,8 @@ LPVOID CreationParameter(ControlKind kind) {
     case ControlKind::CheckBox:
     case ControlKind::Radio:
       return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(kSkinChoice));
+    case ControlKind::NumberField:
+      return reinterpret_cast<LPVOID>(static_cast<INT_PTR>(ES_NUMBER));  // the inner field's extra style
     default:
       return nullptr;
   }
@@ -79,6 +83,7 @@ void SetUp(HWND control, ControlKind kind) {
       break;
     case ControlKind::Label:
     case ControlKind::Radio:
+    case ControlKind::NumberField:
       break;
   }
 }
@@ -92,12 +97,6 @@ void DrawSeparators(HDC dc, Size designClient, int dpi) {
   }
 }
 
-void DrawTitle(const SecondaryWindow& record, HDC dc, const WideChar* title) {
-  HGDIOBJ previous = SelectObject(dc, record.boldFont.get());
-  RECT rect = ToWinRect(Scale(kTitleRect, record.dpi));
-  DrawTextW(dc, AsWide(title), -1, &rect, DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags);
-  SelectObject(dc, previous);
-}
 
 LRESULT OnDescribe(const SecondaryWindow& record, HWND control, AccessibleDescription* description) {
   if (description == nullptr) return 0;
@@ -108,6 +107,21 @@ LRESULT OnDescribe(const SecondaryWindow& record, HWND control, AccessibleDescri
     description->name = AccessibleTextIn(AccessibleText::CloseButton, gDisplayLanguage);
   }
   return 1;
+}
+
+// The self-sized controls that end short of their reach end there,
+// their height kept; one whose text is wider keeps its own width.
+void WidenToReach(const SecondaryWindow& record) {
+  for (const SecondaryWindow::Reach& reach : record.reaches) {
+    HWND control = GetDlgItem(record.window, reach.id);
+    if (control == nullptr) continue;
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, record.window, reinterpret_cast<POINT*>(&r), 2);
+    const int right = Scale(reach.right, record.dpi);
+    if (right <= r.right) continue;
+    ResizeWindow(control, {right - r.left, r.bottom - r.top});
+  }
 }
 
 }  // namespace
@@ -180,6 +194,7 @@ void OnDpiChanged(SecondaryWindow& record, WPARAM wParam, LPARAM lParam) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(child, kDpiChangedAfterParent, 0, 0);
   }
+  WidenToReach(record);
   const Size size = Scale(design, record.dpi);
   RECT place{};
   GetWindowRect(window, &place);
@@ -252,7 +267,9 @@ void CreateWindowControls(HWND window, LPARAM createStruct, const std::vector<Co
     if (record == nullptr) continue;
     if (c.kind == ControlKind::CloseButton) record->closeId = c.id;
     if (c.trailing) record->trailingIds.push_back(c.id);
+    if (c.reachRight != 0) record->reaches.push_back({c.id, c.reachRight});
   }
+  if (record != nullptr) WidenToReach(*record);
   OrderTabStops(window);
 }
 
@@ -274,6 +291,11 @@ void OrderTabStops(HWND window) {
 
 void CloseSecondaryWindow(HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); }
 
+DrawnText TitleText(const SecondaryWindow& record, const WideChar* title) {
+  return {record.boldFont.get(), ToWinRect(Scale(kTitleRect, record.dpi)),
+          DT_SINGLELINE | DT_LEFT | DT_TOP | kToolkitTextFlags, AsWide(title)};
+}
+
 void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar* title, WindowContent content) {
   OffscreenPaint paint(record.window);
   HDC dc = paint.dc();
@@ -286,7 +308,7 @@ void PaintWindowFrame(const SecondaryWindow& record, int skinId, const WideChar*
   const Rect body = SkinFrameBody(client.width, client.height, record.dpi);
   FillWhite(dc, body.left, body.top, body.right, body.bottom);
   DrawSeparators(dc, design, record.dpi);
-  DrawTitle(record, dc, title);
+  DrawTexts(dc, {TitleText(record, title)});
   if (content != nullptr) content(record, dc, design);
 }
 

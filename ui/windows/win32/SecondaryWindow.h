@@ -10,6 +10,7 @@
 
 #include "core/Text.h"
 #include "ui/toolkit/Geometry.h"
+#include "ui/toolkit/win32/DrawnText.h"
 #include "ui/toolkit/win32/GdiObject.h"
 #include "ui/toolkit/win32/ToolkitCommon.h"
 #include "ui/windows/SecondaryWindowLogic.h"
@@ -38,6 +39,13 @@ struct SecondaryWindow {
   HWND lastFocus = nullptr;
   // The taskbar icon handed over at opening, the window's to destroy.
   HICON taskbarIcon = nullptr;
+  // The self-sized controls widened after sizing, each with its 96-DPI
+  // right end, widened again after a DPI change.
+  struct Reach {
+    int id;
+    int right;
+  };
+  std::vector<Reach> reaches;
 };
 
 // The record of a new window, its head filled in, or null when memory runs
@@ -93,6 +101,9 @@ void OrderTabStops(HWND window);
 
 // "Close": WM_CLOSE sent to the window itself.
 void CloseSecondaryWindow(HWND window);
+
+// The title as the frame draws it: bold, one line, in its box.
+DrawnText TitleText(const SecondaryWindow& record, const WideChar* title);
 
 // Draws what a window shows inside its frame, into the off-screen bitmap.
 // The content painter gets the client size in 96-DPI units; it scales by

@@ -23,7 +23,9 @@ struct SettingsWindow : SecondaryWindow {
 };
 
 constexpr int kOptionIds[] = {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
-                              IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_SHOW_INDICATOR};
+                              IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_BLOCK_WHILE_LOCKED,
+                              IDC_SETTINGS_BLOCK_AFTER_IDLE, IDC_SETTINGS_SHOW_INDICATOR};
+constexpr int kOptionCount = static_cast<int>(sizeof(kOptionIds) / sizeof(kOptionIds[0]));
 
 HWND Picker(HWND window) { return GetDlgItem(window, IDC_SETTINGS_PICKER); }
 
@@ -45,9 +47,12 @@ int OptionChecked(HWND window, int id) {
 // The controls show the given values: the options checked or not, the
 // language's name on the picker and marked in the list.
 void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPicker) {
-  const int checks[] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn,
-                        values.notifyAttempts, values.showIndicator};
-  for (int i = 0; i < 5; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
+  const int checks[kOptionCount] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn,
+                                    values.notifyAttempts,          values.blockWhileLocked,
+                                    values.blockAfterIdleMinutes > 0 ? 1 : 0, values.showIndicator};
+  for (int i = 0; i < kOptionCount; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
+  HWND minutes = GetDlgItem(settings.window, IDC_SETTINGS_IDLE_MINUTES);
+  if (minutes != nullptr) SetWindowTextW(minutes, AsWide(IdleMinutesText(values.blockAfterIdleMinutes).c_str()));
   for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
     SetOption(settings.window, IDC_SETTINGS_CORNER_FIRST + corner, corner == values.indicatorCorner ? 1 : 0);
   }
@@ -64,6 +69,11 @@ void Apply(SettingsWindow& settings) {
                                              OptionChecked(settings.window, IDC_SETTINGS_BLOCK_START),
                                              OptionChecked(settings.window, IDC_SETTINGS_BLOCK_PLUGGED_IN));
   chosen.notifyAttempts = OptionChecked(settings.window, IDC_SETTINGS_NOTIFY_ATTEMPTS) != 0 ? 1 : 0;
+  chosen.blockWhileLocked = OptionChecked(settings.window, IDC_SETTINGS_BLOCK_WHILE_LOCKED) != 0 ? 1 : 0;
+  wchar_t minutes[kIdleMinutesDigits + 1] = {};
+  GetDlgItemTextW(settings.window, IDC_SETTINGS_IDLE_MINUTES, minutes, kIdleMinutesDigits + 1);
+  chosen.blockAfterIdleMinutes =
+      ReadIdleMinutes(OptionChecked(settings.window, IDC_SETTINGS_BLOCK_AFTER_IDLE), AsCore(minutes));
   chosen.showIndicator = OptionChecked(settings.window, IDC_SETTINGS_SHOW_INDICATOR) != 0 ? 1 : 0;
   int corners[kIndicatorCornerCount] = {};
   for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
@@ -134,9 +144,11 @@ void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
   HWND window = settings.window;
   CreateWindowControls(window, createStruct, SettingsControls(DesignClientSize(window), settings.policy));
   for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
-                 IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_SHOW_INDICATOR}) {
+                 IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_BLOCK_WHILE_LOCKED, IDC_SETTINGS_BLOCK_AFTER_IDLE,
+                 IDC_SETTINGS_IDLE_MINUTES, IDC_SETTINGS_SHOW_INDICATOR}) {
     EnableWindow(GetDlgItem(window, id), SettingsControlEnabled(id, settings.policy));
   }
+  SendDlgItemMessageW(window, IDC_SETTINGS_IDLE_MINUTES, EM_LIMITTEXT, kIdleMinutesDigits, 0);
   ShowValues(settings, EffectiveSettings(*settings.edited, settings.policy), false);
 }
 
@@ -151,6 +163,10 @@ LRESULT OnDescribe(SettingsWindow& settings, WPARAM wParam, LPARAM lParam) {
   if (control == picker || GetWindow(control, GW_OWNER) == settings.window) {
     if (control == picker) description->value = description->name;
     description->name = GetString(STR_LANGUAGE);
+  }
+  // The number field is named by the text after it.
+  if (control == GetDlgItem(settings.window, IDC_SETTINGS_IDLE_MINUTES)) {
+    description->name = GetString(STR_MINUTES_WITHOUT_INPUT);
   }
   return answer;
 }

@@ -45,7 +45,13 @@ void ShowField(HWND window, int row) {
 void ShowMessage(HWND window, int row, RowMessage message) {
   const WideString text = RowMessageText(message, gDisplayLanguage);
   HWND line = GetDlgItem(window, IDC_SHORTCUTS_MESSAGE + row);
+  // At its whole place first, so the text wraps at the row's width rather
+  // than at the last message's; then as wide again, as the label shrank to
+  // its text and a glyph reaching past its advance would be cut.
+  const Rect place = Scale(ShortcutMessagePlace(row, DesignClientSize(window)), LayoutDpi(window));
+  SetWindowPos(line, nullptr, place.left, place.top, Width(place), Height(place), SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowTextW(line, AsWide(text.c_str()));
+  ResizeWindow(line, {Width(place), ClientSize(line).height});
   RepaintControl(line);
 }
 

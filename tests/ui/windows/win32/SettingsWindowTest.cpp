@@ -74,13 +74,15 @@ TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedIn
               [&] { ShowSettingsWindow(host.window(), &shown); });
   EXPECT_EQ(placed.left, 50 + (700 - 540) / 2);
   // The option to be told of attempts added one row at the bottom, the
-  // indicator's box and its corners three more.
-  constexpr int kRowsAdded = kSettingsNotifyRowHeight + kSettingsIndicatorRowsHeight;
+  // rows of the user away more, the indicator's box and its corners more
+  // again.
+  constexpr int kRowsAdded = kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight;
   EXPECT_EQ(placed.top, 60 + (560 - 360 - kRowsAdded) / 2);
   EXPECT_EQ(placed.bottom - placed.top, 360 + kRowsAdded);
   EXPECT_EQ(picker, L"Espa\u00F1ol");
   EXPECT_EQ(checks[0] * 100 + checks[1] * 10 + checks[2], 101);
-  const POINT expected[10] = {{488, 1},  {427, 406}, {335, 406}, {22, 406}, {19, 178},
+  const int buttonsY = 331 + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight;
+  const POINT expected[10] = {{488, 1},  {427, buttonsY}, {335, buttonsY}, {22, buttonsY}, {19, 178},
                               {19, 101}, {35, 127},  {37, 206},  {37, 231}, {37, 256}};
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(controls[i].x, expected[i].x) << 1026 + i;
@@ -119,7 +121,7 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
       {"Default, OK", Before::Default, IDC_SETTINGS_OK, 1, {LANGUAGE_ENGLISH, 0, 0, 0}, L"English"},
       {"Default, Cancel", Before::Default, IDC_SETTINGS_CANCEL, 0, start, L"English"},
       {"options, OK", Before::ToggleOptions, IDC_SETTINGS_OK, 1,
-       {LANGUAGE_SPANISH, 0, 0, 1, 1, 1, kIndicatorCornerTopRight}, L"Espa\u00F1ol"},
+       {LANGUAGE_SPANISH, 0, 0, 1, 1, 0, 0, 1, kIndicatorCornerTopRight}, L"Espa\u00F1ol"},
       {"Default, Deutsche, OK", Before::DefaultThenDeutsche, IDC_SETTINGS_OK, 1, {LANGUAGE_GERMAN, 0, 0, 0},
        L"Deutsche"},
   };
@@ -238,7 +240,8 @@ TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
   WideChar german[kLanguageNameUnits] = {};
   GetLanguageName(LANGUAGE_GERMAN, german, kLanguageNameUnits);
   EXPECT_EQ(placed.bottom - placed.top,
-            360 + kSettingsNotifyRowHeight + kSettingsIndicatorRowsHeight + 2 * kSettingsNoteRowHeight);
+            360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight +
+                2 * kSettingsNoteRowHeight);
   EXPECT_FALSE(pickerEnabled);
   EXPECT_FALSE(blockStartEnabled);
   EXPECT_EQ(pickerAtOpening, AsWide(german));
@@ -247,6 +250,44 @@ TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
   EXPECT_EQ(pluggedInAtOk, 1);
   EXPECT_EQ(result, 1);
   EXPECT_TRUE(settings == (shadowpane::Settings{LANGUAGE_SPANISH, 0, 0, 1}));
+}
+
+// The rows of the user away: the field offers 10 minutes while the setting
+// is off; the two boxes ticked and 25 typed, OK stores both; a forced idle
+// setting locks the box and its field and shows the forced minutes.
+TEST(SettingsWindow, TheAwayRowsStoreTheLockAndTheMinutesAndAPolicyLocksBoth) {
+  testing::TestHost host(700, 560, 50, 60);
+  shadowpane::Settings settings{LANGUAGE_ENGLISH, 0, 0, 0};
+  wchar_t offered[8] = {};
+  RunScripted({[&] {
+                 GetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, offered, 8);
+                 ClickControl(Settings(), IDC_SETTINGS_BLOCK_WHILE_LOCKED);
+               },
+               [&] { ClickControl(Settings(), IDC_SETTINGS_BLOCK_AFTER_IDLE); },
+               [&] {
+                 SetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, L"25");
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { ShowSettingsWindow(host.window(), &settings); });
+  EXPECT_STREQ(offered, L"10");
+  EXPECT_EQ(settings.blockWhileLocked, 1);
+  EXPECT_EQ(settings.blockAfterIdleMinutes, 25);
+
+  EnforcedPolicy policy;
+  policy.blockAfterIdleMinutes = {true, 45};
+  bool boxEnabled = true, fieldEnabled = true;
+  wchar_t forced[8] = {};
+  RunScripted({[&] {
+                 boxEnabled = IsWindowEnabled(GetDlgItem(Settings(), IDC_SETTINGS_BLOCK_AFTER_IDLE)) != FALSE;
+                 fieldEnabled = IsWindowEnabled(GetDlgItem(Settings(), IDC_SETTINGS_IDLE_MINUTES)) != FALSE;
+                 GetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, forced, 8);
+                 ClickControl(Settings(), IDC_SETTINGS_OK);
+               }},
+              [&] { ShowSettingsWindow(host.window(), &settings, policy); });
+  EXPECT_FALSE(boxEnabled);
+  EXPECT_FALSE(fieldEnabled);
+  EXPECT_STREQ(forced, L"45");
+  EXPECT_EQ(settings.blockAfterIdleMinutes, 25) << "the user's own minutes stay under the forced ones";
 }
 
 }  // namespace
