@@ -127,10 +127,9 @@ TEST_F(SettingsTest, SaveWritesEveryOneInOrderAsNumbers) {
   settings.showIndicator = 1;
   settings.indicatorCorner = kIndicatorCornerTopRight;
   SaveSettings(store, settings);
-  const std::vector<std::u16string> order = {
-      kLanguageValue,         kStartupValue,         kBlockStartValue,         kBlockPluggedInValue,
-      kNotifyAttemptsValue,   kBlockWhileLockedValue, kBlockAfterIdleMinutesValue, kShowIndicatorValue,
-      kIndicatorCornerValue};
+  const std::vector<std::u16string> order = {kLanguageValue,       kStartupValue,          kBlockStartValue,
+                                             kBlockPluggedInValue, kNotifyAttemptsValue,   kBlockWhileLockedValue,
+                                             kBlockAfterIdleMinutesValue, kShowIndicatorValue, kIndicatorCornerValue};
   EXPECT_EQ(store.settings.writeOrder, order);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 2u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 1u);

@@ -47,9 +47,10 @@ int OptionChecked(HWND window, int id) {
 // The controls show the given values: the options checked or not, the
 // language's name on the picker and marked in the list.
 void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPicker) {
-  const int checks[kOptionCount] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn,
+  const int checks[kOptionCount] = {StartupShown(values.startup), values.blockStart,       values.blockPluggedIn,
                                     values.notifyAttempts,          values.blockWhileLocked,
-                                    values.blockAfterIdleMinutes > 0 ? 1 : 0, values.showIndicator};
+                                    values.blockAfterIdleMinutes > 0 ? 1 : 0,
+                                    values.showIndicator};
   for (int i = 0; i < kOptionCount; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
   HWND minutes = GetDlgItem(settings.window, IDC_SETTINGS_IDLE_MINUTES);
   if (minutes != nullptr) SetWindowTextW(minutes, AsWide(IdleMinutesText(values.blockAfterIdleMinutes).c_str()));
