@@ -126,8 +126,10 @@ class RawStore : public KeyValueStore {
 
 const WideChar* const kSettingNames[] = {kLanguageValue, kStartupValue, kBlockStartValue,
                                          kBlockPluggedInValue};
-// Taken from the input's last bytes, so the older seeds mean what they did.
-const WideChar* const kAwaySettingNames[] = {kBlockWhileLockedValue, kBlockAfterIdleMinutesValue};
+// Taken from the input's last bytes, so the older seeds mean what they did
+// (the indicator's after the away settings', for the same reason).
+const WideChar* const kLaterSettingNames[] = {kBlockWhileLockedValue, kBlockAfterIdleMinutesValue,
+                                              kShowIndicatorValue, kIndicatorCornerValue};
 
 RawValue AnyValue(FuzzedDataProvider& input) {
   RawValue value;
@@ -188,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.blockStart = input.ConsumeIntegral<std::int32_t>();
     settings.blockPluggedIn = input.ConsumeIntegral<std::int32_t>();
   }
-  for (const WideChar* name : kAwaySettingNames) {
+  for (const WideChar* name : kLaterSettingNames) {
     if (input.remaining_bytes() > 0 && input.ConsumeIntegralInRange(0, 4) != 0) {
       store.settings.values[name] = AnyValue(input);
     }
@@ -216,12 +218,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(settings.startup == 0 || settings.startup == 1);
   FUZZ_CHECK(settings.blockStart == 0 || settings.blockStart == 1);
   FUZZ_CHECK(settings.blockPluggedIn == 0 || settings.blockPluggedIn == 1);
+  FUZZ_CHECK(settings.showIndicator == 0 || settings.showIndicator == 1);
+  FUZZ_CHECK(settings.indicatorCorner >= 0 && settings.indicatorCorner < kIndicatorCornerCount);
   if (!store.settings.refuse) {
     // The minutes without input: a stored REG_DWORD of 0 to 240, else off.
     const StoredValue idle = QueryRaw(store.settings, kBlockAfterIdleMinutesValue);
     const bool idleUsable = idle.type == StoredType::Dword && idle.number <= kMaxBlockAfterIdleMinutes;
     FUZZ_CHECK(settings.blockAfterIdleMinutes == (idleUsable ? static_cast<std::int32_t>(idle.number) : 0));
     FUZZ_CHECK(settings.blockWhileLocked == FlagRule(QueryRaw(store.settings, kBlockWhileLockedValue)));
+    FUZZ_CHECK(settings.showIndicator == FlagRule(QueryRaw(store.settings, kShowIndicatorValue)));
     FUZZ_CHECK(settings.language == LanguageRule(language));
     FUZZ_CHECK(settings.startup == FlagRule(QueryRaw(store.settings, kStartupValue)));
     FUZZ_CHECK(settings.blockStart == FlagRule(QueryRaw(store.settings, kBlockStartValue)));

@@ -33,6 +33,7 @@ bool EnforcedPolicy::operator==(const EnforcedPolicy& other) const {
   return blockStart == other.blockStart && blockPluggedIn == other.blockPluggedIn &&
          startup == other.startup && language == other.language && notifyAttempts == other.notifyAttempts &&
          blockWhileLocked == other.blockWhileLocked && blockAfterIdleMinutes == other.blockAfterIdleMinutes &&
+         showIndicator == other.showIndicator &&
          allowUnblock == other.allowUnblock &&
          allowExit == other.allowExit && showFirstRunPage == other.showFirstRunPage;
 }
@@ -46,6 +47,7 @@ EnforcedPolicy ReadEnforcedPolicy(PolicySource& source) {
   policy.notifyAttempts = ReadForced(source, PolicyId::NotifyAttempts);
   policy.blockWhileLocked = ReadForced(source, PolicyId::BlockWhileLocked);
   policy.blockAfterIdleMinutes = ReadForced(source, PolicyId::BlockAfterIdleMinutes);
+  policy.showIndicator = ReadForced(source, PolicyId::ShowIndicator);
   policy.allowUnblock = ReadAllowed(source, PolicyId::AllowUnblock);
   policy.allowExit = ReadAllowed(source, PolicyId::AllowExit);
   policy.showFirstRunPage = ReadAllowed(source, PolicyId::ShowFirstRunPage);
@@ -67,6 +69,7 @@ Settings EffectiveSettings(const Settings& user, const EnforcedPolicy& policy) {
   effective.notifyAttempts = EffectiveValue(policy.notifyAttempts, effective.notifyAttempts);
   effective.blockWhileLocked = EffectiveValue(policy.blockWhileLocked, effective.blockWhileLocked);
   effective.blockAfterIdleMinutes = EffectiveValue(policy.blockAfterIdleMinutes, effective.blockAfterIdleMinutes);
+  effective.showIndicator = EffectiveValue(policy.showIndicator, effective.showIndicator);
   return effective;
 }
 
@@ -79,6 +82,7 @@ Settings KeepForcedAsUsers(const Settings& user, const Settings& chosen, const E
   if (policy.notifyAttempts.forced) kept.notifyAttempts = user.notifyAttempts;
   if (policy.blockWhileLocked.forced) kept.blockWhileLocked = user.blockWhileLocked;
   if (policy.blockAfterIdleMinutes.forced) kept.blockAfterIdleMinutes = user.blockAfterIdleMinutes;
+  if (policy.showIndicator.forced) kept.showIndicator = user.showIndicator;
   return kept;
 }
 

@@ -44,6 +44,7 @@ struct EnforcedPolicy {
   ForcedSetting notifyAttempts;
   ForcedSetting blockWhileLocked;
   ForcedSetting blockAfterIdleMinutes;
+  ForcedSetting showIndicator;
   bool allowUnblock = true;
   bool allowExit = true;       // false: no Exit command, closing hides to the tray
   bool showFirstRunPage = true;

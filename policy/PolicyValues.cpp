@@ -23,6 +23,8 @@ const PolicyValueInfo kPolicyValues[kPolicyValueCount] = {
      "1 blocks every device while the computer is locked, disconnected or asleep, 0 never does"},
     {PolicyId::BlockAfterIdleMinutes, u"BlockAfterIdleMinutes", 0, 240, kNoUserChoiceValue,
      "1 to 240 blocks every device after that many minutes without input, 0 never does"},
+    {PolicyId::ShowIndicator, u"ShowIndicator", 0, 1, kNoUserChoiceValue,
+     "1 shows the always-on-top indicator of the devices' states, 0 never does"},
 };
 
 const PolicyValueInfo& PolicyValue(PolicyId id) { return kPolicyValues[static_cast<int>(id)]; }

@@ -29,6 +29,7 @@ enum class PolicyId {
   NotifyAttempts,
   BlockWhileLocked,
   BlockAfterIdleMinutes,
+  ShowIndicator,
 };
 
 // A policy value no organisation can use to weaken protection: none.
@@ -46,7 +47,7 @@ struct PolicyValueInfo {
   const char* meaning;  // for the listing the template check compares
 };
 
-constexpr int kPolicyValueCount = 10;
+constexpr int kPolicyValueCount = 11;
 extern const PolicyValueInfo kPolicyValues[kPolicyValueCount];
 
 // The table entry of an id (every id has one).

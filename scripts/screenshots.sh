@@ -109,6 +109,41 @@ expect_start() {
   [ "$state" = "$1" ] || { echo "screenshots: expected the $1 window, got '$state'" >&2; exit 1; }
 }
 
+# The indicator on screen in its states, shot under its window: both marks
+# at risk; the camera blocked; the microphones blocked too, Wine's own input
+# amber (others still hear it); every device blocked with no input of Wine's
+# own (a HOME without sound): both green. $1 ends each name ("" or "-200").
+indicator_shots() {
+  fresh_start
+  reg_dword "$settings_key" Language 0
+  reg_dword "$settings_key" ShowIndicator 1
+  start_program
+  expect_start shown
+  sleep 1  # the indicator paints after the main window shows
+  shot KSP2IndicatorWndClass "indicator-at-risk$1"
+  tool click-entry video 0
+  sleep 1
+  shot KSP2IndicatorWndClass "indicator-camera-blocked$1"
+  tool click-entry audio 0
+  tool click-entry audio 1
+  tool click KQM2MessageExWndClass 1026
+  sleep 1
+  shot KSP2IndicatorWndClass "indicator-shared$1"
+  stop_program
+  fresh_start
+  reg_dword "$settings_key" Language 0
+  reg_dword "$settings_key" ShowIndicator 1
+  mkdir -p "$work/home-without-sound"
+  (cd "$work/program" && HOME="$work/home-without-sound" exec wine Shadowpane.exe </dev/null >/dev/null 2>&1) &
+  program_pid=$!
+  expect_start shown
+  tool click-entry video 0
+  tool click-entry audio 0
+  sleep 1
+  shot KSP2IndicatorWndClass "indicator-protected$1"
+  stop_program
+}
+
 # At 200 %: a session of its own on a larger virtual display, the prefix at
 # 192 DPI for these starts only.
 # SCREENSHOTS=200 makes only these.
@@ -137,6 +172,7 @@ scaled_shots() {
     shot KSP2SettingsWndClass "settings-window-200-$2"
   done
   stop_program
+  indicator_shots -200
   wine_session_set_dpi 96
 }
 
@@ -234,6 +270,8 @@ tool click-entry audio 0
 shot KSP2MainWndClass main-protected
 tool show
 stop_program
+
+indicator_shots ""
 
 # Who uses a device: the system's usage records written into the prefix's
 # registry as the system writes them (Wine writes none), the store there

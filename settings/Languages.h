@@ -16,7 +16,7 @@ constexpr int LANGUAGE_ITALIAN = 3;
 constexpr int kLanguageCount = 4;
 
 // Entries per string table; every table has all of them.
-constexpr int kStringCount = 57;
+constexpr int kStringCount = 62;
 
 // Output buffers of GetLanguageName and GetLanguageCode: 50 characters and
 // a terminator.
@@ -91,6 +91,13 @@ enum StringIndex : int {
   // hold is paused for a talk; the status panel's line meanwhile.
   STR_TALKING = 55,
   STR_TALKING_LINE = 56,
+  // The Settings window's indicator row and its four corners, in the
+  // order of the stored corner (settings/Settings.h).
+  STR_SHOW_INDICATOR = 57,
+  STR_CORNER_TOP_LEFT = 58,
+  STR_CORNER_TOP_RIGHT = 59,
+  STR_CORNER_BOTTOM_LEFT = 60,
+  STR_CORNER_BOTTOM_RIGHT = 61,
 };
 
 // The language the windows show now, 0 to 3: a copy of the Settings value's

@@ -49,6 +49,12 @@ void LoadSettings(KeyValueStore& store, Settings& settings) {
     const StoredValue idle = key->Query(kBlockAfterIdleMinutesValue);
     const bool idleUsable = idle.type == StoredType::Dword && idle.number <= kMaxBlockAfterIdleMinutes;
     settings.blockAfterIdleMinutes = idleUsable ? static_cast<std::int32_t>(idle.number) : 0;
+    settings.showIndicator = ReadFlag(*key, kShowIndicatorValue);
+    // A corner outside the four (or none stored): the default one.
+    const StoredValue corner = key->Query(kIndicatorCornerValue);
+    settings.indicatorCorner = corner.type == StoredType::Dword && corner.number < kIndicatorCornerCount
+                                   ? static_cast<std::int32_t>(corner.number)
+                                   : kIndicatorCornerDefault;
   }
   // The entry is rewritten at every start, so it follows a moved executable.
   ApplyAutostart(store, settings.startup);
@@ -64,6 +70,8 @@ void SaveSettings(KeyValueStore& store, const Settings& settings) {
     key->SetDword(kNotifyAttemptsValue, static_cast<std::uint32_t>(settings.notifyAttempts));
     key->SetDword(kBlockWhileLockedValue, static_cast<std::uint32_t>(settings.blockWhileLocked));
     key->SetDword(kBlockAfterIdleMinutesValue, static_cast<std::uint32_t>(settings.blockAfterIdleMinutes));
+    key->SetDword(kShowIndicatorValue, static_cast<std::uint32_t>(settings.showIndicator));
+    key->SetDword(kIndicatorCornerValue, static_cast<std::uint32_t>(settings.indicatorCorner));
   }
   ApplyAutostart(store, settings.startup);
 }

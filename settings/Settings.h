@@ -11,6 +11,16 @@
 
 namespace shadowpane {
 
+// The indicator's corners, as stored (IndicatorCorner): the choice control
+// in the Settings window lists them in this order.
+constexpr std::int32_t kIndicatorCornerTopLeft = 0;
+constexpr std::int32_t kIndicatorCornerTopRight = 1;
+constexpr std::int32_t kIndicatorCornerBottomLeft = 2;
+constexpr std::int32_t kIndicatorCornerBottomRight = 3;
+constexpr std::int32_t kIndicatorCornerCount = 4;
+// Beside the notification area, where the taskbar usually is.
+constexpr std::int32_t kIndicatorCornerDefault = kIndicatorCornerBottomRight;
+
 // The user's settings, as one value: start-up owns the one in use, the
 // Settings window edits a copy, tests and fuzz targets make their own.
 // The defaults are what Default shows: English, every option off.
@@ -26,12 +36,17 @@ struct Settings {
   // 0: off; 1..kMaxBlockAfterIdleMinutes: block every device after that
   // many minutes without input.
   std::int32_t blockAfterIdleMinutes = 0;
+  // 0/1: the small always-on-top indicator of the two devices' states.
+  std::int32_t showIndicator = 0;
+  // The work area's corner the indicator sits in (kIndicatorCorner...).
+  std::int32_t indicatorCorner = kIndicatorCornerDefault;
 };
 
 inline bool operator==(const Settings& a, const Settings& b) {
   return a.language == b.language && a.startup == b.startup && a.blockStart == b.blockStart &&
          a.blockPluggedIn == b.blockPluggedIn && a.notifyAttempts == b.notifyAttempts &&
-         a.blockWhileLocked == b.blockWhileLocked && a.blockAfterIdleMinutes == b.blockAfterIdleMinutes;
+         a.blockWhileLocked == b.blockWhileLocked && a.blockAfterIdleMinutes == b.blockAfterIdleMinutes &&
+         a.showIndicator == b.showIndicator && a.indicatorCorner == b.indicatorCorner;
 }
 
 // The language picked in the first-run language window; -1 = none picked.
@@ -54,6 +69,8 @@ constexpr WideChar kBlockAfterIdleMinutesValue[] = u"BlockAfterIdleMinutes";
 // The largest number of minutes "Block all devices after … minutes without
 // input" takes; a stored number above it reads as off.
 constexpr std::int32_t kMaxBlockAfterIdleMinutes = 240;
+constexpr WideChar kShowIndicatorValue[] = u"ShowIndicator";
+constexpr WideChar kIndicatorCornerValue[] = u"IndicatorCorner";
 
 // The autostart value's name in the user's Run key (and in the machine's,
 // where only an administrator puts it).

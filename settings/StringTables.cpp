@@ -69,6 +69,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"minutes without input",  // 54
         u"Talking",  // 55
         u"Talking through blocked microphones",  // 56
+        u"Show an indicator on screen",  // 57
+        u"Top left",  // 58
+        u"Top right",  // 59
+        u"Bottom left",  // 60
+        u"Bottom right",  // 61
     },
     // German
     {
@@ -129,6 +134,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"Minuten ohne Eingabe",  // 54
         u"Sprechen",  // 55
         u"Sprechen durch gesperrte Mikrofone",  // 56
+        u"Anzeige auf dem Bildschirm einblenden",  // 57
+        u"Oben links",  // 58
+        u"Oben rechts",  // 59
+        u"Unten links",  // 60
+        u"Unten rechts",  // 61
     },
     // Spanish
     {
@@ -189,6 +199,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"minutos sin actividad",  // 54
         u"Hablando",  // 55
         u"Hablando por micrófonos bloqueados",  // 56
+        u"Mostrar un indicador en pantalla",  // 57
+        u"Arriba a la izquierda",  // 58
+        u"Arriba a la derecha",  // 59
+        u"Abajo a la izquierda",  // 60
+        u"Abajo a la derecha",  // 61
     },
     // Italian
     {
@@ -249,6 +264,11 @@ const WideChar* const kStringTables[kLanguageCount][kStringCount] = {
         u"minuti senza input",  // 54
         u"Parlando",  // 55
         u"Parlando nei microfoni bloccati",  // 56
+        u"Mostra un indicatore sullo schermo",  // 57
+        u"In alto a sinistra",  // 58
+        u"In alto a destra",  // 59
+        u"In basso a sinistra",  // 60
+        u"In basso a destra",  // 61
     },
 };
 

@@ -15,7 +15,9 @@
 //   66 ms). The system's usage records are kept as on a system that has
 //   them (each kind's key in the user's hive), so the program's watch of
 //   them runs throughout: its idle CPU still has to match the floor's.
-// Run as "startup_bench.exe [dpi [starts]]": with a DPI, the prefix's
+// Run as "startup_bench.exe [dpi [starts [indicator]]]": with "indicator"
+// the program runs with its indicator on screen shown throughout (its idle
+// CPU against the same floor). With a DPI, the prefix's
 // display scale is that DPI for every program started (Shadowpane and the
 // yardsticks alike) and comes back afterwards (0: the prefix's own); goals
 // at 192 DPI: start-up within 1.2 of the listing floor, memory within 1.15
@@ -386,6 +388,9 @@ void IdleFigures(const std::wstring& program, const std::vector<Yardstick>& yard
     if (id == IDC_AUDIO_LIST && ReadList(list)[static_cast<size_t>(index)].blocked) ++blockedMicrophones;
   }
   Sleep(1000);
+  HWND indicator = FindWindowW(L"KSP2IndicatorWndClass", nullptr);
+  std::printf("idle: the indicator on screen is %s\n",
+              indicator != nullptr && IsWindowVisible(indicator) ? "shown" : "not shown");
   std::vector<HANDLE> processes{shadowpane.info.hProcess};
   std::vector<std::wstring> hosts{HostProcessFolder(program)};
   for (size_t y = 0; y < yardsticks.size(); ++y) {
@@ -439,6 +444,9 @@ int main(int argc, char** argv) {
   DeleteProgramKeys();
   SetFirstRunDone();
   SetSetting(L"Language", 0);
+  const bool indicator = argc > 3 && std::string(argv[3]) == "indicator";
+  if (indicator) SetSetting(L"ShowIndicator", 1);
+  std::printf("indicator on screen: %s\n", indicator ? "shown" : "off");
   virtualdevices::RemoveLeftoverVirtualDevices();
   {
     const UsageStore usageStore;

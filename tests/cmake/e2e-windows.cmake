@@ -68,3 +68,11 @@ shadowpane_test(e2e_away_tests
   LIBS shadowpane_e2e_driver shadowpane_virtualdevices_environment)
 set_target_properties(e2e_away_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(e2e_away_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)
+# The indicator on screen: its marks' pixels at 100 % and 200 % following a
+# block of the virtual camera, what a reader hears, a click passing through
+# to the window beneath. It sets its lane's display scale for its copies.
+shadowpane_test(e2e_indicator_tests
+  SOURCES e2e/IndicatorEndToEndTest.cpp
+  LIBS shadowpane_e2e_driver shadowpane_virtualdevices_environment)
+set_target_properties(e2e_indicator_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
+add_dependencies(e2e_indicator_tests Shadowpane shadowpane_virtualdevices shadowpane_capture_helper)

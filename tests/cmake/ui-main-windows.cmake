@@ -21,3 +21,9 @@ target_link_libraries(main_window_gallery PRIVATE shadowpane_window_image shadow
 set_target_properties(main_window_gallery PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SHADOWPANE_VIRTUALDEVICES_DIR})
 add_dependencies(main_window_gallery shadowpane_virtualdevices shadowpane_capture_helper)
 shadowpane_warnings(main_window_gallery)
+
+# The indicator's hooks and window: hiding through the notification-state
+# seam, the setting and the policy, the chosen corner.
+shadowpane_test(ui_main_indicator_tests
+  SOURCES ui/main/win32/IndicatorWindowTest.cpp
+  LIBS shadowpane_win32 shadowpane_test_support)

@@ -34,6 +34,7 @@ ForcedSetting SettingOf(const EnforcedPolicy& policy, const std::u16string& name
   if (name == u"NotifyAttempts") return policy.notifyAttempts;
   if (name == u"BlockWhileLocked") return policy.blockWhileLocked;
   if (name == u"BlockAfterIdleMinutes") return policy.blockAfterIdleMinutes;
+  if (name == u"ShowIndicator") return policy.showIndicator;
   return policy.language;
 }
 
@@ -57,6 +58,7 @@ TEST(PolicyRulesTest, MachineBeatsUserAndUnusableValuesLeaveTheUsersChoice) {
       {"idle forced off by 0", u"BlockAfterIdleMinutes", Dword(0), Dword(5), true, 0},
       {"idle at its highest", u"BlockAfterIdleMinutes", Dword(240), kMissing, true, 240},
       {"idle beyond falls to user", u"BlockAfterIdleMinutes", Dword(241), Dword(1), true, 1},
+      {"indicator forced on by the user's policy", u"ShowIndicator", kMissing, Dword(1), true, 1},
   };
   for (const ForcedCase& c : cases) {
     MemoryPolicySource source;
@@ -119,15 +121,16 @@ TEST(PolicyRulesTest, TheUsersOwnSettingsStayApartAndComeBackWhenThePolicyGoes) 
   source.machine[u"BlockStart"] = Dword(1);
   source.user[u"Language"] = Dword(LANGUAGE_GERMAN);
   source.user[u"NotifyAttempts"] = Dword(0);
+  source.user[u"ShowIndicator"] = Dword(1);
   const EnforcedPolicy policy = ReadEnforcedPolicy(source);
-  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1, 0}));
+  EXPECT_EQ(EffectiveSettings(user, policy), (Settings{LANGUAGE_GERMAN, 0, 1, 1, 0, 0, 0, 1}));
 
   // The Settings window's OK: the user changed the free options; the forced
   // ones keep the user's values underneath, whatever their controls showed.
-  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0};
+  const Settings chosen{LANGUAGE_GERMAN, 1, 1, 0, 1, 0, 0, 0, kIndicatorCornerTopLeft};
   const Settings saved = KeepForcedAsUsers(user, chosen, policy);
-  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1}));
-  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0}));
+  EXPECT_EQ(saved, (Settings{LANGUAGE_SPANISH, 1, 0, 0, 1, 0, 0, 0, kIndicatorCornerTopLeft}));
+  EXPECT_EQ(EffectiveSettings(saved, policy), (Settings{LANGUAGE_GERMAN, 1, 1, 0, 0, 0, 0, 1, kIndicatorCornerTopLeft}));
 
   // The away settings: forced over the user's, kept apart the same way.
   source.machine[u"BlockWhileLocked"] = Dword(1);

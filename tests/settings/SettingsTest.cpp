@@ -124,10 +124,12 @@ TEST_F(SettingsTest, SaveWritesEveryOneInOrderAsNumbers) {
   settings.notifyAttempts = 0;
   settings.blockWhileLocked = 1;
   settings.blockAfterIdleMinutes = 240;
+  settings.showIndicator = 1;
+  settings.indicatorCorner = kIndicatorCornerTopRight;
   SaveSettings(store, settings);
   const std::vector<std::u16string> order = {kLanguageValue,       kStartupValue,          kBlockStartValue,
                                              kBlockPluggedInValue, kNotifyAttemptsValue,   kBlockWhileLockedValue,
-                                             kBlockAfterIdleMinutesValue};
+                                             kBlockAfterIdleMinutesValue, kShowIndicatorValue, kIndicatorCornerValue};
   EXPECT_EQ(store.settings.writeOrder, order);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 2u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 1u);
@@ -143,6 +145,8 @@ TEST_F(SettingsTest, SaveWritesEveryOneInOrderAsNumbers) {
   EXPECT_EQ(settings.notifyAttempts, 0);
   EXPECT_EQ(settings.blockWhileLocked, 1);
   EXPECT_EQ(settings.blockAfterIdleMinutes, 240);
+  EXPECT_EQ(settings.showIndicator, 1);
+  EXPECT_EQ(settings.indicatorCorner, kIndicatorCornerTopRight);
 }
 
 // The minutes without input: 0 (off) to 240; anything else reads as off.
@@ -173,6 +177,24 @@ TEST_F(SettingsTest, NotifyAttemptsIsOnUnlessAStoredZeroTurnsItOff) {
   EXPECT_EQ(settings.notifyAttempts, 1);
 }
 
+// The indicator is off unless turned on; a corner that is not one of the
+// four, or not a number, reads as the default corner.
+TEST_F(SettingsTest, IndicatorIsOffByDefaultAndAStrayCornerReadsAsTheDefault) {
+  LoadSettings(store, settings);
+  EXPECT_EQ(settings.showIndicator, 0);
+  EXPECT_EQ(settings.indicatorCorner, kIndicatorCornerDefault);
+  const std::pair<std::int32_t, MemoryValue> cases[] = {{kIndicatorCornerTopLeft, Dword(0)},
+                                                        {kIndicatorCornerBottomLeft, Dword(2)},
+                                                        {kIndicatorCornerDefault, Dword(4)},
+                                                        {kIndicatorCornerDefault, Dword(0xFFFFFFFFu)},
+                                                        {kIndicatorCornerDefault, Text(u"1")}};
+  for (const auto& c : cases) {
+    store.settings.values[kIndicatorCornerValue] = c.second;
+    LoadSettings(store, settings);
+    EXPECT_EQ(settings.indicatorCorner, c.first) << c.second.number;
+  }
+}
+
 TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   // No key at all: the language window runs, then start-up saves the pick.
   EXPECT_EQ(EnsureLanguageChosen(store), 0);
@@ -180,7 +202,7 @@ TEST_F(SettingsTest, FirstStartWithAPickedLanguageStoresEverything) {
   LoadSettings(store, settings);
   settings.language = gChosenLanguage;
   SaveSettings(store, settings);
-  EXPECT_EQ(store.settings.values.size(), 7u);
+  EXPECT_EQ(store.settings.values.size(), 9u);
   EXPECT_EQ(store.settings.values[kLanguageValue].number, 1u);
   EXPECT_EQ(store.settings.values[kStartupValue].number, 0u);
   EXPECT_EQ(RunValue(), nullptr);

@@ -279,7 +279,8 @@ void CheckNoOverlap(HWND window) {
 TEST_P(TextFitTest, SettingsWithEachWordingOfTheAutostartOptionAndEveryNote) {
   EnforcedPolicy allForced;
   for (ForcedSetting* setting : {&allForced.language, &allForced.startup, &allForced.blockStart,
-                                 &allForced.blockPluggedIn, &allForced.notifyAttempts}) {
+                                 &allForced.blockPluggedIn, &allForced.notifyAttempts, &allForced.blockWhileLocked,
+                                 &allForced.blockAfterIdleMinutes, &allForced.showIndicator}) {
     *setting = {true, 1};
   }
   for (int byAdministrator : {0, 1}) {

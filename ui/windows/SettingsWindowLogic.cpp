@@ -34,6 +34,12 @@ constexpr int kIdleNoteOffset = kIdleFieldDown + kIdleFieldSize.height + 1;
 // The fewest minutes the idle setting takes.
 constexpr std::int32_t kMinIdleSettingMinutes = 1;
 
+// The indicator's row under the idle row's number field, a gap apart.
+constexpr int kShowIndicatorY = kBlockWhileLockedY + kSettingsAwayRowsHeight + kSettingsIndicatorGap;
+// The corners' radios: two columns, indented under the indicator's box.
+constexpr int kCornerLeftX = kOptionX + 18;
+constexpr int kCornerRightX = kCornerLeftX + 200;
+
 int AsFlag(int checked) { return checked != 0 ? 1 : 0; }
 
 const WideChar* LanguageName(int language, WideChar (&buffer)[kLanguageNameUnits]) {
@@ -64,7 +70,7 @@ int ForcedCount(const EnforcedPolicy& policy) {
   int count = 0;
   for (const ForcedSetting* setting :
        {&policy.language, &policy.startup, &policy.blockStart, &policy.blockPluggedIn, &policy.notifyAttempts,
-        &policy.blockWhileLocked, &policy.blockAfterIdleMinutes}) {
+        &policy.blockWhileLocked, &policy.blockAfterIdleMinutes, &policy.showIndicator}) {
     if (setting->forced) ++count;
   }
   return count;
@@ -123,6 +129,18 @@ std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy
                                  field.top + kIdleLabelDown, notes.rowRight));
   notes.Under(policy.blockAfterIdleMinutes, IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE, kBlockAfterIdleY + kIdleNoteOffset,
               controls);
+  controls.push_back(SelfSizedAt(IDC_SETTINGS_SHOW_INDICATOR, ControlKind::CheckBox, GetString(STR_SHOW_INDICATOR),
+                                 kOptionX, kShowIndicatorY + notes.shift, notes.rowRight));
+  notes.Under(policy.showIndicator, IDC_SETTINGS_SHOW_INDICATOR_NOTE, kShowIndicatorY + kOptionNoteOffset, controls);
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    const bool right = corner % 2 == 1;
+    const int row = 1 + corner / 2;
+    // The left column reaches to where the right one starts.
+    controls.push_back(SelfSizedAt(IDC_SETTINGS_CORNER_FIRST + corner, ControlKind::Radio,
+                                   GetString(STR_CORNER_TOP_LEFT + corner), right ? kCornerRightX : kCornerLeftX,
+                                   kShowIndicatorY + row * kSettingsNotifyRowHeight + notes.shift,
+                                   right ? notes.rowRight : kCornerRightX));
+  }
   return controls;
 }
 
@@ -143,6 +161,8 @@ int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy) {
     case IDC_SETTINGS_BLOCK_AFTER_IDLE:
     case IDC_SETTINGS_IDLE_MINUTES:
       return policy.blockAfterIdleMinutes.forced ? 0 : 1;
+    case IDC_SETTINGS_SHOW_INDICATOR:
+      return policy.showIndicator.forced ? 0 : 1;
     default:
       return 1;
   }
@@ -187,6 +207,13 @@ WideString IdleMinutesText(std::int32_t minutes) {
     text.insert(text.begin(), static_cast<WideChar>(u'0' + rest % 10));
   }
   return text;
+}
+
+int CheckedCorner(const int (&checked)[kIndicatorCornerCount], int kept) {
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    if (checked[corner] != 0) return corner;
+  }
+  return kept;
 }
 
 int StartupShown(int startup) { return StartupEditable() ? startup : 1; }

@@ -22,7 +22,12 @@ constexpr int kSettingsNotifyRowHeight = 25;
 // locked", "Block all devices after [n] minutes without input") made it
 // this much taller again.
 constexpr int kSettingsAwayRowsHeight = 82;
-constexpr Size kSettingsWindowSize{540, 360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight};
+// "Show an indicator on screen" and its four corners, two to a row, below
+// them, a gap apart from the number field.
+constexpr int kSettingsIndicatorGap = 4;
+constexpr int kSettingsIndicatorRowsHeight = kSettingsIndicatorGap + 3 * kSettingsNotifyRowHeight;
+constexpr Size kSettingsWindowSize{
+    540, 360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight};
 // Each note "Managed by your organization." under a forced setting moves
 // the rows below it down by this much and makes the window as much taller.
 constexpr int kSettingsNoteRowHeight = 20;
@@ -62,6 +67,16 @@ constexpr int IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE = 1049;
 // at most this many digits.
 constexpr std::int32_t kShownIdleMinutesWhenOff = 10;
 constexpr int kIdleMinutesDigits = 3;
+// "Show an indicator on screen", its note, and the radios of its corners
+// (first + the stored corner).
+constexpr int IDC_SETTINGS_SHOW_INDICATOR = 1050;
+constexpr int IDC_SETTINGS_SHOW_INDICATOR_NOTE = 1051;
+constexpr int IDC_SETTINGS_CORNER_FIRST = 1052;
+constexpr int IDC_SETTINGS_CORNER_LAST = IDC_SETTINGS_CORNER_FIRST + kIndicatorCornerCount - 1;
+
+// The corner whose radio is checked (checked[i] for corner i); `kept` when
+// none is.
+int CheckedCorner(const int (&checked)[kIndicatorCornerCount], int kept);
 
 // The picker's text is read back with at most this many characters.
 constexpr int kPickerTextChars = 49;

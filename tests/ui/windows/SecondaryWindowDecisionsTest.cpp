@@ -38,6 +38,13 @@ int TopOf(const std::vector<ControlPlacement>& controls, int id) {
   return -1;
 }
 
+int LeftOf(const std::vector<ControlPlacement>& controls, int id) {
+  for (const ControlPlacement& control : controls) {
+    if (control.id == id) return control.rect.left;
+  }
+  return -1;
+}
+
 // Each forced setting alone: its control locked, one note beneath it with
 // the organisation's text, every row below moved down by one note row and
 // the window that much taller; nothing forced: the window as it always was.
@@ -60,6 +67,8 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
        IDC_SETTINGS_BLOCK_WHILE_LOCKED},
       {&EnforcedPolicy::blockAfterIdleMinutes, IDC_SETTINGS_BLOCK_AFTER_IDLE, IDC_SETTINGS_BLOCK_AFTER_IDLE_NOTE,
        IDC_SETTINGS_IDLE_MINUTES_LABEL},
+      {&EnforcedPolicy::showIndicator, IDC_SETTINGS_SHOW_INDICATOR, IDC_SETTINGS_SHOW_INDICATOR_NOTE,
+       IDC_SETTINGS_SHOW_INDICATOR},
   };
   const std::vector<ControlPlacement> free = SettingsControls(kSettingsWindowSize);
   EXPECT_TRUE(SettingsWindowSize(EnforcedPolicy{}) == kSettingsWindowSize);
@@ -102,27 +111,69 @@ TEST(SettingsWindowLogic, AForcedSettingIsLockedWithItsNoteBeneathAndTheRowsBelo
   }
 }
 
+// The corners' radios: two rows of two under the indicator's box, the left
+// column the left corners, the upper row the top ones, each radio its own
+// corner's text; OK reads the checked one, none checked keeps the old one.
+TEST(SettingsWindowLogic, TheCornerRadiosStandWhereTheirCornersAreAndOkReadsTheCheckedOne) {
+  const std::vector<ControlPlacement> controls = SettingsControls(kSettingsWindowSize);
+  const ControlPlacement* radios[kIndicatorCornerCount] = {};
+  int boxTop = -1;
+  for (const ControlPlacement& control : controls) {
+    if (control.id == IDC_SETTINGS_SHOW_INDICATOR) boxTop = control.rect.top;
+    if (control.id >= IDC_SETTINGS_CORNER_FIRST && control.id <= IDC_SETTINGS_CORNER_LAST) {
+      radios[control.id - IDC_SETTINGS_CORNER_FIRST] = &control;
+    }
+  }
+  for (const ControlPlacement* radio : radios) ASSERT_NE(radio, nullptr);
+  const auto at = [&](int corner) { return radios[corner]->rect; };
+  EXPECT_EQ(at(kIndicatorCornerTopLeft).left, at(kIndicatorCornerBottomLeft).left);
+  EXPECT_EQ(at(kIndicatorCornerTopRight).left, at(kIndicatorCornerBottomRight).left);
+  EXPECT_LT(at(kIndicatorCornerTopLeft).left, at(kIndicatorCornerTopRight).left);
+  EXPECT_EQ(at(kIndicatorCornerTopLeft).top, at(kIndicatorCornerTopRight).top);
+  EXPECT_LT(boxTop, at(kIndicatorCornerTopLeft).top);
+  EXPECT_LT(at(kIndicatorCornerTopLeft).top, at(kIndicatorCornerBottomLeft).top);
+  EXPECT_EQ(WideString(radios[kIndicatorCornerBottomRight]->text), GetString(STR_CORNER_BOTTOM_RIGHT));
+  EXPECT_EQ(radios[kIndicatorCornerTopLeft]->kind, ControlKind::Radio);
+  for (const ControlPlacement& control : controls) {
+    if (control.kind == ControlKind::PushButton) {
+      EXPECT_GT(control.rect.top, at(kIndicatorCornerBottomLeft).top);
+    }
+  }
+
+  EXPECT_EQ(CheckedCorner({0, 0, 1, 0}, kIndicatorCornerTopLeft), kIndicatorCornerBottomLeft);
+  EXPECT_EQ(CheckedCorner({1, 0, 0, 0}, kIndicatorCornerBottomRight), kIndicatorCornerTopLeft);
+  EXPECT_EQ(CheckedCorner({0, 0, 0, 0}, kIndicatorCornerTopRight), kIndicatorCornerTopRight);
+}
+
 // Every text row (the headings, the options, the notes under forced
 // settings) is widened after sizing itself to end where the separator
-// lines end, in a window with or without notes; the picker and the buttons
-// keep their own sizes.
+// lines end, in a window with or without notes; of the corners' radios the
+// right column ends there too and the left one where the right one starts;
+// the picker and the buttons keep their own sizes.
 TEST(SettingsWindowLogic, EveryTextRowReachesTheSeparatorsEnd) {
   EnforcedPolicy allForced;
   for (ForcedSetting* setting : {&allForced.language, &allForced.startup, &allForced.blockStart,
                                  &allForced.blockPluggedIn, &allForced.notifyAttempts, &allForced.blockWhileLocked,
-                                 &allForced.blockAfterIdleMinutes}) {
+                                 &allForced.blockAfterIdleMinutes, &allForced.showIndicator}) {
     *setting = {true, 1};
   }
   for (const EnforcedPolicy& policy : {EnforcedPolicy{}, allForced}) {
     const Size size = SettingsWindowSize(policy);
     const int separatorEnd = FrameSeparators(size).front().to.x;
+    const std::vector<ControlPlacement> controls = SettingsControls(size, policy);
+    const int rightColumn = LeftOf(controls, IDC_SETTINGS_CORNER_FIRST + kIndicatorCornerTopRight);
     int rows = 0;
-    for (const ControlPlacement& control : SettingsControls(size, policy)) {
+    for (const ControlPlacement& control : controls) {
       const bool textRow = control.kind == ControlKind::Label || control.kind == ControlKind::CheckBox;
+      if (control.kind == ControlKind::Radio) {
+        const bool right = control.rect.left == rightColumn;
+        EXPECT_EQ(control.reachRight, right ? separatorEnd : rightColumn) << control.id;
+        continue;
+      }
       EXPECT_EQ(control.reachRight, textRow ? separatorEnd : 0) << control.id;
       if (textRow) ++rows;
     }
-    EXPECT_EQ(rows, policy.language.forced ? 16 : 9);
+    EXPECT_EQ(rows, policy.language.forced ? 18 : 10);
   }
 }
 

@@ -22,8 +22,10 @@
 #include "ui/main/win32/HotKeys.h"
 #include "ui/main/win32/MainWindowAccess.h"
 #include "ui/main/win32/MainWindowData.h"
+#include "ui/main/win32/MainWindowIndicator.h"
 #include "ui/main/win32/MainWindowUsage.h"
 #include "ui/main/win32/PushToTalk.h"
+#include "ui/main/win32/SettingsCommand.h"
 #include "ui/main/win32/TrayIcon.h"
 #include "ui/toolkit/ButtonLogic.h"
 #include "ui/toolkit/MessageBoxLayout.h"
@@ -125,6 +127,7 @@ void ReadPolicy(MainWindowData& data) {
 // changed what is open: a state change, a refresh (devices plugged in,
 // unplugged or made anew), a click whose block failed.
 void ShowProtection(MainWindowData& data) {
+  UpdateIndicator(data);  // its marks are per kind: any change may move them
   const std::int32_t state = data.devices ? ProtectionState(*data.devices) : 0;
   if (state != gProtectedState || !data.stateShown) {
     const bool changed = state != gProtectedState;
@@ -352,22 +355,9 @@ void OnDeviceNotify(MainWindowData& data, WPARAM wParam, LPARAM lParam) {
 void RunMenuCommand(MainWindowData& data, int id) {
   const MenuCommand command = LookUpCommand(id);
   switch (command.kind) {
-    case CommandKind::Settings: {
-      if (data.services.showSettings == nullptr || data.services.settings == nullptr) return;
-      // The user's own record is edited and saved; a forced setting keeps
-      // the user's value underneath, for when the policy is withdrawn.
-      Settings edited = *data.services.settings;
-      if (data.services.showSettings(data.window, &edited, data.policy) != 1) return;
-      *data.services.settings = edited;
-      const Settings effective = EffectiveSettingsOf(data);
-      gDisplayLanguage = effective.language;
-      // A new language shows at once; the settings and autostart follow.
-      InvalidateRect(data.window, nullptr, FALSE);
-      if (data.services.settingsStore == nullptr) return;
-      SaveSettings(*data.services.settingsStore, edited);
-      if (data.policy.startup.forced) ApplyAutostart(*data.services.settingsStore, effective.startup);
+    case CommandKind::Settings:
+      RunSettingsCommand(data);
       return;
-    }
     case CommandKind::WebPage: {
       const WideString address = WebPageAddress(command, gDisplayLanguage);
       OpenWebPage(AsWide(address.c_str()));
@@ -434,6 +424,7 @@ void OnTimer(MainWindowData& data, WPARAM id) {
     ReleaseStraysAtTick(data.devices.get(), *data.services.captureServices, data.services.mutedEndpoints,
                         data.services.endpointHolders);
     CheckIdle(data);
+    UpdateIndicator(data);  // a full-screen program, a policy, a language
   }
   switch (action) {
     case TimerAction::StopAndRefresh:
@@ -484,6 +475,7 @@ void ReleaseEverything(MainWindowData& data) {
   if (data.trayShown) RemoveTrayIcon();
   data.trayShown = false;
   StopUsage(data);
+  StopIndicator(data);
   ReleaseDevices(data.devices, data.services.endpointHolders);
 }
 

@@ -69,6 +69,8 @@ struct MainWindowData {
   AwayState away;
   bool sessionNotices = false;
   void* powerNotices = nullptr;  // HPOWERNOTIFY, from Windows 8 on
+  // The indicator on screen (win32/MainWindowIndicator), once wanted.
+  HWND indicator = nullptr;
   // The control that had the focus when the window was last left.
   HWND lastFocus = nullptr;
 };

@@ -24,7 +24,7 @@ struct SettingsWindow : SecondaryWindow {
 
 constexpr int kOptionIds[] = {IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
                               IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_BLOCK_WHILE_LOCKED,
-                              IDC_SETTINGS_BLOCK_AFTER_IDLE};
+                              IDC_SETTINGS_BLOCK_AFTER_IDLE, IDC_SETTINGS_SHOW_INDICATOR};
 constexpr int kOptionCount = static_cast<int>(sizeof(kOptionIds) / sizeof(kOptionIds[0]));
 
 HWND Picker(HWND window) { return GetDlgItem(window, IDC_SETTINGS_PICKER); }
@@ -47,12 +47,16 @@ int OptionChecked(HWND window, int id) {
 // The controls show the given values: the options checked or not, the
 // language's name on the picker and marked in the list.
 void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPicker) {
-  const int checks[kOptionCount] = {StartupShown(values.startup), values.blockStart, values.blockPluggedIn,
+  const int checks[kOptionCount] = {StartupShown(values.startup), values.blockStart,       values.blockPluggedIn,
                                     values.notifyAttempts,          values.blockWhileLocked,
-                                    values.blockAfterIdleMinutes > 0 ? 1 : 0};
+                                    values.blockAfterIdleMinutes > 0 ? 1 : 0,
+                                    values.showIndicator};
   for (int i = 0; i < kOptionCount; ++i) SetOption(settings.window, kOptionIds[i], checks[i]);
   HWND minutes = GetDlgItem(settings.window, IDC_SETTINGS_IDLE_MINUTES);
   if (minutes != nullptr) SetWindowTextW(minutes, AsWide(IdleMinutesText(values.blockAfterIdleMinutes).c_str()));
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    SetOption(settings.window, IDC_SETTINGS_CORNER_FIRST + corner, corner == values.indicatorCorner ? 1 : 0);
+  }
   const WideString name = ShowLanguageInList(&settings.languages, values.language);
   SetPickerText(settings.window, name.c_str(), repaintPicker);
 }
@@ -71,6 +75,12 @@ void Apply(SettingsWindow& settings) {
   GetDlgItemTextW(settings.window, IDC_SETTINGS_IDLE_MINUTES, minutes, kIdleMinutesDigits + 1);
   chosen.blockAfterIdleMinutes =
       ReadIdleMinutes(OptionChecked(settings.window, IDC_SETTINGS_BLOCK_AFTER_IDLE), AsCore(minutes));
+  chosen.showIndicator = OptionChecked(settings.window, IDC_SETTINGS_SHOW_INDICATOR) != 0 ? 1 : 0;
+  int corners[kIndicatorCornerCount] = {};
+  for (int corner = 0; corner < kIndicatorCornerCount; ++corner) {
+    corners[corner] = OptionChecked(settings.window, IDC_SETTINGS_CORNER_FIRST + corner);
+  }
+  chosen.indicatorCorner = CheckedCorner(corners, settings.edited->indicatorCorner);
   *settings.edited = KeepForcedAsUsers(*settings.edited, chosen, settings.policy);
   settings.result = 1;
   CloseSecondaryWindow(settings.window);
@@ -98,6 +108,15 @@ void OnCommand(SettingsWindow& settings, WPARAM wParam) {
       break;
     case IDC_SETTINGS_LANGUAGE_ITEM:
       OnLanguagePicked(settings, HIWORD(wParam));
+      break;
+    case IDC_SETTINGS_CORNER_FIRST:
+    case IDC_SETTINGS_CORNER_FIRST + 1:
+    case IDC_SETTINGS_CORNER_FIRST + 2:
+    case IDC_SETTINGS_CORNER_LAST:
+      // A radio checks itself; the others of its group are cleared.
+      for (int corner = IDC_SETTINGS_CORNER_FIRST; corner <= IDC_SETTINGS_CORNER_LAST; ++corner) {
+        if (corner != LOWORD(wParam)) SetOption(settings.window, corner, 0);
+      }
       break;
     default:
       break;  // the options toggle themselves
@@ -127,7 +146,7 @@ void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
   CreateWindowControls(window, createStruct, SettingsControls(DesignClientSize(window), settings.policy));
   for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
                  IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_BLOCK_WHILE_LOCKED, IDC_SETTINGS_BLOCK_AFTER_IDLE,
-                 IDC_SETTINGS_IDLE_MINUTES}) {
+                 IDC_SETTINGS_IDLE_MINUTES, IDC_SETTINGS_SHOW_INDICATOR}) {
     EnableWindow(GetDlgItem(window, id), SettingsControlEnabled(id, settings.policy));
   }
   SendDlgItemMessageW(window, IDC_SETTINGS_IDLE_MINUTES, EM_LIMITTEXT, kIdleMinutesDigits, 0);

@@ -74,12 +74,14 @@ TEST(SettingsWindow, OpensOnItsOwnerWithTheCurrentSettingsAndTheLanguageMarkedIn
               [&] { ShowSettingsWindow(host.window(), &shown); });
   EXPECT_EQ(placed.left, 50 + (700 - 540) / 2);
   // The option to be told of attempts added one row at the bottom, the
-  // rows of the user away more.
-  EXPECT_EQ(placed.top, 60 + (560 - 360 - kSettingsNotifyRowHeight - kSettingsAwayRowsHeight) / 2);
-  EXPECT_EQ(placed.bottom - placed.top, 360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight);
+  // rows of the user away more, the indicator's box and its corners more
+  // again.
+  constexpr int kRowsAdded = kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight;
+  EXPECT_EQ(placed.top, 60 + (560 - 360 - kRowsAdded) / 2);
+  EXPECT_EQ(placed.bottom - placed.top, 360 + kRowsAdded);
   EXPECT_EQ(picker, L"Espa\u00F1ol");
   EXPECT_EQ(checks[0] * 100 + checks[1] * 10 + checks[2], 101);
-  const int buttonsY = 331 + kSettingsAwayRowsHeight;
+  const int buttonsY = 331 + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight;
   const POINT expected[10] = {{488, 1},  {427, buttonsY}, {335, buttonsY}, {22, buttonsY}, {19, 178},
                               {19, 101}, {35, 127},  {37, 206},  {37, 231}, {37, 256}};
   for (int i = 0; i < 10; ++i) {
@@ -118,7 +120,8 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
       {"Italiano, close button", Before::PickItaliano, IDC_SETTINGS_CLOSE, 0, start, L"Italiano"},
       {"Default, OK", Before::Default, IDC_SETTINGS_OK, 1, {LANGUAGE_ENGLISH, 0, 0, 0}, L"English"},
       {"Default, Cancel", Before::Default, IDC_SETTINGS_CANCEL, 0, start, L"English"},
-      {"options, OK", Before::ToggleOptions, IDC_SETTINGS_OK, 1, {LANGUAGE_SPANISH, 0, 0, 1}, L"Espa\u00F1ol"},
+      {"options, OK", Before::ToggleOptions, IDC_SETTINGS_OK, 1,
+       {LANGUAGE_SPANISH, 0, 0, 1, 1, 0, 0, 1, kIndicatorCornerTopRight}, L"Espa\u00F1ol"},
       {"Default, Deutsche, OK", Before::DefaultThenDeutsche, IDC_SETTINGS_OK, 1, {LANGUAGE_GERMAN, 0, 0, 0},
        L"Deutsche"},
   };
@@ -137,6 +140,12 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
     if (c.before == Before::ToggleOptions) {
       steps.push_back([] {
         for (int i = 0; i < 3; ++i) ClickControl(Settings(), IDC_SETTINGS_STARTUP + i);
+        // The indicator on, in the top-left corner and then the top-right:
+        // the second radio's click clears the first.
+        for (int id : {IDC_SETTINGS_SHOW_INDICATOR, IDC_SETTINGS_CORNER_FIRST + kIndicatorCornerTopLeft,
+                       IDC_SETTINGS_CORNER_FIRST + kIndicatorCornerTopRight}) {
+          ClickControl(Settings(), id);
+        }
       });
     }
     steps.push_back([&] {
@@ -151,6 +160,8 @@ TEST(SettingsWindow, EachWayOfClosingLeavesTheSettingsAsTheUserChose) {
     EXPECT_EQ(settings.startup, c.after.startup);
     EXPECT_EQ(settings.blockStart, c.after.blockStart);
     EXPECT_EQ(settings.blockPluggedIn, c.after.blockPluggedIn);
+    EXPECT_EQ(settings.showIndicator, c.after.showIndicator);
+    EXPECT_EQ(settings.indicatorCorner, c.after.indicatorCorner);
     EXPECT_TRUE(IsWindowEnabled(host.window()));
   }
 }
@@ -229,7 +240,8 @@ TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
   WideChar german[kLanguageNameUnits] = {};
   GetLanguageName(LANGUAGE_GERMAN, german, kLanguageNameUnits);
   EXPECT_EQ(placed.bottom - placed.top,
-            360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + 2 * kSettingsNoteRowHeight);
+            360 + kSettingsNotifyRowHeight + kSettingsAwayRowsHeight + kSettingsIndicatorRowsHeight +
+                2 * kSettingsNoteRowHeight);
   EXPECT_FALSE(pickerEnabled);
   EXPECT_FALSE(blockStartEnabled);
   EXPECT_EQ(pickerAtOpening, AsWide(german));
