@@ -6,12 +6,14 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 
 #include "tests/e2e/AccessibilityProbe.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/support/win32/ScopedLogPixels.h"
+#include "tests/support/win32/TestPlatform.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/IndicatorLogic.h"
 #include "ui/main/MainWindowIds.h"
@@ -45,6 +47,36 @@ COLORREF DiscColour(HWND indicator, bool camera, int dpi) {
 }
 
 COLORREF Expected(IndicatorMark mark) { return static_cast<COLORREF>(MarkLook(mark).disc); }
+
+// How far a channel read from the screen may be from the mark's colour.
+// Windows blends the layered window (alpha kIndicatorAlpha) with what lies
+// beneath, up to (255 - alpha) / 255 of a channel's range away; Xvfb shows
+// it opaque, so Wine's pixel is exact.
+const int kChannelTolerance = testing::OnWine(0, 255 - kIndicatorAlpha);
+
+bool Near(int a, int b) { return std::abs(a - b) <= kChannelTolerance; }
+
+bool LooksLike(COLORREF seen, IndicatorMark mark) {
+  const COLORREF want = Expected(mark);
+  return Near(GetRValue(seen), GetRValue(want)) && Near(GetGValue(seen), GetGValue(want)) &&
+         Near(GetBValue(seen), GetBValue(want));
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE);
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE, which this build's headers predate.
+const HANDLE kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
+
+template <typename Fn>
+Fn User32Export(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The DPI the program's indicator lays itself out at, as the system tells it.
+int ProgramWindowDpi(HWND window) {
+  const auto getDpi = User32Export<GetDpiForWindowFn>("GetDpiForWindow");
+  return getDpi != nullptr ? static_cast<int>(getDpi(window)) : kDesignDpi;
+}
 
 class IndicatorTest : public ::testing::TestWithParam<int> {
  protected:
@@ -86,10 +118,18 @@ class IndicatorTest : public ::testing::TestWithParam<int> {
 };
 
 TEST_P(IndicatorTest, TheCameraMarkTurnsGreenOnlyOnceTheCameraIsBlocked) {
-  const int dpi = GetParam();
   HWND main = nullptr;
   HWND indicator = nullptr;
-  ASSERT_TRUE(Start(dpi, &main, &indicator));
+  ASSERT_TRUE(Start(GetParam(), &main, &indicator));
+  if (!testing::RunsOnWine()) {
+    // Windows scales another process's window down for a caller that is not
+    // DPI aware: measure in real pixels, as the program lays them out.
+    const auto setAwareness = User32Export<SetThreadDpiAwarenessContextFn>("SetThreadDpiAwarenessContext");
+    if (setAwareness != nullptr) setAwareness(kPerMonitorAware);
+  }
+  // Windows reads a changed LogPixels only at the next sign-in: the
+  // indicator keeps the monitor's scale there.
+  const int dpi = testing::OnWine(GetParam(), ProgramWindowDpi(indicator));
 
   RECT place{};
   GetWindowRect(indicator, &place);
@@ -100,18 +140,27 @@ TEST_P(IndicatorTest, TheCameraMarkTurnsGreenOnlyOnceTheCameraIsBlocked) {
   EXPECT_EQ(place.right, work.right - Scale(kIndicatorMargin, dpi)) << "the bottom-right corner by default";
   EXPECT_EQ(place.bottom, work.bottom - Scale(kIndicatorMargin, dpi));
 
-  EXPECT_TRUE(WaitUntil([&] { return DiscColour(indicator, true, dpi) == Expected(IndicatorMark::AtRisk); }))
+  EXPECT_TRUE(WaitUntil([&] { return LooksLike(DiscColour(indicator, true, dpi), IndicatorMark::AtRisk); }))
       << "the open camera is red";
-  EXPECT_EQ(DiscColour(indicator, false, dpi), Expected(IndicatorMark::AtRisk)) << "Wine's own input is open";
-  EXPECT_EQ(ReadAccessible(indicator).name, L"Camera at risk, microphone at risk");
+  EXPECT_EQ(ReadAccessible(indicator).name.rfind(L"Camera at risk, ", 0), 0u);
+  // Windows answers with the machine's own microphones, held or not: only
+  // Wine's own input is known to be there, and open.
+  if (testing::RunsOnWine()) {
+    EXPECT_TRUE(LooksLike(DiscColour(indicator, false, dpi), IndicatorMark::AtRisk)) << "Wine's own input is open";
+    EXPECT_EQ(ReadAccessible(indicator).name, L"Camera at risk, microphone at risk");
+  }
 
   HWND video = GetDlgItem(main, IDC_VIDEO_LIST);
   ASSERT_TRUE(ClickEntry(video, FindEntry(video, kCameraName)));
-  EXPECT_TRUE(WaitUntil([&] { return DiscColour(indicator, true, dpi) == Expected(IndicatorMark::Protected); }))
+  EXPECT_TRUE(WaitUntil([&] { return LooksLike(DiscColour(indicator, true, dpi), IndicatorMark::Protected); }))
       << "green once the camera is held";
-  EXPECT_EQ(DiscColour(indicator, false, dpi), Expected(IndicatorMark::AtRisk));
   const AccessibleRead read = ReadAccessible(indicator);
-  EXPECT_EQ(read.name, L"Camera protected, microphone at risk");
+  EXPECT_EQ(read.name.rfind(L"Camera protected, ", 0), 0u);
+  // Windows answers with the machine's own microphones (as above).
+  if (testing::RunsOnWine()) {
+    EXPECT_TRUE(LooksLike(DiscColour(indicator, false, dpi), IndicatorMark::AtRisk));
+    EXPECT_EQ(read.name, L"Camera protected, microphone at risk");
+  }
   EXPECT_EQ(read.state & STATE_SYSTEM_FOCUSABLE, 0) << "never in the Tab order";
 
   // Unblocked again: red again. A click at once after the first one would
@@ -121,7 +170,7 @@ TEST_P(IndicatorTest, TheCameraMarkTurnsGreenOnlyOnceTheCameraIsBlocked) {
     WaitUntil([&] { return !CameraBlocked(main); }, 2000);
   }
   ASSERT_FALSE(CameraBlocked(main));
-  EXPECT_TRUE(WaitUntil([&] { return DiscColour(indicator, true, dpi) == Expected(IndicatorMark::AtRisk); }));
+  EXPECT_TRUE(WaitUntil([&] { return LooksLike(DiscColour(indicator, true, dpi), IndicatorMark::AtRisk); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(At100And200Percent, IndicatorTest, ::testing::Values(96, 192));

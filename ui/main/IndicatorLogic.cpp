@@ -10,23 +10,26 @@
 namespace shadowpane {
 namespace {
 
-// Worst first: one open device makes its kind at risk whatever the others.
+// Worst first: one open device makes its kind at risk whatever the others;
+// a talk is still better news than an open microphone.
 IndicatorMark Worse(IndicatorMark a, IndicatorMark b) {
   if (a == IndicatorMark::AtRisk || b == IndicatorMark::AtRisk) return IndicatorMark::AtRisk;
+  if (a == IndicatorMark::Talking || b == IndicatorMark::Talking) return IndicatorMark::Talking;
   if (a == IndicatorMark::Shared || b == IndicatorMark::Shared) return IndicatorMark::Shared;
   return IndicatorMark::Protected;
 }
 
 IndicatorMark MarkOfEntry(std::uint32_t data) {
-  // A microphone talking through its hold is open, as the panel says.
-  if ((ListItemBlocked(data) & 1) == 0 || (data & kListItemTalking) != 0) return IndicatorMark::AtRisk;
+  if ((ListItemBlocked(data) & 1) == 0) return IndicatorMark::AtRisk;
+  // A microphone talking through its hold: open on purpose, for now.
+  if ((data & kListItemTalking) != 0) return IndicatorMark::Talking;
   return (data & kListItemHeldButShared) != 0 ? IndicatorMark::Shared : IndicatorMark::Protected;
 }
 
 using TextInLanguages = const WideChar* const[kLanguageCount];
 
 // English, German, Spanish, Italian; by IndicatorMark. Whole phrases, since
-// the state's word agrees with the device's noun.
+// the state's word agrees with the device's noun. A camera never talks.
 TextInLanguages kCameraPhrases[] = {
     {u"Camera protected", u"Kamera geschützt", u"Cámara protegida", u"Videocamera protetta"},
     {u"Camera at risk", u"Kamera gefährdet", u"Cámara en riesgo", u"Videocamera a rischio"},
@@ -42,6 +45,7 @@ TextInLanguages kMicrophonePhrases[] = {
      u"Mikrofon gesperrt, aber andere Programme können es noch hören",
      u"micrófono bloqueado, pero otros programas aún pueden oírlo",
      u"microfono bloccato, ma altri programmi possono ancora sentirlo"},
+    {u"microphone talking", u"Mikrofon beim Sprechen", u"micrófono hablando", u"microfono in conversazione"},
 };
 constexpr WideChar kPhraseSeparator[] = u", ";
 
@@ -64,16 +68,24 @@ Rect IndicatorMarkRect(bool camera, int dpi) {
   return Scale(RectAt(at, {kIndicatorMarkSize, kIndicatorMarkSize}), dpi);
 }
 
+Rect IndicatorRingRect(bool camera, int dpi) {
+  const Rect disc = IndicatorMarkRect(camera, dpi);
+  const int width = Scale(kIndicatorRingWidth, dpi);
+  return {disc.left - width, disc.top - width, disc.right + width, disc.bottom + width};
+}
+
 IndicatorMarkLook MarkLook(IndicatorMark mark) {
   switch (mark) {
     case IndicatorMark::Protected:
-      return {kIndicatorProtectedColor, true, false};
+      return {kIndicatorProtectedColor, true, false, false};
     case IndicatorMark::Shared:
-      return {kIndicatorSharedColor, true, true};
+      return {kIndicatorSharedColor, true, true, false};
+    case IndicatorMark::Talking:
+      return {kIndicatorAtRiskColor, false, false, true};
     case IndicatorMark::AtRisk:
       break;
   }
-  return {kIndicatorAtRiskColor, false, false};
+  return {kIndicatorAtRiskColor, false, false, false};
 }
 
 Rect IndicatorPlace(const Rect& workArea, int corner, int dpi) {
@@ -98,7 +110,8 @@ bool IndicatorShown(int showIndicatorSetting, int notificationState) {
 
 WideString IndicatorSpokenText(const IndicatorMarks& marks, int language) {
   if (language < 0 || language >= kLanguageCount) language = LANGUAGE_ENGLISH;
-  WideString text = kCameraPhrases[static_cast<int>(marks.camera)][language];
+  const IndicatorMark camera = marks.camera == IndicatorMark::Talking ? IndicatorMark::AtRisk : marks.camera;
+  WideString text = kCameraPhrases[static_cast<int>(camera)][language];
   text += kPhraseSeparator;
   text += kMicrophonePhrases[static_cast<int>(marks.microphone)][language];
   return text;

@@ -20,8 +20,10 @@ namespace shadowpane {
 // is verified blocked as another program would meet it; Shared when all are
 // held but one can still be met (a camera others can open, a microphone
 // others can hear); AtRisk otherwise, and whenever the program cannot tell.
-// A later state (a device in use right now) goes after these.
-enum class IndicatorMark { Protected, AtRisk, Shared };
+// Talking (microphones only): one is given back while the talk key is held,
+// none open otherwise; worse than Shared, better than an open one. A later
+// state (a device in use right now) goes after these.
+enum class IndicatorMark { Protected, AtRisk, Shared, Talking };
 
 struct IndicatorMarks {
   IndicatorMark camera = IndicatorMark::AtRisk;
@@ -59,11 +61,14 @@ Rect IndicatorMarkRect(bool camera, int dpi);
 // picture on it is struck through (the device is held). In high contrast
 // the disc is outlined in the text colour on the window colour, and the
 // stroke alone tells held from open; a shared hold is drawn in the
-// highlight colour there.
+// highlight colour there. A talk is at risk (red, not struck) with a ring
+// around the disc (white; the highlight colour in high contrast), so it
+// reads apart from an open microphone at a glance.
 struct IndicatorMarkLook {
   ToolkitColor disc;
   bool struck;
   bool highlighted;  // high contrast: the highlight colour, not the text colour
+  bool ringed;       // the talk's ring around the disc
 };
 IndicatorMarkLook MarkLook(IndicatorMark mark);
 
@@ -72,6 +77,12 @@ constexpr ToolkitColor kIndicatorAtRiskColor = MakeToolkitColor(219, 68, 68);
 constexpr ToolkitColor kIndicatorSharedColor = MakeToolkitColor(232, 160, 32);
 // The camera and microphone pictures on the disc.
 constexpr ToolkitColor kIndicatorPictureColor = MakeToolkitColor(255, 255, 255);
+// The talk's ring: this wide, just outside the disc, in this colour.
+constexpr int kIndicatorRingWidth = 2;
+constexpr ToolkitColor kIndicatorRingColor = MakeToolkitColor(255, 255, 255);
+
+// The ring's outer bounds at a DPI: the disc grown by the ring's width.
+Rect IndicatorRingRect(bool camera, int dpi);
 
 // The window's place: its size at the DPI, in the corner (kIndicatorCorner*
 // of settings/Settings.h; another number is the default corner) of the work

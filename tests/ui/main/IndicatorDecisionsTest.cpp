@@ -20,10 +20,12 @@ constexpr std::uint32_t kCameraShared = kCameraHeld | kListItemHeldButShared;
 constexpr std::uint32_t kMicOpen = MakeListItemData(0, DEVICE_KIND_AUDIO);
 constexpr std::uint32_t kMicHeld = MakeListItemData(1, DEVICE_KIND_AUDIO);
 constexpr std::uint32_t kMicShared = kMicHeld | kListItemHeldButShared;
+constexpr std::uint32_t kMicTalking = kMicShared | kListItemTalking;
 
 constexpr IndicatorMark P = IndicatorMark::Protected;
 constexpr IndicatorMark R = IndicatorMark::AtRisk;
 constexpr IndicatorMark S = IndicatorMark::Shared;
+constexpr IndicatorMark T = IndicatorMark::Talking;
 
 TEST(IndicatorDecisionsTest, EachKindShowsItsWorstDeviceAndNothingProvenIsAtRisk) {
   struct Case {
@@ -42,7 +44,9 @@ TEST(IndicatorDecisionsTest, EachKindShowsItsWorstDeviceAndNothingProvenIsAtRisk
       {"a camera held but shared", {kCameraShared, kCameraHeld, kMicHeld}, true, S, P},
       {"a microphone others can hear", {kCameraHeld, kMicShared}, true, P, S},
       {"open beats shared", {kCameraShared, kCameraOpen, kMicShared, kMicOpen}, true, R, R},
-      {"a microphone talking through its hold", {kCameraHeld, kMicHeld, kMicShared | kListItemTalking}, true, P, R},
+      {"a microphone talking through its hold", {kCameraHeld, kMicHeld, kMicTalking}, true, P, T},
+      {"talking beats shared", {kCameraHeld, kMicShared, kMicTalking, kMicShared}, true, P, T},
+      {"an open microphone beats a talking one", {kCameraHeld, kMicTalking, kMicOpen}, true, P, R},
       {"no microphone listed: none open", {kCameraHeld}, true, P, P},
       {"no camera listed, microphone open", {kMicOpen}, true, P, R},
   };
@@ -66,6 +70,12 @@ TEST(IndicatorDecisionsTest, MarksLookDifferentByMoreThanColour) {
   EXPECT_NE(protectedLook.disc, risk.disc);
   EXPECT_NE(protectedLook.disc, shared.disc);
   EXPECT_NE(shared.disc, risk.disc);
+  // A talk is at risk, red and not struck, and only the ring tells it apart.
+  const IndicatorMarkLook talking = MarkLook(T);
+  EXPECT_EQ(talking.disc, risk.disc);
+  EXPECT_FALSE(talking.struck || talking.highlighted);
+  EXPECT_TRUE(talking.ringed);
+  EXPECT_FALSE(protectedLook.ringed || risk.ringed || shared.ringed);
 }
 
 // A work area that does not start at 0 (a taskbar on top or at the left, a
@@ -100,6 +110,11 @@ TEST(IndicatorDecisionsTest, EachCornerOfTheWorkAreaAtOneAndTwoTimes) {
       const Rect mark = IndicatorMarkRect(camera, dpi);
       const Rect client{0, 0, window.right - window.left, window.bottom - window.top};
       EXPECT_TRUE(Contains(client, mark.left, mark.top) && Contains(client, mark.right - 1, mark.bottom - 1));
+      // The talk's ring too, and it never reaches the other mark.
+      const Rect ring = IndicatorRingRect(camera, dpi);
+      EXPECT_TRUE(Contains(client, ring.left, ring.top) && Contains(client, ring.right - 1, ring.bottom - 1)) << dpi;
+      const Rect other = IndicatorMarkRect(!camera, dpi);
+      EXPECT_TRUE(ring.right <= other.left || other.right <= ring.left) << dpi;
     }
   }
 }
@@ -128,6 +143,8 @@ TEST(IndicatorDecisionsTest, ReadersHearBothKindsInTheLanguage) {
   EXPECT_EQ(IndicatorSpokenText({P, P}, LANGUAGE_SPANISH), u"Cámara protegida, micrófono protegido");
   EXPECT_EQ(IndicatorSpokenText({S, R}, LANGUAGE_ITALIAN),
             u"Videocamera bloccata, ma altri programmi possono ancora usarla, microfono a rischio");
+  EXPECT_EQ(IndicatorSpokenText({P, T}, LANGUAGE_ENGLISH), u"Camera protected, microphone talking");
+  EXPECT_EQ(IndicatorSpokenText({R, T}, LANGUAGE_GERMAN), u"Kamera gefährdet, Mikrofon beim Sprechen");
   EXPECT_EQ(IndicatorSpokenText({R, S}, 9), u"Camera at risk, microphone blocked, but other programs can still hear it");
 }
 

@@ -135,6 +135,20 @@ void DrawMark(HDC dc, bool camera, IndicatorMark mark, int dpi, bool highContras
   const COLORREF ink = highContrast ? GetSysColor(look.highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOWTEXT)
                                     : static_cast<COLORREF>(kIndicatorPictureColor);
   const COLORREF fill = highContrast ? GetSysColor(COLOR_WINDOW) : static_cast<COLORREF>(look.disc);
+  if (look.ringed) {
+    // A larger disc in the ring's colour first; the mark's disc covers all
+    // but its edge.
+    const COLORREF ringColor =
+        highContrast ? GetSysColor(COLOR_HIGHLIGHT) : static_cast<COLORREF>(kIndicatorRingColor);
+    const Rect ring = IndicatorRingRect(camera, dpi);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ringColor));
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ringColor));
+    HGDIOBJ oldBrush = SelectObject(dc, brush.get());
+    HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    Ellipse(dc, ring.left, ring.top, ring.right, ring.bottom);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+  }
   {
     GdiObject<HBRUSH> brush(CreateSolidBrush(fill));
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, highContrast ? Scale(kHighContrastOutline, dpi) : 1,

@@ -2,10 +2,13 @@
 // state through the tests' seam (Wine always answers "accepts
 // notifications"): the indicator is made only when wanted, hides while a
 // full-screen program or a presentation runs and comes back after, follows
-// the setting and the policy, and moves to the chosen corner.
+// the setting and the policy, and moves to the chosen corner. A talking
+// microphone's mark wears its ring on screen.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <cstdlib>
 
 #include "settings/Settings.h"
 #include "ui/main/IndicatorLogic.h"
@@ -13,6 +16,7 @@
 #include "ui/main/win32/MainWindowData.h"
 #include "ui/main/win32/MainWindowIndicator.h"
 #include "ui/toolkit/DpiScaling.h"
+#include "ui/toolkit/win32/HighContrastMode.h"
 #include "ui/toolkit/win32/WindowDpi.h"
 
 namespace shadowpane {
@@ -98,6 +102,53 @@ TEST_F(IndicatorWindowTest, MovesToTheChosenCornerOfTheWorkArea) {
     EXPECT_EQ(right ? place.right : place.left, right ? work.right - margin : work.left + margin) << corner;
     EXPECT_EQ(bottom ? place.bottom : place.top, bottom ? work.bottom - margin : work.top + margin) << corner;
   }
+}
+
+// A point on the microphone's ring: above the disc's middle, inside the
+// ring's band.
+COLORREF RingPixel(HWND indicator) {
+  const int dpi = SystemDpi();
+  const Rect ring = IndicatorRingRect(false, dpi);
+  RECT window{};
+  GetWindowRect(indicator, &window);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour =
+      GetPixel(screen, window.left + (ring.left + ring.right) / 2, window.top + ring.top + Scale(1, dpi));
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+// Windows blends the layered window with what lies beneath (alpha
+// kIndicatorAlpha); Xvfb shows it opaque. Near enough either way.
+bool Near(COLORREF a, ToolkitColor b) {
+  const COLORREF want = static_cast<COLORREF>(b);
+  const int tolerance = 255 - kIndicatorAlpha;
+  return std::abs(GetRValue(a) - GetRValue(want)) <= tolerance &&
+         std::abs(GetGValue(a) - GetGValue(want)) <= tolerance && std::abs(GetBValue(a) - GetBValue(want)) <= tolerance;
+}
+
+// Pumps this thread's messages (the window paints here) until the pixel
+// shows the colour or the limit passes.
+bool RingShows(HWND indicator, ToolkitColor colour) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    if (Near(RingPixel(indicator), colour)) return true;
+    if (GetTickCount() - start > 5000) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
+TEST(IndicatorDrawingTest, ATalkingMicrophoneWearsTheRingAndAnOpenOneDoesNot) {
+  if (HighContrastOn()) GTEST_SKIP() << "the ring takes the highlight colour in high contrast";
+  HWND indicator = CreateIndicatorWindow();
+  ASSERT_NE(indicator, nullptr);
+  ShowIndicator(indicator, {IndicatorMark::Protected, IndicatorMark::Talking}, 0, kIndicatorCornerTopLeft);
+  EXPECT_TRUE(RingShows(indicator, kIndicatorRingColor)) << "talking: the ring";
+  ShowIndicator(indicator, {IndicatorMark::Protected, IndicatorMark::AtRisk}, 0, kIndicatorCornerTopLeft);
+  EXPECT_TRUE(RingShows(indicator, kIndicatorPlateColor)) << "open: the plate where the ring was";
+  DestroyWindow(indicator);
 }
 
 }  // namespace
