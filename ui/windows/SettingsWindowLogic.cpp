@@ -168,6 +168,18 @@ int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy) {
   }
 }
 
+int SettingsControlEnabledWhenTicked(int controlId, const EnforcedPolicy& policy, int idleChecked,
+                                     int indicatorChecked) {
+  if (controlId == IDC_SETTINGS_IDLE_MINUTES) {
+    return idleChecked != 0 ? SettingsControlEnabled(controlId, policy) : 0;
+  }
+  if (controlId >= IDC_SETTINGS_CORNER_FIRST && controlId <= IDC_SETTINGS_CORNER_LAST) {
+    const bool forcedOff = policy.showIndicator.forced && policy.showIndicator.value == 0;
+    return indicatorChecked != 0 && !forcedOff ? 1 : 0;
+  }
+  return SettingsControlEnabled(controlId, policy);
+}
+
 void BuildLanguageList(MenuItemList* list) {
   WideChar name[kLanguageNameUnits];
   AddMenuItem(MIT_ITEM, LanguageName(LANGUAGE_ENGLISH, name), list, IDC_SETTINGS_LANGUAGE_ITEM);

@@ -97,6 +97,14 @@ std::vector<ControlPlacement> SettingsControls(Size client, const EnforcedPolicy
 // administrator's entry starts the program); every other control 1.
 int SettingsControlEnabled(int controlId, const EnforcedPolicy& policy);
 
+// The same with the boxes' ticks: the number field only while "Block all
+// devices after" is ticked (idleChecked) and not forced; the corners' radios
+// only while "Show an indicator on screen" is ticked (indicatorChecked) and
+// not forced off. A policy forcing the indicator on leaves the corner, which
+// no policy names, to the user. Every other control as above.
+int SettingsControlEnabledWhenTicked(int controlId, const EnforcedPolicy& policy, int idleChecked,
+                                     int indicatorChecked);
+
 // The language list: "English", a separator, "Deutsche", "Español",
 // "Italiano".
 void BuildLanguageList(MenuItemList* list);

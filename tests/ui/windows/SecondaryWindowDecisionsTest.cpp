@@ -234,6 +234,39 @@ int MarkedPosition(const MenuItemList& list) {
   return marked;
 }
 
+// The number field follows its box and the idle policy; the corners follow
+// the indicator's box and a policy forcing it off, not one forcing it on.
+TEST(SettingsWindowLogic, TheFieldAndTheCornersAreEnabledOnlyWhileTheirBoxIsTickedAndFree) {
+  const ForcedSetting free{}, forcedOn{true, 1}, forcedOff{true, 0};
+  struct Case {
+    ForcedSetting idlePolicy, indicatorPolicy;
+    int idleTicked, indicatorTicked;
+    int fieldEnabled, cornersEnabled;
+  } const cases[] = {
+      {free, free, 1, 1, 1, 1},          {free, free, 0, 0, 0, 0},
+      {free, free, 1, 0, 1, 0},          {free, free, 0, 1, 0, 1},
+      {{true, 30}, free, 1, 1, 0, 1},    {free, forcedOn, 1, 1, 1, 1},
+      {free, forcedOff, 1, 1, 1, 0},     {free, forcedOn, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.idleTicked << c.indicatorTicked << c.idlePolicy.forced
+                                    << c.indicatorPolicy.forced << c.indicatorPolicy.value);
+    EnforcedPolicy policy;
+    policy.blockAfterIdleMinutes = c.idlePolicy;
+    policy.showIndicator = c.indicatorPolicy;
+    EXPECT_EQ(SettingsControlEnabledWhenTicked(IDC_SETTINGS_IDLE_MINUTES, policy, c.idleTicked, c.indicatorTicked),
+              c.fieldEnabled);
+    for (int corner = IDC_SETTINGS_CORNER_FIRST; corner <= IDC_SETTINGS_CORNER_LAST; ++corner) {
+      EXPECT_EQ(SettingsControlEnabledWhenTicked(corner, policy, c.idleTicked, c.indicatorTicked), c.cornersEnabled);
+    }
+    // The boxes themselves do not follow their own ticks.
+    EXPECT_EQ(SettingsControlEnabledWhenTicked(IDC_SETTINGS_BLOCK_AFTER_IDLE, policy, 0, 0),
+              c.idlePolicy.forced ? 0 : 1);
+    EXPECT_EQ(SettingsControlEnabledWhenTicked(IDC_SETTINGS_SHOW_INDICATOR, policy, 0, 0),
+              c.indicatorPolicy.forced ? 0 : 1);
+  }
+}
+
 TEST(SettingsWindowLogic, TheListNamesAndMarksTheLanguageAndOnlyItsItemsCanBePicked) {
   MenuItemList list;
   BuildLanguageList(&list);

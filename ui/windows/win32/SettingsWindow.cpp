@@ -44,6 +44,17 @@ int OptionChecked(HWND window, int id) {
   return static_cast<int>(SendDlgItemMessageW(window, id, CXM_CHECKED, kPropertyRead, 0));
 }
 
+// The number field and the corners' radios follow their boxes' ticks.
+void EnableTickedRows(const SettingsWindow& settings) {
+  const int idle = OptionChecked(settings.window, IDC_SETTINGS_BLOCK_AFTER_IDLE);
+  const int indicator = OptionChecked(settings.window, IDC_SETTINGS_SHOW_INDICATOR);
+  for (int control : {IDC_SETTINGS_IDLE_MINUTES, IDC_SETTINGS_CORNER_FIRST, IDC_SETTINGS_CORNER_FIRST + 1,
+                      IDC_SETTINGS_CORNER_FIRST + 2, IDC_SETTINGS_CORNER_LAST}) {
+    EnableWindow(GetDlgItem(settings.window, control),
+                 SettingsControlEnabledWhenTicked(control, settings.policy, idle, indicator));
+  }
+}
+
 // The controls show the given values: the options checked or not, the
 // language's name on the picker and marked in the list.
 void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPicker) {
@@ -59,6 +70,7 @@ void ShowValues(SettingsWindow& settings, const Settings& values, bool repaintPi
   }
   const WideString name = ShowLanguageInList(&settings.languages, values.language);
   SetPickerText(settings.window, name.c_str(), repaintPicker);
+  EnableTickedRows(settings);
 }
 
 void Apply(SettingsWindow& settings) {
@@ -109,6 +121,10 @@ void OnCommand(SettingsWindow& settings, WPARAM wParam) {
     case IDC_SETTINGS_LANGUAGE_ITEM:
       OnLanguagePicked(settings, HIWORD(wParam));
       break;
+    case IDC_SETTINGS_BLOCK_AFTER_IDLE:
+    case IDC_SETTINGS_SHOW_INDICATOR:
+      EnableTickedRows(settings);  // the box toggled itself
+      break;
     case IDC_SETTINGS_CORNER_FIRST:
     case IDC_SETTINGS_CORNER_FIRST + 1:
     case IDC_SETTINGS_CORNER_FIRST + 2:
@@ -146,7 +162,7 @@ void CreateSettingsControls(SettingsWindow& settings, LPARAM createStruct) {
   CreateWindowControls(window, createStruct, SettingsControls(DesignClientSize(window), settings.policy));
   for (int id : {IDC_SETTINGS_PICKER, IDC_SETTINGS_STARTUP, IDC_SETTINGS_BLOCK_START, IDC_SETTINGS_BLOCK_PLUGGED_IN,
                  IDC_SETTINGS_NOTIFY_ATTEMPTS, IDC_SETTINGS_BLOCK_WHILE_LOCKED, IDC_SETTINGS_BLOCK_AFTER_IDLE,
-                 IDC_SETTINGS_IDLE_MINUTES, IDC_SETTINGS_SHOW_INDICATOR}) {
+                 IDC_SETTINGS_SHOW_INDICATOR}) {
     EnableWindow(GetDlgItem(window, id), SettingsControlEnabled(id, settings.policy));
   }
   SendDlgItemMessageW(window, IDC_SETTINGS_IDLE_MINUTES, EM_LIMITTEXT, kIdleMinutesDigits, 0);

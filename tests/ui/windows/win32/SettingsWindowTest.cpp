@@ -253,23 +253,42 @@ TEST(SettingsWindow, ForcedSettingsShowTheirValuesLockedAndOkKeepsTheUsersOwn) {
 }
 
 // The rows of the user away: the field offers 10 minutes while the setting
-// is off; the two boxes ticked and 25 typed, OK stores both; a forced idle
+// is off, disabled until its box is ticked, and a corner's radio likewise
+// until the indicator's box is; the two boxes ticked and 25 typed, OK stores
+// both; a forced idle
 // setting locks the box and its field and shows the forced minutes.
 TEST(SettingsWindow, TheAwayRowsStoreTheLockAndTheMinutesAndAPolicyLocksBoth) {
   testing::TestHost host(700, 560, 50, 60);
   shadowpane::Settings settings{LANGUAGE_ENGLISH, 0, 0, 0};
   wchar_t offered[8] = {};
+  const auto enabled = [](int id) { return IsWindowEnabled(GetDlgItem(Settings(), id)) != FALSE; };
+  bool fieldAtOpening = true, cornerAtOpening = true, fieldTicked = false, cornerOnce = false,
+       cornerTicked = false;
   RunScripted({[&] {
                  GetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, offered, 8);
+                 fieldAtOpening = enabled(IDC_SETTINGS_IDLE_MINUTES);
+                 cornerAtOpening = enabled(IDC_SETTINGS_CORNER_LAST);
                  ClickControl(Settings(), IDC_SETTINGS_BLOCK_WHILE_LOCKED);
                },
                [&] { ClickControl(Settings(), IDC_SETTINGS_BLOCK_AFTER_IDLE); },
+               [&] { ClickControl(Settings(), IDC_SETTINGS_SHOW_INDICATOR); },
                [&] {
+                 cornerOnce = enabled(IDC_SETTINGS_CORNER_LAST);
+                 ClickControl(Settings(), IDC_SETTINGS_SHOW_INDICATOR);
+               },
+               [&] {
+                 fieldTicked = enabled(IDC_SETTINGS_IDLE_MINUTES);
+                 cornerTicked = enabled(IDC_SETTINGS_CORNER_LAST);
                  SetDlgItemTextW(Settings(), IDC_SETTINGS_IDLE_MINUTES, L"25");
                  ClickControl(Settings(), IDC_SETTINGS_OK);
                }},
               [&] { ShowSettingsWindow(host.window(), &settings); });
   EXPECT_STREQ(offered, L"10");
+  EXPECT_FALSE(fieldAtOpening) << "the field is disabled while its box is unticked";
+  EXPECT_FALSE(cornerAtOpening);
+  EXPECT_TRUE(fieldTicked) << "a click on the box enables its field";
+  EXPECT_TRUE(cornerOnce);
+  EXPECT_FALSE(cornerTicked) << "a second click on the indicator's box disables the corners again";
   EXPECT_EQ(settings.blockWhileLocked, 1);
   EXPECT_EQ(settings.blockAfterIdleMinutes, 25);
 
