@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "bench/win32/BenchClock.h"
+#include "bench/win32/BenchRounds.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/virtualdevices/VirtualDeviceRegistry.h"
 #include "ui/main/MainWindowIds.h"
@@ -20,6 +20,7 @@
 
 using namespace shadowpane;
 using namespace shadowpane::e2e;
+using bench::AllShown;
 using bench::Now;
 using virtualdevices::PluggedDevice;
 
@@ -27,28 +28,6 @@ namespace {
 
 constexpr int kRounds = 15;
 constexpr DWORD kRoundLimitMs = 10000;
-
-// Every entry of both lists blocked (or, for blocked = false, none).
-bool AllShown(HWND main, bool blocked) {
-  for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
-    for (const ListedEntry& entry : ReadList(GetDlgItem(main, id))) {
-      if (entry.blocked != blocked) return false;
-    }
-  }
-  return true;
-}
-
-// Polls every millisecond, so the figure carries little of the poll's own
-// delay; false at the limit.
-template <typename Check>
-bool WaitClosely(Check check) {
-  const double end = Now() + kRoundLimitMs / 1000.0;
-  while (!check()) {
-    if (Now() > end) return false;
-    Sleep(1);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -81,18 +60,11 @@ int main() {
     }
     const double start = Now();
     PostMessageW(main, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, static_cast<LPARAM>(session));
-    if (!WaitClosely([&] { return AllShown(main, true); })) break;
+    if (!bench::WaitClosely([&] { return AllShown(main, true); }, kRoundLimitMs)) break;
     ms.push_back((Now() - start) * 1000.0);
   }
   program.EndAll();
   DeleteProgramKeys();
-  if (ms.size() != static_cast<std::size_t>(kRounds)) {
-    std::printf("lock notice to every device blocked: a round did not finish (%u done)\n",
-                static_cast<unsigned>(ms.size()));
-    return 1;
-  }
-  std::sort(ms.begin(), ms.end());
-  std::printf("lock notice to every device blocked: median %.0f ms (min %.0f, max %.0f, %d rounds)\n",
-              ms[ms.size() / 2], ms.front(), ms.back(), kRounds);
+  if (!bench::ReportRounds("lock notice to every device blocked", ms, kRounds)) return 1;
   return 0;
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/win32/BenchClock.h"
+#include "bench/win32/BenchRounds.h"
 #include "commands/Shortcuts.h"
 #include "tests/e2e/FakeTray.h"
 #include "tests/e2e/ProgramDriver.h"
@@ -22,6 +22,7 @@
 
 using namespace shadowpane;
 using namespace shadowpane::e2e;
+using bench::AllShown;
 using bench::Now;
 using virtualdevices::PluggedDevice;
 
@@ -31,39 +32,6 @@ constexpr int kRounds = 11;
 constexpr DWORD kRoundLimitMs = 10000;
 constexpr std::uint32_t kBlockKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'B');
 constexpr std::uint32_t kUnblockKeys = EncodeShortcut(kShortcutControl | kShortcutAlt | kShortcutShift, 'U');
-
-// Every entry of both lists blocked (or, for blocked = false, none).
-bool AllShown(HWND main, bool blocked) {
-  for (int id : {IDC_VIDEO_LIST, IDC_AUDIO_LIST}) {
-    for (const ListedEntry& entry : ReadList(GetDlgItem(main, id))) {
-      if (entry.blocked != blocked) return false;
-    }
-  }
-  return true;
-}
-
-// Polls every millisecond, so the figure carries little of the poll's own
-// delay; false at the limit.
-template <typename Check>
-bool WaitClosely(Check check) {
-  const double end = Now() + kRoundLimitMs / 1000.0;
-  while (!check()) {
-    if (Now() > end) return false;
-    Sleep(1);
-  }
-  return true;
-}
-
-bool Report(const char* what, std::vector<double> ms) {
-  if (ms.size() != static_cast<std::size_t>(kRounds)) {
-    std::printf("%s: a round did not finish (%u done)\n", what, static_cast<unsigned>(ms.size()));
-    return false;
-  }
-  std::sort(ms.begin(), ms.end());
-  std::printf("%s: median %.0f ms (min %.0f, max %.0f, %d rounds)\n", what, ms[ms.size() / 2], ms.front(),
-              ms.back(), kRounds);
-  return true;
-}
 
 }  // namespace
 
@@ -90,7 +58,7 @@ int main() {
     if (!WaitUntil([&] { return AllShown(main, false); }, kRoundLimitMs)) break;
     const double start = Now();
     PressShortcut(kBlockKeys);
-    if (!WaitClosely([&] { return AllShown(main, true); })) break;
+    if (!bench::WaitClosely([&] { return AllShown(main, true); }, kRoundLimitMs)) break;
     ms.push_back((Now() - start) * 1000.0);
   }
   // The command's own exit code is not asked here: Wine's own input is
@@ -107,7 +75,8 @@ int main() {
   }
   program.EndAll();
   DeleteProgramKeys();
-  const bool shortcutDone = Report("shortcut key press to every device blocked", ms);
-  const bool commandDone = Report("\"/block all\" start to exit, with a copy running", commandMs);
+  const bool shortcutDone = bench::ReportRounds("shortcut key press to every device blocked", ms, kRounds);
+  const bool commandDone =
+      bench::ReportRounds("\"/block all\" start to exit, with a copy running", commandMs, kRounds);
   return shortcutDone && commandDone ? 0 : 1;
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/win32/BenchClock.h"
+#include "bench/win32/BenchRounds.h"
 #include "commands/Shortcuts.h"
 #include "tests/e2e/FakeTray.h"
 #include "tests/e2e/ProgramDriver.h"
@@ -43,29 +43,6 @@ bool MicrophonesShown(HWND main, const PluggedDevice& microphone, bool talking) 
   return false;
 }
 
-// Polls every millisecond, so the figure carries little of the poll's own
-// delay; false at the limit.
-template <typename Check>
-bool WaitClosely(Check check) {
-  const double end = Now() + kRoundLimitMs / 1000.0;
-  while (!check()) {
-    if (Now() > end) return false;
-    Sleep(1);
-  }
-  return true;
-}
-
-bool Report(const char* what, std::vector<double> ms) {
-  if (ms.size() != static_cast<std::size_t>(kRounds)) {
-    std::printf("%s: a round did not finish (%u done)\n", what, static_cast<unsigned>(ms.size()));
-    return false;
-  }
-  std::sort(ms.begin(), ms.end());
-  std::printf("%s: median %.0f ms (min %.0f, max %.0f, %d rounds)\n", what, ms[ms.size() / 2], ms.front(),
-              ms.back(), kRounds);
-  return true;
-}
-
 }  // namespace
 
 int main() {
@@ -91,17 +68,17 @@ int main() {
     if (!WaitUntil([&] { return MicrophonesShown(main, microphone, false); }, kRoundLimitMs)) break;
     double start = Now();
     HoldShortcut(kTalkKeys);
-    if (!WaitClosely([&] { return MicrophonesShown(main, microphone, true); })) break;
+    if (!bench::WaitClosely([&] { return MicrophonesShown(main, microphone, true); }, kRoundLimitMs)) break;
     downMs.push_back((Now() - start) * 1000.0);
     start = Now();
     ReleaseShortcut(kTalkKeys);
-    if (!WaitClosely([&] { return MicrophonesShown(main, microphone, false); })) break;
+    if (!bench::WaitClosely([&] { return MicrophonesShown(main, microphone, false); }, kRoundLimitMs)) break;
     upMs.push_back((Now() - start) * 1000.0);
   }
   ReleaseShortcut(kTalkKeys);
   program.EndAll();
   DeleteProgramKeys();
-  const bool downDone = Report("talk key down to every blocked microphone heard", downMs);
-  const bool upDone = Report("talk key up to every one muted again and verified", upMs);
+  const bool downDone = bench::ReportRounds("talk key down to every blocked microphone heard", downMs, kRounds);
+  const bool upDone = bench::ReportRounds("talk key up to every one muted again and verified", upMs, kRounds);
   return downDone && upDone ? 0 : 1;
 }
